@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Pellory and runs the whole test suite.
+# BUILD_DIR and extra CMake options (CMAKE_ARGS) let CI reuse it for the sanitizer build.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+build_dir=${BUILD_DIR:-build}
+# shellcheck disable=SC2086
+cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo ${CMAKE_ARGS:-}
+cmake --build "$build_dir" -j2
+ctest --test-dir "$build_dir" --output-on-failure -j2

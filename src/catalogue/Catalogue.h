@@ -1,0 +1,50 @@
+#pragma once
+// The catalogue: one record for every listed file of the current folder, in list order.
+// Built by a scan of the folder, reordered by the sort orders, never edited in place.
+// Knows nothing of widgets; the window copies FileName of each record into its list.
+
+#include "naming/Extension.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+#include <vector>
+
+namespace pellory {
+
+struct FileRecord
+{
+    QString NameKey;     // FileName in upper case
+    QString FileName;    // as the folder reports it, decoded for display
+    QString ExtKey;      // GetFileExt(FileName) at scan time, upper case
+    quint64 WriteTime = 0;
+    QByteArray RawName;  // the exact bytes of the name on disk
+};
+
+class Catalogue
+{
+public:
+    // Records 1..FileCount() live at FileRecords[0..FileCount()-1].
+    std::vector<FileRecord> FileRecords;
+
+    qint32 FileCount() const { return static_cast<qint32>(FileRecords.size()); }
+    void clear() { FileRecords.clear(); }
+    const FileRecord& record(qint32 position) const { return FileRecords[position - 1]; }
+};
+
+// The distinct specifications of the specification text, in the order they stand:
+// split at ";", untrimmed, the empty one included, repeats of an identical one dropped.
+// An empty text gives one empty specification.
+QStringList distinctFileSpecs(const QString& specsText);
+
+// Appends a record for each file of `folder` that matches `spec`.
+void ScanFolder(Catalogue& catalogue, const QString& folder, const QString& spec,
+                ExtensionMode mode);
+
+// Empties the catalogue and scans once per distinct specification (no sorting).
+void rebuildCatalogue(Catalogue& catalogue, const QString& folder, const QString& specsText,
+                      ExtensionMode mode);
+
+} // namespace pellory

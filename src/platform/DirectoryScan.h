@@ -1,0 +1,27 @@
+#pragma once
+// Lists the files of one folder whose names match one pattern. Reads the folder only;
+// never changes anything on disk and knows nothing of the catalogue or the window.
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+
+#include <vector>
+
+namespace pellory {
+
+struct DirEntry
+{
+    QString name;       // decoded for display (QFile::decodeName)
+    QByteArray rawName; // the exact bytes readdir gave; the old path of a rename uses these
+    quint64 writeTime = 0; // 100 ns ticks since 1 January 1601, from st_mtim
+};
+
+// Appends, in the order the folder reports them, every entry of the folder named by
+// `folder` joined with the folder part of `spec` whose name matches the last component
+// of `spec` (see wildcardMatch). Entries "." and "..", folders and links to folders are
+// skipped; hidden files are entries like any other. Returns false, appending nothing,
+// when the folder cannot be opened or the pattern part is empty.
+bool findMatchingFiles(const QString& folder, const QString& spec, std::vector<DirEntry>& out);
+
+} // namespace pellory
