@@ -15,8 +15,12 @@ public:
     explicit DriveSelector(QWidget* parent = nullptr);
 
     // Replaces the list of volumes (root paths). The window calls it once with the mounted
-    // volumes; tests give their own, a root that cannot be opened among them.
+    // volumes; tests give their own, a root that cannot be opened among them. The current
+    // drive stays when it is still listed, else there is none (raising driveChanged()).
     void setVolumes(const QStringList& roots);
+    // "/" and the mounted volumes that hold users' files: those on a block device (loop
+    // images aside) and network or FUSE disks; proc, sysfs, tmpfs and the like are left out.
+    // Only volumes that are valid and ready at the call; sorted by root path.
     static QStringList mountedVolumes();
 
     QString drive() const; // root path of the current drive, "" when none
@@ -34,7 +38,10 @@ signals:
     void driveChanged(); // the Change event: by the user or from code, synchronously
 
 private:
+    void noteCurrentDrive(); // raises driveChanged() when drive() differs from the last seen
+
     QHash<QString, QString> m_lastFolder;
+    QString m_drive; // the drive last announced, so that each change is raised once
 };
 
 } // namespace pellory

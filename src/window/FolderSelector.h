@@ -1,8 +1,12 @@
 #pragma once
 // The folder selector: the ancestors of the current path and its subfolders, in the
 // manner of a folder tree. Opening an item makes it the current path. Setting the path
-// from code raises pathChanged() before the assignment returns.
+// from code raises pathChanged() before the assignment returns. Hidden folders are listed
+// like any other. Paths are kept as the bytes on disk too, so that a folder whose name is
+// not valid UTF-8 shows (decoded with replacement characters) and still opens.
 
+#include <QByteArray>
+#include <QList>
 #include <QListWidget>
 
 namespace pellory {
@@ -17,6 +21,9 @@ public:
     // Opens `path` (made absolute and clean). False, changing nothing, when it is not a
     // folder that can be read. Raises pathChanged() when the path changes.
     bool setPath(const QString& path);
+    // The same path as the exact bytes on disk; path() is their decoded, displayable form.
+    QByteArray rawPath() const;
+    bool setRawPath(const QByteArray& path);
 
 signals:
     void pathChanged(); // the Change event: by the user or from code, synchronously
@@ -26,8 +33,10 @@ protected:
 
 private:
     void openItem(QListWidgetItem* item);
-    void fill();
+    void fill(); // the items for m_rawPath and m_subfolders, the current folder highlighted
     QString m_path;
+    QByteArray m_rawPath;
+    QList<QByteArray> m_subfolders;
 };
 
 } // namespace pellory

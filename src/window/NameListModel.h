@@ -17,7 +17,7 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
 
     void clear();
-    void setNames(QStringList names); // one reset
+    void setNames(QStringList names);      // one reset
     void append(const QStringList& names); // one range insertion at the end
     const QString& name(int row) const { return m_names.at(row); }
     const QStringList& names() const { return m_names; }

@@ -1,0 +1,196 @@
+#include "window/FolderSelector.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QKeyEvent>
+#include <QStyledItemDelegate>
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+
+namespace pellory {
+
+namespace {
+
+constexpr int RawPathRole = Qt::UserRole;   // the item's folder as the exact bytes on disk
+constexpr int LevelRole = Qt::UserRole + 1; // its depth in the tree, "/" being 0
+
+// Draws each item indented by its depth, so that the flat list reads as a folder tree.
+class TreeIndentDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem indented(option);
+        indented.rect.setLeft(option.rect.left() + indent(option, index));
+        QStyledItemDelegate::paint(painter, indented, index);
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return QStyledItemDelegate::sizeHint(option, index) + QSize(indent(option, index), 0);
+    }
+
+private:
+    static int indent(const QStyleOptionViewItem& option, const QModelIndex& index)
+    {
+        return index.data(LevelRole).toInt() * option.fontMetrics.averageCharWidth() * 2;
+    }
+};
+
+// The path made absolute, without "." or ".." components, repeated or trailing "/".
+// Works on bytes so that folder names that are not valid UTF-8 survive unchanged.
+QByteArray absoluteCleanPath(const QByteArray& path)
+{
+    QByteArray full = path;
+    if (!full.startsWith('/'))
+        full = QFile::encodeName(QDir::currentPath()) + '/' + full;
+    QList<QByteArray> parts;
+    for (const QByteArray& part : full.split('/')) {
+        if (part == "..") {
+            if (!parts.isEmpty())
+                parts.removeLast();
+        } else if (!part.isEmpty() && part != ".") {
+            parts.append(part);
+        }
+    }
+    QByteArray clean;
+    for (const QByteArray& part : parts)
+        clean += '/' + part;
+    return clean.isEmpty() ? QByteArray("/") : clean;
+}
+
+QByteArray joinPath(const QByteArray& folder, const QByteArray& name)
+{
+    return folder.endsWith('/') ? folder + name : folder + '/' + name;
+}
+
+// The names of the subfolders of `folder` (links to folders included, hidden ones too,
+// since a renamer's user may need them), sorted by name with letter case ignored.
+// False when the folder cannot be opened.
+bool readSubfolders(const QByteArray& folder, QList<QByteArray>& names)
+{
+    DIR* dir = ::opendir(folder.constData());
+    if (!dir)
+        return false;
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name == "." || name == "..")
+            continue;
+        bool isFolder = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat info;
+            isFolder =
+                ::fstatat(::dirfd(dir), entry->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
+        }
+        if (isFolder)
+            names.append(name);
+    }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end(), [](const QByteArray& a, const QByteArray& b) {
+        const QString left = QFile::decodeName(a), right = QFile::decodeName(b);
+        const int folded = left.compare(right, Qt::CaseInsensitive);
+        return folded != 0 ? folded < 0 : a < b;
+    });
+    return true;
+}
+
+} // namespace
+
+FolderSelector::FolderSelector(QWidget* parent) : QListWidget(parent)
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setItemDelegate(new TreeIndentDelegate(this));
+    connect(this, &QListWidget::itemDoubleClicked, this, &FolderSelector::openItem);
+}
+
+QString FolderSelector::path() const
+{
+    return m_path;
+}
+
+QByteArray FolderSelector::rawPath() const
+{
+    return m_rawPath;
+}
+
+bool FolderSelector::setPath(const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+    return setRawPath(QFile::encodeName(path));
+}
+
+bool FolderSelector::setRawPath(const QByteArray& path)
+{
+    const QByteArray clean = absoluteCleanPath(path);
+    QList<QByteArray> subfolders;
+    if (!readSubfolders(clean, subfolders))
+        return false;
+    if (clean == m_rawPath)
+        return true;
+    m_rawPath = clean;
+    m_path = QFile::decodeName(clean);
+    m_subfolders = subfolders;
+    fill();
+    emit pathChanged();
+    return true;
+}
+
+void FolderSelector::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        openItem(currentItem());
+        event->accept();
+        return;
+    case Qt::Key_Backspace:
+        if (m_rawPath.size() > 1 && !setRawPath(m_rawPath + "/.."))
+            QApplication::beep();
+        event->accept();
+        return;
+    default:
+        QListWidget::keyPressEvent(event);
+    }
+}
+
+void FolderSelector::openItem(QListWidgetItem* item)
+{
+    if (item && !setRawPath(item->data(RawPathRole).toByteArray()))
+        QApplication::beep();
+}
+
+void FolderSelector::fill()
+{
+    const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    const auto add = [this](const QIcon& icon, const QByteArray& name, const QByteArray& raw,
+                            int level) {
+        auto* item = new QListWidgetItem(icon, QFile::decodeName(name), this);
+        item->setData(RawPathRole, raw);
+        item->setData(LevelRole, level);
+        return item;
+    };
+    clear();
+    add(open, "/", "/", 0);
+    QByteArray ancestor;
+    int level = 0;
+    for (const QByteArray& part : m_rawPath.split('/')) {
+        if (part.isEmpty())
+            continue;
+        ancestor += '/' + part;
+        add(open, part, ancestor, ++level);
+    }
+    setCurrentItem(item(level));
+    for (const QByteArray& name : m_subfolders)
+        add(closed, name, joinPath(m_rawPath, name), level + 1);
+    scrollToItem(currentItem());
+}
+
+} // namespace pellory
