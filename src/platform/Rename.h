@@ -1,0 +1,73 @@
+#pragma once
+// Renames one entry of a folder to a new bare name in the same folder, never replacing an
+// entry that is already there. It moves nothing between folders and knows nothing of
+// batches; a failure comes back with the system's error number and description.
+
+#include <QByteArray>
+#include <QString>
+
+namespace pellory {
+
+struct RenameOutcome
+{
+    bool ok = false;
+    int error = 0;       // errno of the failing step; EINVAL for a refused name
+    QString description; // the system's text, or why the name was refused
+};
+
+// Renames folder + "/" + oldRawName (the exact bytes readdir gave) to newName, which is
+// encoded with QFile::encodeName. Refuses, before any system call, a new name that is
+// empty, ".", "..", or holds "/" or a NUL character. A new name that differs from the old
+// one only in letter case works also where the file system folds case.
+RenameOutcome renameInPlace(const QString& folder, const QByteArray& oldRawName,
+                            const QString& newName);
+
+// Why newName cannot name an entry of a folder, or an empty string when it can.
+QString invalidNameReason(const QString& newName);
+
+// The seam through which batch renames reach the disk, so that a test can make a chosen
+// rename fail.
+class FileRenamer
+{
+public:
+    virtual ~FileRenamer() = default;
+    virtual RenameOutcome rename(const QString& folder, const QByteArray& oldRawName,
+                                 const QString& newName) = 0;
+};
+
+class SystemRenamer final : public FileRenamer
+{
+public:
+    RenameOutcome rename(const QString& folder, const QByteArray& oldRawName,
+                         const QString& newName) override
+    {
+        return renameInPlace(folder, oldRawName, newName);
+    }
+};
+
+// The renamer batch renames use: the system's, unless a test installed another. Passing
+// nullptr puts the system's back. The caller keeps ownership of what it installs.
+FileRenamer& currentRenamer();
+void installRenamer(FileRenamer* renamer);
+
+// True when the folder holds an entry of exactly that name (links are not followed). On
+// a file system that folds case the lookup folds case too.
+bool entryExists(const QString& folder, const QByteArray& rawName);
+
+// True when names in the folder that differ only in letter case name the same entry:
+// FAT, exFAT, NTFS and SMB mounts by their file system type, and ext4 folders that carry
+// the case-folding attribute. Other case-insensitive mounts go undetected; a batch that
+// plans there still cannot replace anything, since every rename refuses an existing name.
+bool folderFoldsCase(const QString& folder);
+
+// Where the no-replace rename starts. Only tests choose a later step, to run the
+// fallbacks that file systems without the flag or without hard links take, on real files.
+enum class RenameRoute
+{
+    NoReplaceFlag,   // renameat2 with RENAME_NOREPLACE
+    LinkThenUnlink,  // linkat + unlinkat
+    CheckThenRename, // fstatat, then renameat
+};
+void setFirstRenameRoute(RenameRoute route);
+
+} // namespace pellory
