@@ -12,8 +12,8 @@ namespace pellory {
 
 struct DirEntry
 {
-    QString name;       // decoded for display (QFile::decodeName)
-    QByteArray rawName; // the exact bytes readdir gave; the old path of a rename uses these
+    QString name;          // decoded for display (QFile::decodeName)
+    QByteArray rawName;    // the exact bytes readdir gave; the old path of a rename uses these
     quint64 writeTime = 0; // 100 ns ticks since 1 January 1601, from st_mtim
 };
 
@@ -22,6 +22,9 @@ struct DirEntry
 // of `spec` (see wildcardMatch). Entries "." and "..", folders and links to folders are
 // skipped; hidden files are entries like any other. Returns false, appending nothing,
 // when the folder cannot be opened or the pattern part is empty.
+// Links are followed for the folder test and the time. A link that leads nowhere (or
+// loops) is still an entry, since renaming moves the link itself; it gets the link's own
+// time. One fstatat per matching entry; names that do not match are never stat'ed.
 bool findMatchingFiles(const QString& folder, const QString& spec, std::vector<DirEntry>& out);
 
 } // namespace pellory

@@ -1,0 +1,109 @@
+#include "platform/DirectoryScan.h"
+
+#include "platform/FileTime.h"
+#include "platform/Wildcard.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace pellory {
+
+namespace {
+
+class OpenFolder
+{
+public:
+    explicit OpenFolder(const QByteArray& path)
+    {
+        const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            return;
+        m_dir = ::fdopendir(fd);
+        if (!m_dir)
+            ::close(fd);
+    }
+    ~OpenFolder()
+    {
+        if (m_dir)
+            ::closedir(m_dir);
+    }
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+
+    bool isOpen() const { return m_dir != nullptr; }
+    int fd() const { return ::dirfd(m_dir); }
+    const dirent* next() { return ::readdir(m_dir); }
+
+private:
+    DIR* m_dir = nullptr;
+};
+
+bool isDotOrDotDot(std::string_view name)
+{
+    return name == "." || name == "..";
+}
+
+bool isAscii(std::string_view name)
+{
+    for (const char c : name) {
+        if (uchar(c) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+// Follows links, so that a link to a folder is a folder. A link that leads nowhere (or
+// round in a loop) is still an entry that can be renamed, so it is described by the
+// link itself. An entry that vanished since readdir gives false.
+bool statEntry(int folderFd, const char* name, struct stat& st)
+{
+    if (::fstatat(folderFd, name, &st, 0) == 0)
+        return true;
+    if (errno != ENOENT && errno != ELOOP)
+        return false;
+    return ::fstatat(folderFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode);
+}
+
+} // namespace
+
+bool findMatchingFiles(const QString& folder, const QString& spec, std::vector<DirEntry>& out)
+{
+    const QString pattern = folder + u'/' + spec;
+    const qsizetype lastSlash = pattern.lastIndexOf(u'/');
+    if (lastSlash + 1 == pattern.size())
+        return false;
+    const WildcardMatcher matcher(QStringView(pattern).mid(lastSlash + 1));
+    OpenFolder dir(QFile::encodeName(pattern.left(lastSlash + 1)));
+    if (!dir.isOpen())
+        return false;
+
+    QString decoded;
+    while (const dirent* entry = dir.next()) {
+        const std::string_view raw(entry->d_name);
+        // A real folder is known from readdir alone; links and unknown types need a stat.
+        if (isDotOrDotDot(raw) || entry->d_type == DT_DIR)
+            continue;
+        const bool ascii = isAscii(raw);
+        if (!ascii)
+            decoded = QFile::decodeName(QByteArray::fromRawData(raw.data(), qsizetype(raw.size())));
+        if (!(ascii ? matcher.matchesAscii(raw) : matcher.matches(decoded)))
+            continue;
+        struct stat st;
+        if (!statEntry(dir.fd(), entry->d_name, st) || S_ISDIR(st.st_mode))
+            continue;
+        DirEntry& added = out.emplace_back();
+        added.name = ascii ? QString::fromLatin1(raw.data(), qsizetype(raw.size())) : decoded;
+        added.rawName = QByteArray(raw.data(), qsizetype(raw.size()));
+        added.writeTime = fileTimeFromTimespec(st.st_mtim);
+    }
+    return true;
+}
+
+} // namespace pellory
