@@ -1,0 +1,387 @@
+#include "window/DriveSelector.h"
+#include "window/FolderSelector.h"
+
+#include <QDir>
+#include <QFile>
+#include <QScopeGuard>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace pellory;
+
+namespace {
+
+// Makes each folder (and its parents) and each file under `root`; "link>target" makes a
+// symbolic link named link pointing at target.
+void makeTree(const QString& root, const QStringList& folders, const QStringList& files)
+{
+    for (const QString& folder : folders)
+        QVERIFY(QDir(root).mkpath(folder));
+    for (const QString& file : files) {
+        if (file.contains('>')) {
+            const QStringList parts = file.split('>');
+            QVERIFY(QFile::link(root + '/' + parts[1], root + '/' + parts[0]));
+            continue;
+        }
+        QFile out(root + '/' + file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+    }
+}
+
+int levelOf(const QListWidgetItem* item)
+{
+    return item->data(Qt::UserRole + 1).toInt();
+}
+
+// The items below `base` (the temporary folder's own item) as "name@level" with levels
+// counted from it, joined with "|", and the current item marked with "*".
+QString itemsBelow(const FolderSelector& selector, const QString& base)
+{
+    const int baseLevel = int(QDir::cleanPath(base).count('/'));
+    QStringList shown;
+    for (int row = 0; row < selector.count(); ++row) {
+        const QListWidgetItem* item = selector.item(row);
+        if (levelOf(item) <= baseLevel)
+            continue;
+        const QString mark = item == selector.currentItem() ? "*" : "";
+        shown << mark + item->text() + '@' + QString::number(levelOf(item) - baseLevel);
+    }
+    return shown.join('|');
+}
+
+// Moves the highlight with the arrow keys, as a user would, onto the item named `name`.
+void moveHighlightTo(FolderSelector& selector, const QString& name)
+{
+    const QList<QListWidgetItem*> found = selector.findItems(name, Qt::MatchExactly);
+    QVERIFY(!found.isEmpty());
+    const int target = selector.row(found.constFirst());
+    while (selector.currentRow() != target) {
+        const int before = selector.currentRow();
+        QTest::keyClick(&selector, before < target ? Qt::Key_Down : Qt::Key_Up);
+        QVERIFY(selector.currentRow() != before);
+    }
+}
+
+} // namespace
+
+class TestSelectors : public QObject
+{
+    Q_OBJECT
+private slots:
+    void folderItems_data();
+    void folderItems();
+    void folderNavigation_data();
+    void folderNavigation();
+    void refusedPaths_data();
+    void refusedPaths();
+    void pathChangedOncePerChange();
+    void folderNotValidUtf8();
+    void driveOf_data();
+    void driveOf();
+    void folderMemory();
+    void driveChangedFromCode();
+    void driveChangedByUser();
+    void driveSetBackInsideHandler();
+    void mountedVolumesAreRealDisks();
+};
+
+void TestSelectors::folderItems_data()
+{
+    QTest::addColumn<QStringList>("folders");
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("open");
+    QTest::addColumn<QString>("items");
+
+    QTest::newRow("nested, hidden and mixed case")
+        << QStringList{"a/b/c", "a/b/.hidden", "a/b/D"} << QStringList{"a/b/f.txt"} << "a/b"
+        << "a@1|*b@2|.hidden@3|c@3|D@3";
+    QTest::newRow("top folder") << QStringList{"y", "x"} << QStringList{} << ""
+                                << "x@1|y@1";
+    QTest::newRow("unclean path") << QStringList{"a/b/c"} << QStringList{} << "a/./b/../b//"
+                                  << "a@1|*b@2|c@3";
+    QTest::newRow("empty folder") << QStringList{"e"} << QStringList{"e2"} << "e"
+                                  << "*e@1";
+    QTest::newRow("link to folder listed, link to file not")
+        << QStringList{"t"} << QStringList{"f", "l1>t", "l2>f"} << ""
+        << "l1@1|t@1";
+}
+
+void TestSelectors::folderItems()
+{
+    QFETCH(QStringList, folders);
+    QFETCH(QStringList, files);
+    QFETCH(QString, open);
+    QFETCH(QString, items);
+    QTemporaryDir dir;
+    makeTree(dir.path(), folders, files);
+
+    FolderSelector selector;
+    QVERIFY(selector.setPath(dir.path() + '/' + open));
+    QCOMPARE(itemsBelow(selector, dir.path()), items);
+    QCOMPARE(selector.item(0)->text(), QString("/"));
+    QCOMPARE(selector.path(), QDir::cleanPath(dir.path() + '/' + open));
+}
+
+void TestSelectors::folderNavigation_data()
+{
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("gesture");
+    QTest::addColumn<QString>("target"); // the item highlighted or double-clicked
+    QTest::addColumn<QString>("landing");
+    QTest::addColumn<int>("changes");
+
+    QTest::newRow("Enter opens a subfolder") << "a"
+                                             << "enter"
+                                             << "b"
+                                             << "a/b" << 1;
+    QTest::newRow("Enter opens an ancestor") << "a/b"
+                                             << "enter"
+                                             << "a"
+                                             << "a" << 1;
+    QTest::newRow("Enter on the current folder") << "a/b"
+                                                 << "enter"
+                                                 << "b"
+                                                 << "a/b" << 0;
+    QTest::newRow("Return opens too") << "a"
+                                      << "return"
+                                      << "b2"
+                                      << "a/b2" << 1;
+    QTest::newRow("Backspace goes up") << "a/b"
+                                       << "backspace"
+                                       << ""
+                                       << "a" << 1;
+    QTest::newRow("double-click opens") << "a"
+                                        << "double-click"
+                                        << "b"
+                                        << "a/b" << 1;
+    QTest::newRow("arrows only move the highlight") << "a"
+                                                    << "arrows"
+                                                    << "b2"
+                                                    << "a" << 0;
+}
+
+void TestSelectors::folderNavigation()
+{
+    QFETCH(QString, start);
+    QFETCH(QString, gesture);
+    QFETCH(QString, target);
+    QFETCH(QString, landing);
+    QFETCH(int, changes);
+    QTemporaryDir dir;
+    makeTree(dir.path(), {"a/b/c", "a/b2"}, {});
+    FolderSelector selector;
+    selector.resize(300, 400);
+    selector.show();
+    QVERIFY(selector.setPath(dir.path() + '/' + start));
+    QSignalSpy spy(&selector, &FolderSelector::pathChanged);
+
+    if (!target.isEmpty())
+        moveHighlightTo(selector, target);
+    if (gesture == "enter" || gesture == "return") {
+        QTest::keyClick(&selector, gesture == "enter" ? Qt::Key_Enter : Qt::Key_Return);
+    } else if (gesture == "backspace") {
+        QTest::keyClick(&selector, Qt::Key_Backspace);
+    } else if (gesture == "double-click") {
+        const QRect rect = selector.visualItemRect(selector.currentItem());
+        // A double-click reaches the widget as a click followed by a double-click event.
+        QTest::mouseClick(selector.viewport(), Qt::LeftButton, {}, rect.center());
+        QTest::mouseDClick(selector.viewport(), Qt::LeftButton, {}, rect.center());
+    }
+    QCOMPARE(selector.path(), dir.path() + '/' + landing);
+    QCOMPARE(spy.count(), changes);
+}
+
+void TestSelectors::refusedPaths_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::newRow("missing folder") << "missing";
+    QTest::newRow("a file") << "f.txt";
+    QTest::newRow("below a file") << "f.txt/x";
+    QTest::newRow("unreadable folder") << "locked";
+    QTest::newRow("empty text") << "";
+}
+
+void TestSelectors::refusedPaths()
+{
+    QFETCH(QString, path);
+    if (path == "locked" && ::geteuid() == 0)
+        QSKIP("the super-user opens every folder");
+    QTemporaryDir dir;
+    makeTree(dir.path(), {"a/sub", "locked"}, {"f.txt"});
+    QVERIFY(QFile::setPermissions(dir.path() + "/locked", QFileDevice::WriteOwner));
+    FolderSelector selector;
+    QVERIFY(selector.setPath(dir.path() + "/a"));
+    const QString before = itemsBelow(selector, dir.path());
+    QSignalSpy spy(&selector, &FolderSelector::pathChanged);
+
+    QVERIFY(!selector.setPath(path.isEmpty() ? path : dir.path() + '/' + path));
+    QCOMPARE(selector.path(), dir.path() + "/a");
+    QCOMPARE(itemsBelow(selector, dir.path()), before);
+    QCOMPARE(spy.count(), 0);
+}
+
+void TestSelectors::pathChangedOncePerChange()
+{
+    QTemporaryDir dir;
+    makeTree(dir.path(), {"a/b"}, {});
+    FolderSelector selector;
+    QStringList seen; // what a handler finds when the event reaches it
+    connect(&selector, &FolderSelector::pathChanged, this,
+            [&] { seen << selector.path() + " current=" + selector.currentItem()->text(); });
+    const QString a = dir.path() + "/a";
+
+    QVERIFY(selector.setPath(a));
+    QCOMPARE(seen, QStringList{a + " current=a"}); // raised before setPath returned
+    QVERIFY(selector.setPath(a));
+    QVERIFY(selector.setPath(a + "/b/.."));
+    QCOMPARE(seen.size(), 1); // the same folder, however spelt, raises nothing
+    QVERIFY(selector.setPath(a + "/b"));
+    QCOMPARE(seen.last(), a + "/b current=b");
+    QCOMPARE(seen.size(), 2);
+}
+
+void TestSelectors::folderNotValidUtf8()
+{
+    QTemporaryDir dir;
+    const QByteArray top = QFile::encodeName(dir.path());
+    const QByteArray odd = top + "/caf\xe9";
+    QCOMPARE(::mkdir(odd.constData(), 0755), 0);
+    QCOMPARE(::mkdir((odd + "/inner").constData(), 0755), 0);
+    // QTemporaryDir cannot name these folders to remove them.
+    const auto removeOdd = qScopeGuard([&] {
+        ::rmdir((odd + "/inner").constData());
+        ::rmdir(odd.constData());
+    });
+    FolderSelector selector;
+    QVERIFY(selector.setPath(dir.path()));
+    QCOMPARE(itemsBelow(selector, dir.path()), QString("caf\uFFFD@1"));
+
+    moveHighlightTo(selector, QString("caf\uFFFD"));
+    QTest::keyClick(&selector, Qt::Key_Enter);
+    QCOMPARE(selector.rawPath(), odd);
+    QCOMPARE(itemsBelow(selector, dir.path()), QString("*caf\uFFFD@1|inner@2"));
+    QTest::keyClick(&selector, Qt::Key_Down);
+    QTest::keyClick(&selector, Qt::Key_Enter);
+    QCOMPARE(selector.rawPath(), odd + "/inner");
+    QTest::keyClick(&selector, Qt::Key_Backspace);
+    QCOMPARE(selector.rawPath(), odd);
+}
+
+void TestSelectors::driveOf_data()
+{
+    QTest::addColumn<QStringList>("roots");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("drive");
+    const QStringList mounts{"/", "/home", "/media/usb", "/media/usb2"};
+
+    QTest::newRow("deepest root wins") << mounts << "/media/usb/photos"
+                                       << "/media/usb";
+    QTest::newRow("root itself") << mounts << "/media/usb2"
+                                 << "/media/usb2";
+    QTest::newRow("name that only starts alike") << mounts << "/media/usbx"
+                                                 << "/";
+    QTest::newRow("unclean path") << mounts << "/home/../media/usb/a"
+                                  << "/media/usb";
+    QTest::newRow("trailing slash") << mounts << "/home/"
+                                    << "/home";
+    QTest::newRow("relative path") << mounts << "home"
+                                   << "";
+    QTest::newRow("no volume holds it") << QStringList{"/media/usb"} << "/etc"
+                                        << "";
+}
+
+void TestSelectors::driveOf()
+{
+    QFETCH(QStringList, roots);
+    QFETCH(QString, path);
+    QFETCH(QString, drive);
+    DriveSelector selector;
+    selector.setVolumes(roots);
+    QCOMPARE(selector.driveOf(path), drive);
+}
+
+void TestSelectors::folderMemory()
+{
+    DriveSelector selector;
+    selector.setVolumes({"/", "/media/usb", "/media/usb2"});
+    QCOMPARE(selector.folderFor("/media/usb"), QString("/media/usb"));
+    selector.rememberFolder("/media/usb/photos");
+    selector.rememberFolder("/media/usb2/x");
+    selector.rememberFolder("/tmp/y/");
+    QCOMPARE(selector.folderFor("/media/usb"), QString("/media/usb/photos"));
+    QCOMPARE(selector.folderFor("/media/usb2"), QString("/media/usb2/x"));
+    QCOMPARE(selector.folderFor("/"), QString("/tmp/y"));
+    selector.rememberFolder("/media/usb/other");
+    QCOMPARE(selector.folderFor("/media/usb"), QString("/media/usb/other"));
+}
+
+void TestSelectors::driveChangedFromCode()
+{
+    DriveSelector selector;
+    QSignalSpy spy(&selector, &DriveSelector::driveChanged);
+    selector.setVolumes({"/", "/media/usb", "/unreadable"});
+    QCOMPARE(selector.drive(), QString());
+    QCOMPARE(spy.count(), 0);
+
+    QStringList seen;
+    connect(&selector, &DriveSelector::driveChanged, this, [&] { seen << selector.drive(); });
+    QVERIFY(selector.setDrive("/media/usb"));
+    QVERIFY(selector.setDrive("/media/usb/sub")); // the drive it already has
+    QVERIFY(!selector.setDrive("relative"));
+    QVERIFY(selector.setDrive("/unreadable")); // listed even though it cannot be opened
+    QVERIFY(selector.setDrive("/etc"));
+    QCOMPARE(seen.join('|'), QString("/media/usb|/unreadable|/"));
+
+    selector.setVolumes({"/media/usb", "/"}); // the current drive stays
+    selector.setVolumes({"/media/usb"});      // the current drive goes
+    QCOMPARE(seen.join('|'), QString("/media/usb|/unreadable|/|"));
+}
+
+void TestSelectors::driveChangedByUser()
+{
+    DriveSelector selector;
+    selector.setVolumes({"/", "/a", "/b"});
+    QVERIFY(selector.setDrive("/a"));
+    QStringList seen;
+    connect(&selector, &DriveSelector::driveChanged, this, [&] { seen << selector.drive(); });
+    selector.show();
+    QTest::keyClick(&selector, Qt::Key_Down);
+    QTest::keyClick(&selector, Qt::Key_Down); // already the last: no change
+    QTest::keyClick(&selector, Qt::Key_Home);
+    QCOMPARE(seen.join('|'), QString("/b|/"));
+}
+
+void TestSelectors::driveSetBackInsideHandler()
+{
+    // A drive that fails to open makes the handler choose the previous drive again, from
+    // inside the event; each change must still be raised once, in order.
+    DriveSelector selector;
+    selector.setVolumes({"/", "/bad"});
+    QVERIFY(selector.setDrive("/"));
+    QStringList seen;
+    connect(&selector, &DriveSelector::driveChanged, this, [&] {
+        seen << selector.drive();
+        if (selector.drive() == "/bad")
+            selector.setDrive("/");
+    });
+    QVERIFY(selector.setDrive("/bad"));
+    QCOMPARE(seen.join('|'), QString("/bad|/"));
+    QCOMPARE(selector.drive(), QString("/"));
+    QCOMPARE(selector.currentText(), QString("/"));
+}
+
+void TestSelectors::mountedVolumesAreRealDisks()
+{
+    const QStringList roots = DriveSelector::mountedVolumes();
+    QVERIFY(roots.contains("/"));
+    QVERIFY(std::is_sorted(roots.begin(), roots.end()));
+    for (const char* plumbing : {"/proc", "/sys", "/dev/pts", "/sys/fs/cgroup"})
+        QVERIFY2(!roots.contains(QString(plumbing)), plumbing);
+}
+
+QTEST_MAIN(TestSelectors)
+#include "tst_selectors.moc"
