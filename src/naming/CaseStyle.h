@@ -5,7 +5,8 @@
 
 namespace pellory {
 
-enum class CaseStyle {
+enum class CaseStyle
+{
     LeaveAsIs = 0,
     AllLower = 1,
     AllUpper = 2,

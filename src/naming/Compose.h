@@ -33,4 +33,9 @@ bool WouldProduceDuplicates(const QStringList& names, const std::vector<bool>& s
                             const RenameSettings& settings,
                             const std::function<void()>& yield = {});
 
+// Every item's name after a walk, in list order: the composed name for items of the
+// rename set (one counter for the whole walk), the old name for the others.
+QStringList composeAll(const QStringList& names, const std::vector<bool>& selected,
+                       const RenameSettings& settings);
+
 } // namespace pellory

@@ -6,7 +6,8 @@
 
 namespace pellory {
 
-enum class ExtensionMode {
+enum class ExtensionMode
+{
     UseFirstOccurrence = 0,
     UseLastOccurrence = 1,
     DoNotUseExtension = 2,

@@ -13,7 +13,7 @@ namespace pellory {
 // counts in its own alphabet ("A".."Z" for a capital, "a".."z" otherwise) and carries to
 // the left; when every position overflows the text widens by one position that takes
 // the case of the first ("Z" -> "AA", "zz" -> "aaa"). An increment of 0 or less leaves
-// the text as it is. Cost does not grow with the increment.
+// the text as it is, and so does an empty text. Cost does not grow with the increment.
 void AdvanceAlpha(QString& text, qint32 increment);
 
 class NameCounter

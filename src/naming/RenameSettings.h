@@ -9,20 +9,20 @@ namespace pellory {
 
 struct RenameSettings
 {
-    bool RenameChk = false;           // "Enable Batch Rename"
-    QString NumCharKeep = "0";        // characters kept from the left, as typed
+    bool RenameChk = false;    // "Enable Batch Rename"
+    QString NumCharKeep = "0"; // characters kept from the left, as typed
     QString FilePrefix;
     QString FileLeading;
     bool chkAlpha = false;
     bool chkTrim = false;
-    QString StartingNumber;           // the field as shown (decimal or alphabetic start)
-    QString NumberIncValue;           // the field as shown
+    QString StartingNumber; // the field as shown (decimal or alphabetic start)
+    QString NumberIncValue; // the field as shown
     QString AlphaNumberText = "AAA";
     QString AlphaIncrementText = "1";
     ExtensionMode ExtUsed = ExtensionMode::UseLastOccurrence;
-    int NewExtIndex = 0;              // 0 "Keep as is", 1 "Remove ext", -1 typed text
-    QString NewExtText;               // the typed text when NewExtIndex is -1
-    int CasesList = 0;                // CaseStyle index; -1 when nothing is chosen
+    int NewExtIndex = 0; // 0 "Keep as is", 1 "Remove ext", -1 typed text
+    QString NewExtText;  // the typed text when NewExtIndex is -1
+    int CasesList = 0;   // CaseStyle index; -1 when nothing is chosen
 };
 
 } // namespace pellory

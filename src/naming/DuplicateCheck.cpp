@@ -1,0 +1,94 @@
+#include "naming/Compose.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <optional>
+
+namespace pellory {
+
+namespace {
+
+bool isSelected(const std::vector<bool>& selected, qsizetype i)
+{
+    return i < qsizetype(selected.size()) && selected[i];
+}
+
+// Counted once per walk: the selection cannot change while the walk runs.
+int countSelected(const std::vector<bool>& selected, qsizetype itemCount)
+{
+    auto end = selected.begin() + std::min(itemCount, qsizetype(selected.size()));
+    return int(std::count(selected.begin(), end, true));
+}
+
+// Upper-cased current names, counted, so that "does an item further down still carry
+// this name?" is one lookup instead of a pass over the rest of the list.
+class PendingNames
+{
+public:
+    void add(const QString& upper) { ++m_counts[upper]; }
+    void remove(const QString& upper)
+    {
+        auto it = m_counts.find(upper);
+        if (it != m_counts.end() && --it.value() == 0)
+            m_counts.erase(it);
+    }
+    bool contains(const QString& upper) const { return m_counts.contains(upper); }
+
+private:
+    QHash<QString, int> m_counts;
+};
+
+} // namespace
+
+QStringList composeAll(const QStringList& names, const std::vector<bool>& selected,
+                       const RenameSettings& settings)
+{
+    std::optional<NameCounter> counter;
+    if (settings.RenameChk)
+        counter.emplace(settings);
+    const int selectedCount = countSelected(selected, names.size());
+    QStringList result;
+    result.reserve(names.size());
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        bool member = IsInRenameSet(isSelected(selected, i), selectedCount);
+        result << (member ? ComposeNewName(names[i], settings, counter ? &*counter : nullptr)
+                          : names[i]);
+    }
+    return result;
+}
+
+bool WouldProduceDuplicates(const QStringList& names, const std::vector<bool>& selected,
+                            const RenameSettings& settings, const std::function<void()>& yield)
+{
+    QStringList current;
+    current.reserve(names.size());
+    PendingNames pending;
+    for (const QString& name : names) {
+        current << name.toUpper();
+        pending.add(current.back());
+    }
+    std::optional<NameCounter> counter;
+    if (settings.RenameChk)
+        counter.emplace(settings);
+    const int selectedCount = countSelected(selected, names.size());
+
+    QStringList newNames;
+    newNames.reserve(names.size());
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        pending.remove(current[i]); // an item is never compared with its own old name
+        QString newName =
+            IsInRenameSet(isSelected(selected, i), selectedCount)
+                ? ComposeNewName(names[i], settings, counter ? &*counter : nullptr).toUpper()
+                : current[i];
+        if (pending.contains(newName))
+            return true; // it would take the name of a file not yet renamed
+        newNames << newName;
+        if (yield)
+            yield();
+    }
+    std::sort(newNames.begin(), newNames.end());
+    return std::adjacent_find(newNames.begin(), newNames.end()) != newNames.end();
+}
+
+} // namespace pellory
