@@ -18,7 +18,8 @@ quint64 fileTimeFromTimespec(const timespec& ts)
     // A time before 1601 has no tick count; it sorts as the earliest possible time.
     if (ts.tv_sec < -SecondsFrom1601To1970)
         return 0;
-    const quint64 seconds = quint64(ts.tv_sec + SecondsFrom1601To1970);
+    // Added as unsigned: near the largest time_t the signed sum would overflow.
+    const quint64 seconds = quint64(ts.tv_sec) + quint64(SecondsFrom1601To1970);
     const quint64 ticks = quint64(ts.tv_nsec > 0 ? ts.tv_nsec / NanosecondsPerTick : 0);
     // Past the year 30828 the count no longer fits; it sorts as the latest possible time.
     constexpr quint64 maxValue = std::numeric_limits<quint64>::max();

@@ -1,46 +1,34 @@
-#include "TempFolder.h"
-
 #include "platform/DirectoryScan.h"
 #include "platform/FileTime.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
+#include <fcntl.h>
 #include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace pellory;
-using pellory::test::TempFolder;
-
-namespace {
 
 constexpr quint64 TicksAt1970 = 116444736000000000ULL;
+constexpr quint64 TicksPerSecond = 10000000ULL;
 
-// Set-up lines: "name" a file, "name/" a folder, "name>target" a symbolic link.
-bool populate(TempFolder& folder, const QByteArrayList& setup)
+// One line of a folder's set-up: "name" a file, "name/" a folder, "name>target" a link.
+static bool make(const QTemporaryDir& dir, const QByteArray& line)
 {
-    for (const QByteArray& line : setup) {
-        const qsizetype arrow = line.indexOf('>');
-        const bool ok = arrow >= 0 ? folder.addSymlink(line.left(arrow), line.mid(arrow + 1))
-                        : line.endsWith('/') ? folder.addFolder(line.chopped(1))
-                                             : folder.addFile(line);
-        if (!ok)
-            return false;
-    }
-    return true;
+    const qsizetype arrow = line.indexOf('>');
+    const QByteArray path =
+        QFile::encodeName(dir.path()) + '/' + (arrow < 0 ? line : line.left(arrow));
+    if (arrow >= 0)
+        return ::symlink(line.mid(arrow + 1).constData(), path.constData()) == 0;
+    if (line.endsWith('/'))
+        return ::mkdir(path.constData(), 0755) == 0;
+    const int fd = ::open(path.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
+    return fd >= 0 && ::close(fd) == 0;
 }
-
-// Display names sorted and joined, because the folder's own order is not fixed.
-QString joinedNames(const std::vector<DirEntry>& entries)
-{
-    QStringList names;
-    for (const DirEntry& entry : entries)
-        names << entry.name;
-    names.sort();
-    return names.join(u'|');
-}
-
-} // namespace
 
 class TestDirectoryScan : public QObject
 {
@@ -49,164 +37,100 @@ class TestDirectoryScan : public QObject
 private slots:
     void scan_data();
     void scan();
-    void folderEndingInSlash();
-    void nameThatIsNotUtf8();
-    void writeTimes_data();
-    void writeTimes();
-    void ticksFromTimespec_data();
-    void ticksFromTimespec();
+    void writeTime_data();
+    void writeTime();
 };
 
 void TestDirectoryScan::scan_data()
 {
     QTest::addColumn<QByteArrayList>("setup");
     QTest::addColumn<QString>("spec");
-    QTest::addColumn<bool>("opened");
-    QTest::addColumn<QString>("expected");
-
-    const QByteArrayList photos{"a.jpg", "b.GIF", "c.png", "d.jpg/"};
-    QTest::newRow("subfolder not listed") << photos << "*.JPG" << true << "a.jpg";
-    QTest::newRow("every file") << photos << "*" << true << "a.jpg|b.GIF|c.png";
-    QTest::newRow("hidden file listed")
-        << QByteArrayList{".hidden", "a.txt", ".git/"} << "*" << true << ".hidden|a.txt";
-    QTest::newRow("link to folder not listed")
-        << QByteArrayList{"sub/", "tosub>sub", "x"} << "*" << true << "x";
-    QTest::newRow("link to file listed") << QByteArrayList{"a", "b>a"} << "*" << true << "a|b";
-    QTest::newRow("dangling link listed")
-        << QByteArrayList{"gone>nowhere", "f"} << "*" << true << "f|gone";
-    QTest::newRow("link loop listed") << QByteArrayList{"loop>loop"} << "*" << true << "loop";
-    const QByteArrayList blanks{" lead.gif", "mid dle.gif", "trail.gif ", "plain.gif"};
-    QTest::newRow("leading blank spec") << blanks << " *.GIF" << true << " lead.gif";
-    QTest::newRow("names with blanks")
-        << blanks << "*.GIF" << true << " lead.gif|mid dle.gif|plain.gif";
-    QTest::newRow("no match is empty, not failed") << photos << "*.xyz" << true << "";
-    QTest::newRow("star dot star lists dotless")
-        << QByteArrayList{"README", "a.txt"} << "*.*" << true << "README|a.txt";
-    QTest::newRow("star dot lists only dotless")
-        << QByteArrayList{"README", "Makefile", "a.txt"} << "*." << true << "Makefile|README";
-    QTest::newRow("non-ASCII case folded")
-        << QByteArrayList{"ÉTÉ.JPG", "été.png"} << "*.jpg" << true << "ÉTÉ.JPG";
-    QTest::newRow("non-ASCII first letter")
-        << QByteArrayList{"É.txt", "e.txt"} << "é*" << true << "É.txt";
-    const QByteArrayList nested{"SUB/", "SUB/a.JPG", "SUB/b.txt", "SUB/deep/", "c.JPG"};
-    QTest::newRow("spec with folder part") << nested << "SUB/*.JPG" << true << "a.JPG";
-    QTest::newRow("folder part, every file") << nested << "SUB/*" << true << "a.JPG|b.txt";
-    QTest::newRow("folder part only") << nested << "SUB/" << false << "";
-    QTest::newRow("empty spec") << photos << "" << false << "";
-    QTest::newRow("missing subfolder") << photos << "NOPE/*" << false << "";
-    QTest::newRow("file as folder part") << photos << "a.jpg/*" << false << "";
+    QTest::addColumn<QByteArray>("expected"); // the names' bytes sorted, or "failed"
+    const QByteArrayList photos{"a.jpg", "b.GIF", "c.png", "d.jpg/", ".hidden.jpg"};
+    const QByteArrayList nested{"SUB/", "SUB/a.JPG", "SUB/deep.JPG/", "c.JPG"};
+    const auto row = [](const char* tag, const QByteArrayList& setup, const char* spec,
+                        const char* expected) {
+        QTest::newRow(tag) << setup << QString(spec) << QByteArray(expected);
+    };
+    row("folder not listed, hidden file is", photos, "*.JPG", ".hidden.jpg|a.jpg");
+    row("matches nothing", photos, "*.xyz", "");
+    row("link to folder not listed", {"sub/", "tosub>sub", "x"}, "*", "x");
+    row("link to file listed", {"a", "b>a"}, "*", "a|b");
+    row("dangling and looping links listed", {"gone>nowhere", "loop>loop"}, "*", "gone|loop");
+    row("leading blank spec", {" lead.gif", "mid dle.gif", "trail.gif "}, " *.GIF", " lead.gif");
+    row("non-ASCII folded", {"ÉTÉ.JPG", "été.png", "É.txt"}, "*.jpg", "ÉTÉ.JPG");
+    row("Latin-1 bytes kept", {"caf\xE9 \xFF.txt", "cafe.txt"}, "caf? ?.TXT", "caf\xE9 \xFF.txt");
+    row("spec with folder part", nested, "SUB/*.JPG", "a.JPG");
+    row("folder part only", nested, "SUB/", "failed");
+    row("empty spec", photos, "", "failed");
+    row("missing folder", photos, "NOPE/*", "failed");
+    row("folder ending in slash", photos, "/*.GIF", "b.GIF");
+    row("file as folder", photos, "a.jpg/*", "failed");
 }
 
 void TestDirectoryScan::scan()
 {
     QFETCH(QByteArrayList, setup);
     QFETCH(QString, spec);
-    QFETCH(bool, opened);
-    QFETCH(QString, expected);
-
-    TempFolder folder;
-    QVERIFY(folder.isValid());
-    QVERIFY(populate(folder, setup));
-    // Appending must leave what the caller already holds alone, also on failure.
-    std::vector<DirEntry> entries(1);
-    entries[0].name = "kept";
-    QCOMPARE(findMatchingFiles(folder.path(), spec, entries), opened);
+    QFETCH(QByteArray, expected);
+    QTemporaryDir dir;
+    for (const QByteArray& line : setup)
+        QVERIFY2(make(dir, line), line.constData());
+    std::vector<DirEntry> entries(1, DirEntry{"kept", "kept", 0});
+    const bool opened = findMatchingFiles(dir.path(), spec, entries);
+    QByteArrayList names;
+    for (std::size_t i = 1; i < entries.size(); ++i) {
+        QCOMPARE(entries[i].name, QFile::decodeName(entries[i].rawName));
+        names << entries[i].rawName;
+    }
+    std::sort(names.begin(), names.end());
+    QCOMPARE(opened ? names.join('|') : "failed", expected);
     QCOMPARE(entries.front().name, QString("kept"));
-    entries.erase(entries.begin());
-    QCOMPARE(joinedNames(entries), expected);
-    for (const DirEntry& entry : entries)
-        QCOMPARE(entry.rawName, QFile::encodeName(entry.name));
 }
 
-void TestDirectoryScan::folderEndingInSlash()
+void TestDirectoryScan::writeTime_data()
 {
-    TempFolder folder;
-    QVERIFY(folder.isValid());
-    QVERIFY(populate(folder, {"a.txt", "b.doc"}));
-    std::vector<DirEntry> entries;
-    QVERIFY(findMatchingFiles(folder.path() + u'/', "*.TXT", entries));
-    QCOMPARE(joinedNames(entries), QString("a.txt"));
-}
-
-void TestDirectoryScan::nameThatIsNotUtf8()
-{
-    // Latin-1 bytes as an old camera or another system might have written them.
-    const QByteArray raw("caf\xE9 \xFF.txt");
-    TempFolder folder;
-    QVERIFY(folder.isValid());
-    QVERIFY(folder.addFile(raw));
-    std::vector<DirEntry> entries;
-    QVERIFY(findMatchingFiles(folder.path(), "caf? ?.TXT", entries));
-    QCOMPARE(entries.size(), std::size_t(1));
-    QCOMPARE(entries[0].rawName, raw);
-    QCOMPARE(entries[0].name, QFile::decodeName(raw));
-}
-
-void TestDirectoryScan::writeTimes_data()
-{
-    QTest::addColumn<QByteArray>("setup");
+    QTest::addColumn<QByteArray>("setup"); // empty: a time no disk holds, converted only
     QTest::addColumn<qint64>("seconds");
     QTest::addColumn<qint64>("nanoseconds");
     QTest::addColumn<quint64>("ticks");
-
-    QTest::newRow("1970") << QByteArray("f") << qint64(0) << qint64(0) << TicksAt1970;
-    QTest::newRow("nanoseconds cut to ticks")
-        << QByteArray("f") << qint64(1700000000) << qint64(123456789)
-        << quint64(TicksAt1970 + 1700000000ULL * 10000000ULL + 1234567ULL);
-    QTest::newRow("before 1970") << QByteArray("f") << qint64(-86400) << qint64(500)
-                                 << quint64(TicksAt1970 - 86400ULL * 10000000ULL + 5ULL);
-    QTest::newRow("dangling link keeps its own time")
-        << QByteArray("f>nowhere") << qint64(1000000000) << qint64(700)
-        << quint64(TicksAt1970 + 1000000000ULL * 10000000ULL + 7ULL);
+    constexpr qint64 from1601 = -11644473600LL;
+    constexpr quint64 maxTicks = std::numeric_limits<quint64>::max();
+    const auto row = [](const char* tag, const char* setup, qint64 s, qint64 ns, quint64 ticks) {
+        QTest::newRow(tag) << QByteArray(setup) << s << ns << ticks;
+    };
+    row("1970", "f", 0, 0, TicksAt1970);
+    row("nanoseconds cut to ticks", "f", 1700000000, 123456789,
+        TicksAt1970 + 1700000000 * TicksPerSecond + 1234567);
+    row("before 1970", "f", -86400, 500, TicksAt1970 - 86400 * TicksPerSecond + 5);
+    row("dangling link, its own time", "f>nowhere", 1000000000, 700,
+        TicksAt1970 + 1000000000 * TicksPerSecond + 7);
+    row("first tick of 1601", "", from1601, 0, 0);
+    row("before 1601 clamps", "", from1601 - 1, 999999999, 0);
+    row("largest that fits", "", from1601 + 1844674407370, 955161500, maxTicks);
+    row("past it saturates", "", from1601 + 1844674407371, 0, maxTicks);
+    row("far future saturates", "", std::numeric_limits<qint64>::max(), 0, maxTicks);
 }
 
-void TestDirectoryScan::writeTimes()
+void TestDirectoryScan::writeTime()
 {
     QFETCH(QByteArray, setup);
     QFETCH(qint64, seconds);
     QFETCH(qint64, nanoseconds);
     QFETCH(quint64, ticks);
-
-    TempFolder folder;
-    QVERIFY(folder.isValid());
-    QVERIFY(populate(folder, {setup}));
-    QVERIFY(folder.setWriteTime("f", timespec{time_t(seconds), long(nanoseconds)}));
+    const timespec time{time_t(seconds), long(nanoseconds)};
+    QCOMPARE(fileTimeFromTimespec(time), ticks);
+    if (setup.isEmpty())
+        return;
+    QTemporaryDir dir;
+    QVERIFY(make(dir, setup));
+    const timespec times[2] = {{0, UTIME_OMIT}, time};
+    const QByteArray path = QFile::encodeName(dir.path()) + "/f";
+    QVERIFY(::utimensat(AT_FDCWD, path.constData(), times, AT_SYMLINK_NOFOLLOW) == 0);
     std::vector<DirEntry> entries;
-    QVERIFY(findMatchingFiles(folder.path(), "F", entries));
-    QCOMPARE(entries.size(), std::size_t(1));
+    QVERIFY(findMatchingFiles(dir.path(), "F", entries));
+    QCOMPARE(entries.size(), 1u);
     QCOMPARE(entries[0].writeTime, ticks);
-}
-
-void TestDirectoryScan::ticksFromTimespec_data()
-{
-    QTest::addColumn<qint64>("seconds");
-    QTest::addColumn<qint64>("nanoseconds");
-    QTest::addColumn<quint64>("ticks");
-
-    constexpr quint64 maxTicks = std::numeric_limits<quint64>::max();
-    QTest::newRow("first tick of 1601") << qint64(-11644473600) << qint64(0) << quint64(0);
-    QTest::newRow("second tick of 1601") << qint64(-11644473600) << qint64(100) << quint64(1);
-    QTest::newRow("before 1601 clamps") << qint64(-11644473601) << qint64(999999999) << quint64(0);
-    QTest::newRow("far before 1601 clamps")
-        << std::numeric_limits<qint64>::min() << qint64(0) << quint64(0);
-    QTest::newRow("under one tick dropped") << qint64(0) << qint64(99) << TicksAt1970;
-    QTest::newRow("last tick of a second")
-        << qint64(0) << qint64(999999999) << quint64(TicksAt1970 + 9999999ULL);
-    QTest::newRow("largest that fits")
-        << qint64(1844674407370 - 11644473600) << qint64(955161500) << maxTicks;
-    QTest::newRow("past the largest saturates")
-        << qint64(1844674407371 - 11644473600) << qint64(0) << maxTicks;
-    QTest::newRow("far future saturates")
-        << std::numeric_limits<qint64>::max() << qint64(0) << maxTicks;
-}
-
-void TestDirectoryScan::ticksFromTimespec()
-{
-    QFETCH(qint64, seconds);
-    QFETCH(qint64, nanoseconds);
-    QFETCH(quint64, ticks);
-
-    QCOMPARE(fileTimeFromTimespec(timespec{time_t(seconds), long(nanoseconds)}), ticks);
 }
 
 QTEST_APPLESS_MAIN(TestDirectoryScan)
