@@ -1,0 +1,239 @@
+#include "run/WildcardRename.h"
+
+#include <QFile>
+#include <QHash>
+#include <QRandomGenerator>
+#include <QSet>
+
+#include <algorithm>
+#include <tuple>
+
+namespace pellory {
+
+namespace {
+
+struct Candidate
+{
+    const DirEntry* entry;
+    QString newName;
+    QByteArray newRaw;
+    QByteArray oldKey; // the names as the folder compares them
+    QByteArray newKey;
+};
+
+// Where the file system folds case, "IMG.JPG" and "img.jpg" are one name, so they must
+// meet as one key when looking for duplicates and for names that are taken.
+QByteArray nameKey(const QByteArray& raw, bool folds)
+{
+    return folds ? QFile::encodeName(QFile::decodeName(raw).toCaseFolded()) : raw;
+}
+
+QString conflict(const Candidate& c, const QString& why)
+{
+    return QStringLiteral("Cannot rename \"%1\" to \"%2\".\n\n%3")
+        .arg(c.entry->name, c.newName, why);
+}
+
+// The first file, in name order, whose new name is not usable; empty when there is none.
+QString findConflict(const QString& folder, const std::vector<Candidate>& all)
+{
+    QHash<QByteArray, std::pair<qsizetype, qsizetype>> firstTwoWithNewKey;
+    QSet<QByteArray> oldKeys;
+    for (qsizetype i = 0; i < qsizetype(all.size()); ++i) {
+        const auto two = firstTwoWithNewKey.find(all[i].newKey);
+        if (two == firstTwoWithNewKey.end())
+            firstTwoWithNewKey.insert(all[i].newKey, {i, -1});
+        else if (two->second < 0)
+            two->second = i;
+        oldKeys.insert(all[i].oldKey);
+    }
+    for (qsizetype i = 0; i < qsizetype(all.size()); ++i) {
+        const Candidate& c = all[i];
+        const QString invalid = invalidNameReason(c.newName);
+        if (!invalid.isEmpty())
+            return conflict(c, invalid + u'.');
+        const auto [first, second] = firstTwoWithNewKey.value(c.newKey);
+        if (second >= 0)
+            return conflict(c, QStringLiteral("\"%1\" would get the same name.")
+                                   .arg(all[first == i ? second : first].entry->name));
+        if (!oldKeys.contains(c.newKey) && entryExists(folder, c.newRaw))
+            return conflict(c, QStringLiteral("An entry of that name is already in the folder."));
+    }
+    return {};
+}
+
+QByteArray unusedTemporaryName(const QString& folder, const QSet<QByteArray>& planned)
+{
+    for (;;) {
+        const QByteArray name =
+            ".pellory-" + QByteArray::number(QRandomGenerator::global()->generate64(), 16) + ".tmp";
+        if (!planned.contains(name) && !entryExists(folder, name))
+            return name;
+    }
+}
+
+WildcardStep finalStep(const Candidate& c, const QByteArray& fromRaw)
+{
+    return {fromRaw, c.newName, c.entry->name, c.newName, true};
+}
+
+// waitsFor[i] is the file whose old name file i takes, or -1. Every name is taken by at
+// most one file, so the files form plain chains and closed cycles: a chain runs from its
+// far end back, a cycle opens by moving one file out of the way.
+std::vector<WildcardStep> orderSteps(const QString& folder, const std::vector<Candidate>& all,
+                                     const std::vector<qsizetype>& waitsFor)
+{
+    std::vector<WildcardStep> steps;
+    std::vector<bool> placed(all.size(), false);
+    QSet<QByteArray> planned;
+    for (const Candidate& c : all)
+        planned.insert(c.newRaw);
+    for (qsizetype start = 0; start < qsizetype(all.size()); ++start) {
+        if (placed[start])
+            continue;
+        std::vector<qsizetype> path{start};
+        qsizetype next = waitsFor[start];
+        while (next >= 0 && next != start && !placed[next] && path.size() <= all.size()) {
+            path.push_back(next);
+            next = waitsFor[next];
+        }
+        const bool cycle = next == start;
+        QByteArray temp;
+        if (cycle) {
+            temp = unusedTemporaryName(folder, planned);
+            planned.insert(temp);
+            const Candidate& first = all[start];
+            steps.push_back({first.entry->rawName, QFile::decodeName(temp), first.entry->name,
+                             first.newName, false});
+        }
+        for (auto it = path.rbegin(); it != path.rend(); ++it) {
+            const bool opened = cycle && *it == start;
+            steps.push_back(finalStep(all[*it], opened ? temp : all[*it].entry->rawName));
+            placed[*it] = true;
+        }
+    }
+    return steps;
+}
+
+} // namespace
+
+WildcardPlan planRenames(const QString& folder, std::vector<NamedFile> files)
+{
+    std::sort(files.begin(), files.end(), [](const NamedFile& a, const NamedFile& b) {
+        return std::tie(a.entry.name, a.entry.rawName) < std::tie(b.entry.name, b.entry.rawName);
+    });
+    const bool folds = folderFoldsCase(folder);
+    std::vector<Candidate> all;
+    for (const NamedFile& f : files) {
+        const QByteArray newRaw = QFile::encodeName(f.newName);
+        if (newRaw != f.entry.rawName)
+            all.push_back({&f.entry, f.newName, newRaw, nameKey(f.entry.rawName, folds),
+                           nameKey(newRaw, folds)});
+    }
+    WildcardPlan plan;
+    plan.folder = folder;
+    plan.refusal = findConflict(folder, all);
+    if (!plan.refusal.isEmpty())
+        return plan;
+    QHash<QByteArray, qsizetype> byOldKey;
+    for (qsizetype i = 0; i < qsizetype(all.size()); ++i)
+        byOldKey.insert(all[i].oldKey, i);
+    std::vector<qsizetype> waitsFor;
+    for (qsizetype i = 0; i < qsizetype(all.size()); ++i) {
+        const qsizetype j = byOldKey.value(all[i].newKey, -1);
+        waitsFor.push_back(j == i ? -1 : j);
+    }
+    plan.steps = orderSteps(folder, all, waitsFor);
+    plan.fileCount = int(all.size());
+    return plan;
+}
+
+WildcardPlan planWildcardRename(const QString& folder, const std::vector<DirEntry>& files,
+                                const QString& mask)
+{
+    std::vector<NamedFile> named;
+    named.reserve(files.size());
+    for (const DirEntry& e : files)
+        named.push_back({e, wildcardNewName(e.name, mask)});
+    return planRenames(folder, std::move(named));
+}
+
+WildcardPlan planWildcardRename(const QString& folder, const QString& spec, const QString& mask)
+{
+    const qsizetype slash = spec.lastIndexOf(u'/');
+    const QString where = slash < 0 ? folder : folder + u'/' + spec.left(slash);
+    std::vector<DirEntry> files;
+    if (!findMatchingFiles(folder, spec, files)) {
+        WildcardPlan refused;
+        refused.folder = where;
+        refused.refusal = QStringLiteral("The folder \"%1\" cannot be read.").arg(where);
+        return refused;
+    }
+    return planWildcardRename(where, std::move(files), mask);
+}
+
+namespace {
+
+QString failureMessage(const WildcardStep& step, const RenameOutcome& outcome)
+{
+    return QStringLiteral("An error occurred renaming \"%1\" to \"%2\".\n\n%3")
+        .arg(step.fileName, step.newName, outcome.description);
+}
+
+// A cycle that fails half way leaves one file under its temporary name; it goes back to
+// its own name when that is still free, and is otherwise named in the message.
+QString restoreDetour(const WildcardStep& detour, const QString& folder, FileRenamer& renamer,
+                      const WildcardHooks& hooks, WildcardOutcome& out)
+{
+    const QByteArray tempRaw = QFile::encodeName(detour.toName);
+    const QString oldName = QFile::decodeName(detour.fromRaw);
+    if (hooks.journal)
+        hooks.journal(folder, tempRaw, oldName);
+    if (renamer.rename(folder, tempRaw, oldName).ok) {
+        out.stepsDone.push_back({tempRaw, oldName, detour.fileName, detour.newName, false});
+        return {};
+    }
+    return QStringLiteral("\n\n\"%1\" is kept as \"%2\".").arg(detour.fileName, detour.toName);
+}
+
+} // namespace
+
+WildcardOutcome runWildcardRename(const WildcardPlan& plan, const WildcardHooks& hooks)
+{
+    WildcardOutcome out;
+    out.message = plan.refusal;
+    if (!plan.refusal.isEmpty())
+        return out;
+    FileRenamer& renamer = hooks.renamer ? *hooks.renamer : currentRenamer();
+    const WildcardStep* detour = nullptr; // a cycle's file under its temporary name
+    for (const WildcardStep& step : plan.steps) {
+        // A cycle is one unit: stopping inside it would leave a temporary name behind.
+        if (!detour && hooks.cancelRequested && hooks.cancelRequested()) {
+            out.cancelled = true;
+            return out;
+        }
+        if (hooks.journal)
+            hooks.journal(plan.folder, step.fromRaw, step.toName);
+        const RenameOutcome outcome = renamer.rename(plan.folder, step.fromRaw, step.toName);
+        if (!outcome.ok) {
+            out.message = failureMessage(step, outcome);
+            if (detour)
+                out.message += restoreDetour(*detour, plan.folder, renamer, hooks, out);
+            return out;
+        }
+        out.stepsDone.push_back(step);
+        if (!step.finishesFile) {
+            detour = &step;
+            continue;
+        }
+        if (detour && step.fromRaw == QFile::encodeName(detour->toName))
+            detour = nullptr;
+        ++out.filesDone;
+        if (hooks.progress)
+            hooks.progress(out.filesDone, plan.fileCount);
+    }
+    out.ok = true;
+    return out;
+}
+
+} // namespace pellory

@@ -1,0 +1,85 @@
+#pragma once
+// Renames every file of a folder that a specification matches to the name a target mask
+// gives it: plans the whole batch first, renames nothing when the plan has a conflict,
+// then renames one by one without ever replacing an entry. Shows nothing itself: the
+// caller turns progress and messages into dialogs.
+
+#include "platform/DirectoryScan.h"
+#include "platform/Rename.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+namespace pellory {
+
+// The new name the mask gives oldName: "?" copies one character (never a dot), "*" copies
+// up to the last occurrence of the mask's next character, "." skips to after the next dot
+// of the old name, any other character overwrites one character (never a dot); the rest of
+// the old name is dropped and trailing dots and blanks are removed.
+QString wildcardNewName(const QString& oldName, const QString& mask);
+
+// One rename of the plan. A file that has to step aside for a cycle takes two: one to a
+// temporary name and, later, one from it to its new name.
+struct WildcardStep
+{
+    QByteArray fromRaw;        // the entry's name on disk when the step runs
+    QString toName;            // its name after the step (a temporary name, or the new name)
+    QString fileName;          // the file's name before the batch, for messages
+    QString newName;           // the file's name after the batch
+    bool finishesFile = false; // the file has its new name after this step
+};
+
+struct WildcardPlan
+{
+    QString folder; // where the files are: the folder with the specification's folder part
+    std::vector<WildcardStep> steps;
+    int fileCount = 0; // files that get a new name
+    QString refusal;   // non-empty when the batch must not run; names the first conflict
+};
+
+struct NamedFile
+{
+    DirEntry entry;
+    QString newName;
+};
+
+// Plans the renames of `files`, entries of `folder`, to the names they carry. Files whose
+// new name is their old name are left out. Refuses the batch, in name order of the files,
+// at the first new name that is not a valid name, that two files would get, or that an
+// entry not renamed away already has. Otherwise orders the steps so that none needs a
+// name still taken, opening cycles through a temporary name in the folder.
+WildcardPlan planRenames(const QString& folder, std::vector<NamedFile> files);
+
+// The same for the new names that `mask` gives the entries.
+WildcardPlan planWildcardRename(const QString& folder, const std::vector<DirEntry>& files,
+                                const QString& mask);
+
+// Lists the files that `spec` matches in `folder` once, and plans their renames.
+WildcardPlan planWildcardRename(const QString& folder, const QString& spec, const QString& mask);
+
+struct WildcardHooks
+{
+    std::function<void(int done, int total)> progress; // after every file that is done
+    std::function<bool()> cancelRequested;             // asked between files
+    // Called before every rename, temporary names included, so that it can be undone.
+    std::function<void(const QString& folder, const QByteArray& oldRaw, const QString& newName)>
+        journal;
+    FileRenamer* renamer = nullptr; // currentRenamer() when null
+};
+
+struct WildcardOutcome
+{
+    bool ok = false;        // every planned file has its new name
+    bool cancelled = false; // stopped between files on request
+    int filesDone = 0;
+    std::vector<WildcardStep> stepsDone; // in the order they were made
+    QString message; // the refusal or the failure; empty on success and on cancel
+};
+
+// Carries out a plan; a refused plan renames nothing. Stops at the first failure.
+WildcardOutcome runWildcardRename(const WildcardPlan& plan, const WildcardHooks& hooks = {});
+
+} // namespace pellory
