@@ -16,11 +16,11 @@ namespace pellory {
 
 struct FileRecord
 {
-    QString NameKey;     // FileName in upper case
-    QString FileName;    // as the folder reports it, decoded for display
-    QString ExtKey;      // GetFileExt(FileName) at scan time, upper case
+    QString NameKey;  // FileName in upper case
+    QString FileName; // as the folder reports it, decoded for display
+    QString ExtKey;   // GetFileExt(FileName) at scan time, upper case
     quint64 WriteTime = 0;
-    QByteArray RawName;  // the exact bytes of the name on disk
+    QByteArray RawName; // the exact bytes of the name on disk
 };
 
 class Catalogue

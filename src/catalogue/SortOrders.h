@@ -9,7 +9,8 @@
 
 namespace pellory {
 
-enum SortOrder : int {
+enum SortOrder : int
+{
     NameAscending = 0,
     NameDescending = 1,
     ExtAscending = 2,

@@ -1,0 +1,53 @@
+#include "catalogue/Catalogue.h"
+
+#include "platform/DirectoryScan.h"
+
+namespace pellory {
+
+QStringList distinctFileSpecs(const QString& specsText)
+{
+    QStringList specs;
+    qsizetype start = 0;
+    // The body runs at least once, so an empty text still yields the empty specification,
+    // and a trailing ";" adds nothing because the loop ends when start passes the text.
+    do {
+        qsizetype separator = specsText.indexOf(QLatin1Char(';'), start);
+        if (separator < 0)
+            separator = specsText.size();
+        const QString spec = specsText.mid(start, separator - start);
+        if (!specs.contains(spec, Qt::CaseSensitive))
+            specs.append(spec);
+        start = separator + 1;
+    } while (start < specsText.size());
+    return specs;
+}
+
+void ScanFolder(Catalogue& catalogue, const QString& folder, const QString& spec,
+                ExtensionMode mode)
+{
+    if (spec.isEmpty())
+        return; // a pattern that names only the folder matches nothing
+    std::vector<DirEntry> entries;
+    if (!findMatchingFiles(folder, spec, entries))
+        return;
+    catalogue.FileRecords.reserve(catalogue.FileRecords.size() + entries.size());
+    for (DirEntry& entry : entries) {
+        FileRecord record;
+        record.NameKey = entry.name.toUpper();
+        record.ExtKey = GetFileExt(entry.name, mode).toUpper();
+        record.WriteTime = entry.writeTime;
+        record.RawName = std::move(entry.rawName);
+        record.FileName = std::move(entry.name);
+        catalogue.FileRecords.push_back(std::move(record));
+    }
+}
+
+void rebuildCatalogue(Catalogue& catalogue, const QString& folder, const QString& specsText,
+                      ExtensionMode mode)
+{
+    catalogue.clear();
+    for (const QString& spec : distinctFileSpecs(specsText))
+        ScanFolder(catalogue, folder, spec, mode);
+}
+
+} // namespace pellory

@@ -1,0 +1,26 @@
+#pragma once
+// Turns the sort keys of a run of records into integer ranks that compare exactly as the
+// keys do, so that the range sort works on plain numbers. Used by the sort orders alone.
+
+#include "catalogue/Catalogue.h"
+
+#include <QtGlobal>
+
+#include <span>
+#include <vector>
+
+namespace pellory {
+
+enum class SortKey
+{
+    Name,
+    Ext,
+    Date
+};
+
+// One rank per record: equal keys get equal ranks, a smaller key a smaller rank. Names
+// and extensions compare by UTF-16 code units, write times as unsigned numbers. With
+// `descending` the ranks are negated, so that ascending ranks give the descending order.
+std::vector<qint32> keyRanks(std::span<const FileRecord> records, SortKey key, bool descending);
+
+} // namespace pellory
