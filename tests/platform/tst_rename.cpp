@@ -20,14 +20,16 @@ Q_DECLARE_METATYPE(RenameRoute)
 namespace {
 
 // Every file holds its own first name, so that a listing shows whether contents moved
-// with their names.
-void makeFile(const QString& folder, const QByteArray& name)
+// with their names. Names are raw bytes, "|" between them.
+void makeFiles(const QString& folder, const QByteArray& names)
 {
-    const QByteArray path = QFile::encodeName(folder) + '/' + name;
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-    QVERIFY2(fd >= 0, path.constData());
-    QCOMPARE(::write(fd, name.constData(), size_t(name.size())), ssize_t(name.size()));
-    ::close(fd);
+    for (const QByteArray& name : names.split('|')) {
+        const QByteArray path = QFile::encodeName(folder) + '/' + name;
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        QVERIFY2(fd >= 0 && ::write(fd, name.constData(), size_t(name.size())) == name.size(),
+                 path.constData());
+        ::close(fd);
+    }
 }
 
 // "name=contents" of every entry, sorted by bytes and joined with "|".
@@ -37,10 +39,9 @@ QByteArray listing(const QString& folder)
     DIR* dir = ::opendir(QFile::encodeName(folder).constData());
     while (const dirent* e = dir ? ::readdir(dir) : nullptr) {
         const QByteArray name(e->d_name);
-        if (name == "." || name == "..")
-            continue;
         QFile file(QFile::decodeName(QFile::encodeName(folder) + '/' + name));
-        entries << name + '=' + (file.open(QIODevice::ReadOnly) ? file.readAll() : "?");
+        if (name != "." && name != "..")
+            entries << name + '=' + (file.open(QIODevice::ReadOnly) ? file.readAll() : "?");
     }
     if (dir)
         ::closedir(dir);
@@ -67,96 +68,81 @@ class tst_Rename : public QObject
 
 private slots:
     void cleanup() { setFirstRenameRoute(RenameRoute::NoReplaceFlag); }
-    void refusedNames_data();
-    void refusedNames();
-    void onDisk_data();
-    void onDisk();
+    void rename_data();
+    void rename();
     void hardLinksDifferingOnlyInCase();
     void readOnlyMount();
     void permissionDenied();
     void caseOnlyOnFoldingMount();
 };
 
-void tst_Rename::refusedNames_data()
-{
-    QTest::addColumn<QString>("newName");
-    QTest::addColumn<QString>("description");
-    QTest::newRow("empty") << ""
-                           << "The new name may not be empty";
-    QTest::newRow("dot") << "."
-                         << "The new name may not be \".\"";
-    QTest::newRow("dot dot") << ".."
-                             << "The new name may not be \"..\"";
-    QTest::newRow("slash") << "sub/a.txt"
-                           << "The new name may not contain \"/\"";
-    QTest::newRow("NUL") << QString("a") + QChar(0) + "b"
-                         << "The new name may not contain a NUL character";
-}
-
-void tst_Rename::refusedNames()
-{
-    QFETCH(QString, newName);
-    QFETCH(QString, description);
-    QTemporaryDir dir;
-    makeFile(dir.path(), "a.txt");
-    const RenameOutcome r = renameInPlace(dir.path(), "a.txt", newName);
-    QCOMPARE(r.ok, false);
-    QCOMPARE(r.error, EINVAL);
-    QCOMPARE(r.description, description);
-    QCOMPARE(listing(dir.path()), QByteArray("a.txt=a.txt"));
-}
-
-void tst_Rename::onDisk_data()
+void tst_Rename::rename_data()
 {
     QTest::addColumn<RenameRoute>("route");
-    QTest::addColumn<QByteArrayList>("files");
+    QTest::addColumn<QByteArray>("files");
     QTest::addColumn<QByteArray>("oldRaw");
     QTest::addColumn<QString>("newName");
     QTest::addColumn<int>("error");
+    QTest::addColumn<QString>("description"); // the system's own text when empty
     QTest::addColumn<QByteArray>("after");
-    const QString longName = QString(300, u'x');
+    const QString nul = QString("a") + QChar(0) + "b", longName(300, u'x');
     const struct
     {
-        const char* name;
-        RenameRoute route;
-    } routes[] = {{"flag", RenameRoute::NoReplaceFlag},
-                  {"link", RenameRoute::LinkThenUnlink},
-                  {"check", RenameRoute::CheckThenRename}};
-    for (const auto& r : routes) {
-        auto row = [&](const char* what) -> QTestData& {
-            return QTest::addRow("%s: %s", r.name, what) << r.route;
-        };
-        row("renamed") << QByteArrayList{"a.txt", "b.txt"} << QByteArray("a.txt") << "c.txt" << 0
-                       << QByteArray("b.txt=b.txt|c.txt=a.txt");
-        row("target exists") << QByteArrayList{"a.txt", "b.txt"} << QByteArray("a.txt") << "b.txt"
-                             << EEXIST << QByteArray("a.txt=a.txt|b.txt=b.txt");
-        row("vanished") << QByteArrayList{"b.txt"} << QByteArray("a.txt") << "c.txt" << ENOENT
-                        << QByteArray("b.txt=b.txt");
-        row("raw bytes old name") << QByteArrayList{"\xff\xfe.jpg"} << QByteArray("\xff\xfe.jpg")
-                                  << "ok.jpg" << 0 << QByteArray("ok.jpg=\xff\xfe.jpg");
-        row("300-byte name") << QByteArrayList{"a.txt"} << QByteArray("a.txt") << longName
-                             << ENAMETOOLONG << QByteArray("a.txt=a.txt");
-        row("same name") << QByteArrayList{"a.txt"} << QByteArray("a.txt") << "a.txt" << 0
-                         << QByteArray("a.txt=a.txt");
-    }
+        const char* tag;
+        QString newName;
+        const char* description;
+    } refusals[] = {{"empty", "", "The new name may not be empty"},
+                    {"dot", ".", "The new name may not be \".\""},
+                    {"dot dot", "..", "The new name may not be \"..\""},
+                    {"slash", "sub/a.txt", "The new name may not contain \"/\""},
+                    {"NUL", nul, "The new name may not contain a NUL character"}};
+    for (const auto& r : refusals)
+        QTest::addRow("refused: %s", r.tag)
+            << RenameRoute::NoReplaceFlag << QByteArray("a.txt") << QByteArray("a.txt") << r.newName
+            << EINVAL << r.description << QByteArray("a.txt=a.txt");
+    const struct
+    {
+        const char* tag;
+        const char* files;
+        const char* oldRaw;
+        QString newName;
+        int error;
+        const char* after;
+    } cases[] = {
+        {"renamed", "a.txt|b.txt", "a.txt", "c.txt", 0, "b.txt=b.txt|c.txt=a.txt"},
+        {"target exists", "a.txt|b.txt", "a.txt", "b.txt", EEXIST, "a.txt=a.txt|b.txt=b.txt"},
+        {"vanished", "b.txt", "a.txt", "c.txt", ENOENT, "b.txt=b.txt"},
+        {"raw bytes old name", "\xff\xfe.jpg", "\xff\xfe.jpg", "ok.jpg", 0, "ok.jpg=\xff\xfe.jpg"},
+        {"300-byte name", "a.txt", "a.txt", longName, ENAMETOOLONG, "a.txt=a.txt"},
+        {"own name", "a.txt", "a.txt", "a.txt", 0, "a.txt=a.txt"}};
+    const std::pair<const char*, RenameRoute> routes[] = {{"flag", RenameRoute::NoReplaceFlag},
+                                                          {"link", RenameRoute::LinkThenUnlink},
+                                                          {"check", RenameRoute::CheckThenRename}};
+    for (const auto& [routeName, route] : routes)
+        for (const auto& c : cases)
+            QTest::addRow("%s: %s", routeName, c.tag)
+                << route << QByteArray(c.files) << QByteArray(c.oldRaw) << c.newName << c.error
+                << QString() << QByteArray(c.after);
 }
 
-void tst_Rename::onDisk()
+void tst_Rename::rename()
 {
     QFETCH(RenameRoute, route);
-    QFETCH(QByteArrayList, files);
+    QFETCH(QByteArray, files);
     QFETCH(QByteArray, oldRaw);
     QFETCH(QString, newName);
     QFETCH(int, error);
+    QFETCH(QString, description);
     QFETCH(QByteArray, after);
     QTemporaryDir dir;
-    for (const QByteArray& f : files)
-        makeFile(dir.path(), f);
+    makeFiles(dir.path(), files);
     setFirstRenameRoute(route);
     const RenameOutcome r = renameInPlace(dir.path(), oldRaw, newName);
     QCOMPARE(r.error, error);
     QCOMPARE(r.ok, error == 0);
-    QCOMPARE(r.description, error ? QString::fromLocal8Bit(strerror(error)) : QString());
+    if (description.isEmpty() && error)
+        description = QString::fromLocal8Bit(strerror(error));
+    QCOMPARE(r.description, description);
     QCOMPARE(listing(dir.path()), after);
 }
 
@@ -165,10 +151,9 @@ void tst_Rename::onDisk()
 void tst_Rename::hardLinksDifferingOnlyInCase()
 {
     QTemporaryDir dir;
-    makeFile(dir.path(), "a");
+    makeFiles(dir.path(), "a");
     QCOMPARE(::link(QFile::encodeName(dir.filePath("a")), QFile::encodeName(dir.filePath("A"))), 0);
-    const RenameOutcome r = renameInPlace(dir.path(), "a", "A");
-    QCOMPARE(r.error, EEXIST);
+    QCOMPARE(renameInPlace(dir.path(), "a", "A").error, EEXIST);
     QCOMPARE(listing(dir.path()), QByteArray("A=a|a=a"));
 }
 
@@ -178,7 +163,7 @@ void tst_Rename::readOnlyMount()
     const QByteArray mnt = QFile::encodeName(dir.path());
     if (::mount("tmpfs", mnt.constData(), "tmpfs", 0, "size=64k") != 0)
         QSKIP(qPrintable("cannot mount a tmpfs here: " + QString::fromLocal8Bit(strerror(errno))));
-    makeFile(dir.path(), "a.txt");
+    makeFiles(dir.path(), "a.txt");
     const bool ro =
         ::mount(nullptr, mnt.constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
     const RenameOutcome r = renameInPlace(dir.path(), "a.txt", "b.txt");
@@ -198,29 +183,27 @@ void tst_Rename::permissionDenied()
     QTemporaryDir dir;
     QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner |
                                                   QFile::ReadOther | QFile::ExeOther));
-    makeFile(dir.path(), "a.txt");
+    makeFiles(dir.path(), "a.txt");
     ::setfsuid(65534);
     const RenameOutcome r = renameInPlace(dir.path(), "a.txt", "b.txt");
     ::setfsuid(0);
     QCOMPARE(r.error, EACCES);
-    QCOMPARE(r.description, QString::fromLocal8Bit(strerror(EACCES)));
     QCOMPARE(listing(dir.path()), QByteArray("a.txt=a.txt"));
 }
 
 void tst_Rename::caseOnlyOnFoldingMount()
 {
-    QTemporaryDir dir;
-    const QString image = dir.filePath("fat.img"), mnt = dir.filePath("mnt");
-    QVERIFY(QDir(dir.path()).mkdir("mnt"));
-    QFile img(image);
-    QVERIFY(img.open(QIODevice::WriteOnly) && img.resize(4 << 20));
-    img.close();
-    QString why;
     if (::geteuid() != 0)
         QSKIP("mounting a FAT image needs root");
+    QTemporaryDir dir;
+    const QString image = dir.filePath("fat.img"), mnt = dir.filePath("mnt");
+    QFile img(image);
+    QVERIFY(QDir(dir.path()).mkdir("mnt") && img.open(QIODevice::WriteOnly) && img.resize(4 << 20));
+    img.close();
+    QString why;
     if (!run("mkfs.vfat", {image}, why) || !run("mount", {"-o", "loop", image, mnt}, why))
         QSKIP(qPrintable("no FAT mount here: " + why.trimmed()));
-    makeFile(mnt, "IMG_0001.JPG");
+    makeFiles(mnt, "IMG_0001.JPG");
     const bool folds = folderFoldsCase(mnt);
     const RenameOutcome r = renameInPlace(mnt, "IMG_0001.JPG", "img_0001.jpg");
     const QByteArray after = listing(mnt);
