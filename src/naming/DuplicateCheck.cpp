@@ -26,6 +26,7 @@ int countSelected(const std::vector<bool>& selected, qsizetype itemCount)
 class PendingNames
 {
 public:
+    explicit PendingNames(qsizetype expected) { m_counts.reserve(expected); }
     void add(const QString& upper) { ++m_counts[upper]; }
     void remove(const QString& upper)
     {
@@ -63,7 +64,7 @@ bool WouldProduceDuplicates(const QStringList& names, const std::vector<bool>& s
 {
     QStringList current;
     current.reserve(names.size());
-    PendingNames pending;
+    PendingNames pending(names.size());
     for (const QString& name : names) {
         current << name.toUpper();
         pending.add(current.back());

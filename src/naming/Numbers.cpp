@@ -28,9 +28,8 @@ std::string numericPrefix(QStringView text)
     for (QChar c : text) {
         if (isBlank(c))
             continue;
-        if ((c == u'-' || c == u'+') && out.empty()) {
-            out += char(c.unicode());
-        } else if (isDigit(c)) {
+        bool sign = (c == u'-' || c == u'+') && out.empty();
+        if (sign || isDigit(c)) {
             out += char(c.unicode());
         } else if (c == u'.' && !seenPoint) {
             seenPoint = true;
