@@ -9,21 +9,38 @@ namespace {
 constexpr int kBackspace = 8;
 constexpr int kEnter = 13;
 constexpr int kCtrlV = 22;
-constexpr int kSwallowed = 0;
 
-// The columns every filter table shares, after its own inputs.
-void verdictColumns()
+// `mode` is the case index for the text filter and the alphabetic switch (0/1) for the
+// counter filter; the other filters ignore it.
+KeyVerdict press(const QString& filter, int key, bool busy, int mode)
 {
-    QTest::addColumn<int>("expectedKey");
-    QTest::addColumn<bool>("beep");
+    if (filter == u"specs")
+        return pellory::FileSpecs_KeyPress(key, busy);
+    if (filter == u"text")
+        return pellory::textFieldKeyPress(key, busy, mode);
+    if (filter == u"ext")
+        return pellory::NewExt_KeyPress(key);
+    if (filter == u"digit")
+        return pellory::digitFieldKeyPress(key, busy);
+    if (filter == u"counter")
+        return pellory::StartingNumber_KeyPress(key, busy, mode != 0);
+    qFatal("unknown filter %s", qPrintable(filter));
 }
 
-void checkVerdict(const KeyVerdict& verdict)
+// "A" for an inserted character, "#8" for a control code, "beep" or "focus" for a
+// swallowed key, with "+beep" when an inserted key also beeps (it never should).
+QString describe(const KeyVerdict& v)
 {
-    QFETCH(int, expectedKey);
-    QFETCH(bool, beep);
-    QCOMPARE(verdict.key, expectedKey);
-    QCOMPARE(verdict.beep, beep);
+    QString text;
+    if (v.key == 0)
+        text = v.focusFileList ? QStringLiteral("focus") : QString();
+    else if (v.key < 32)
+        text = u'#' + QString::number(v.key);
+    else
+        text = QString(QChar(char16_t(v.key)));
+    if (v.beep)
+        text += text.isEmpty() ? QStringLiteral("beep") : QStringLiteral("+beep");
+    return text.isEmpty() ? QStringLiteral("swallowed") : text;
 }
 
 } // namespace
@@ -33,174 +50,102 @@ class TestKeyFilters : public QObject
     Q_OBJECT
 
 private slots:
-    void fileSpecs_data();
-    void fileSpecs();
-    void textField_data();
-    void textField();
-    void newExt_data();
-    void newExt();
-    void digitField_data();
-    void digitField();
-    void startingNumber_data();
-    void startingNumber();
+    void filter_data();
+    void filter();
 };
 
-void TestKeyFilters::fileSpecs_data()
+void TestKeyFilters::filter_data()
 {
+    QTest::addColumn<QString>("filter");
     QTest::addColumn<int>("key");
     QTest::addColumn<bool>("busy");
-    verdictColumns();
-    QTest::addColumn<bool>("focusFileList");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("expected");
 
-    QTest::newRow("a upper-cased") << int('a') << false << int('A') << false << false;
-    QTest::newRow("z upper-cased") << int('z') << false << int('Z') << false << false;
-    QTest::newRow("A stays") << int('A') << false << int('A') << false << false;
-    QTest::newRow("backquote before a") << int('`') << false << int('`') << false << false;
-    QTest::newRow("brace after z") << int('{') << false << int('{') << false << false;
-    QTest::newRow("e acute keeps its case") << 0xE9 << false << 0xE9 << false << false;
-    QTest::newRow("semicolon") << int(';') << false << int(';') << false << false;
-    QTest::newRow("asterisk") << int('*') << false << int('*') << false << false;
-    QTest::newRow("question mark") << int('?') << false << int('?') << false << false;
-    QTest::newRow("blank") << int(' ') << false << int(' ') << false << false;
-    QTest::newRow("digit") << int('7') << false << int('7') << false << false;
-    QTest::newRow("backspace") << kBackspace << false << kBackspace << false << false;
-    QTest::newRow("enter moves to the list") << kEnter << false << kSwallowed << false << true;
-    QTest::newRow("busy letter") << int('a') << true << kSwallowed << true << false;
-    QTest::newRow("busy backspace") << kBackspace << true << kSwallowed << true << false;
-    QTest::newRow("busy enter") << kEnter << true << kSwallowed << true << false;
+    const bool idle = false;
+    const bool busy = true;
+    auto row = [](const char* name, const char* filter, int key, bool busy, int mode,
+                  const QString& expected) {
+        QTest::newRow(name) << QString::fromLatin1(filter) << key << busy << mode << expected;
+    };
+    row("specs: a upper-cased", "specs", 'a', idle, 0, "A");
+    row("specs: z upper-cased", "specs", 'z', idle, 0, "Z");
+    row("specs: backquote before a", "specs", '`', idle, 0, "`");
+    row("specs: brace after z", "specs", '{', idle, 0, "{");
+    row("specs: e acute keeps its case", "specs", 0xE9, idle, 0, "é");
+    row("specs: semicolon", "specs", ';', idle, 0, ";");
+    row("specs: asterisk", "specs", '*', idle, 0, "*");
+    row("specs: backspace", "specs", kBackspace, idle, 0, "#8");
+    row("specs: enter moves to the list", "specs", kEnter, idle, 0, "focus");
+    row("specs: busy letter", "specs", 'a', busy, 0, "beep");
+    row("specs: busy enter", "specs", kEnter, busy, 0, "beep");
+
+    row("text: asterisk", "text", '*', idle, 0, "beep");
+    row("text: question mark", "text", '?', idle, 2, "beep");
+    row("text: colon", "text", ':', idle, 0, ":");
+    row("text: backslash", "text", '\\', idle, 0, "\\");
+    row("text: lower A", "text", 'A', idle, 1, "a");
+    row("text: lower Z", "text", 'Z', idle, 1, "z");
+    row("text: lower at sign", "text", '@', idle, 1, "@");
+    row("text: lower bracket", "text", '[', idle, 1, "[");
+    row("text: lower E acute", "text", 0xC9, idle, 1, "É");
+    row("text: upper a", "text", 'a', idle, 2, "A");
+    row("text: upper z", "text", 'z', idle, 2, "Z");
+    row("text: upper backquote", "text", '`', idle, 2, "`");
+    row("text: upper e acute", "text", 0xE9, idle, 2, "é");
+    row("text: leave as is A", "text", 'A', idle, 0, "A");
+    row("text: normal formatted a", "text", 'a', idle, 3, "a");
+    row("text: no style A", "text", 'A', idle, -1, "A");
+    row("text: backspace", "text", kBackspace, idle, 1, "#8");
+    row("text: busy backspace", "text", kBackspace, busy, 0, "beep");
+
+    for (const char* refused : {"*", "?", "\\", ";", "/", ","})
+        row(qPrintable(QStringLiteral("ext: refused %1").arg(refused)), "ext", *refused, idle, 0,
+            "beep");
+    row("ext: point", "ext", '.', idle, 0, ".");
+    row("ext: colon", "ext", ':', idle, 0, ":");
+    row("ext: backspace", "ext", kBackspace, idle, 0, "#8");
+
+    row("digit: 0", "digit", '0', idle, 0, "0");
+    row("digit: 9", "digit", '9', idle, 0, "9");
+    row("digit: slash before 0", "digit", '/', idle, 0, "beep");
+    row("digit: colon after 9", "digit", ':', idle, 0, "beep");
+    row("digit: minus", "digit", '-', idle, 0, "beep");
+    row("digit: blank 32", "digit", ' ', idle, 0, "beep");
+    row("digit: control 31", "digit", 31, idle, 0, "#31");
+    row("digit: ctrl+v", "digit", kCtrlV, idle, 0, "#22");
+    row("digit: 255", "digit", 0xFF, idle, 0, "beep");
+    row("digit: 256", "digit", 0x100, idle, 0, "Ā");
+    row("digit: busy digit", "digit", '5', busy, 0, "beep");
+    row("digit: busy backspace", "digit", kBackspace, busy, 0, "beep");
+
+    row("counter: 7", "counter", '7', idle, 0, "7");
+    row("counter: b", "counter", 'b', idle, 0, "beep");
+    row("counter: ctrl+v", "counter", kCtrlV, idle, 0, "#22");
+    row("counter alpha: 7", "counter", '7', idle, 1, "beep");
+    row("counter alpha: a", "counter", 'a', idle, 1, "a");
+    row("counter alpha: z", "counter", 'z', idle, 1, "z");
+    row("counter alpha: B as typed", "counter", 'B', idle, 1, "B");
+    row("counter alpha: Z", "counter", 'Z', idle, 1, "Z");
+    row("counter alpha: at sign", "counter", '@', idle, 1, "beep");
+    row("counter alpha: bracket", "counter", '[', idle, 1, "beep");
+    row("counter alpha: backquote", "counter", '`', idle, 1, "beep");
+    row("counter alpha: brace", "counter", '{', idle, 1, "beep");
+    row("counter alpha: e acute", "counter", 0xE9, idle, 1, "beep");
+    row("counter alpha: CJK", "counter", 0x4E00, idle, 1, "一");
+    row("counter alpha: backspace", "counter", kBackspace, idle, 1, "#8");
+    row("counter alpha: busy letter", "counter", 'b', busy, 1, "beep");
+    row("counter: busy backspace", "counter", kBackspace, busy, 0, "beep");
 }
 
-void TestKeyFilters::fileSpecs()
+void TestKeyFilters::filter()
 {
+    QFETCH(QString, filter);
     QFETCH(int, key);
     QFETCH(bool, busy);
-    QFETCH(bool, focusFileList);
-    const KeyVerdict verdict = pellory::FileSpecs_KeyPress(key, busy);
-    checkVerdict(verdict);
-    QCOMPARE(verdict.focusFileList, focusFileList);
-}
-
-void TestKeyFilters::textField_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<bool>("busy");
-    QTest::addColumn<int>("caseIndex");
-    verdictColumns();
-
-    QTest::newRow("asterisk") << int('*') << false << 0 << kSwallowed << true;
-    QTest::newRow("question mark") << int('?') << false << 2 << kSwallowed << true;
-    QTest::newRow("colon") << int(':') << false << 0 << int(':') << false;
-    QTest::newRow("backslash") << int('\\') << false << 0 << int('\\') << false;
-    QTest::newRow("lower: A") << int('A') << false << 1 << int('a') << false;
-    QTest::newRow("lower: Z") << int('Z') << false << 1 << int('z') << false;
-    QTest::newRow("lower: a stays") << int('a') << false << 1 << int('a') << false;
-    QTest::newRow("lower: at sign") << int('@') << false << 1 << int('@') << false;
-    QTest::newRow("lower: bracket") << int('[') << false << 1 << int('[') << false;
-    QTest::newRow("lower: E acute") << 0xC9 << false << 1 << 0xC9 << false;
-    QTest::newRow("upper: a") << int('a') << false << 2 << int('A') << false;
-    QTest::newRow("upper: z") << int('z') << false << 2 << int('Z') << false;
-    QTest::newRow("upper: B stays") << int('B') << false << 2 << int('B') << false;
-    QTest::newRow("upper: e acute") << 0xE9 << false << 2 << 0xE9 << false;
-    QTest::newRow("leave as is: A") << int('A') << false << 0 << int('A') << false;
-    QTest::newRow("normal formatted: a") << int('a') << false << 3 << int('a') << false;
-    QTest::newRow("no style: a") << int('a') << false << -1 << int('a') << false;
-    QTest::newRow("backspace") << kBackspace << false << 1 << kBackspace << false;
-    QTest::newRow("busy letter") << int('a') << true << 2 << kSwallowed << true;
-    QTest::newRow("busy backspace") << kBackspace << true << 0 << kSwallowed << true;
-}
-
-void TestKeyFilters::textField()
-{
-    QFETCH(int, key);
-    QFETCH(bool, busy);
-    QFETCH(int, caseIndex);
-    checkVerdict(pellory::textFieldKeyPress(key, busy, caseIndex));
-}
-
-void TestKeyFilters::newExt_data()
-{
-    QTest::addColumn<int>("key");
-    verdictColumns();
-
-    for (char refused : QByteArray("*?\\;/,"))
-        QTest::addRow("refused %c", refused) << int(refused) << kSwallowed << true;
-    QTest::newRow("point") << int('.') << int('.') << false;
-    QTest::newRow("letter") << int('b') << int('b') << false;
-    QTest::newRow("colon") << int(':') << int(':') << false;
-    QTest::newRow("backspace") << kBackspace << kBackspace << false;
-}
-
-void TestKeyFilters::newExt()
-{
-    QFETCH(int, key);
-    checkVerdict(pellory::NewExt_KeyPress(key));
-}
-
-void TestKeyFilters::digitField_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<bool>("busy");
-    verdictColumns();
-
-    QTest::newRow("0") << int('0') << false << int('0') << false;
-    QTest::newRow("9") << int('9') << false << int('9') << false;
-    QTest::newRow("slash before 0") << int('/') << false << kSwallowed << true;
-    QTest::newRow("colon after 9") << int(':') << false << kSwallowed << true;
-    QTest::newRow("minus") << int('-') << false << kSwallowed << true;
-    QTest::newRow("point") << int('.') << false << kSwallowed << true;
-    QTest::newRow("letter") << int('a') << false << kSwallowed << true;
-    QTest::newRow("blank 32") << 32 << false << kSwallowed << true;
-    QTest::newRow("control 31") << 31 << false << 31 << false;
-    QTest::newRow("backspace") << kBackspace << false << kBackspace << false;
-    QTest::newRow("ctrl+v") << kCtrlV << false << kCtrlV << false;
-    QTest::newRow("y diaeresis 255") << 0xFF << false << kSwallowed << true;
-    QTest::newRow("256 passes") << 0x100 << false << 0x100 << false;
-    QTest::newRow("CJK passes") << 0x4E00 << false << 0x4E00 << false;
-    QTest::newRow("busy digit") << int('5') << true << kSwallowed << true;
-    QTest::newRow("busy backspace") << kBackspace << true << kSwallowed << true;
-}
-
-void TestKeyFilters::digitField()
-{
-    QFETCH(int, key);
-    QFETCH(bool, busy);
-    checkVerdict(pellory::digitFieldKeyPress(key, busy));
-}
-
-void TestKeyFilters::startingNumber_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<bool>("busy");
-    QTest::addColumn<bool>("alpha");
-    verdictColumns();
-
-    QTest::newRow("numeric: 7") << int('7') << false << false << int('7') << false;
-    QTest::newRow("numeric: b") << int('b') << false << false << kSwallowed << true;
-    QTest::newRow("numeric: ctrl+v") << kCtrlV << false << false << kCtrlV << false;
-    QTest::newRow("numeric: 255") << 0xFF << false << false << kSwallowed << true;
-    QTest::newRow("alpha: 7") << int('7') << false << true << kSwallowed << true;
-    QTest::newRow("alpha: a") << int('a') << false << true << int('a') << false;
-    QTest::newRow("alpha: z") << int('z') << false << true << int('z') << false;
-    QTest::newRow("alpha: B as typed") << int('B') << false << true << int('B') << false;
-    QTest::newRow("alpha: Z") << int('Z') << false << true << int('Z') << false;
-    QTest::newRow("alpha: at sign") << int('@') << false << true << kSwallowed << true;
-    QTest::newRow("alpha: bracket") << int('[') << false << true << kSwallowed << true;
-    QTest::newRow("alpha: backquote") << int('`') << false << true << kSwallowed << true;
-    QTest::newRow("alpha: brace") << int('{') << false << true << kSwallowed << true;
-    QTest::newRow("alpha: e acute") << 0xE9 << false << true << kSwallowed << true;
-    QTest::newRow("alpha: 256 passes") << 0x100 << false << true << 0x100 << false;
-    QTest::newRow("alpha: backspace") << kBackspace << false << true << kBackspace << false;
-    QTest::newRow("busy alpha letter") << int('b') << true << true << kSwallowed << true;
-    QTest::newRow("busy numeric digit") << int('1') << true << false << kSwallowed << true;
-    QTest::newRow("busy backspace") << kBackspace << true << false << kSwallowed << true;
-}
-
-void TestKeyFilters::startingNumber()
-{
-    QFETCH(int, key);
-    QFETCH(bool, busy);
-    QFETCH(bool, alpha);
-    checkVerdict(pellory::StartingNumber_KeyPress(key, busy, alpha));
+    QFETCH(int, mode);
+    QFETCH(QString, expected);
+    QCOMPARE(describe(press(filter, key, busy, mode)), expected);
 }
 
 QTEST_APPLESS_MAIN(TestKeyFilters)
