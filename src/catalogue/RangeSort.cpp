@@ -3,6 +3,8 @@
 #include "catalogue/RankTree.h"
 
 #include <algorithm>
+#include <numeric>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -20,7 +22,7 @@ class Partitioner
 {
 public:
     Partitioner(std::span<qint32> ranks, std::span<qint32> items, PartitionTuning tuning)
-        : m_ranks(ranks), m_items(items), m_tuning(tuning), m_tree(ranks)
+        : m_ranks(ranks), m_items(items), m_tuning(tuning)
     {}
 
     // Sub-ranges are disjoint, so handling them from a stack in any order gives the same
@@ -70,7 +72,7 @@ private:
         }
         if (end >= j)
             return j;
-        const qint32 found = m_tree.firstAtLeast(end, j - 1, pivot);
+        const qint32 found = tree().firstAtLeast(end, j - 1, pivot);
         return found < 0 ? j : found;
     }
 
@@ -87,7 +89,7 @@ private:
         }
         if (end <= i)
             return i;
-        const qint32 found = m_tree.lastAtMost(i + 1, end, pivot);
+        const qint32 found = tree().lastAtMost(i + 1, end, pivot);
         return found < 0 ? i : found;
     }
 
@@ -95,16 +97,25 @@ private:
     {
         std::swap(m_ranks[a], m_ranks[b]);
         std::swap(m_items[a], m_items[b]);
-        if (indexed) {
-            m_tree.set(a, m_ranks[a]);
-            m_tree.set(b, m_ranks[b]);
+        if (indexed && m_tree) {
+            m_tree->set(a, m_ranks[a]);
+            m_tree->set(b, m_ranks[b]);
         }
+    }
+
+    // Built the first time a walk would be long, from the ranks as they stand then:
+    // inputs whose walks all stop early (ties everywhere, short ranges) never pay for it.
+    const RankTree& tree() const
+    {
+        if (!m_tree)
+            m_tree.emplace(m_ranks);
+        return *m_tree;
     }
 
     std::span<qint32> m_ranks;
     std::span<qint32> m_items;
     PartitionTuning m_tuning;
-    RankTree m_tree;
+    mutable std::optional<RankTree> m_tree;
 };
 
 bool strictlyAscending(std::span<const qint32> ranks)
@@ -130,9 +141,19 @@ bool allDistinct(std::span<const qint32> ranks)
     return true;
 }
 
-// With no two keys equal the partition sort has only one possible result.
+// With no two keys equal the partition sort has only one possible result. Ranks that
+// are distinct and dense give each item its place directly.
 void sortDistinct(std::span<qint32> ranks, std::span<qint32> items)
 {
+    const auto [low, high] = std::minmax_element(ranks.begin(), ranks.end());
+    if (qint64(*high) - qint64(*low) + 1 == qint64(ranks.size())) {
+        std::vector<qint32> placed(ranks.size());
+        for (size_t k = 0; k < ranks.size(); ++k)
+            placed[static_cast<size_t>(ranks[k] - *low)] = items[k];
+        std::iota(ranks.begin(), ranks.end(), *low);
+        std::copy(placed.begin(), placed.end(), items.begin());
+        return;
+    }
     std::vector<std::pair<qint32, qint32>> pairs(ranks.size());
     for (size_t k = 0; k < ranks.size(); ++k)
         pairs[k] = {ranks[k], items[k]};

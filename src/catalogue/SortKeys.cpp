@@ -9,6 +9,19 @@ namespace pellory {
 
 namespace {
 
+int compareKeys(const FileRecord& a, const FileRecord& b, SortKey key)
+{
+    switch (key) {
+    case SortKey::Name:
+        return QString::compare(a.NameKey, b.NameKey, Qt::CaseSensitive);
+    case SortKey::Ext:
+        return QString::compare(a.ExtKey, b.ExtKey, Qt::CaseSensitive);
+    case SortKey::Date:
+        return CompareFileTime(a.WriteTime, b.WriteTime);
+    }
+    return 0;
+}
+
 // Dense ranks from any three-way comparison of record indices.
 template <typename Compare> std::vector<qint32> denseRanks(qint32 count, Compare compare)
 {
@@ -27,27 +40,31 @@ template <typename Compare> std::vector<qint32> denseRanks(qint32 count, Compare
 
 } // namespace
 
+KeyTrend keyTrend(std::span<const FileRecord> records, SortKey key, bool descending)
+{
+    bool up = true;
+    bool down = true;
+    bool level = true;
+    for (size_t k = 1; k < records.size() && (up || down || level); ++k) {
+        int c = compareKeys(records[k - 1], records[k], key);
+        if (descending)
+            c = -c;
+        up = up && c < 0;
+        down = down && c > 0;
+        level = level && c == 0;
+    }
+    if (up)
+        return KeyTrend::Ascending;
+    if (level)
+        return KeyTrend::AllEqual;
+    return down ? KeyTrend::Descending : KeyTrend::Mixed;
+}
+
 std::vector<qint32> keyRanks(std::span<const FileRecord> records, SortKey key, bool descending)
 {
     const auto count = static_cast<qint32>(records.size());
-    std::vector<qint32> ranks;
-    switch (key) {
-    case SortKey::Name:
-        ranks = denseRanks(count, [&](qint32 a, qint32 b) {
-            return QString::compare(records[a].NameKey, records[b].NameKey, Qt::CaseSensitive);
-        });
-        break;
-    case SortKey::Ext:
-        ranks = denseRanks(count, [&](qint32 a, qint32 b) {
-            return QString::compare(records[a].ExtKey, records[b].ExtKey, Qt::CaseSensitive);
-        });
-        break;
-    case SortKey::Date:
-        ranks = denseRanks(count, [&](qint32 a, qint32 b) {
-            return CompareFileTime(records[a].WriteTime, records[b].WriteTime);
-        });
-        break;
-    }
+    std::vector<qint32> ranks = denseRanks(
+        count, [&](qint32 a, qint32 b) { return compareKeys(records[a], records[b], key); });
     if (descending) {
         for (qint32& rank : ranks)
             rank = -rank;

@@ -18,6 +18,17 @@ enum class SortKey
     Date
 };
 
+// How the keys of a run of records already stand, in the direction of the sort.
+enum class KeyTrend
+{
+    Ascending,  // every key above the one before: the sort leaves the run as it is
+    Descending, // every key below the one before: the sort reverses the run
+    AllEqual,   // one key throughout
+    Mixed,
+};
+
+KeyTrend keyTrend(std::span<const FileRecord> records, SortKey key, bool descending);
+
 // One rank per record: equal keys get equal ranks, a smaller key a smaller rank. Names
 // and extensions compare by UTF-16 code units, write times as unsigned numbers. With
 // `descending` the ranks are negated, so that ascending ranks give the descending order.

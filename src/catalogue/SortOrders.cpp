@@ -3,6 +3,7 @@
 #include "catalogue/RangeSort.h"
 #include "catalogue/SortKeys.h"
 
+#include <algorithm>
 #include <numeric>
 #include <span>
 #include <vector>
@@ -18,16 +19,28 @@ std::vector<qint32> identityItems(qint32 count)
     return items;
 }
 
-// Puts records first..first+items.size()-1 in the order `items` gives (indices relative
-// to `first`), moving each record once.
-void permuteRecords(Catalogue& catalogue, qint32 first, const std::vector<qint32>& items)
+// Puts records first.. in the order `items` gives (indices relative to `first`): position
+// k receives record items[k]. Follows each cycle of the permutation, so every record
+// moves once and no second store of records is needed. Consumes `items`.
+void permuteRecords(Catalogue& catalogue, qint32 first, std::vector<qint32>& items)
 {
-    std::vector<FileRecord> ordered;
-    ordered.reserve(items.size());
-    auto base = catalogue.FileRecords.begin() + first;
-    for (const qint32 item : items)
-        ordered.push_back(std::move(base[item]));
-    std::move(ordered.begin(), ordered.end(), base);
+    auto records = catalogue.FileRecords.begin() + first;
+    const auto count = static_cast<qint32>(items.size());
+    for (qint32 start = 0; start < count; ++start) {
+        if (items[start] < 0 || items[start] == start)
+            continue;
+        FileRecord held = std::move(records[start]);
+        for (qint32 at = start;;) {
+            const qint32 from = items[at];
+            items[at] = -1;
+            if (from == start) {
+                records[at] = std::move(held);
+                break;
+            }
+            records[at] = std::move(records[from]);
+            at = from;
+        }
+    }
 }
 
 void sortRange(Catalogue& catalogue, qint32 lo, qint32 hi, SortKey key, bool descending)
@@ -35,9 +48,23 @@ void sortRange(Catalogue& catalogue, qint32 lo, qint32 hi, SortKey key, bool des
     if (lo >= hi)
         return;
     Q_ASSERT(lo >= 1 && hi <= catalogue.FileCount());
-    const std::span<const FileRecord> records(catalogue.FileRecords.data() + lo - 1,
-                                              static_cast<size_t>(hi - lo + 1));
-    std::vector<qint32> ranks = keyRanks(records, key, descending);
+    const auto first = catalogue.FileRecords.begin() + (lo - 1);
+    const auto last = catalogue.FileRecords.begin() + hi;
+    const std::span<const FileRecord> records(&*first, static_cast<size_t>(hi - lo + 1));
+    std::vector<qint32> ranks;
+    switch (keyTrend(records, key, descending)) {
+    case KeyTrend::Ascending:
+        return; // distinct keys already in order: the only possible result
+    case KeyTrend::Descending:
+        std::reverse(first, last);
+        return;
+    case KeyTrend::AllEqual:
+        ranks.assign(records.size(), 0);
+        break;
+    case KeyTrend::Mixed:
+        ranks = keyRanks(records, key, descending);
+        break;
+    }
     std::vector<qint32> items = identityItems(hi - lo + 1);
     partitionSort(ranks, items);
     permuteRecords(catalogue, lo - 1, items);

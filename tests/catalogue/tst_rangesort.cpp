@@ -132,6 +132,8 @@ void TestRangeSort::randomInputs_data()
     QTest::newRow("ascending, few keys") << 750 << 1500 << 5 << Shape::Ascending << quint64(0) << 6;
     QTest::newRow("ascending distinct")
         << 750 << 1500 << 1000000 << Shape::Ascending << quint64(0) << 4;
+    QTest::newRow("descending distinct")
+        << 750 << 1500 << 1000000 << Shape::Descending << quint64(0) << 4;
     QTest::newRow("descending with ties")
         << 1000 << 2000 << 700 << Shape::Descending << quint64(0) << 6;
     QTest::newRow("descending, few keys")
