@@ -185,11 +185,20 @@ void installRenamer(FileRenamer* renamer)
     g_installed = renamer;
 }
 
-bool entryExists(const QString& folder, const QByteArray& rawName)
+FolderLookup::FolderLookup(const QString& folder)
+    : m_fd(::open(QFile::encodeName(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC))
+{}
+
+FolderLookup::~FolderLookup()
 {
-    const FolderFd dir(folder, O_PATH);
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+bool FolderLookup::contains(const QByteArray& rawName) const
+{
     struct stat st;
-    return dir.fd() >= 0 && ::fstatat(dir.fd(), rawName.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+    return m_fd >= 0 && ::fstatat(m_fd, rawName.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 bool folderFoldsCase(const QString& folder)

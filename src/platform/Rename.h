@@ -50,9 +50,22 @@ public:
 FileRenamer& currentRenamer();
 void installRenamer(FileRenamer* renamer);
 
-// True when the folder holds an entry of exactly that name (links are not followed). On
-// a file system that folds case the lookup folds case too.
-bool entryExists(const QString& folder, const QByteArray& rawName);
+// Answers whether a folder holds an entry of a given name, with the folder opened once,
+// since a batch asks for every file. Links are not followed; on a file system that folds
+// case the lookup folds case too. A folder that cannot be opened holds nothing.
+class FolderLookup
+{
+public:
+    explicit FolderLookup(const QString& folder);
+    ~FolderLookup();
+    FolderLookup(const FolderLookup&) = delete;
+    FolderLookup& operator=(const FolderLookup&) = delete;
+
+    bool contains(const QByteArray& rawName) const;
+
+private:
+    int m_fd;
+};
 
 // True when names in the folder that differ only in letter case name the same entry:
 // FAT, exFAT, NTFS and SMB mounts by their file system type, and ext4 folders that carry

@@ -35,7 +35,7 @@ QString conflict(const Candidate& c, const QString& why)
 }
 
 // The first file, in name order, whose new name is not usable; empty when there is none.
-QString findConflict(const QString& folder, const std::vector<Candidate>& all)
+QString findConflict(const FolderLookup& folder, const std::vector<Candidate>& all)
 {
     QHash<QByteArray, std::pair<qsizetype, qsizetype>> firstTwoWithNewKey;
     QSet<QByteArray> oldKeys;
@@ -56,18 +56,18 @@ QString findConflict(const QString& folder, const std::vector<Candidate>& all)
         if (second >= 0)
             return conflict(c, QStringLiteral("\"%1\" would get the same name.")
                                    .arg(all[first == i ? second : first].entry->name));
-        if (!oldKeys.contains(c.newKey) && entryExists(folder, c.newRaw))
+        if (!oldKeys.contains(c.newKey) && folder.contains(c.newRaw))
             return conflict(c, QStringLiteral("An entry of that name is already in the folder."));
     }
     return {};
 }
 
-QByteArray unusedTemporaryName(const QString& folder, const QSet<QByteArray>& planned)
+QByteArray unusedTemporaryName(const FolderLookup& folder, const QSet<QByteArray>& planned)
 {
     for (;;) {
         const QByteArray name =
             ".pellory-" + QByteArray::number(QRandomGenerator::global()->generate64(), 16) + ".tmp";
-        if (!planned.contains(name) && !entryExists(folder, name))
+        if (!planned.contains(name) && !folder.contains(name))
             return name;
     }
 }
@@ -80,7 +80,7 @@ WildcardStep finalStep(const Candidate& c, const QByteArray& fromRaw)
 // waitsFor[i] is the file whose old name file i takes, or -1. Every name is taken by at
 // most one file, so the files form plain chains and closed cycles: a chain runs from its
 // far end back, a cycle opens by moving one file out of the way.
-std::vector<WildcardStep> orderSteps(const QString& folder, const std::vector<Candidate>& all,
+std::vector<WildcardStep> orderSteps(const FolderLookup& folder, const std::vector<Candidate>& all,
                                      const std::vector<qsizetype>& waitsFor)
 {
     std::vector<WildcardStep> steps;
@@ -123,6 +123,7 @@ WildcardPlan planRenames(const QString& folder, std::vector<NamedFile> files)
         return std::tie(a.entry.name, a.entry.rawName) < std::tie(b.entry.name, b.entry.rawName);
     });
     const bool folds = folderFoldsCase(folder);
+    const FolderLookup lookup(folder);
     std::vector<Candidate> all;
     for (const NamedFile& f : files) {
         const QByteArray newRaw = QFile::encodeName(f.newName);
@@ -132,7 +133,7 @@ WildcardPlan planRenames(const QString& folder, std::vector<NamedFile> files)
     }
     WildcardPlan plan;
     plan.folder = folder;
-    plan.refusal = findConflict(folder, all);
+    plan.refusal = findConflict(lookup, all);
     if (!plan.refusal.isEmpty())
         return plan;
     QHash<QByteArray, qsizetype> byOldKey;
@@ -143,7 +144,7 @@ WildcardPlan planRenames(const QString& folder, std::vector<NamedFile> files)
         const qsizetype j = byOldKey.value(all[i].newKey, -1);
         waitsFor.push_back(j == i ? -1 : j);
     }
-    plan.steps = orderSteps(folder, all, waitsFor);
+    plan.steps = orderSteps(lookup, all, waitsFor);
     plan.fileCount = int(all.size());
     return plan;
 }
