@@ -129,6 +129,13 @@ RenameOutcome renameThroughTemporary(int dir, const char* from, const char* to)
     return outcome;
 }
 
+// The old name comes from readdir, but a caller's slip must not turn the rename into a
+// move to another folder or a rename of some other file.
+bool isBareName(const QByteArray& raw)
+{
+    return !raw.isEmpty() && raw != "." && raw != ".." && !raw.contains('/') && !raw.contains('\0');
+}
+
 bool differsOnlyInCase(const QByteArray& oldRaw, const QString& newName)
 {
     return QFile::decodeName(oldRaw).compare(newName, Qt::CaseInsensitive) == 0;
@@ -155,6 +162,8 @@ RenameOutcome renameInPlace(const QString& folder, const QByteArray& oldRawName,
     const QString refusal = invalidNameReason(newName);
     if (!refusal.isEmpty())
         return {false, EINVAL, refusal};
+    if (!isBareName(oldRawName))
+        return {false, EINVAL, QStringLiteral("The old name is not a name in the folder")};
     const FolderFd dir(folder, O_PATH);
     if (dir.fd() < 0)
         return failure(errno);

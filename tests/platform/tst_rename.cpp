@@ -89,17 +89,20 @@ void tst_Rename::rename_data()
     const struct
     {
         const char* tag;
+        const char* oldRaw;
         QString newName;
         const char* description;
-    } refusals[] = {{"empty", "", "The new name may not be empty"},
-                    {"dot", ".", "The new name may not be \".\""},
-                    {"dot dot", "..", "The new name may not be \"..\""},
-                    {"slash", "sub/a.txt", "The new name may not contain \"/\""},
-                    {"NUL", nul, "The new name may not contain a NUL character"}};
+    } refusals[] = {
+        {"empty", "a.txt", "", "The new name may not be empty"},
+        {"dot", "a.txt", ".", "The new name may not be \".\""},
+        {"dot dot", "a.txt", "..", "The new name may not be \"..\""},
+        {"slash", "a.txt", "sub/a.txt", "The new name may not contain \"/\""},
+        {"NUL", "a.txt", nul, "The new name may not contain a NUL character"},
+        {"old name with a folder", "./a.txt", "b.txt", "The old name is not a name in the folder"}};
     for (const auto& r : refusals)
         QTest::addRow("refused: %s", r.tag)
-            << RenameRoute::NoReplaceFlag << QByteArray("a.txt") << QByteArray("a.txt") << r.newName
-            << EINVAL << r.description << QByteArray("a.txt=a.txt");
+            << RenameRoute::NoReplaceFlag << QByteArray("a.txt") << QByteArray(r.oldRaw)
+            << r.newName << EINVAL << r.description << QByteArray("a.txt=a.txt");
     const struct
     {
         const char* tag;
