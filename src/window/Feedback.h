@@ -1,0 +1,35 @@
+#pragma once
+// How the window answers the user outside its controls: a beep for a refused key or
+// action, a modal message box for what the user must read, and the busy pointer. Tests
+// replace Feedback with a recording double, since neither a beep nor a modal box can be
+// observed from the outside.
+
+#include <QString>
+
+namespace pellory {
+
+class Feedback
+{
+public:
+    // Message box styles: an exclamation icon with OK, or OK alone.
+    static constexpr int kWarning = 48;
+    static constexpr int kPlain = 0;
+
+    virtual ~Feedback() = default;
+    virtual void beep();
+    // A modal box with `text`, `title` and an OK button; the icon follows `style`.
+    virtual void message(const QString& text, const QString& title, int style);
+};
+
+// Shows the hourglass while it lives, so that every way out of a busy step restores the
+// pointer. Nests: each guard restores only its own override.
+class BusyPointer
+{
+public:
+    BusyPointer();
+    ~BusyPointer();
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+};
+
+} // namespace pellory

@@ -1,0 +1,171 @@
+#pragma once
+// The one window of Pellory: its controls, start-up and close, the stored settings, the
+// navigation that rebuilds the catalogue, the keystroke filters and change handlers of the
+// naming fields and the control-state rules. Controls and handlers carry the names the
+// program's users and maintainers know them by; a value set from code raises its handler
+// before the assignment returns, as a user's edit would, and start-up relies on that.
+
+#include "catalogue/Catalogue.h"
+#include "run/RunState.h"
+
+#include <QWidget>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace pellory {
+
+class DriveSelector;
+class Feedback;
+class FolderSelector;
+class NameListView;
+class StoredSettings;
+struct KeyVerdict;
+
+class Main : public QWidget
+{
+    Q_OBJECT
+public:
+    // `feedback` answers beeps and message boxes (nullptr: the real ones). Form_Load runs
+    // inside the constructor; the caller shows the window.
+    explicit Main(Feedback* feedback = nullptr, QWidget* parent = nullptr);
+    ~Main() override;
+
+    RunState runState() const { return m_runState; }
+    void setRunState(RunState state) { m_runState = state; } // for the run, and for tests
+    bool previewMode() const { return PreviewMode; }
+    const Catalogue& catalogue() const { return m_catalogue; }
+    const QString& savedSpecs() const { return SavedSpecs; }
+    const QString& numberText() const { return NumberText; }
+    const QString& incrementText() const { return IncrementText; }
+    const QString& alphaNumberText() const { return AlphaNumberText; }
+    const QString& alphaIncrementText() const { return AlphaIncrementText; }
+    double layoutScale() const { return m_scale; }
+
+    // Every control in focus order; a control's index here is its tab position.
+    static constexpr int kTabPositions = 38;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // MainLayout.cpp, MainGeometry.cpp, MainWiring.cpp
+    void createControls();
+    void createFrames();
+    void fillTexts();
+    void setInitialStates();
+    void placeControls();
+    void setFocusOrder();
+    void connectHandlers();
+    void focusSelectedOption();
+    QWidget* byTabPosition(int position) const { return m_tabOrder[position]; }
+
+    // MainLoad.cpp
+    void Form_Load();
+    void centreWindow();
+    void restoreWindowPosition(const StoredSettings& store);
+    void restoreSetting(const char* key, const QString& text);
+    void Form_Unload();
+    QString storedText(const char* key) const;
+    bool Form_QueryUnload();
+
+    // MainNavigation.cpp
+    void DriveList_Change();
+    void DirList_Change();
+    void RefreshFiles();
+    void SortFiles();
+    void FileSortOrder_Click();
+    void SelSteps_Change();
+    void FileList_Click();
+    void PreviewList_Click();
+    void FileSpecs_Change();
+    void FileSpecs_GotFocus();
+    void FileSpecs_LostFocus();
+    int extensionMode() const;
+
+    // MainNaming.cpp
+    void FilePrefix_Change();
+    void FileLeading_Change();
+    void NumCharKeep_Change();
+    void StartingNumber_Change();
+    void NumberIncValue_Change();
+    void NewExt_Change();
+    void NewExt_Click();
+    void chkAlpha_Click();
+    void chkTrim_Click();
+    void CasesList_Click();
+    bool filterKeystroke(QObject* field, QKeyEvent* event);
+    KeyVerdict verdictFor(QObject* field, int key) const;
+
+    // MainRules.cpp
+    void UpdateControls();
+    void RenameChk_Click();
+    void WildCardRen_Change();
+    void ExitBut_Click();
+    void ApplyBut_Click();
+    void PreviewBut_Click();
+    void setEnabledByTabPosition(int first, int last, bool enabled);
+
+public:
+    // The controls, named as the program knows them. Owned by the window (Qt parents).
+    DriveSelector* DriveList = nullptr;
+    FolderSelector* DirList = nullptr;
+    NameListView* FileList = nullptr;
+    NameListView* PreviewList = nullptr;
+    QComboBox* FileSortOrder = nullptr;
+    QComboBox* CasesList = nullptr;
+    QComboBox* NewExt = nullptr;
+    QLineEdit* SelSteps = nullptr;
+    QLineEdit* FileSpecs = nullptr;
+    QLineEdit* WildCardRen = nullptr;
+    QLineEdit* NumCharKeep = nullptr;
+    QLineEdit* FilePrefix = nullptr;
+    QLineEdit* StartingNumber = nullptr;
+    QLineEdit* NumberIncValue = nullptr;
+    QLineEdit* FileLeading = nullptr;
+    QCheckBox* RenameChk = nullptr;
+    QCheckBox* chkTrim = nullptr;
+    QCheckBox* chkAlpha = nullptr;
+    std::array<QRadioButton*, 3> ExtUsed{};
+    QPushButton* PreviewBut = nullptr;
+    QPushButton* ApplyBut = nullptr;
+    QPushButton* ExitBut = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    QLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr, *Label4 = nullptr;
+    QLabel *Label5 = nullptr, *Label6 = nullptr, *Label7 = nullptr, *Label8 = nullptr;
+    QLabel *Label9 = nullptr, *Label10 = nullptr, *Label11 = nullptr, *Label12 = nullptr;
+    QFrame* Line1 = nullptr;
+    QFrame* Line2 = nullptr;
+
+private:
+    Feedback* m_feedback;
+    std::unique_ptr<Feedback> m_ownFeedback;
+    std::array<QWidget*, kTabPositions> m_tabOrder{};
+    double m_scale = 1.0;
+    int m_dirChanges = 0; // counts DirList_Change, so a restore can tell whether it ran
+
+    // Window state, alive as long as the window.
+    RunState m_runState = RunState::Idle;
+    bool PreviewMode = false;
+    Catalogue m_catalogue;
+    QString SavedSpecs;
+    QString NumberText;
+    QString IncrementText;
+    QString AlphaNumberText;
+    QString AlphaIncrementText;
+    QString m_helpDocument;
+};
+
+} // namespace pellory

@@ -1,0 +1,138 @@
+// The control-state rules: the run buttons are offered only when a run would change
+// something, batch renaming and wildcard renaming exclude each other, and Exit closes the
+// window when idle or asks a running rename to stop.
+
+#include "run/ControlRules.h"
+#include "window/Feedback.h"
+#include "window/Main.h"
+#include "window/NameListView.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace pellory {
+
+void Main::UpdateControls()
+{
+    ControlSnapshot s;
+    s.previewMode = PreviewMode;
+    s.itemCount = FileList->count();
+    s.selectedCount = FileList->selectedCount();
+    s.renameChk = RenameChk->isChecked();
+    s.numCharKeep = NumCharKeep->text();
+    s.startingNumber = StartingNumber->text();
+    s.numberIncValue = NumberIncValue->text();
+    s.chkAlpha = chkAlpha->isChecked();
+    s.chkTrim = chkTrim->isChecked();
+    s.filePrefix = FilePrefix->text();
+    s.fileLeading = FileLeading->text();
+    s.casesIndex = CasesList->currentIndex();
+    s.newExtIndex = NewExt->currentIndex();
+    s.newExtText = NewExt->currentText();
+    s.wildCardRen = WildCardRen->text();
+    const ControlDecision decision = decideRunButtons(s);
+    switch (decision.action) {
+    case ControlDecision::Action::Nothing:
+        return;
+    case ControlDecision::Action::DisableRun:
+        ApplyBut->setEnabled(false);
+        PreviewBut->setEnabled(false);
+        return;
+    case ControlDecision::Action::EnableRun:
+        ApplyBut->setEnabled(true);
+        if (decision.enablePreview)
+            PreviewBut->setEnabled(true);
+        SelSteps->setEnabled(true);
+        Label10->setEnabled(true);
+        Label11->setEnabled(true);
+        return;
+    }
+}
+
+void Main::setEnabledByTabPosition(int first, int last, bool enabled)
+{
+    for (int position = first; position <= last; ++position)
+        byTabPosition(position)->setEnabled(enabled);
+}
+
+void Main::RenameChk_Click()
+{
+    if (m_runState != RunState::Idle)
+        return;
+    const bool on = RenameChk->isChecked();
+    Label9->setEnabled(!on);
+    WildCardRen->setEnabled(!on);
+    setEnabledByTabPosition(15, 26, on); // the naming fields and their captions
+    UpdateControls();
+}
+
+void Main::WildCardRen_Change()
+{
+    const QString pattern = WildCardRen->text();
+    const bool empty = pattern.isEmpty();
+    RenameChk->setEnabled(empty);
+    // A wildcard rename acts on the file specification, not on a selection.
+    if (!empty)
+        FileList->clearSelectionOnly();
+    setEnabledByTabPosition(2, 6, empty);   // sort order and every-N selection
+    setEnabledByTabPosition(12, 31, empty); // name format, naming fields, extension
+    if (empty) {
+        UpdateControls();
+        SelSteps_Change();
+        RenameChk_Click();
+        return;
+    }
+    const QString specs = FileSpecs->text();
+    const QString title = QStringLiteral("Pellory - Wilcard Error");
+    const int semicolon = specs.indexOf(QLatin1Char(';'));
+    if (semicolon >= 0) {
+        m_feedback->message(QStringLiteral("File Specs cannot include multiple search specs "
+                                           "when using 'Wilcard Rename'"),
+                            title, Feedback::kPlain);
+        PreviewBut->setEnabled(false);
+        ApplyBut->setEnabled(false);
+        FileSpecs->setFocus(Qt::OtherFocusReason);
+        FileSpecs->setSelection(semicolon, specs.size() - semicolon);
+    } else if (!specs.contains(QLatin1Char('*')) && !specs.contains(QLatin1Char('?'))) {
+        m_feedback->message(
+            QStringLiteral("File Specs must include wildcards when using 'Wilcard Rename'"), title,
+            Feedback::kPlain);
+        FileSpecs->setFocus(Qt::OtherFocusReason);
+        FileSpecs->selectAll();
+    } else {
+        PreviewBut->setEnabled(false);
+        ApplyBut->setEnabled(true);
+    }
+}
+
+void Main::ExitBut_Click()
+{
+    if (m_runState == RunState::Idle) {
+        close(); // through Form_QueryUnload and Form_Unload
+        return;
+    }
+    m_runState = RunState::CancelRequested; // the run stops at its next yield
+}
+
+void Main::ApplyBut_Click()
+{
+    if (m_runState != RunState::Idle) {
+        m_feedback->beep();
+        return;
+    }
+    // FIXME: the rename run is not wired yet
+}
+
+void Main::PreviewBut_Click()
+{
+    if (m_runState != RunState::Idle) {
+        m_feedback->beep();
+        return;
+    }
+    // FIXME: the rename run is not wired yet
+}
+
+} // namespace pellory
