@@ -69,6 +69,7 @@ void TestCatalogue::distinctSpecs_data()
     QTest::newRow("two trailing separators") << "*.JPG;;" << QStringList{"*.JPG", ""};
     QTest::newRow("only separators") << ";;" << QStringList{""};
     QTest::newRow("one separator") << ";" << QStringList{""};
+    QTest::newRow("only separators") << ";;" << QStringList{""};
     QTest::newRow("leading separator") << ";*.JPG" << QStringList{"", "*.JPG"};
     QTest::newRow("blank kept") << "*.JPG; *.GIF" << QStringList{"*.JPG", " *.GIF"};
     QTest::newRow("identical repeat") << "*.TXT;*.TXT" << QStringList{"*.TXT"};
