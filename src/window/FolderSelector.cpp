@@ -39,7 +39,8 @@ public:
 private:
     static int indent(const QStyleOptionViewItem& option, const QModelIndex& index)
     {
-        return index.data(LevelRole).toInt() * option.fontMetrics.averageCharWidth() * 2;
+        return index.data(FolderSelector::LevelRole).toInt() *
+               option.fontMetrics.averageCharWidth() * 2;
     }
 };
 

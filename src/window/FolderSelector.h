@@ -15,6 +15,10 @@ class FolderSelector : public QListWidget
 {
     Q_OBJECT
 public:
+    // Item data: the item's folder as the exact bytes on disk, and its depth ("/" is 0).
+    static constexpr int RawPathRole = Qt::UserRole;
+    static constexpr int LevelRole = Qt::UserRole + 1;
+
     explicit FolderSelector(QWidget* parent = nullptr);
 
     QString path() const;

@@ -2,6 +2,8 @@
 
 #include <QItemSelection>
 
+#include <algorithm>
+
 namespace pellory {
 
 NameListView::NameListView(QWidget* parent) : QListView(parent), m_model(new NameListModel(this))
@@ -89,8 +91,10 @@ void NameListView::applySelectionDelta(const QItemSelection& selected,
     // Each row's flag is tested before it is counted, so that a delta naming a row twice
     // (overlapping ranges) cannot skew the count.
     const auto mark = [this](const QItemSelection& ranges, bool on) {
+        const int rows = int(m_selected.size());
         for (const QItemSelectionRange& range : ranges) {
-            for (int row = range.top(); row <= range.bottom(); ++row) {
+            for (int row = std::max(range.top(), 0); row <= std::min(range.bottom(), rows - 1);
+                 ++row) {
                 if (m_selected[size_t(row)] != on) {
                     m_selected[size_t(row)] = on;
                     m_selectedCount += on ? 1 : -1;
