@@ -1,13 +1,17 @@
 #pragma once
 // Shared by the window's tests: a recording Feedback, the stored settings written and read
-// back as a test sets them, real folders of named files, and lists read back as strings.
+// back, real folders of empty files, the shown window, and lists read back as strings.
 
 #include "window/Feedback.h"
 #include "window/Main.h"
+#include "window/NameListView.h"
 
+#include <QFile>
 #include <QMap>
-#include <QStringList>
+#include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <memory>
 
@@ -27,43 +31,111 @@ public:
 
 using Store = QMap<QString, QString>;
 
-// Replaces the whole store by `values` (absent keys stay absent).
-void writeStore(const Store& values);
-Store readStore();
+inline QSettings& settingsFile()
+{
+    static QSettings file(QSettings::IniFormat, QSettings::UserScope, "Pellory", "Pellory");
+    file.sync(); // take in what the window wrote through its own instance
+    return file;
+}
 
-// Points the home folder at a fresh empty folder, so that a start without a stored folder
-// lists nothing from the real home.
-void isolateHome();
+// Replaces the whole store by `values`; keys not given are absent.
+inline void writeStore(const Store& values)
+{
+    QSettings& file = settingsFile();
+    file.clear();
+    for (auto it = values.begin(); it != values.end(); ++it)
+        file.setValue("Settings/" + it.key(), it.value());
+    file.sync();
+}
+
+inline Store readStore()
+{
+    QSettings& file = settingsFile();
+    Store values;
+    file.beginGroup("Settings");
+    for (const QString& key : file.childKeys())
+        values.insert(key, file.value(key).toString());
+    file.endGroup();
+    return values;
+}
+
+// A fresh empty home folder, so that a start without a stored folder lists nothing real.
+inline void isolateHome()
+{
+    static QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
+}
 
 // A temporary folder holding empty files with the given names.
-class FilesFolder
+struct FilesFolder
 {
-public:
-    explicit FilesFolder(const QStringList& names);
-    QString path() const { return m_dir.path(); }
-
-private:
-    QTemporaryDir m_dir;
+    QTemporaryDir dir;
+    explicit FilesFolder(const QStringList& names)
+    {
+        for (const QString& name : names) {
+            if (!QFile(dir.filePath(name)).open(QIODevice::WriteOnly))
+                qFatal("cannot create %s", qPrintable(name));
+        }
+    }
+    QString path() const { return dir.path(); }
 };
-QStringList numberedNames(int count, const QString& pattern = QStringLiteral("F%1.JPG"));
 
-// The window with its own recording feedback, shown and active, so focus and keys work.
+inline QStringList numberedNames(int count, const char* pattern = "F%1.JPG")
+{
+    QStringList names;
+    for (int i = 0; i < count; ++i)
+        names.append(QString(pattern).arg(i, 3, 10, QLatin1Char('0')));
+    return names;
+}
+
+// The window with a recording feedback, shown and active so that focus and keys work.
 struct Window
 {
     RecordingFeedback feedback;
-    std::unique_ptr<Main> main;
-    Window();
-    template <typename T> T* find(const char* name) const
+    std::unique_ptr<Main> main = std::make_unique<Main>(&feedback);
+    Window()
     {
-        return main->findChild<T*>(QLatin1String(name));
+        main->show();
+        main->activateWindow();
+        if (!QTest::qWaitForWindowActive(main.get()))
+            qWarning("the window did not become active");
+    }
+    template <typename T = QWidget> T* find(const QString& name) const
+    {
+        return main->findChild<T*>(name);
     }
 };
 
-// Replaces the text of a field (or an editable box) by typing `text` over all of it.
-void typeOver(QWidget* field, const QString& text);
+// Replaces the text of a field or editable box by typing `text` over all of it.
+inline void typeOver(QWidget* field, const QString& text)
+{
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QTest::keyClicks(field, text);
+}
 
-QString listed(const Main& main);         // FileList items joined by "|"
-QString selectedRows(const Main& main);   // "0|2|4" then " @current"
-QString enabledButtons(const Main& main); // "apply+preview", "apply", "preview" or "none"
+inline QString listed(const Main& main)
+{
+    return main.FileList->names()->names().join('|');
+}
+
+// "0|2|4 @0": the selected rows, then the current row.
+inline QString selectedRows(const Main& main)
+{
+    QStringList rows;
+    for (int row = 0; row < main.FileList->count(); ++row) {
+        if (main.FileList->isRowSelected(row))
+            rows.append(QString::number(row));
+    }
+    return rows.join('|') + " @" + QString::number(main.FileList->currentRow());
+}
+
+inline QString enabledButtons(const Main& main)
+{
+    const bool apply = main.ApplyBut->isEnabled();
+    const bool preview = main.PreviewBut->isEnabled();
+    return apply && preview ? "apply+preview" : apply ? "apply" : preview ? "preview" : "none";
+}
 
 } // namespace pellory::testing

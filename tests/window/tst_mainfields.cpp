@@ -1,0 +1,355 @@
+// The window's fields and lists over a real folder, driven as a user would: keystroke
+// filters, the counter pairs, name formats, run buttons, every-N selection, the wildcard
+// field with its messages, the specification field, sort choice and a refused drive.
+
+#include "MainFixture.h"
+
+#include "window/DriveSelector.h"
+#include "window/FolderSelector.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+
+using namespace pellory;
+using namespace pellory::testing;
+
+namespace {
+
+void clickRow(NameListView* list, int row, Qt::KeyboardModifiers mods = {})
+{
+    const QRect at = list->visualRect(list->model()->index(row, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, mods, at.center());
+}
+
+// One user step: "rename", "trim", "alpha" click that box; "select=K" selects rows 0..K-1;
+// "NewExt+=I" and "CasesList+=I" press Down I times; "FIELD=TEXT" types over the field.
+void act(Window& w, const QString& step)
+{
+    const QString name = step.section('=', 0, 0);
+    const QString value = step.section('=', 1);
+    const QMap<QString, QAbstractButton*> boxes{
+        {"rename", w.main->RenameChk}, {"trim", w.main->chkTrim}, {"alpha", w.main->chkAlpha}};
+    if (boxes.contains(name)) {
+        boxes[name]->click();
+    } else if (name == "select") {
+        clickRow(w.main->FileList, 0);
+        clickRow(w.main->FileList, value.toInt() - 1, Qt::ShiftModifier);
+    } else if (name.endsWith('+')) {
+        QWidget* box = w.find(name.chopped(1));
+        box->setFocus();
+        for (int i = 0; i < value.toInt(); ++i)
+            QTest::keyClick(box, Qt::Key_Down);
+    } else {
+        typeOver(w.find(name), value);
+    }
+}
+
+QString enabledStates(const Window& w, const QStringList& names)
+{
+    QString states;
+    for (const QString& name : names)
+        states += w.find(name)->isEnabled() ? '1' : '0';
+    return states;
+}
+
+} // namespace
+
+class TstMainFields : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { isolateHome(); }
+    void typing_data();
+    void typing();
+    void alphaSwap();
+    void runButtons_data();
+    void runButtons();
+    void everyN_data();
+    void everyN();
+    void wildcardChecks_data();
+    void wildcardChecks();
+    void wildcardSwitchesControls();
+    void specsApplied_data();
+    void specsApplied();
+    void driveRefused();
+};
+
+void TstMainFields::typing_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("setup"); // a case style index, "alpha" or "busy"
+    QTest::addColumn<QString>("keys");  // after "ab" in the field; "\b" Backspace, "\x16" Ctrl+V
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<int>("beeps");
+    const auto row = [](const char* name, const char* field, const char* setup, const char* keys,
+                        const char* after, int beeps) {
+        QTest::newRow(name) << field << setup << keys << after << beeps;
+    };
+    row("prefix, all lower case", "FilePrefix", "1", "CD", "abcd", 0);
+    row("prefix, all upper case", "FilePrefix", "2", "cD", "abCD", 0);
+    row("prefix, normal formatted", "FilePrefix", "3", "cD", "abcD", 0);
+    row("prefix, leave as is", "FilePrefix", "0", "cD", "abcD", 0);
+    row("prefix star and question", "FilePrefix", "", "*c?", "abc", 2);
+    row("leading colon and backslash", "FileLeading", "", ":\\*", "ab:\\", 1);
+    row("leading, all upper case", "FileLeading", "2", "c1", "abC1", 0);
+    row("new ext dot", "NewExt", "", ".x", "ab.x", 0);
+    row("new ext separators", "NewExt", "", "*?\\;/,", "ab", 6);
+    row("new ext while busy", "NewExt", "busy", "x", "abx", 0);
+    row("keep refuses a letter", "NumCharKeep", "", "a", "ab", 1);
+    row("keep holds 2 characters", "NumCharKeep", "", "1", "ab", 0);
+    row("increment at most 6", "NumberIncValue", "", "12345", "ab1234", 0);
+    row("start at most 8", "StartingNumber", "", "1234567", "ab123456", 0);
+    row("start numeric refuses a letter", "StartingNumber", "", "x", "ab", 1);
+    row("start alpha refuses a digit", "StartingNumber", "alpha", "7", "ab", 1);
+    row("start alpha letters as typed", "StartingNumber", "alpha", "cD", "abcD", 0);
+    row("backspace", "FilePrefix", "", "\b", "a", 0);
+    row("backspace while busy", "FilePrefix", "busy", "\b", "ab", 1);
+    row("digit while busy", "NumberIncValue", "busy", "1", "ab", 1);
+    row("ctrl+v pastes letters into a digit field", "NumberIncValue", "", "\x16", "abxy", 0);
+    row("ctrl+v while busy", "NumberIncValue", "busy", "\x16", "ab", 1);
+    row("specs letters upper-cased", "FileSpecs", "", ";*.jpg", "ab;*.JPG", 0);
+    row("specs while busy", "FileSpecs", "busy", "a", "ab", 1);
+}
+
+void TstMainFields::typing()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, setup);
+    QFETCH(QString, keys);
+    QFETCH(QString, after);
+    QFETCH(int, beeps);
+    writeStore({});
+    Window w;
+    w.main->RenameChk->click();
+    w.main->CasesList->setCurrentIndex(setup.toInt());
+    w.main->chkAlpha->setChecked(setup == "alpha");
+    QWidget* widget = w.find(field);
+    auto* edit = field == "NewExt" ? w.main->NewExt->lineEdit() : qobject_cast<QLineEdit*>(widget);
+    edit->setText("ab"); // set, not typed: the filters see typed keys only
+    QGuiApplication::clipboard()->setText("xy");
+    widget->setFocus();
+    w.main->setRunState(setup == "busy" ? RunState::Busy : RunState::Idle);
+    for (const QChar key : keys) {
+        if (key == '\b')
+            QTest::keyClick(widget, Qt::Key_Backspace);
+        else if (key == '\x16')
+            QTest::keyClick(widget, Qt::Key_V, Qt::ControlModifier);
+        else
+            QTest::keyClick(widget, key.toLatin1());
+    }
+    QCOMPARE(edit->text(), after);
+    QCOMPARE(w.feedback.beeps, beeps);
+}
+
+void TstMainFields::alphaSwap()
+{
+    writeStore({});
+    Window w;
+    const auto state = [&] {
+        return QStringList{w.main->Label3->text(), w.main->StartingNumber->text(),
+                           w.main->chkTrim->isEnabled() ? "trim" : "no trim", w.main->numberText(),
+                           w.main->alphaNumberText()}
+            .join('|');
+    };
+    w.main->RenameChk->click();
+    typeOver(w.main->StartingNumber, "0042");
+    QCOMPARE(state(), "&Starting # : |0042|trim|0042|AAA");
+    w.main->chkAlpha->click();
+    typeOver(w.main->StartingNumber, "Qz");
+    QCOMPARE(state(), "&Starting @ : |Qz|no trim|0042|Qz");
+    w.main->chkAlpha->click();
+    QCOMPARE(state(), "&Starting # : |0042|trim|0042|Qz");
+}
+
+void TstMainFields::runButtons_data()
+{
+    QTest::addColumn<int>("files");
+    QTest::addColumn<QString>("steps"); // separated by blanks
+    QTest::addColumn<QString>("buttons");
+    QTest::newRow("nothing would change") << 3 << ""
+                                          << "none";
+    QTest::newRow("empty list, remove ext") << 0 << "NewExt+=1"
+                                            << "apply+preview";
+    QTest::newRow("empty list, typed ext") << 0 << "NewExt=bak"
+                                           << "apply+preview";
+    QTest::newRow("scheme off, a case style") << 3 << "CasesList+=1"
+                                              << "apply+preview";
+    QTest::newRow("start 00, 150 files") << 150 << "rename StartingNumber=00"
+                                         << "none";
+    QTest::newRow("start 00, 150 files, trim") << 150 << "rename StartingNumber=00 trim"
+                                               << "apply+preview";
+    QTest::newRow("start 00, 50 of 150 selected") << 150 << "rename StartingNumber=00 select=50"
+                                                  << "apply+preview";
+    QTest::newRow("alpha counter not tested for fit") << 150 << "rename alpha StartingNumber=A"
+                                                      << "apply+preview";
+    QTest::newRow("increment 0") << 3 << "rename NumberIncValue=0"
+                                 << "none";
+    QTest::newRow("keep 3, no start, prefix only") << 3 << "rename NumCharKeep=3 StartingNumber="
+                                                   << "apply+preview";
+    QTest::newRow("no start, prefix or leading")
+        << 3 << "rename NumCharKeep=3 StartingNumber= FilePrefix="
+        << "none";
+    QTest::newRow("wildcard pattern: apply only")
+        << 3 << "CasesList+=1 FileSpecs=*.JPG WildCardRen=*.X"
+        << "apply";
+}
+
+void TstMainFields::runButtons()
+{
+    QFETCH(int, files);
+    QFETCH(QString, steps);
+    QFETCH(QString, buttons);
+    const FilesFolder folder(numberedNames(files));
+    writeStore({{"LastDir", folder.path()}});
+    Window w;
+    QCOMPARE(w.main->FileList->count(), files);
+    for (const QString& step : steps.split(' ', Qt::SkipEmptyParts))
+        act(w, step);
+    QCOMPARE(enabledButtons(*w.main), buttons);
+    QCOMPARE(w.feedback.messages, QStringList());
+}
+
+void TstMainFields::everyN_data()
+{
+    QTest::addColumn<int>("files");
+    QTest::addColumn<int>("current"); // row clicked before typing; -1 none
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("selected");
+    QTest::newRow("2 of 7") << 7 << -1 << "2"
+                            << "0|2|4|6 @0";
+    QTest::newRow("3 of 10 from item 4") << 10 << 4 << "3"
+                                         << "4|7 @4";
+    QTest::newRow("1 from item 5 of 8") << 8 << 5 << "1"
+                                        << "5|6|7 @5";
+    QTest::newRow("0") << 5 << 2 << "0"
+                       << " @2";
+    QTest::newRow("empty") << 5 << -1 << ""
+                           << " @-1";
+    QTest::newRow("-2") << 5 << 1 << "-2"
+                        << " @1";
+    QTest::newRow("X") << 5 << -1 << "X"
+                       << " @-1";
+    QTest::newRow("2.5 gives 2") << 7 << -1 << "2.5"
+                                 << "0|2|4|6 @0";
+    QTest::newRow("3.5 gives 4") << 9 << -1 << "3.5"
+                                 << "0|4|8 @0";
+    QTest::newRow("5 with an empty list") << 0 << -1 << "5"
+                                          << " @-1";
+}
+
+void TstMainFields::everyN()
+{
+    QFETCH(int, files);
+    QFETCH(int, current);
+    QFETCH(QString, typed);
+    QFETCH(QString, selected);
+    const FilesFolder folder(numberedNames(files));
+    writeStore({{"LastDir", folder.path()}});
+    Window w;
+    if (current >= 0)
+        clickRow(w.main->FileList, current);
+    typeOver(w.main->SelSteps, typed);
+    QCOMPARE(selectedRows(*w.main), selected);
+}
+
+void TstMainFields::wildcardChecks_data()
+{
+    QTest::addColumn<QString>("specs");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("focused"); // the focused field and its selected text
+    QTest::addColumn<QString>("buttons");
+    const QString box = "Pellory - Wilcard Error|0|File Specs ";
+    QTest::newRow("several specs")
+        << "*.JPG;b*.GIF"
+        << box + "cannot include multiple search specs when using 'Wilcard Rename'"
+        << "FileSpecs ;b*.GIF"
+        << "none";
+    QTest::newRow("no wildcard: buttons as they were")
+        << "ABC.JPG" << box + "must include wildcards when using 'Wilcard Rename'"
+        << "FileSpecs ABC.JPG"
+        << "apply+preview";
+    QTest::newRow("one pattern with a wildcard") << "A?C.JPG"
+                                                 << ""
+                                                 << "WildCardRen "
+                                                 << "apply";
+}
+
+void TstMainFields::wildcardChecks()
+{
+    QFETCH(QString, specs);
+    QFETCH(QString, message);
+    QFETCH(QString, focused);
+    QFETCH(QString, buttons);
+    const FilesFolder folder({"ABC.JPG"});
+    writeStore({{"LastDir", folder.path()}, {"Specs", specs}});
+    Window w;
+    // Batch rename on and off again enables the wildcard field, whatever the specs say.
+    for (const char* step : {"CasesList+=1", "rename", "rename", "WildCardRen=x"})
+        act(w, step);
+    QCOMPARE(w.feedback.messages.join('\n'), message);
+    const auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QCOMPARE(field->objectName() + ' ' + field->selectedText(), focused);
+    QCOMPARE(enabledButtons(*w.main), buttons);
+}
+
+void TstMainFields::wildcardSwitchesControls()
+{
+    const FilesFolder folder(numberedNames(5));
+    writeStore({{"LastDir", folder.path()}, {"Specs", "*.JPG"}, {"SelSteps", "2"}});
+    Window w;
+    const QStringList names{"FileSortOrder", "SelSteps", "CasesList", "RenameChk",
+                            "FilePrefix",    "NewExt",   "ExtUsed2",  "FileSpecs"};
+    act(w, "WildCardRen=F");
+    QCOMPARE(selectedRows(*w.main) + ' ' + enabledStates(w, names), " @0 00000001");
+    QTest::keyClick(w.main->WildCardRen, Qt::Key_Backspace);
+    // The naming fields follow the cleared "Enable Batch Rename"; every-N reselects.
+    QCOMPARE(selectedRows(*w.main) + ' ' + enabledStates(w, names), "0|2|4 @0 11110111");
+}
+
+void TstMainFields::specsApplied_data()
+{
+    QTest::addColumn<QString>("typed"); // over the whole field; "" leaves it as it is
+    QTest::addColumn<int>("leaveKey");
+    QTest::addColumn<QString>("list");
+    QTest::newRow("left unchanged: no rebuild") << "" << int(Qt::Key_Tab) << "a.JPG";
+    QTest::newRow("Enter applies at once") << "*.png" << int(Qt::Key_Return) << "c.png";
+    QTest::newRow("left after a change")
+        << "*.JPG;*.NEW" << int(Qt::Key_Tab) << "a.JPG|d.new|e.JPG";
+}
+
+void TstMainFields::specsApplied()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, leaveKey);
+    QFETCH(QString, list);
+    const FilesFolder folder({"a.JPG", "c.png"});
+    writeStore({{"LastDir", folder.path()}, {"Specs", "*.JPG"}});
+    Window w;
+    for (const char* appearsLater : {"/d.new", "/e.JPG"})
+        QVERIFY(QFile(folder.path() + appearsLater).open(QIODevice::WriteOnly));
+    w.main->FileSpecs->setFocus();
+    if (!typed.isEmpty())
+        typeOver(w.main->FileSpecs, typed);
+    QTest::keyClick(w.main->FileSpecs, Qt::Key(leaveKey));
+    QCOMPARE(listed(*w.main), list);
+    QVERIFY(!w.main->FileSpecs->hasFocus());
+}
+
+void TstMainFields::driveRefused()
+{
+    const FilesFolder folder({"a.JPG"});
+    writeStore({{"LastDir", folder.path()}});
+    Window w;
+    w.main->DriveList->setVolumes({"/", "/no-such-drive"});
+    w.main->DriveList->setCurrentIndex(1); // as the user picks the drive that cannot be opened
+    QCOMPARE(w.main->DriveList->drive() + ' ' + w.main->DirList->path(), "/ " + folder.path());
+    QCOMPARE(listed(*w.main), "a.JPG");
+    QCOMPARE(w.feedback.beeps, 1);
+}
+
+QTEST_MAIN(TstMainFields)
+#include "tst_mainfields.moc"
