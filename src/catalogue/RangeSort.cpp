@@ -22,7 +22,8 @@ class Partitioner
 {
 public:
     Partitioner(std::span<qint32> ranks, std::span<qint32> items, PartitionTuning tuning)
-        : m_ranks(ranks), m_items(items), m_tuning(tuning)
+        : m_ranks(ranks), m_items(items), m_tuning(tuning),
+          m_walkBudget(qint64(tuning.walkBudgetPerPosition) * qint64(ranks.size()))
     {}
 
     // Sub-ranges are disjoint, so handling them from a stack in any order gives the same
@@ -63,22 +64,27 @@ private:
 
     // The first position from `start` on whose rank is not below the pivot; the
     // comparison comes before the bound, so the walk stops at j at the latest.
-    qint32 advance(qint32 start, qint32 j, qint32 pivot, bool indexed) const
+    qint32 advance(qint32 start, qint32 j, qint32 pivot, bool indexed)
     {
         const qint32 end = indexed ? std::min(j, start + m_tuning.scanAhead) : j;
         for (qint32 k = start; k < end; ++k) {
             if (m_ranks[k] >= pivot)
                 return k;
         }
-        if (end >= j)
+        qint32 k = end;
+        for (; k < j && !m_tree && m_walkBudget > 0; ++k, --m_walkBudget) {
+            if (m_ranks[k] >= pivot)
+                return k;
+        }
+        if (k >= j)
             return j;
-        const qint32 found = tree().firstAtLeast(end, j - 1, pivot);
+        const qint32 found = tree().firstAtLeast(k, j - 1, pivot);
         return found < 0 ? j : found;
     }
 
     // The last position from `start` down whose rank is not above the pivot, stopping at
     // i at the latest; a start at or below i stays where it is.
-    qint32 retreat(qint32 start, qint32 i, qint32 pivot, bool indexed) const
+    qint32 retreat(qint32 start, qint32 i, qint32 pivot, bool indexed)
     {
         if (start <= i)
             return start;
@@ -87,9 +93,14 @@ private:
             if (m_ranks[k] <= pivot)
                 return k;
         }
-        if (end <= i)
+        qint32 k = end;
+        for (; k > i && !m_tree && m_walkBudget > 0; --k, --m_walkBudget) {
+            if (m_ranks[k] <= pivot)
+                return k;
+        }
+        if (k <= i)
             return i;
-        const qint32 found = tree().lastAtMost(i + 1, end, pivot);
+        const qint32 found = tree().lastAtMost(i + 1, k, pivot);
         return found < 0 ? i : found;
     }
 
@@ -103,9 +114,8 @@ private:
         }
     }
 
-    // Built the first time a walk would be long, from the ranks as they stand then:
-    // inputs whose walks all stop early (ties everywhere, short ranges) never pay for it.
-    const RankTree& tree() const
+    // Built once the walk budget is spent, from the ranks as they stand then.
+    const RankTree& tree()
     {
         if (!m_tree)
             m_tree.emplace(m_ranks);
@@ -115,7 +125,8 @@ private:
     std::span<qint32> m_ranks;
     std::span<qint32> m_items;
     PartitionTuning m_tuning;
-    mutable std::optional<RankTree> m_tree;
+    std::optional<RankTree> m_tree;
+    qint64 m_walkBudget;
 };
 
 bool strictlyAscending(std::span<const qint32> ranks)

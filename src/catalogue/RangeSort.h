@@ -27,6 +27,9 @@ struct PartitionTuning
 {
     qint32 walkedRange = 32; // ranges of at most this many positions are walked
     qint32 scanAhead = 8;    // positions walked before the index is asked
+    // Long walks, counted over the whole sort, allowed per position before the index is
+    // built: inputs whose walks are nearly all short never pay for keeping it current.
+    qint32 walkBudgetPerPosition = 2;
 };
 void partitionSort(std::span<qint32> ranks, std::span<qint32> items, PartitionTuning tuning);
 

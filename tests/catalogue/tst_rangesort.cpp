@@ -81,7 +81,7 @@ QString indexOnlyOrder(const std::vector<int>& keys)
     std::vector<qint32> ranks(keys.begin(), keys.end());
     std::vector<qint32> items(keys.size());
     std::iota(items.begin(), items.end(), 0);
-    partitionSort(ranks, items, PartitionTuning{0, 0});
+    partitionSort(ranks, items, PartitionTuning{0, 0, 0});
     QStringList order;
     for (const qint32 item : items)
         order.append(QString::number(item));
