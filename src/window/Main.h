@@ -11,7 +11,9 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QCheckBox;
@@ -75,10 +77,23 @@ private:
     void Form_Load();
     void centreWindow();
     void restoreWindowPosition(const StoredSettings& store);
-    void restoreSetting(const char* key, const QString& text);
     void Form_Unload();
-    QString storedText(const char* key) const;
+    // Window positions are kept in twips, 1/1440 inch, on the primary screen.
+    static double twipsPerPixel(Qt::Orientation along);
     bool Form_QueryUnload();
+
+    // MainSettings.cpp: how each stored key is applied at start and read at close. A
+    // missing restore step is applied elsewhere (the window position, before the rest); a
+    // store step that gives nothing leaves the stored value as it was.
+    struct SettingBinding
+    {
+        const char* key;
+        std::function<void(const QString&)> restore;
+        std::function<std::optional<QString>()> store;
+    };
+    std::vector<SettingBinding> settingBindings();
+    static const SettingBinding* bindingFor(const std::vector<SettingBinding>& bindings,
+                                            const char* key);
 
     // MainNavigation.cpp
     void DriveList_Change();

@@ -2,20 +2,16 @@
 // order that lets each restored value raise its control's handler; Form_Unload stores them.
 
 #include "settings/StoredSettings.h"
-#include "window/DriveSelector.h"
 #include "window/Feedback.h"
-#include "window/FolderSelector.h"
 #include "window/Main.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <QScreen>
 #include <QSessionManager>
+#include <QStyle>
 
 #include <cmath>
 #include <optional>
@@ -26,19 +22,9 @@ namespace {
 
 constexpr double kTwipsPerInch = 1440.0;
 
-QScreen* screen()
+QScreen* primaryScreen()
 {
     return QGuiApplication::primaryScreen();
-}
-
-double twipsPerPixelX()
-{
-    return kTwipsPerInch / screen()->logicalDotsPerInchX();
-}
-
-double twipsPerPixelY()
-{
-    return kTwipsPerInch / screen()->logicalDotsPerInchY();
 }
 
 // Half the free room, as whole twips: the difference rounds half to even first, and the
@@ -46,11 +32,6 @@ double twipsPerPixelY()
 int centred(double screenTwips, double windowTwips)
 {
     return int(std::nearbyint(screenTwips - windowTwips)) / 2;
-}
-
-bool isKey(const char* key, const char* name)
-{
-    return qstrcmp(key, name) == 0;
 }
 
 } // namespace
@@ -81,6 +62,13 @@ Main::Main(Feedback* feedback, QWidget* parent) : QWidget(parent), m_feedback(fe
 
 Main::~Main() = default;
 
+double Main::twipsPerPixel(Qt::Orientation along)
+{
+    const QScreen* primary = primaryScreen();
+    return kTwipsPerInch / (along == Qt::Horizontal ? primary->logicalDotsPerInchX()
+                                                    : primary->logicalDotsPerInchY());
+}
+
 void Main::Form_Load()
 {
     m_runState = RunState::Idle;
@@ -97,27 +85,33 @@ void Main::Form_Load()
     NewExt->setCurrentIndex(0);
     FileSortOrder->setCurrentIndex(0);
     // From here a value the control refuses is skipped, and start-up goes on.
+    const std::vector<SettingBinding> bindings = settingBindings();
     for (const SettingKey& key : kRestoreOrder) {
-        if (!isKey(key.name, "WindowTop") && !isKey(key.name, "WindowLeft"))
-            restoreSetting(key.name, store.value(key.name));
+        if (const SettingBinding* binding = bindingFor(bindings, key.name); binding->restore)
+            binding->restore(store.value(key.name));
     }
 }
 
 void Main::centreWindow()
 {
-    const QRect area = screen()->geometry();
+    const QRect area = primaryScreen()->geometry();
     const QRect outer = frameGeometry();
-    // Raised by the height of the title bar and borders, once they are known.
-    const int decoration = std::max(0, outer.height() - height());
-    const int left = centred(area.width() * twipsPerPixelX(), outer.width() * twipsPerPixelX());
-    const int top = centred(area.height() * twipsPerPixelY(), outer.height() * twipsPerPixelY()) -
-                    int(decoration * twipsPerPixelY());
-    move(qRound(left / twipsPerPixelX()), qRound(top / twipsPerPixelY()));
+    // Raised by the height of the title bar and borders. Before the window is first shown
+    // the platform has not framed it yet; the style's title bar height stands in.
+    int decoration = outer.height() - height();
+    if (decoration <= 0)
+        decoration = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    const int left = centred(area.width() * twipsPerPixel(Qt::Horizontal),
+                             outer.width() * twipsPerPixel(Qt::Horizontal));
+    const int top = centred(area.height() * twipsPerPixel(Qt::Vertical),
+                            outer.height() * twipsPerPixel(Qt::Vertical)) -
+                    int(decoration * twipsPerPixel(Qt::Vertical));
+    move(qRound(left / twipsPerPixel(Qt::Horizontal)), qRound(top / twipsPerPixel(Qt::Vertical)));
 }
 
 void Main::restoreWindowPosition(const StoredSettings& store)
 {
-    const QRect area = screen()->geometry();
+    const QRect area = primaryScreen()->geometry();
     const auto stored = [&](const char* key, double screenTwips) -> std::optional<float> {
         const QString text = store.value(key);
         const std::optional<float> twips = text.isEmpty() ? std::nullopt : storedCoordinate(text);
@@ -127,119 +121,20 @@ void Main::restoreWindowPosition(const StoredSettings& store)
         return twips;
     };
     QPoint at = pos();
-    if (const auto top = stored("WindowTop", area.height() * twipsPerPixelY()))
-        at.setY(qRound(*top / twipsPerPixelY()));
-    if (const auto left = stored("WindowLeft", area.width() * twipsPerPixelX()))
-        at.setX(qRound(*left / twipsPerPixelX()));
+    if (const auto top = stored("WindowTop", area.height() * twipsPerPixel(Qt::Vertical)))
+        at.setY(qRound(*top / twipsPerPixel(Qt::Vertical)));
+    if (const auto left = stored("WindowLeft", area.width() * twipsPerPixel(Qt::Horizontal)))
+        at.setX(qRound(*left / twipsPerPixel(Qt::Horizontal)));
     move(at);
-}
-
-void Main::restoreSetting(const char* key, const QString& text)
-{
-    const auto index = [&](int first, int last) -> std::optional<int> {
-        const std::optional<qint16> value = storedIndex(text);
-        if (!value || *value < first || *value > last)
-            return std::nullopt;
-        return *value;
-    };
-    if (isKey(key, "Specs")) {
-        FileSpecs->setText(text);
-    } else if (isKey(key, "LastDrive")) {
-        if (!text.isEmpty())
-            DriveList->setDrive(text);
-    } else if (isKey(key, "LastDir")) {
-        // The list fills at start even when the stored folder is the one already shown;
-        // no stored folder means the folder shown.
-        const int before = m_dirChanges;
-        if (!text.isEmpty() && !DirList->setPath(text))
-            return;
-        if (m_dirChanges == before)
-            DirList_Change();
-    } else if (isKey(key, "Cases")) {
-        if (const auto i = index(0, CasesList->count() - 1))
-            CasesList->setCurrentIndex(*i);
-    } else if (isKey(key, "Keep")) {
-        NumCharKeep->setText(text);
-    } else if (isKey(key, "Prefix")) {
-        FilePrefix->setText(text);
-    } else if (isKey(key, "Number")) {
-        StartingNumber->setText(text);
-        NumberText = StartingNumber->text();
-    } else if (isKey(key, "Increment")) {
-        NumberIncValue->setText(text);
-        IncrementText = NumberIncValue->text();
-    } else if (isKey(key, "AlphaNumber")) {
-        AlphaNumberText = text;
-    } else if (isKey(key, "AlphaIncrement")) {
-        AlphaIncrementText = text;
-    } else if (isKey(key, "Alpha")) {
-        if (const auto i = index(0, 1))
-            chkAlpha->setChecked(*i == 1);
-    } else if (isKey(key, "Leading")) {
-        FileLeading->setText(text);
-    } else if (isKey(key, "FileExt")) {
-        if (const auto i = index(0, 2))
-            ExtUsed[*i]->setChecked(true);
-    } else if (isKey(key, "NewExtInx")) {
-        if (const auto i = index(-1, NewExt->count() - 1))
-            NewExt->setCurrentIndex(*i);
-    } else if (isKey(key, "NewExtUser")) {
-        if (NewExt->currentIndex() == -1)
-            NewExt->setEditText(text);
-    } else if (isKey(key, "SelSteps")) {
-        SelSteps->setText(text);
-    }
-}
-
-QString Main::storedText(const char* key) const
-{
-    if (isKey(key, "WindowTop"))
-        return coordinateText(float(std::lround(pos().y() * twipsPerPixelY())));
-    if (isKey(key, "WindowLeft"))
-        return coordinateText(float(std::lround(pos().x() * twipsPerPixelX())));
-    if (isKey(key, "LastDrive"))
-        return DriveList->drive();
-    if (isKey(key, "LastDir"))
-        return DirList->path();
-    if (isKey(key, "Specs"))
-        return FileSpecs->text();
-    if (isKey(key, "Cases"))
-        return QString::number(CasesList->currentIndex());
-    if (isKey(key, "Keep"))
-        return NumCharKeep->text();
-    if (isKey(key, "Prefix"))
-        return FilePrefix->text();
-    if (isKey(key, "Number"))
-        return NumberText;
-    if (isKey(key, "Increment"))
-        return IncrementText;
-    if (isKey(key, "AlphaNumber"))
-        return AlphaNumberText;
-    if (isKey(key, "AlphaIncrement"))
-        return AlphaIncrementText;
-    if (isKey(key, "Alpha"))
-        return chkAlpha->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
-    if (isKey(key, "Leading"))
-        return FileLeading->text();
-    if (isKey(key, "FileExt"))
-        return QString::number(extensionMode());
-    if (isKey(key, "NewExtInx"))
-        return QString::number(NewExt->currentIndex());
-    if (isKey(key, "NewExtUser"))
-        return NewExt->currentText();
-    if (isKey(key, "SelSteps"))
-        return SelSteps->text();
-    return QString();
 }
 
 void Main::Form_Unload()
 {
     StoredSettings store;
+    const std::vector<SettingBinding> bindings = settingBindings();
     for (const SettingKey& key : kStoreOrder) {
-        // A typed extension is kept in the store until another one is typed.
-        if (isKey(key.name, "NewExtUser") && NewExt->currentIndex() != -1)
-            continue;
-        store.setValue(key.name, storedText(key.name));
+        if (const std::optional<QString> text = bindingFor(bindings, key.name)->store())
+            store.setValue(key.name, *text);
     }
     QString error;
     if (!store.flush(&error)) {
