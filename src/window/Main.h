@@ -52,9 +52,9 @@ public:
     const QString& incrementText() const { return IncrementText; }
     const QString& alphaNumberText() const { return AlphaNumberText; }
     const QString& alphaIncrementText() const { return AlphaIncrementText; }
-    double layoutScale() const { return m_scale; }
 
-    // Every control in focus order; a control's index here is its tab position.
+    // The controls in focus order; each carries its index there as the property
+    // "tabPosition", by which the control-state rules address them.
     static constexpr int kTabPositions = 38;
 
 protected:
@@ -120,6 +120,8 @@ private:
     void chkAlpha_Click();
     void chkTrim_Click();
     void CasesList_Click();
+
+    // MainWiring.cpp: the keystroke filters in front of the fields.
     bool filterKeystroke(QObject* field, QKeyEvent* event);
     KeyVerdict verdictFor(QObject* field, int key) const;
 
@@ -168,7 +170,6 @@ private:
     Feedback* m_feedback;
     std::unique_ptr<Feedback> m_ownFeedback;
     std::array<QWidget*, kTabPositions> m_tabOrder{};
-    double m_scale = 1.0;
     int m_dirChanges = 0; // counts DirList_Change, so a restore can tell whether it ran
 
     // Window state, alive as long as the window.

@@ -123,7 +123,6 @@ void Main::placeControls()
         const int height = place.height == 15 ? 1 : px(place.height);
         control->setGeometry(left, top, px(place.left + place.width) - left, height);
     }
-    m_scale = scale;
     RenameChk->raise();
     setFixedSize(px(kClientWidth), px(kClientHeight));
     setWindowTitle(QStringLiteral("Pellory"));
