@@ -6,6 +6,9 @@ packages=(
   g++ make cmake pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev libvulkan-dev
   fonts-dejavu-core
+  # tests: a case-folding file system mounted in user space, and the desktop validators
+  exfat-fuse exfatprogs mount
+  desktop-file-utils appstream
 )
 
 missing=()
