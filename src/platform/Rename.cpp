@@ -2,9 +2,12 @@
 
 #include <QFile>
 #include <QRandomGenerator>
+#include <QSet>
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <linux/magic.h>
@@ -94,12 +97,28 @@ int renameNoReplace(int dir, const char* from, const char* to)
     return renameAfterCheck(dir, from, to);
 }
 
-bool sameFile(int dir, const char* a, const char* b)
+// Whether the folder lists an entry spelled exactly `name`, byte for byte. A file system
+// that folds case answers a lookup of any spelling with the one entry it has, and some
+// (FUSE mounts of FAT and exFAT) even give each spelling its own inode number, so only
+// the listing tells a second entry from another spelling of the first.
+bool listsExactly(int dir, const QByteArray& name)
 {
-    struct stat sa, sb;
-    return ::fstatat(dir, a, &sa, AT_SYMLINK_NOFOLLOW) == 0 &&
-           ::fstatat(dir, b, &sb, AT_SYMLINK_NOFOLLOW) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
+    const int fd = ::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return true; // cannot tell: treat the name as taken, which refuses the rename
+    DIR* d = ::fdopendir(fd);
+    if (!d) {
+        ::close(fd);
+        return true;
+    }
+    bool found = false;
+    while (const dirent* e = ::readdir(d))
+        if (name == e->d_name) {
+            found = true;
+            break;
+        }
+    ::closedir(d);
+    return found;
 }
 
 QByteArray temporaryName()
@@ -141,6 +160,88 @@ bool differsOnlyInCase(const QByteArray& oldRaw, const QString& newName)
     return QFile::decodeName(oldRaw).compare(newName, Qt::CaseInsensitive) == 0;
 }
 
+RenameOutcome renameInFolder(int dir, const QByteArray& oldRawName, const QString& newName)
+{
+    const QByteArray to = QFile::encodeName(newName);
+    const char* from = oldRawName.constData();
+    if (oldRawName == to) {
+        struct stat st;
+        return ::fstatat(dir, from, &st, AT_SYMLINK_NOFOLLOW) == 0 ? RenameOutcome{true, 0, {}}
+                                                                   : failure(errno);
+    }
+    const int error = renameNoReplace(dir, from, to.constData());
+    if (error == 0)
+        return {true, 0, {}};
+    // EEXIST for another spelling of the same name: either a second entry (two hard links
+    // on a case-sensitive folder) or the file itself seen through a folding lookup.
+    if (error == EEXIST && differsOnlyInCase(oldRawName, newName) && !listsExactly(dir, to))
+        return renameThroughTemporary(dir, from, to.constData());
+    return failure(error);
+}
+
+RenameOutcome refusal(const QByteArray& oldRawName, const QString& newName)
+{
+    const QString reason = invalidNameReason(newName);
+    if (!reason.isEmpty())
+        return {false, EINVAL, reason};
+    if (!isBareName(oldRawName))
+        return {false, EINVAL, QStringLiteral("The old name is not a name in the folder")};
+    return {true, 0, {}};
+}
+
+int openFolder(const QString& folder, int flags)
+{
+    return ::open(QFile::encodeName(folder).constData(), flags | O_DIRECTORY | O_CLOEXEC);
+}
+
+qint64 nowMs()
+{
+    timespec ts;
+    ::clock_gettime(CLOCK_MONOTONIC_COARSE, &ts);
+    return qint64(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
+
+bool sameDirectory(int a, int b)
+{
+    struct stat sa, sb;
+    return ::fstat(a, &sa) == 0 && ::fstat(b, &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+QByteArray swapAsciiCase(QByteArray name)
+{
+    for (char& c : name)
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))
+            c ^= 0x20;
+    return name;
+}
+
+// Looks up the case-swapped spelling of an entry that has a letter: found while the
+// listing does not hold it, the lookup folds case. Only reads, so the user's folder is
+// never written to find out.
+bool fuseFolderFoldsCase(int dir)
+{
+    const int fd = ::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* d = fd >= 0 ? ::fdopendir(fd) : nullptr;
+    if (!d) {
+        if (fd >= 0)
+            ::close(fd);
+        return false;
+    }
+    QSet<QByteArray> names;
+    while (const dirent* e = ::readdir(d))
+        names.insert(QByteArray(e->d_name));
+    ::closedir(d);
+    for (const QByteArray& name : std::as_const(names)) {
+        const QByteArray swapped = swapAsciiCase(name);
+        if (swapped == name || names.contains(swapped))
+            continue;
+        struct stat st;
+        return ::fstatat(dir, swapped.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+    }
+    return false;
+}
+
 } // namespace
 
 QString invalidNameReason(const QString& newName)
@@ -159,28 +260,59 @@ QString invalidNameReason(const QString& newName)
 RenameOutcome renameInPlace(const QString& folder, const QByteArray& oldRawName,
                             const QString& newName)
 {
-    const QString refusal = invalidNameReason(newName);
-    if (!refusal.isEmpty())
-        return {false, EINVAL, refusal};
-    if (!isBareName(oldRawName))
-        return {false, EINVAL, QStringLiteral("The old name is not a name in the folder")};
+    const RenameOutcome refused = refusal(oldRawName, newName);
+    if (!refused.ok)
+        return refused;
     const FolderFd dir(folder, O_PATH);
     if (dir.fd() < 0)
         return failure(errno);
-    const QByteArray to = QFile::encodeName(newName);
-    const char* from = oldRawName.constData();
-    if (oldRawName == to) {
-        struct stat st;
-        return ::fstatat(dir.fd(), from, &st, AT_SYMLINK_NOFOLLOW) == 0 ? RenameOutcome{true, 0, {}}
-                                                                        : failure(errno);
+    return renameInFolder(dir.fd(), oldRawName, newName);
+}
+
+SystemRenamer::~SystemRenamer()
+{
+    forgetFolder();
+}
+
+void SystemRenamer::forgetFolder()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+    m_folder.clear();
+}
+
+RenameOutcome SystemRenamer::rename(const QString& folder, const QByteArray& oldRawName,
+                                    const QString& newName)
+{
+    const RenameOutcome refused = refusal(oldRawName, newName);
+    if (!refused.ok)
+        return refused;
+    // A batch renames one file after another in one folder, so the folder stays open while
+    // the calls keep coming; after a pause the path is looked up afresh, since the user
+    // may have replaced the folder meanwhile.
+    const qint64 now = nowMs();
+    if (m_fd < 0 || folder != m_folder || now - m_lastUse > kKeepOpenMs) {
+        forgetFolder();
+        m_fd = openFolder(folder, O_PATH);
+        if (m_fd < 0)
+            return failure(errno);
+        m_folder = folder;
     }
-    const int error = renameNoReplace(dir.fd(), from, to.constData());
-    if (error == 0)
-        return {true, 0, {}};
-    if (error == EEXIST && differsOnlyInCase(oldRawName, newName) &&
-        sameFile(dir.fd(), from, to.constData()))
-        return renameThroughTemporary(dir.fd(), from, to.constData());
-    return failure(error);
+    m_lastUse = now;
+    RenameOutcome outcome = renameInFolder(m_fd, oldRawName, newName);
+    if (outcome.error == ENOENT) {
+        // The folder may have been replaced under the open handle within a batch.
+        const int fresh = openFolder(folder, O_PATH);
+        if (fresh >= 0 && !sameDirectory(fresh, m_fd)) {
+            ::close(m_fd);
+            m_fd = fresh;
+            return renameInFolder(m_fd, oldRawName, newName);
+        }
+        if (fresh >= 0)
+            ::close(fresh);
+    }
+    return outcome;
 }
 
 FileRenamer& currentRenamer()
@@ -225,6 +357,8 @@ bool folderFoldsCase(const QString& folder)
         case 0xFF534D42UL:      // cifs: the usual servers compare names without case
         case 0xFE534D42UL:      // smb2
             return true;
+        case FUSE_SUPER_MAGIC: // fuse and fuseblk: the type says nothing of the names
+            return fuseFolderFoldsCase(dir.fd());
         default:
             break;
         }

@@ -35,14 +35,26 @@ public:
                                  const QString& newName) = 0;
 };
 
+// Keeps the folder of the last rename open while calls follow one another, since a batch
+// renames many files of one folder and opening it for each costs as much as the rename.
 class SystemRenamer final : public FileRenamer
 {
 public:
+    SystemRenamer() = default;
+    ~SystemRenamer() override;
+    SystemRenamer(const SystemRenamer&) = delete;
+    SystemRenamer& operator=(const SystemRenamer&) = delete;
+
     RenameOutcome rename(const QString& folder, const QByteArray& oldRawName,
-                         const QString& newName) override
-    {
-        return renameInPlace(folder, oldRawName, newName);
-    }
+                         const QString& newName) override;
+
+private:
+    static constexpr qint64 kKeepOpenMs = 1000; // a longer pause looks the folder up again
+    void forgetFolder();
+
+    QString m_folder;
+    int m_fd = -1;
+    qint64 m_lastUse = 0;
 };
 
 // The renamer batch renames use: the system's, unless a test installed another. Passing
@@ -68,8 +80,9 @@ private:
 };
 
 // True when names in the folder that differ only in letter case name the same entry:
-// FAT, exFAT, NTFS and SMB mounts by their file system type, and ext4 folders that carry
-// the case-folding attribute. Other case-insensitive mounts go undetected; a batch that
+// FAT, exFAT, NTFS and SMB mounts by their file system type, ext4 folders that carry the
+// case-folding attribute, and FUSE mounts whose lookup of an entry's case-swapped spelling
+// finds it. A FUSE folder without an entry holding a letter goes undetected; a batch that
 // plans there still cannot replace anything, since every rename refuses an existing name.
 bool folderFoldsCase(const QString& folder);
 

@@ -1,5 +1,7 @@
 #include "platform/Rename.h"
 
+#include "FoldingMount.h"
+
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -16,6 +18,7 @@
 using namespace pellory;
 
 Q_DECLARE_METATYPE(RenameRoute)
+Q_DECLARE_METATYPE(pellory::test::FuseKind)
 
 namespace {
 
@@ -74,6 +77,8 @@ private slots:
     void readOnlyMount();
     void permissionDenied();
     void caseOnlyOnFoldingMount();
+    void caseOnlyOnFuseMount_data();
+    void caseOnlyOnFuseMount();
 };
 
 void tst_Rename::rename_data()
@@ -214,6 +219,72 @@ void tst_Rename::caseOnlyOnFoldingMount()
     QVERIFY(folds);
     QVERIFY2(r.ok, qPrintable(r.description));
     QCOMPARE(after, QByteArray("img_0001.jpg=IMG_0001.JPG"));
+}
+
+// FUSE mounts of FAT and exFAT give each spelling of a name its own inode number, so the
+// same file can only be told from a second entry by the folder's listing.
+void tst_Rename::caseOnlyOnFuseMount_data()
+{
+    QTest::addColumn<test::FuseKind>("kind");
+    QTest::addColumn<QByteArray>("files");
+    QTest::addColumn<QByteArray>("renames"); // "old>new" pairs, "|" between them
+    QTest::addColumn<int>("error");          // of the last rename
+    QTest::addColumn<QByteArray>("after");
+    const struct
+    {
+        const char* tag;
+        const char* files;
+        const char* renames;
+        int error;
+        const char* after;
+    } cases[] = {
+        {"one file to lower case", "IMG_0001.JPG", "IMG_0001.JPG>img_0001.jpg", 0,
+         "img_0001.jpg=IMG_0001.JPG"},
+        {"all lower case batch", "IMG_0001.JPG|IMG_0002.JPG|Holiday Photo.JPEG",
+         "IMG_0001.JPG>img_0001.jpg|IMG_0002.JPG>img_0002.jpg|Holiday Photo.JPEG>holiday "
+         "photo.jpeg",
+         0,
+         "holiday photo.jpeg=Holiday "
+         "Photo.JPEG|img_0001.jpg=IMG_0001.JPG|img_0002.jpg=IMG_0002.JPG"},
+        {"extension only", "a.TXT", "a.TXT>a.txt", 0, "a.txt=a.TXT"},
+        {"other file's name", "a.txt|b.txt", "a.txt>B.TXT", EEXIST, "a.txt=a.txt|b.txt=b.txt"},
+        {"new name", "a.txt", "a.txt>c.txt", 0, "c.txt=a.txt"}};
+    const std::pair<const char*, test::FuseKind> kinds[] = {
+        {"exfat-fuse", test::FuseKind::ExfatThroughLoop}, {"fusefat", test::FuseKind::FatImage}};
+    for (const auto& [kindName, kind] : kinds)
+        for (const auto& c : cases)
+            QTest::addRow("%s: %s", kindName, c.tag)
+                << kind << QByteArray(c.files) << QByteArray(c.renames) << c.error
+                << QByteArray(c.after);
+}
+
+void tst_Rename::caseOnlyOnFuseMount()
+{
+    QFETCH(test::FuseKind, kind);
+    QFETCH(QByteArray, files);
+    QFETCH(QByteArray, renames);
+    QFETCH(int, error);
+    QFETCH(QByteArray, after);
+    if (::geteuid() != 0)
+        QSKIP("mounting an image needs root");
+    const test::FoldingMount mount(kind);
+    if (mount.path().isEmpty())
+        QSKIP(qPrintable(mount.skipReason()));
+    makeFiles(mount.path(), files);
+    QVERIFY(folderFoldsCase(mount.path()));
+    // A batch goes through the renamer that keeps the folder open; a lone rename does not.
+    SystemRenamer renamer;
+    const QByteArrayList pairs = renames.split('|');
+    RenameOutcome r;
+    for (const QByteArray& pair : pairs) {
+        const QByteArrayList oldNew = pair.split('>');
+        const QString newName = QString::fromUtf8(oldNew[1]);
+        r = pairs.size() == 1 ? renameInPlace(mount.path(), oldNew[0], newName)
+                              : renamer.rename(mount.path(), oldNew[0], newName);
+        QVERIFY2(r.ok || r.error == error, qPrintable(r.description));
+    }
+    QCOMPARE(r.error, error);
+    QCOMPARE(listing(mount.path()), after);
 }
 
 QTEST_GUILESS_MAIN(tst_Rename)
