@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev libvulkan-dev
   fonts-dejavu-core
   # tests: a case-folding file system mounted in user space, and the desktop validators
-  exfat-fuse exfatprogs mount
+  exfat-fuse exfatprogs fusefat dosfstools mount
   desktop-file-utils appstream
 )
 
