@@ -6,6 +6,7 @@
 // before the assignment returns, as a user's edit would, and start-up relies on that.
 
 #include "catalogue/Catalogue.h"
+#include "naming/RenameSettings.h"
 #include "run/RunState.h"
 
 #include <QWidget>
@@ -27,12 +28,17 @@ class QRadioButton;
 
 namespace pellory {
 
+class BusyPointer;
 class DriveSelector;
 class Feedback;
 class FolderSelector;
 class NameListView;
+class SchemeWalk;
 class StoredSettings;
 struct KeyVerdict;
+struct RenameOutcome;
+struct WildcardPlan;
+struct WildcardOutcome;
 
 class Main : public QWidget
 {
@@ -56,6 +62,13 @@ public:
     // The controls in focus order; each carries its index there as the property
     // "tabPosition", by which the control-state rules address them.
     static constexpr int kTabPositions = 38;
+
+    // The preview fill enters the event loop at most this often, appending the rows
+    // composed since the last visit in one range, so that a long list is laid out once
+    // per visit instead of once per row.
+    static constexpr int kPreviewYieldMs = 5;
+    // A wildcard rename shows its progress only when it takes longer than this.
+    static constexpr int kProgressDelayMs = 500;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -134,6 +147,26 @@ private:
     void PreviewBut_Click();
     void setEnabledByTabPosition(int first, int last, bool enabled);
 
+    // MainRun.cpp: the scheme run, the preview fill and the wildcard rename.
+    RenameSettings renameSettings() const;
+    void schemeRun();
+    void fillPreview(SchemeWalk& walk);
+    void renameWalk(SchemeWalk& walk);
+    void finishSchemeRun();
+    void wildcardRename();
+    WildcardOutcome runWildcardPlan(const WildcardPlan& plan);
+    void finishWildcardRename();
+    bool yieldAndTestCancel();
+    // Every rename of every run passes here, temporary names of a wildcard rename included.
+    RenameOutcome renameFile(const QString& folder, const QByteArray& oldRawName,
+                             const QString& newName);
+    void enterPreview();
+    void leavePreview();
+    void setEveryControlEnabled(bool enabled);
+
+    // MainHelp.cpp: F1 opens the user guide.
+    void showHelp();
+
 public:
     // The controls, named as the program knows them. Owned by the window (Qt parents).
     DriveSelector* DriveList = nullptr;
@@ -171,6 +204,7 @@ private:
     std::unique_ptr<Feedback> m_ownFeedback;
     std::array<QWidget*, kTabPositions> m_tabOrder{};
     int m_dirChanges = 0; // counts DirList_Change, so a restore can tell whether it ran
+    std::unique_ptr<BusyPointer> m_runPointer; // the hourglass of the run under way
 
     // Window state, alive as long as the window.
     RunState m_runState = RunState::Idle;

@@ -79,6 +79,8 @@ void Main::connectHandlers()
     // Esc anywhere in the window presses Exit, as a dialog's cancel button would.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, ExitBut, &QPushButton::click);
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
+            &Main::showHelp);
 
     // The editable box has the focus; its line edit only receives what the box forwards.
     for (QObject* field :
