@@ -13,7 +13,11 @@ void Feedback::beep()
 void Feedback::message(const QString& text, const QString& title, int style)
 {
     const QMessageBox::Icon icon = style == kWarning ? QMessageBox::Warning : QMessageBox::NoIcon;
-    QMessageBox box(icon, title, text, QMessageBox::Ok, QApplication::activeWindow());
+    // Messages break their lines with carriage returns alone, which a Qt label does not
+    // break at; only the text shown is converted.
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    QMessageBox box(icon, title, shown, QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
 

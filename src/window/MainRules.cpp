@@ -117,22 +117,4 @@ void Main::ExitBut_Click()
     m_runState = RunState::CancelRequested; // the run stops at its next yield
 }
 
-void Main::ApplyBut_Click()
-{
-    if (m_runState != RunState::Idle) {
-        m_feedback->beep();
-        return;
-    }
-    // FIXME: the rename run is not wired yet
-}
-
-void Main::PreviewBut_Click()
-{
-    if (m_runState != RunState::Idle) {
-        m_feedback->beep();
-        return;
-    }
-    // FIXME: the rename run is not wired yet
-}
-
 } // namespace pellory

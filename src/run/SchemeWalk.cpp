@@ -1,0 +1,61 @@
+#include "run/SchemeWalk.h"
+
+#include "naming/Compose.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace pellory {
+
+SchemeWalk::SchemeWalk(std::vector<FileRecord> records, std::vector<bool> selected,
+                       RenameSettings settings)
+    : m_records(std::move(records)), m_selected(std::move(selected)),
+      m_settings(std::move(settings))
+{
+    m_selected.resize(m_records.size(), false);
+    m_selectedCount = int(std::count(m_selected.begin(), m_selected.end(), true));
+    // The counter belongs to this walk: every run starts again from the fields.
+    if (m_settings.RenameChk)
+        m_counter.emplace(m_settings);
+}
+
+qint64 SchemeWalk::renameSetCount() const
+{
+    return m_selectedCount <= 1 ? qint64(m_records.size()) : qint64(m_selectedCount);
+}
+
+bool SchemeWalk::counterFits() const
+{
+    return decimalCounterFits(m_settings, renameSetCount());
+}
+
+bool SchemeWalk::wouldProduceDuplicates(const std::function<void()>& yield) const
+{
+    QStringList names;
+    names.reserve(qsizetype(m_records.size()));
+    for (const FileRecord& record : m_records)
+        names.append(record.FileName);
+    return WouldProduceDuplicates(names, m_selected, m_settings, yield);
+}
+
+SchemeWalk::Step SchemeWalk::next()
+{
+    const size_t row = m_next++;
+    Step step;
+    step.record = &m_records[row];
+    step.selected = isSelected(row);
+    step.takesPart = IsInRenameSet(step.selected, m_selectedCount);
+    step.name = step.takesPart ? ComposeNewName(step.record->FileName, m_settings,
+                                                m_counter ? &*m_counter : nullptr)
+                               : step.record->FileName;
+    return step;
+}
+
+QString counterOverflowMessage()
+{
+    return QStringLiteral("The counter would pass %1 before the last file with these "
+                          "settings. Nothing was renamed.")
+        .arg(std::numeric_limits<qint32>::max());
+}
+
+} // namespace pellory

@@ -1,0 +1,60 @@
+#pragma once
+// One walk of a scheme run over the catalogue, in list order: which files take part and the
+// name each one gets. It works on a copy of the records, their selection and the settings
+// taken when the walk starts, so nothing the user does while the run yields can reorder or
+// rename the files under it. It renames and lists nothing itself; the window does that.
+
+#include "catalogue/Catalogue.h"
+#include "naming/NameCounter.h"
+#include "naming/RenameSettings.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace pellory {
+
+class SchemeWalk
+{
+public:
+    struct Step
+    {
+        const FileRecord* record = nullptr; // the file as it was when the walk started
+        bool takesPart = false;             // in the rename set
+        bool selected = false;              // its row's selection in the file list
+        QString name;                       // its new name, or its old one when not taking part
+    };
+
+    // `selected` holds one flag per record; rows without a flag count as not selected.
+    SchemeWalk(std::vector<FileRecord> records, std::vector<bool> selected,
+               RenameSettings settings);
+
+    int fileCount() const { return int(m_records.size()); }
+    qint64 renameSetCount() const;
+
+    // False when a decimal counter would leave the 32-bit range before the last file.
+    bool counterFits() const;
+    // The duplicate-name check over the whole walk; `yield` runs once per file.
+    bool wouldProduceDuplicates(const std::function<void()>& yield) const;
+
+    bool atEnd() const { return m_next >= m_records.size(); }
+    // The next file; a file taking part consumes the counter's current value.
+    Step next();
+
+private:
+    bool isSelected(size_t row) const { return row < m_selected.size() && m_selected[row]; }
+
+    std::vector<FileRecord> m_records;
+    std::vector<bool> m_selected;
+    int m_selectedCount = 0;
+    RenameSettings m_settings;
+    std::optional<NameCounter> m_counter; // only with batch rename on
+    size_t m_next = 0;
+};
+
+// What the user reads when a walk is refused because its counter would overflow.
+QString counterOverflowMessage();
+
+} // namespace pellory
