@@ -1,0 +1,60 @@
+# Installs Pellory as a desktop program and packages it as a .deb:
+#   bin/pellory, the desktop entry, the icons (32x32 and scalable), the AppStream
+#   metainfo and the user guide in share/doc/pellory, where F1 looks for it.
+# The guide is also copied into the build folder at the same place below its top, so
+# that a program run from the build finds it the same way.
+
+include(GNUInstallDirs)
+
+set(PELLORY_APP_ID io.github.pellory.Pellory)
+set(PELLORY_GUIDE_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/pellory)
+set(pellory_packaging ${PROJECT_SOURCE_DIR}/packaging)
+
+file(GLOB pellory_guide_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/doc/*)
+foreach(file ${pellory_guide_files})
+  get_filename_component(name ${file} NAME)
+  configure_file(${file} ${CMAKE_BINARY_DIR}/${PELLORY_GUIDE_DIR}/${name} COPYONLY)
+endforeach()
+
+install(FILES ${pellory_guide_files} DESTINATION ${PELLORY_GUIDE_DIR})
+install(FILES ${pellory_packaging}/${PELLORY_APP_ID}.desktop
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
+install(FILES ${pellory_packaging}/${PELLORY_APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo)
+install(FILES ${pellory_packaging}/${PELLORY_APP_ID}.png
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/32x32/apps)
+install(FILES ${pellory_packaging}/${PELLORY_APP_ID}.svg
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/scalable/apps)
+
+# The installed tree is checked from a temporary prefix; the validators run when the
+# machine has them (the test command installs them) and the checks are skipped otherwise.
+set(pellory_check ${PROJECT_SOURCE_DIR}/tests/install/check-install.sh)
+set(pellory_prefix ${CMAKE_BINARY_DIR}/test-install)
+add_test(NAME install_tree COMMAND bash ${pellory_check} tree ${CMAKE_BINARY_DIR} ${pellory_prefix})
+add_test(NAME install_desktop_entry COMMAND bash ${pellory_check} desktop ${CMAKE_BINARY_DIR} ${pellory_prefix})
+add_test(NAME install_metainfo COMMAND bash ${pellory_check} metainfo ${CMAKE_BINARY_DIR} ${pellory_prefix})
+set_tests_properties(install_tree PROPERTIES FIXTURES_SETUP pellory_installed)
+set_tests_properties(install_desktop_entry install_metainfo PROPERTIES
+  FIXTURES_REQUIRED pellory_installed SKIP_RETURN_CODE 77)
+
+# `cpack` in the build folder makes pellory_<version>_<arch>.deb.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME pellory)
+set(CPACK_PACKAGE_VENDOR "The Pellory developers")
+set(CPACK_PACKAGE_CONTACT "The Pellory developers <pellory@users.noreply.github.com>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "batch file renamer with preview")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Pellory renames a whole folder of files at once: characters kept from the old name, a\n"
+    "prefix, a decimal or alphabetic counter, text after the counter, an extension rule and a\n"
+    "letter-case style, or one wildcard pattern. Preview shows every new name first and\n"
+    "refuses a scheme that would give two files the same name. Pellory never replaces an\n"
+    "existing file.")
+string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# dpkg-shlibdeps names the exact libraries the program links (libqt6widgets6 and the rest).
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_STRIP_FILES ON)
+include(CPack)

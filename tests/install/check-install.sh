@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Checks the installed tree of Pellory.
+#   check-install.sh tree     BUILD PREFIX  installs BUILD into PREFIX and checks the layout
+#   check-install.sh desktop  BUILD PREFIX  desktop-file-validate on the installed entry
+#   check-install.sh metainfo BUILD PREFIX  appstreamcli validate on the installed metainfo
+# Exit 77 (skipped) when a validator is not on the machine.
+set -euo pipefail
+what=$1 build=$2 prefix=$3
+app_id=io.github.pellory.Pellory
+
+# Every path an install must make, below the prefix.
+expected=(
+  bin/pellory
+  share/applications/$app_id.desktop
+  share/icons/hicolor/32x32/apps/$app_id.png
+  share/icons/hicolor/scalable/apps/$app_id.svg
+  share/metainfo/$app_id.metainfo.xml
+  share/doc/pellory/pellory-guide.html
+)
+
+need_tool() {
+  command -v "$1" >/dev/null || { echo "$1 is not installed: skipped"; exit 77; }
+}
+
+case $what in
+tree)
+  rm -rf "$prefix"
+  cmake --install "$build" --prefix "$prefix" >/dev/null
+  missing=0
+  for path in "${expected[@]}"; do
+    [ -s "$prefix/$path" ] || { echo "missing: $path"; missing=1; }
+  done
+  [ -x "$prefix/bin/pellory" ] || { echo "not executable: bin/pellory"; missing=1; }
+  # The 32x32 icon must really be 32 x 32: a PNG holds width and height at bytes 16-23.
+  size=$(od -An -tx1 -j16 -N8 "$prefix/share/icons/hicolor/32x32/apps/$app_id.png" | tr -d ' \n')
+  [ "$size" = 0000002000000020 ] || { echo "32x32 icon has size bytes $size"; missing=1; }
+  # The entry starts the installed program and names the installed icon.
+  grep -qx "Exec=pellory" "$prefix/share/applications/$app_id.desktop" || { echo "Exec"; missing=1; }
+  grep -qx "Icon=$app_id" "$prefix/share/applications/$app_id.desktop" || { echo "Icon"; missing=1; }
+  grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" \
+    "$prefix/share/metainfo/$app_id.metainfo.xml" || { echo "launchable"; missing=1; }
+  exit $missing
+  ;;
+desktop)
+  need_tool desktop-file-validate
+  desktop-file-validate "$prefix/share/applications/$app_id.desktop"
+  ;;
+metainfo)
+  need_tool appstreamcli
+  appstreamcli validate --no-net "$prefix/share/metainfo/$app_id.metainfo.xml"
+  ;;
+*)
+  echo "unknown check: $what" >&2
+  exit 2
+  ;;
+esac
