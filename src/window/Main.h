@@ -156,6 +156,7 @@ private:
     void wildcardRename();
     WildcardOutcome runWildcardPlan(const WildcardPlan& plan);
     void finishWildcardRename();
+    void reselectAfterRebuild();
     bool yieldAndTestCancel();
     // Every rename of every run passes here, temporary names of a wildcard rename included.
     RenameOutcome renameFile(const QString& folder, const QByteArray& oldRawName,

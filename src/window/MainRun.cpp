@@ -174,6 +174,15 @@ void Main::finishSchemeRun()
             control->setEnabled(true);
     }
     m_runState = RunState::Idle;
+    reselectAfterRebuild();
+}
+
+void Main::reselectAfterRebuild()
+{
+    // The rebuild at the end of a run asks for the every-N selection while the run is still
+    // busy, when the selection is locked; the walk is over now, so it is applied here.
+    if (!PreviewMode)
+        SelSteps_Change();
 }
 
 void Main::wildcardRename()
@@ -225,6 +234,7 @@ void Main::finishWildcardRename()
     DirList_Change();
     m_runPointer.reset();
     m_runState = RunState::Idle;
+    reselectAfterRebuild();
 }
 
 } // namespace pellory

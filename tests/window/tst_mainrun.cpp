@@ -168,25 +168,42 @@ void TstMainRun::apply_data()
     QTest::addColumn<QStringList>("prefixes"); // one run per prefix
     QTest::addColumn<QString>("start");
     QTest::addColumn<int>("newExt");
-    QTest::addColumn<QString>("late"); // a file made after the list was read
+    QTest::addColumn<QString>("late");  // a file made after the list was read
+    QTest::addColumn<QString>("steps"); // every-N selection
     QTest::addColumn<QString>("disk");
+    QTest::addColumn<QString>("selectedAfter");
 
     const QStringList four = numberedNames(4);
     QTest::newRow("one selected renames all")
         << four << QList<int>{2} << QStringList{"IMG_"} << "001" << 0 << ""
-        << "IMG_001.JPG|IMG_002.JPG|IMG_003.JPG|IMG_004.JPG";
+        << "0"
+        << "IMG_001.JPG|IMG_002.JPG|IMG_003.JPG|IMG_004.JPG"
+        << "";
     QTest::newRow("two selected rename only those")
         << four << QList<int>{0, 2} << QStringList{"IMG_"} << "001" << 0 << ""
-        << "F001.JPG|F003.JPG|IMG_001.JPG|IMG_002.JPG";
+        << "0"
+        << "F001.JPG|F003.JPG|IMG_001.JPG|IMG_002.JPG"
+        << "";
+    QTest::newRow("every second file, reselected after")
+        << four << QList<int>{} << QStringList{"IMG_"} << "001" << 0 << ""
+        << "2"
+        << "F001.JPG|F003.JPG|IMG_001.JPG|IMG_002.JPG"
+        << "0|2";
     QTest::newRow("009 over three files")
         << numberedNames(3) << QList<int>{} << QStringList{"A_"} << "009" << 0 << ""
-        << "A_009.JPG|A_010.JPG|A_011.JPG";
+        << "0"
+        << "A_009.JPG|A_010.JPG|A_011.JPG"
+        << "";
     QTest::newRow("next run starts at 009 again")
         << numberedNames(3) << QList<int>{} << QStringList{"A_", "B_"} << "009" << 0 << ""
-        << "B_009.JPG|B_010.JPG|B_011.JPG";
+        << "0"
+        << "B_009.JPG|B_010.JPG|B_011.JPG"
+        << "";
     QTest::newRow("empty list renames nothing and rebuilds")
         << QStringList{} << QList<int>{} << QStringList{"IMG_"} << "001" << 1 << "LATE.JPG"
-        << "LATE.JPG";
+        << "0"
+        << "LATE.JPG"
+        << "";
 }
 
 void TstMainRun::apply()
@@ -197,12 +214,15 @@ void TstMainRun::apply()
     QFETCH(QString, start);
     QFETCH(int, newExt);
     QFETCH(QString, late);
+    QFETCH(QString, steps);
     QFETCH(QString, disk);
+    QFETCH(QString, selectedAfter);
 
     FilesFolder folder(files);
     Window w;
     Main& m = *w.main;
     openFolder(m, folder.path(), "*.JPG");
+    m.SelSteps->setText(steps);
     if (!late.isEmpty())
         QVERIFY(QFile(folder.dir.filePath(late)).open(QIODevice::WriteOnly));
     for (const QString& prefix : prefixes) {
@@ -217,6 +237,7 @@ void TstMainRun::apply()
     QCOMPARE(onDisk(folder.path()), disk);
     QCOMPARE(listed(m), disk); // rebuilt from disk after the run
     QCOMPARE(m.StartingNumber->text(), start);
+    QCOMPARE(selectedRows(m).section(' ', 0, 0), selectedAfter);
     QCOMPARE(w.feedback.messages.join('\n'), QString());
     QCOMPARE(m.runState(), RunState::Idle);
     QVERIFY(runControlsEnabled(m));
