@@ -1,0 +1,63 @@
+#pragma once
+// The whole window benchmark: on each place (a tmpfs folder, a disk folder) and at each
+// size it makes a folder of camera files, and in every run times the floors (the bare
+// rename loop and the bare scan), the peers doing the same renames (perl rename, mmv)
+// and one fresh Pellory process driven through all its steps; then prints the table.
+
+#include "WindowSteps.h"
+
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace pellory::bench {
+
+struct Place
+{
+    QString label; // "tmpfs", "disk"
+    QString root;  // a folder the benchmark may fill and empty
+    double applyTarget = 1.5;
+};
+
+struct Size
+{
+    int count = 0;
+    int runs = 5;
+    bool targets = true; // false: past the limit, reported only
+};
+
+struct BenchOptions
+{
+    QList<Place> places;
+    QList<Size> sizes;
+    bool peers = true;
+    QString floorTool; // pellory_bench_floor
+    QString self;      // this program, run once per pass with "steps"
+};
+
+// Everything measured at one place and size, over all runs.
+struct Samples
+{
+    Place place;
+    Size size;
+    std::vector<double> renameFloor;
+    std::vector<double> scanFloor;
+    std::vector<double> perlRename;
+    std::vector<double> mmv;
+    QStringList stepOrder;
+    QMap<QString, std::vector<StepLine>> steps;
+    QStringList failures;
+};
+
+// Runs it all; 0 when every step of every run did its work (targets aside).
+int runBench(const BenchOptions& options);
+
+// BenchReport.cpp
+double median(std::vector<double> values);
+// Prints the table of all samples; returns the number of rows that missed a target.
+int printReport(const QList<Samples>& all);
+
+} // namespace pellory::bench

@@ -1,0 +1,47 @@
+#pragma once
+// What the window benchmark watches while a step runs: the wall time, the longest stretch
+// in which the event loop did not run (seen as the lateness of a 10 ms timer), and the
+// peak memory of the process. The peak cannot be reset, so it is the process's peak so far.
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+
+namespace pellory::bench {
+
+class StepProbe : public QObject
+{
+    Q_OBJECT
+public:
+    StepProbe();
+
+    void start();
+    // Wall time and longest wait so far, without stopping; a step can be split in two.
+    double elapsedMs() const;
+    double longestWaitMs() const;
+    // Splits the step where the event loop last ran: a run that ends by listing the folder
+    // again yields after its last file, and then no more until the list is filled. Gives
+    // the time and the longest wait of the first part, and counts the wait afresh after it.
+    struct Part
+    {
+        double ms;
+        double waitMs;
+    };
+    Part splitAtLastWake();
+    void stop();
+
+private:
+    void tick();
+
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_lastTickNs = 0;
+    qint64 m_longestLateNs = 0;
+    qint64 m_stoppedNs = -1;
+    qint64 m_lastWakeNs = 0;
+};
+
+// VmHWM of /proc/self/status in kB; 0 where it cannot be read.
+qint64 peakMemoryKb();
+
+} // namespace pellory::bench
