@@ -1,0 +1,296 @@
+// The journal's records for any bytes, the reading of a journal a crash cut short, the undo
+// on real folders (names taken or gone meanwhile, a rotation through a temporary name) and a
+// run killed with SIGKILL at a random file, then undone. The killed run is this binary
+// started again with --journal-child.
+
+#include "platform/Rename.h"
+#include "run/UndoJournal.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+#include <algorithm>
+
+using namespace pellory;
+
+namespace {
+
+using Listing = QMap<QByteArray, QByteArray>; // raw name -> contents
+
+void makeFile(const QString& folder, const QByteArray& raw, const QByteArray& contents)
+{
+    QFile file(QFile::decodeName(QFile::encodeName(folder) + '/' + raw));
+    // decodeName cannot carry bytes that are no valid text; those tests write by path bytes
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly) || file.write(contents) < 0)
+        qFatal("cannot create %s", raw.constData());
+}
+
+Listing listFolder(const QString& folder)
+{
+    Listing out;
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        QFile file(dir.filePath(name));
+        out.insert(QFile::encodeName(name), file.open(QIODevice::ReadOnly) ? file.readAll() : "?");
+    }
+    return out;
+}
+
+QByteArrayList contentsOf(const Listing& listing)
+{
+    QByteArrayList contents = listing.values();
+    std::sort(contents.begin(), contents.end());
+    return contents;
+}
+
+QByteArray rotationName(int i)
+{
+    return "file" + QByteArray::number(i).rightJustified(4, '0') + ".txt";
+}
+
+// The child: rotates every name of the folder one place on (the first goes through a
+// temporary name), journalling each rename and pausing after it, until it is killed.
+int journalChild(const QString& folder, int count, int delayMs)
+{
+    RunJournal journal(journalFolder());
+    journal.begin();
+    SystemRenamer renamer;
+    const auto rename = [&](const QByteArray& from, const QByteArray& to) {
+        if (!journal.record(folder, from, QString::fromLatin1(to)))
+            return false;
+        QThread::msleep(ulong(delayMs) / 2); // a kill now leaves a record whose rename never ran
+        const bool ok = renamer.rename(folder, from, QString::fromLatin1(to)).ok;
+        QThread::msleep(ulong(delayMs) / 2);
+        return ok;
+    };
+    if (!rename(rotationName(0), "rotation.tmp"))
+        return 1;
+    for (int i = 1; i < count; ++i)
+        if (!rename(rotationName(i), rotationName(i - 1)))
+            return 1;
+    if (!rename("rotation.tmp", rotationName(count - 1)))
+        return 1;
+    journal.finish();
+    return 0;
+}
+
+} // namespace
+
+class tst_UndoJournal : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { forgetLastRun(journalFolder()); }
+    void recordsKeepBytes_data();
+    void recordsKeepBytes();
+    void readsJournal_data();
+    void readsJournal();
+    void undoOnDisk_data();
+    void undoOnDisk();
+    void killedRunIsUndone();
+    void journalCost_data();
+    void journalCost();
+};
+
+void tst_UndoJournal::recordsKeepBytes_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QByteArray>("oldRaw");
+    QTest::addColumn<QByteArray>("newRaw");
+    QTest::newRow("plain") << "/tmp/a" << QByteArray("a.jpg") << QByteArray("b.jpg");
+    QTest::newRow("blanks and percent")
+        << "/tmp/x y" << QByteArray("50% off .jpg") << QByteArray(" %20 ");
+    QTest::newRow("line break in name")
+        << "/tmp/a" << QByteArray("a\nR b c d\n") << QByteArray("E\n");
+    QTest::newRow("invalid utf-8") << "/tmp/a" << QByteArray("\xff\xfe.jpg") << QByteArray("\xc3(");
+    QTest::newRow("non-ascii folder") << QString::fromUtf8("/tmp/\xc3\x89t\xc3\xa9 1")
+                                      << QByteArray("\xe6\x97\xa5") << QByteArray("x");
+}
+
+void tst_UndoJournal::recordsKeepBytes()
+{
+    QFETCH(QString, folder);
+    QFETCH(QByteArray, oldRaw);
+    QFETCH(QByteArray, newRaw);
+    const JournalEntry entry{folder, oldRaw, newRaw};
+    const QByteArray record = journalRecord(entry);
+    QCOMPARE(record.count('\n'), 1);
+    const JournalRun run = parseJournal("pellory-journal 1\n" + record);
+    QCOMPARE(run.renames.size(), size_t(1));
+    QVERIFY(run.renames.front() == entry);
+}
+
+void tst_UndoJournal::readsJournal_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("expected"); // old>new|...  then " finished" or " interrupted"
+    const QByteArray h = "pellory-journal 1\n";
+    QTest::newRow("finished") << h + "R /f a b\nR /f c d\nE\n"
+                              << "a>b|c>d finished";
+    QTest::newRow("killed between records") << h + "R /f a b\nR /f c d\n"
+                                            << "a>b|c>d interrupted";
+    QTest::newRow("last line cut short") << h + "R /f a b\nR /f c"
+                                         << "a>b interrupted";
+    QTest::newRow("failed rename taken back") << h + "R /f a b\nR /f c d\nX\nE\n"
+                                              << "a>b finished";
+    QTest::newRow("unknown line stops") << h + "R /f a b\nQ\nR /f c d\nE\n"
+                                        << "a>b interrupted";
+    QTest::newRow("no header") << QByteArray("R /f a b\nE\n") << " interrupted";
+    QTest::newRow("empty") << QByteArray() << " interrupted";
+}
+
+void tst_UndoJournal::readsJournal()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, expected);
+    const JournalRun run = parseJournal(text);
+    QStringList renames;
+    for (const JournalEntry& e : run.renames)
+        renames.append(QString::fromUtf8(e.oldRaw + '>' + e.newRaw));
+    QCOMPARE(renames.join('|') + (run.finished ? " finished" : " interrupted"), expected);
+}
+
+void tst_UndoJournal::undoOnDisk_data()
+{
+    QTest::addColumn<QStringList>("run");   // "old>new", in the order done
+    QTest::addColumn<QStringList>("after"); // then on disk: "+name" made anew, "-name" deleted
+    QTest::addColumn<bool>("finished");
+    QTest::addColumn<QString>("expected"); // "name:contents|..." after the undo
+    QTest::addColumn<int>("skipped");
+    const QStringList abc{"a>A", "b>B", "c>C"};
+    const QStringList rotation{"a>t", "b>a", "c>b", "t>c"};
+    QTest::newRow("all back") << abc << QStringList{} << true << "a:a|b:b|c:c" << 0;
+    QTest::newRow("new name gone") << abc << QStringList{"-B"} << true << "a:a|c:c" << 1;
+    QTest::newRow("old name taken") << abc << QStringList{"+b"} << true << "B:b|a:a|b:new|c:c" << 1;
+    QTest::newRow("rotation through a temporary name")
+        << rotation << QStringList{} << true << "a:a|b:b|c:c" << 0;
+    QTest::newRow("rotation with a file gone midway")
+        << rotation << QStringList{"-a"} << true << "a:a|c:c" << 1;
+    QTest::newRow("in-flight rename of a killed run")
+        << QStringList{"a>A", "b>B", "c>C", "d>D"} << QStringList{"-D", "+d"} << false
+        << "a:a|b:b|c:c|d:new" << 0;
+    QTest::newRow("last rename of a finished run, file gone")
+        << QStringList{"a>A", "d>D"} << QStringList{"-D", "+d"} << true << "a:a|d:new" << 1;
+}
+
+void tst_UndoJournal::undoOnDisk()
+{
+    QFETCH(QStringList, run);
+    QFETCH(QStringList, after);
+    QFETCH(bool, finished);
+    QFETCH(QString, expected);
+    QFETCH(int, skipped);
+    QTemporaryDir dir;
+    JournalRun journal;
+    journal.finished = finished;
+    // Lay out the folder as the run left it: each file holds its first name as contents.
+    Listing onDisk;
+    for (const QString& step : run) {
+        const QByteArray from = step.section('>', 0, 0).toUtf8();
+        const QByteArray to = step.section('>', 1, 1).toUtf8();
+        journal.renames.push_back({dir.path(), from, to});
+        onDisk.insert(to, onDisk.contains(from) ? onDisk.take(from) : from);
+    }
+    for (const QString& change : after) {
+        if (change.startsWith('+'))
+            onDisk.insert(change.mid(1).toUtf8(), "new");
+        else
+            onDisk.remove(change.mid(1).toUtf8());
+    }
+    for (auto it = onDisk.begin(); it != onDisk.end(); ++it)
+        makeFile(dir.path(), it.key(), it.value());
+
+    const std::vector<JournalEntry> steps = undoSteps(journal);
+    const UndoOutcome outcome = undoRun(steps, currentRenamer());
+
+    const Listing now = listFolder(dir.path());
+    QByteArrayList shown;
+    for (auto it = now.begin(); it != now.end(); ++it)
+        shown.append(it.key() + ':' + it.value());
+    QCOMPARE(QString::fromUtf8(shown.join('|')), expected);
+    QCOMPARE(contentsOf(now), contentsOf(onDisk)); // nothing lost, nothing overwritten
+    QCOMPARE(outcome.skipped.size(), skipped);
+    QCOMPARE(outcome.restored, int(steps.size()) - skipped);
+}
+
+void tst_UndoJournal::killedRunIsUndone()
+{
+    constexpr int kFiles = 60;
+    constexpr int kDelayMs = 4;
+    QRandomGenerator rng(20261205);
+    for (int round = 0; round < 6; ++round) {
+        forgetLastRun(journalFolder());
+        QTemporaryDir dir;
+        for (int i = 0; i < kFiles; ++i)
+            makeFile(dir.path(), rotationName(i), rotationName(i));
+        const Listing before = listFolder(dir.path());
+        QProcess child;
+        child.start(
+            QCoreApplication::applicationFilePath(),
+            {"--journal-child", dir.path(), QString::number(kFiles), QString::number(kDelayMs)});
+        QVERIFY(child.waitForStarted());
+        QTest::qWait(20 + rng.bounded(kFiles * kDelayMs)); // somewhere in the middle of the run
+        child.kill();                                      // SIGKILL
+        QVERIFY(child.waitForFinished());
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+        QVERIFY2(listFolder(dir.path()) != before, "the child was killed before its first rename");
+
+        const std::optional<JournalRun> run = readLastRun(journalFolder());
+        QVERIFY(run && !run->finished);
+        const UndoOutcome outcome = undoRun(undoSteps(*run), currentRenamer());
+        QVERIFY2(outcome.skipped.isEmpty(), qPrintable(outcome.skipped.join('\n')));
+        QCOMPARE(listFolder(dir.path()), before);
+    }
+}
+
+void tst_UndoJournal::journalCost_data()
+{
+    QTest::addColumn<int>("mode"); // 0 no journal, 1 journal, 2 journal with fdatasync
+    QTest::newRow("no journal") << 0;
+    QTest::newRow("journal, write per file") << 1;
+    QTest::newRow("journal, fdatasync per file") << 2;
+}
+
+// Times a rename of 32767 files with and without the journal; PELLORY_JOURNAL_COST=1 runs it.
+void tst_UndoJournal::journalCost()
+{
+    if (!qEnvironmentVariableIsSet("PELLORY_JOURNAL_COST"))
+        QSKIP("set PELLORY_JOURNAL_COST=1 to time a 32767-file run");
+    QFETCH(int, mode);
+    constexpr int kFiles = 32767;
+    QTemporaryDir dir(QDir::currentPath() + "/cost-XXXXXX"); // on the build's disk, not tmpfs
+    for (int i = 0; i < kFiles; ++i)
+        makeFile(dir.path(), "a" + QByteArray::number(i), {});
+    RunJournal journal(journalFolder(), mode == 2 ? JournalSync::EachRecord : JournalSync::None);
+    journal.begin();
+    SystemRenamer renamer;
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < kFiles; ++i) {
+        const QByteArray from = "a" + QByteArray::number(i);
+        const QString to = "b" + QString::number(i);
+        QVERIFY(mode == 0 || journal.record(dir.path(), from, to));
+        QVERIFY(renamer.rename(dir.path(), from, to).ok);
+    }
+    journal.finish();
+    qInfo("%s: %lld ms for %d files", QTest::currentDataTag(), timer.elapsed(), kFiles);
+    QCOMPARE(listFolder(dir.path()).size(), qsizetype(kFiles));
+}
+
+int main(int argc, char** argv)
+{
+    if (argc == 5 && qstrcmp(argv[1], "--journal-child") == 0)
+        return journalChild(QString::fromLocal8Bit(argv[2]), atoi(argv[3]), atoi(argv[4]));
+    QCoreApplication app(argc, argv);
+    tst_UndoJournal test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_undojournal.moc"
