@@ -55,6 +55,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # dpkg-shlibdeps names the exact libraries the program links (libqt6widgets6 and the rest).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The plugins that put a window on X11 or Wayland are only recommended by libqt6gui6; a
+# system that skips recommendations would install a program that cannot open its window.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
 include(CPack)
