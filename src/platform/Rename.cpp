@@ -1,8 +1,10 @@
 #include "platform/Rename.h"
 
+#include <QAbstractEventDispatcher>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QSet>
+#include <QTimer>
 
 #include <cerrno>
 #include <cstring>
@@ -269,6 +271,8 @@ RenameOutcome renameInPlace(const QString& folder, const QByteArray& oldRawName,
     return renameInFolder(dir.fd(), oldRawName, newName);
 }
 
+SystemRenamer::SystemRenamer() = default;
+
 SystemRenamer::~SystemRenamer()
 {
     forgetFolder();
@@ -280,6 +284,23 @@ void SystemRenamer::forgetFolder()
         ::close(m_fd);
     m_fd = -1;
     m_folder.clear();
+}
+
+void SystemRenamer::releaseWhenIdle()
+{
+    if (!m_idle && QAbstractEventDispatcher::instance()) {
+        m_idle = std::make_unique<QTimer>();
+        m_idle->setSingleShot(true);
+        m_idle->callOnTimeout([this] {
+            const qint64 idle = nowMs() - m_lastUse;
+            if (idle >= kKeepOpenMs)
+                forgetFolder();
+            else
+                m_idle->start(int(kKeepOpenMs - idle));
+        });
+    }
+    if (m_idle)
+        m_idle->start(int(kKeepOpenMs));
 }
 
 RenameOutcome SystemRenamer::rename(const QString& folder, const QByteArray& oldRawName,
@@ -298,6 +319,7 @@ RenameOutcome SystemRenamer::rename(const QString& folder, const QByteArray& old
         if (m_fd < 0)
             return failure(errno);
         m_folder = folder;
+        releaseWhenIdle();
     }
     m_lastUse = now;
     RenameOutcome outcome = renameInFolder(m_fd, oldRawName, newName);

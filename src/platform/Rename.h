@@ -6,6 +6,10 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
+
+class QTimer;
+
 namespace pellory {
 
 struct RenameOutcome
@@ -37,10 +41,13 @@ public:
 
 // Keeps the folder of the last rename open while calls follow one another, since a batch
 // renames many files of one folder and opening it for each costs as much as the rename.
+// Where the thread runs an event loop, the folder is let go after a short pause, so that a
+// USB stick can be unmounted right after a batch; elsewhere it stays open until the
+// renamer is asked about another folder or destroyed.
 class SystemRenamer final : public FileRenamer
 {
 public:
-    SystemRenamer() = default;
+    SystemRenamer();
     ~SystemRenamer() override;
     SystemRenamer(const SystemRenamer&) = delete;
     SystemRenamer& operator=(const SystemRenamer&) = delete;
@@ -49,12 +56,14 @@ public:
                          const QString& newName) override;
 
 private:
-    static constexpr qint64 kKeepOpenMs = 1000; // a longer pause looks the folder up again
+    static constexpr qint64 kKeepOpenMs = 500; // a longer pause looks the folder up again
     void forgetFolder();
+    void releaseWhenIdle();
 
     QString m_folder;
     int m_fd = -1;
     qint64 m_lastUse = 0;
+    std::unique_ptr<QTimer> m_idle;
 };
 
 // The renamer batch renames use: the system's, unless a test installed another. Passing

@@ -3,6 +3,7 @@
 // renames on a file system that folds case. Needs root; when the machine cannot mount,
 // skipReason() says why and path() is empty. Unmounts and detaches on destruction.
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -45,9 +46,13 @@ public:
 
     ~FoldingMount()
     {
+        // The daemon may still be busy with the last write, and a renamer may hold the
+        // folder open until its event loop lets it go.
         if (m_mounted)
-            for (int attempt = 0; attempt < 20 && !run("umount", {m_mnt}); ++attempt)
-                QThread::msleep(50); // the daemon may still be busy with the last write
+            for (int attempt = 0; attempt < 40 && !run("umount", {m_mnt}); ++attempt) {
+                QCoreApplication::processEvents();
+                QThread::msleep(50);
+            }
         if (!m_loop.isEmpty())
             run("losetup", {"-d", m_loop});
     }
