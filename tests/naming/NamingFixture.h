@@ -1,11 +1,12 @@
 #pragma once
-// Settings for table rows, written as a short line of words so that a row shows every
-// choice that differs from the defaults: "batch keep=3 prefix=x start=01 case=2".
-// Words: batch, alpha, trim, remove, keep=, prefix=, leading=, start=, inc=, ext=0|1|2,
-// newext=TEXT, case=0..3. With alpha, start= and inc= set the alphabetic pair.
+// Settings for table rows as a short line of words, so that a row shows every choice that
+// differs from the defaults: "batch keep=3 prefix=x start=01 case=2". Words: batch, alpha,
+// trim, remove, keep=, prefix=, leading=, start=, inc=, ext=0|1|2, newext=TEXT, case=0..3.
+// With alpha, start= and inc= set the alphabetic pair.
 
 #include "naming/RenameSettings.h"
 
+#include <QHash>
 #include <QStringList>
 
 namespace pellory::test {
@@ -15,35 +16,24 @@ inline RenameSettings settingsFrom(const QString& words)
     RenameSettings s;
     s.StartingNumber = "001";
     s.NumberIncValue = "1";
-    const QStringList list = words.split(u' ', Qt::SkipEmptyParts);
-    for (const QString& word : list) {
+    const QHash<QString, QString*> texts{{"keep", &s.NumCharKeep},    {"prefix", &s.FilePrefix},
+                                         {"leading", &s.FileLeading}, {"start", &s.StartingNumber},
+                                         {"inc", &s.NumberIncValue},  {"newext", &s.NewExtText}};
+    for (const QString& word : words.split(u' ', Qt::SkipEmptyParts)) {
         const QString key = word.section(u'=', 0, 0);
         const QString value = word.section(u'=', 1);
-        if (key == "batch")
-            s.RenameChk = true;
-        else if (key == "alpha")
-            s.chkAlpha = true;
-        else if (key == "trim")
-            s.chkTrim = true;
-        else if (key == "remove")
-            s.NewExtIndex = 1;
-        else if (key == "keep")
-            s.NumCharKeep = value;
-        else if (key == "prefix")
-            s.FilePrefix = value;
-        else if (key == "leading")
-            s.FileLeading = value;
-        else if (key == "start")
-            s.StartingNumber = value;
-        else if (key == "inc")
-            s.NumberIncValue = value;
+        s.RenameChk |= key == "batch";
+        s.chkAlpha |= key == "alpha";
+        s.chkTrim |= key == "trim";
+        if (texts.contains(key))
+            *texts[key] = value;
+        if (key == "remove" || key == "newext")
+            s.NewExtIndex = key == "remove" ? 1 : -1;
         else if (key == "ext")
             s.ExtUsed = ExtensionMode(value.toInt());
-        else if (key == "newext")
-            s.NewExtIndex = -1, s.NewExtText = value;
         else if (key == "case")
             s.CasesList = value.toInt();
-        else
+        else if (!texts.contains(key) && key != "batch" && key != "alpha" && key != "trim")
             qFatal("unknown settings word %s", qPrintable(word));
     }
     if (s.chkAlpha) {

@@ -7,55 +7,26 @@
 using namespace pellory;
 using pellory::test::settingsFrom;
 
-namespace {
-
-// The alphabetic unit step taken literally, one step at a time, as the reference the
+// The alphabetic unit step taken literally, one step at a time: the reference the
 // per-position arithmetic must match.
-void unitSteps(QString& text, int count)
+static void unitSteps(QString& text, int count)
 {
     for (int step = 0; step < count && !text.isEmpty(); ++step) {
-        qsizetype p = text.size() - 1;
-        for (;;) {
-            QChar c = text[p];
-            bool capital = QString(c).toLower() != QString(c);
+        for (qsizetype p = text.size() - 1;; --p) {
+            const QChar c = text[p];
+            const bool capital = QString(c).toLower() != QString(c);
             if (c.unicode() + 1 <= (capital ? u'Z' : u'z')) {
                 text[p] = QChar(char16_t(c.unicode() + 1));
                 break;
             }
             text[p] = capital ? u'A' : u'a';
-            if (--p < 0) {
+            if (p == 0) {
                 text.prepend(text[0]);
                 break;
             }
         }
     }
 }
-
-QString randomText(QRandomGenerator& random)
-{
-    static const QString pool = QString::fromUtf8("AZYazy09@[`{~ÉéßΩ_-. Mm");
-    QString text;
-    for (int n = 1 + random.bounded(5); n > 0; --n)
-        text += pool[random.bounded(int(pool.size()))];
-    return text;
-}
-
-void alphaRow(const char* name, const QString& text, int increment, const QString& expected)
-{
-    QTest::newRow(name) << text << increment << expected;
-}
-
-void sequenceRow(const char* name, const QString& settings, const QString& expected)
-{
-    QTest::newRow(name) << settings << expected;
-}
-
-void fitsRow(const char* name, const QString& settings, qint64 count, bool fits)
-{
-    QTest::newRow(name) << settings << count << fits;
-}
-
-} // namespace
 
 class TestCounters : public QObject
 {
@@ -75,30 +46,23 @@ void TestCounters::advanceAlpha_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("increment");
     QTest::addColumn<QString>("expected");
-    alphaRow("AAA plus 1", "AAA", 1, "AAB");
-    alphaRow("carry AAZ", "AAZ", 1, "ABA");
-    alphaRow("carry AZZ", "AZZ", 1, "BAA");
-    alphaRow("mixed Az", "Az", 1, "Ba");
-    alphaRow("mixed aZ", "aZ", 1, "bA");
-    alphaRow("AAY plus 3", "AAY", 3, "ABB");
-    alphaRow("Ab plus 26", "Ab", 26, "Bb");
-    alphaRow("az plus 1", "az", 1, "ba");
-    alphaRow("widen Z", "Z", 1, "AA");
-    alphaRow("widen ZZ", "ZZ", 1, "AAA");
-    alphaRow("widen zz", "zz", 1, "aaa");
-    alphaRow("widen keeps first case", "zZ", 1, "aaA");
-    alphaRow("widen twice", "Z", 1 + 26 * 26, "AAA");
-    alphaRow("digit counts as small", "A9", 1, "A:");
-    alphaRow("small below A turns capital", "@", 1, "A");
-    alphaRow("digit reaches capital cycle", "9", 8 + 26, "AA");
-    alphaRow("between Z and a", "[", 6, "a");
-    alphaRow("past z overflows", "x{", 1, "ya");
-    alphaRow("accented capital overflows", QString::fromUtf8("AÉ"), 1, "BA");
-    alphaRow("accented small overflows", QString::fromUtf8("é"), 1, "aa");
-    alphaRow("zero increment", "ABC", 0, "ABC");
-    alphaRow("negative increment", "ABC", -5, "ABC");
-    alphaRow("empty text", "", 3, "");
-    alphaRow("largest field increment", "AAA", 999999, "BDXHN");
+    // clang-format off
+    QTest::newRow("carry AZZ") << "AZZ" << 1 << "BAA";
+    QTest::newRow("mixed aZ") << "aZ" << 1 << "bA";
+    QTest::newRow("AAY plus 3") << "AAY" << 3 << "ABB";
+    QTest::newRow("Ab plus 26") << "Ab" << 26 << "Bb";
+    QTest::newRow("widen zz") << "zz" << 1 << "aaa";
+    QTest::newRow("widen keeps first case") << "zZ" << 1 << "aaA";
+    QTest::newRow("widen twice") << "Z" << 1 + 26 * 26 << "AAA";
+    QTest::newRow("digit counts as small") << "A9" << 1 << "A:";
+    QTest::newRow("small below A turns capital") << "@" << 1 << "A";
+    QTest::newRow("between Z and a") << "[" << 6 << "a";
+    QTest::newRow("past z overflows") << "x{" << 1 << "ya";
+    QTest::newRow("accented capital overflows") << "AÉ" << 1 << "BA";
+    QTest::newRow("negative increment") << "ABC" << -5 << "ABC";
+    QTest::newRow("empty text") << "" << 3 << "";
+    QTest::newRow("largest field increment") << "AAA" << 999999 << "BDXHN";
+    // clang-format on
 }
 
 void TestCounters::advanceAlpha()
@@ -112,17 +76,18 @@ void TestCounters::advanceAlpha()
 
 void TestCounters::advanceAlphaMatchesUnitSteps()
 {
+    static const QString pool = QString::fromUtf8("AZYazy09@[`{~ÉéßΩ_-. Mm");
     QRandomGenerator random(20261205);
     for (int round = 0; round < 3000; ++round) {
-        const QString start = randomText(random);
+        QString start;
+        for (int n = 1 + random.bounded(5); n > 0; --n)
+            start += pool[random.bounded(int(pool.size()))];
         const int increment = round < 5 ? 999999 - round : random.bounded(-2, 2000);
         QString fast = start;
         QString slow = start;
         AdvanceAlpha(fast, increment);
         unitSteps(slow, increment);
-        QVERIFY2(
-            fast == slow,
-            qPrintable(QString("%1 + %2: %3 vs %4").arg(start).arg(increment).arg(fast, slow)));
+        QVERIFY2(fast == slow, qPrintable(start + " + " + QString::number(increment)));
     }
 }
 
@@ -130,24 +95,23 @@ void TestCounters::counterSequence_data()
 {
     QTest::addColumn<QString>("settings");
     QTest::addColumn<QString>("expected");
-    sequenceRow("padded", "start=001 inc=1", "001|002|003");
-    sequenceRow("trim on", "start=001 inc=1 trim", "1|2|3");
-    sequenceRow("width 1 keeps last digit", "start=1 inc=5", "1|6|1");
-    sequenceRow("0099", "start=0099 inc=1", "0099|0100|0101");
-    sequenceRow("1000 in width 3", "start=998 inc=1", "998|999|000");
-    sequenceRow("negative padded", "start=-1 inc=1", "-1|00|01");
-    sequenceRow("counting down", "start=001 inc=-1", "001|000|0-1");
-    sequenceRow("negative trimmed", "start=1 inc=-1 trim", "1|0|-1");
-    sequenceRow("empty start", "start= inc=1", "||");
-    sequenceRow("pasted start", "start=1a inc=1", "||");
-    sequenceRow("empty increment", "start=001 inc=", "||");
-    sequenceRow("alpha", "alpha start=AAA inc=1", "AAA|AAB|AAC");
-    sequenceRow("alpha carry", "alpha start=az inc=1", "az|ba|bb");
-    sequenceRow("alpha Ab by 26", "alpha start=Ab inc=26", "Ab|Bb|Cb");
-    sequenceRow("alpha increment 0", "alpha start=AAA inc=0", "AAA|AAA|AAA");
-    sequenceRow("alpha ignores trim", "alpha start=AA inc=1 trim", "AA|AB|AC");
-    sequenceRow("alpha empty start", "alpha start= inc=1", "||");
-    sequenceRow("alpha pasted increment", "alpha start=AA inc=x", "||");
+    // clang-format off
+    QTest::newRow("padded") << "start=001 inc=1" << "001|002|003";
+    QTest::newRow("trim on") << "start=001 inc=1 trim" << "1|2|3";
+    QTest::newRow("width 1 keeps last digit") << "start=1 inc=5" << "1|6|1";
+    QTest::newRow("0099") << "start=0099 inc=1" << "0099|0100|0101";
+    QTest::newRow("negative padded") << "start=-1 inc=1" << "-1|00|01";
+    QTest::newRow("counting down") << "start=001 inc=-1" << "001|000|0-1";
+    QTest::newRow("negative trimmed") << "start=1 inc=-1 trim" << "1|0|-1";
+    QTest::newRow("empty start") << "start= inc=1" << "||";
+    QTest::newRow("pasted start") << "start=1a inc=1" << "||";
+    QTest::newRow("empty increment") << "start=001 inc=" << "||";
+    QTest::newRow("alpha carry") << "alpha start=az inc=1" << "az|ba|bb";
+    QTest::newRow("alpha increment 0") << "alpha start=AAA inc=0" << "AAA|AAA|AAA";
+    QTest::newRow("alpha ignores trim") << "alpha start=AA inc=1 trim" << "AA|AB|AC";
+    QTest::newRow("alpha empty start") << "alpha start= inc=1" << "||";
+    QTest::newRow("alpha pasted increment") << "alpha start=AA inc=x" << "||";
+    // clang-format on
 }
 
 void TestCounters::counterSequence()
@@ -167,17 +131,16 @@ void TestCounters::decimalFits_data()
     QTest::addColumn<QString>("settings");
     QTest::addColumn<qint64>("count");
     QTest::addColumn<bool>("fits");
-    fitsRow("ends on largest", "start=2147483645 inc=1", 3, true);
-    fitsRow("one past largest", "start=2147483645 inc=1", 4, false);
-    fitsRow("ends on smallest", "start=-2147483646 inc=-1", 3, true);
-    fitsRow("one below smallest", "start=-2147483646 inc=-1", 4, false);
-    fitsRow("large step twice", "start=0 inc=2147483647", 2, true);
-    fitsRow("large step three times", "start=0 inc=2147483647", 3, false);
-    fitsRow("single file at largest", "start=2147483647 inc=1", 1, true);
-    fitsRow("huge count", "start=0 inc=2", qint64(1) << 62, false);
-    fitsRow("no files", "start=2147483647 inc=5", 0, true);
-    fitsRow("no counter text", "start=x inc=1", 5, true);
-    fitsRow("alphabetic", "alpha inc=2147483647", 5, true);
+    // clang-format off
+    QTest::newRow("ends on largest") << "start=2147483645 inc=1" << qint64(3) << true;
+    QTest::newRow("one past largest") << "start=2147483645 inc=1" << qint64(4) << false;
+    QTest::newRow("one below smallest") << "start=-2147483646 inc=-1" << qint64(4) << false;
+    QTest::newRow("large step three times") << "start=0 inc=2147483647" << qint64(3) << false;
+    QTest::newRow("huge count") << "start=0 inc=2" << (qint64(1) << 62) << false;
+    QTest::newRow("no files") << "start=2147483647 inc=5" << qint64(0) << true;
+    QTest::newRow("no counter text") << "start=x inc=1" << qint64(5) << true;
+    QTest::newRow("alphabetic") << "alpha inc=2147483647" << qint64(5) << true;
+    // clang-format on
 }
 
 void TestCounters::decimalFits()
