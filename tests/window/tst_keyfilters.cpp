@@ -66,55 +66,40 @@ void TestKeyFilters::filter_data()
     const bool busy = true;
     auto row = [](const char* name, const char* filter, int key, bool busy, int mode,
                   const QString& expected) {
-        QTest::newRow(name) << QString::fromLatin1(filter) << key << busy << mode << expected;
+        QTest::newRow(name) << QString(filter) << key << busy << mode << expected;
     };
+    // clang-format off
     row("specs: a upper-cased", "specs", 'a', idle, 0, "A");
-    row("specs: z upper-cased", "specs", 'z', idle, 0, "Z");
     row("specs: backquote before a", "specs", '`', idle, 0, "`");
-    row("specs: brace after z", "specs", '{', idle, 0, "{");
     row("specs: e acute keeps its case", "specs", 0xE9, idle, 0, "é");
-    row("specs: semicolon", "specs", ';', idle, 0, ";");
     row("specs: asterisk", "specs", '*', idle, 0, "*");
     row("specs: backspace", "specs", kBackspace, idle, 0, "#8");
     row("specs: enter moves to the list", "specs", kEnter, idle, 0, "focus");
     row("specs: busy letter", "specs", 'a', busy, 0, "beep");
-    row("specs: busy enter", "specs", kEnter, busy, 0, "beep");
 
     row("text: asterisk", "text", '*', idle, 0, "beep");
     row("text: question mark", "text", '?', idle, 2, "beep");
     row("text: colon", "text", ':', idle, 0, ":");
     row("text: backslash", "text", '\\', idle, 0, "\\");
     row("text: lower A", "text", 'A', idle, 1, "a");
-    row("text: lower Z", "text", 'Z', idle, 1, "z");
     row("text: lower at sign", "text", '@', idle, 1, "@");
-    row("text: lower bracket", "text", '[', idle, 1, "[");
     row("text: lower E acute", "text", 0xC9, idle, 1, "É");
     row("text: upper a", "text", 'a', idle, 2, "A");
-    row("text: upper z", "text", 'z', idle, 2, "Z");
-    row("text: upper backquote", "text", '`', idle, 2, "`");
     row("text: upper e acute", "text", 0xE9, idle, 2, "é");
     row("text: leave as is A", "text", 'A', idle, 0, "A");
     row("text: normal formatted a", "text", 'a', idle, 3, "a");
-    row("text: no style A", "text", 'A', idle, -1, "A");
-    row("text: backspace", "text", kBackspace, idle, 1, "#8");
     row("text: busy backspace", "text", kBackspace, busy, 0, "beep");
 
-    for (const char* refused : {"*", "?", "\\", ";", "/", ","})
-        row(qPrintable(QStringLiteral("ext: refused %1").arg(refused)), "ext", *refused, idle, 0,
-            "beep");
+    row("ext: comma", "ext", ',', idle, 0, "beep");
+    row("ext: backslash", "ext", '\\', idle, 0, "beep");
     row("ext: point", "ext", '.', idle, 0, ".");
-    row("ext: colon", "ext", ':', idle, 0, ":");
     row("ext: backspace", "ext", kBackspace, idle, 0, "#8");
 
     row("digit: 0", "digit", '0', idle, 0, "0");
-    row("digit: 9", "digit", '9', idle, 0, "9");
     row("digit: slash before 0", "digit", '/', idle, 0, "beep");
     row("digit: colon after 9", "digit", ':', idle, 0, "beep");
-    row("digit: minus", "digit", '-', idle, 0, "beep");
-    row("digit: blank 32", "digit", ' ', idle, 0, "beep");
     row("digit: control 31", "digit", 31, idle, 0, "#31");
     row("digit: ctrl+v", "digit", kCtrlV, idle, 0, "#22");
-    row("digit: 255", "digit", 0xFF, idle, 0, "beep");
     row("digit: 256", "digit", 0x100, idle, 0, "Ā");
     row("digit: busy digit", "digit", '5', busy, 0, "beep");
     row("digit: busy backspace", "digit", kBackspace, busy, 0, "beep");
@@ -124,18 +109,14 @@ void TestKeyFilters::filter_data()
     row("counter: ctrl+v", "counter", kCtrlV, idle, 0, "#22");
     row("counter alpha: 7", "counter", '7', idle, 1, "beep");
     row("counter alpha: a", "counter", 'a', idle, 1, "a");
-    row("counter alpha: z", "counter", 'z', idle, 1, "z");
     row("counter alpha: B as typed", "counter", 'B', idle, 1, "B");
-    row("counter alpha: Z", "counter", 'Z', idle, 1, "Z");
     row("counter alpha: at sign", "counter", '@', idle, 1, "beep");
-    row("counter alpha: bracket", "counter", '[', idle, 1, "beep");
     row("counter alpha: backquote", "counter", '`', idle, 1, "beep");
-    row("counter alpha: brace", "counter", '{', idle, 1, "beep");
     row("counter alpha: e acute", "counter", 0xE9, idle, 1, "beep");
     row("counter alpha: CJK", "counter", 0x4E00, idle, 1, "一");
     row("counter alpha: backspace", "counter", kBackspace, idle, 1, "#8");
-    row("counter alpha: busy letter", "counter", 'b', busy, 1, "beep");
     row("counter: busy backspace", "counter", kBackspace, busy, 0, "beep");
+    // clang-format on
 }
 
 void TestKeyFilters::filter()

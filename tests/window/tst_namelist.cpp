@@ -1,3 +1,4 @@
+#include "MainFixture.h"
 #include "window/NameListView.h"
 
 #include <QElapsedTimer>
@@ -5,17 +6,9 @@
 #include <QTest>
 
 using namespace pellory;
+using pellory::testing::numberedNames;
 
 namespace {
-
-QStringList numberedNames(int count)
-{
-    QStringList names;
-    names.reserve(count);
-    for (int i = 0; i < count; ++i)
-        names << QStringLiteral("IMG_%1.JPG").arg(i, 5, 10, QLatin1Char('0'));
-    return names;
-}
 
 template <typename Test> QString rowsWhere(int count, Test test)
 {
@@ -33,9 +26,7 @@ void verifyKeptState(const NameListView& view, const QString& expected)
     const QItemSelectionModel* model = view.selectionModel();
     const std::vector<bool> flags = view.selectionFlags();
     QCOMPARE(int(flags.size()), view.count());
-    QCOMPARE(
-        rowsWhere(view.count(), [&](int r) { return model->isSelected(view.names()->index(r)); }),
-        expected);
+    QCOMPARE(rowsWhere(view.count(), [&](int r) { return model->isRowSelected(r); }), expected);
     QCOMPARE(rowsWhere(view.count(), [&](int r) { return bool(flags[size_t(r)]); }), expected);
     QCOMPARE(rowsWhere(view.count(), [&](int r) { return view.isRowSelected(r); }), expected);
     QCOMPARE(view.selectedCount(), int(model->selectedIndexes().size()));
@@ -67,18 +58,11 @@ void TestNameList::modelChangesInRanges_data()
     QTest::addColumn<QStringList>("steps"); // "append a b", "set x", "clear"
     QTest::addColumn<QString>("emitted");
     QTest::addColumn<QString>("names");
-
-    QTest::newRow("two appends, one insertion each")
-        << QStringList{"append a b c", "append d e"} << "insert 0-2|insert 3-4"
-        << "a|b|c|d|e";
-    QTest::newRow("empty append changes nothing")
-        << QStringList{"append a", "append"} << "insert 0-0"
-        << "a";
-    QTest::newRow("set replaces in one reset")
-        << QStringList{"append a b", "set x y z"} << "insert 0-1|reset"
-        << "x|y|z";
-    QTest::newRow("clear is one reset") << QStringList{"set a b", "clear"} << "reset|reset"
-                                        << "";
+    // clang-format off
+    QTest::newRow("appends, one insertion each, none if empty") << QStringList{"append a b c", "append", "append d e"} << "insert 0-2|insert 3-4" << "a|b|c|d|e";
+    QTest::newRow("set replaces in one reset") << QStringList{"append a b", "set x y z"} << "insert 0-1|reset" << "x|y|z";
+    QTest::newRow("clear is one reset") << QStringList{"set a b", "clear"} << "reset|reset" << "";
+    // clang-format on
 }
 
 void TestNameList::modelChangesInRanges()
@@ -107,12 +91,8 @@ void TestNameList::modelChangesInRanges()
     QCOMPARE(log.join('|'), emitted);
     QCOMPARE(model.names().join('|'), names);
     QCOMPARE(model.rowCount(), int(model.names().size()));
-    if (model.rowCount() > 0) {
-        const QModelIndex last = model.index(model.rowCount() - 1);
-        QCOMPARE(last.data(Qt::DisplayRole).toString(), names.section('|', -1));
-        QCOMPARE(last.data(Qt::AccessibleTextRole).toString(), names.section('|', -1));
-        QVERIFY(!last.data(Qt::DecorationRole).isValid());
-    }
+    if (model.rowCount() > 0)
+        QCOMPARE(model.index(model.rowCount() - 1).data().toString(), names.section('|', -1));
 }
 
 void TestNameList::everySecondOfLargestList()
@@ -135,36 +115,24 @@ void TestNameList::everySecondOfLargestList()
     QCOMPARE(view.selectedCount(), 0);
     view.selectRows(rows);
     QCOMPARE(view.selectedCount(), 16384);
-    const std::vector<bool> flags = view.selectionFlags();
-    QCOMPARE(std::count(flags.begin(), flags.end(), true), 16384);
     QCOMPARE(int(view.selectionModel()->selectedIndexes().size()), 16384);
     QVERIFY(view.isRowSelected(32766) && !view.isRowSelected(32765));
 }
 
 void TestNameList::userGestures_data()
 {
-    // Each step: "click 3", "shift 5" (shift-click), "ctrl 2" (ctrl-click), "key Down",
-    // "shiftkey Down", "ctrlkey A".
+    // Steps: "click 3" or "key Down", either after "shift+" or "ctrl+".
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QString>("selected");
     QTest::addColumn<int>("edits");
-
-    QTest::newRow("click selects one") << QStringList{"click 2"} << "2" << 1;
+    // clang-format off
     QTest::newRow("click moves the selection") << QStringList{"click 2", "click 5"} << "5" << 2;
-    QTest::newRow("shift-click extends a range")
-        << QStringList{"click 1", "shift 4"} << "1,2,3,4" << 2;
-    QTest::newRow("shift-click back shrinks it")
-        << QStringList{"click 1", "shift 4", "shift 2"} << "1,2" << 3;
-    QTest::newRow("ctrl-click toggles")
-        << QStringList{"click 1", "ctrl 3", "ctrl 6", "ctrl 1"} << "3,6" << 4;
-    QTest::newRow("click on the selected row again")
-        << QStringList{"click 3", "click 3"} << "3" << 1;
-    QTest::newRow("arrow key moves the selection")
-        << QStringList{"click 0", "key Down"} << "1" << 2;
-    QTest::newRow("shift+arrow extends")
-        << QStringList{"click 0", "shiftkey Down", "shiftkey Down"} << "0,1,2" << 3;
-    QTest::newRow("ctrl+A selects all")
-        << QStringList{"click 0", "ctrlkey A"} << "0,1,2,3,4,5,6,7" << 2;
+    QTest::newRow("shift-click extends, back shrinks") << QStringList{"click 1", "shift+click 4", "shift+click 2"} << "1,2" << 3;
+    QTest::newRow("ctrl-click toggles") << QStringList{"click 1", "ctrl+click 3", "ctrl+click 6", "ctrl+click 1"} << "3,6" << 4;
+    QTest::newRow("click on the selected row again") << QStringList{"click 3", "click 3"} << "3" << 1;
+    QTest::newRow("arrow, then shift+arrow extends") << QStringList{"click 0", "key Down", "shift+key Down"} << "1,2" << 3;
+    QTest::newRow("ctrl+A selects all") << QStringList{"click 0", "ctrl+key A"} << "0,1,2,3,4,5,6,7" << 2;
+    // clang-format on
 }
 
 void TestNameList::userGestures()
@@ -181,19 +149,13 @@ void TestNameList::userGestures()
 
     for (const QString& step : steps) {
         const QString verb = step.section(' ', 0, 0), arg = step.section(' ', 1);
-        const QKeySequence key(arg);
-        if (verb == "click")
-            clickRow(view, arg.toInt());
-        else if (verb == "shift")
-            clickRow(view, arg.toInt(), Qt::ShiftModifier);
-        else if (verb == "ctrl")
-            clickRow(view, arg.toInt(), Qt::ControlModifier);
-        else if (verb == "key")
-            QTest::keyClick(&view, Qt::Key(key[0].key()));
-        else if (verb == "shiftkey")
-            QTest::keyClick(&view, Qt::Key(key[0].key()), Qt::ShiftModifier);
-        else if (verb == "ctrlkey")
-            QTest::keyClick(&view, Qt::Key(key[0].key()), Qt::ControlModifier);
+        const Qt::KeyboardModifiers mods = verb.startsWith("shift+")  ? Qt::ShiftModifier
+                                           : verb.startsWith("ctrl+") ? Qt::ControlModifier
+                                                                      : Qt::NoModifier;
+        if (verb.endsWith("click"))
+            clickRow(view, arg.toInt(), mods);
+        else
+            QTest::keyClick(&view, Qt::Key(QKeySequence(arg)[0].key()), mods);
     }
     verifyKeptState(view, selected);
     QCOMPARE(spy.count(), edits);
@@ -201,30 +163,22 @@ void TestNameList::userGestures()
 
 void TestNameList::codeChanges_data()
 {
-    // Steps on a list of six names: "select 1 3" (selectRows), "on 7" and "off 3"
-    // (setRowSelected), "current 4", "deselect" (clearSelectionOnly), "append 2" more
-    // names, "set 3" new names, "empty".
+    // Steps on six names: "select 1 3" (selectRows), "on 7" and "off 3" (setRowSelected),
+    // "current 4", "deselect" (clearSelectionOnly), "append 2" or "set 3" names, "empty".
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QString>("selected");
     QTest::addColumn<int>("current");
     QTest::addColumn<int>("ranges"); // in the selection model when only selectRows ran; else -1
-
-    QTest::newRow("consecutive rows merged")
-        << QStringList{"select 1 2 3 4 5"} << "1,2,3,4,5" << -1 << 1;
-    QTest::newRow("out of range and repeated rows ignored")
-        << QStringList{"select -1 0 2 2 3 6 99"} << "0,2,3" << -1 << 2;
-    QTest::newRow("adds to the selection")
-        << QStringList{"on 0", "select 0 1 4"} << "0,1,4" << -1 << -1;
-    QTest::newRow("select, toggle, move the current item")
-        << QStringList{"select 1 3 5", "on 2", "off 3", "current 4"} << "1,2,5" << 4 << -1;
-    QTest::newRow("deselecting keeps the current item")
-        << QStringList{"select 1 2", "current 2", "deselect"} << "" << 2 << 0;
-    QTest::newRow("no current item") << QStringList{"current 3", "current -1"} << "" << -1 << 0;
-    QTest::newRow("appending keeps the selection")
-        << QStringList{"select 0 2 4", "append 2", "on 7"} << "0,2,4,7" << -1 << -1;
-    QTest::newRow("new names clear the count")
-        << QStringList{"select 0 2", "set 3"} << "" << -1 << 0;
+    // clang-format off
+    QTest::newRow("consecutive rows merged") << QStringList{"select 1 2 3 4 5"} << "1,2,3,4,5" << -1 << 1;
+    QTest::newRow("out of range and repeated rows ignored") << QStringList{"select -1 0 2 2 3 6 99"} << "0,2,3" << -1 << 2;
+    QTest::newRow("adds to the selection") << QStringList{"on 0", "select 0 1 4"} << "0,1,4" << -1 << -1;
+    QTest::newRow("select, toggle, move the current item") << QStringList{"select 1 3 5", "on 2", "off 3", "current 4"} << "1,2,5" << 4 << -1;
+    QTest::newRow("deselecting keeps the current item") << QStringList{"select 1 2", "current 2", "deselect"} << "" << 2 << 0;
+    QTest::newRow("appending keeps the selection") << QStringList{"select 0 2 4", "append 2", "on 7"} << "0,2,4,7" << -1 << -1;
+    QTest::newRow("new names clear the count") << QStringList{"select 0 2", "set 3"} << "" << -1 << 0;
     QTest::newRow("emptying clears the count") << QStringList{"on 1", "empty"} << "" << -1 << 0;
+    // clang-format on
 }
 
 void TestNameList::codeChanges()
