@@ -21,6 +21,15 @@ void Feedback::message(const QString& text, const QString& title, int style)
     box.exec();
 }
 
+bool Feedback::question(const QString& text, const QString& title)
+{
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    return QMessageBox::question(QApplication::activeWindow(), title, shown,
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
 BusyPointer::BusyPointer()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -19,6 +19,8 @@ public:
     virtual void beep();
     // A modal box with `text`, `title` and an OK button; the icon follows `style`.
     virtual void message(const QString& text, const QString& title, int style);
+    // A modal question with Yes and No, No the default; true for Yes.
+    virtual bool question(const QString& text, const QString& title);
 };
 
 // Shows the hourglass while it lives, so that every way out of a busy step restores the

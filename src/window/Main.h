@@ -25,6 +25,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QShortcut;
 
 namespace pellory {
 
@@ -33,6 +34,7 @@ class DriveSelector;
 class Feedback;
 class FolderSelector;
 class NameListView;
+class RunJournal;
 class SchemeWalk;
 class StoredSettings;
 struct KeyVerdict;
@@ -70,8 +72,12 @@ public:
     // A wildcard rename shows its progress only when it takes longer than this.
     static constexpr int kProgressDelayMs = 500;
 
+    // Undoes the last run; Ctrl+Z and Ctrl+Shift+Z stay the text fields' own undo and redo.
+    static constexpr QKeyCombination kUndoLastRunKey = Qt::CTRL | Qt::ALT | Qt::Key_Z;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override; // the file list's menu
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -168,6 +174,15 @@ private:
     // MainHelp.cpp: F1 opens the user guide.
     void showHelp();
 
+    // MainUndo.cpp: the journal written ahead of every rename of a run, and the undo of
+    // the last run from the keyboard and the file list's context menu.
+    std::shared_ptr<RunJournal> createJournal() const;
+    QShortcut* createUndoShortcut();
+    RenameOutcome journaledRename(const QString& folder, const QByteArray& oldRawName,
+                                  const QString& newName);
+    void undoLastRun();
+    bool confirmUndo(int fileCount, const QString& where, bool interrupted);
+
 public:
     // The controls, named as the program knows them. Owned by the window (Qt parents).
     DriveSelector* DriveList = nullptr;
@@ -217,6 +232,9 @@ private:
     QString AlphaNumberText;
     QString AlphaIncrementText;
     QString m_helpDocument;
+    // Made here rather than in the constructor, as they need nothing of the controls.
+    std::shared_ptr<RunJournal> m_journal = createJournal();
+    QShortcut* m_undoShortcut = createUndoShortcut();
 };
 
 } // namespace pellory

@@ -5,6 +5,7 @@
 
 #include "platform/Rename.h"
 #include "run/SchemeWalk.h"
+#include "run/UndoJournal.h"
 #include "run/WildcardRename.h"
 #include "window/DriveSelector.h"
 #include "window/Feedback.h"
@@ -50,6 +51,7 @@ void Main::ApplyBut_Click()
     }
     m_runPointer = std::make_unique<BusyPointer>();
     m_runState = RunState::Busy;
+    m_journal->begin();
     for (QWidget* control : std::initializer_list<QWidget*>{CasesList, RenameChk, PreviewList,
                                                             FileList, DriveList, DirList})
         control->setEnabled(false);
@@ -158,7 +160,7 @@ bool Main::yieldAndTestCancel()
 RenameOutcome Main::renameFile(const QString& folder, const QByteArray& oldRawName,
                                const QString& newName)
 {
-    return currentRenamer().rename(folder, oldRawName, newName);
+    return journaledRename(folder, oldRawName, newName);
 }
 
 void Main::finishSchemeRun()
@@ -174,6 +176,7 @@ void Main::finishSchemeRun()
             control->setEnabled(true);
     }
     m_runState = RunState::Idle;
+    m_journal->finish();
     reselectAfterRebuild();
 }
 
@@ -234,6 +237,7 @@ void Main::finishWildcardRename()
     DirList_Change();
     m_runPointer.reset();
     m_runState = RunState::Idle;
+    m_journal->finish();
     reselectAfterRebuild();
 }
 
