@@ -51,7 +51,9 @@ void Main::leavePreview()
 
 void Main::enterPreview()
 {
-    const BusyPointer busy;
+    // The run takes this pointer over and restores the default one itself, before any
+    // message it shows.
+    m_runPointer = std::make_unique<BusyPointer>();
     setEveryControlEnabled(false);
     PreviewMode = true;
     PreviewBut->setEnabled(true);

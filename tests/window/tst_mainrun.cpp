@@ -138,6 +138,18 @@ public:
     }
 };
 
+// Records, with every message, whether the hourglass was showing.
+class PointerFeedback final : public RecordingFeedback
+{
+public:
+    void message(const QString& text, const QString& title, int style) override
+    {
+        RecordingFeedback::message(text, title, style);
+        busyAtMessage.append(QApplication::overrideCursor() != nullptr);
+    }
+    QList<bool> busyAtMessage;
+};
+
 } // namespace
 
 class TstMainRun : public QObject
@@ -154,6 +166,8 @@ private slots:
     void preview();
     void counterRange_data();
     void counterRange();
+    void refusalPointer_data();
+    void refusalPointer();
     void wildcard_data();
     void wildcard();
     void messageLineBreaks_data();
@@ -318,6 +332,7 @@ void TstMainRun::stops()
     QCOMPARE(pellory::testing::listed(m), listed);
     QCOMPARE(w.feedback.messages.join('\n'), messages);
     QCOMPARE(w.feedback.beeps, beeps);
+    QVERIFY(!QApplication::overrideCursor()); // the default pointer is back
     QVERIFY(m.isVisible());
     QCOMPARE(m.runState(), RunState::Idle);
     QVERIFY(runControlsEnabled(m));
@@ -417,6 +432,7 @@ void TstMainRun::preview()
         QCOMPARE(m.PreviewBut->text(), QString("E&xit Preview"));
         QVERIFY(m.PreviewList->isVisible() && !m.FileList->isVisible());
         QCOMPARE(m.runState(), RunState::Idle);
+        QVERIFY(!QApplication::overrideCursor()); // the default pointer is back
 
         QVERIFY(click(m.PreviewBut));
         QVERIFY(!m.previewMode());
@@ -462,11 +478,46 @@ void TstMainRun::counterRange()
     QVERIFY(click(viaPreview ? m.PreviewBut : m.ApplyBut));
 
     QCOMPARE(onDisk(folder.path()), disk);
+    QVERIFY(!QApplication::overrideCursor()); // the default pointer is back
     const QString refusal = "Pellory - Error|48|" + counterOverflowMessage();
     QCOMPARE(w.feedback.messages.join('\n'), lastName.isEmpty() ? refusal : QString());
     QCOMPARE(m.PreviewList->count(), lastName.isEmpty() ? 0 : files);
     if (!lastName.isEmpty())
         QCOMPARE(m.PreviewList->names()->name(files - 1), lastName);
+}
+
+void TstMainRun::refusalPointer_data()
+{
+    QTest::addColumn<bool>("viaPreview");
+    QTest::addColumn<int>("files");
+    QTest::addColumn<Scheme>("scheme");
+
+    Scheme oneName; // one kept character and no counter: every file gets the same name
+    oneName.keep = "1";
+    oneName.start = "";
+    Scheme wide;
+    wide.start = "99999999";
+    wide.increment = "999999";
+    wide.trim = true;
+    QTest::newRow("duplicates in preview") << true << 3 << oneName;
+    QTest::newRow("counter range on apply") << false << 2100 << wide;
+}
+
+void TstMainRun::refusalPointer()
+{
+    QFETCH(bool, viaPreview);
+    QFETCH(int, files);
+    QFETCH(Scheme, scheme);
+
+    FilesFolder folder(numberedNames(files));
+    PointerFeedback feedback;
+    Main m(&feedback);
+    m.show();
+    openFolder(m, folder.path(), "*.JPG");
+    setScheme(m, scheme);
+    QVERIFY(click(viaPreview ? m.PreviewBut : m.ApplyBut));
+    QCOMPARE(feedback.messages.size(), 1);
+    QCOMPARE(feedback.busyAtMessage, QList<bool>{false});
 }
 
 void TstMainRun::wildcard_data()
@@ -510,6 +561,7 @@ void TstMainRun::wildcard()
     QCOMPARE(onDisk(folder.path()), disk);
     QCOMPARE(pellory::testing::listed(m), listed);
     QCOMPARE(m.FileSpecs->text(), pattern);
+    QVERIFY(!QApplication::overrideCursor()); // the default pointer is back
     QCOMPARE(m.WildCardRen->text(), QString());
     QCOMPARE(w.feedback.messages.size(), refused ? 1 : 0);
     if (refused)
