@@ -166,7 +166,9 @@ RenameOutcome renameInFolder(int dir, const QByteArray& oldRawName, const QStrin
 {
     const QByteArray to = QFile::encodeName(newName);
     const char* from = oldRawName.constData();
-    if (oldRawName == to) {
+    // A name that is not valid UTF-8 reads back with replacement characters; given back
+    // unchanged, it means the file keeps its name, not that its bytes become those characters.
+    if (oldRawName == to || QFile::decodeName(oldRawName) == newName) {
         struct stat st;
         return ::fstatat(dir, from, &st, AT_SYMLINK_NOFOLLOW) == 0 ? RenameOutcome{true, 0, {}}
                                                                    : failure(errno);
