@@ -197,6 +197,15 @@ double median(std::vector<double> values)
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
+Judgement judgeStep(const Samples& samples, const QString& step)
+{
+    for (const Row& row : rowsOf(samples)) {
+        if (row.step == step)
+            return {ratioOf(row), verdictOf(row)};
+    }
+    return {0, QStringLiteral("no such row")};
+}
+
 int printReport(const QList<Samples>& all)
 {
     int misses = 0;

@@ -60,4 +60,14 @@ double median(std::vector<double> values);
 // Prints the table of all samples; returns the number of rows that missed a target.
 int printReport(const QList<Samples>& all);
 
+// How the table judges the first row named `step` of `samples`: its ratio to its floor or
+// peer (for the memory row, to its limit) and its verdict: "PASS", "FAIL", "FAILED" (a
+// run did not do its work), "-" (reported only) or "" (a floor).
+struct Judgement
+{
+    double ratio = 0;
+    QString verdict;
+};
+Judgement judgeStep(const Samples& samples, const QString& step);
+
 } // namespace pellory::bench
