@@ -74,7 +74,8 @@ QString checkRun(const Listing& before, const Listing& after, const std::vector<
             continue;
         const QByteArray newRaw = QFile::encodeName(expected.at(int(i)));
         const bool same = expected.at(int(i)) == rows[i].name;
-        const bool ok = now == newRaw || ((same || !finished) && now == rows[i].raw);
+        const bool ok =
+            same ? now == rows[i].raw : now == newRaw || (!finished && now == rows[i].raw);
         if (!ok)
             return QStringLiteral("\"%1\" is now \"%2\", expected \"%3\"%4")
                 .arg(rows[i].name, QString::fromUtf8(now), expected.at(int(i)),
@@ -251,7 +252,8 @@ QString tst_RenameProperty::schemeCase(int index)
     main.ApplyBut->click();
     const bool finished = m_window->feedback.messages.isEmpty();
     if (!finished)
-        tally("scheme: run stopped: " +
+        tally(QString(preview.isEmpty() ? "scheme: unchecked run stopped: "
+                                        : "scheme: run stopped: ") +
               m_window->feedback.messages.first().section(u'\r', -1).left(40));
     else
         tally(preview.isEmpty() ? "scheme: run finished unchecked" : "scheme: run finished");
