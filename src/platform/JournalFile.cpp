@@ -4,10 +4,24 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace pellory {
+
+namespace {
+
+constexpr qint64 kSyncIntervalMs = 1000;
+
+qint64 monotonicMs()
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+} // namespace
 
 JournalFile::~JournalFile()
 {
@@ -18,6 +32,7 @@ bool JournalFile::create(const QString& path, JournalSync sync)
 {
     close();
     m_sync = sync;
+    m_lastSyncMs = monotonicMs();
     m_fd = ::open(QFile::encodeName(path).constData(),
                   O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0600);
     return m_fd >= 0 || fail();
@@ -38,8 +53,21 @@ bool JournalFile::append(const QByteArray& bytes)
             return fail();
         done += n;
     }
-    if (m_sync == JournalSync::EachRecord && ::fdatasync(m_fd) != 0)
+    if (syncDue() && ::fdatasync(m_fd) != 0)
         return fail();
+    return true;
+}
+
+bool JournalFile::syncDue()
+{
+    if (m_sync == JournalSync::None)
+        return false;
+    if (m_sync == JournalSync::EachRecord)
+        return true;
+    const qint64 now = monotonicMs();
+    if (now - m_lastSyncMs < kSyncIntervalMs)
+        return false;
+    m_lastSyncMs = now;
     return true;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // The undo journal's file on disk: records appended with one write() each, so that a killed
-// process leaves every record it finished; fdatasync after each record only when asked, as
-// that is what a power cut needs and it costs a disk flush per file. Knows nothing of what
-// the records say.
+// process leaves every record it finished; fdatasync as asked, since a flush per record is
+// what a power cut needs and costs a disk flush per file. Knows nothing of what the records
+// say.
 
 #include <QByteArray>
 #include <QString>
@@ -11,8 +11,10 @@ namespace pellory {
 
 enum class JournalSync
 {
-    None,      // survives the death of the process, not a power cut
-    EachRecord // fdatasync after every record
+    None,        // survives the death of the process, not a power cut
+    EverySecond, // fdatasync when a second has passed since the last: a power cut loses
+                 // about the last second of records
+    EachRecord   // fdatasync after every record
 };
 
 class JournalFile
@@ -32,9 +34,11 @@ public:
 
 private:
     bool fail();
+    bool syncDue();
 
     int m_fd = -1;
     JournalSync m_sync = JournalSync::None;
+    qint64 m_lastSyncMs = 0;
     QString m_error;
 };
 
