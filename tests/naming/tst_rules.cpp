@@ -105,7 +105,7 @@ void TestRules::normalFormat_data()
     QTest::newRow("underscore separates") << "HELLO_WORLD" << "Hello_World";
     QTest::newRow("apostrophe separates") << "o'neil" << "O'Neil";
     QTest::newRow("three letters before digit") << "abc1" << "Abc1";
-    QTest::newRow("two letters before digit") << "ab1" << "AB1";
+    QTest::newRow("two letters before digit 9") << "ab9" << "AB9";
     QTest::newRow("letter after digits") << "cd12x" << "CD12X";
     QTest::newRow("digit first") << "2nd try" << "2Nd Try";
     QTest::newRow("blanks only") << "   " << "   ";
