@@ -31,7 +31,7 @@ int envNumber(const char* name, int fallback)
 }
 
 #if defined(__SANITIZE_ADDRESS__)
-constexpr int kDefaultCases = 600; // the sanitizers make every file operation slower
+constexpr int kDefaultCases = 1200; // the sanitizers make every file operation slower
 #else
 constexpr int kDefaultCases = 2100;
 #endif
