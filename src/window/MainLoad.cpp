@@ -4,6 +4,7 @@
 #include "settings/StoredSettings.h"
 #include "window/Feedback.h"
 #include "window/Main.h"
+#include "window/MainHelp.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -72,7 +73,8 @@ double Main::twipsPerPixel(Qt::Orientation along)
 void Main::Form_Load()
 {
     m_runState = RunState::Idle;
-    m_helpDocument = QCoreApplication::applicationDirPath() + QStringLiteral("/Pellory.hlp");
+    // The application's help document is the user guide installed beside the program.
+    m_helpDocument = expectedUserGuide(QCoreApplication::applicationDirPath());
     qApp->setProperty("helpDocument", m_helpDocument);
     PreviewMode = false;
     AlphaNumberText = QStringLiteral("AAA");
