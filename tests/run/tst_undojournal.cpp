@@ -3,11 +3,10 @@
 // run killed with SIGKILL at a random file, then undone. The killed run is this binary
 // started again with --journal-child.
 
+#include "../window/RandomFolder.h"
 #include "platform/Rename.h"
 #include "run/UndoJournal.h"
 
-#include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -15,38 +14,16 @@
 #include <QTest>
 #include <QThread>
 
-#include <algorithm>
-
 using namespace pellory;
+using namespace pellory::testing;
 
 namespace {
-
-using Listing = QMap<QByteArray, QByteArray>; // raw name -> contents
 
 void makeFile(const QString& folder, const QByteArray& raw, const QByteArray& contents)
 {
     QFile file(QFile::decodeName(QFile::encodeName(folder) + '/' + raw));
-    // decodeName cannot carry bytes that are no valid text; those tests write by path bytes
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly) || file.write(contents) < 0)
         qFatal("cannot create %s", raw.constData());
-}
-
-Listing listFolder(const QString& folder)
-{
-    Listing out;
-    const QDir dir(folder);
-    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-        QFile file(dir.filePath(name));
-        out.insert(QFile::encodeName(name), file.open(QIODevice::ReadOnly) ? file.readAll() : "?");
-    }
-    return out;
-}
-
-QByteArrayList contentsOf(const Listing& listing)
-{
-    QByteArrayList contents = listing.values();
-    std::sort(contents.begin(), contents.end());
-    return contents;
 }
 
 QByteArray rotationName(int i)
@@ -95,8 +72,6 @@ private slots:
     void undoOnDisk_data();
     void undoOnDisk();
     void killedRunIsUndone();
-    void journalCost_data();
-    void journalCost();
 };
 
 void tst_UndoJournal::recordsKeepBytes_data()
@@ -104,14 +79,10 @@ void tst_UndoJournal::recordsKeepBytes_data()
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QByteArray>("oldRaw");
     QTest::addColumn<QByteArray>("newRaw");
-    QTest::newRow("plain") << "/tmp/a" << QByteArray("a.jpg") << QByteArray("b.jpg");
-    QTest::newRow("blanks and percent")
-        << "/tmp/x y" << QByteArray("50% off .jpg") << QByteArray(" %20 ");
-    QTest::newRow("line break in name")
-        << "/tmp/a" << QByteArray("a\nR b c d\n") << QByteArray("E\n");
-    QTest::newRow("invalid utf-8") << "/tmp/a" << QByteArray("\xff\xfe.jpg") << QByteArray("\xc3(");
-    QTest::newRow("non-ascii folder") << QString::fromUtf8("/tmp/\xc3\x89t\xc3\xa9 1")
-                                      << QByteArray("\xe6\x97\xa5") << QByteArray("x");
+    const QString accented = QString::fromUtf8("/tmp/\xc3\x89t\xc3\xa9 1");
+    QTest::newRow("blanks, percent") << "/tmp/x y" << QByteArray("5% .jpg") << QByteArray(" %20 ");
+    QTest::newRow("line break") << "/tmp/a" << QByteArray("a\nR b c\n") << QByteArray("E\n");
+    QTest::newRow("invalid utf-8") << accented << QByteArray("\xff\xfe.jpg") << QByteArray("\xc3(");
 }
 
 void tst_UndoJournal::recordsKeepBytes()
@@ -131,19 +102,16 @@ void tst_UndoJournal::readsJournal_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QString>("expected"); // old>new|...  then " finished" or " interrupted"
-    const QByteArray h = "pellory-journal 1\n";
-    QTest::newRow("finished") << h + "R /f a b\nR /f c d\nE\n"
-                              << "a>b|c>d finished";
-    QTest::newRow("killed between records") << h + "R /f a b\nR /f c d\n"
-                                            << "a>b|c>d interrupted";
-    QTest::newRow("last line cut short") << h + "R /f a b\nR /f c"
-                                         << "a>b interrupted";
-    QTest::newRow("failed rename taken back") << h + "R /f a b\nR /f c d\nX\nE\n"
-                                              << "a>b finished";
-    QTest::newRow("unknown line stops") << h + "R /f a b\nQ\nR /f c d\nE\n"
-                                        << "a>b interrupted";
-    QTest::newRow("no header") << QByteArray("R /f a b\nE\n") << " interrupted";
-    QTest::newRow("empty") << QByteArray() << " interrupted";
+    const char* rows[][3] = {
+        {"finished", "@R /f a b\nR /f c d\nE\n", "a>b|c>d finished"},
+        {"killed between records", "@R /f a b\nR /f c d\n", "a>b|c>d interrupted"},
+        {"last line cut short", "@R /f a b\nR /f c", "a>b interrupted"},
+        {"failed rename taken back", "@R /f a b\nR /f c d\nX\nE\n", "a>b finished"},
+        {"unknown line stops", "@R /f a b\nQ\nR /f c d\nE\n", "a>b interrupted"},
+        {"no header", "R /f a b\nE\n", " interrupted"}};
+    for (const auto& r : rows) // @ stands for the header line
+        QTest::newRow(r[0]) << QByteArray(r[1]).replace("@", "pellory-journal 1\n")
+                            << QString(r[2]);
 }
 
 void tst_UndoJournal::readsJournal()
@@ -159,31 +127,32 @@ void tst_UndoJournal::readsJournal()
 
 void tst_UndoJournal::undoOnDisk_data()
 {
-    QTest::addColumn<QStringList>("run");   // "old>new", in the order done
-    QTest::addColumn<QStringList>("after"); // then on disk: "+name" made anew, "-name" deleted
+    QTest::addColumn<QString>("run");   // "old>new ...", in the order done
+    QTest::addColumn<QString>("after"); // then on disk: "+name" made anew, "-name" deleted
     QTest::addColumn<bool>("finished");
     QTest::addColumn<QString>("expected"); // "name:contents|..." after the undo
     QTest::addColumn<int>("skipped");
-    const QStringList abc{"a>A", "b>B", "c>C"};
-    const QStringList rotation{"a>t", "b>a", "c>b", "t>c"};
-    QTest::newRow("all back") << abc << QStringList{} << true << "a:a|b:b|c:c" << 0;
-    QTest::newRow("new name gone") << abc << QStringList{"-B"} << true << "a:a|c:c" << 1;
-    QTest::newRow("old name taken") << abc << QStringList{"+b"} << true << "B:b|a:a|b:new|c:c" << 1;
-    QTest::newRow("rotation through a temporary name")
-        << rotation << QStringList{} << true << "a:a|b:b|c:c" << 0;
-    QTest::newRow("rotation with a file gone midway")
-        << rotation << QStringList{"-a"} << true << "a:a|c:c" << 1;
-    QTest::newRow("in-flight rename of a killed run")
-        << QStringList{"a>A", "b>B", "c>C", "d>D"} << QStringList{"-D", "+d"} << false
-        << "a:a|b:b|c:c|d:new" << 0;
-    QTest::newRow("last rename of a finished run, file gone")
-        << QStringList{"a>A", "d>D"} << QStringList{"-D", "+d"} << true << "a:a|d:new" << 1;
+    const struct
+    {
+        const char *tag, *run, *after;
+        bool finished;
+        const char* expected;
+        int skipped;
+    } rows[] = {{"all back", "a>A b>B c>C", "", true, "a:a|b:b|c:c", 0},
+                {"new name gone", "a>A b>B c>C", "-B", true, "a:a|c:c", 1},
+                {"old name taken", "a>A b>B c>C", "+b", true, "B:b|a:a|b:new|c:c", 1},
+                {"rotation via a temporary", "a>t b>a c>b t>c", "", true, "a:a|b:b|c:c", 0},
+                {"in-flight rename, killed", "a>A b>B d>D", "-D +d", false, "a:a|b:b|d:new", 0},
+                {"last rename, finished", "a>A d>D", "-D +d", true, "a:a|d:new", 1}};
+    for (const auto& r : rows)
+        QTest::newRow(r.tag) << QString(r.run) << QString(r.after) << r.finished
+                             << QString(r.expected) << r.skipped;
 }
 
 void tst_UndoJournal::undoOnDisk()
 {
-    QFETCH(QStringList, run);
-    QFETCH(QStringList, after);
+    QFETCH(QString, run);
+    QFETCH(QString, after);
     QFETCH(bool, finished);
     QFETCH(QString, expected);
     QFETCH(int, skipped);
@@ -192,13 +161,13 @@ void tst_UndoJournal::undoOnDisk()
     journal.finished = finished;
     // Lay out the folder as the run left it: each file holds its first name as contents.
     Listing onDisk;
-    for (const QString& step : run) {
+    for (const QString& step : run.split(' ')) {
         const QByteArray from = step.section('>', 0, 0).toUtf8();
         const QByteArray to = step.section('>', 1, 1).toUtf8();
         journal.renames.push_back({dir.path(), from, to});
         onDisk.insert(to, onDisk.contains(from) ? onDisk.take(from) : from);
     }
-    for (const QString& change : after) {
+    for (const QString& change : after.split(' ', Qt::SkipEmptyParts)) {
         if (change.startsWith('+'))
             onDisk.insert(change.mid(1).toUtf8(), "new");
         else
@@ -250,43 +219,6 @@ void tst_UndoJournal::killedRunIsUndone()
         QVERIFY2(outcome.skipped.isEmpty(), qPrintable(outcome.skipped.join('\n')));
         QCOMPARE(listFolder(dir.path()), before);
     }
-}
-
-void tst_UndoJournal::journalCost_data()
-{
-    QTest::addColumn<int>("mode"); // 0 none, 1 journal, 2 fdatasync per file, 3 per second
-    QTest::newRow("no journal") << 0;
-    QTest::newRow("journal, write per file") << 1;
-    QTest::newRow("journal, fdatasync per file") << 2;
-    QTest::newRow("journal, fdatasync each second") << 3;
-}
-
-// Times a rename of 32767 files with and without the journal; PELLORY_JOURNAL_COST=1 runs it.
-void tst_UndoJournal::journalCost()
-{
-    if (!qEnvironmentVariableIsSet("PELLORY_JOURNAL_COST"))
-        QSKIP("set PELLORY_JOURNAL_COST=1 to time a 32767-file run");
-    QFETCH(int, mode);
-    constexpr int kFiles = 32767;
-    QTemporaryDir dir(QDir::currentPath() + "/cost-XXXXXX"); // on the build's disk, not tmpfs
-    for (int i = 0; i < kFiles; ++i)
-        makeFile(dir.path(), "a" + QByteArray::number(i), {});
-    const JournalSync sync[] = {JournalSync::None, JournalSync::None, JournalSync::EachRecord,
-                                JournalSync::EverySecond};
-    RunJournal journal(journalFolder(), sync[mode]);
-    journal.begin();
-    SystemRenamer renamer;
-    QElapsedTimer timer;
-    timer.start();
-    for (int i = 0; i < kFiles; ++i) {
-        const QByteArray from = "a" + QByteArray::number(i);
-        const QString to = "b" + QString::number(i);
-        QVERIFY(mode == 0 || journal.record(dir.path(), from, to));
-        QVERIFY(renamer.rename(dir.path(), from, to).ok);
-    }
-    journal.finish();
-    qInfo("%s: %lld ms for %d files", QTest::currentDataTag(), timer.elapsed(), kFiles);
-    QCOMPARE(listFolder(dir.path()).size(), qsizetype(kFiles));
 }
 
 int main(int argc, char** argv)
