@@ -12,8 +12,7 @@ using namespace pellory;
 
 namespace {
 
-// A folder whose files each hold their own first name, so that the listing after a batch
-// shows where every content went.
+// A folder whose files hold their own first names, so that a listing shows where each went.
 struct Folder
 {
     QTemporaryDir dir;
@@ -31,8 +30,7 @@ struct Folder
     }
     QString path() const { return dir.path(); }
 
-    // "name=contents" of every entry below the folder, sorted, with temporary names shown
-    // as "T" since they are random.
+    // "name=contents" of every entry below the folder, sorted; random temporary names as "T".
     QString listing() const
     {
         QStringList entries;
@@ -45,14 +43,6 @@ struct Folder
         }
         entries.sort();
         return withoutTemporaryNames(entries.join(u'|'));
-    }
-    QStringList contents() const
-    {
-        QStringList all;
-        for (const QString& entry : listing().split(u'|'))
-            all << entry.section(u'=', 1);
-        all.sort();
-        return all;
     }
     static QString withoutTemporaryNames(QString s)
     {
@@ -69,6 +59,15 @@ std::vector<NamedFile> namedFiles(const QString& renames)
         out.push_back({{from, from.toUtf8(), 0}, pair.section(u'>', 1)});
     }
     return out;
+}
+
+QStringList contents(const QString& listing)
+{
+    QStringList all;
+    for (const QString& entry : listing.split(u'|'))
+        all << entry.section(u'=', 1);
+    all.sort();
+    return all;
 }
 
 // Fails its n-th rename (counted from 1) as a permission problem; all others are real.
@@ -127,14 +126,11 @@ void tst_WildcardRename::newName_data()
                              {"abcdefg.txt", "?????.bak", "abcde.bak"},
                              // beyond the worked examples
                              {"a_b_c.txt", "*_*.doc", "a_b_c.doc"},
-                             {"a.b.c", "*.*.x", "a.b.c.x"},
-                             {"x.y.txt", "**.bak", "x.y.bak"},
                              {"ab.c", "???.?", "ab.c"},
                              {"a.txt", "??x", "ax"},
                              {"a.txt", "XYZ*", "XYZ.txt"},
                              {"photo.jpg", "* ", "photo.jpg"},
                              {"a.txt", "*.txt..", "a.txt"},
-                             {"abc", "?? . ", "ab"},
                              {"a.txt", "", ""},
                              {".hidden", "?", ""}};
     for (const auto& r : rows)
@@ -151,134 +147,43 @@ void tst_WildcardRename::newName()
 
 void tst_WildcardRename::batch_data()
 {
-    QTest::addColumn<QStringList>("entries"); // a name ending in "/" is a folder
-    QTest::addColumn<QString>("how");         // "spec|mask", or "old>new old>new ..."
-    QTest::addColumn<int>("failAt");          // the rename that fails, counted from 1
-    QTest::addColumn<QString>("journal");     // "old>new" of every rename, T the temporary
+    QTest::addColumn<QString>("entries"); // a name ending in "/" is a folder
+    QTest::addColumn<QString>("how");     // "spec|mask", or "old>new old>new ..."
+    QTest::addColumn<int>("failAt");      // the rename that fails, counted from 1
+    QTest::addColumn<QString>("journal"); // "old>new" of every rename, T the temporary
     QTest::addColumn<QString>("after");
     QTest::addColumn<QString>("message");
-    const QString denied = QStringLiteral("\n\nPermission denied"),
-                  taken = QStringLiteral("\n\nAn entry of that name is already in the folder.");
-    const struct
-    {
-        const char* tag;
-        QStringList entries;
-        const char* how;
-        int failAt;
-        const char* journal;
-        const char* after;
-        QString message;
-    } rows[] = {
-        {"by mask",
-         {"a.txt", "b.txt", "c.doc"},
-         "*.txt|*.bak",
-         0,
-         "a.txt>a.bak|b.txt>b.bak",
-         "a.bak=a.txt|b.bak=b.txt|c.doc=c.doc",
-         ""},
-        {"unchanged left alone",
-         {"a.jpg", "b.JPG"},
-         "*.jpg|*.jpg",
-         0,
-         "b.JPG>b.jpg",
-         "a.jpg=a.jpg|b.jpg=b.JPG",
-         ""},
-        {"chain by mask",
-         {"a", "a.x", "a.x.x"},
-         "a*|*?.x",
-         0,
-         "a.x.x>a.x.x.x|a.x>a.x.x|a>a.x",
-         "a.x.x.x=a.x.x|a.x.x=a.x|a.x=a",
-         ""},
-        {"in a subfolder",
-         {"sub/a.txt", "b.txt"},
-         "sub/*.txt|*.bak",
-         0,
-         "a.txt>a.bak",
-         "b.txt=b.txt|sub/a.bak=sub/a.txt|sub=",
-         ""},
-        {"chain a>b b>c", {"a", "b"}, "a>b b>c", 0, "b>c|a>b", "b=a|c=b", ""},
-        {"swap", {"a", "b"}, "a>b b>a", 0, "a>T|b>a|T>b", "a=b|b=a", ""},
-        {"cycle of three", {"a", "b", "c"}, "a>b b>c c>a", 0, "a>T|c>a|b>c|T>b", "a=c|b=a|c=b", ""},
-        {"chain and cycle",
-         {"a", "b", "c", "d"},
-         "a>b b>a c>d d>e",
-         0,
-         "a>T|b>a|T>b|d>e|c>d",
-         "a=b|b=a|d=c|e=d",
-         ""},
-        {"two files, one name",
-         {"a1.txt", "a2.txt", "b.doc"},
-         "*.txt|a.*",
-         0,
-         "",
-         "a1.txt=a1.txt|a2.txt=a2.txt|b.doc=b.doc",
-         "Cannot rename \"a1.txt\" to \"a.txt\".\n\n\"a2.txt\" would get the same name."},
-        {"name of a staying file",
-         {"a.txt", "a.bak", "b.txt"},
-         "*.txt|*.bak",
-         0,
-         "",
-         "a.bak=a.bak|a.txt=a.txt|b.txt=b.txt",
-         "Cannot rename \"a.txt\" to \"a.bak\"." + taken},
-        {"name of a folder",
-         {"b.txt", "c.txt", "c.bak/"},
-         "*.txt|*.bak",
-         0,
-         "",
-         "b.txt=b.txt|c.bak=|c.txt=c.txt",
-         "Cannot rename \"c.txt\" to \"c.bak\"." + taken},
-        {"empty name",
-         {".x", "y"},
-         "*|?",
-         0,
-         "",
-         ".x=.x|y=y",
-         "Cannot rename \".x\" to \"\".\n\nThe new name may not be empty."},
-        {"slash",
-         {"a.txt"},
-         "*.txt|sub/*",
-         0,
-         "",
-         "a.txt=a.txt",
-         "Cannot rename \"a.txt\" to \"sub/.txt\".\n\nThe new name may not contain \"/\"."},
-        {"fails at the second",
-         {"a", "b", "c"},
-         "a>x b>y c>z",
-         2,
-         "a>x|b>y",
-         "b=b|c=c|x=a",
-         "An error occurred renaming \"b\" to \"y\"." + denied},
-        {"swap fails half way",
-         {"a", "b"},
-         "a>b b>a",
-         2,
-         "a>T|b>a|T>a",
-         "a=a|b=b",
-         "An error occurred renaming \"b\" to \"a\"." + denied},
-        {"cycle fails late",
-         {"a", "b", "c"},
-         "a>b b>c c>a",
-         3,
-         "a>T|c>a|b>c|T>a",
-         "T=a|a=c|b=b",
-         "An error occurred renaming \"b\" to \"c\"." + denied + "\n\n\"a\" is kept as \"T\"."},
-    };
-    for (const auto& r : rows)
-        QTest::newRow(r.tag) << r.entries << r.how << r.failAt << r.journal << r.after << r.message;
+    const QString denied = "\n\nPermission denied",
+                  taken = "\n\nAn entry of that name is already in the folder.";
+    // clang-format off
+    QTest::newRow("by mask") << "a.txt b.txt c.doc" << "*.txt|*.bak" << 0 << "a.txt>a.bak|b.txt>b.bak" << "a.bak=a.txt|b.bak=b.txt|c.doc=c.doc" << "";
+    QTest::newRow("unchanged left alone") << "a.jpg b.JPG" << "*.jpg|*.jpg" << 0 << "b.JPG>b.jpg" << "a.jpg=a.jpg|b.jpg=b.JPG" << "";
+    QTest::newRow("chain by mask") << "a a.x a.x.x" << "a*|*?.x" << 0 << "a.x.x>a.x.x.x|a.x>a.x.x|a>a.x" << "a.x.x.x=a.x.x|a.x.x=a.x|a.x=a" << "";
+    QTest::newRow("in a subfolder") << "sub/a.txt b.txt" << "sub/*.txt|*.bak" << 0 << "a.txt>a.bak" << "b.txt=b.txt|sub/a.bak=sub/a.txt|sub=" << "";
+    QTest::newRow("swap") << "a b" << "a>b b>a" << 0 << "a>T|b>a|T>b" << "a=b|b=a" << "";
+    QTest::newRow("cycle of three") << "a b c" << "a>b b>c c>a" << 0 << "a>T|c>a|b>c|T>b" << "a=c|b=a|c=b" << "";
+    QTest::newRow("chain and cycle") << "a b c d" << "a>b b>a c>d d>e" << 0 << "a>T|b>a|T>b|d>e|c>d" << "a=b|b=a|d=c|e=d" << "";
+    QTest::newRow("two files, one name") << "a1.txt a2.txt b.doc" << "*.txt|a.*" << 0 << "" << "a1.txt=a1.txt|a2.txt=a2.txt|b.doc=b.doc" << "Cannot rename \"a1.txt\" to \"a.txt\".\n\n\"a2.txt\" would get the same name.";
+    QTest::newRow("name of a staying file") << "a.txt a.bak b.txt" << "*.txt|*.bak" << 0 << "" << "a.bak=a.bak|a.txt=a.txt|b.txt=b.txt" << "Cannot rename \"a.txt\" to \"a.bak\"." + taken;
+    QTest::newRow("name of a folder") << "b.txt c.txt c.bak/" << "*.txt|*.bak" << 0 << "" << "b.txt=b.txt|c.bak=|c.txt=c.txt" << "Cannot rename \"c.txt\" to \"c.bak\"." + taken;
+    QTest::newRow("empty name") << ".x y" << "*|?" << 0 << "" << ".x=.x|y=y" << "Cannot rename \".x\" to \"\".\n\nThe new name may not be empty.";
+    QTest::newRow("slash") << "a.txt" << "*.txt|sub/*" << 0 << "" << "a.txt=a.txt" << "Cannot rename \"a.txt\" to \"sub/.txt\".\n\nThe new name may not contain \"/\".";
+    QTest::newRow("fails at the second") << "a b c" << "a>x b>y c>z" << 2 << "a>x|b>y" << "b=b|c=c|x=a" << "An error occurred renaming \"b\" to \"y\"." + denied;
+    QTest::newRow("swap fails half way") << "a b" << "a>b b>a" << 2 << "a>T|b>a|T>a" << "a=a|b=b" << "An error occurred renaming \"b\" to \"a\"." + denied;
+    QTest::newRow("cycle fails late") << "a b c" << "a>b b>c c>a" << 3 << "a>T|c>a|b>c|T>a" << "T=a|a=c|b=b" << "An error occurred renaming \"b\" to \"c\"." + denied + "\n\n\"a\" is kept as \"T\".";
+    // clang-format on
 }
 
 void tst_WildcardRename::batch()
 {
-    QFETCH(QStringList, entries);
+    QFETCH(QString, entries);
     QFETCH(QString, how);
     QFETCH(int, failAt);
     QFETCH(QString, journal);
     QFETCH(QString, after);
     QFETCH(QString, message);
-    Folder folder(entries);
+    Folder folder(entries.split(u' '));
     const QString before = folder.listing();
-    const QStringList contents = folder.contents();
     const WildcardPlan plan =
         how.contains(u'|')
             ? planWildcardRename(folder.path(), how.section(u'|', 0, 0), how.section(u'|', 1))
@@ -299,7 +204,7 @@ void tst_WildcardRename::batch()
     QCOMPARE(out.ok, message.isEmpty());
     QCOMPARE(Folder::withoutTemporaryNames(journalled.join(u'|')), journal);
     QCOMPARE(folder.listing(), after);
-    QCOMPARE(folder.contents(), contents); // nothing lost, nothing doubled
+    QCOMPARE(contents(folder.listing()), contents(before)); // nothing lost, nothing doubled
     if (!out.ok)
         return;
     QCOMPARE(progress, plan.fileCount ? QStringLiteral("%1/%1").arg(plan.fileCount) : QString());
@@ -324,7 +229,7 @@ void tst_WildcardRename::cancelWaitsForTheCycle()
     hooks.cancelRequested = [&] { return calls > 0; };
     const WildcardOutcome out =
         runWildcardRename(planRenames(folder.path(), namedFiles("a>b b>a c>d")), hooks);
-    QCOMPARE(out.cancelled, true);
+    QVERIFY(out.cancelled);
     QCOMPARE(out.filesDone, 2);
     QCOMPARE(folder.listing(), QStringLiteral("a=b|b=a|c=c"));
 }
