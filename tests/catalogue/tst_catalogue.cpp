@@ -69,7 +69,7 @@ void TestCatalogue::rebuild_data()
     QTest::newRow("identical spec scanned once") << "a.txt|c.doc" << "" << "*.TXT;*.TXT" << 1 << "a.txt:A.TXT:TXT";
     QTest::newRow("overlapping specs list A-files twice") << "a.txt|Ab.txt|b.txt" << "" << "*.TXT;A*.TXT" << 1 << twice;
     QTest::newRow("overlapping specs the other way round") << "a.txt|Ab.txt|b.txt" << "" << "A*.TXT;*.TXT" << 1 << twice;
-    QTest::newRow("leading blank belongs to the spec") << "a.gif| b.gif" << "" << "*.JPG; *.GIF" << 1 << " b.gif: B.GIF:GIF";
+    QTest::newRow("leading blank belongs to the pattern") << "a.gif| b.gif" << "" << "*.JPG; *.GIF" << 1 << " b.gif: B.GIF:GIF";
     QTest::newRow("only separators") << "a.jpg" << "" << ";;" << 1 << "";
     QTest::newRow("hidden file listed") << ".h.jpg" << "" << "*.JPG" << 1 << ".h.jpg:.H.JPG:JPG";
     QTest::newRow("spec with a folder part") << "top.jpg|SUB/x.jpg|SUB/y.png" << "" << "SUB/*.JPG" << 1 << "x.jpg:X.JPG:JPG";
