@@ -24,6 +24,9 @@ namespace pellory {
 
 namespace {
 
+// How often a wildcard rename updates its progress and lets the event loop run.
+constexpr qint64 kProgressUpdateMs = 5;
+
 // Hands the renames of a wildcard rename back to the window, so that they pass through the
 // same place as those of a scheme run.
 class ForwardingRenamer final : public FileRenamer
@@ -216,9 +219,18 @@ WildcardOutcome Main::runWildcardPlan(const WildcardPlan& plan)
         });
     WildcardHooks hooks;
     hooks.renamer = &renamer;
-    hooks.progress = [&progress](int done, int total) {
+    // The dialog lays its label out anew at every change and visits the event loop only once
+    // it shows, so it is updated at most every few milliseconds, and the window is kept
+    // responsive from here meanwhile.
+    QElapsedTimer sinceUpdate;
+    sinceUpdate.start();
+    hooks.progress = [&progress, &sinceUpdate](int done, int total) {
+        if (done < total && sinceUpdate.elapsed() < kProgressUpdateMs)
+            return;
+        sinceUpdate.restart();
         progress.setLabelText(QStringLiteral("%1 of %2 files renamed").arg(done).arg(total));
         progress.setValue(done);
+        QCoreApplication::processEvents();
     };
     hooks.cancelRequested = [&progress] { return progress.wasCanceled(); };
     return runWildcardRename(plan, hooks);
