@@ -1,7 +1,7 @@
 #pragma once
-// A small FAT or exFAT image mounted through FUSE in a temporary folder, for tests of
-// renames on a file system that folds case. Needs root; when the machine cannot mount,
-// skipReason() says why and path() is empty. Unmounts and detaches on destruction.
+// A small FAT or exFAT image mounted in a temporary folder, for tests of renames on a file
+// system that folds case. Needs root; when the machine cannot mount, skipReason() says why
+// and path() is empty. Unmounts and detaches on destruction.
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,47 +12,46 @@
 
 namespace pellory::test {
 
-enum class FuseKind
+enum class MountKind
 {
-    ExfatThroughLoop, // exfat-fuse on a loop device
-    FatImage,         // fusefat on the image file itself
+    ExfatFuse, // exfat-fuse on a loop device
+    FatFuse,   // fusefat on the image file itself
+    FatKernel, // the kernel's vfat on a loop device
 };
 
 class FoldingMount
 {
 public:
-    explicit FoldingMount(FuseKind kind)
+    explicit FoldingMount(MountKind kind)
     {
-        m_mnt = m_dir.filePath("mnt");
         const QString image = m_dir.filePath("disk.img");
         QFile img(image);
-        if (!QDir(m_dir.path()).mkdir("mnt") || !img.open(QIODevice::WriteOnly) ||
-            !img.resize(16 << 20)) {
+        m_mnt = m_dir.filePath("mnt");
+        if (!QDir().mkdir(m_mnt) || !img.open(QIODevice::WriteOnly) || !img.resize(16 << 20)) {
             m_why = "cannot make the image";
             return;
         }
         img.close();
-        bool ok = false;
-        if (kind == FuseKind::ExfatThroughLoop) {
-            ok = run("mkfs.exfat", {image}) && run("losetup", {"-f", "--show", image}, &m_loop) &&
-                 run("mount.exfat-fuse", {m_loop, m_mnt});
-        } else {
-            ok = run("mkfs.vfat", {image}) && run("fusefat", {"-o", "rw+", image, m_mnt});
-        }
-        m_mounted = ok;
-        if (!ok)
-            m_why = QStringLiteral("no FUSE mount here: ") + m_why;
+        if (kind == MountKind::ExfatFuse)
+            m_mounted = run("mkfs.exfat", {image}) &&
+                        run("losetup", {"-f", "--show", image}, &m_loop) &&
+                        run("mount.exfat-fuse", {m_loop, m_mnt});
+        else
+            m_mounted = run("mkfs.vfat", {image}) &&
+                        (kind == MountKind::FatFuse ? run("fusefat", {"-o", "rw+", image, m_mnt})
+                                                    : run("mount", {"-o", "loop", image, m_mnt}));
+        if (!m_mounted)
+            m_why = "no such mount here: " + m_why;
     }
 
     ~FoldingMount()
     {
         // The daemon may still be busy with the last write, and a renamer may hold the
         // folder open until its event loop lets it go.
-        if (m_mounted)
-            for (int attempt = 0; attempt < 40 && !run("umount", {m_mnt}); ++attempt) {
-                QCoreApplication::processEvents();
-                QThread::msleep(50);
-            }
+        for (int attempt = 0; m_mounted && attempt < 40 && !run("umount", {m_mnt}); ++attempt) {
+            QCoreApplication::processEvents();
+            QThread::msleep(50);
+        }
         if (!m_loop.isEmpty())
             run("losetup", {"-d", m_loop});
     }
@@ -68,15 +67,15 @@ private:
     {
         QProcess p;
         p.start(program, args);
-        if (p.waitForFinished() && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0) {
-            if (out)
-                *out = QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
-            return true;
-        }
-        m_why = p.error() == QProcess::FailedToStart
-                    ? program + QStringLiteral(" not found")
-                    : program + ": " + QString::fromLocal8Bit(p.readAllStandardError()).trimmed();
-        return false;
+        const bool ok =
+            p.waitForFinished() && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+        if (ok && out)
+            *out = QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+        if (!ok)
+            m_why = p.error() == QProcess::FailedToStart
+                        ? program + QStringLiteral(" not found")
+                        : QString::fromLocal8Bit(p.readAllStandardError()).trimmed();
+        return ok;
     }
 
     QTemporaryDir m_dir;

@@ -371,7 +371,7 @@ void tst_RenameProperty::onFoldingMount()
     QFETCH(QString, after);
     if (::geteuid() != 0)
         QSKIP("mounting an image needs root");
-    const test::FoldingMount mount(test::FuseKind::ExfatThroughLoop);
+    const test::FoldingMount mount(test::MountKind::ExfatFuse);
     if (mount.path().isEmpty())
         QSKIP(qPrintable(mount.skipReason()));
     for (const QString& name : files.split(u'|')) {
