@@ -7,7 +7,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QMap>
 #include <QStringList>
 #include <QXmlStreamReader>
 
@@ -30,9 +29,8 @@ struct GuideTable
 
 struct Guide
 {
-    bool wellFormed = false;
-    QString error;
-    QString text; // every character of the body, blanks simplified
+    QString error; // empty when the guide was found and is well-formed
+    QString text;  // every character of the body, blanks simplified
     std::vector<GuideTable> tables;
 };
 
@@ -40,60 +38,36 @@ inline Guide readGuide()
 {
     Guide guide;
     QFile file(findUserGuide(QCoreApplication::applicationDirPath()));
-    if (!file.open(QIODevice::ReadOnly)) {
-        guide.error = "no guide beside " + QCoreApplication::applicationDirPath();
-        return guide;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return {"no guide beside " + QCoreApplication::applicationDirPath(), {}, {}};
     QXmlStreamReader xml(&file);
-    GuideTable* table = nullptr;
-    GuideRow* row = nullptr;
-    QString* cell = nullptr;
+    bool inTable = false, inCell = false;
     while (!xml.atEnd()) {
         xml.readNext();
-        if (xml.isStartElement()) {
-            const auto attributes = xml.attributes();
-            if (xml.name() == u"table") {
-                guide.tables.push_back({attributes.value("class").toString(),
-                                        attributes.value("data-settings").toString(),
-                                        {}});
-                table = &guide.tables.back();
-            } else if (xml.name() == u"tr" && table) {
-                table->rows.push_back({attributes.value("data-settings").toString(), {}});
-                row = &table->rows.back();
-            } else if (xml.name() == u"td" && row) {
-                row->cells.append(QString());
-                cell = &row->cells.last();
-            }
-        } else if (xml.isEndElement()) {
-            if (xml.name() == u"td")
-                cell = nullptr;
-            else if (xml.name() == u"tr" && table && row && row->cells.isEmpty())
-                table->rows.pop_back(); // a heading row
-            if (xml.name() == u"tr")
-                row = nullptr;
-            else if (xml.name() == u"table")
-                table = nullptr;
+        const auto attribute = [&](const char* name) {
+            return xml.attributes().value(name).toString();
+        };
+        if (xml.isStartElement() && xml.name() == u"table")
+            guide.tables.push_back({attribute("class"), attribute("data-settings"), {}});
+        else if (xml.isStartElement() && xml.name() == u"tr" && inTable)
+            guide.tables.back().rows.push_back({attribute("data-settings"), {}});
+        else if (xml.isStartElement() && xml.name() == u"td" && inTable)
+            guide.tables.back().rows.back().cells.append(QString());
+        else if (xml.isEndElement() && xml.name() == u"tr" && inTable &&
+                 guide.tables.back().rows.back().cells.isEmpty())
+            guide.tables.back().rows.pop_back(); // a heading row
+        if (xml.isStartElement() || xml.isEndElement()) {
+            inTable = xml.name() == u"table" ? xml.isStartElement() : inTable;
+            inCell = xml.name() == u"td" ? xml.isStartElement() && inTable : inCell;
         } else if (xml.isCharacters()) {
             guide.text += xml.text();
-            if (cell)
-                *cell += xml.text();
+            if (inCell)
+                guide.tables.back().rows.back().cells.last() += xml.text();
         }
     }
-    guide.wellFormed = !xml.hasError();
-    guide.error = xml.errorString();
+    guide.error = xml.hasError() ? xml.errorString() : QString();
     guide.text = guide.text.simplified();
     return guide;
-}
-
-// "a=1;b=x" into a map; later pairs win, so a row's settings follow its table's.
-inline QMap<QString, QString> settingsMap(const QString& tableSettings, const QString& rowSettings)
-{
-    QMap<QString, QString> map;
-    for (const QString& pair : (tableSettings + ';' + rowSettings).split(';', Qt::SkipEmptyParts)) {
-        const qsizetype eq = pair.indexOf('=');
-        map.insert(pair.left(eq), eq < 0 ? QString() : pair.mid(eq + 1));
-    }
-    return map;
 }
 
 } // namespace pellory::testing

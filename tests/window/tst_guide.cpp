@@ -15,8 +15,12 @@ using namespace pellory::testing;
 
 namespace {
 
-RenameSettings toSettings(const QMap<QString, QString>& map)
+// "a=1;b=x" as rename settings; later pairs win, so a row's settings follow its table's.
+RenameSettings toSettings(const QString& pairs)
 {
+    QMap<QString, QString> map;
+    for (const QString& pair : pairs.split(';', Qt::SkipEmptyParts))
+        map.insert(pair.section('=', 0, 0), pair.section('=', 1));
     RenameSettings s;
     s.RenameChk = map.value("rename") == "1";
     s.NumCharKeep = map.value("keep", "0");
@@ -24,12 +28,8 @@ RenameSettings toSettings(const QMap<QString, QString>& map)
     s.FileLeading = map.value("leading");
     s.chkAlpha = map.value("alpha") == "1";
     s.chkTrim = map.value("trim") == "1";
-    s.StartingNumber = map.value("start");
-    s.NumberIncValue = map.value("inc");
-    if (s.chkAlpha) {
-        s.AlphaNumberText = s.StartingNumber;
-        s.AlphaIncrementText = s.NumberIncValue;
-    }
+    s.StartingNumber = s.AlphaNumberText = map.value("start");
+    s.NumberIncValue = s.AlphaIncrementText = map.value("inc");
     s.ExtUsed = ExtensionMode(map.value("ext", "1").toInt());
     s.NewExtIndex = map.contains("typed") ? -1 : map.value("newext") == "remove" ? 1 : 0;
     s.NewExtText = map.value("typed");
@@ -37,11 +37,11 @@ RenameSettings toSettings(const QMap<QString, QString>& map)
     return s;
 }
 
-// Adds one row per table of `kind`; fails the data function when the guide has none.
+// Calls `addRows` for each table of `kind`; fails the data function when the guide has none.
 template <typename AddRows> void tablesOf(const QString& kind, AddRows addRows)
 {
     static const Guide guide = readGuide();
-    if (!guide.wellFormed)
+    if (!guide.error.isEmpty())
         QFAIL(qPrintable("the guide cannot be read: " + guide.error));
     int tables = 0;
     for (const GuideTable& table : guide.tables)
@@ -71,19 +71,20 @@ void TstGuide::namingExamples_data()
 {
     QTest::addColumn<QStringList>("oldNames");
     QTest::addColumn<QString>("settings");
-    QTest::addColumn<QStringList>("selected");
+    QTest::addColumn<QString>("selected"); // "1" for each selected file, "0" otherwise
     QTest::addColumn<QStringList>("expected");
     tablesOf("example", [](const GuideTable& table, int number) {
-        QStringList names, selected, expected;
+        QStringList names, expected;
+        QString selected;
         for (const GuideRow& row : table.rows) {
             if (!row.settings.isEmpty()) {
                 QTest::addRow("table %d %s", number, qPrintable(row.cells.first()))
-                    << QStringList{row.cells.first()} << table.settings + ';' + row.settings
-                    << QStringList{""} << QStringList{row.cells.last()};
+                    << row.cells.mid(0, 1) << table.settings + ';' + row.settings << "0"
+                    << row.cells.mid(row.cells.size() - 1);
                 continue;
             }
             names.append(row.cells.first());
-            selected.append(row.cells.mid(1, row.cells.size() - 2).contains("selected") ? "1" : "");
+            selected += row.cells.contains("selected") ? '1' : '0';
             expected.append(row.cells.last());
         }
         if (!names.isEmpty())
@@ -96,62 +97,51 @@ void TstGuide::namingExamples()
 {
     QFETCH(QStringList, oldNames);
     QFETCH(QString, settings);
-    QFETCH(QStringList, selected);
+    QFETCH(QString, selected);
     QFETCH(QStringList, expected);
     std::vector<bool> flags;
-    for (const QString& flag : selected)
-        flags.push_back(!flag.isEmpty());
-    const QStringList names = composeAll(oldNames, flags, toSettings(settingsMap(settings, {})));
-    QCOMPARE(names.join('|'), expected.join('|'));
+    for (const QChar flag : selected)
+        flags.push_back(flag == '1');
+    QCOMPARE(composeAll(oldNames, flags, toSettings(settings)).join('|'), expected.join('|'));
 }
 
 void TstGuide::everyNthExamples_data()
 {
-    QTest::addColumn<QString>("steps");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QString>("clicked");
-    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QStringList>("cells"); // every, of how many, from which item, selected
     tablesOf("every-n", [](const GuideTable& table, int) {
         for (const GuideRow& row : table.rows)
             QTest::addRow("every %s of %s from %s", qPrintable(row.cells[0]),
                           qPrintable(row.cells[1]), qPrintable(row.cells[2]))
-                << row.cells[0] << row.cells[1].toInt() << row.cells[2] << row.cells[3];
+                << row.cells;
     });
 }
 
 void TstGuide::everyNthExamples()
 {
-    QFETCH(QString, steps);
-    QFETCH(int, count);
-    QFETCH(QString, clicked);
-    QFETCH(QString, expected);
-    const qint16 n = selStepsValue(steps);
+    QFETCH(QStringList, cells);
+    const qint16 n = selStepsValue(cells[0]);
     QStringList shown; // positions from 1, as the guide gives them
-    if (n >= 1)
-        for (qint32 item :
-             everyNthItem(count, clicked == "none" ? -1 : clicked.toInt() - 1, n).items)
-            shown.append(QString::number(item + 1));
-    QCOMPARE(shown.isEmpty() ? QString("none") : shown.join(", "), expected);
+    const qint32 current = cells[2] == "none" ? -1 : cells[2].toInt() - 1;
+    for (qint32 item :
+         n < 1 ? std::vector<qint32>{} : everyNthItem(cells[1].toInt(), current, n).items)
+        shown.append(QString::number(item + 1));
+    QCOMPARE(shown.isEmpty() ? QString("none") : shown.join(", "), cells[3]);
 }
 
 void TstGuide::wildcardExamples_data()
 {
-    QTest::addColumn<QString>("oldName");
-    QTest::addColumn<QString>("mask");
-    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QStringList>("cells"); // old name, mask, new name
     tablesOf("wildcard", [](const GuideTable& table, int) {
         for (const GuideRow& row : table.rows)
             QTest::addRow("%s with %s", qPrintable(row.cells[0]), qPrintable(row.cells[1]))
-                << row.cells[0] << row.cells[1] << row.cells[2];
+                << row.cells;
     });
 }
 
 void TstGuide::wildcardExamples()
 {
-    QFETCH(QString, oldName);
-    QFETCH(QString, mask);
-    QFETCH(QString, expected);
-    QCOMPARE(wildcardNewName(oldName, mask), expected);
+    QFETCH(QStringList, cells);
+    QCOMPARE(wildcardNewName(cells[0], cells[1]), cells[2]);
 }
 
 QTEST_MAIN(TstGuide)

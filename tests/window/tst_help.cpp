@@ -4,8 +4,6 @@
 #include "GuideReader.h"
 #include "MainFixture.h"
 
-#include "window/MainHelp.h"
-
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -45,40 +43,35 @@ private slots:
 void TstHelp::lookup_data()
 {
     QTest::addColumn<QString>("programDir");
-    QTest::addColumn<QString>("guideAt"); // below the temporary root, "" none, "/" ending a folder
-    QTest::addColumn<QString>("found");   // below the root; "" none
-    const QString g = kGuideBelowPrefix;
-    QTest::newRow("installed in a prefix") << "usr/bin"
-                                           << "usr/" + g << "usr/" + g;
-    QTest::newRow("test two folders down") << "build/tests/window"
-                                           << "build/" + g << "build/" + g;
-    QTest::newRow("four folders down") << "b/x/y/z/w"
-                                       << "b/" + g << "";
-    QTest::newRow("no guide") << "usr/bin"
-                              << ""
-                              << "";
-    QTest::newRow("guide is a folder") << "usr/bin"
-                                       << "usr/" + g + "/"
-                                       << "";
+    QTest::addColumn<QString>("guideAt"); // below the temporary root; "" none, "/" a folder
+    QTest::addColumn<bool>("found");
+    const QString g = QString("/") + kGuideBelowPrefix;
+    // clang-format off
+    QTest::newRow("installed in a prefix") << "usr/bin" << "usr" + g << true;
+    QTest::newRow("test two folders down") << "build/tests/window" << "build" + g << true;
+    QTest::newRow("four folders down") << "b/x/y/z/w" << "b" + g << false;
+    QTest::newRow("no guide, one elsewhere") << "usr/bin" << "" << false;
+    QTest::newRow("guide is a folder") << "usr/bin" << "usr" + g + "/" << false;
+    // clang-format on
 }
 
 void TstHelp::lookup()
 {
     QFETCH(QString, programDir);
     QFETCH(QString, guideAt);
-    QFETCH(QString, found);
+    QFETCH(bool, found);
     QTemporaryDir root;
-    QDir(root.path()).mkpath(programDir);
+    QDir dir(root.path());
+    dir.mkpath(programDir);
     // A guide elsewhere in the tree must not be taken for this program's.
-    QDir(root.path()).mkpath("other/share/doc/pellory");
-    QFile(root.filePath("other/" + QString(kGuideBelowPrefix))).open(QIODevice::WriteOnly);
-    if (guideAt.endsWith('/'))
-        QDir(root.path()).mkpath(guideAt);
-    else if (!guideAt.isEmpty())
-        QVERIFY(QDir(root.path()).mkpath(QFileInfo(guideAt).path()) &&
-                QFile(root.filePath(guideAt)).open(QIODevice::WriteOnly));
-    QCOMPARE(findUserGuide(root.filePath(programDir)),
-             found.isEmpty() ? QString() : QFileInfo(root.filePath(found)).absoluteFilePath());
+    for (const QString& file : {"other/" + QString(kGuideBelowPrefix), guideAt}) {
+        if (file.endsWith('/'))
+            dir.mkpath(file);
+        else if (!file.isEmpty())
+            QVERIFY(dir.mkpath(QFileInfo(file).path()) &&
+                    QFile(dir.filePath(file)).open(QIODevice::WriteOnly));
+    }
+    QCOMPARE(findUserGuide(dir.filePath(programDir)), found ? dir.filePath(guideAt) : QString());
 }
 
 void TstHelp::f1OpensGuide()
@@ -86,14 +79,13 @@ void TstHelp::f1OpensGuide()
     UrlRecorder viewer;
     QDesktopServices::setUrlHandler("file", &viewer, "open");
     Window window;
-    window.find<QWidget>("FileSpecs")->setFocus();
+    window.find("FileSpecs")->setFocus();
     QTest::keyClick(window.main.get(), Qt::Key_F1);
     QDesktopServices::unsetUrlHandler("file");
     QCOMPARE(viewer.opened.size(), 1);
     QCOMPARE(viewer.opened.first().toLocalFile(),
              findUserGuide(QCoreApplication::applicationDirPath()));
-    QCOMPARE(window.feedback.messages.join('\n') + QString::number(window.feedback.beeps),
-             QString("0"));
+    QCOMPARE(window.feedback.messages.size() + window.feedback.beeps, 0);
 }
 
 // Every caption, list item and tip the window shows at start, as the user reads it.
@@ -103,35 +95,35 @@ void TstHelp::everyControlExplained_data()
     isolateHome();
     Main window;
     QSet<QString> seen;
-    auto add = [&](const QObject* control, const QString& text) {
-        const QString shown = QString(text).remove('&').simplified();
-        if (!shown.isEmpty() && !seen.contains(shown))
-            QTest::addRow("%s %s", qPrintable(control->objectName()), qPrintable(shown)) << shown;
-        seen.insert(shown);
-    };
     for (const QWidget* control : window.findChildren<QWidget*>()) {
         if (control->objectName().isEmpty())
             continue;
+        QStringList texts{control->toolTip()};
         if (auto* label = qobject_cast<const QLabel*>(control))
-            add(control, label->text());
+            texts << label->text();
         if (auto* button = qobject_cast<const QAbstractButton*>(control))
-            add(control, button->text());
+            texts << button->text();
         // The drive list shows the machine's volumes, not words of the window.
         auto* list = qobject_cast<const QComboBox*>(control);
         for (int item = 0; list && control->objectName() != "DriveList" && item < list->count();
              ++item)
-            add(control, list->itemText(item));
-        add(control, control->toolTip());
+            texts << list->itemText(item);
+        for (const QString& text : texts) {
+            const QString shown = QString(text).remove('&').simplified();
+            if (!shown.isEmpty() && !seen.contains(shown))
+                QTest::addRow("%s %s", qPrintable(control->objectName()), qPrintable(shown))
+                    << shown;
+            seen.insert(shown);
+        }
     }
-    if (seen.size() < 40)
-        QFAIL(qPrintable(QString("only %1 texts found in the window").arg(seen.size())));
+    QVERIFY2(seen.size() >= 40, "too few texts found in the window");
 }
 
 void TstHelp::everyControlExplained()
 {
     QFETCH(QString, shown);
     static const Guide guide = readGuide();
-    QVERIFY2(guide.wellFormed, qPrintable(guide.error));
+    QVERIFY2(guide.error.isEmpty(), qPrintable(guide.error));
     QVERIFY2(guide.text.contains(shown), qPrintable("the guide never mentions " + shown));
 }
 
