@@ -12,20 +12,11 @@ namespace {
 // direction of the sort: "before the pivot" is always -1.
 int compareToPivot(int whichSort, const FileRecord& record, const FileRecord& pivot)
 {
-    int c = 0;
-    switch (whichSort / 2) {
-    case 0:
-        c = QString::compare(record.NameKey, pivot.NameKey, Qt::CaseSensitive);
-        break;
-    case 1:
-        c = QString::compare(record.ExtKey, pivot.ExtKey, Qt::CaseSensitive);
-        break;
-    default:
-        c = CompareFileTime(record.WriteTime, pivot.WriteTime);
-        break;
-    }
-    c = c < 0 ? -1 : (c > 0 ? 1 : 0);
-    return whichSort % 2 == 0 ? c : -c;
+    const int c = whichSort < 2   ? QString::compare(record.NameKey, pivot.NameKey)
+                  : whichSort < 4 ? QString::compare(record.ExtKey, pivot.ExtKey)
+                                  : CompareFileTime(record.WriteTime, pivot.WriteTime);
+    const int sign = c < 0 ? -1 : (c > 0 ? 1 : 0);
+    return whichSort % 2 == 0 ? sign : -sign;
 }
 
 } // namespace
@@ -36,8 +27,7 @@ void plainRangeSort(std::vector<FileRecord>& records, int whichSort, qint32 lo, 
         return;
     const FileRecord pivot = records[hi - 1];
     auto at = [&](qint32 position) -> FileRecord& { return records[position - 1]; };
-    qint32 i = lo - 1;
-    qint32 j = hi;
+    qint32 i = lo - 1, j = hi;
     for (;;) {
         do {
             ++i;
@@ -59,7 +49,7 @@ void plainSortFiles(std::vector<FileRecord>& records, int order)
 {
     const auto count = static_cast<qint32>(records.size());
     if (order < 0 || order > 5)
-        return;
+        return; // no order chosen: scan order
     plainRangeSort(records, order, 1, count);
     if (order != 2 && order != 3)
         return;
