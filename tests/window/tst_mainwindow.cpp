@@ -72,7 +72,6 @@ void TstMainWindow::restore_data()
     QTest::newRow("full store, prefix restored after the case style") << Store{{"Specs", "*.PNG"},     {"Cases", "2"},          {"Keep", "3"}, {"Prefix", "Trip"},     {"Number", "0100"},      {"Increment", "5"}, {"AlphaNumber", "BAA"}, {"AlphaIncrement", "2"}, {"Alpha", "0"}, {"Leading", "_x"},      {"FileExt", "2"},        {"NewExtInx", "-1"}, {"NewExtUser", "bak"},  {"SelSteps", "2"}} << "*.PNG 3 Trip 0100 5 _x 2 2 0 2 -1:bak 0 0100 5 BAA 2";
     QTest::newRow("alpha on: the alphabetic pair shown, the numeric kept") << Store{{"Number", "0100"}, {"AlphaNumber", "BAA"}, {"Alpha", "1"}} << "*.JPG;*.GIF 0 IMG_ BAA 1   0 1 1 0:Keep as is 0 0100 1 BAA 1";
     QTest::newRow("cases outside the list") << Store{{"Cases", "7"}} << with(" 0 0 1", " -1 0 1");
-    QTest::newRow("cases not a number") << Store{{"Cases", "x"}} << with(" 0 0 1", " -1 0 1");
     QTest::newRow("file ext outside the options") << Store{{"FileExt", "3"}} << defaults;
     QTest::newRow("user ext unless index -1") << Store{{"NewExtInx", "1"}, {"NewExtUser", "b"}} << with("0:Keep as is", "1:Remove ext");
     QTest::newRow("index -1, no user ext") << Store{{"NewExtInx", "-1"}} << with("0:Keep as is", "-1:");
@@ -102,7 +101,6 @@ void TstMainWindow::position_data()
     QTest::newRow("inside, leading number") << Store{{"WindowTop", "1500"}, {"WindowLeft", "750.4px"}} << px(1500) << px(750.4);
     QTest::newRow("top at the screen height") << Store{{"WindowTop", QString::number(height)}} << -1 << -1;
     QTest::newRow("left past the screen") << Store{{"WindowLeft", "999999"}} << -1 << -1;
-    QTest::newRow("no number reads 0") << Store{{"WindowTop", "abc"}} << 0 << -1;
     QTest::newRow("below zero stays centred") << Store{{"WindowTop", "-32000"}} << -1 << -1;
     // clang-format on
 }
@@ -172,7 +170,6 @@ void TstMainWindow::closeRequest_data()
     // clang-format off
     QTest::newRow("idle closes") << RunState::Idle << false << RunState::Idle;
     QTest::newRow("busy refused") << RunState::Busy << false << RunState::Busy;
-    QTest::newRow("cancel requested refused") << RunState::CancelRequested << false << RunState::CancelRequested;
     QTest::newRow("Esc when idle closes") << RunState::Idle << true << RunState::Idle;
     QTest::newRow("Esc when busy asks the run to stop") << RunState::Busy << true << RunState::CancelRequested;
     // clang-format on
@@ -217,23 +214,19 @@ void TstMainWindow::startStates()
 {
     writeStore({});
     Window w;
-    QStringList off, hidden;
+    QStringList off;
     for (const QWidget* control : w.main->findChildren<QWidget*>()) {
+        const QString name = control->objectName(), accessible = control->accessibleName();
         if (!control->property("tabPosition").isValid())
             continue;
-        const QString name = control->objectName();
-        QVERIFY2(!control->accessibleName().isEmpty() && !control->accessibleName().contains('&'),
-                 qPrintable(name));
-        if (!control->isVisible())
-            hidden << name;
-        else if (!control->isEnabled())
-            off << name;
+        QVERIFY2(!accessible.isEmpty() && !accessible.contains('&'), qPrintable(name));
+        if (!control->isVisible() || !control->isEnabled())
+            off << (control->isVisible() ? name : "hidden " + name);
     }
     off.sort();
-    QCOMPARE(hidden, QStringList{"PreviewList"});
     QCOMPARE(off.join(' '),
-             "ApplyBut FileLeading FilePrefix Label2 Label3 Label4 Label5 Label7 "
-             "NumCharKeep NumberIncValue PreviewBut StartingNumber chkAlpha chkTrim");
+             "ApplyBut FileLeading FilePrefix Label2 Label3 Label4 Label5 Label7 NumCharKeep "
+             "NumberIncValue PreviewBut StartingNumber chkAlpha chkTrim hidden PreviewList");
 }
 
 void TstMainWindow::focusOrder()
@@ -259,25 +252,25 @@ void TstMainWindow::captionsFit()
 {
     writeStore({});
     Window w;
-    const QStyle* style = w.main->style();
-    const auto metric = [&](QStyle::PixelMetric m) { return style->pixelMetric(m); };
+    const auto metric = [&](QStyle::PixelMetric m) { return w.main->style()->pixelMetric(m); };
     QStringList cut;
-    for (QWidget* child : w.main->findChildren<QWidget*>()) {
-        const auto* label = qobject_cast<QLabel*>(child);
-        const auto* button = qobject_cast<QAbstractButton*>(child);
-        if (!label && !button)
-            continue;
-        QString text = label ? label->text() : button->text();
-        int needed = child->fontMetrics().horizontalAdvance(text.remove('&'));
-        if (qobject_cast<QCheckBox*>(child))
-            needed += metric(QStyle::PM_IndicatorWidth) + metric(QStyle::PM_CheckBoxLabelSpacing);
-        else if (qobject_cast<QRadioButton*>(child))
-            needed += metric(QStyle::PM_ExclusiveIndicatorWidth) +
-                      metric(QStyle::PM_RadioButtonLabelSpacing);
-        else if (button)
-            needed += 2 * metric(QStyle::PM_ButtonMargin);
-        if (child->width() < needed)
-            cut.append(child->objectName());
+    for (const auto* button : w.main->findChildren<QAbstractButton*>()) {
+        const int indicator =
+            qobject_cast<const QCheckBox*>(button)
+                ? metric(QStyle::PM_IndicatorWidth) + metric(QStyle::PM_CheckBoxLabelSpacing)
+            : qobject_cast<const QRadioButton*>(button)
+                ? metric(QStyle::PM_ExclusiveIndicatorWidth) +
+                      metric(QStyle::PM_RadioButtonLabelSpacing)
+                : 2 * metric(QStyle::PM_ButtonMargin);
+        if (button->width() <
+            button->fontMetrics().horizontalAdvance(QString(button->text()).remove('&')) +
+                indicator)
+            cut << button->objectName();
+    }
+    for (const auto* label : w.main->findChildren<QLabel*>()) {
+        if (label->width() <
+            label->fontMetrics().horizontalAdvance(QString(label->text()).remove('&')))
+            cut << label->objectName();
     }
     QCOMPARE(cut, QStringList());
     QCOMPARE(w.main->minimumSize(), w.main->maximumSize());
