@@ -15,9 +15,31 @@ const QByteArray kHeader = "pellory-journal 1\n";
 constexpr char kInProgress[] = "run-in-progress.journal";
 constexpr char kLastRun[] = "last-run.journal";
 
-QByteArray escaped(const QByteArray& field, const QByteArray& keep = {})
+bool isUnreserved(char c)
 {
-    return field.toPercentEncoding(keep);
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '.' || c == '_' || c == '~';
+}
+
+// Percent-escapes all but the unreserved bytes (and "/" in a folder). Most names need no
+// escape, and are then taken as they are, since the record is written once per rename.
+QByteArray escaped(const QByteArray& field, bool keepSlash = false)
+{
+    for (const char c : field)
+        if (!isUnreserved(c) && !(keepSlash && c == '/'))
+            return field.toPercentEncoding(keepSlash ? "/" : "");
+    return field;
+}
+
+QByteArray recordLine(const QByteArray& folderField, const QByteArray& oldRaw,
+                      const QByteArray& newRaw)
+{
+    const QByteArray oldField = escaped(oldRaw);
+    const QByteArray newField = escaped(newRaw);
+    QByteArray line;
+    line.reserve(folderField.size() + oldField.size() + newField.size() + 5);
+    line.append("R ").append(folderField).append(' ').append(oldField).append(' ');
+    return line.append(newField).append('\n');
 }
 
 QString inFolder(const QString& folder, const char* name)
@@ -56,8 +78,7 @@ QString journalFolder()
 
 QByteArray journalRecord(const JournalEntry& entry)
 {
-    return "R " + escaped(QFile::encodeName(entry.folder), "/") + ' ' + escaped(entry.oldRaw) +
-           ' ' + escaped(entry.newRaw) + '\n';
+    return recordLine(escaped(QFile::encodeName(entry.folder), true), entry.oldRaw, entry.newRaw);
 }
 
 JournalRun parseJournal(const QByteArray& text)
@@ -68,6 +89,8 @@ JournalRun parseJournal(const QByteArray& text)
     const QByteArrayList lines = text.mid(kHeader.size()).split('\n');
     // The text after the last newline is a record the crash cut short, or nothing.
     for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+        if (lines[i].contains('\0'))
+            break; // a record a kill cut short while it was copied in
         const QByteArrayList f = lines[i].split(' ');
         if (f.size() == 4 && f[0] == "R")
             run.renames.push_back({QFile::decodeName(QByteArray::fromPercentEncoding(f[1])),
@@ -103,7 +126,11 @@ bool RunJournal::record(const QString& folder, const QByteArray& oldRaw, const Q
     }
     if (!m_file.isOpen())
         return true; // renames outside a run (an undo) are not journalled
-    return m_file.append(journalRecord({folder, oldRaw, QFile::encodeName(newName)}));
+    if (folder != m_lastFolder) {
+        m_lastFolder = folder;
+        m_lastFolderField = escaped(QFile::encodeName(folder), true);
+    }
+    return m_file.append(recordLine(m_lastFolderField, oldRaw, QFile::encodeName(newName)));
 }
 
 void RunJournal::renameFailed()

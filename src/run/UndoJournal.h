@@ -65,6 +65,8 @@ private:
     JournalSync m_sync;
     JournalFile m_file;
     bool m_inRun = false;
+    QString m_lastFolder; // a run renames in one folder: its field is escaped once
+    QByteArray m_lastFolderField;
 };
 
 // The last run: an interrupted one if there is one, else the last finished one.

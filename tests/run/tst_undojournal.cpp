@@ -69,6 +69,7 @@ private slots:
     void recordsKeepBytes();
     void readsJournal_data();
     void readsJournal();
+    void finishedJournalHoldsItsRecords();
     void undoOnDisk_data();
     void undoOnDisk();
     void killedRunIsUndone();
@@ -108,10 +109,12 @@ void tst_UndoJournal::readsJournal_data()
         {"last line cut short", "@R /f a b\nR /f c", "a>b interrupted"},
         {"failed rename taken back", "@R /f a b\nR /f c d\nX\nE\n", "a>b finished"},
         {"unknown line stops", "@R /f a b\nQ\nR /f c d\nE\n", "a>b interrupted"},
-        {"no header", "R /f a b\nE\n", " interrupted"}};
-    for (const auto& r : rows) // @ stands for the header line
-        QTest::newRow(r[0]) << QByteArray(r[1]).replace("@", "pellory-journal 1\n")
-                            << QString(r[2]);
+        {"no header", "R /f a b\nE\n", " interrupted"},
+        {"record torn by a kill", "@R /f a b\nR /f ~~ d\nR /f c d\n~~~~", "a>b interrupted"}};
+    for (const auto& r : rows) // @ stands for the header line, ~ for a zero byte
+        QTest::newRow(r[0])
+            << QByteArray(r[1]).replace("@", "pellory-journal 1\n").replace('~', '\0')
+            << QString(r[2]);
 }
 
 void tst_UndoJournal::readsJournal()
@@ -123,6 +126,22 @@ void tst_UndoJournal::readsJournal()
     for (const JournalEntry& e : run.renames)
         renames.append(QString::fromUtf8(e.oldRaw + '>' + e.newRaw));
     QCOMPARE(renames.join('|') + (run.finished ? " finished" : " interrupted"), expected);
+}
+
+void tst_UndoJournal::finishedJournalHoldsItsRecords()
+{
+    RunJournal journal(journalFolder());
+    journal.begin();
+    QByteArray expected = "pellory-journal 1\n";
+    for (const QByteArray name : {"a", "b", "c"}) {
+        QVERIFY(journal.record("/f", name, "n" + name));
+        expected += journalRecord({"/f", name, "n" + name});
+    }
+    journal.renameFailed();
+    journal.finish();
+    QFile file(journalFolder() + "/last-run.journal");
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), expected + "X\nE\n");
 }
 
 void tst_UndoJournal::undoOnDisk_data()
