@@ -1,6 +1,7 @@
 #include "naming/Compose.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 #include <optional>
@@ -74,7 +75,9 @@ bool WouldProduceDuplicates(const QStringList& names, const std::vector<bool>& s
         counter.emplace(settings);
     const int selectedCount = countSelected(selected, names.size());
 
-    QStringList newNames;
+    // Two equal new names are found as the second one is made, so that no pass over the
+    // whole list runs after the last yield.
+    QSet<QString> newNames;
     newNames.reserve(names.size());
     for (qsizetype i = 0; i < names.size(); ++i) {
         pending.remove(current[i]); // an item is never compared with its own old name
@@ -84,12 +87,13 @@ bool WouldProduceDuplicates(const QStringList& names, const std::vector<bool>& s
                 : current[i];
         if (pending.contains(newName))
             return true; // it would take the name of a file not yet renamed
-        newNames << newName;
+        if (newNames.contains(newName))
+            return true;
+        newNames.insert(std::move(newName));
         if (yield)
             yield();
     }
-    std::sort(newNames.begin(), newNames.end());
-    return std::adjacent_find(newNames.begin(), newNames.end()) != newNames.end();
+    return false;
 }
 
 } // namespace pellory

@@ -73,7 +73,8 @@ bool statEntry(int folderFd, const char* name, struct stat& st)
 
 } // namespace
 
-bool findMatchingFiles(const QString& folder, const QString& spec, std::vector<DirEntry>& out)
+bool findMatchingFiles(const QString& folder, const QString& spec, std::vector<DirEntry>& out,
+                       const std::function<void()>& between)
 {
     const QString pattern = folder + u'/' + spec;
     const qsizetype lastSlash = pattern.lastIndexOf(u'/');
@@ -86,6 +87,7 @@ bool findMatchingFiles(const QString& folder, const QString& spec, std::vector<D
 
     QString decoded;
     while (const dirent* entry = dir.next()) {
+        between();
         const std::string_view raw(entry->d_name);
         // A real folder is known from readdir alone; links and unknown types need a stat.
         if (isDotOrDotDot(raw) || entry->d_type == DT_DIR)

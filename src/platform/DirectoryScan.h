@@ -6,6 +6,7 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <functional>
 #include <vector>
 
 namespace pellory {
@@ -25,6 +26,9 @@ struct DirEntry
 // Links are followed for the folder test and the time. A link that leads nowhere (or
 // loops) is still an entry, since renaming moves the link itself; it gets the link's own
 // time. One fstatat per matching entry; names that do not match are never stat'ed.
-bool findMatchingFiles(const QString& folder, const QString& spec, std::vector<DirEntry>& out);
+// `between` runs after every entry read, for a caller that lets the event loop run.
+bool findMatchingFiles(
+    const QString& folder, const QString& spec, std::vector<DirEntry>& out,
+    const std::function<void()>& between = [] {});
 
 } // namespace pellory

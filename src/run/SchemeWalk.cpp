@@ -7,12 +7,12 @@
 
 namespace pellory {
 
-SchemeWalk::SchemeWalk(std::vector<FileRecord> records, std::vector<bool> selected,
+SchemeWalk::SchemeWalk(std::shared_ptr<const Catalogue> catalogue, std::vector<bool> selected,
                        RenameSettings settings)
-    : m_records(std::move(records)), m_selected(std::move(selected)),
+    : m_catalogue(std::move(catalogue)), m_selected(std::move(selected)),
       m_settings(std::move(settings))
 {
-    m_selected.resize(m_records.size(), false);
+    m_selected.resize(m_catalogue->FileRecords.size(), false);
     m_selectedCount = int(std::count(m_selected.begin(), m_selected.end(), true));
     // The counter belongs to this walk: every run starts again from the fields.
     if (m_settings.RenameChk)
@@ -21,7 +21,7 @@ SchemeWalk::SchemeWalk(std::vector<FileRecord> records, std::vector<bool> select
 
 qint64 SchemeWalk::renameSetCount() const
 {
-    return m_selectedCount <= 1 ? qint64(m_records.size()) : qint64(m_selectedCount);
+    return m_selectedCount <= 1 ? qint64(fileCount()) : qint64(m_selectedCount);
 }
 
 bool SchemeWalk::counterFits() const
@@ -32,8 +32,8 @@ bool SchemeWalk::counterFits() const
 bool SchemeWalk::wouldProduceDuplicates(const std::function<void()>& yield) const
 {
     QStringList names;
-    names.reserve(qsizetype(m_records.size()));
-    for (const FileRecord& record : m_records)
+    names.reserve(fileCount());
+    for (const FileRecord& record : m_catalogue->FileRecords)
         names.append(record.FileName);
     return WouldProduceDuplicates(names, m_selected, m_settings, yield);
 }
@@ -42,7 +42,7 @@ SchemeWalk::Step SchemeWalk::next()
 {
     const size_t row = m_next++;
     Step step;
-    step.record = &m_records[row];
+    step.record = &m_catalogue->FileRecords[row];
     step.selected = isSelected(row);
     step.takesPart = IsInRenameSet(step.selected, m_selectedCount);
     step.name = step.takesPart ? ComposeNewName(step.record->FileName, m_settings,

@@ -1,8 +1,9 @@
 #pragma once
 // One walk of a scheme run over the catalogue, in list order: which files take part and the
-// name each one gets. It works on a copy of the records, their selection and the settings
-// taken when the walk starts, so nothing the user does while the run yields can reorder or
-// rename the files under it. It renames and lists nothing itself; the window does that.
+// name each one gets. It keeps the catalogue as it was when the walk started (its owner
+// changes a copy from then on), and copies of the selection and the settings, so nothing
+// the user does while the run yields can reorder or rename the files under it. It renames and lists
+// nothing itself; the window does that.
 
 #include "catalogue/Catalogue.h"
 #include "naming/NameCounter.h"
@@ -11,6 +12,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -28,10 +30,10 @@ public:
     };
 
     // `selected` holds one flag per record; rows without a flag count as not selected.
-    SchemeWalk(std::vector<FileRecord> records, std::vector<bool> selected,
+    SchemeWalk(std::shared_ptr<const Catalogue> catalogue, std::vector<bool> selected,
                RenameSettings settings);
 
-    int fileCount() const { return int(m_records.size()); }
+    int fileCount() const { return m_catalogue->FileCount(); }
     qint64 renameSetCount() const;
 
     // False when a decimal counter would leave the 32-bit range before the last file.
@@ -39,14 +41,14 @@ public:
     // The duplicate-name check over the whole walk; `yield` runs once per file.
     bool wouldProduceDuplicates(const std::function<void()>& yield) const;
 
-    bool atEnd() const { return m_next >= m_records.size(); }
+    bool atEnd() const { return m_next >= m_catalogue->FileRecords.size(); }
     // The next file; a file taking part consumes the counter's current value.
     Step next();
 
 private:
     bool isSelected(size_t row) const { return row < m_selected.size() && m_selected[row]; }
 
-    std::vector<FileRecord> m_records;
+    std::shared_ptr<const Catalogue> m_catalogue;
     std::vector<bool> m_selected;
     int m_selectedCount = 0;
     RenameSettings m_settings;

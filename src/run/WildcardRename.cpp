@@ -35,11 +35,13 @@ QString conflict(const Candidate& c, const QString& why)
 }
 
 // The first file, in name order, whose new name is not usable; empty when there is none.
-QString findConflict(const FolderLookup& folder, const std::vector<Candidate>& all)
+QString findConflict(const FolderLookup& folder, const std::vector<Candidate>& all,
+                     const std::function<void()>& between)
 {
     QHash<QByteArray, std::pair<qsizetype, qsizetype>> firstTwoWithNewKey;
     QSet<QByteArray> oldKeys;
     for (qsizetype i = 0; i < qsizetype(all.size()); ++i) {
+        between();
         const auto two = firstTwoWithNewKey.find(all[i].newKey);
         if (two == firstTwoWithNewKey.end())
             firstTwoWithNewKey.insert(all[i].newKey, {i, -1});
@@ -48,6 +50,7 @@ QString findConflict(const FolderLookup& folder, const std::vector<Candidate>& a
         oldKeys.insert(all[i].oldKey);
     }
     for (qsizetype i = 0; i < qsizetype(all.size()); ++i) {
+        between();
         const Candidate& c = all[i];
         const QString invalid = invalidNameReason(c.newName);
         if (!invalid.isEmpty())
@@ -81,7 +84,8 @@ WildcardStep finalStep(const Candidate& c, const QByteArray& fromRaw)
 // most one file, so the files form plain chains and closed cycles: a chain runs from its
 // far end back, a cycle opens by moving one file out of the way.
 std::vector<WildcardStep> orderSteps(const FolderLookup& folder, const std::vector<Candidate>& all,
-                                     const std::vector<qsizetype>& waitsFor)
+                                     const std::vector<qsizetype>& waitsFor,
+                                     const std::function<void()>& between)
 {
     std::vector<WildcardStep> steps;
     std::vector<bool> placed(all.size(), false);
@@ -89,6 +93,7 @@ std::vector<WildcardStep> orderSteps(const FolderLookup& folder, const std::vect
     for (const Candidate& c : all)
         planned.insert(c.newRaw);
     for (qsizetype start = 0; start < qsizetype(all.size()); ++start) {
+        between();
         if (placed[start])
             continue;
         std::vector<qsizetype> path{start};
@@ -117,7 +122,8 @@ std::vector<WildcardStep> orderSteps(const FolderLookup& folder, const std::vect
 
 } // namespace
 
-WildcardPlan planRenames(const QString& folder, std::vector<NamedFile> files)
+WildcardPlan planRenames(const QString& folder, std::vector<NamedFile> files,
+                         const std::function<void()>& between)
 {
     std::sort(files.begin(), files.end(), [](const NamedFile& a, const NamedFile& b) {
         return std::tie(a.entry.name, a.entry.rawName) < std::tie(b.entry.name, b.entry.rawName);
@@ -125,7 +131,9 @@ WildcardPlan planRenames(const QString& folder, std::vector<NamedFile> files)
     const bool folds = folderFoldsCase(folder);
     const FolderLookup lookup(folder);
     std::vector<Candidate> all;
+    all.reserve(files.size());
     for (const NamedFile& f : files) {
+        between();
         const QByteArray newRaw = QFile::encodeName(f.newName);
         if (newRaw != f.entry.rawName)
             all.push_back({&f.entry, f.newName, newRaw, nameKey(f.entry.rawName, folds),
@@ -133,7 +141,7 @@ WildcardPlan planRenames(const QString& folder, std::vector<NamedFile> files)
     }
     WildcardPlan plan;
     plan.folder = folder;
-    plan.refusal = findConflict(lookup, all);
+    plan.refusal = findConflict(lookup, all, between);
     if (!plan.refusal.isEmpty())
         return plan;
     QHash<QByteArray, qsizetype> byOldKey;
@@ -141,36 +149,40 @@ WildcardPlan planRenames(const QString& folder, std::vector<NamedFile> files)
         byOldKey.insert(all[i].oldKey, i);
     std::vector<qsizetype> waitsFor;
     for (qsizetype i = 0; i < qsizetype(all.size()); ++i) {
+        between();
         const qsizetype j = byOldKey.value(all[i].newKey, -1);
         waitsFor.push_back(j == i ? -1 : j);
     }
-    plan.steps = orderSteps(lookup, all, waitsFor);
+    plan.steps = orderSteps(lookup, all, waitsFor, between);
     plan.fileCount = int(all.size());
     return plan;
 }
 
 WildcardPlan planWildcardRename(const QString& folder, const std::vector<DirEntry>& files,
-                                const QString& mask)
+                                const QString& mask, const std::function<void()>& between)
 {
     std::vector<NamedFile> named;
     named.reserve(files.size());
-    for (const DirEntry& e : files)
+    for (const DirEntry& e : files) {
+        between();
         named.push_back({e, wildcardNewName(e.name, mask)});
-    return planRenames(folder, std::move(named));
+    }
+    return planRenames(folder, std::move(named), between);
 }
 
-WildcardPlan planWildcardRename(const QString& folder, const QString& spec, const QString& mask)
+WildcardPlan planWildcardRename(const QString& folder, const QString& spec, const QString& mask,
+                                const std::function<void()>& between)
 {
     const qsizetype slash = spec.lastIndexOf(u'/');
     const QString where = slash < 0 ? folder : folder + u'/' + spec.left(slash);
     std::vector<DirEntry> files;
-    if (!findMatchingFiles(folder, spec, files)) {
+    if (!findMatchingFiles(folder, spec, files, between)) {
         WildcardPlan refused;
         refused.folder = where;
         refused.refusal = QStringLiteral("The folder \"%1\" cannot be read.").arg(where);
         return refused;
     }
-    return planWildcardRename(where, std::move(files), mask);
+    return planWildcardRename(where, std::move(files), mask, between);
 }
 
 namespace {

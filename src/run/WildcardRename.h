@@ -50,15 +50,21 @@ struct NamedFile
 // new name is their old name are left out. Refuses the batch, in name order of the files,
 // at the first new name that is not a valid name, that two files would get, or that an
 // entry not renamed away already has. Otherwise orders the steps so that none needs a
-// name still taken, opening cycles through a temporary name in the folder.
-WildcardPlan planRenames(const QString& folder, std::vector<NamedFile> files);
+// name still taken, opening cycles through a temporary name in the folder. `between` runs
+// between files in the longer passes, for a caller that lets the event loop run.
+WildcardPlan planRenames(
+    const QString& folder, std::vector<NamedFile> files,
+    const std::function<void()>& between = [] {});
 
 // The same for the new names that `mask` gives the entries.
-WildcardPlan planWildcardRename(const QString& folder, const std::vector<DirEntry>& files,
-                                const QString& mask);
+WildcardPlan planWildcardRename(
+    const QString& folder, const std::vector<DirEntry>& files, const QString& mask,
+    const std::function<void()>& between = [] {});
 
 // Lists the files that `spec` matches in `folder` once, and plans their renames.
-WildcardPlan planWildcardRename(const QString& folder, const QString& spec, const QString& mask);
+WildcardPlan planWildcardRename(
+    const QString& folder, const QString& spec, const QString& mask,
+    const std::function<void()>& between = [] {});
 
 struct WildcardHooks
 {

@@ -35,6 +35,7 @@ class Feedback;
 class FolderSelector;
 class NameListView;
 class RunJournal;
+class RunYield;
 class SchemeWalk;
 class StoredSettings;
 struct KeyVerdict;
@@ -54,7 +55,7 @@ public:
     RunState runState() const { return m_runState; }
     void setRunState(RunState state) { m_runState = state; } // for the run, and for tests
     bool previewMode() const { return PreviewMode; }
-    const Catalogue& catalogue() const { return m_catalogue; }
+    const Catalogue& catalogue() const { return *m_catalogue; }
     const QString& savedSpecs() const { return SavedSpecs; }
     const QString& numberText() const { return NumberText; }
     const QString& incrementText() const { return IncrementText; }
@@ -65,10 +66,6 @@ public:
     // "tabPosition", by which the control-state rules address them.
     static constexpr int kTabPositions = 38;
 
-    // The preview fill enters the event loop at most this often, appending the rows
-    // composed since the last visit in one range, so that a long list is laid out once
-    // per visit instead of once per row.
-    static constexpr int kPreviewYieldMs = 5;
     // A wildcard rename shows its progress only when it takes longer than this.
     static constexpr int kProgressDelayMs = 500;
 
@@ -119,6 +116,7 @@ private:
     void DirList_Change();
     void RefreshFiles();
     void SortFiles();
+    Catalogue& catalogueToChange();
     void FileSortOrder_Click();
     void SelSteps_Change();
     void FileList_Click();
@@ -156,6 +154,7 @@ private:
     // MainRun.cpp: the scheme run, the preview fill and the wildcard rename.
     RenameSettings renameSettings() const;
     void schemeRun();
+    void walkScheme();
     void fillPreview(SchemeWalk& walk);
     void renameWalk(SchemeWalk& walk);
     void finishSchemeRun();
@@ -163,7 +162,7 @@ private:
     WildcardOutcome runWildcardPlan(const WildcardPlan& plan);
     void finishWildcardRename();
     void reselectAfterRebuild();
-    bool yieldAndTestCancel();
+    bool yieldAndTestCancel(RunYield& yield);
     // Every rename of every run passes here, temporary names of a wildcard rename included.
     RenameOutcome renameFile(const QString& folder, const QByteArray& oldRawName,
                              const QString& newName);
@@ -225,7 +224,9 @@ private:
     // Window state, alive as long as the window.
     RunState m_runState = RunState::Idle;
     bool PreviewMode = false;
-    Catalogue m_catalogue;
+    // Shared with the walk of a run under way, which keeps it as it was: the window then
+    // changes a copy. Without a walk the copy is never made.
+    std::shared_ptr<Catalogue> m_catalogue = std::make_shared<Catalogue>();
     QString SavedSpecs;
     QString NumberText;
     QString IncrementText;

@@ -55,18 +55,25 @@ int Main::extensionMode() const
 
 void Main::RefreshFiles()
 {
-    rebuildCatalogue(m_catalogue, DirList->path(), FileSpecs->text(),
+    rebuildCatalogue(catalogueToChange(), DirList->path(), FileSpecs->text(),
                      ExtensionMode(extensionMode()));
     SortFiles();
     UpdateControls();
 }
 
+Catalogue& Main::catalogueToChange()
+{
+    if (m_catalogue.use_count() > 1) // a walk reads it: it keeps this one, the window a copy
+        m_catalogue = std::make_shared<Catalogue>(*m_catalogue);
+    return *m_catalogue;
+}
+
 void Main::SortFiles()
 {
-    sortCatalogue(m_catalogue, FileSortOrder->currentIndex());
+    sortCatalogue(catalogueToChange(), FileSortOrder->currentIndex());
     QStringList names;
-    names.reserve(m_catalogue.FileCount());
-    for (const FileRecord& record : m_catalogue.FileRecords)
+    names.reserve(m_catalogue->FileCount());
+    for (const FileRecord& record : m_catalogue->FileRecords)
         names.append(record.FileName);
     // One reset of the list: the selection and the current item are dropped with it.
     FileList->names()->setNames(std::move(names));

@@ -1,7 +1,8 @@
 // The rename run behind Apply and Preview: a scheme run that walks the catalogue in list
 // order and renames each file in place (or lists its new name in the preview), and the
-// wildcard rename of every file the specification matches. Both yield to the event loop as
-// they go, so Exit can ask a scheme run to stop after the file in progress.
+// wildcard rename of every file the specification matches. Both let the event loop run
+// every few milliseconds as they go, so Exit can ask a scheme run to stop after the file in
+// progress.
 
 #include "platform/Rename.h"
 #include "run/SchemeWalk.h"
@@ -12,20 +13,17 @@
 #include "window/FolderSelector.h"
 #include "window/Main.h"
 #include "window/NameListView.h"
+#include "window/RunYield.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QProgressDialog>
 
 namespace pellory {
 
 namespace {
-
-// How often a wildcard rename updates its progress and lets the event loop run.
-constexpr qint64 kProgressUpdateMs = 5;
 
 // Hands the renames of a wildcard rename back to the window, so that they pass through the
 // same place as those of a scheme run.
@@ -86,14 +84,19 @@ RenameSettings Main::renameSettings() const
 
 void Main::schemeRun()
 {
+    walkScheme();
+    finishSchemeRun(); // the walk has let go of the catalogue, so the rebuild copies nothing
+}
+
+void Main::walkScheme()
+{
     // One reading of the settings and of the selection serves the whole walk.
-    SchemeWalk walk(m_catalogue.FileRecords, FileList->selectionFlags(), renameSettings());
+    SchemeWalk walk(m_catalogue, FileList->selectionFlags(), renameSettings());
     const QString errorTitle = QStringLiteral("Pellory - Error");
     if (!walk.counterFits()) {
         m_runPointer.reset();
         m_feedback->message(counterOverflowMessage(), errorTitle, Feedback::kWarning);
-    } else if (PreviewMode &&
-               walk.wouldProduceDuplicates([] { QCoreApplication::processEvents(); })) {
+    } else if (PreviewMode && walk.wouldProduceDuplicates(RunYield())) {
         m_runPointer.reset();
         m_feedback->message(QStringLiteral("These settings will produce duplicate file names!!!"),
                             errorTitle, Feedback::kWarning);
@@ -102,7 +105,6 @@ void Main::schemeRun()
     } else {
         renameWalk(walk);
     }
-    finishSchemeRun();
 }
 
 void Main::fillPreview(SchemeWalk& walk)
@@ -116,18 +118,18 @@ void Main::fillPreview(SchemeWalk& walk)
         rows.clear();
         selectedRows.clear();
     };
-    QElapsedTimer sinceYield;
-    sinceYield.start();
+    // The rows composed since the last visit to the event loop go in as one range, so that
+    // a long list is laid out once per visit instead of once per row.
+    RunYield yield;
     while (!walk.atEnd()) {
         const SchemeWalk::Step step = walk.next();
         rows.append(step.name);
         if (step.selected)
             selectedRows.push_back(nextRow);
         ++nextRow;
-        if (sinceYield.elapsed() >= kPreviewYieldMs) {
+        if (yield.due()) {
             flush();
             QCoreApplication::processEvents();
-            sinceYield.restart();
         }
         if (m_runState == RunState::CancelRequested)
             break;
@@ -138,6 +140,7 @@ void Main::fillPreview(SchemeWalk& walk)
 void Main::renameWalk(SchemeWalk& walk)
 {
     const QString folder = DirList->path();
+    RunYield yield;
     while (!walk.atEnd()) {
         const SchemeWalk::Step step = walk.next();
         if (step.takesPart) {
@@ -149,14 +152,14 @@ void Main::renameWalk(SchemeWalk& walk)
                 return; // files renamed before stay renamed; no later file is tried
             }
         }
-        if (yieldAndTestCancel())
+        if (yieldAndTestCancel(yield))
             return;
     }
 }
 
-bool Main::yieldAndTestCancel()
+bool Main::yieldAndTestCancel(RunYield& yield)
 {
-    QCoreApplication::processEvents();
+    yield();
     return m_runState == RunState::CancelRequested;
 }
 
@@ -195,7 +198,7 @@ void Main::wildcardRename()
 {
     const QString title = QStringLiteral("Pellory - Wilcard Error");
     const WildcardPlan plan =
-        planWildcardRename(DirList->path(), FileSpecs->text(), WildCardRen->text());
+        planWildcardRename(DirList->path(), FileSpecs->text(), WildCardRen->text(), RunYield());
     if (!plan.refusal.isEmpty()) {
         m_feedback->message(plan.refusal, title, Feedback::kPlain);
     } else {
@@ -220,14 +223,11 @@ WildcardOutcome Main::runWildcardPlan(const WildcardPlan& plan)
     WildcardHooks hooks;
     hooks.renamer = &renamer;
     // The dialog lays its label out anew at every change and visits the event loop only once
-    // it shows, so it is updated at most every few milliseconds, and the window is kept
-    // responsive from here meanwhile.
-    QElapsedTimer sinceUpdate;
-    sinceUpdate.start();
-    hooks.progress = [&progress, &sinceUpdate](int done, int total) {
-        if (done < total && sinceUpdate.elapsed() < kProgressUpdateMs)
+    // it shows, so it is updated only when the event loop is due to run anyway.
+    RunYield yield;
+    hooks.progress = [&progress, &yield](int done, int total) {
+        if (done < total && !yield.due())
             return;
-        sinceUpdate.restart();
         progress.setLabelText(QStringLiteral("%1 of %2 files renamed").arg(done).arg(total));
         progress.setValue(done);
         QCoreApplication::processEvents();

@@ -5,6 +5,7 @@
 #include "MainFixture.h"
 #include "platform/Rename.h"
 #include "run/SchemeWalk.h"
+#include "run/UndoJournal.h"
 #include "window/DriveSelector.h"
 #include "window/FolderSelector.h"
 
@@ -205,7 +206,7 @@ void TstMainRun::stops_data()
 {
     QTest::addColumn<QString>("blocker"); // an unlisted file that holds a new name already
     QTest::addColumn<int>("atCall");
-    QTest::addColumn<QString>("action"); // at that rename: fail, or press Exit, Apply, Preview
+    QTest::addColumn<QString>("action"); // at that rename: fail, press Exit, Apply, Preview, respec
     QTest::addColumn<QString>("disk");   // the list shows its F* files
     QTest::addColumn<QString>("messages");
     QTest::addColumn<int>("beeps");
@@ -217,6 +218,7 @@ void TstMainRun::stops_data()
     QTest::newRow("exit during the third file") << "" << 3 << "exit" << "F003.JPG|IMG_001.JPG|IMG_002.JPG|IMG_003.JPG" << "" << 0;
     QTest::newRow("apply during a run beeps") << "" << 2 << "apply" << untouched << "" << 1;
     QTest::newRow("preview during a run beeps") << "" << 2 << "preview" << untouched << "" << 1;
+    QTest::newRow("list rebuilt under the run") << "" << 2 << "respec" << untouched << "" << 0;
     // clang-format on
 }
 
@@ -239,11 +241,18 @@ void TstMainRun::stops()
             return std::nullopt;
         if (action == "fail")
             return RenameOutcome{false, EIO, "Input/output error"};
-        // A button pressed while the run yields: the event reaches the window mid-run.
+        if (action == "respec") { // a changed specification left: the list is made anew
+            m.FileSpecs->setFocus();
+            m.FileSpecs->setText("F001*");
+            m.FilePrefix->setFocus();
+            return std::nullopt;
+        }
+        // A button pressed while the run renames: the event loop hands the click to the
+        // window before the run goes on to the next file.
         QPushButton* button = action == "exit"    ? m.ExitBut
                               : action == "apply" ? m.ApplyBut
                                                   : m.PreviewBut;
-        QTimer::singleShot(0, button, [button] { QTest::mouseClick(button, Qt::LeftButton); });
+        QTest::mouseClick(button, Qt::LeftButton);
         return std::nullopt;
     };
     installRenamer(&renamer);
@@ -254,6 +263,9 @@ void TstMainRun::stops()
     QCOMPARE(w.feedback.beeps, beeps);
     QVERIFY(m.isVisible());
     checkIdle(m);
+    // The journal holds exactly the renames that happened, for the undo.
+    const std::optional<JournalRun> run = readLastRun(journalFolder());
+    QCOMPARE(run ? int(run->renames.size()) : 0, int(disk.count("IMG_") - !blocker.isEmpty()));
 }
 
 void TstMainRun::preview_data()
