@@ -13,7 +13,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -149,7 +148,6 @@ private slots:
     void wildcard();
     void messageLineBreaks_data();
     void messageLineBreaks();
-    void largeFolder();
 };
 
 void TstMainRun::apply_data()
@@ -438,27 +436,6 @@ void TstMainRun::messageLineBreaks()
     });
     Feedback().message(text, "Pellory", Feedback::kPlain);
     QCOMPARE(seen, shown);
-}
-
-// A fill that laid the list out once per row would take minutes here.
-void TstMainRun::largeFolder()
-{
-    const int count = 32767;
-    FilesFolder folder(numberedNames(count));
-    Window w;
-    Main& m = *w.main;
-    openFolder(m, folder.path(), "*.JPG");
-    setScheme(m, "IMG_", "00001");
-    QElapsedTimer clock;
-    clock.start();
-    QVERIFY(click(m.PreviewBut));
-    QCOMPARE(m.PreviewList->names()->name(count - 1), QString("IMG_32767.JPG"));
-    QVERIFY(click(m.PreviewBut));
-    QVERIFY(click(m.ApplyBut));
-    QCOMPARE(m.FileList->count(), count);
-    QCOMPARE(m.FileList->names()->name(count - 1), QString("IMG_32767.JPG"));
-    QCOMPARE(w.feedback.messages.join('\n'), QString());
-    QVERIFY2(clock.elapsed() < 120000, "preview and apply are far too slow");
 }
 
 QTEST_MAIN(TstMainRun)
