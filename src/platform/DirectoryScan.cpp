@@ -108,4 +108,23 @@ bool findMatchingFiles(const QString& folder, const QString& spec, std::vector<D
     return true;
 }
 
+bool listSubfolders(const QByteArray& folder, QList<QByteArray>& names)
+{
+    OpenFolder dir(folder);
+    if (!dir.isOpen())
+        return false;
+    while (const dirent* entry = dir.next()) {
+        if (isDotOrDotDot(entry->d_name))
+            continue;
+        bool isFolder = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat info;
+            isFolder = ::fstatat(dir.fd(), entry->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
+        }
+        if (isFolder)
+            names.append(QByteArray(entry->d_name));
+    }
+    return true;
+}
+
 } // namespace pellory

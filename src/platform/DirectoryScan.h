@@ -1,8 +1,10 @@
 #pragma once
-// Lists the files of one folder whose names match one pattern. Reads the folder only;
-// never changes anything on disk and knows nothing of the catalogue or the window.
+// Lists the files of one folder whose names match one pattern, and the subfolders of a
+// folder. Reads the folder only; never changes anything on disk and knows nothing of the
+// catalogue or the window.
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 
@@ -30,5 +32,10 @@ struct DirEntry
 bool findMatchingFiles(
     const QString& folder, const QString& spec, std::vector<DirEntry>& out,
     const std::function<void()>& between = [] {});
+
+// Appends the names of the subfolders of `folder`, in the order the folder reports them:
+// links to folders included, hidden ones too, since a renamer's user may need them. False
+// when the folder cannot be opened.
+bool listSubfolders(const QByteArray& folder, QList<QByteArray>& names);
 
 } // namespace pellory

@@ -1,12 +1,11 @@
 #include "window/FolderSelector.h"
 
+#include "platform/DirectoryScan.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QKeyEvent>
 #include <QStyledItemDelegate>
-
-#include <dirent.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 
@@ -71,28 +70,12 @@ QByteArray joinPath(const QByteArray& folder, const QByteArray& name)
     return folder.endsWith('/') ? folder + name : folder + '/' + name;
 }
 
-// The names of the subfolders of `folder` (links to folders included, hidden ones too,
-// since a renamer's user may need them), sorted by name with letter case ignored.
-// False when the folder cannot be opened.
+// The names of the subfolders of `folder` sorted by name with letter case ignored. False
+// when the folder cannot be opened.
 bool readSubfolders(const QByteArray& folder, QList<QByteArray>& names)
 {
-    DIR* dir = ::opendir(folder.constData());
-    if (!dir)
+    if (!listSubfolders(folder, names))
         return false;
-    while (const dirent* entry = ::readdir(dir)) {
-        const QByteArray name(entry->d_name);
-        if (name == "." || name == "..")
-            continue;
-        bool isFolder = entry->d_type == DT_DIR;
-        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
-            struct stat info;
-            isFolder =
-                ::fstatat(::dirfd(dir), entry->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
-        }
-        if (isFolder)
-            names.append(name);
-    }
-    ::closedir(dir);
     std::sort(names.begin(), names.end(), [](const QByteArray& a, const QByteArray& b) {
         const QString left = QFile::decodeName(a), right = QFile::decodeName(b);
         const int folded = left.compare(right, Qt::CaseInsensitive);
