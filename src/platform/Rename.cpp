@@ -1,9 +1,10 @@
 #include "platform/Rename.h"
 
+#include "platform/FolderFd.h"
+
 #include <QAbstractEventDispatcher>
 #include <QFile>
 #include <QRandomGenerator>
-#include <QSet>
 #include <QTimer>
 
 #include <cerrno>
@@ -12,11 +13,8 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <linux/fs.h>
-#include <linux/magic.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
-#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace pellory {
@@ -25,25 +23,6 @@ namespace {
 
 RenameRoute g_firstRoute = RenameRoute::NoReplaceFlag;
 FileRenamer* g_installed = nullptr;
-
-class FolderFd
-{
-public:
-    FolderFd(const QString& folder, int flags)
-        : m_fd(::open(QFile::encodeName(folder).constData(), flags | O_DIRECTORY | O_CLOEXEC))
-    {}
-    ~FolderFd()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FolderFd(const FolderFd&) = delete;
-    FolderFd& operator=(const FolderFd&) = delete;
-    int fd() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 RenameOutcome failure(int error)
 {
@@ -212,40 +191,6 @@ bool sameDirectory(int a, int b)
            sa.st_ino == sb.st_ino;
 }
 
-QByteArray swapAsciiCase(QByteArray name)
-{
-    for (char& c : name)
-        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))
-            c ^= 0x20;
-    return name;
-}
-
-// Looks up the case-swapped spelling of an entry that has a letter: found while the
-// listing does not hold it, the lookup folds case. Only reads, so the user's folder is
-// never written to find out.
-bool fuseFolderFoldsCase(int dir)
-{
-    const int fd = ::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    DIR* d = fd >= 0 ? ::fdopendir(fd) : nullptr;
-    if (!d) {
-        if (fd >= 0)
-            ::close(fd);
-        return false;
-    }
-    QSet<QByteArray> names;
-    while (const dirent* e = ::readdir(d))
-        names.insert(QByteArray(e->d_name));
-    ::closedir(d);
-    for (const QByteArray& name : std::as_const(names)) {
-        const QByteArray swapped = swapAsciiCase(name);
-        if (swapped == name || names.contains(swapped))
-            continue;
-        struct stat st;
-        return ::fstatat(dir, swapped.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0;
-    }
-    return false;
-}
-
 } // namespace
 
 QString invalidNameReason(const QString& newName)
@@ -348,49 +293,6 @@ FileRenamer& currentRenamer()
 void installRenamer(FileRenamer* renamer)
 {
     g_installed = renamer;
-}
-
-FolderLookup::FolderLookup(const QString& folder)
-    : m_fd(::open(QFile::encodeName(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC))
-{}
-
-FolderLookup::~FolderLookup()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
-
-bool FolderLookup::contains(const QByteArray& rawName) const
-{
-    struct stat st;
-    return m_fd >= 0 && ::fstatat(m_fd, rawName.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0;
-}
-
-bool folderFoldsCase(const QString& folder)
-{
-    const FolderFd dir(folder, O_RDONLY);
-    if (dir.fd() < 0)
-        return false;
-    struct statfs fs;
-    if (::fstatfs(dir.fd(), &fs) == 0) {
-        switch (static_cast<unsigned long>(fs.f_type)) {
-        case MSDOS_SUPER_MAGIC: // vfat and msdos
-        case 0x2011BAB0UL:      // exfat
-        case 0x5346544EUL:      // ntfs and ntfs3
-        case 0x7366746EUL:      // ntfs3's own
-        case 0xFF534D42UL:      // cifs: the usual servers compare names without case
-        case 0xFE534D42UL:      // smb2
-            return true;
-        case FUSE_SUPER_MAGIC: // fuse and fuseblk: the type says nothing of the names
-            return fuseFolderFoldsCase(dir.fd());
-        default:
-            break;
-        }
-    }
-    // ext4 and f2fs folders can fold case one by one, by an inode attribute.
-    constexpr int caseFoldFlag = 0x40000000; // FS_CASEFOLD_FL; the ioctl fills an int
-    int flags = 0;
-    return ::ioctl(dir.fd(), FS_IOC_GETFLAGS, &flags) == 0 && (flags & caseFoldFlag) != 0;
 }
 
 void setFirstRenameRoute(RenameRoute route)
