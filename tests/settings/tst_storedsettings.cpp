@@ -19,6 +19,7 @@ private slots:
     void initTestCase();
     void init();
     void cleanup() { QLocale::setDefault(QLocale::c()); }
+    void roundTrip();
     void handWritten_data();
     void handWritten();
     void unwritable();
@@ -45,12 +46,26 @@ void TestStoredSettings::init()
     QDir(folder()).removeRecursively();
 }
 
+void TestStoredSettings::roundTrip()
+{
+    // Every key its own text, so keys mixed up on the way are seen too.
+    const QString text = " *.JPG;*.GIF,a=\"b\" 'c' Ångström ";
+    StoredSettings store;
+    for (std::size_t i = 0; i < kStoreOrder.size(); ++i)
+        store.setValue(kStoreOrder[i].name, text + QString::number(i));
+    QVERIFY(store.flush());
+    const StoredSettings reread;
+    for (std::size_t i = 0; i < kStoreOrder.size(); ++i)
+        QCOMPARE(reread.value(kStoreOrder[i].name), text + QString::number(i));
+}
+
 void TestStoredSettings::handWritten_data()
 {
     QTest::addColumn<QByteArray>("lines");
     QTest::addColumn<QString>("prefix");
     // clang-format off
     QTest::newRow("none, default") << QByteArray() << "IMG_";
+    QTest::newRow("quoted specs") << QByteArray("Prefix=\"*.JPG;*.GIF\"\n") << "*.JPG;*.GIF";
     QTest::newRow("list with outer blanks") << QByteArray("Prefix=  a , b  \n") << "a , b";
     QTest::newRow("list with quoted part") << QByteArray("Prefix=a, \"b;c\" ; x\n") << "a, b;c";
     QTest::newRow("list with escape") << QByteArray("Prefix=a,\\x41\\\\\n") << "a,A\\";

@@ -59,10 +59,8 @@ class TstGuide : public QObject
 private slots:
     void namingExamples_data();
     void namingExamples();
-    void everyNthExamples_data();
-    void everyNthExamples();
-    void wildcardExamples_data();
-    void wildcardExamples();
+    void rowExamples_data();
+    void rowExamples();
 };
 
 // A table whose rows carry no settings of their own is one walk with one counter; a row
@@ -105,43 +103,34 @@ void TstGuide::namingExamples()
     QCOMPARE(composeAll(oldNames, flags, toSettings(settings)).join('|'), expected.join('|'));
 }
 
-void TstGuide::everyNthExamples_data()
+// Every-n rows: every, of how many, from which item, the positions selected; wildcard rows:
+// old name, mask, new name.
+void TstGuide::rowExamples_data()
 {
-    QTest::addColumn<QStringList>("cells"); // every, of how many, from which item, selected
-    tablesOf("every-n", [](const GuideTable& table, int) {
-        for (const GuideRow& row : table.rows)
-            QTest::addRow("every %s of %s from %s", qPrintable(row.cells[0]),
-                          qPrintable(row.cells[1]), qPrintable(row.cells[2]))
-                << row.cells;
-    });
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QStringList>("cells");
+    for (const char* kind : {"every-n", "wildcard"})
+        tablesOf(kind, [kind](const GuideTable& table, int) {
+            for (const GuideRow& row : table.rows)
+                QTest::addRow("%s %s", kind, qPrintable(row.cells.join(' '))) << kind << row.cells;
+        });
 }
 
-void TstGuide::everyNthExamples()
+void TstGuide::rowExamples()
 {
+    QFETCH(QString, kind);
     QFETCH(QStringList, cells);
+    if (kind == "wildcard") {
+        QCOMPARE(wildcardNewName(cells[0], cells[1]), cells[2]);
+        return;
+    }
     const qint16 n = selStepsValue(cells[0]);
-    QStringList shown; // positions from 1, as the guide gives them
     const qint32 current = cells[2] == "none" ? -1 : cells[2].toInt() - 1;
+    QStringList shown; // positions from 1, as the guide gives them
     for (qint32 item :
          n < 1 ? std::vector<qint32>{} : everyNthItem(cells[1].toInt(), current, n).items)
         shown.append(QString::number(item + 1));
     QCOMPARE(shown.isEmpty() ? QString("none") : shown.join(", "), cells[3]);
-}
-
-void TstGuide::wildcardExamples_data()
-{
-    QTest::addColumn<QStringList>("cells"); // old name, mask, new name
-    tablesOf("wildcard", [](const GuideTable& table, int) {
-        for (const GuideRow& row : table.rows)
-            QTest::addRow("%s with %s", qPrintable(row.cells[0]), qPrintable(row.cells[1]))
-                << row.cells;
-    });
-}
-
-void TstGuide::wildcardExamples()
-{
-    QFETCH(QStringList, cells);
-    QCOMPARE(wildcardNewName(cells[0], cells[1]), cells[2]);
 }
 
 QTEST_MAIN(TstGuide)

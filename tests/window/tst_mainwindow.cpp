@@ -47,13 +47,10 @@ private slots:
     void initTestCase() { isolateHome(); }
     void restore_data();
     void restore();
-    void position_data();
-    void position();
     void storedAtClose_data();
     void storedAtClose();
     void closeRequest_data();
     void closeRequest();
-    void storeUnwritable();
     void startStates();
     void focusOrder();
     void captionsFit();
@@ -62,20 +59,26 @@ private slots:
 void TstMainWindow::restore_data()
 {
     QTest::addColumn<Store>("store");
-    QTest::addColumn<QString>("expected");
-    const QString defaults = "*.JPG;*.GIF 0 IMG_ 001 1   0 0 1 0:Keep as is 0 001 1 AAA 1";
-    const auto with = [&](const char* from, const char* to) {
+    QTest::addColumn<QString>("expected"); // shown(), then "@left,top" with "c" where centred
+    const QString defaults = "*.JPG;*.GIF 0 IMG_ 001 1   0 0 1 0:Keep as is 0 001 1 AAA 1 @c,c";
+    const auto with = [&](const QString& from, const QString& to) {
         return QString(defaults).replace(from, to);
     };
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int height = qRound(screen->geometry().height() * 1440 / screen->logicalDotsPerInch());
     // clang-format off
     QTest::newRow("empty store") << Store{} << defaults;
-    QTest::newRow("full store, prefix restored after the case style") << Store{{"Specs", "*.PNG"},     {"Cases", "2"},          {"Keep", "3"}, {"Prefix", "Trip"},     {"Number", "0100"},      {"Increment", "5"}, {"AlphaNumber", "BAA"}, {"AlphaIncrement", "2"}, {"Alpha", "0"}, {"Leading", "_x"},      {"FileExt", "2"},        {"NewExtInx", "-1"}, {"NewExtUser", "bak"},  {"SelSteps", "2"}} << "*.PNG 3 Trip 0100 5 _x 2 2 0 2 -1:bak 0 0100 5 BAA 2";
-    QTest::newRow("alpha on: the alphabetic pair shown, the numeric kept") << Store{{"Number", "0100"}, {"AlphaNumber", "BAA"}, {"Alpha", "1"}} << "*.JPG;*.GIF 0 IMG_ BAA 1   0 1 1 0:Keep as is 0 0100 1 BAA 1";
+    QTest::newRow("full store, prefix restored after the case style") << Store{{"Specs", "*.PNG"},     {"Cases", "2"},          {"Keep", "3"}, {"Prefix", "Trip"},     {"Number", "0100"},      {"Increment", "5"}, {"AlphaNumber", "BAA"}, {"AlphaIncrement", "2"}, {"Alpha", "0"}, {"Leading", "_x"},      {"FileExt", "2"},        {"NewExtInx", "-1"}, {"NewExtUser", "bak"},  {"SelSteps", "2"}} << "*.PNG 3 Trip 0100 5 _x 2 2 0 2 -1:bak 0 0100 5 BAA 2 @c,c";
+    QTest::newRow("alpha on: the alphabetic pair shown, the numeric kept") << Store{{"Number", "0100"}, {"AlphaNumber", "BAA"}, {"Alpha", "1"}} << "*.JPG;*.GIF 0 IMG_ BAA 1   0 1 1 0:Keep as is 0 0100 1 BAA 1 @c,c";
     QTest::newRow("cases outside the list") << Store{{"Cases", "7"}} << with(" 0 0 1", " -1 0 1");
     QTest::newRow("file ext outside the options") << Store{{"FileExt", "3"}} << defaults;
     QTest::newRow("user ext unless index -1") << Store{{"NewExtInx", "1"}, {"NewExtUser", "b"}} << with("0:Keep as is", "1:Remove ext");
     QTest::newRow("index -1, no user ext") << Store{{"NewExtInx", "-1"}} << with("0:Keep as is", "-1:");
     QTest::newRow("folder gone") << Store{{"LastDir", "/no/such"}, {"LastDrive", "/no"}} << defaults;
+    QTest::newRow("inside, leading number") << Store{{"WindowTop", "1500"}, {"WindowLeft", "750.4px"}} << with("@c,c", QString("@%1,%2").arg(px(750.4)).arg(px(1500)));
+    QTest::newRow("top at the screen height") << Store{{"WindowTop", QString::number(height)}} << defaults;
+    QTest::newRow("left past the screen") << Store{{"WindowLeft", "999999"}} << defaults;
+    QTest::newRow("below zero stays centred") << Store{{"WindowTop", "-32000"}} << defaults;
     // clang-format on
 }
 
@@ -83,44 +86,20 @@ void TstMainWindow::restore()
 {
     QFETCH(Store, store);
     QFETCH(QString, expected);
+    RecordingFeedback feedback; // the windows are not shown: the position is start-up's alone
+    writeStore({});
+    const Main plain(&feedback);
+    const QPoint centred = plain.pos();
+    const QSize free = QGuiApplication::primaryScreen()->size() - plain.frameGeometry().size();
+    // Centred, then raised by about a title bar's height.
+    QVERIFY(qAbs(centred.x() - free.width() / 2) <= 1 &&
+            qAbs(centred.y() - free.height() / 2 + 25) < 25);
     writeStore(store);
-    Window w;
-    QCOMPARE(shown(*w.main), expected);
-    QCOMPARE(w.feedback.beeps + w.feedback.messages.size(), 0);
-}
-
-void TstMainWindow::position_data()
-{
-    QTest::addColumn<Store>("store");
-    QTest::addColumn<int>("top"); // pixels; -1 centred
-    QTest::addColumn<int>("left");
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const int height = qRound(screen->geometry().height() * 1440 / screen->logicalDotsPerInch());
-    // clang-format off
-    QTest::newRow("absent: centred") << Store{} << -1 << -1;
-    QTest::newRow("inside, leading number") << Store{{"WindowTop", "1500"}, {"WindowLeft", "750.4px"}} << px(1500) << px(750.4);
-    QTest::newRow("top at the screen height") << Store{{"WindowTop", QString::number(height)}} << -1 << -1;
-    QTest::newRow("left past the screen") << Store{{"WindowLeft", "999999"}} << -1 << -1;
-    QTest::newRow("below zero stays centred") << Store{{"WindowTop", "-32000"}} << -1 << -1;
-    // clang-format on
-}
-
-void TstMainWindow::position()
-{
-    QFETCH(Store, store);
-    QFETCH(int, top);
-    QFETCH(int, left);
-    writeStore(store);
-    RecordingFeedback feedback;
-    const Main main(&feedback); // not shown: the position is start-up's alone
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    const QSize free = screen.size() - main.frameGeometry().size();
-    QVERIFY(qAbs(main.x() - (left < 0 ? free.width() / 2 : left)) <= (left < 0));
-    if (top >= 0)
-        QCOMPARE(main.y(), top);
-    else // centred, then raised by about a title bar's height
-        QVERIFY2(main.y() < free.height() / 2 && main.y() > free.height() / 2 - 50,
-                 qPrintable(QString::number(main.y())));
+    const Main main(&feedback);
+    const auto place = [](int at, int centre) { return at == centre ? "c" : QString::number(at); };
+    QCOMPARE(shown(main) + " @" + place(main.x(), centred.x()) + ',' + place(main.y(), centred.y()),
+             expected);
+    QCOMPARE(feedback.beeps + feedback.messages.size(), 0);
 }
 
 void TstMainWindow::storedAtClose_data()
@@ -165,49 +144,42 @@ void TstMainWindow::storedAtClose()
 void TstMainWindow::closeRequest_data()
 {
     QTest::addColumn<RunState>("state");
-    QTest::addColumn<bool>("escape"); // Esc instead of the window's close box
-    QTest::addColumn<RunState>("after");
+    QTest::addColumn<QString>("how");   // the close box, Esc, or the close box over a store
+                                        // whose file has become a folder
+    QTest::addColumn<QString>("after"); // shown, run state, beeps, prefix read back, message
+    const QString unsaved = "Pellory - Error|48|Your settings could not be saved, so they will "
+                            "not be restored at the next start.";
     // clang-format off
-    QTest::newRow("idle closes") << RunState::Idle << false << RunState::Idle;
-    QTest::newRow("busy refused") << RunState::Busy << false << RunState::Busy;
-    QTest::newRow("Esc when idle closes") << RunState::Idle << true << RunState::Idle;
-    QTest::newRow("Esc when busy asks the run to stop") << RunState::Busy << true << RunState::CancelRequested;
+    QTest::newRow("idle closes") << RunState::Idle << "close" << "0 0 0 after ";
+    QTest::newRow("busy refused") << RunState::Busy << "close" << "1 1 1 before ";
+    QTest::newRow("Esc when idle closes") << RunState::Idle << "Esc" << "0 0 0 after ";
+    QTest::newRow("Esc when busy asks the run to stop") << RunState::Busy << "Esc" << "1 2 0 before ";
+    QTest::newRow("store unwritable: closes, says so") << RunState::Idle << "unwritable" << "0 0 0 after " + unsaved;
     // clang-format on
 }
 
 void TstMainWindow::closeRequest()
 {
     QFETCH(RunState, state);
-    QFETCH(bool, escape);
-    QFETCH(RunState, after);
+    QFETCH(QString, how);
+    QFETCH(QString, after);
     writeStore({{"Prefix", "before"}});
     Window w;
     w.main->FilePrefix->setText("after");
     w.main->setRunState(state);
-    if (escape)
+    const QString file = settingsFile().fileName();
+    if (how == "unwritable")
+        QVERIFY(QFile::remove(file) && QDir().mkdir(file));
+    if (how == "Esc")
         QTest::keyClick(w.main->FileSpecs, Qt::Key_Escape);
     else
         w.main->close();
-    const bool closes = state == RunState::Idle;
-    QCOMPARE(w.main->isVisible(), !closes);
-    QCOMPARE(w.main->runState(), after);
-    QCOMPARE(w.feedback.beeps, int(!closes && !escape));
-    QCOMPARE(readStore().value("Prefix"), closes ? "after" : "before");
-}
-
-void TstMainWindow::storeUnwritable()
-{
-    writeStore({});
-    Window w;
-    const QString file = settingsFile().fileName();
-    QVERIFY(QFile::remove(file) && QDir().mkdir(file)); // a folder where the file should be
-    const bool closed = w.main->close();
+    const QStringList shown{QString::number(w.main->isVisible()),
+                            QString::number(int(w.main->runState())),
+                            QString::number(w.feedback.beeps), readStore().value("Prefix"),
+                            w.feedback.messages.value(0).section('\n', 0, 0)};
     QDir().rmdir(file);
-    QVERIFY(closed);
-    QCOMPARE(w.feedback.messages.size(), 1);
-    QVERIFY(w.feedback.messages[0].startsWith(
-        "Pellory - Error|48|Your settings could not be saved, so they will not be restored at "
-        "the next start."));
+    QCOMPARE(shown.join(' '), after);
 }
 
 void TstMainWindow::startStates()

@@ -38,51 +38,10 @@ class TestNameList : public QObject
 {
     Q_OBJECT
 private slots:
-    void modelChangesInRanges_data();
-    void modelChangesInRanges();
     void everySecondOfLargestList();
     void steps_data();
     void steps();
 };
-
-void TestNameList::modelChangesInRanges_data()
-{
-    QTest::addColumn<QStringList>("steps"); // "append a b", "set x", "clear"
-    QTest::addColumn<QString>("emitted");
-    QTest::addColumn<QString>("names");
-    // clang-format off
-    QTest::newRow("appends, one insertion each, none if empty") << QStringList{"append a b c", "append", "append d e"} << "insert 0-2|insert 3-4" << "a|b|c|d|e";
-    QTest::newRow("set replaces in one reset") << QStringList{"append a b", "set x y z"} << "insert 0-1|reset" << "x|y|z";
-    QTest::newRow("clear is one reset") << QStringList{"set a b", "clear"} << "reset|reset" << "";
-    // clang-format on
-}
-
-void TestNameList::modelChangesInRanges()
-{
-    QFETCH(QStringList, steps);
-    QFETCH(QString, emitted);
-    QFETCH(QString, names);
-    NameListModel model;
-    QStringList log;
-    connect(&model, &QAbstractItemModel::rowsInserted, this,
-            [&](const QModelIndex&, int first, int last) {
-                log << QString("insert %1-%2").arg(first).arg(last);
-            });
-    connect(&model, &QAbstractItemModel::modelReset, this, [&] { log << "reset"; });
-
-    for (const QString& step : steps) {
-        QStringList words = step.split(' ', Qt::SkipEmptyParts);
-        const QString verb = words.takeFirst();
-        if (verb == "append")
-            model.append(words);
-        else if (verb == "set")
-            model.setNames(words);
-        else
-            model.clear();
-    }
-    QCOMPARE(log.join('|'), emitted);
-    QCOMPARE(model.names().join('|'), names);
-}
 
 void TestNameList::everySecondOfLargestList()
 {
