@@ -141,13 +141,18 @@ bool differsOnlyInCase(const QByteArray& oldRaw, const QString& newName)
     return QFile::decodeName(oldRaw).compare(newName, Qt::CaseInsensitive) == 0;
 }
 
-RenameOutcome renameInFolder(int dir, const QByteArray& oldRawName, const QString& newName)
+// The bytes of newName on disk. A name that is not valid UTF-8 reads back with replacement
+// characters; given back unchanged, it means the file keeps its name, not that its bytes
+// become those characters.
+QByteArray newRawName(const QByteArray& oldRawName, const QString& newName)
 {
-    const QByteArray to = QFile::encodeName(newName);
+    return QFile::decodeName(oldRawName) == newName ? oldRawName : QFile::encodeName(newName);
+}
+
+RenameOutcome renameInFolder(int dir, const QByteArray& oldRawName, const QByteArray& to)
+{
     const char* from = oldRawName.constData();
-    // A name that is not valid UTF-8 reads back with replacement characters; given back
-    // unchanged, it means the file keeps its name, not that its bytes become those characters.
-    if (oldRawName == to || QFile::decodeName(oldRawName) == newName) {
+    if (oldRawName == to) {
         struct stat st;
         return ::fstatat(dir, from, &st, AT_SYMLINK_NOFOLLOW) == 0 ? RenameOutcome{true, 0, {}}
                                                                    : failure(errno);
@@ -157,16 +162,16 @@ RenameOutcome renameInFolder(int dir, const QByteArray& oldRawName, const QStrin
         return {true, 0, {}};
     // EEXIST for another spelling of the same name: either a second entry (two hard links
     // on a case-sensitive folder) or the file itself seen through a folding lookup.
-    if (error == EEXIST && differsOnlyInCase(oldRawName, newName) && !listsExactly(dir, to))
+    if (error == EEXIST && differsOnlyInCase(oldRawName, QFile::decodeName(to)) &&
+        !listsExactly(dir, to))
         return renameThroughTemporary(dir, from, to.constData());
     return failure(error);
 }
 
-RenameOutcome refusal(const QByteArray& oldRawName, const QString& newName)
+RenameOutcome refusal(const QByteArray& oldRawName, const QByteArray& newRawName)
 {
-    const QString reason = invalidNameReason(newName);
-    if (!reason.isEmpty())
-        return {false, EINVAL, reason};
+    if (!isBareName(newRawName))
+        return {false, EINVAL, invalidNameReason(QFile::decodeName(newRawName))};
     if (!isBareName(oldRawName))
         return {false, EINVAL, QStringLiteral("The old name is not a name in the folder")};
     return {true, 0, {}};
@@ -209,13 +214,23 @@ QString invalidNameReason(const QString& newName)
 RenameOutcome renameInPlace(const QString& folder, const QByteArray& oldRawName,
                             const QString& newName)
 {
-    const RenameOutcome refused = refusal(oldRawName, newName);
+    const QByteArray to = newRawName(oldRawName, newName);
+    const RenameOutcome refused = refusal(oldRawName, to);
     if (!refused.ok)
         return refused;
     const FolderFd dir(folder, O_PATH);
     if (dir.fd() < 0)
         return failure(errno);
-    return renameInFolder(dir.fd(), oldRawName, newName);
+    return renameInFolder(dir.fd(), oldRawName, to);
+}
+
+RenameOutcome FileRenamer::renameRaw(const QString& folder, const QByteArray& oldRawName,
+                                     const QByteArray& newRawName)
+{
+    const QString newName = QFile::decodeName(newRawName);
+    if (QFile::encodeName(newName) != newRawName)
+        return {false, EINVAL, QStringLiteral("The new name is not valid text")};
+    return rename(folder, oldRawName, newName);
 }
 
 SystemRenamer::SystemRenamer() = default;
@@ -253,7 +268,13 @@ void SystemRenamer::releaseWhenIdle()
 RenameOutcome SystemRenamer::rename(const QString& folder, const QByteArray& oldRawName,
                                     const QString& newName)
 {
-    const RenameOutcome refused = refusal(oldRawName, newName);
+    return renameRaw(folder, oldRawName, newRawName(oldRawName, newName));
+}
+
+RenameOutcome SystemRenamer::renameRaw(const QString& folder, const QByteArray& oldRawName,
+                                       const QByteArray& newRawName)
+{
+    const RenameOutcome refused = refusal(oldRawName, newRawName);
     if (!refused.ok)
         return refused;
     // A batch renames one file after another in one folder, so the folder stays open while
@@ -269,14 +290,14 @@ RenameOutcome SystemRenamer::rename(const QString& folder, const QByteArray& old
         releaseWhenIdle();
     }
     m_lastUse = now;
-    RenameOutcome outcome = renameInFolder(m_fd, oldRawName, newName);
+    RenameOutcome outcome = renameInFolder(m_fd, oldRawName, newRawName);
     if (outcome.error == ENOENT) {
         // The folder may have been replaced under the open handle within a batch.
         const int fresh = openFolder(folder, O_PATH);
         if (fresh >= 0 && !sameDirectory(fresh, m_fd)) {
             ::close(m_fd);
             m_fd = fresh;
-            return renameInFolder(m_fd, oldRawName, newName);
+            return renameInFolder(m_fd, oldRawName, newRawName);
         }
         if (fresh >= 0)
             ::close(fresh);

@@ -37,6 +37,10 @@ public:
     virtual ~FileRenamer() = default;
     virtual RenameOutcome rename(const QString& folder, const QByteArray& oldRawName,
                                  const QString& newName) = 0;
+    // The same with the new name's exact bytes, which need not be valid text: an undo gives
+    // a file back the name it had. Here a name that is not valid text is refused.
+    virtual RenameOutcome renameRaw(const QString& folder, const QByteArray& oldRawName,
+                                    const QByteArray& newRawName);
 };
 
 // Keeps the folder of the last rename open while calls follow one another, since a batch
@@ -54,6 +58,8 @@ public:
 
     RenameOutcome rename(const QString& folder, const QByteArray& oldRawName,
                          const QString& newName) override;
+    RenameOutcome renameRaw(const QString& folder, const QByteArray& oldRawName,
+                            const QByteArray& newRawName) override;
 
 private:
     static constexpr qint64 kKeepOpenMs = 500; // a longer pause looks the folder up again

@@ -177,15 +177,10 @@ UndoOutcome undoRun(const std::vector<JournalEntry>& steps, FileRenamer& renamer
 {
     UndoOutcome outcome;
     for (const JournalEntry& step : steps) {
-        const QString oldName = QFile::decodeName(step.oldRaw);
-        const QString line = QFile::decodeName(step.newRaw) + QStringLiteral(" -> ") + oldName;
-        // The rename takes its new name as text; bytes that are no valid text cannot be
-        // spelled through it, and a guess could land on another name.
-        if (QFile::encodeName(oldName) != step.oldRaw) {
-            outcome.skipped.append(line + QStringLiteral(": the old name is not valid text"));
-            continue;
-        }
-        const RenameOutcome done = renamer.rename(step.folder, step.newRaw, oldName);
+        const QString line = QFile::decodeName(step.newRaw) + QStringLiteral(" -> ") +
+                             QFile::decodeName(step.oldRaw);
+        // The old name's exact bytes, which need not be valid text.
+        const RenameOutcome done = renamer.renameRaw(step.folder, step.newRaw, step.oldRaw);
         if (done.ok)
             ++outcome.restored;
         else

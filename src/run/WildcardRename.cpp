@@ -202,7 +202,7 @@ QString restoreDetour(const WildcardStep& detour, const QString& folder, FileRen
     const QString oldName = QFile::decodeName(detour.fromRaw);
     if (hooks.journal)
         hooks.journal(folder, tempRaw, oldName);
-    if (renamer.rename(folder, tempRaw, oldName).ok) {
+    if (renamer.renameRaw(folder, tempRaw, detour.fromRaw).ok) { // its exact old bytes
         out.stepsDone.push_back({tempRaw, oldName, detour.fileName, detour.newName, false});
         return {};
     }
