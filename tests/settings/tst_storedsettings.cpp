@@ -6,7 +6,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <cmath>
 #include <optional>
 
 using namespace pellory;
@@ -25,8 +24,6 @@ private slots:
     void unwritable();
     void storedNumbers_data();
     void storedNumbers();
-    void coordinateText_data();
-    void coordinateText();
 
 private:
     QString folder() const { return m_config.path() + "/Pellory"; }
@@ -111,58 +108,46 @@ void TestStoredSettings::unwritable()
 
 void TestStoredSettings::storedNumbers_data()
 {
-    QTest::addColumn<bool>("coordinate"); // storedCoordinate, else storedIndex
+    // The row name's first word says the function: storedIndex, storedCoordinate, or
+    // coordinateText of the text read as a float.
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected"); // "none": no value
     // clang-format off
-    QTest::newRow("index half to even") << false << "C" << "2.5" << "2";
-    QTest::newRow("index largest") << false << "C" << "32767" << "32767";
-    QTest::newRow("index rounds past largest") << false << "C" << "32767.5" << "none";
-    QTest::newRow("index rounds to smallest") << false << "C" << "-32768.5" << "-32768";
-    QTest::newRow("index letters") << false << "C" << "x" << "none";
-    QTest::newRow("index not a number") << false << "C" << "nan" << "none";
-    QTest::newRow("index German decimal comma") << false << "de_DE" << "3,5" << "4";
-    QTest::newRow("coordinate negative") << true << "de_DE" << "-15" << "-15";
-    QTest::newRow("coordinate point whatever the locale") << true << "de_DE" << "12.75" << "12.75";
-    QTest::newRow("coordinate blanks, then text after") << true << "C" << "  30abc" << "30";
-    QTest::newRow("coordinate no number") << true << "C" << "abc" << "0";
-    QTest::newRow("coordinate no digit before point") << true << "C" << ".5" << "0.5";
-    QTest::newRow("coordinate exponent with text") << true << "C" << "2E+2x" << "200";
-    QTest::newRow("coordinate e without digits") << true << "C" << "1e" << "1";
-    QTest::newRow("coordinate tiny reads 0") << true << "C" << "1e-50" << "0";
-    QTest::newRow("coordinate too large for float") << true << "C" << "1e39" << "none";
+    QTest::newRow("index half to even") << "C" << "2.5" << "2";
+    QTest::newRow("index largest") << "C" << "32767" << "32767";
+    QTest::newRow("index rounds past largest") << "C" << "32767.5" << "none";
+    QTest::newRow("index rounds to smallest") << "C" << "-32768.5" << "-32768";
+    QTest::newRow("index letters") << "C" << "x" << "none";
+    QTest::newRow("index not a number") << "C" << "nan" << "none";
+    QTest::newRow("index German decimal comma") << "de_DE" << "3,5" << "4";
+    QTest::newRow("coordinate negative") << "de_DE" << "-15" << "-15";
+    QTest::newRow("coordinate point whatever the locale") << "de_DE" << "12.75" << "12.75";
+    QTest::newRow("coordinate blanks, then text after") << "C" << "  30abc" << "30";
+    QTest::newRow("coordinate no number") << "C" << "abc" << "0";
+    QTest::newRow("coordinate no digit before point") << "C" << ".5" << "0.5";
+    QTest::newRow("coordinate exponent with text") << "C" << "2E+2x" << "200";
+    QTest::newRow("coordinate e without digits") << "C" << "1e" << "1";
+    QTest::newRow("coordinate tiny reads 0") << "C" << "1e-50" << "0";
+    QTest::newRow("coordinate too large for float") << "C" << "1e39" << "none";
+    QTest::newRow("written minimised far outside") << "C" << "-480000" << "-480000";
+    QTest::newRow("written beyond 32 bits") << "C" << "1e10" << "10000000000";
+    QTest::newRow("written fraction rounds") << "C" << "1234.6" << "1235";
     // clang-format on
 }
 
 void TestStoredSettings::storedNumbers()
 {
-    QFETCH(bool, coordinate);
     QFETCH(QString, locale);
     QFETCH(QString, text);
     QFETCH(QString, expected);
     QLocale::setDefault(QLocale(locale));
+    const QString kind = QString(QTest::currentDataTag()).section(' ', 0, 0);
     const auto shown = [](const auto& value) { return value ? QString::number(*value) : "none"; };
-    QCOMPARE(coordinate ? shown(storedCoordinate(text)) : shown(storedIndex(text)), expected);
-}
-
-void TestStoredSettings::coordinateText_data()
-{
-    QTest::addColumn<float>("twips");
-    QTest::addColumn<QString>("expected");
-    // clang-format off
-    QTest::newRow("minimised far outside") << -480000.0f << "-480000";
-    QTest::newRow("beyond 32 bits") << 1e10f << "10000000000";
-    QTest::newRow("fraction rounds") << 1234.6f << "1235";
-    // clang-format on
-}
-
-void TestStoredSettings::coordinateText()
-{
-    QFETCH(float, twips);
-    QFETCH(QString, expected);
-    QCOMPARE(pellory::coordinateText(twips), expected);
-    QCOMPARE(pellory::storedCoordinate(expected), std::optional<float>(std::nearbyint(twips)));
+    QCOMPARE(kind == "index"        ? shown(storedIndex(text))
+             : kind == "coordinate" ? shown(storedCoordinate(text))
+                                    : coordinateText(text.toFloat()),
+             expected);
 }
 
 QTEST_GUILESS_MAIN(TestStoredSettings)

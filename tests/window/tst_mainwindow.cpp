@@ -1,7 +1,6 @@
 #include "MainFixture.h"
 
 #include "window/DriveSelector.h"
-#include "window/FolderSelector.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -3,7 +3,6 @@
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
-#include <QTest>
 
 using namespace pellory;
 using pellory::testing::numberedNames;

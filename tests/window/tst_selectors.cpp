@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QScopeGuard>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
