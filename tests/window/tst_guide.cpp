@@ -41,14 +41,12 @@ RenameSettings toSettings(const QString& pairs)
 template <typename AddRows> void tablesOf(const QString& kind, AddRows addRows)
 {
     static const Guide guide = readGuide();
-    if (!guide.error.isEmpty())
-        QFAIL(qPrintable("the guide cannot be read: " + guide.error));
+    QVERIFY2(guide.error.isEmpty(), qPrintable("the guide cannot be read: " + guide.error));
     int tables = 0;
     for (const GuideTable& table : guide.tables)
         if (table.kind == kind)
             addRows(table, ++tables);
-    if (tables == 0)
-        QFAIL(qPrintable("the guide has no table of kind " + kind));
+    QVERIFY2(tables > 0, qPrintable("the guide has no table of kind " + kind));
 }
 
 } // namespace
