@@ -141,14 +141,6 @@ bool differsOnlyInCase(const QByteArray& oldRaw, const QString& newName)
     return QFile::decodeName(oldRaw).compare(newName, Qt::CaseInsensitive) == 0;
 }
 
-// The bytes of newName on disk. A name that is not valid UTF-8 reads back with replacement
-// characters; given back unchanged, it means the file keeps its name, not that its bytes
-// become those characters.
-QByteArray newRawName(const QByteArray& oldRawName, const QString& newName)
-{
-    return QFile::decodeName(oldRawName) == newName ? oldRawName : QFile::encodeName(newName);
-}
-
 RenameOutcome renameInFolder(int dir, const QByteArray& oldRawName, const QByteArray& to)
 {
     const char* from = oldRawName.constData();
@@ -197,6 +189,11 @@ bool sameDirectory(int a, int b)
 }
 
 } // namespace
+
+QByteArray newRawName(const QByteArray& oldRawName, const QString& newName)
+{
+    return QFile::decodeName(oldRawName) == newName ? oldRawName : QFile::encodeName(newName);
+}
 
 QString invalidNameReason(const QString& newName)
 {

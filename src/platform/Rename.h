@@ -26,6 +26,11 @@ struct RenameOutcome
 RenameOutcome renameInPlace(const QString& folder, const QByteArray& oldRawName,
                             const QString& newName);
 
+// The bytes newName has on disk, for the entry now named oldRawName. A name that is not
+// valid UTF-8 reads back with replacement characters; given back unchanged, it means the
+// file keeps its name, not that its bytes become those characters.
+QByteArray newRawName(const QByteArray& oldRawName, const QString& newName);
+
 // Why newName cannot name an entry of a folder, or an empty string when it can.
 QString invalidNameReason(const QString& newName);
 

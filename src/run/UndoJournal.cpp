@@ -115,7 +115,7 @@ void RunJournal::begin()
     m_inRun = true;
 }
 
-bool RunJournal::record(const QString& folder, const QByteArray& oldRaw, const QString& newName)
+bool RunJournal::record(const QString& folder, const QByteArray& oldRaw, const QByteArray& newRaw)
 {
     if (m_inRun && !m_file.isOpen()) {
         // The first rename of a run: the last run's journal makes way for this one's.
@@ -130,7 +130,7 @@ bool RunJournal::record(const QString& folder, const QByteArray& oldRaw, const Q
         m_lastFolder = folder;
         m_lastFolderField = escaped(QFile::encodeName(folder), true);
     }
-    return m_file.append(recordLine(m_lastFolderField, oldRaw, QFile::encodeName(newName)));
+    return m_file.append(recordLine(m_lastFolderField, oldRaw, newRaw));
 }
 
 void RunJournal::renameFailed()

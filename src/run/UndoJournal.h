@@ -55,7 +55,7 @@ public:
     void begin();
     // Appends the record of a rename about to happen; false (with error()) when it cannot be
     // written, and then the rename must not happen.
-    bool record(const QString& folder, const QByteArray& oldRaw, const QString& newName);
+    bool record(const QString& folder, const QByteArray& oldRaw, const QByteArray& newRaw);
     void renameFailed(); // the rename just recorded did not happen
     void finish();       // the run ended: its journal becomes the last run
     const QString& error() const { return m_file.error(); }

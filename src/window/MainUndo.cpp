@@ -84,10 +84,12 @@ void Main::contextMenuEvent(QContextMenuEvent* event)
 RenameOutcome Main::journaledRename(const QString& folder, const QByteArray& oldRawName,
                                     const QString& newName)
 {
-    if (!m_journal->record(folder, oldRawName, newName))
+    // The journal and the rename take the same bytes, so that the undo finds the file.
+    const QByteArray newRaw = newRawName(oldRawName, newName);
+    if (!m_journal->record(folder, oldRawName, newRaw))
         return {false, EIO,
                 QStringLiteral("The undo journal could not be written: ") + m_journal->error()};
-    RenameOutcome outcome = currentRenamer().rename(folder, oldRawName, newName);
+    RenameOutcome outcome = currentRenamer().renameRaw(folder, oldRawName, newRaw);
     if (!outcome.ok)
         m_journal->renameFailed();
     return outcome;

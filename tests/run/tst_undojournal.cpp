@@ -39,7 +39,7 @@ int journalChild(const QString& folder, int count, int delayMs)
     journal.begin();
     SystemRenamer renamer;
     const auto rename = [&](const QByteArray& from, const QByteArray& to) {
-        if (!journal.record(folder, from, QString::fromLatin1(to)))
+        if (!journal.record(folder, from, to))
             return false;
         QThread::msleep(ulong(delayMs) / 2); // a kill now leaves a record whose rename never ran
         const bool ok = renamer.rename(folder, from, QString::fromLatin1(to)).ok;

@@ -233,7 +233,7 @@ void tst_MainUndo::interruptedRunAtNextStart()
         RunJournal journal(journalFolder());
         journal.begin();
         for (const char* name : {"A.JPG", "B.JPG"}) {
-            QVERIFY(journal.record(folder.path(), name, QString("Z") + name));
+            QVERIFY(journal.record(folder.path(), name, QByteArray("Z") + name));
             QVERIFY(currentRenamer().rename(folder.path(), name, QString("Z") + name).ok);
         }
     }
