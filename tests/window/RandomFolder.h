@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <dirent.h>
 #include <fcntl.h>
+#include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,42 +32,33 @@ inline bool chance(QRandomGenerator& rng, int percent)
 // Read by the bytes: QFile cannot open a name that is not valid UTF-8.
 using Listing = QMap<QByteArray, QByteArray>;
 
-// Calls visit(path, name, isFolder) for every entry of a folder but "." and "..".
-template <typename Visit> void forEachEntry(const QByteArray& folder, Visit visit)
+inline QByteArray readRaw(const char* path)
 {
-    DIR* dir = ::opendir(folder.constData());
-    while (const dirent* e = dir ? ::readdir(dir) : nullptr) {
-        const QByteArray name(e->d_name), path = folder + '/' + name;
-        struct stat st;
-        if (name != "." && name != "..")
-            visit(path, name, ::lstat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode));
-    }
-    if (dir)
-        ::closedir(dir);
-}
-
-inline void listInto(const QByteArray& folder, const QByteArray& prefix, Listing& out)
-{
-    forEachEntry(folder, [&](const QByteArray& path, const QByteArray& name, bool isFolder) {
-        if (isFolder)
-            return listInto(path, prefix + name + '/', out);
-        QByteArray data = "?";
-        char buffer[256];
-        if (const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC); fd >= 0) {
-            data.clear();
-            for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;)
-                data.append(buffer, n);
-            ::close(fd);
-        }
-        out.insert(prefix + name, data);
-    });
+    QByteArray data;
+    char buffer[256];
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    for (ssize_t n; fd >= 0 && (n = ::read(fd, buffer, sizeof buffer)) > 0;)
+        data.append(buffer, n);
+    return fd >= 0 && ::close(fd) == 0 ? data : QByteArray("?");
 }
 
 inline Listing listFolder(const QString& folder)
 {
-    Listing out;
-    listInto(QFile::encodeName(folder), {}, out);
-    return out;
+    static thread_local Listing* out;
+    static thread_local size_t skip; // the folder's path and its slash
+    Listing listing;
+    const QByteArray root = QFile::encodeName(folder);
+    out = &listing;
+    skip = size_t(root.size()) + 1;
+    ::nftw(
+        root.constData(),
+        [](const char* path, const struct stat*, int type, FTW* at) {
+            if (type != FTW_D && at->level > 0)
+                out->insert(QByteArray(path + skip), readRaw(path));
+            return 0;
+        },
+        16, FTW_PHYS);
+    return listing;
 }
 
 inline QByteArrayList contentsOf(const Listing& listing)
@@ -79,11 +71,12 @@ inline QByteArrayList contentsOf(const Listing& listing)
 // QTemporaryDir cannot remove names that are not valid UTF-8.
 inline void removeInside(const QByteArray& folder)
 {
-    forEachEntry(folder, [](const QByteArray& path, const QByteArray&, bool isFolder) {
-        if (isFolder)
-            removeInside(path);
-        isFolder ? ::rmdir(path.constData()) : ::unlink(path.constData());
-    });
+    ::nftw(
+        folder.constData(),
+        [](const char* path, const struct stat*, int, FTW* at) {
+            return at->level > 0 ? ::remove(path) : 0;
+        },
+        16, FTW_DEPTH | FTW_PHYS);
 }
 
 inline bool makeFile(const QByteArray& path, const QByteArray& contents)
