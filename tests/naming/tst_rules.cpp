@@ -64,6 +64,7 @@ void TestRules::rule_data()
     row("NormalFormat", "two letters before digit 9", "ab9", "AB9");
     row("NormalFormat", "digit first", "2nd try", "2Nd Try");
     row("NormalFormat", "outer blanks kept", "  ab cd ", "  Ab Cd ");
+    row("NormalFormat", "blanks only", "   ", "   ");
     row("NormalFormat", "accented capital alone", "É", "É");
     row("NormalFormat", "accent separates words", "xÉy", "XÉY");
     row("NormalFormat", "last letter has no next", "aB", "Ab");
