@@ -23,7 +23,9 @@ void TestEveryN::selection_data()
     // clang-format off
     QTest::newRow("2 on 7, no current") << "2" << 7 << -1 << "0,2,4,6" << 0;
     QTest::newRow("3 from current 4 of 10") << "3" << 10 << 4 << "4,7" << 4;
+    QTest::newRow("1 from current 5 of 8") << "1" << 8 << 5 << "5,6,7" << 5;
     QTest::newRow("2.5 rounds down to even 2") << "2.5" << 7 << -1 << "0,2,4,6" << 0;
+    QTest::newRow("3.5 rounds up to even 4") << "3.5" << 10 << -1 << "0,4,8" << 0;
     QTest::newRow("5 on an empty list") << "5" << 0 << -1 << "" << -1;
     QTest::newRow("step past the end") << "999" << 4 << 1 << "1" << 1;
     QTest::newRow("current past the end") << "2" << 3 << 5 << "" << -1;

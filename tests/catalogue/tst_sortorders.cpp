@@ -23,6 +23,7 @@ void TestSortOrders::listedOrder_data()
 
     // clang-format off
     QTest::newRow("three equal dates, old to new") << "a@7|b@7|c@7" << 4 << "b|c|a";
+    QTest::newRow("four equal dates, new to old") << "a@7|b@7|c@7|d@7" << 5 << "c|d|b|a";
     QTest::newRow("dates 3 1 2, old to new") << "a@3|b@1|c@2" << 4 << "b|c|a";
     QTest::newRow("dates 3 1 2, new to old") << "a@3|b@1|c@2" << 5 << "a|c|b";
     QTest::newRow("dates past the sign bit") << "a@9223372036854775808|b@1" << 4 << "b|a";
@@ -32,6 +33,7 @@ void TestSortOrders::listedOrder_data()
     QTest::newRow("trailing dot counts as no extension") << "b.txt|a." << 2 << "a.|b.txt";
     QTest::newRow("digits compare as characters") << "9.JPG|10.JPG" << 0 << "10.JPG|9.JPG";
     QTest::newRow("underscore after Z") << "_A.JPG|Z.JPG" << 0 << "Z.JPG|_A.JPG";
+    QTest::newRow("file listed twice ends next to itself") << "b.jpg|c.jpg|b.jpg|a.jpg" << 0 << "a.jpg|b.jpg|b.jpg|c.jpg";
     QTest::newRow("case folded for order, kept for display")
         << "b.jpg|a.TXT|C.Gif" << 0 << "a.TXT|b.jpg|C.Gif";
     QTest::newRow("no order chosen keeps scan order") << "b|c|a" << -1 << "b|c|a";
