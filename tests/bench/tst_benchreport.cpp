@@ -14,28 +14,19 @@
 using namespace pellory::bench;
 
 Q_DECLARE_METATYPE(pellory::bench::Samples)
-Q_DECLARE_METATYPE(std::vector<double>)
 
 namespace {
 
-StepLine step(const QString& name, double ms, double waitMs = 0, double floorMs = -1,
-              bool ok = true)
+StepLine step(const QString& name, double ms, double waitMs, double floorMs = -1, bool ok = true)
 {
-    StepLine line;
-    line.name = name;
-    line.ms = ms;
-    line.waitMs = waitMs;
-    line.floorMs = floorMs;
-    line.ok = ok;
-    line.peakKb = 40 * 1024;
-    return line;
+    return {name, ms, waitMs, 40 * 1024, floorMs, ok, {}};
 }
 
 // One place and size, the rename floor at 100 ms and the scan floor at 50 ms.
 Samples samplesWith(const QList<StepLine>& lines, double applyTarget = 1.5, bool targets = true)
 {
     Samples s;
-    s.place = {QStringLiteral("tmpfs"), QStringLiteral("/dev/shm"), applyTarget};
+    s.place = {"tmpfs", "/dev/shm", applyTarget};
     s.size = {32767, 1, targets};
     s.renameFloor = {100};
     s.scanFloor = {50};
@@ -56,6 +47,11 @@ void busyFor(int ms)
         std::this_thread::yield();
 }
 
+double msSince(const QElapsedTimer& clock)
+{
+    return double(clock.nsecsElapsed()) / 1e6;
+}
+
 } // namespace
 
 class TestBenchReport : public QObject
@@ -64,8 +60,6 @@ class TestBenchReport : public QObject
 private slots:
     void judgement_data();
     void judgement();
-    void median_data();
-    void median();
     void stepLineRoundTrip();
     void probe_data();
     void probe();
@@ -78,38 +72,24 @@ void TestBenchReport::judgement_data()
     QTest::addColumn<QString>("row");
     QTest::addColumn<double>("ratio");
     QTest::addColumn<QString>("verdict");
-    const QString apply = QStringLiteral("apply: renames");
-    const QString sort = QStringLiteral("sort Name (A to Z) again");
-    const QString wildcard = QStringLiteral("wildcard rename: renames");
-    QTest::newRow("apply within the tmpfs target")
-        << samplesWith({step(apply, 140, 5)}) << apply << 1.4 << "PASS";
-    QTest::newRow("apply over the disk target")
-        << samplesWith({step(apply, 140, 5)}, 1.3) << apply << 1.4 << "FAIL";
-    QTest::newRow("apply fast but the loop waited too long")
-        << samplesWith({step(apply, 100, 60)}) << apply << 1.0 << "FAIL";
-    QTest::newRow("median of the runs, not the worst")
-        << samplesWith({step(apply, 120, 5), step(apply, 900, 5), step(apply, 130, 5)}) << apply
-        << 1.3 << "PASS";
-    QTest::newRow("past the limit: reported, not judged")
-        << samplesWith({step(apply, 500, 600)}, 1.5, false) << apply << 5.0 << "-";
-    QTest::newRow("sort within 20x std::sort")
-        << samplesWith({step(sort, 19, 19, 1)}) << sort << 19.0 << "PASS";
-    QTest::newRow("sort past 20x std::sort, its wait not judged")
-        << samplesWith({step(sort, 25, 25, 1)}) << sort << 25.0 << "FAIL";
-    QTest::newRow("a run that did not do its work")
-        << samplesWith({step(apply, 50, 5, -1, false)}) << apply << 0.5 << "FAILED";
-    QTest::newRow("wildcard rename: no ratio target, the wait is judged")
-        << samplesWith({step(wildcard, 900, 60)}) << wildcard << 9.0 << "FAIL";
-    QTest::newRow("wildcard rename yielding often")
-        << samplesWith({step(wildcard, 900, 10)}) << wildcard << 9.0 << "PASS";
-    QTest::newRow("rebuild held against the scan")
-        << samplesWith({step(QStringLiteral("apply: closing rebuild"), 110, 100)})
-        << "apply: closing rebuild" << 2.2 << "FAIL";
-    QTest::newRow("peer against the floor: reported only")
-        << samplesWith({}) << "peer: perl rename" << 2.5 << "-";
+    const QString apply = "apply: renames", sort = "sort Name (A to Z) again",
+                  wildcard = "wildcard rename: renames", rebuild = "apply: closing rebuild";
+    // clang-format off
+    QTest::newRow("apply within the tmpfs target") << samplesWith({step(apply, 140, 5)}) << apply << 1.4 << "PASS";
+    QTest::newRow("apply over the disk target") << samplesWith({step(apply, 140, 5)}, 1.3) << apply << 1.4 << "FAIL";
+    QTest::newRow("apply fast but the loop waited too long") << samplesWith({step(apply, 100, 60)}) << apply << 1.0 << "FAIL";
+    QTest::newRow("median of the runs, not the worst") << samplesWith({step(apply, 100, 5), step(apply, 900, 5), step(apply, 120, 5), step(apply, 140, 5)}) << apply << 1.3 << "PASS";
+    QTest::newRow("past the limit: reported, not judged") << samplesWith({step(apply, 500, 600)}, 1.5, false) << apply << 5.0 << "-";
+    QTest::newRow("sort within 20x std::sort, its wait not judged") << samplesWith({step(sort, 19, 60, 1)}) << sort << 19.0 << "PASS";
+    QTest::newRow("sort past 20x std::sort") << samplesWith({step(sort, 25, 25, 1)}) << sort << 25.0 << "FAIL";
+    QTest::newRow("a run that did not do its work") << samplesWith({step(apply, 50, 5, -1, false)}) << apply << 0.5 << "FAILED";
+    QTest::newRow("wildcard rename: no ratio target, the wait is judged") << samplesWith({step(wildcard, 900, 60)}) << wildcard << 9.0 << "FAIL";
+    QTest::newRow("wildcard rename yielding often") << samplesWith({step(wildcard, 900, 10)}) << wildcard << 9.0 << "PASS";
+    QTest::newRow("rebuild held against the scan") << samplesWith({step(rebuild, 110, 100)}) << rebuild << 2.2 << "FAIL";
+    QTest::newRow("peer against the floor: reported only") << samplesWith({}) << "peer: perl rename" << 2.5 << "-";
     QTest::newRow("the floor itself") << samplesWith({}) << "floor: renameat2 loop" << 0.0 << "";
-    QTest::newRow("memory within the limit")
-        << samplesWith({step(apply, 100, 5)}) << "peak memory (MB)" << 0.5 << "PASS";
+    QTest::newRow("memory within the limit") << samplesWith({step(apply, 100, 5)}) << "peak memory (MB)" << 0.5 << "PASS";
+    // clang-format on
 }
 
 void TestBenchReport::judgement()
@@ -123,37 +103,15 @@ void TestBenchReport::judgement()
     QVERIFY2(qAbs(judged.ratio - ratio) < 1e-9, qPrintable(QString::number(judged.ratio)));
 }
 
-void TestBenchReport::median_data()
-{
-    QTest::addColumn<std::vector<double>>("values");
-    QTest::addColumn<double>("expected");
-    QTest::newRow("none") << std::vector<double>{} << 0.0;
-    QTest::newRow("odd count, unsorted") << std::vector<double>{5, 1, 9, 3, 7} << 5.0;
-    QTest::newRow("even count: mean of the middle two") << std::vector<double>{4, 1, 3, 2} << 2.5;
-    QTest::newRow("one outlier does not move it") << std::vector<double>{10, 11, 5000} << 11.0;
-}
-
-void TestBenchReport::median()
-{
-    QFETCH(std::vector<double>, values);
-    QFETCH(double, expected);
-    QCOMPARE(pellory::bench::median(values), expected);
-}
-
 void TestBenchReport::stepLineRoundTrip()
 {
-    StepLine line = step(QStringLiteral("sort Ext (A to Z) again"), 12.5, 3.25, 1.5, false);
-    line.note = QStringLiteral("item 3 is\tB.JPG,\nA.JPG expected");
+    StepLine line = step("sort Ext (A to Z) again", 12.5, 3.25, 1.5, false);
+    line.note = "item 3 is\tB.JPG,\nA.JPG expected";
     StepLine back;
     QVERIFY(StepLine::parse(line.format(), back));
-    QCOMPARE(back.name, line.name);
-    QCOMPARE(back.ms, 12.5);
-    QCOMPARE(back.waitMs, 3.25);
-    QCOMPARE(back.floorMs, 1.5);
-    QCOMPARE(back.peakKb, line.peakKb);
-    QCOMPARE(back.ok, false);
-    QCOMPARE(back.note, QStringLiteral("item 3 is B.JPG, A.JPG expected"));
-    QVERIFY(!StepLine::parse(QStringLiteral("tmpfs, 1000 files: run 1 of 1"), back));
+    QCOMPARE(back.format(), line.format());
+    QCOMPARE(back.note, "item 3 is B.JPG, A.JPG expected");
+    QVERIFY(!StepLine::parse("tmpfs, 1000 files: run 1 of 1", back));
 }
 
 void TestBenchReport::probe_data()
@@ -161,7 +119,6 @@ void TestBenchReport::probe_data()
     QTest::addColumn<QList<int>>("blocksMs"); // stretches without the loop, in order
     QTest::newRow("one long stretch") << QList<int>{120};
     QTest::newRow("short stretches with the loop between") << QList<int>(40, 2);
-    QTest::newRow("stretches a little over the budget") << QList<int>{70, 5, 70, 5};
     QTest::newRow("the longest stretch last") << QList<int>{3, 3, 3, 90};
 }
 
@@ -177,20 +134,20 @@ void TestBenchReport::probe()
     clock.start();
     double longestMs = 0;
     for (const int block : blocksMs) {
-        const double before = double(clock.nsecsElapsed()) / 1e6;
+        const double before = msSince(clock);
         busyFor(block);
         QCoreApplication::processEvents();
-        longestMs = std::max(longestMs, double(clock.nsecsElapsed()) / 1e6 - before);
+        longestMs = std::max(longestMs, msSince(clock) - before);
     }
     probe.stop();
     const double wait = probe.longestWaitMs();
     QVERIFY2(wait >= longestMs - 12 && wait <= longestMs + 2,
-             qPrintable(QStringLiteral("wait %1, stretch %2").arg(wait).arg(longestMs)));
+             qPrintable(QString("wait %1, stretch %2").arg(wait).arg(longestMs)));
 }
 
+// A yielding first part, then a stretch without the loop: the split falls between.
 void TestBenchReport::probeSplit()
 {
-    // A yielding first part, then a stretch without the loop: the split falls between.
     StepProbe probe;
     QElapsedTimer clock;
     probe.start();
@@ -199,13 +156,13 @@ void TestBenchReport::probeSplit()
         busyFor(2);
         QCoreApplication::processEvents();
     }
-    const double lastPassMs = double(clock.nsecsElapsed()) / 1e6;
+    const double lastPassMs = msSince(clock);
     busyFor(100);
     const StepProbe::Part first = probe.splitAtLastWake();
     probe.stop();
     QVERIFY2(first.ms <= lastPassMs + 1 && first.ms >= lastPassMs - 20,
-             qPrintable(QStringLiteral("split at %1, last pass %2").arg(first.ms).arg(lastPassMs)));
-    QVERIFY2(first.waitMs < probe.longestWaitMs(), qPrintable(QString::number(first.waitMs)));
+             qPrintable(QString("split at %1, last pass %2").arg(first.ms).arg(lastPassMs)));
+    QVERIFY(first.waitMs < probe.longestWaitMs());
     QVERIFY2(probe.longestWaitMs() >= 88, qPrintable(QString::number(probe.longestWaitMs())));
 }
 
