@@ -4,6 +4,8 @@
 #include "naming/Extension.h"
 #include "naming/Numbers.h"
 
+#include <QStringBuilder>
+
 #include <limits>
 
 namespace pellory {
@@ -54,19 +56,15 @@ QString ComposeNewName(const QString& oldName, const RenameSettings& settings, N
         ext = ApplyNewExt(QString(), ext, settings.ExtUsed);
     else if (settings.NewExtIndex == -1)
         ext = ApplyNewExt(settings.NewExtText, ext, settings.ExtUsed);
-    if (!ext.isEmpty())
-        ext.prepend(u'.');
+    const QStringView dot = ext.isEmpty() ? QStringView() : QStringView(u".");
     applyCaseStyle(settings.CasesList, base, ext);
     if (!settings.RenameChk)
-        return base + ext;
+        return base % dot % ext;
 
-    QString name = base.left(keptCharacterCount(settings.NumCharKeep));
-    name += settings.FilePrefix;
-    if (counter)
-        name += counter->next();
-    name += settings.FileLeading;
-    name += ext;
-    return name;
+    // Built in one allocation: this runs once per file of a run.
+    const QString counterText = counter ? counter->next() : QString();
+    return QStringView(base).left(keptCharacterCount(settings.NumCharKeep)) % settings.FilePrefix %
+           counterText % settings.FileLeading % dot % ext;
 }
 
 } // namespace pellory

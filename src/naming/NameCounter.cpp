@@ -2,6 +2,8 @@
 
 #include "naming/Numbers.h"
 
+#include <algorithm>
+#include <charconv>
 #include <limits>
 
 namespace pellory {
@@ -100,13 +102,20 @@ QString NameCounter::next()
         AdvanceAlpha(m_text, qint32(m_increment));
         return current;
     }
-    QString digits = QString::number(m_value);
+    // Written straight into the result: this runs once per file of a run.
+    char digits[24];
+    const qsizetype length = std::to_chars(digits, digits + sizeof digits, m_value).ptr - digits;
     m_value += m_increment;
     if (m_trim)
-        return digits;
+        return QString::fromLatin1(digits, length);
     // The padded form keeps the last `width` characters, so a start of "001" fixes
     // the width at three whatever the value.
-    return (QString(m_width, u'0') + digits).right(m_width);
+    QString padded(m_width, u'0');
+    const qsizetype kept = std::min<qsizetype>(length, m_width);
+    QChar* out = padded.data() + (m_width - kept);
+    for (qsizetype k = length - kept; k < length; ++k)
+        *out++ = QLatin1Char(digits[k]);
+    return padded;
 }
 
 bool decimalCounterFits(const RenameSettings& settings, qint64 renameSetCount)
