@@ -35,11 +35,13 @@ QString conflict(const Candidate& c, const QString& why)
 }
 
 // The first file, in name order, whose new name is not usable; empty when there is none.
+// `byOldKey` is the file of each old name, which the ordering of the steps uses as well.
 QString findConflict(const FolderLookup& folder, const std::vector<Candidate>& all,
+                     const QHash<QByteArray, qsizetype>& byOldKey,
                      const std::function<void()>& between)
 {
     QHash<QByteArray, std::pair<qsizetype, qsizetype>> firstTwoWithNewKey;
-    QSet<QByteArray> oldKeys;
+    firstTwoWithNewKey.reserve(qsizetype(all.size())); // no pause to grow it mid-way
     for (qsizetype i = 0; i < qsizetype(all.size()); ++i) {
         between();
         const auto two = firstTwoWithNewKey.find(all[i].newKey);
@@ -47,7 +49,6 @@ QString findConflict(const FolderLookup& folder, const std::vector<Candidate>& a
             firstTwoWithNewKey.insert(all[i].newKey, {i, -1});
         else if (two->second < 0)
             two->second = i;
-        oldKeys.insert(all[i].oldKey);
     }
     for (qsizetype i = 0; i < qsizetype(all.size()); ++i) {
         between();
@@ -59,7 +60,7 @@ QString findConflict(const FolderLookup& folder, const std::vector<Candidate>& a
         if (second >= 0)
             return conflict(c, QStringLiteral("\"%1\" would get the same name.")
                                    .arg(all[first == i ? second : first].entry->name));
-        if (!oldKeys.contains(c.newKey) && folder.contains(c.newRaw))
+        if (!byOldKey.contains(c.newKey) && folder.contains(c.newRaw))
             return conflict(c, QStringLiteral("An entry of that name is already in the folder."));
     }
     return {};
@@ -88,10 +89,9 @@ std::vector<WildcardStep> orderSteps(const FolderLookup& folder, const std::vect
                                      const std::function<void()>& between)
 {
     std::vector<WildcardStep> steps;
+    steps.reserve(all.size());
     std::vector<bool> placed(all.size(), false);
-    QSet<QByteArray> planned;
-    for (const Candidate& c : all)
-        planned.insert(c.newRaw);
+    QSet<QByteArray> planned; // the new names, once a cycle needs a temporary name
     for (qsizetype start = 0; start < qsizetype(all.size()); ++start) {
         between();
         if (placed[start])
@@ -105,6 +105,12 @@ std::vector<WildcardStep> orderSteps(const FolderLookup& folder, const std::vect
         const bool cycle = next == start;
         QByteArray temp;
         if (cycle) {
+            if (planned.isEmpty()) {
+                for (const Candidate& c : all) {
+                    between();
+                    planned.insert(c.newRaw);
+                }
+            }
             temp = unusedTemporaryName(folder, planned);
             planned.insert(temp);
             const Candidate& first = all[start];
@@ -139,15 +145,19 @@ WildcardPlan planRenames(const QString& folder, std::vector<NamedFile> files,
             all.push_back({&f.entry, f.newName, newRaw, nameKey(f.entry.rawName, folds),
                            nameKey(newRaw, folds)});
     }
+    QHash<QByteArray, qsizetype> byOldKey;
+    byOldKey.reserve(qsizetype(all.size()));
+    for (qsizetype i = 0; i < qsizetype(all.size()); ++i) {
+        between();
+        byOldKey.insert(all[i].oldKey, i);
+    }
     WildcardPlan plan;
     plan.folder = folder;
-    plan.refusal = findConflict(lookup, all, between);
+    plan.refusal = findConflict(lookup, all, byOldKey, between);
     if (!plan.refusal.isEmpty())
         return plan;
-    QHash<QByteArray, qsizetype> byOldKey;
-    for (qsizetype i = 0; i < qsizetype(all.size()); ++i)
-        byOldKey.insert(all[i].oldKey, i);
     std::vector<qsizetype> waitsFor;
+    waitsFor.reserve(all.size());
     for (qsizetype i = 0; i < qsizetype(all.size()); ++i) {
         between();
         const qsizetype j = byOldKey.value(all[i].newKey, -1);
