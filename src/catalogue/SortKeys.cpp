@@ -3,7 +3,6 @@
 #include "platform/FileTime.h"
 
 #include <algorithm>
-#include <numeric>
 #include <utility>
 
 namespace pellory {
@@ -23,18 +22,45 @@ int compareKeys(const FileRecord& a, const FileRecord& b, SortKey key)
     return 0;
 }
 
-// Dense ranks from any three-way comparison of record indices.
-template <typename Compare> std::vector<qint32> denseRanks(qint32 count, Compare compare)
+// Names and extensions compare by UTF-16 code units. The code units every key starts with
+// decide nothing; the next four, packed into one number, decide most comparisons of a
+// folder of camera names without reading the texts. Packing is monotonic (a shorter text
+// pads with zeros), so only equal heads need the texts.
+std::vector<qint32> textRanks(std::span<const FileRecord> records, QString FileRecord::*key)
 {
-    std::vector<qint32> order(static_cast<size_t>(count));
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](qint32 a, qint32 b) { return compare(a, b) < 0; });
-    std::vector<qint32> ranks(static_cast<size_t>(count));
+    struct Keyed
+    {
+        quint64 head;
+        QStringView rest; // the text after the common start
+        qint32 index;
+    };
+    qsizetype common = records.empty() ? 0 : (records.front().*key).size();
+    for (const FileRecord& record : records) {
+        const QString& first = records.front().*key;
+        const QString& text = record.*key;
+        common = std::min(common, text.size());
+        common = std::mismatch(first.cbegin(), first.cbegin() + common, text.cbegin()).first -
+                 first.cbegin();
+    }
+    std::vector<Keyed> keyed(records.size());
+    for (size_t k = 0; k < records.size(); ++k) {
+        const QStringView rest = QStringView(records[k].*key).sliced(common);
+        quint64 head = 0;
+        for (qsizetype c = 0; c < 4; ++c)
+            head = head << 16 | (c < rest.size() ? rest[c].unicode() : 0u);
+        keyed[k] = {head, rest, static_cast<qint32>(k)};
+    }
+    const auto compare = [](const Keyed& a, const Keyed& b) {
+        return a.head != b.head ? (a.head < b.head ? -1 : 1) : a.rest.compare(b.rest);
+    };
+    std::sort(keyed.begin(), keyed.end(),
+              [&](const Keyed& a, const Keyed& b) { return compare(a, b) < 0; });
+    std::vector<qint32> ranks(records.size());
     qint32 rank = 0;
-    for (qint32 k = 0; k < count; ++k) {
-        if (k > 0 && compare(order[k - 1], order[k]) != 0)
+    for (size_t k = 0; k < keyed.size(); ++k) {
+        if (k > 0 && compare(keyed[k - 1], keyed[k]) != 0)
             ++rank;
-        ranks[order[k]] = rank;
+        ranks[static_cast<size_t>(keyed[k].index)] = rank;
     }
     return ranks;
 }
@@ -82,18 +108,13 @@ KeyTrend keyTrend(std::span<const FileRecord> records, SortKey key, bool descend
 
 std::vector<qint32> keyRanks(std::span<const FileRecord> records, SortKey key, bool descending)
 {
-    const auto count = static_cast<qint32>(records.size());
     std::vector<qint32> ranks;
     switch (key) {
     case SortKey::Name:
-        ranks = denseRanks(count, [&](qint32 a, qint32 b) {
-            return QString::compare(records[a].NameKey, records[b].NameKey, Qt::CaseSensitive);
-        });
+        ranks = textRanks(records, &FileRecord::NameKey);
         break;
     case SortKey::Ext:
-        ranks = denseRanks(count, [&](qint32 a, qint32 b) {
-            return QString::compare(records[a].ExtKey, records[b].ExtKey, Qt::CaseSensitive);
-        });
+        ranks = textRanks(records, &FileRecord::ExtKey);
         break;
     case SortKey::Date:
         ranks = timeRanks(records);
