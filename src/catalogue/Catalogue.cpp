@@ -27,19 +27,16 @@ void ScanFolder(Catalogue& catalogue, const QString& folder, const QString& spec
 {
     if (spec.isEmpty())
         return; // a pattern that names only the folder matches nothing
-    std::vector<DirEntry> entries;
-    if (!findMatchingFiles(folder, spec, entries))
-        return;
-    catalogue.FileRecords.reserve(catalogue.FileRecords.size() + entries.size());
-    for (DirEntry& entry : entries) {
-        FileRecord record;
+    // Each entry becomes a record as it is read: a rebuild fills the records' storage of
+    // the last listing again, with no second list of the folder in between.
+    forEachMatchingFile(folder, spec, [&catalogue, mode](DirEntry&& entry) {
+        FileRecord& record = catalogue.FileRecords.emplace_back();
         record.NameKey = entry.name.toUpper();
         record.ExtKey = GetFileExt(entry.name, mode).toUpper();
         record.WriteTime = entry.writeTime;
         record.RawName = std::move(entry.rawName);
         record.FileName = std::move(entry.name);
-        catalogue.FileRecords.push_back(std::move(record));
-    }
+    });
 }
 
 void rebuildCatalogue(Catalogue& catalogue, const QString& folder, const QString& specsText,

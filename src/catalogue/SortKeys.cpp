@@ -24,8 +24,9 @@ int compareKeys(const FileRecord& a, const FileRecord& b, SortKey key)
 
 // Names and extensions compare by UTF-16 code units. The code units every key starts with
 // decide nothing; the next four, packed into one number, decide most comparisons of a
-// folder of camera names without reading the texts. Packing is monotonic (a shorter text
-// pads with zeros), so only equal heads need the texts.
+// folder of camera names without reading the texts: they are sorted as numbers, and only
+// runs of equal heads by their texts. Packing is monotonic (a shorter text pads with
+// zeros), so the two steps give the order of the texts.
 std::vector<qint32> textRanks(std::span<const FileRecord> records, QString FileRecord::*key)
 {
     struct Keyed
@@ -54,7 +55,15 @@ std::vector<qint32> textRanks(std::span<const FileRecord> records, QString FileR
         return a.head != b.head ? (a.head < b.head ? -1 : 1) : a.rest.compare(b.rest);
     };
     std::sort(keyed.begin(), keyed.end(),
-              [&](const Keyed& a, const Keyed& b) { return compare(a, b) < 0; });
+              [](const Keyed& a, const Keyed& b) { return a.head < b.head; });
+    for (auto first = keyed.begin(); first != keyed.end();) {
+        auto last = std::find_if(first + 1, keyed.end(),
+                                 [&](const Keyed& k) { return k.head != first->head; });
+        if (last - first > 1)
+            std::sort(first, last,
+                      [](const Keyed& a, const Keyed& b) { return a.rest.compare(b.rest) < 0; });
+        first = last;
+    }
     std::vector<qint32> ranks(records.size());
     qint32 rank = 0;
     for (size_t k = 0; k < keyed.size(); ++k) {

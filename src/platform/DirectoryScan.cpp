@@ -76,6 +76,14 @@ bool statEntry(int folderFd, const char* name, struct stat& st)
 bool findMatchingFiles(const QString& folder, const QString& spec, std::vector<DirEntry>& out,
                        const std::function<void()>& between)
 {
+    return forEachMatchingFile(
+        folder, spec, [&out](DirEntry&& entry) { out.push_back(std::move(entry)); }, between);
+}
+
+bool forEachMatchingFile(const QString& folder, const QString& spec,
+                         const std::function<void(DirEntry&&)>& found,
+                         const std::function<void()>& between)
+{
     const QString pattern = folder + u'/' + spec;
     const qsizetype lastSlash = pattern.lastIndexOf(u'/');
     if (lastSlash + 1 == pattern.size())
@@ -100,10 +108,8 @@ bool findMatchingFiles(const QString& folder, const QString& spec, std::vector<D
         struct stat st;
         if (!statEntry(dir.fd(), entry->d_name, st) || S_ISDIR(st.st_mode))
             continue;
-        DirEntry& added = out.emplace_back();
-        added.name = ascii ? QString::fromLatin1(raw.data(), qsizetype(raw.size())) : decoded;
-        added.rawName = QByteArray(raw.data(), qsizetype(raw.size()));
-        added.writeTime = fileTimeFromTimespec(st.st_mtim);
+        found({ascii ? QString::fromLatin1(raw.data(), qsizetype(raw.size())) : decoded,
+               QByteArray(raw.data(), qsizetype(raw.size())), fileTimeFromTimespec(st.st_mtim)});
     }
     return true;
 }

@@ -33,6 +33,12 @@ bool findMatchingFiles(
     const QString& folder, const QString& spec, std::vector<DirEntry>& out,
     const std::function<void()>& between = [] {});
 
+// The same, handing each entry to `found` as it is read, for a caller that keeps the
+// entries in a form of its own.
+bool forEachMatchingFile(
+    const QString& folder, const QString& spec, const std::function<void(DirEntry&&)>& found,
+    const std::function<void()>& between = [] {});
+
 // Appends the names of the subfolders of `folder`, in the order the folder reports them:
 // links to folders included, hidden ones too, since a renamer's user may need them. False
 // when the folder cannot be opened.
