@@ -28,11 +28,19 @@ void ScanFolder(Catalogue& catalogue, const QString& folder, const QString& spec
     if (spec.isEmpty())
         return; // a pattern that names only the folder matches nothing
     // Each entry becomes a record as it is read: a rebuild fills the records' storage of
-    // the last listing again, with no second list of the folder in between.
-    forEachMatchingFile(folder, spec, [&catalogue, mode](DirEntry&& entry) {
+    // the last listing again, with no second list of the folder in between. Files of a
+    // folder mostly share one extension: its key is made once and shared while it repeats.
+    QString lastExt;
+    QString lastExtKey;
+    forEachMatchingFile(folder, spec, [&](DirEntry&& entry) {
         FileRecord& record = catalogue.FileRecords.emplace_back();
         record.NameKey = entry.name.toUpper();
-        record.ExtKey = GetFileExt(entry.name, mode).toUpper();
+        const QStringView ext = fileExtView(entry.name, mode);
+        if (ext != lastExt) {
+            lastExt = ext.toString();
+            lastExtKey = lastExt.toUpper();
+        }
+        record.ExtKey = lastExtKey;
         record.WriteTime = entry.writeTime;
         record.RawName = std::move(entry.rawName);
         record.FileName = std::move(entry.name);

@@ -4,11 +4,16 @@ namespace pellory {
 
 QString GetFileExt(const QString& name, ExtensionMode mode)
 {
+    return fileExtView(name, mode).toString();
+}
+
+QStringView fileExtView(QStringView name, ExtensionMode mode)
+{
     qsizetype dot =
         mode == ExtensionMode::UseFirstOccurrence ? name.indexOf(u'.') : name.lastIndexOf(u'.');
     if (dot < 0 || dot + 1 >= name.size())
         return {};
-    return name.mid(dot + 1);
+    return name.sliced(dot + 1);
 }
 
 QString ApplyNewExt(const QString& newText, const QString& ext, ExtensionMode mode)
