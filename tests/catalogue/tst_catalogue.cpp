@@ -1,7 +1,9 @@
+// The catalogue as the scan builds it, and the every-N selection of its list.
+
 #include "catalogue/Catalogue.h"
+#include "catalogue/EveryN.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,6 +20,8 @@ private slots:
     void rebuild_data();
     void rebuild();
     void recordCarriesTimeAndBytes();
+    void everyN_data();
+    void everyN();
 };
 
 void TestCatalogue::distinctSpecs_data()
@@ -53,8 +57,6 @@ void TestCatalogue::rebuild_data()
     QTest::newRow("specs in text order") << "a.jpg|b.GIF|c.png" << "" << "*.GIF;*.JPG" << 1 << "b.GIF:B.GIF:GIF|a.jpg:A.JPG:JPG";
     QTest::newRow("identical spec scanned once") << "a.txt|c.doc" << "" << "*.TXT;*.TXT" << 1 << "a.txt:A.TXT:TXT";
     QTest::newRow("overlapping specs list a file twice") << "Ab.txt|b.doc" << "" << "A*.TXT;*.TXT" << 1 << "Ab.txt:AB.TXT:TXT|Ab.txt:AB.TXT:TXT";
-    QTest::newRow("only separators") << "a.jpg" << "" << ";;" << 1 << "";
-    QTest::newRow("name without a dot") << "README" << "" << "*" << 1 << "README:README:";
     QTest::newRow("folder that does not exist") << "a.jpg" << "missing" << "*.JPG" << 1 << "";
     QTest::newRow("first occurrence extension") << "p.2024.jpg" << "" << "*.JPG" << 0 << "p.2024.jpg:P.2024.JPG:2024.JPG";
     // clang-format on
@@ -83,16 +85,53 @@ void TestCatalogue::rebuild()
 void TestCatalogue::recordCarriesTimeAndBytes()
 {
     QTemporaryDir root;
-    QFile file(root.path() + "/a.jpg");
-    const QDateTime when(QDate(2020, 1, 2), QTime(3, 4, 5, 500), Qt::UTC);
+    QFile file(root.filePath("a.jpg"));
     QVERIFY(file.open(QIODevice::WriteOnly));
-    QVERIFY(file.setFileTime(when, QFileDevice::FileModificationTime));
+    QVERIFY(file.setFileTime(QDateTime(QDate(2020, 1, 2), QTime(3, 4, 5, 500), Qt::UTC),
+                             QFileDevice::FileModificationTime));
     Catalogue catalogue;
     ScanFolder(catalogue, root.path(), "*.jpg", ExtensionMode::UseLastOccurrence);
     QCOMPARE(catalogue.FileCount(), 1);
-    QCOMPARE(catalogue.record(1).WriteTime, // 100 ns ticks since 1601
-             (quint64(when.toSecsSinceEpoch()) + 11644473600ull) * 10000000ull + 5000000ull);
+    QCOMPARE(catalogue.record(1).WriteTime, 132224078455000000ull); // 100 ns ticks since 1601
     QCOMPARE(catalogue.record(1).RawName, QByteArray("a.jpg"));
+}
+
+void TestCatalogue::everyN_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("itemCount");
+    QTest::addColumn<int>("currentItem");
+    QTest::addColumn<QString>("selected"); // "none" when the step is below 1: only deselect
+    QTest::addColumn<int>("currentAfter");
+    // clang-format off
+    QTest::newRow("2 on 7, no current") << "2" << 7 << -1 << "0,2,4,6" << 0;
+    QTest::newRow("3 from current 4 of 10") << "3" << 10 << 4 << "4,7" << 4;
+    QTest::newRow("2.5x: leading number, half to even") << "2.5x" << 7 << -1 << "0,2,4,6" << 0;
+    QTest::newRow("5 on an empty list") << "5" << 0 << -1 << "" << -1;
+    QTest::newRow("step past the end") << "999" << 4 << 1 << "1" << 1;
+    QTest::newRow("current past the end") << "2" << 3 << 5 << "" << -1;
+    QTest::newRow("beyond 16-bit positions") << "999" << 40000 << 39000 << "39000,39999" << 39000;
+    QTest::newRow("0.5 rounds to even 0") << "0.5" << 7 << -1 << "none" << -1;
+    // clang-format on
+}
+
+void TestCatalogue::everyN()
+{
+    QFETCH(QString, text);
+    QFETCH(int, itemCount);
+    QFETCH(int, currentItem);
+    QFETCH(QString, selected);
+    QFETCH(int, currentAfter);
+    const qint16 n = selStepsValue(text);
+    QCOMPARE(n < 1, selected == "none");
+    if (n < 1)
+        return;
+    const EveryNSelection selection = everyNthItem(itemCount, currentItem, n);
+    QStringList items;
+    for (const qint32 item : selection.items)
+        items.append(QString::number(item));
+    QCOMPARE(items.join(u','), selected);
+    QCOMPARE(selection.currentItem, currentAfter);
 }
 
 QTEST_GUILESS_MAIN(TestCatalogue)
