@@ -1,11 +1,13 @@
 #pragma once
 // Shared by the window's tests: a recording Feedback, the stored settings written and read
-// back, real folders of empty files, the shown window, and lists read back as strings.
+// back, real folders of files that hold their own names, the shown window, and lists read
+// back as strings.
 
 #include "window/Feedback.h"
 #include "window/Main.h"
 #include "window/NameListView.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QMap>
 #include <QPushButton>
@@ -21,11 +23,20 @@ class RecordingFeedback : public Feedback
 {
 public:
     int beeps = 0;
-    QStringList messages; // "title|style|text"
+    QStringList messages;      // "title|style|text"
+    QList<bool> busyAtMessage; // whether the hourglass showed with each message
+    QStringList questions;     // "title|text"
+    bool answer = true;
     void beep() override { ++beeps; }
     void message(const QString& text, const QString& title, int style) override
     {
         messages.append(title + '|' + QString::number(style) + '|' + text);
+        busyAtMessage.append(QApplication::overrideCursor() != nullptr);
+    }
+    bool question(const QString& text, const QString& title) override
+    {
+        questions.append(title + '|' + text);
+        return answer;
     }
 };
 
@@ -66,14 +77,16 @@ inline void isolateHome()
     qputenv("HOME", home.path().toLocal8Bit());
 }
 
-// A temporary folder holding empty files with the given names.
+// A temporary folder of files that hold their own first names, so that a listing of names
+// and contents shows where each file went.
 struct FilesFolder
 {
     QTemporaryDir dir;
     explicit FilesFolder(const QStringList& names)
     {
         for (const QString& name : names) {
-            if (!QFile(dir.filePath(name)).open(QIODevice::WriteOnly))
+            QFile file(dir.filePath(name));
+            if (!file.open(QIODevice::WriteOnly) || file.write(name.toUtf8()) < 0)
                 qFatal("cannot create %s", qPrintable(name));
         }
     }
@@ -106,13 +119,22 @@ struct Window
     }
 };
 
-// Replaces the text of a field or editable box by typing `text` over all of it.
+// Replaces the text of a field or editable box by typing `text` over all of it; any
+// character, as a keyboard layout gives it (keyClicks() types Latin-1 only).
 inline void typeOver(QWidget* field, const QString& text)
 {
     field->setFocus();
     QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(field, Qt::Key_Backspace);
-    QTest::keyClicks(field, text);
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+// Ctrl+Alt+Z, the undo of the last run, pressed where the focus is.
+inline void pressUndo(QWidget* focused)
+{
+    focused->setFocus();
+    QTest::keyClick(focused, Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier);
 }
 
 inline QString listed(const Main& main)
@@ -121,14 +143,14 @@ inline QString listed(const Main& main)
 }
 
 // "0|2|4 @0": the selected rows, then the current row.
-inline QString selectedRows(const Main& main)
+inline QString selectedRows(const NameListView& list)
 {
     QStringList rows;
-    for (int row = 0; row < main.FileList->count(); ++row) {
-        if (main.FileList->isRowSelected(row))
+    for (int row = 0; row < list.count(); ++row) {
+        if (list.isRowSelected(row))
             rows.append(QString::number(row));
     }
-    return rows.join('|') + " @" + QString::number(main.FileList->currentRow());
+    return rows.join('|') + " @" + QString::number(list.currentRow());
 }
 
 inline QString enabledButtons(const Main& main)

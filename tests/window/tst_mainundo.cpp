@@ -1,6 +1,7 @@
 // Undo of the last run as a user drives it: Apply, then Ctrl+Alt+Z or the file list's menu;
-// the undo refused mid-run and in preview, an interrupted run undone by a later window, and
-// random folders that must come back exactly. PELLORY_UNDO_CASES sets their count.
+// the undo declined, refused mid-run and in preview, a name taken since the run, and a run
+// that died midway undone by a later window. Random folders are undone in
+// tst_renameproperty, after each of its runs.
 
 #include "MainFixture.h"
 #include "RandomFolder.h"
@@ -8,9 +9,7 @@
 #include "run/UndoJournal.h"
 #include "window/FolderSelector.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -20,70 +19,14 @@ using namespace pellory::testing;
 
 namespace {
 
-class UndoFeedback : public RecordingFeedback
+// "name:contents|..." of every file of the folder.
+QString shown(const QString& folder)
 {
-public:
-    bool answer = true;
-    QStringList questions; // "title|text"
-    bool question(const QString& text, const QString& title) override
-    {
-        questions.append(title + '|' + text);
-        return answer;
-    }
-};
-
-struct UndoWindow
-{
-    UndoFeedback feedback;
-    std::unique_ptr<Main> main = std::make_unique<Main>(&feedback);
-    UndoWindow()
-    {
-        main->show();
-        main->activateWindow();
-        if (!QTest::qWaitForWindowActive(main.get()))
-            qWarning("the window did not become active");
-    }
-};
-
-// A folder whose files hold their own first names, so that a listing shows where each went.
-struct NamedFolder
-{
-    QTemporaryDir dir;
-    explicit NamedFolder(const QStringList& names)
-    {
-        for (const QString& name : names) {
-            QFile file(dir.filePath(name));
-            if (!file.open(QIODevice::WriteOnly) || file.write(name.toUtf8()) < 0)
-                qFatal("cannot create %s", qPrintable(name));
-        }
-    }
-    QString path() const { return dir.path(); }
-};
-
-QString shown(const Listing& listing)
-{
+    const Listing listing = listFolder(folder);
     QStringList files;
     for (auto it = listing.begin(); it != listing.end(); ++it)
         files.append(QString::fromUtf8(it.key() + ':' + it.value()));
     return files.join('|');
-}
-
-void openWithScheme(Main& m, const QString& folder, const QString& specs, const QString& prefix)
-{
-    m.WildCardRen->clear();
-    m.RenameChk->setChecked(true);
-    m.NumCharKeep->setText("0");
-    m.FilePrefix->setText(prefix);
-    m.StartingNumber->setText("001");
-    m.NumberIncValue->setText("1");
-    m.FileSpecs->setText(specs);
-    m.DirList->setPath(folder);
-}
-
-void undoByShortcut(Main& m)
-{
-    m.FilePrefix->setFocus(); // the text field keeps Ctrl+Z; Ctrl+Alt+Z reaches the window
-    QTest::keyClick(m.FilePrefix, Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier);
 }
 
 // Right-clicks the file list and chooses the undo; false when the menu or its entry is missing.
@@ -114,122 +57,48 @@ class tst_MainUndo : public QObject
 private slots:
     void initTestCase() { isolateHome(), writeStore({}); }
     void init() { forgetLastRun(journalFolder()); }
-    void undoAfterApply_data();
-    void undoAfterApply();
-    void undoRefused_data();
-    void undoRefused();
-    void takenNameIsSkipped();
-    void interruptedRunAtNextStart();
-    void applyThenUndoGivesBackTheFolder();
+    void undo_data();
+    void undo();
 };
 
-void tst_MainUndo::undoAfterApply_data()
+void tst_MainUndo::undo_data()
 {
-    QTest::addColumn<bool>("byMenu");
-    QTest::addColumn<QString>("wildcard"); // empty: a scheme run with the prefix IMG_
-    QTest::addColumn<bool>("answer");
-    QTest::addColumn<QString>("listedAfter");
+    // "shortcut", "menu", "wildcard" (a *.BAK pattern), "declined", "taken" (B.JPG made
+    // after the run), "busy", "preview", "crash" (a run that died after its second rename).
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("question"); // "~" stands for the folder
+    QTest::addColumn<QString>("disk");
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("again"); // a second undo: "asked", or the message it shows
+    const QString asked = "Pellory - Undo|Undo it? 3 files in ~ will go back to their old names.";
+    const QString back = "A.JPG:A.JPG|B.JPG:B.JPG|C.JPG:C.JPG|other.txt:other.txt";
+    const QString renamed =
+        "IMG_001.JPG:A.JPG|IMG_002.JPG:B.JPG|IMG_003.JPG:C.JPG|other.txt:other.txt";
+    const QString abc = "A.JPG|B.JPG|C.JPG", img = "IMG_001.JPG|IMG_002.JPG|IMG_003.JPG";
+    const QString gone = "Pellory|0|There is no rename to undo.";
     // clang-format off
-    QTest::newRow("shortcut, scheme") << false << "" << true << "A.JPG|B.JPG|C.JPG";
-    QTest::newRow("context menu, scheme") << true << "" << true << "A.JPG|B.JPG|C.JPG";
-    QTest::newRow("shortcut, wildcard") << false << "*.BAK" << true << "";
-    QTest::newRow("context menu, answered no") << true << "" << false << "IMG_001.JPG|IMG_002.JPG|IMG_003.JPG";
+    QTest::newRow("shortcut") << "shortcut" << asked << back << abc << "" << gone;
+    QTest::newRow("context menu") << "menu" << asked << back << abc << "" << gone;
+    QTest::newRow("wildcard") << "wildcard" << asked << back << "" << "" << gone;
+    QTest::newRow("answered no: the run stays") << "declined" << asked << renamed << img << "" << "asked";
+    QTest::newRow("name taken since: skipped, not overwritten") << "taken" << asked << "A.JPG:A.JPG|B.JPG:intruder|C.JPG:C.JPG|IMG_002.JPG:B.JPG|other.txt:other.txt" << abc + "|IMG_002.JPG" << "Pellory|0|2 of 3 files got their old names back. These were skipped, and nothing was overwritten:\r\rIMG_002.JPG -> B.JPG: the old name is taken" << gone;
+    QTest::newRow("during a run: beeps") << "busy" << "" << renamed << img << "" << "asked";
+    QTest::newRow("in preview mode: beeps") << "preview" << "" << renamed << img << "" << "asked";
+    QTest::newRow("interrupted run, at the next start") << "crash" << "Pellory - Undo|The last rename run was interrupted.\rUndo it? 2 files in ~ will go back to their old names." << back << abc << "" << gone;
     // clang-format on
 }
 
-void tst_MainUndo::undoAfterApply()
+void tst_MainUndo::undo()
 {
-    QFETCH(bool, byMenu);
-    QFETCH(QString, wildcard);
-    QFETCH(bool, answer);
-    QFETCH(QString, listedAfter);
-    NamedFolder folder({"A.JPG", "B.JPG", "C.JPG", "other.txt"});
-    UndoWindow w;
-    Main& m = *w.main;
-    openWithScheme(m, folder.path(), "*.JPG", "IMG_");
-    m.WildCardRen->setText(wildcard);
-    const Listing before = listFolder(folder.path());
-    m.ApplyBut->click();
-    const Listing renamed = listFolder(folder.path());
-    QVERIFY(renamed != before);
-
-    w.feedback.answer = answer;
-    if (byMenu)
-        QVERIFY(undoByMenu(m));
-    else
-        undoByShortcut(m);
-    QCOMPARE(w.feedback.questions,
-             QStringList("Pellory - Undo|Undo it? 3 files in " + folder.path() +
-                         " will go back to their old names."));
-    QCOMPARE(shown(listFolder(folder.path())), shown(answer ? before : renamed));
-    QCOMPARE(listed(m), listedAfter);
-    QCOMPARE(w.feedback.messages.size() + w.feedback.beeps, 0);
-
-    // Undone once, the run is gone; declined, it is still there to undo.
-    undoByShortcut(m);
-    QCOMPARE(w.feedback.questions.size(), answer ? 1 : 2);
-    QCOMPARE(w.feedback.messages,
-             answer ? QStringList("Pellory|0|There is no rename to undo.") : QStringList());
-}
-
-void tst_MainUndo::undoRefused_data()
-{
-    QTest::addColumn<bool>("inPreview"); // else mid-run
-    QTest::newRow("during a run") << false;
-    QTest::newRow("in preview mode") << true;
-}
-
-void tst_MainUndo::undoRefused()
-{
-    QFETCH(bool, inPreview);
-    NamedFolder folder({"A.JPG", "B.JPG"});
-    UndoWindow w;
-    Main& m = *w.main;
-    openWithScheme(m, folder.path(), "*.JPG", "IMG_");
-    m.ApplyBut->click();
-    openWithScheme(m, folder.path(), "*.JPG", "X_");
-    const Listing before = listFolder(folder.path());
-    if (inPreview)
-        m.PreviewBut->click();
-    else
-        m.setRunState(RunState::Busy);
-    QVERIFY(inPreview == m.previewMode());
-    undoByShortcut(m);
-    m.setRunState(RunState::Idle);
-    QCOMPARE(w.feedback.beeps, 1);
-    QCOMPARE(w.feedback.questions.size() + w.feedback.messages.size(), 0);
-    QCOMPARE(shown(listFolder(folder.path())), shown(before));
-}
-
-void tst_MainUndo::takenNameIsSkipped()
-{
-    NamedFolder folder({"A.JPG", "B.JPG", "C.JPG"});
-    UndoWindow w;
-    Main& m = *w.main;
-    openWithScheme(m, folder.path(), "*.JPG", "IMG_");
-    m.ApplyBut->click();
-    QFile intruder(folder.dir.filePath("B.JPG")); // made by someone else after the run
-    QVERIFY(intruder.open(QIODevice::NewOnly) && intruder.write("intruder") > 0);
-    intruder.close();
-    const Listing before = listFolder(folder.path());
-
-    undoByShortcut(m);
-    QCOMPARE(shown(listFolder(folder.path())),
-             QString("A.JPG:A.JPG|B.JPG:intruder|C.JPG:C.JPG|IMG_002.JPG:B.JPG"));
-    QCOMPARE(contentsOf(listFolder(folder.path())), contentsOf(before));
-    QCOMPARE(w.feedback.messages,
-             QStringList("Pellory|0|2 of 3 files got their old names back. These were skipped, "
-                         "and nothing was overwritten:\r\rIMG_002.JPG -> B.JPG: the old name is "
-                         "taken"));
-    QCOMPARE(listed(m), QString("A.JPG|B.JPG|C.JPG|IMG_002.JPG"));
-}
-
-void tst_MainUndo::interruptedRunAtNextStart()
-{
-    NamedFolder folder({"A.JPG", "B.JPG", "C.JPG"});
-    const Listing before = listFolder(folder.path());
-    {
-        // A run that died after its second rename: its journal was never finished.
+    QFETCH(QString, how);
+    QFETCH(QString, question);
+    QFETCH(QString, disk);
+    QFETCH(QString, list);
+    QFETCH(QString, message);
+    QFETCH(QString, again);
+    const FilesFolder folder({"A.JPG", "B.JPG", "C.JPG", "other.txt"});
+    if (how == "crash") { // the journal was never finished
         RunJournal journal(journalFolder());
         journal.begin();
         for (const char* name : {"A.JPG", "B.JPG"}) {
@@ -237,57 +106,49 @@ void tst_MainUndo::interruptedRunAtNextStart()
             QVERIFY(currentRenamer().rename(folder.path(), name, QString("Z") + name).ok);
         }
     }
-    UndoWindow w;
+    Window w;
     Main& m = *w.main;
-    openWithScheme(m, folder.path(), "*.JPG", "IMG_");
-    undoByShortcut(m);
-    QCOMPARE(w.feedback.questions,
-             QStringList("Pellory - Undo|The last rename run was interrupted.\rUndo it? 2 files "
-                         "in " +
-                         folder.path() + " will go back to their old names."));
-    QCOMPARE(shown(listFolder(folder.path())), shown(before));
-    QCOMPARE(listed(m), QString("A.JPG|B.JPG|C.JPG"));
-}
-
-void tst_MainUndo::applyThenUndoGivesBackTheFolder()
-{
-#if defined(__SANITIZE_ADDRESS__)
-    constexpr int kDefaultCases = 40; // the sanitizers make every file operation slower
-#else
-    constexpr int kDefaultCases = 150;
-#endif
-    const int cases = qEnvironmentVariableIntValue("PELLORY_UNDO_CASES");
-    const int count = cases > 0 ? cases : kDefaultCases;
-    QRandomGenerator rng(20261205);
-    UndoWindow w;
-    Main& m = *w.main;
-    int applied = 0;
-    for (int c = 0; c < count; ++c) {
-        RandomFolder folder(rng, 1 + rng.bounded(40));
-        const Listing before = listFolder(folder.path());
-        static const char* const prefixes[] = {"", "IMG_", "x y", "\xc3\x84"};
-        openWithScheme(m, folder.path(), "*", QString::fromUtf8(pick(rng, prefixes)));
-        m.NumCharKeep->setText(QString::number(rng.bounded(4)));
-        m.CasesList->setCurrentIndex(rng.bounded(m.CasesList->count()));
-        if (!m.ApplyBut->isEnabled())
-            continue;
-        m.ApplyBut->click(); // may stop at a name taken: undo gives back what it did
-        ++applied;
-        undoByShortcut(m);
-        const Listing after = listFolder(folder.path());
-        const QString where = QString("case %1: %2").arg(c).arg(shown(before));
-        QVERIFY2(contentsOf(after) == contentsOf(before), qPrintable(where));
-        // A name that is no valid text cannot be spelled back through the rename, and the
-        // undo says so; every other file has its name back.
-        for (auto it = before.begin(); it != before.end(); ++it)
-            if (QFile::encodeName(QFile::decodeName(it.key())) == it.key())
-                QVERIFY2(after.value(it.key()) == it.value(), qPrintable(where));
-        for (const QString& text : std::as_const(w.feedback.messages))
-            QVERIFY2(text.contains("got their old names back") || text.contains("renaming"),
-                     qPrintable(text));
-        w.feedback.messages.clear();
+    m.RenameChk->setChecked(true);
+    m.NumCharKeep->setText("0");
+    m.FilePrefix->setText("IMG_");
+    m.StartingNumber->setText("001");
+    m.NumberIncValue->setText("1");
+    m.FileSpecs->setText("*.JPG");
+    m.DirList->setPath(folder.path());
+    m.WildCardRen->setText(how == "wildcard" ? "*.BAK" : "");
+    if (how != "crash")
+        m.ApplyBut->click();
+    if (how == "taken") {
+        QFile intruder(folder.dir.filePath("B.JPG"));
+        QVERIFY(intruder.open(QIODevice::NewOnly) && intruder.write("intruder") > 0);
     }
-    QVERIFY2(applied > count / 2, "too few cases could be applied");
+    m.FilePrefix->setText("X_"); // so that Preview has names to show
+    if (how == "preview")
+        m.PreviewBut->click();
+    QCOMPARE(m.previewMode(), how == "preview");
+    m.setRunState(how == "busy" ? RunState::Busy : RunState::Idle);
+    w.feedback.answer = how != "declined";
+    if (how == "menu")
+        QVERIFY(undoByMenu(m));
+    else
+        pressUndo(m.FilePrefix); // a text field keeps Ctrl+Z, not Ctrl+Alt+Z
+    QCOMPARE(w.feedback.questions.join('\n'), QString(question).replace("~", folder.path()));
+    QCOMPARE(shown(folder.path()), disk);
+    QCOMPARE(w.feedback.beeps, question.isEmpty() ? 1 : 0);
+    QCOMPARE(w.feedback.messages.join('\n'), message);
+    if (how == "preview")
+        m.PreviewBut->click();
+    m.setRunState(RunState::Idle);
+    QCOMPARE(listed(m), list);
+
+    // Undone once, the run is gone; declined or refused, it is still there to undo.
+    const qsizetype asked = w.feedback.questions.size();
+    w.feedback.answer = false;
+    pressUndo(m.FilePrefix);
+    QCOMPARE(w.feedback.questions.size() > asked
+                 ? QString("asked")
+                 : w.feedback.messages.value(w.feedback.messages.size() - 1),
+             again);
 }
 
 QTEST_MAIN(tst_MainUndo)
