@@ -5,7 +5,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -24,31 +23,26 @@ class FoldingMount
 public:
     explicit FoldingMount(MountKind kind)
     {
-        const QString image = m_dir.filePath("disk.img");
+        const QString image = m_dir.filePath("disk.img"), mnt = m_dir.filePath("mnt");
         QFile img(image);
-        m_mnt = m_dir.filePath("mnt");
-        if (!QDir().mkdir(m_mnt) || !img.open(QIODevice::WriteOnly) || !img.resize(16 << 20)) {
-            m_why = "cannot make the image";
+        if (!QDir().mkdir(mnt) || !img.open(QIODevice::WriteOnly) || !img.resize(16 << 20))
             return;
-        }
         img.close();
         if (kind == MountKind::ExfatFuse)
             m_mounted = run("mkfs.exfat", {image}) &&
                         run("losetup", {"-f", "--show", image}, &m_loop) &&
-                        run("mount.exfat-fuse", {m_loop, m_mnt});
+                        run("mount.exfat-fuse", {m_loop, mnt});
         else
             m_mounted = run("mkfs.vfat", {image}) &&
-                        (kind == MountKind::FatFuse ? run("fusefat", {"-o", "rw+", image, m_mnt})
-                                                    : run("mount", {"-o", "loop", image, m_mnt}));
-        if (!m_mounted)
-            m_why = "no such mount here: " + m_why;
+                        (kind == MountKind::FatFuse ? run("fusefat", {"-o", "rw+", image, mnt})
+                                                    : run("mount", {"-o", "loop", image, mnt}));
     }
 
     ~FoldingMount()
     {
         // The daemon may still be busy with the last write, and a renamer may hold the
         // folder open until its event loop lets it go.
-        for (int attempt = 0; m_mounted && attempt < 40 && !run("umount", {m_mnt}); ++attempt) {
+        for (int attempt = 0; m_mounted && attempt < 40 && !run("umount", {path()}); ++attempt) {
             QCoreApplication::processEvents();
             QThread::msleep(50);
         }
@@ -56,11 +50,8 @@ public:
             run("losetup", {"-d", m_loop});
     }
 
-    FoldingMount(const FoldingMount&) = delete;
-    FoldingMount& operator=(const FoldingMount&) = delete;
-
-    QString path() const { return m_mounted ? m_mnt : QString(); }
-    QString skipReason() const { return m_why; }
+    QString path() const { return m_mounted ? m_dir.filePath("mnt") : QString(); }
+    QString skipReason() const { return "no such mount here: " + m_why; }
 
 private:
     bool run(const QString& program, const QStringList& args, QString* out = nullptr)
@@ -73,13 +64,13 @@ private:
             *out = QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
         if (!ok)
             m_why = p.error() == QProcess::FailedToStart
-                        ? program + QStringLiteral(" not found")
+                        ? program + " not found"
                         : QString::fromLocal8Bit(p.readAllStandardError()).trimmed();
         return ok;
     }
 
     QTemporaryDir m_dir;
-    QString m_mnt, m_loop, m_why;
+    QString m_loop, m_why = "cannot make the image";
     bool m_mounted = false;
 };
 

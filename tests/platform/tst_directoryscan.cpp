@@ -1,15 +1,15 @@
+// Which names a specification matches, and what the folder scan reports of them.
+
 #include "platform/DirectoryScan.h"
 #include "platform/FileTime.h"
+#include "platform/Wildcard.h"
 
-#include <QFile>
-#include <QTemporaryDir>
+#include "../window/RandomFolder.h"
+
+#include <QScopeGuard>
 #include <QTest>
 
-#include <algorithm>
-#include <fcntl.h>
 #include <limits>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace pellory;
 
@@ -20,10 +20,7 @@ static bool make(const QTemporaryDir& dir, const QByteArray& line)
     const QByteArray path = QFile::encodeName(dir.path()) + '/' + parts[0];
     if (parts.size() > 1)
         return ::symlink(parts[1].constData(), path.constData()) == 0;
-    if (line.endsWith('/'))
-        return ::mkdir(path.constData(), 0755) == 0;
-    const int fd = ::open(path.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
-    return fd >= 0 && ::close(fd) == 0;
+    return line.endsWith('/') ? ::mkdir(path.constData(), 0755) == 0 : testing::makeFile(path, {});
 }
 
 class TestDirectoryScan : public QObject
@@ -31,11 +28,57 @@ class TestDirectoryScan : public QObject
     Q_OBJECT
 
 private slots:
+    void matches_data();
+    void matches();
     void scan_data();
     void scan();
     void writeTime_data();
     void writeTime();
 };
+
+void TestDirectoryScan::matches_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("expected");
+    const QString smiley = QString::fromUcs4(U"\U0001F600");
+    const auto row = [](const char* tag, const QString& pattern, const QString& name, bool hit) {
+        QTest::newRow(tag) << pattern << name << hit;
+    };
+    // clang-format off
+    row("*.JPG not jpeg", "*.JPG", "a.jpeg", false);
+    row("IMG??.* two digits", "IMG??.*", "img12.x", true);
+    row("IMG??.* three digits", "IMG??.*", "IMG123.jpg", false);
+    row("star takes leading dot", "*.hta*", ".htaccess", true);
+    row("empty pattern", "", "a", false);
+    row("star dot star dotless", "*.*", "README", true);
+    row("a star dot star needs dot", "a*.*", "abc", false);
+    row("star dot dotless", "*.", "Makefile", true);
+    row("star dot dotted", "*.", "a.txt", false);
+    row("literal brackets", "[1].jpg", "[1].jpg", true);
+    row("backslash not escape", "a\\*", "a\\xyz", true);
+    row("question vs surrogate pair", "?.png", smiley + ".png", true);
+    row("question vs combining accent", "caf?", "cafe\u0301", false);
+    row("fold accented", "*.jpg", "ÉTÉ.JPG", true);
+    row("fold outside BMP", QString::fromUcs4(U"\U00010400"), QString::fromUcs4(U"\U00010428"), true);
+    row("sharp s is not ss", "straße", "STRASSE", false);
+    row("backtrack to last star", "*abc*abd", "abcabcabd", true);
+    row("backtrack fails", "*abc*abd", "abcabcabc", false);
+    // Going back to the last star only: trying every split between the stars never ends.
+    row("many stars, long name", "*a*a*a*a*a*a*a*a*a*a*b", QString(50000, u'a'), false);
+    // clang-format on
+}
+
+void TestDirectoryScan::matches()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QString, name);
+    QFETCH(bool, expected);
+    QCOMPARE(wildcardMatch(pattern, name), expected);
+    const QByteArray utf8 = name.toUtf8();
+    if (utf8.size() == name.size()) // all ASCII
+        QCOMPARE(WildcardMatcher(pattern).matchesAscii(utf8.toStdString()), expected);
+}
 
 void TestDirectoryScan::scan_data()
 {
@@ -62,6 +105,8 @@ void TestDirectoryScan::scan()
     QFETCH(QString, spec);
     QFETCH(QByteArray, expected);
     QTemporaryDir dir;
+    const auto emptyFolder =
+        qScopeGuard([&] { testing::removeInside(QFile::encodeName(dir.path())); });
     for (const QByteArray& line : setup)
         QVERIFY2(make(dir, line), line.constData());
     std::vector<DirEntry> entries(1, DirEntry{"kept", "kept", 0}); // found files are appended
