@@ -1,4 +1,5 @@
-// The catalogue as the scan builds it, and the every-N selection of its list.
+// The catalogue as the scan builds it from the specification text, and the every-N
+// selection of its list.
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/EveryN.h"
@@ -15,36 +16,11 @@ class TestCatalogue : public QObject
     Q_OBJECT
 
 private slots:
-    void distinctSpecs_data();
-    void distinctSpecs();
     void rebuild_data();
     void rebuild();
-    void recordCarriesTimeAndBytes();
     void everyN_data();
     void everyN();
 };
-
-void TestCatalogue::distinctSpecs_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("specs");
-    // clang-format off
-    QTest::newRow("empty text") << "" << QStringList{""};
-    QTest::newRow("trailing separator") << "*.JPG;" << QStringList{"*.JPG"};
-    QTest::newRow("two trailing separators") << "*.JPG;;" << QStringList{"*.JPG", ""};
-    QTest::newRow("only separators") << ";;" << QStringList{""};
-    QTest::newRow("leading separator") << ";*.JPG" << QStringList{"", "*.JPG"};
-    QTest::newRow("blank kept") << "*.JPG; *.GIF" << QStringList{"*.JPG", " *.GIF"};
-    QTest::newRow("repeat further on") << "A;B;A;C" << QStringList{"A", "B", "C"};
-    // clang-format on
-}
-
-void TestCatalogue::distinctSpecs()
-{
-    QFETCH(QString, text);
-    QFETCH(QStringList, specs);
-    QCOMPARE(distinctFileSpecs(text), specs);
-}
 
 void TestCatalogue::rebuild_data()
 {
@@ -54,6 +30,7 @@ void TestCatalogue::rebuild_data()
     QTest::addColumn<QString>("records"); // FileName:NameKey:ExtKey, in order
     // clang-format off
     QTest::newRow("specs in text order") << "a.jpg|b.GIF|c.png" << "*.GIF;*.JPG" << 1 << "b.GIF:B.GIF:GIF|a.jpg:A.JPG:JPG";
+    QTest::newRow("blanks kept, empty specs list nothing") << " a.gif|b.gif" << ";*.JPG; *.GIF;" << 1 << " a.gif: A.GIF:GIF";
     QTest::newRow("identical spec scanned once") << "a.txt|c.doc" << "*.TXT;*.TXT" << 1 << "a.txt:A.TXT:TXT";
     QTest::newRow("overlapping specs list a file twice") << "Ab.txt|b.doc" << "A*.TXT;*.TXT" << 1 << "Ab.txt:AB.TXT:TXT|Ab.txt:AB.TXT:TXT";
     QTest::newRow("first occurrence extension") << "p.2024.jpg" << "*.JPG" << 0 << "p.2024.jpg:P.2024.JPG:2024.JPG";
@@ -67,30 +44,23 @@ void TestCatalogue::rebuild()
     QFETCH(int, mode);
     QFETCH(QString, records);
     QTemporaryDir root;
-    for (const QString& name : files.split(u'|'))
-        QVERIFY(QFile(root.filePath(name)).open(QIODevice::WriteOnly));
+    const QDateTime when(QDate(2020, 1, 2), QTime(3, 4, 5, 500), Qt::UTC);
+    for (const QString& name : files.split(u'|')) {
+        QFile file(root.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly) &&
+                file.setFileTime(when, QFileDevice::FileModificationTime));
+    }
     Catalogue catalogue;
     catalogue.FileRecords.push_back(FileRecord{}); // a rebuild starts from nothing
     rebuildCatalogue(catalogue, root.path(), specs, ExtensionMode(mode));
     QStringList listed;
-    for (const FileRecord& record : catalogue.FileRecords)
+    for (const FileRecord& record : catalogue.FileRecords) {
         listed << record.FileName + u':' + record.NameKey + u':' + record.ExtKey;
+        QCOMPARE(record.WriteTime, 132224078455000000ull); // 100 ns ticks since 1601
+        QCOMPARE(record.RawName, record.FileName.toUtf8());
+    }
     // The order within one specification is the folder's own.
     QCOMPARE(listed.join(u'|'), records);
-}
-
-void TestCatalogue::recordCarriesTimeAndBytes()
-{
-    QTemporaryDir root;
-    QFile file(root.filePath("a.jpg"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QVERIFY(file.setFileTime(QDateTime(QDate(2020, 1, 2), QTime(3, 4, 5, 500), Qt::UTC),
-                             QFileDevice::FileModificationTime));
-    Catalogue catalogue;
-    ScanFolder(catalogue, root.path(), "*.jpg", ExtensionMode::UseLastOccurrence);
-    QCOMPARE(catalogue.FileCount(), 1);
-    QCOMPARE(catalogue.record(1).WriteTime, 132224078455000000ull); // 100 ns ticks since 1601
-    QCOMPARE(catalogue.record(1).RawName, QByteArray("a.jpg"));
 }
 
 void TestCatalogue::everyN_data()
