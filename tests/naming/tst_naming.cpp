@@ -143,10 +143,6 @@ void TestNaming::rule_data()
     row("NormalFormat", "accented capital alone", "É", "É");
     row("NormalFormat", "accent separates words", "xÉy", "XÉY");
     row("NormalFormat", "last letter has no next", "aB", "Ab");
-    row("GetFileExt0", "first occurrence", "photo.2024.jpg", "2024.jpg");
-    row("GetFileExt1", "last occurrence", "photo.2024.jpg", "jpg");
-    row("GetFileExt0", "no dot", "README", "");
-    row("GetFileExt0", "leading dot first", ".profile.bak", "profile.bak");
     // clang-format on
 }
 
@@ -159,8 +155,7 @@ void TestNaming::rule()
     QCOMPARE(rule == "leadingNumber"   ? QString::number(leadingNumber(text))
              : rule == "roundHalfEven" ? QString::number(roundHalfEven(text.toDouble()))
              : rule == "parseInt32"    ? (integer ? QString::number(*integer) : "none")
-             : rule == "NormalFormat"  ? NormalFormat(text)
-                                       : GetFileExt(text, ExtensionMode(rule.right(1).toInt())),
+                                       : NormalFormat(text),
              expected);
 }
 
