@@ -1,11 +1,9 @@
-// The naming rules, the counters, the composed names and the duplicate check. Settings are
+// The counters, the composed names and the duplicate check. Settings are
 // written as a short line of words, so that a row shows every choice that differs from the
 // defaults: "batch keep=3 prefix=x start=01 case=2". Words: batch, alpha, trim, remove,
 // keep=, prefix=, leading=, start=, inc=, ext=0|1|2, newext=TEXT, case=0..3.
 
-#include "naming/CaseStyle.h"
 #include "naming/Compose.h"
-#include "naming/Numbers.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -95,8 +93,6 @@ class TestNaming : public QObject
 {
     Q_OBJECT
 private slots:
-    void rule_data();
-    void rule();
     void advanceAlphaMatchesUnitSteps();
     void decimalFits_data();
     void decimalFits();
@@ -105,59 +101,6 @@ private slots:
     void duplicatesMatchQuadraticCheck();
     void duplicatesPast16BitPositions();
 };
-
-void TestNaming::rule_data()
-{
-    QTest::addColumn<QString>("rule");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("expected");
-    const auto row = [](const char* rule, const char* tag, const QString& text,
-                        const QString& expected) {
-        QTest::addRow("%s: %s", rule, tag) << QString(rule) << text << expected;
-    };
-    // clang-format off
-    row("leadingNumber", "blanks inside are skipped", " 1 2", "12");
-    row("leadingNumber", "negative then letter", "-3x", "-3");
-    row("leadingNumber", "point first", ".5", "0.5");
-    row("leadingNumber", "second point ends it", "1.2.3", "1.2");
-    row("leadingNumber", "sign after digits ends it", "4-1", "4");
-    row("leadingNumber", "no exponent", "1e3", "1");
-    row("leadingNumber", "too many digits", QString(400, u'9'), "inf");
-    row("roundHalfEven", "2.5 down to even", "2.5", "2");
-    row("roundHalfEven", "3.5 up to even", "3.5", "4");
-    row("roundHalfEven", "negative odd tie", "-1.5", "-2");
-    row("parseInt32", "largest", "2147483647", "2147483647");
-    row("parseInt32", "one past largest", "2147483648", "none");
-    row("parseInt32", "one below smallest", "-2147483649", "none");
-    row("parseInt32", "plus sign", "+5", "5");
-    row("parseInt32", "surrounding blanks", "  12\t", "12");
-    row("parseInt32", "blank inside", "1 2", "none");
-    row("parseInt32", "sign only", "-", "none");
-    row("parseInt32", "non-ASCII digit", "\u0663", "none");
-    row("NormalFormat", "underscore separates", "HELLO_WORLD", "Hello_World");
-    row("NormalFormat", "three letters before digit", "abc1", "Abc1");
-    row("NormalFormat", "two letters before digit 9", "ab9", "AB9");
-    row("NormalFormat", "digit first", "2nd try", "2Nd Try");
-    row("NormalFormat", "outer blanks kept", "  ab cd ", "  Ab Cd ");
-    row("NormalFormat", "blanks only", "   ", "   ");
-    row("NormalFormat", "accented capital alone", "É", "É");
-    row("NormalFormat", "accent separates words", "xÉy", "XÉY");
-    row("NormalFormat", "last letter has no next", "aB", "Ab");
-    // clang-format on
-}
-
-void TestNaming::rule()
-{
-    QFETCH(QString, rule);
-    QFETCH(QString, text);
-    QFETCH(QString, expected);
-    const std::optional<qint32> integer = parseInt32(text);
-    QCOMPARE(rule == "leadingNumber"   ? QString::number(leadingNumber(text))
-             : rule == "roundHalfEven" ? QString::number(roundHalfEven(text.toDouble()))
-             : rule == "parseInt32"    ? (integer ? QString::number(*integer) : "none")
-                                       : NormalFormat(text),
-             expected);
-}
 
 void TestNaming::advanceAlphaMatchesUnitSteps()
 {
@@ -227,6 +170,23 @@ void TestNaming::walk_data()
     QTest::newRow("keep huge") << "abc" << "" << "batch keep=99999999999 start=1" << "abc1" << false;
     QTest::newRow("keep pasted text") << "abc" << "" << "batch keep=x2 start=1" << "1" << false;
     QTest::newRow("no counter text") << "abc.txt" << "" << "batch keep=1 start= prefix=p" << "ap.txt" << false;
+    QTest::newRow("keep 3.5 rounds to 4") << "abcde" << "" << "batch keep=3.5 start=1" << "abcd1" << false;
+    QTest::newRow("keep 1e3: no exponent") << "abc" << "" << "batch keep=1e3 start=1" << "a1" << false;
+    QTest::newRow("keep 4-1: a sign ends the number") << "abcde" << "" << "batch keep=4-1 start=1" << "abcd1" << false;
+    QTest::newRow("keep -3x keeps nothing") << "abc" << "" << "batch keep=-3x start=1" << "1" << false;
+    QTest::newRow("start one past the largest number") << "a|b" << "" << "batch start=2147483648" << "|" << true;
+    QTest::newRow("start in non-ASCII digits") << "a|b" << "" << "batch start=\u0663" << "|" << true;
+    QTest::newRow("start a sign alone") << "a|b" << "" << "batch start=-" << "|" << true;
+    QTest::newRow("start with a plus sign") << "a|b" << "" << "batch start=+5" << "05|06" << false;
+    QTest::newRow("normal: underscore separates") << "HELLO_WORLD" << "" << "case=3" << "Hello_World" << false;
+    QTest::newRow("normal: three letters before digit") << "abc1" << "" << "case=3" << "Abc1" << false;
+    QTest::newRow("normal: two letters before digit 9") << "ab9" << "" << "case=3" << "AB9" << false;
+    QTest::newRow("normal: digit first") << "2nd try" << "" << "case=3" << "2Nd Try" << false;
+    QTest::newRow("normal: outer blanks kept") << "  ab cd " << "" << "case=3" << "  Ab Cd " << false;
+    QTest::newRow("normal: blanks only") << "   " << "" << "case=3" << "   " << false;
+    QTest::newRow("normal: accented capital alone") << "É" << "" << "case=3" << "É" << false;
+    QTest::newRow("normal: accent separates words") << "xÉy" << "" << "case=3" << "XÉY" << false;
+    QTest::newRow("normal: last letter has no next") << "aB" << "" << "case=3" << "Ab" << false;
     QTest::newRow("two selected of four") << "a.jpg|b.jpg|c.jpg|d.jpg" << "0101" << "batch start=1" << "a.jpg|1.jpg|c.jpg|2.jpg" << false;
     QTest::newRow("one selected renames all") << "a|b|c" << "010" << "batch alpha start=x" << "x|y|z" << false;
     QTest::newRow("trim on") << "a|b|c" << "" << "batch start=001 trim" << "1|2|3" << false;
