@@ -1,6 +1,6 @@
 // Apply and Preview driven as a user drives them, on real temporary folders: which files a
-// run renames, where it stops and what it says, what the preview lists, the wildcard rename,
-// and the state the window is left in.
+// run renames, where it stops and what it says, what the preview lists, and the state the
+// window is left in. The wildcard rename's runs are in tst_renameproperty.
 
 #include "MainFixture.h"
 #include "platform/Rename.h"
@@ -123,9 +123,6 @@ private slots:
     void preview();
     void counterRange_data();
     void counterRange();
-    void wildcard_data();
-    void wildcard();
-    void messageLineBreaks_data();
     void messageLineBreaks();
 };
 
@@ -250,19 +247,18 @@ void TstMainRun::preview_data()
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<QString>("specs");
     QTest::addColumn<QList<int>>("selected");
-    QTest::addColumn<QString>("scheme"); // "prefix|start|new extension|keep"; "" batch rename off
-    QTest::addColumn<QString>("preview");
-    QTest::addColumn<QString>("previewSelected");
+    QTest::addColumn<QString>("scheme");  // "prefix|start|new extension|keep"; "" batch rename off
+    QTest::addColumn<QString>("preview"); // the names listed, then the rows selected
     QTest::addColumn<QString>("messages");
     QTest::addColumn<QString>("wildcardAfter"); // WildCardRen's state after leaving
     const QStringList three = numberedNames(3);
     const QString img = "IMG_|001|0|0";
     // clang-format off
-    QTest::newRow("one selected: every new name") << three << "*.JPG" << QList<int>{1} << img << "IMG_001.JPG|IMG_002.JPG|IMG_003.JPG" << "1" << "" << "off";
-    QTest::newRow("two selected: others keep their names") << three << "*.JPG" << QList<int>{0, 2} << img << "IMG_001.JPG|F001.JPG|IMG_002.JPG" << "0|2" << "" << "off";
-    QTest::newRow("duplicates refused, nothing listed") << three << "*.JPG" << QList<int>{} << "X||0|1" << "" << "" << "Pellory - Error|48|These settings will produce duplicate file names!!!" << "off";
-    QTest::newRow("empty list shows nothing") << QStringList{} << "*.JPG" << QList<int>{} << "IMG_|001|1|0" << "" << "" << "" << "off";
-    QTest::newRow("several specs: wildcard follows batch rename") << QStringList{"a.JPG", "b.GIF"} << "*.JPG;*.GIF" << QList<int>{} << "" << "A.JPG|B.GIF" << "" << "" << "on";
+    QTest::newRow("one selected: every new name") << three << "*.JPG" << QList<int>{1} << img << "IMG_001.JPG|IMG_002.JPG|IMG_003.JPG 1" << "" << "off";
+    QTest::newRow("two selected: others keep their names") << three << "*.JPG" << QList<int>{0, 2} << img << "IMG_001.JPG|F001.JPG|IMG_002.JPG 0|2" << "" << "off";
+    QTest::newRow("duplicates refused, nothing listed") << three << "*.JPG" << QList<int>{} << "X||0|1" << " " << "Pellory - Error|48|These settings will produce duplicate file names!!!" << "off";
+    QTest::newRow("empty list shows nothing") << QStringList{} << "*.JPG" << QList<int>{} << "IMG_|001|1|0" << " " << "" << "off";
+    QTest::newRow("several specs: wildcard follows batch rename") << QStringList{"a.JPG", "b.GIF"} << "*.JPG;*.GIF" << QList<int>{} << "" << "A.JPG|B.GIF " << "" << "on";
     // clang-format on
 }
 
@@ -273,7 +269,6 @@ void TstMainRun::preview()
     QFETCH(QList<int>, selected);
     QFETCH(QString, scheme);
     QFETCH(QString, preview);
-    QFETCH(QString, previewSelected);
     QFETCH(QString, messages);
     QFETCH(QString, wildcardAfter);
     FilesFolder folder(files);
@@ -287,31 +282,30 @@ void TstMainRun::preview()
     }
     openFolder(m, folder.path(), specs);
     ctrlClickRows(m.FileList, selected);
-    // The wildcard field follows the specification before and batch rename after, its
-    // caption with it; the preview list, hidden again, is disabled again.
+    // The wildcard field and its caption follow the specification before and batch rename
+    // after; the preview list is hidden and disabled again.
     const QStringList wildcardField{"Label9", "WildCardRen", "PreviewList"};
     const QString before = enabledControls(m, wildcardField);
     const QString disk = onDisk(folder.path());
     for (int entry = 0; entry < 2; ++entry) { // the second entry lists the names once again
         w.feedback.messages.clear();
         QVERIFY(click(m.PreviewBut));
-        QCOMPARE(m.PreviewList->names()->names().join('|'), preview);
-        QCOMPARE(selectedRows(*m.PreviewList).section(' ', 0, 0), previewSelected);
+        QCOMPARE(m.PreviewList->names()->names().join('|') + ' ' +
+                     selectedRows(*m.PreviewList).section(' ', 0, 0),
+                 preview);
         QCOMPARE(w.feedback.messages.join('\n'), messages);
         QCOMPARE(enabledControls(m) + ' ' + m.PreviewBut->text(),
                  QString("PreviewBut|PreviewList E&xit Preview"));
         QVERIFY(m.previewMode() && m.PreviewList->isVisible() && !m.FileList->isVisible());
-        QVERIFY(!QApplication::overrideCursor());
-
         QVERIFY(click(m.PreviewBut));
-        QCOMPARE(m.PreviewBut->text(), QString("Previe&w and Check for Errors"));
-        QVERIFY(!m.previewMode() && m.FileList->isVisible() && !m.PreviewList->isVisible());
-        QCOMPARE(enabledControls(m, wildcardField), before);
-        QCOMPARE(QString(m.WildCardRen->isEnabled() ? "on" : "off"), wildcardAfter);
-        QCOMPARE(m.Label9->isEnabled(), m.WildCardRen->isEnabled());
-        QVERIFY(!m.PreviewList->isEnabled());
-        QCOMPARE(onDisk(folder.path()), disk);
     }
+    QCOMPARE(m.PreviewBut->text(), QString("Previe&w and Check for Errors"));
+    QVERIFY(!m.previewMode() && m.FileList->isVisible() && !m.PreviewList->isVisible());
+    QCOMPARE(enabledControls(m, wildcardField), before);
+    QCOMPARE(QString(m.WildCardRen->isEnabled() && m.Label9->isEnabled() ? "on" : "off"),
+             wildcardAfter);
+    QVERIFY(!m.PreviewList->isEnabled());
+    QCOMPARE(onDisk(folder.path()), disk);
 }
 
 void TstMainRun::counterRange_data()
@@ -333,7 +327,6 @@ void TstMainRun::counterRange()
     FilesFolder folder(numberedNames(files));
     Window w;
     Main& m = *w.main;
-    RecordingFeedback& feedback = w.feedback;
     openFolder(m, folder.path(), "*.JPG");
     setScheme(m, "IMG_", "99999999");
     m.NumberIncValue->setText("999999");
@@ -343,67 +336,17 @@ void TstMainRun::counterRange()
     QCOMPARE(onDisk(folder.path()), disk);
     QVERIFY(!QApplication::overrideCursor());
     const QString refusal = "Pellory - Error|48|" + counterOverflowMessage();
-    QCOMPARE(feedback.messages.join('\n'), lastName.isEmpty() ? refusal : QString());
+    QCOMPARE(w.feedback.messages.join('\n'), lastName.isEmpty() ? refusal : QString());
     // A refusal is read with the default pointer.
-    QCOMPARE(feedback.busyAtMessage, lastName.isEmpty() ? QList<bool>{false} : QList<bool>{});
+    QCOMPARE(w.feedback.busyAtMessage, lastName.isEmpty() ? QList<bool>{false} : QList<bool>{});
     QCOMPARE(m.PreviewList->count(), lastName.isEmpty() ? 0 : files);
     if (!lastName.isEmpty())
         QCOMPARE(m.PreviewList->names()->name(files - 1), lastName);
 }
 
-void TstMainRun::wildcard_data()
-{
-    QTest::addColumn<QStringList>("files");
-    QTest::addColumn<QString>("disk");
-    QTest::addColumn<QString>("listed");
-    QTest::addColumn<QString>("titles"); // of the messages shown
-    // clang-format off
-    QTest::newRow("matching files take the pattern") << QStringList{"a.txt", "b.txt", "c.JPG"} << "a.bak|b.bak|c.JPG" << "a.bak|b.bak" << "";
-    QTest::newRow("a taken name refuses the batch") << QStringList{"a.txt", "a.bak", "b.txt"} << "a.bak|a.txt|b.txt" << "a.bak" << "Pellory - Wilcard Error|0";
-    // clang-format on
-}
-
-void TstMainRun::wildcard()
-{
-    QFETCH(QStringList, files);
-    QFETCH(QString, disk);
-    QFETCH(QString, listed);
-    QFETCH(QString, titles);
-    FilesFolder folder(files);
-    Window w;
-    Main& m = *w.main;
-    m.RenameChk->setChecked(false);
-    openFolder(m, folder.path(), "*.txt");
-    typeOver(m.WildCardRen, "*.bak");
-    QVERIFY(click(m.ApplyBut));
-    QCOMPARE(onDisk(folder.path()), disk);
-    QCOMPARE(pellory::testing::listed(m), listed);
-    QCOMPARE(m.FileSpecs->text() + '|' + m.WildCardRen->text(), QString("*.bak|"));
-    const QRegularExpression text("\\|[^|]*$");
-    QCOMPARE(w.feedback.messages.replaceInStrings(text, QString()).join('\n'), titles);
-    QCOMPARE(m.runState(), RunState::Idle);
-    QVERIFY(!QApplication::overrideCursor());
-    // Cleared while the run was busy: the naming fields stay enabled although batch rename
-    // is off, and the preview list stays disabled.
-    QVERIFY(!m.RenameChk->isChecked());
-    QVERIFY(m.RenameChk->isEnabled() && m.CasesList->isEnabled() && m.NumCharKeep->isEnabled());
-    QVERIFY(m.FileList->isEnabled() && m.DirList->isEnabled() && !m.PreviewList->isEnabled());
-}
-
-void TstMainRun::messageLineBreaks_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("shown");
-    // clang-format off
-    QTest::newRow("two carriage returns") << "a : b.JPG\r\rFile exists" << "a : b.JPG\n\nFile exists";
-    QTest::newRow("carriage return and line feed") << "one\r\ntwo" << "one\ntwo";
-    // clang-format on
-}
-
+// The runs' messages break lines with "\r\r" or "\r\n"; the box shows line feeds.
 void TstMainRun::messageLineBreaks()
 {
-    QFETCH(QString, text);
-    QFETCH(QString, shown);
     QString seen = "no box";
     QTimer::singleShot(0, [&seen] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
@@ -411,8 +354,8 @@ void TstMainRun::messageLineBreaks()
             box->accept();
         }
     });
-    Feedback().message(text, "Pellory", Feedback::kPlain);
-    QCOMPARE(seen, shown);
+    Feedback().message("a : b.JPG\r\rFile exists\r\nlast", "Pellory", Feedback::kPlain);
+    QCOMPARE(seen, QString("a : b.JPG\n\nFile exists\nlast"));
 }
 
 QTEST_MAIN(TstMainRun)
