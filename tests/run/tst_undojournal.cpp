@@ -86,10 +86,8 @@ void tst_UndoJournal::readsJournal_data()
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QString>("expected"); // old>new|...  then " finished" or " interrupted"
     const char* rows[][3] = {
-        {"finished", "@R /f a b\nR /f c d\nE\n", "a>b|c>d finished"},
         {"killed between records", "@R /f a b\nR /f c d\n", "a>b|c>d interrupted"},
         {"last line cut short", "@R /f a b\nR /f c", "a>b interrupted"},
-        {"failed rename taken back", "@R /f a b\nR /f c d\nX\nE\n", "a>b finished"},
         {"unknown line stops", "@R /f a b\nQ\nR /f c d\nE\n", "a>b interrupted"},
         {"no header", "R /f a b\nE\n", " interrupted"},
         {"record torn by a kill", "@R /f a b\nR /f ~~ d\nR /f c d\n~~~~", "a>b interrupted"}};
