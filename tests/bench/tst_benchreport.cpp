@@ -45,6 +45,7 @@ class TestBenchReport : public QObject
 private slots:
     void judgement_data();
     void judgement();
+    void stepLineRoundTrip();
     void probeSeesBlockedLoop();
 };
 
@@ -83,6 +84,19 @@ void TestBenchReport::judgement()
     const Judgement judged = judgeStep(samples, row);
     QCOMPARE(judged.verdict, verdict);
     QVERIFY2(qAbs(judged.ratio - ratio) < 1e-9, qPrintable(QString::number(judged.ratio)));
+}
+
+// A failed step's line, its note with a tab and a line break, must come back from the
+// pass's output whole: a line that does not parse is skipped, and its failure with it.
+void TestBenchReport::stepLineRoundTrip()
+{
+    StepLine line = step("sort Ext (A to Z) again", 12.5, 3.25, 1.5, false);
+    line.note = "item 3 is\tB.JPG,\nA.JPG expected";
+    StepLine back;
+    QVERIFY(StepLine::parse(line.format(), back));
+    QCOMPARE(back.format(), line.format());
+    QCOMPARE(back.note, "item 3 is B.JPG, A.JPG expected");
+    QVERIFY(!StepLine::parse("tmpfs, 1000 files: run 1 of 1", back));
 }
 
 // A yielding part, then a stretch of 100 ms without the loop: the split falls before the
