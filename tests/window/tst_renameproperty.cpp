@@ -84,7 +84,6 @@ private slots:
 private:
     void showFolder(const QString& folder, const QString& spec);
     void randomSettings(QRandomGenerator& rng);
-    void randomSelection(QRandomGenerator& rng);
     QString runCase(QRandomGenerator& rng, bool wildcard, int& finished);
 
     quint32 m_seed = 0;
@@ -112,6 +111,7 @@ void tst_RenameProperty::showFolder(const QString& folder, const QString& spec)
     main.DirList->setPath(folder);
 }
 
+// Random settings, sort order and selection, set as a user would set them.
 void tst_RenameProperty::randomSettings(QRandomGenerator& rng)
 {
     Main& main = *m_window->main;
@@ -145,12 +145,7 @@ void tst_RenameProperty::randomSettings(QRandomGenerator& rng)
         main.NewExt->setCurrentIndex(extChoice < 5 ? 0 : 1);
     else
         main.NewExt->setEditText(pick(rng, ext));
-}
-
-// None (every file takes part), one, several, or every n-th file.
-void tst_RenameProperty::randomSelection(QRandomGenerator& rng)
-{
-    Main& main = *m_window->main;
+    // No file selected (every file takes part), one, several, or every n-th file.
     const int count = main.FileList->count(), how = rng.bounded(4);
     if (how == 3)
         main.SelSteps->setText(QString::number(1 + rng.bounded(5)));
@@ -173,10 +168,8 @@ QString tst_RenameProperty::runCase(QRandomGenerator& rng, bool wildcard, int& f
     const QString spec = pick(rng, specs), mask = wildcard ? pick(rng, masks) : "";
     showFolder(folder.path(), spec);
     main.WildCardRen->setText(mask);
-    if (!wildcard) {
+    if (!wildcard)
         randomSettings(rng);
-        randomSelection(rng);
-    }
     const std::vector<FileRecord> rows = main.catalogue().FileRecords;
     const Listing before = listFolder(folder.path());
     const bool refused =
