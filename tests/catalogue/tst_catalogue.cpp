@@ -18,6 +18,7 @@ class TestCatalogue : public QObject
 private slots:
     void rebuild_data();
     void rebuild();
+    void extensionKeysFollowEachFile();
     void everyN_data();
     void everyN();
 };
@@ -61,6 +62,22 @@ void TestCatalogue::rebuild()
     }
     // The order within one specification is the folder's own.
     QCOMPARE(listed.join(u'|'), records);
+}
+
+// A key made once serves the files after it while their extension repeats; a change of
+// extension, or of its letter case, between files in any order gives each its own.
+void TestCatalogue::extensionKeysFollowEachFile()
+{
+    QTemporaryDir root;
+    for (const char* name : {"a.jpg", "b.JPG", "c.txt", "d.jpg", "e", "f.tar.gz", "g.Jpg"})
+        QVERIFY(QFile(root.filePath(name)).open(QIODevice::WriteOnly));
+    Catalogue catalogue;
+    rebuildCatalogue(catalogue, root.path(), "*", ExtensionMode::UseLastOccurrence);
+    QStringList keys;
+    for (const FileRecord& record : catalogue.FileRecords)
+        keys << record.FileName + u':' + record.ExtKey;
+    keys.sort();
+    QCOMPARE(keys.join(u'|'), "a.jpg:JPG|b.JPG:JPG|c.txt:TXT|d.jpg:JPG|e:|f.tar.gz:GZ|g.Jpg:JPG");
 }
 
 void TestCatalogue::everyN_data()
