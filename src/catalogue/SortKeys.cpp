@@ -22,37 +22,66 @@ int compareKeys(const FileRecord& a, const FileRecord& b, SortKey key)
     return 0;
 }
 
+// The first code units of `text` after `skip`, packed into one number so that numbers
+// compare as the texts do: eight 8-bit units while `narrow`, else four 16-bit ones; a
+// shorter text pads with zeros. Clears `narrow` and returns 0 on a unit that needs more
+// than 8 bits, for the caller to pack every text again the wide way.
+quint64 packedHead(QStringView text, qsizetype skip, bool& narrow)
+{
+    const QStringView rest = text.sliced(skip);
+    const qsizetype units = narrow ? 8 : 4;
+    quint64 head = 0;
+    for (qsizetype c = 0; c < units; ++c) {
+        const char16_t unit = c < rest.size() ? rest[c].unicode() : u'\0';
+        if (narrow && unit > 0xFF) {
+            narrow = false;
+            return 0;
+        }
+        head = head << (narrow ? 8 : 16) | unit;
+    }
+    return head;
+}
+
+qsizetype sharedStart(QStringView a, QStringView b)
+{
+    const qsizetype most = std::min(a.size(), b.size());
+    return std::mismatch(a.begin(), a.begin() + most, b.begin()).first - a.begin();
+}
+
 // Names and extensions compare by UTF-16 code units. The code units every key starts with
-// decide nothing; the next four, packed into one number, decide most comparisons of a
-// folder of camera names without reading the texts: they are sorted as numbers, and only
-// runs of equal heads by their texts. Packing is monotonic (a shorter text pads with
-// zeros), so the two steps give the order of the texts.
+// decide nothing; the next ones, packed into one number, decide most comparisons of a
+// folder of camera names without reading the texts: the keys are sorted as numbers, and
+// only runs of equal heads by their texts.
 std::vector<qint32> textRanks(std::span<const FileRecord> records, QString FileRecord::*key)
 {
     struct Keyed
     {
         quint64 head;
-        QStringView rest; // the text after the common start
         qint32 index;
     };
-    qsizetype common = records.empty() ? 0 : (records.front().*key).size();
-    for (const FileRecord& record : records) {
-        const QString& first = records.front().*key;
-        const QString& text = record.*key;
-        common = std::min(common, text.size());
-        common = std::mismatch(first.cbegin(), first.cbegin() + common, text.cbegin()).first -
-                 first.cbegin();
-    }
+    const auto text = [&](qint32 index) -> QStringView { return records[size_t(index)].*key; };
+    const auto count = static_cast<qint32>(records.size());
     std::vector<Keyed> keyed(records.size());
-    for (size_t k = 0; k < records.size(); ++k) {
-        const QStringView rest = QStringView(records[k].*key).sliced(common);
-        quint64 head = 0;
-        for (qsizetype c = 0; c < 4; ++c)
-            head = head << 16 | (c < rest.size() ? rest[c].unicode() : 0u);
-        keyed[k] = {head, rest, static_cast<qint32>(k)};
+    // The start shared by the first and the last key, shortened as soon as a key does not
+    // share it, so that each text is read once in the usual case.
+    qsizetype common = count == 0 ? 0 : sharedStart(text(0), text(count - 1));
+    bool narrow = true;
+    for (qint32 k = 0; k < count; ++k) {
+        const QStringView t = text(k);
+        const qsizetype shared = sharedStart(t.first(std::min(common, t.size())), text(0));
+        const bool wasNarrow = narrow;
+        const quint64 head = packedHead(t, std::min(common, shared), narrow);
+        if (shared < common || narrow != wasNarrow) {
+            common = std::min(common, shared);
+            k = -1; // every head so far was packed for another start or width
+            continue;
+        }
+        keyed[size_t(k)] = {head, k};
     }
-    const auto compare = [](const Keyed& a, const Keyed& b) {
-        return a.head != b.head ? (a.head < b.head ? -1 : 1) : a.rest.compare(b.rest);
+    const auto compare = [&](const Keyed& a, const Keyed& b) {
+        if (a.head != b.head)
+            return a.head < b.head ? -1 : 1;
+        return text(a.index).sliced(common).compare(text(b.index).sliced(common));
     };
     std::sort(keyed.begin(), keyed.end(),
               [](const Keyed& a, const Keyed& b) { return a.head < b.head; });
@@ -61,7 +90,7 @@ std::vector<qint32> textRanks(std::span<const FileRecord> records, QString FileR
                                  [&](const Keyed& k) { return k.head != first->head; });
         if (last - first > 1)
             std::sort(first, last,
-                      [](const Keyed& a, const Keyed& b) { return a.rest.compare(b.rest) < 0; });
+                      [&](const Keyed& a, const Keyed& b) { return compare(a, b) < 0; });
         first = last;
     }
     std::vector<qint32> ranks(records.size());

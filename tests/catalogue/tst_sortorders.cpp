@@ -113,9 +113,10 @@ void TestSortOrders::listedOrder_data()
     QTest::newRow("case folded for order, kept for display")
         << "b.jpg|a.TXT|C.Gif" << 0 << "a.TXT|b.jpg|C.Gif";
     QTest::newRow("no order chosen keeps scan order") << "b|c|a" << -1 << "b|c|a";
-    // The first four characters after a common start decide most comparisons alone.
+    // The first characters after a common start decide most comparisons alone.
     QTest::newRow("common start, then a shorter name first") << "DSC0012|DSC001|DSC00123|DSC0011" << 0 << "DSC001|DSC0011|DSC0012|DSC00123";
-    QTest::newRow("equal first four after the start") << "IMG_ABCDZ|IMG_ABCDA|IMG_ABCD" << 1 << "IMG_ABCDZ|IMG_ABCDA|IMG_ABCD";
+    QTest::newRow("a start shared by some names only") << "IMG_ABCDZ|IMG_B|IMG_ABCDA|IMG_ABCD" << 1 << "IMG_B|IMG_ABCDZ|IMG_ABCDA|IMG_ABCD";
+    QTest::newRow("equal first eight, the rest decides") << "A123456789Z|A123456789B|B" << 0 << "A123456789B|A123456789Z|B";
     QTest::newRow("code units past U+8000 after ASCII") << QString::fromUtf8("a\xef\xbd\x81|a\xf0\x9f\x93\xb7|ab") << 0 << QString::fromUtf8("ab|a\xf0\x9f\x93\xb7|a\xef\xbd\x81");
     // clang-format on
 }
