@@ -2,10 +2,13 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QSettings>
 
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace pellory::bench {
 
@@ -82,6 +85,18 @@ private:
         return false;
     }
 
+    // Writes left over from the part before (a folder of renames on a journalling file
+    // system) go to disk first, so that no part is timed while another's writeback runs.
+    void settle()
+    {
+        const int fd =
+            ::open(QFile::encodeName(m_folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd >= 0) {
+            ::syncfs(fd);
+            ::close(fd);
+        }
+    }
+
     // The time the floor tool printed for its loop alone.
     bool floorTool(const QStringList& args, double* ms = nullptr)
     {
@@ -109,9 +124,11 @@ private:
     void floors()
     {
         double ms = 0;
+        settle();
         if (floorTool({QStringLiteral("scan"), m_folder}, &ms))
             m_samples.scanFloor.push_back(ms);
         const QString img = QStringLiteral("IMG_");
+        settle();
         if (floorTool({QStringLiteral("rename"), m_folder, count(), QStringLiteral("DSC"), img},
                       &ms))
             m_samples.renameFloor.push_back(ms);
@@ -121,6 +138,7 @@ private:
     void peer(const QString& program, const QStringList& args, const QByteArray& input,
               std::vector<double>& times)
     {
+        settle();
         const Outcome outcome = runProcess(program, args, m_folder, input);
         if (!outcome.ok)
             fail(outcome.output);
@@ -146,6 +164,7 @@ private:
 
     void window()
     {
+        settle();
         const QString config = m_base + QStringLiteral("/config");
         QDir(config).removeRecursively();
         {
