@@ -195,10 +195,10 @@ QByteArray newRawName(const QByteArray& oldRawName, const QString& newName)
 {
     // Most names are plain ASCII, which reads the same in every encoding: compared as they
     // stand, without decoding the old name for every file of a run.
-    const bool ascii = std::all_of(oldRawName.cbegin(), oldRawName.cend(),
-                                   [](char c) { return uchar(c) < 0x80; });
-    const bool same = ascii ? QLatin1StringView(oldRawName) == newName
-                            : QFile::decodeName(oldRawName) == newName;
+    const bool ascii =
+        std::all_of(oldRawName.cbegin(), oldRawName.cend(), [](char c) { return uchar(c) < 0x80; });
+    const bool same =
+        ascii ? QLatin1StringView(oldRawName) == newName : QFile::decodeName(oldRawName) == newName;
     return same ? oldRawName : QFile::encodeName(newName);
 }
 

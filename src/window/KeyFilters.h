@@ -7,7 +7,7 @@ namespace pellory {
 
 struct KeyVerdict
 {
-    int key = 0;               // the character to insert; 0 swallows the keystroke
+    int key = 0; // the character to insert; 0 swallows the keystroke
     bool beep = false;
     bool focusFileList = false; // Enter in the specification field
 };
