@@ -1,5 +1,7 @@
 #include "BenchRunner.h"
 
+#include "Probe.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -7,8 +9,6 @@
 #include <QSettings>
 
 #include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace pellory::bench {
 
@@ -85,18 +85,6 @@ private:
         return false;
     }
 
-    // Writes left over from the part before (a folder of renames on a journalling file
-    // system) go to disk first, so that no part is timed while another's writeback runs.
-    void settle()
-    {
-        const int fd =
-            ::open(QFile::encodeName(m_folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd >= 0) {
-            ::syncfs(fd);
-            ::close(fd);
-        }
-    }
-
     // The time the floor tool printed for its loop alone.
     bool floorTool(const QStringList& args, double* ms = nullptr)
     {
@@ -124,11 +112,11 @@ private:
     void floors()
     {
         double ms = 0;
-        settle();
+        settleWrites(m_folder);
         if (floorTool({QStringLiteral("scan"), m_folder}, &ms))
             m_samples.scanFloor.push_back(ms);
         const QString img = QStringLiteral("IMG_");
-        settle();
+        settleWrites(m_folder);
         if (floorTool({QStringLiteral("rename"), m_folder, count(), QStringLiteral("DSC"), img},
                       &ms))
             m_samples.renameFloor.push_back(ms);
@@ -138,7 +126,7 @@ private:
     void peer(const QString& program, const QStringList& args, const QByteArray& input,
               std::vector<double>& times)
     {
-        settle();
+        settleWrites(m_folder);
         const Outcome outcome = runProcess(program, args, m_folder, input);
         if (!outcome.ok)
             fail(outcome.output);
@@ -164,7 +152,7 @@ private:
 
     void window()
     {
-        settle();
+        settleWrites(m_folder);
         const QString config = m_base + QStringLiteral("/config");
         QDir(config).removeRecursively();
         {

@@ -4,8 +4,20 @@
 #include <QFile>
 
 #include <algorithm>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace pellory::bench {
+
+void settleWrites(const QString& folder)
+{
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::syncfs(fd);
+        ::close(fd);
+    }
+}
 
 namespace {
 

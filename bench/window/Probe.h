@@ -2,12 +2,18 @@
 // What the window benchmark watches while a step runs: the wall time, the longest stretch
 // in which the event loop did not run (seen as the lateness of a 10 ms timer), and the
 // peak memory of the process. The peak cannot be reset, so it is the process's peak so far.
+// And what every timed part starts from: a file system with nothing left to write.
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
 namespace pellory::bench {
+
+// Writes left over from the part before (a folder of renames on a journalling file system)
+// go to disk first, so that no part is timed while another's writeback runs: the floors,
+// the peers and the window's renaming steps all start from the same state.
+void settleWrites(const QString& folder);
 
 class StepProbe : public QObject
 {

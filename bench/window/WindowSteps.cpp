@@ -294,6 +294,7 @@ private:
         line.name = name + QStringLiteral(": renames");
         if (!pressable(button, line))
             return;
+        settleWrites(m_folder); // as before the floor's renames
         double renameMs = -1;
         double renameWait = 0;
         const auto connection = QObject::connect(
