@@ -26,7 +26,7 @@ public:
     double elapsedMs() const;
     double longestWaitMs() const;
     // Splits the step where the event loop last ran: a run that ends by listing the folder
-    // again yields after its last file, and then no more until the list is filled. Gives
+    // again yields during its renames, and then no more until the list is filled. Gives
     // the time and the longest wait of the first part, and counts the wait afresh after it.
     struct Part
     {
