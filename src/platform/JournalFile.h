@@ -11,6 +11,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <initializer_list>
+
 namespace pellory {
 
 enum class JournalSync
@@ -34,6 +36,9 @@ public:
     // writing to it through its mapping.
     bool create(const QString& path, JournalSync sync);
     bool append(const QByteArray& bytes);
+    // The parts one after the other, copied straight into the file: a record per rename is
+    // not first assembled in a buffer of its own.
+    bool append(std::initializer_list<QByteArrayView> parts);
     void close();
     bool isOpen() const { return m_fd >= 0; }
     const QString& error() const { return m_error; } // the system's text of the last failure

@@ -31,17 +31,6 @@ QByteArray escaped(const QByteArray& field, bool keepSlash = false)
     return field;
 }
 
-QByteArray recordLine(const QByteArray& folderField, const QByteArray& oldRaw,
-                      const QByteArray& newRaw)
-{
-    const QByteArray oldField = escaped(oldRaw);
-    const QByteArray newField = escaped(newRaw);
-    QByteArray line;
-    line.reserve(folderField.size() + oldField.size() + newField.size() + 5);
-    line.append("R ").append(folderField).append(' ').append(oldField).append(' ');
-    return line.append(newField).append('\n');
-}
-
 QString inFolder(const QString& folder, const char* name)
 {
     return folder + u'/' + QLatin1String(name);
@@ -74,11 +63,6 @@ QString journalFolder()
     if (!QDir::isAbsolutePath(state)) // the base directory standard ignores a relative path
         state = QDir::homePath() + QStringLiteral("/.local/state");
     return state + QStringLiteral("/Pellory");
-}
-
-QByteArray journalRecord(const JournalEntry& entry)
-{
-    return recordLine(escaped(QFile::encodeName(entry.folder), true), entry.oldRaw, entry.newRaw);
 }
 
 JournalRun parseJournal(const QByteArray& text)
@@ -130,7 +114,8 @@ bool RunJournal::record(const QString& folder, const QByteArray& oldRaw, const Q
         m_lastFolder = folder;
         m_lastFolderField = escaped(QFile::encodeName(folder), true);
     }
-    return m_file.append(recordLine(m_lastFolderField, oldRaw, newRaw));
+    return m_file.append(
+        {"R ", m_lastFolderField, " ", escaped(oldRaw), " ", escaped(newRaw), "\n"});
 }
 
 void RunJournal::renameFailed()

@@ -30,9 +30,9 @@ struct JournalEntry
     bool operator==(const JournalEntry&) const = default;
 };
 
-// One record a line: "R folder old new" with every field percent-escaped, so that any bytes
-// survive; "X" takes back the record before it (that rename failed); "E" ends a run.
-QByteArray journalRecord(const JournalEntry& entry);
+// The journal holds one record a line: "R folder old new" with every field
+// percent-escaped, so that any bytes survive; "X" takes back the record before it (that
+// rename failed); "E" ends a run.
 
 struct JournalRun
 {
