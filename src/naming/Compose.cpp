@@ -50,21 +50,34 @@ void applyCaseStyle(int caseIndex, QString& base, QString& ext)
 
 QString ComposeNewName(const QString& oldName, const RenameSettings& settings, NameCounter* counter)
 {
-    QString ext = GetFileExt(oldName, settings.ExtUsed);
-    QString base = ext.isEmpty() ? oldName : oldName.chopped(ext.size() + 1);
-    if (settings.NewExtIndex == 1)
-        ext = ApplyNewExt(QString(), ext, settings.ExtUsed);
-    else if (settings.NewExtIndex == -1)
-        ext = ApplyNewExt(settings.NewExtText, ext, settings.ExtUsed);
+    // The parts are views into the old name, copied only where a rule changes them: this
+    // runs once per file of a run, and most runs keep both parts as they stand.
+    const QStringView oldExt = fileExtView(oldName, settings.ExtUsed);
+    QStringView base =
+        oldExt.isEmpty() ? QStringView(oldName) : QStringView(oldName).chopped(oldExt.size() + 1);
+    QStringView ext = oldExt;
+    QString changedExt;
+    if (settings.NewExtIndex == 1 || settings.NewExtIndex == -1) {
+        const QString typed = settings.NewExtIndex == 1 ? QString() : settings.NewExtText;
+        changedExt = ApplyNewExt(typed, oldExt.toString(), settings.ExtUsed);
+        ext = changedExt;
+    }
+    QString casedBase;
+    if (CaseStyle(settings.CasesList) != CaseStyle::LeaveAsIs) {
+        casedBase = base.toString();
+        QString casedExt = ext.toString();
+        applyCaseStyle(settings.CasesList, casedBase, casedExt);
+        changedExt = std::move(casedExt);
+        base = casedBase;
+        ext = changedExt;
+    }
     const QStringView dot = ext.isEmpty() ? QStringView() : QStringView(u".");
-    applyCaseStyle(settings.CasesList, base, ext);
     if (!settings.RenameChk)
         return base % dot % ext;
 
-    // Built in one allocation: this runs once per file of a run.
     const QString counterText = counter ? counter->next() : QString();
-    return QStringView(base).left(keptCharacterCount(settings.NumCharKeep)) % settings.FilePrefix %
-           counterText % settings.FileLeading % dot % ext;
+    return base.left(keptCharacterCount(settings.NumCharKeep)) % settings.FilePrefix % counterText %
+           settings.FileLeading % dot % ext;
 }
 
 } // namespace pellory
