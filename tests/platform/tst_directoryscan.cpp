@@ -4,7 +4,7 @@
 #include "platform/FileTime.h"
 #include "platform/Wildcard.h"
 
-#include "../window/RandomFolder.h"
+#include "support/RandomFolder.h"
 
 #include <QScopeGuard>
 #include <QTest>

@@ -3,8 +3,8 @@
 
 #include "platform/Rename.h"
 
-#include "../window/RandomFolder.h"
-#include "FoldingMount.h"
+#include "support/FoldingMount.h"
+#include "support/RandomFolder.h"
 
 #include <QScopeGuard>
 #include <QTest>
@@ -14,7 +14,7 @@
 using namespace pellory;
 using namespace pellory::testing;
 
-Q_DECLARE_METATYPE(pellory::test::MountKind)
+Q_DECLARE_METATYPE(pellory::testing::MountKind)
 
 namespace {
 
@@ -24,15 +24,6 @@ void makeFiles(const QString& folder, const QByteArray& names)
 {
     for (const QByteArray& name : names.split('|'))
         QVERIFY(makeFile(QFile::encodeName(folder) + '/' + name, name));
-}
-
-QByteArray listing(const QString& folder)
-{
-    QByteArrayList entries;
-    const Listing all = listFolder(folder);
-    for (auto it = all.begin(); it != all.end(); ++it)
-        entries << it.key() + '=' + it.value();
-    return entries.join('|');
 }
 
 } // namespace
@@ -119,15 +110,15 @@ void tst_Rename::hardLinksDifferingOnlyInCase()
 // through the renamer that keeps the folder open; a lone rename does not.
 void tst_Rename::caseOnlyOnFoldingMount_data()
 {
-    QTest::addColumn<test::MountKind>("kind");
+    QTest::addColumn<testing::MountKind>("kind");
     QTest::addColumn<QByteArray>("files");
     QTest::addColumn<QByteArray>("renames"); // "old>new" pairs, "|" between them
     QTest::addColumn<int>("error");          // of the last rename
     QTest::addColumn<QByteArray>("after");
-    const std::pair<const char*, test::MountKind> kinds[] = {
-        {"exfat-fuse", test::MountKind::ExfatFuse},
-        {"fusefat", test::MountKind::FatFuse},
-        {"vfat", test::MountKind::FatKernel}};
+    const std::pair<const char*, testing::MountKind> kinds[] = {
+        {"exfat-fuse", testing::MountKind::ExfatFuse},
+        {"fusefat", testing::MountKind::FatFuse},
+        {"vfat", testing::MountKind::FatKernel}};
     // clang-format off
     for (const auto& [name, kind] : kinds) {
         QTest::addRow("%s: one file to lower case", name) << kind << QByteArray("IMG_0001.JPG") << QByteArray("IMG_0001.JPG>img_0001.jpg") << 0 << QByteArray("img_0001.jpg=IMG_0001.JPG");
@@ -139,12 +130,12 @@ void tst_Rename::caseOnlyOnFoldingMount_data()
 
 void tst_Rename::caseOnlyOnFoldingMount()
 {
-    QFETCH(test::MountKind, kind);
+    QFETCH(testing::MountKind, kind);
     QFETCH(QByteArray, files);
     QFETCH(QByteArray, renames);
     QFETCH(int, error);
     QFETCH(QByteArray, after);
-    const test::FoldingMount mount(kind);
+    const testing::FoldingMount mount(kind);
     if (mount.path().isEmpty())
         QSKIP(qPrintable(mount.skipReason()));
     makeFiles(mount.path(), files);

@@ -3,7 +3,7 @@
 // run killed with SIGKILL at a random file, then undone. The killed run is this binary
 // started again with --journal-child.
 
-#include "../window/RandomFolder.h"
+#include "support/RandomFolder.h"
 #include "platform/Rename.h"
 #include "run/UndoJournal.h"
 

@@ -4,7 +4,7 @@
 // tst_renameproperty, after each of its runs.
 
 #include "MainFixture.h"
-#include "RandomFolder.h"
+#include "support/RandomFolder.h"
 #include "platform/Rename.h"
 #include "run/UndoJournal.h"
 #include "window/FolderSelector.h"

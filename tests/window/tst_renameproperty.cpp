@@ -5,9 +5,9 @@
 // whose name is valid text its old name back. The seed is fixed unless PELLORY_PROPERTY_SEED
 // gives another; PELLORY_PROPERTY_CASES sets the number of cases.
 
-#include "../platform/FoldingMount.h"
+#include "support/FoldingMount.h"
 #include "MainFixture.h"
-#include "RandomFolder.h"
+#include "support/RandomFolder.h"
 #include "platform/Rename.h"
 #include "run/WildcardRename.h"
 #include "window/FolderSelector.h"
@@ -263,7 +263,7 @@ void tst_RenameProperty::onFoldingMount()
     QFETCH(QString, spec);
     QFETCH(QString, mask);
     QFETCH(QString, after);
-    const test::FoldingMount mount(test::MountKind::ExfatFuse);
+    const testing::FoldingMount mount(testing::MountKind::ExfatFuse);
     if (mount.path().isEmpty())
         QSKIP(qPrintable(mount.skipReason()));
     for (const QString& name : files.split(u'|'))

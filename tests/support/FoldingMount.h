@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-namespace pellory::test {
+namespace pellory::testing {
 
 enum class MountKind
 {
@@ -74,4 +74,4 @@ private:
     bool m_mounted = false;
 };
 
-} // namespace pellory::test
+} // namespace pellory::testing

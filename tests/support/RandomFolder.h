@@ -3,18 +3,12 @@
 // dots, non-ASCII letters, invalid UTF-8 and spellings that differ only in case, each file
 // holding a token of its own so that a later listing shows where every file went.
 
-#include <QByteArray>
-#include <QFile>
-#include <QMap>
+#include "support/Files.h"
+
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
-#include <algorithm>
-#include <dirent.h>
-#include <fcntl.h>
-#include <ftw.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace pellory::testing {
 
@@ -26,65 +20,6 @@ template <typename T, size_t N> const T& pick(QRandomGenerator& rng, const T (&i
 inline bool chance(QRandomGenerator& rng, int percent)
 {
     return int(rng.bounded(100)) < percent;
-}
-
-// Raw name -> contents of every file of a folder, subfolders' files with their path.
-// Read by the bytes: QFile cannot open a name that is not valid UTF-8.
-using Listing = QMap<QByteArray, QByteArray>;
-
-inline QByteArray readRaw(const char* path)
-{
-    QByteArray data;
-    char buffer[256];
-    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
-    for (ssize_t n; fd >= 0 && (n = ::read(fd, buffer, sizeof buffer)) > 0;)
-        data.append(buffer, n);
-    return fd >= 0 && ::close(fd) == 0 ? data : QByteArray("?");
-}
-
-inline Listing listFolder(const QString& folder)
-{
-    static thread_local Listing* out;
-    static thread_local size_t skip; // the folder's path and its slash
-    Listing listing;
-    const QByteArray root = QFile::encodeName(folder);
-    out = &listing;
-    skip = size_t(root.size()) + 1;
-    ::nftw(
-        root.constData(),
-        [](const char* path, const struct stat*, int type, FTW* at) {
-            if (type != FTW_D && at->level > 0)
-                out->insert(QByteArray(path + skip), readRaw(path));
-            return 0;
-        },
-        16, FTW_PHYS);
-    return listing;
-}
-
-inline QByteArrayList contentsOf(const Listing& listing)
-{
-    QByteArrayList contents = listing.values();
-    std::sort(contents.begin(), contents.end());
-    return contents;
-}
-
-// QTemporaryDir cannot remove names that are not valid UTF-8.
-inline void removeInside(const QByteArray& folder)
-{
-    ::nftw(
-        folder.constData(),
-        [](const char* path, const struct stat*, int, FTW* at) {
-            return at->level > 0 ? ::remove(path) : 0;
-        },
-        16, FTW_DEPTH | FTW_PHYS);
-}
-
-inline bool makeFile(const QByteArray& path, const QByteArray& contents)
-{
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    const bool ok =
-        fd >= 0 && ::write(fd, contents.constData(), size_t(contents.size())) == contents.size();
-    return fd >= 0 && ::close(fd) == 0 && ok;
 }
 
 class RandomFolder
