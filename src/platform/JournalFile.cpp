@@ -1,11 +1,12 @@
 #include "platform/JournalFile.h"
 
+#include "platform/Clock.h"
+
 #include <QFile>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <ctime>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -17,14 +18,6 @@ namespace {
 constexpr qint64 kSyncIntervalMs = 1000;
 // Room for about ten thousand records; the mapping doubles when it fills.
 constexpr qsizetype kFirstMapping = 1 << 20;
-
-// The coarse clock is enough for a once-a-second flush and costs less, read per record.
-qint64 monotonicMs()
-{
-    timespec now{};
-    ::clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
-    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-}
 
 } // namespace
 

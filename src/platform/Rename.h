@@ -3,6 +3,8 @@
 // entry that is already there. It moves nothing between folders and knows nothing of
 // batches; a failure comes back with the system's error number and description.
 
+#include "platform/FolderFd.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -30,6 +32,10 @@ RenameOutcome renameInPlace(const QString& folder, const QByteArray& oldRawName,
 // valid UTF-8 reads back with replacement characters; given back unchanged, it means the
 // file keeps its name, not that its bytes become those characters.
 QByteArray newRawName(const QByteArray& oldRawName, const QString& newName);
+
+// A name of our own for a file that has to step aside within its folder for a moment:
+// ".pellory-" and random hex digits, ".tmp".
+QByteArray temporaryName();
 
 // Why newName cannot name an entry of a folder, or an empty string when it can.
 QString invalidNameReason(const QString& newName);
@@ -72,7 +78,7 @@ private:
     void releaseWhenIdle();
 
     QString m_folder;
-    int m_fd = -1;
+    FolderFd m_dir;
     qint64 m_lastUse = 0;
     std::unique_ptr<QTimer> m_idle;
 };
@@ -89,14 +95,11 @@ class FolderLookup
 {
 public:
     explicit FolderLookup(const QString& folder);
-    ~FolderLookup();
-    FolderLookup(const FolderLookup&) = delete;
-    FolderLookup& operator=(const FolderLookup&) = delete;
 
     bool contains(const QByteArray& rawName) const;
 
 private:
-    int m_fd;
+    FolderFd m_dir;
 };
 
 // True when names in the folder that differ only in letter case name the same entry:

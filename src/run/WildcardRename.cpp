@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QHash>
-#include <QRandomGenerator>
 #include <QSet>
 
 #include <algorithm>
@@ -69,8 +68,7 @@ QString findConflict(const FolderLookup& folder, const std::vector<Candidate>& a
 QByteArray unusedTemporaryName(const FolderLookup& folder, const QSet<QByteArray>& planned)
 {
     for (;;) {
-        const QByteArray name =
-            ".pellory-" + QByteArray::number(QRandomGenerator::global()->generate64(), 16) + ".tmp";
+        const QByteArray name = temporaryName();
         if (!planned.contains(name) && !folder.contains(name))
             return name;
     }
