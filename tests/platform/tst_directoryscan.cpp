@@ -2,6 +2,7 @@
 
 #include "platform/DirectoryScan.h"
 #include "platform/FileTime.h"
+#include "platform/Volumes.h"
 #include "platform/Wildcard.h"
 
 #include "support/RandomFolder.h"
@@ -34,6 +35,8 @@ private slots:
     void scan();
     void writeTime_data();
     void writeTime();
+    void volumes_data();
+    void volumes();
 };
 
 void TestDirectoryScan::matches_data()
@@ -154,6 +157,33 @@ void TestDirectoryScan::writeTime()
     QVERIFY(findMatchingFiles(dir.path(), "F", entries));
     QCOMPARE(entries.size(), 1u);
     QCOMPARE(entries[0].writeTime, ticks);
+}
+
+void TestDirectoryScan::volumes_data()
+{
+    QTest::addColumn<QByteArrayList>("mounts"); // "mount-point type source" per line
+    QTest::addColumn<QString>("roots");
+    // clang-format off
+    QTest::newRow("disks kept, plumbing and loop images not") << QByteArrayList{"/ ext4 /dev/vda", "/proc proc proc", "/run tmpfs tmpfs", "/snap/core squashfs /dev/loop3", "/media/usb vfat /dev/sdb1"} << "/|/media/usb";
+    QTest::newRow("network and FUSE disks") << QByteArrayList{"/net nfs4 srv:/export", "/smb cifs //srv/share", "/ssh fuse.sshfs me@host:", "/gvfs fuse.gvfsd-fuse gvfsd-fuse", "/ntfs fuseblk /dev/sdc1"} << "/|/net|/ntfs|/smb|/ssh";
+    QTest::newRow("escapes decoded") << QByteArrayList{"/media/My\\040Disk\\134x ext4 /dev/sdd1"} << "/|/media/My Disk\\x";
+    QTest::newRow("sorted, mounted twice listed once") << QByteArrayList{"/b ext4 /dev/sda2", "/a ext4 /dev/sda3", "/b ext4 /dev/sda4"} << "/|/a|/b";
+    // clang-format on
+}
+
+// The drives come from the text of the mount table alone; here every line carries optional
+// fields before the "-", as the table's lines may.
+void TestDirectoryScan::volumes()
+{
+    QFETCH(QByteArrayList, mounts);
+    QFETCH(QString, roots);
+    QByteArray table;
+    for (const QByteArray& m : mounts) {
+        const QByteArrayList f = m.split(' ');
+        table += "36 25 8:1 / " + f[0] + " rw,relatime shared:1 master:2 - " + f[1] + ' ' + f[2] +
+                 " rw\n";
+    }
+    QCOMPARE(volumesInMountTable(table).join(u'|'), roots);
 }
 
 QTEST_APPLESS_MAIN(TestDirectoryScan)
