@@ -130,7 +130,8 @@ void TestSortOrders::listedOrder()
     for (const QString& file : files.split(u'|')) {
         const QString name = file.section(u'@', 0, 0);
         catalogue.FileRecords.push_back(
-            {name.toUpper(), name, GetFileExt(name, ExtensionMode::UseLastOccurrence).toUpper(),
+            {name.toUpper(), name,
+             fileExtView(name, ExtensionMode::UseLastOccurrence).toString().toUpper(),
              file.section(u'@', 1).toULongLong(), name.toUtf8()});
     }
     sortCatalogue(catalogue, order);

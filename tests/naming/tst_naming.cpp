@@ -3,7 +3,8 @@
 // defaults: "batch keep=3 prefix=x start=01 case=2". Words: batch, alpha, trim, remove,
 // keep=, prefix=, leading=, start=, inc=, ext=0|1|2, newext=TEXT, case=0..3.
 
-#include "naming/Compose.h"
+#include "naming/DuplicateCheck.h"
+#include "naming/NameCounter.h"
 
 #include <QRandomGenerator>
 #include <QTest>

@@ -4,7 +4,7 @@
 
 #include "MainFixture.h"
 #include "catalogue/EveryN.h"
-#include "naming/Compose.h"
+#include "naming/DuplicateCheck.h"
 #include "run/WildcardRename.h"
 #include "window/MainHelp.h"
 
