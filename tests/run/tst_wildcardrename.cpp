@@ -2,6 +2,7 @@
 // first, refused on a conflict with a message naming it, run through cycles and failures
 // without losing or replacing a file.
 
+#include "run/WildcardName.h"
 #include "run/WildcardRename.h"
 
 #include "support/RandomFolder.h"

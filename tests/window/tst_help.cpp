@@ -5,7 +5,7 @@
 #include "MainFixture.h"
 #include "catalogue/EveryN.h"
 #include "naming/DuplicateCheck.h"
-#include "run/WildcardRename.h"
+#include "run/WildcardName.h"
 #include "window/MainHelp.h"
 
 #include <QAbstractButton>
