@@ -191,19 +191,6 @@ QString invalidNameReason(const QString& newName)
     return {};
 }
 
-RenameOutcome renameInPlace(const QString& folder, const QByteArray& oldRawName,
-                            const QString& newName)
-{
-    const QByteArray to = newRawName(oldRawName, newName);
-    const RenameOutcome refused = refusal(oldRawName, to);
-    if (!refused.ok)
-        return refused;
-    const FolderFd dir(folder, O_PATH);
-    if (dir.fd() < 0)
-        return failure(errno);
-    return renameInFolder(dir.fd(), oldRawName, to);
-}
-
 RenameOutcome FileRenamer::renameRaw(const QString& folder, const QByteArray& oldRawName,
                                      const QByteArray& newRawName)
 {

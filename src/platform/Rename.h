@@ -21,13 +21,6 @@ struct RenameOutcome
     QString description; // the system's text, or why the name was refused
 };
 
-// Renames folder + "/" + oldRawName (the exact bytes readdir gave) to newName, which is
-// encoded with QFile::encodeName. Refuses, before any system call, a new name that is
-// empty, ".", "..", or holds "/" or a NUL character. A new name that differs from the old
-// one only in letter case works also where the file system folds case.
-RenameOutcome renameInPlace(const QString& folder, const QByteArray& oldRawName,
-                            const QString& newName);
-
 // The bytes newName has on disk, for the entry now named oldRawName. A name that is not
 // valid UTF-8 reads back with replacement characters; given back unchanged, it means the
 // file keeps its name, not that its bytes become those characters.
@@ -46,6 +39,10 @@ class FileRenamer
 {
 public:
     virtual ~FileRenamer() = default;
+    // Renames folder + "/" + oldRawName (the exact bytes readdir gave) to newName, which is
+    // encoded with QFile::encodeName. Refuses, before any system call, a new name that is
+    // empty, ".", "..", or holds "/" or a NUL character. A new name that differs from the
+    // old one only in letter case works also where the file system folds case.
     virtual RenameOutcome rename(const QString& folder, const QByteArray& oldRawName,
                                  const QString& newName) = 0;
     // The same with the new name's exact bytes, which need not be valid text: an undo gives
