@@ -24,8 +24,8 @@ QString NormalFormat(const QString& text);
 // gives.
 QString applyCaseStyle(const QString& text, int caseIndex);
 
-// The style of an extension under the style of its name: "Normal Formatted" writes the
-// extension in lower case, since capitals there read as a second word.
+// The style of an extension under the style of its name: the same, except that under
+// "Normal Formatted" an extension is written in lower case (".JPEG" -> ".jpeg").
 inline int extensionStyle(int caseIndex)
 {
     return CaseStyle(caseIndex) == CaseStyle::NormalFormatted ? int(CaseStyle::AllLower)
