@@ -8,6 +8,7 @@
 #include "window/FolderSelector.h"
 #include "window/Main.h"
 #include "window/NameListView.h"
+#include "window/RunController.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -309,9 +310,10 @@ private:
         line = timed(line.name, [this] { m_main->PreviewBut->click(); });
         const QString difference = listDifference(m_main->PreviewList->names()->names(),
                                                   cameraNames(QStringLiteral("IMG_"), m_count));
-        if (!m_main->previewMode() || !difference.isEmpty()) {
+        if (!m_main->run().previewMode() || !difference.isEmpty()) {
             line.ok = false;
-            line.note = m_main->previewMode() ? difference : QStringLiteral("no preview shown");
+            line.note =
+                m_main->run().previewMode() ? difference : QStringLiteral("no preview shown");
         }
         report(line);
         m_main->PreviewBut->click(); // back to the file list

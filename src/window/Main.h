@@ -7,7 +7,6 @@
 
 #include "catalogue/Catalogue.h"
 #include "naming/RenameSettings.h"
-#include "run/RunState.h"
 
 #include <QWidget>
 
@@ -29,19 +28,13 @@ class QShortcut;
 
 namespace pellory {
 
-class BusyPointer;
 class DriveSelector;
 class Feedback;
 class FolderSelector;
 class NameListView;
-class RunJournal;
-class RunYield;
-class SchemeWalk;
+class RunController;
 class StoredSettings;
 struct KeyVerdict;
-struct RenameOutcome;
-struct WildcardPlan;
-struct WildcardOutcome;
 
 class Main : public QWidget
 {
@@ -52,9 +45,7 @@ public:
     explicit Main(Feedback* feedback = nullptr, QWidget* parent = nullptr);
     ~Main() override;
 
-    RunState runState() const { return m_runState; }
-    void setRunState(RunState state) { m_runState = state; } // for the run, and for tests
-    bool previewMode() const { return PreviewMode; }
+    RunController& run() const { return *m_run; }
     const Catalogue& catalogue() const { return *m_catalogue; }
     const QString& savedSpecs() const { return SavedSpecs; }
     const QString& numberText() const { return NumberText; }
@@ -155,17 +146,10 @@ private:
     RenameSettings renameSettings() const;
     void schemeRun();
     void walkScheme();
-    void fillPreview(SchemeWalk& walk);
-    void renameWalk(SchemeWalk& walk);
     void finishSchemeRun();
     void wildcardRename();
-    WildcardOutcome runWildcardPlan(const WildcardPlan& plan);
     void finishWildcardRename();
     void reselectAfterRebuild();
-    bool yieldAndTestCancel(RunYield& yield);
-    // Every rename of every run passes here, temporary names of a wildcard rename included.
-    RenameOutcome renameFile(const QString& folder, const QByteArray& oldRawName,
-                             const QString& newName);
     void enterPreview();
     void leavePreview();
     void setEveryControlEnabled(bool enabled);
@@ -173,14 +157,9 @@ private:
     // MainHelp.cpp: F1 opens the user guide.
     void showHelp();
 
-    // MainUndo.cpp: the journal written ahead of every rename of a run, and the undo of
-    // the last run from the keyboard and the file list's context menu.
-    std::shared_ptr<RunJournal> createJournal() const;
+    // MainUndo.cpp: the undo of the last run from the keyboard and the file list's menu.
     QShortcut* createUndoShortcut();
-    RenameOutcome journaledRename(const QString& folder, const QByteArray& oldRawName,
-                                  const QString& newName);
     void undoLastRun();
-    bool confirmUndo(int fileCount, const QString& where, bool interrupted);
 
 public:
     // The controls, named as the program knows them. Owned by the window (Qt parents).
@@ -219,11 +198,9 @@ private:
     std::unique_ptr<Feedback> m_ownFeedback;
     std::array<QWidget*, kTabPositions> m_tabOrder{};
     int m_dirChanges = 0; // counts DirList_Change, so a restore can tell whether it ran
-    std::unique_ptr<BusyPointer> m_runPointer; // the hourglass of the run under way
+    RunController* m_run;
 
     // Window state, alive as long as the window.
-    RunState m_runState = RunState::Idle;
-    bool PreviewMode = false;
     // Shared with the walk of a run under way, which keeps it as it was: the window then
     // changes a copy. Without a walk the copy is never made.
     std::shared_ptr<Catalogue> m_catalogue = std::make_shared<Catalogue>();
@@ -233,8 +210,7 @@ private:
     QString AlphaNumberText;
     QString AlphaIncrementText;
     QString m_helpDocument;
-    // Made here rather than in the constructor, as they need nothing of the controls.
-    std::shared_ptr<RunJournal> m_journal = createJournal();
+    // Made here rather than in the constructor, as it needs nothing of the controls.
     QShortcut* m_undoShortcut = createUndoShortcut();
 };
 

@@ -5,6 +5,7 @@
 #include "window/Feedback.h"
 #include "window/Main.h"
 #include "window/MainHelp.h"
+#include "window/RunController.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -43,6 +44,7 @@ Main::Main(Feedback* feedback, QWidget* parent) : QWidget(parent), m_feedback(fe
         m_ownFeedback = std::make_unique<Feedback>();
         m_feedback = m_ownFeedback.get();
     }
+    m_run = new RunController(*m_feedback, this);
     createControls();
     fillTexts();
     setInitialStates();
@@ -52,10 +54,8 @@ Main::Main(Feedback* feedback, QWidget* parent) : QWidget(parent), m_feedback(fe
 #if QT_CONFIG(sessionmanager)
     // A log-off or shutdown is a close request too: refused while a run is under way.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
-        if (m_runState != RunState::Idle && manager.allowsInteraction()) {
-            m_feedback->beep();
+        if (manager.allowsInteraction() && !m_run->mayAct(RunController::IfBusy::Beep))
             manager.cancel();
-        }
     });
 #endif
     Form_Load();
@@ -72,11 +72,11 @@ double Main::twipsPerPixel(Qt::Orientation along)
 
 void Main::Form_Load()
 {
-    m_runState = RunState::Idle;
+    m_run->setRunState(RunState::Idle);
     // The application's help document is the user guide installed beside the program.
     m_helpDocument = expectedUserGuide(QCoreApplication::applicationDirPath());
     qApp->setProperty("helpDocument", m_helpDocument);
-    PreviewMode = false;
+    m_run->setPreviewMode(false);
     AlphaNumberText = QStringLiteral("AAA");
     AlphaIncrementText = QStringLiteral("1");
     NumberText = QStringLiteral("001");
@@ -150,10 +150,7 @@ void Main::Form_Unload()
 
 bool Main::Form_QueryUnload()
 {
-    if (m_runState == RunState::Idle)
-        return true;
-    m_feedback->beep();
-    return false;
+    return m_run->mayAct(RunController::IfBusy::Beep);
 }
 
 void Main::closeEvent(QCloseEvent* event)

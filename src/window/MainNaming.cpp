@@ -4,6 +4,7 @@
 #include "naming/CaseStyle.h"
 #include "window/Feedback.h"
 #include "window/Main.h"
+#include "window/RunController.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -92,10 +93,8 @@ void Main::chkTrim_Click()
 
 void Main::CasesList_Click()
 {
-    if (m_runState != RunState::Idle) {
-        m_feedback->beep();
+    if (!m_run->mayAct(RunController::IfBusy::Beep))
         return;
-    }
     UpdateControls();
     // Converted once, when the style is picked; later typing follows the keystroke filter.
     const int style = CasesList->currentIndex();

@@ -8,6 +8,7 @@
 #include "window/FolderSelector.h"
 #include "window/Main.h"
 #include "window/NameListView.h"
+#include "window/RunController.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -82,7 +83,7 @@ void Main::SortFiles()
 void Main::FileSortOrder_Click()
 {
     // A run walks the catalogue by position; its order must not change under it.
-    if (m_runState != RunState::Idle)
+    if (!m_run->mayAct(RunController::IfBusy::Ignore))
         return;
     SortFiles();
 }
@@ -90,7 +91,7 @@ void Main::FileSortOrder_Click()
 void Main::SelSteps_Change()
 {
     // A run takes each file's selection from the list as it walks; it must not change.
-    if (m_runState != RunState::Idle)
+    if (!m_run->mayAct(RunController::IfBusy::Ignore))
         return;
     const qint16 n = selStepsValue(SelSteps->text());
     FileList->clearSelectionOnly();

@@ -2,9 +2,9 @@
 // locked so that the settings cannot change while the user reads it. Nothing on disk
 // changes in the mode; leaving it re-derives every enabled state from the settings.
 
-#include "window/Feedback.h"
 #include "window/Main.h"
 #include "window/NameListView.h"
+#include "window/RunController.h"
 
 #include <QFrame>
 #include <QPushButton>
@@ -13,16 +13,15 @@ namespace pellory {
 
 void Main::PreviewBut_Click()
 {
-    if (m_runState != RunState::Idle) {
-        m_feedback->beep(); // e.g. "Exit Preview" pressed while the preview still fills
+    // E.g. "Exit Preview" pressed while the preview still fills.
+    if (!m_run->mayAct(RunController::IfBusy::Beep))
         return;
-    }
-    m_runState = RunState::Busy;
-    if (PreviewMode)
+    m_run->setRunState(RunState::Busy);
+    if (m_run->previewMode())
         leavePreview();
     else
         enterPreview();
-    m_runState = RunState::Idle;
+    m_run->setRunState(RunState::Idle);
 }
 
 void Main::setEveryControlEnabled(bool enabled)
@@ -38,13 +37,13 @@ void Main::setEveryControlEnabled(bool enabled)
 void Main::leavePreview()
 {
     setEveryControlEnabled(true);
-    PreviewMode = false;
+    m_run->setPreviewMode(false);
     PreviewBut->setText(QStringLiteral("Previe&w and Check for Errors"));
     PreviewBut->setToolTip(QStringLiteral("Click to preview"));
     FileList->show();
     PreviewList->hide();
     PreviewList->setEnabled(false);
-    m_runState = RunState::Idle;
+    m_run->setRunState(RunState::Idle);
     // Every control is enabled now; this puts back the states the settings call for.
     RenameChk_Click();
 }
@@ -53,9 +52,9 @@ void Main::enterPreview()
 {
     // The run takes this pointer over and restores the default one itself, before any
     // message it shows.
-    m_runPointer = std::make_unique<BusyPointer>();
+    m_run->showBusyPointer();
     setEveryControlEnabled(false);
-    PreviewMode = true;
+    m_run->setPreviewMode(true);
     PreviewBut->setEnabled(true);
     PreviewBut->setText(QStringLiteral("E&xit Preview"));
     PreviewBut->setToolTip(QStringLiteral("Click to exit preview mode"));
@@ -63,7 +62,7 @@ void Main::enterPreview()
     PreviewList->show();
     PreviewList->setEnabled(true);
     FileList->hide();
-    m_runState = RunState::Idle;
+    m_run->setRunState(RunState::Idle);
     ApplyBut_Click();
 }
 

@@ -6,6 +6,7 @@
 #include "window/Feedback.h"
 #include "window/Main.h"
 #include "window/NameListView.h"
+#include "window/RunController.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,7 +19,7 @@ namespace pellory {
 void Main::UpdateControls()
 {
     ControlSnapshot s;
-    s.previewMode = PreviewMode;
+    s.previewMode = m_run->previewMode();
     s.itemCount = FileList->count();
     s.selectedCount = FileList->selectedCount();
     s.renameChk = RenameChk->isChecked();
@@ -60,7 +61,7 @@ void Main::setEnabledByTabPosition(int first, int last, bool enabled)
 
 void Main::RenameChk_Click()
 {
-    if (m_runState != RunState::Idle)
+    if (!m_run->mayAct(RunController::IfBusy::Ignore))
         return;
     const bool on = RenameChk->isChecked();
     Label9->setEnabled(!on);
@@ -110,11 +111,10 @@ void Main::WildCardRen_Change()
 
 void Main::ExitBut_Click()
 {
-    if (m_runState == RunState::Idle) {
+    if (m_run->mayAct(RunController::IfBusy::Ignore))
         close(); // through Form_QueryUnload and Form_Unload
-        return;
-    }
-    m_runState = RunState::CancelRequested; // the run stops at its next yield
+    else
+        m_run->requestCancel();
 }
 
 } // namespace pellory

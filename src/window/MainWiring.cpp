@@ -9,6 +9,7 @@
 #include "window/KeyFilters.h"
 #include "window/Main.h"
 #include "window/NameListView.h"
+#include "window/RunController.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -118,7 +119,7 @@ bool Main::eventFilter(QObject* watched, QEvent* event)
 
 KeyVerdict Main::verdictFor(QObject* field, int key) const
 {
-    const bool busy = m_runState != RunState::Idle;
+    const bool busy = m_run->busy();
     if (field == FileSpecs)
         return FileSpecs_KeyPress(key, busy);
     if (field == FilePrefix || field == FileLeading)

@@ -36,7 +36,7 @@ void act(Window& w, const QString& step)
             w.main->FileList->visualRect(w.main->FileList->names()->index(value.toInt()));
         QTest::mouseClick(w.main->FileList->viewport(), Qt::LeftButton, {}, at.center());
     } else if (name == "busy") {
-        w.main->setRunState(RunState::Busy);
+        w.main->run().setRunState(RunState::Busy);
     } else if (name == "make") {
         QFile(w.main->DirList->path() + '/' + value).open(QIODevice::WriteOnly);
     } else if (name == "key") {

@@ -85,7 +85,7 @@ QString enabledControls(const Main& m, const QStringList& leftOut = {})
 // The window after a run: idle, the default pointer back, lists and selectors usable.
 void checkIdle(const Main& m)
 {
-    QCOMPARE(m.runState(), RunState::Idle);
+    QCOMPARE(m.run().runState(), RunState::Idle);
     QVERIFY(!QApplication::overrideCursor());
     for (QWidget* control : std::initializer_list<QWidget*>{m.CasesList, m.RenameChk, m.PreviewList,
                                                             m.FileList, m.DriveList, m.DirList})
@@ -296,11 +296,11 @@ void TstMainRun::preview()
         QCOMPARE(w.feedback.messages.join('\n'), messages);
         QCOMPARE(enabledControls(m) + ' ' + m.PreviewBut->text(),
                  QString("PreviewBut|PreviewList E&xit Preview"));
-        QVERIFY(m.previewMode() && m.PreviewList->isVisible() && !m.FileList->isVisible());
+        QVERIFY(m.run().previewMode() && m.PreviewList->isVisible() && !m.FileList->isVisible());
         QVERIFY(click(m.PreviewBut));
     }
     QCOMPARE(m.PreviewBut->text(), QString("Previe&w and Check for Errors"));
-    QVERIFY(!m.previewMode() && m.FileList->isVisible() && !m.PreviewList->isVisible());
+    QVERIFY(!m.run().previewMode() && m.FileList->isVisible() && !m.PreviewList->isVisible());
     QCOMPARE(enabledControls(m, wildcardField), before);
     QCOMPARE(QString(m.WildCardRen->isEnabled() && m.Label9->isEnabled() ? "on" : "off"),
              wildcardAfter);

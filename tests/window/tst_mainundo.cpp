@@ -4,9 +4,9 @@
 // tst_renameproperty, after each of its runs.
 
 #include "MainFixture.h"
-#include "support/RandomFolder.h"
 #include "platform/Rename.h"
 #include "run/UndoJournal.h"
+#include "support/RandomFolder.h"
 #include "window/FolderSelector.h"
 
 #include <QCheckBox>
@@ -125,8 +125,8 @@ void tst_MainUndo::undo()
     m.FilePrefix->setText("X_"); // so that Preview has names to show
     if (how == "preview")
         m.PreviewBut->click();
-    QCOMPARE(m.previewMode(), how == "preview");
-    m.setRunState(how == "busy" ? RunState::Busy : RunState::Idle);
+    QCOMPARE(m.run().previewMode(), how == "preview");
+    m.run().setRunState(how == "busy" ? RunState::Busy : RunState::Idle);
     w.feedback.answer = how != "declined";
     if (how == "menu")
         QVERIFY(undoByMenu(m));
@@ -138,7 +138,7 @@ void tst_MainUndo::undo()
     QCOMPARE(w.feedback.messages.join('\n'), message);
     if (how == "preview")
         m.PreviewBut->click();
-    m.setRunState(RunState::Idle);
+    m.run().setRunState(RunState::Idle);
     QCOMPARE(listed(m), list);
 
     // Undone once, the run is gone; declined or refused, it is still there to undo.

@@ -161,7 +161,7 @@ void TstMainWindow::closeRequest()
     writeStore({{"Prefix", "before"}});
     Window w;
     w.main->FilePrefix->setText("after");
-    w.main->setRunState(state);
+    w.main->run().setRunState(state);
     const QString file = settingsFile().fileName();
     if (how == "unwritable")
         QVERIFY(QFile::remove(file) && QDir().mkdir(file));
@@ -170,7 +170,7 @@ void TstMainWindow::closeRequest()
     else
         w.main->close();
     const QStringList shown{QString::number(w.main->isVisible()),
-                            QString::number(int(w.main->runState())),
+                            QString::number(int(w.main->run().runState())),
                             QString::number(w.feedback.beeps), readStore().value("Prefix"),
                             w.feedback.messages.value(0).section('\n', 0, 0)};
     QDir().rmdir(file);
