@@ -8,6 +8,7 @@
 #include "window/FolderSelector.h"
 #include "window/Main.h"
 #include "window/NameListView.h"
+#include "window/NamingPanel.h"
 #include "window/RunController.h"
 
 #include <QApplication>
@@ -282,13 +283,13 @@ private:
 
     void setNamingFields()
     {
-        m_main->RenameChk->setChecked(true);
-        m_main->chkAlpha->setChecked(false);
-        m_main->NumCharKeep->setText(QStringLiteral("0"));
-        m_main->FilePrefix->setText(QStringLiteral("IMG_"));
-        m_main->FileLeading->setText(QString());
-        m_main->StartingNumber->setText(cameraName(QString(), 1, m_count).chopped(4));
-        m_main->NumberIncValue->setText(QStringLiteral("1"));
+        m_main->naming().RenameChk->setChecked(true);
+        m_main->naming().chkAlpha->setChecked(false);
+        m_main->naming().NumCharKeep->setText(QStringLiteral("0"));
+        m_main->naming().FilePrefix->setText(QStringLiteral("IMG_"));
+        m_main->naming().FileLeading->setText(QString());
+        m_main->naming().StartingNumber->setText(cameraName(QString(), 1, m_count).chopped(4));
+        m_main->naming().NumberIncValue->setText(QStringLiteral("1"));
     }
 
     bool pressable(QPushButton* button, StepLine& line)
@@ -372,12 +373,12 @@ private:
 
     void wildcardRename()
     {
-        m_main->RenameChk->setChecked(false);
-        m_main->WildCardRen->setText(QStringLiteral("DSC*.JPG"));
+        m_main->naming().RenameChk->setChecked(false);
+        m_main->naming().WildCardRen->setText(QStringLiteral("DSC*.JPG"));
         // IMG_00001.JPG under "DSC*.JPG": three letters overwritten, the rest kept.
         splitRun(QStringLiteral("wildcard rename"), m_main->ApplyBut,
                  cameraNames(QStringLiteral("DSC_"), m_count));
-        m_main->WildCardRen->setText(QString());
+        m_main->naming().WildCardRen->setText(QString());
     }
 
     QString m_folder;

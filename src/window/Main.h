@@ -6,7 +6,7 @@
 // before the assignment returns, as a user's edit would, and start-up relies on that.
 
 #include "catalogue/Catalogue.h"
-#include "naming/RenameSettings.h"
+#include "settings/StoredSettings.h"
 
 #include <QWidget>
 
@@ -16,14 +16,11 @@
 #include <optional>
 #include <vector>
 
-class QCheckBox;
 class QComboBox;
 class QFrame;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QRadioButton;
 class QShortcut;
 
 namespace pellory {
@@ -31,9 +28,9 @@ namespace pellory {
 class DriveSelector;
 class Feedback;
 class FolderSelector;
+class NamingPanel;
 class NameListView;
 class RunController;
-class StoredSettings;
 struct KeyVerdict;
 
 class Main : public QWidget
@@ -46,12 +43,9 @@ public:
     ~Main() override;
 
     RunController& run() const { return *m_run; }
+    NamingPanel& naming() const { return *m_naming; }
     const Catalogue& catalogue() const { return *m_catalogue; }
     const QString& savedSpecs() const { return SavedSpecs; }
-    const QString& numberText() const { return NumberText; }
-    const QString& incrementText() const { return IncrementText; }
-    const QString& alphaNumberText() const { return AlphaNumberText; }
-    const QString& alphaIncrementText() const { return AlphaIncrementText; }
 
     // The controls in focus order; each carries its index there as the property
     // "tabPosition", by which the control-state rules address them.
@@ -71,13 +65,11 @@ protected:
 private:
     // MainLayout.cpp, MainGeometry.cpp, MainWiring.cpp
     void createControls();
-    void createFrames();
     void fillTexts();
     void setInitialStates();
     void placeControls();
     void setFocusOrder();
     void connectHandlers();
-    void focusSelectedOption();
     QWidget* byTabPosition(int position) const { return m_tabOrder[position]; }
 
     // MainLoad.cpp
@@ -89,18 +81,11 @@ private:
     static double twipsPerPixel(Qt::Orientation along);
     bool Form_QueryUnload();
 
-    // MainSettings.cpp: how each stored key is applied at start and read at close. A
-    // missing restore step is applied elsewhere (the window position, before the rest); a
-    // store step that gives nothing leaves the stored value as it was.
-    struct SettingBinding
-    {
-        const char* key;
-        std::function<void(const QString&)> restore;
-        std::function<std::optional<QString>()> store;
-    };
-    std::vector<SettingBinding> settingBindings();
-    static const SettingBinding* bindingFor(const std::vector<SettingBinding>& bindings,
-                                            const char* key);
+    // MainSettings.cpp: how each stored key is applied at start and read at close.
+    void restoreSetting(SettingKey key, const QString& text);
+    void restoreFolder(const QString& text);
+    // Nothing: the stored value stays as it was.
+    std::optional<QString> settingToStore(SettingKey key) const;
 
     // MainNavigation.cpp
     void DriveList_Change();
@@ -115,19 +100,6 @@ private:
     void FileSpecs_Change();
     void FileSpecs_GotFocus();
     void FileSpecs_LostFocus();
-    int extensionMode() const;
-
-    // MainNaming.cpp
-    void FilePrefix_Change();
-    void FileLeading_Change();
-    void NumCharKeep_Change();
-    void StartingNumber_Change();
-    void NumberIncValue_Change();
-    void NewExt_Change();
-    void NewExt_Click();
-    void chkAlpha_Click();
-    void chkTrim_Click();
-    void CasesList_Click();
 
     // MainWiring.cpp: the keystroke filters in front of the fields.
     bool filterKeystroke(QObject* field, QKeyEvent* event);
@@ -143,7 +115,6 @@ private:
     void setEnabledByTabPosition(int first, int last, bool enabled);
 
     // MainRun.cpp: the scheme run, the preview fill and the wildcard rename.
-    RenameSettings renameSettings() const;
     void schemeRun();
     void walkScheme();
     void finishSchemeRun();
@@ -168,28 +139,12 @@ public:
     NameListView* FileList = nullptr;
     NameListView* PreviewList = nullptr;
     QComboBox* FileSortOrder = nullptr;
-    QComboBox* CasesList = nullptr;
-    QComboBox* NewExt = nullptr;
     QLineEdit* SelSteps = nullptr;
     QLineEdit* FileSpecs = nullptr;
-    QLineEdit* WildCardRen = nullptr;
-    QLineEdit* NumCharKeep = nullptr;
-    QLineEdit* FilePrefix = nullptr;
-    QLineEdit* StartingNumber = nullptr;
-    QLineEdit* NumberIncValue = nullptr;
-    QLineEdit* FileLeading = nullptr;
-    QCheckBox* RenameChk = nullptr;
-    QCheckBox* chkTrim = nullptr;
-    QCheckBox* chkAlpha = nullptr;
-    std::array<QRadioButton*, 3> ExtUsed{};
     QPushButton* PreviewBut = nullptr;
     QPushButton* ApplyBut = nullptr;
     QPushButton* ExitBut = nullptr;
-    QGroupBox* Frame1 = nullptr;
-    QGroupBox* Frame2 = nullptr;
-    QLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr, *Label4 = nullptr;
-    QLabel *Label5 = nullptr, *Label6 = nullptr, *Label7 = nullptr, *Label8 = nullptr;
-    QLabel *Label9 = nullptr, *Label10 = nullptr, *Label11 = nullptr, *Label12 = nullptr;
+    QLabel *Label1 = nullptr, *Label8 = nullptr, *Label10 = nullptr, *Label11 = nullptr;
     QFrame* Line1 = nullptr;
     QFrame* Line2 = nullptr;
 
@@ -199,16 +154,13 @@ private:
     std::array<QWidget*, kTabPositions> m_tabOrder{};
     int m_dirChanges = 0; // counts DirList_Change, so a restore can tell whether it ran
     RunController* m_run;
+    NamingPanel* m_naming = nullptr;
 
     // Window state, alive as long as the window.
     // Shared with the walk of a run under way, which keeps it as it was: the window then
     // changes a copy. Without a walk the copy is never made.
     std::shared_ptr<Catalogue> m_catalogue = std::make_shared<Catalogue>();
     QString SavedSpecs;
-    QString NumberText;
-    QString IncrementText;
-    QString AlphaNumberText;
-    QString AlphaIncrementText;
     QString m_helpDocument;
     // Made here rather than in the constructor, as it needs nothing of the controls.
     QShortcut* m_undoShortcut = createUndoShortcut();

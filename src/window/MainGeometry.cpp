@@ -4,6 +4,7 @@
 // ever cut off.
 
 #include "window/Main.h"
+#include "window/NamingPanel.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -123,7 +124,7 @@ void Main::placeControls()
         const int height = place.height == 15 ? 1 : px(place.height);
         control->setGeometry(left, top, px(place.left + place.width) - left, height);
     }
-    RenameChk->raise();
+    m_naming->RenameChk->raise();
     setFixedSize(px(kClientWidth), px(kClientHeight));
     setWindowTitle(QStringLiteral("Pellory"));
     setWindowIcon(pelloryIcon());

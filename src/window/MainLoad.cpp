@@ -5,6 +5,7 @@
 #include "window/Feedback.h"
 #include "window/Main.h"
 #include "window/MainHelp.h"
+#include "window/NamingPanel.h"
 #include "window/RunController.h"
 
 #include <QCloseEvent>
@@ -77,21 +78,15 @@ void Main::Form_Load()
     m_helpDocument = expectedUserGuide(QCoreApplication::applicationDirPath());
     qApp->setProperty("helpDocument", m_helpDocument);
     m_run->setPreviewMode(false);
-    AlphaNumberText = QStringLiteral("AAA");
-    AlphaIncrementText = QStringLiteral("1");
-    NumberText = QStringLiteral("001");
-    IncrementText = QStringLiteral("1");
+    m_naming->counterTexts() = CounterTexts(); // "001", "1", "AAA", "1"
     centreWindow();
     const StoredSettings store;
     restoreWindowPosition(store);
-    NewExt->setCurrentIndex(0);
+    m_naming->NewExt->setCurrentIndex(0);
     FileSortOrder->setCurrentIndex(0);
     // From here a value the control refuses is skipped, and start-up goes on.
-    const std::vector<SettingBinding> bindings = settingBindings();
-    for (const SettingKey& key : kRestoreOrder) {
-        if (const SettingBinding* binding = bindingFor(bindings, key.name); binding->restore)
-            binding->restore(store.value(key.name));
-    }
+    for (const SettingKey key : kRestoreOrder)
+        restoreSetting(key, store.value(key));
 }
 
 void Main::centreWindow()
@@ -114,7 +109,7 @@ void Main::centreWindow()
 void Main::restoreWindowPosition(const StoredSettings& store)
 {
     const QRect area = primaryScreen()->geometry();
-    const auto stored = [&](const char* key, double screenTwips) -> std::optional<float> {
+    const auto stored = [&](SettingKey key, double screenTwips) -> std::optional<float> {
         const QString text = store.value(key);
         const std::optional<float> twips = text.isEmpty() ? std::nullopt : storedCoordinate(text);
         // Below zero the window would start off the screen: the centred value stays.
@@ -123,9 +118,10 @@ void Main::restoreWindowPosition(const StoredSettings& store)
         return twips;
     };
     QPoint at = pos();
-    if (const auto top = stored("WindowTop", area.height() * twipsPerPixel(Qt::Vertical)))
+    if (const auto top = stored(SettingKey::WindowTop, area.height() * twipsPerPixel(Qt::Vertical)))
         at.setY(qRound(*top / twipsPerPixel(Qt::Vertical)));
-    if (const auto left = stored("WindowLeft", area.width() * twipsPerPixel(Qt::Horizontal)))
+    if (const auto left =
+            stored(SettingKey::WindowLeft, area.width() * twipsPerPixel(Qt::Horizontal)))
         at.setX(qRound(*left / twipsPerPixel(Qt::Horizontal)));
     move(at);
 }
@@ -133,10 +129,9 @@ void Main::restoreWindowPosition(const StoredSettings& store)
 void Main::Form_Unload()
 {
     StoredSettings store;
-    const std::vector<SettingBinding> bindings = settingBindings();
-    for (const SettingKey& key : kStoreOrder) {
-        if (const std::optional<QString> text = bindingFor(bindings, key.name)->store())
-            store.setValue(key.name, *text);
+    for (const SettingKey key : kStoreOrder) {
+        if (const std::optional<QString> text = settingToStore(key))
+            store.setValue(key, *text);
     }
     QString error;
     if (!store.flush(&error)) {

@@ -8,6 +8,7 @@
 #include "window/FolderSelector.h"
 #include "window/Main.h"
 #include "window/NameListView.h"
+#include "window/NamingPanel.h"
 #include "window/RunController.h"
 
 #include <QComboBox>
@@ -45,19 +46,10 @@ void Main::DirList_Change()
         DriveList->setDrive(drive);
 }
 
-int Main::extensionMode() const
-{
-    for (int i = 0; i < int(ExtUsed.size()); ++i) {
-        if (ExtUsed[i]->isChecked())
-            return i;
-    }
-    return int(ExtensionMode::UseLastOccurrence);
-}
-
 void Main::RefreshFiles()
 {
     rebuildCatalogue(catalogueToChange(), DirList->path(), FileSpecs->text(),
-                     ExtensionMode(extensionMode()));
+                     m_naming->extensionMode());
     SortFiles();
     UpdateControls();
 }
@@ -120,8 +112,8 @@ void Main::FileSpecs_Change()
     // A wildcard rename takes exactly one specification.
     const QString text = FileSpecs->text();
     const bool single = !text.isEmpty() && !text.contains(QLatin1Char(';'));
-    WildCardRen->setEnabled(single);
-    Label9->setEnabled(single);
+    m_naming->WildCardRen->setEnabled(single);
+    m_naming->Label9->setEnabled(single);
 }
 
 void Main::FileSpecs_GotFocus()

@@ -6,6 +6,7 @@
 #include "window/Feedback.h"
 #include "window/Main.h"
 #include "window/NameListView.h"
+#include "window/NamingPanel.h"
 #include "window/RunController.h"
 
 #include <QCheckBox>
@@ -18,22 +19,23 @@ namespace pellory {
 
 void Main::UpdateControls()
 {
+    const NamingPanel& n = *m_naming;
     ControlSnapshot s;
     s.previewMode = m_run->previewMode();
     s.itemCount = FileList->count();
     s.selectedCount = FileList->selectedCount();
-    s.renameChk = RenameChk->isChecked();
-    s.numCharKeep = NumCharKeep->text();
-    s.startingNumber = StartingNumber->text();
-    s.numberIncValue = NumberIncValue->text();
-    s.chkAlpha = chkAlpha->isChecked();
-    s.chkTrim = chkTrim->isChecked();
-    s.filePrefix = FilePrefix->text();
-    s.fileLeading = FileLeading->text();
-    s.casesIndex = CasesList->currentIndex();
-    s.newExtIndex = NewExt->currentIndex();
-    s.newExtText = NewExt->currentText();
-    s.wildCardRen = WildCardRen->text();
+    s.renameChk = n.RenameChk->isChecked();
+    s.numCharKeep = n.NumCharKeep->text();
+    s.startingNumber = n.StartingNumber->text();
+    s.numberIncValue = n.NumberIncValue->text();
+    s.chkAlpha = n.chkAlpha->isChecked();
+    s.chkTrim = n.chkTrim->isChecked();
+    s.filePrefix = n.FilePrefix->text();
+    s.fileLeading = n.FileLeading->text();
+    s.casesIndex = n.CasesList->currentIndex();
+    s.newExtIndex = n.NewExt->currentIndex();
+    s.newExtText = n.NewExt->currentText();
+    s.wildCardRen = n.WildCardRen->text();
     const ControlDecision decision = decideRunButtons(s);
     switch (decision.action) {
     case ControlDecision::Action::Nothing:
@@ -63,18 +65,18 @@ void Main::RenameChk_Click()
 {
     if (!m_run->mayAct(RunController::IfBusy::Ignore))
         return;
-    const bool on = RenameChk->isChecked();
-    Label9->setEnabled(!on);
-    WildCardRen->setEnabled(!on);
+    const bool on = m_naming->RenameChk->isChecked();
+    m_naming->Label9->setEnabled(!on);
+    m_naming->WildCardRen->setEnabled(!on);
     setEnabledByTabPosition(15, 26, on); // the naming fields and their captions
     UpdateControls();
 }
 
 void Main::WildCardRen_Change()
 {
-    const QString pattern = WildCardRen->text();
+    const QString pattern = m_naming->WildCardRen->text();
     const bool empty = pattern.isEmpty();
-    RenameChk->setEnabled(empty);
+    m_naming->RenameChk->setEnabled(empty);
     // A wildcard rename acts on the file specification, not on a selection.
     if (!empty)
         FileList->clearSelectionOnly();

@@ -9,6 +9,7 @@
 #include "window/FolderSelector.h"
 #include "window/Main.h"
 #include "window/NameListView.h"
+#include "window/NamingPanel.h"
 #include "window/RunController.h"
 #include "window/RunYield.h"
 
@@ -24,33 +25,13 @@ void Main::ApplyBut_Click()
 {
     if (!m_run->begin())
         return;
-    for (QWidget* control : std::initializer_list<QWidget*>{CasesList, RenameChk, PreviewList,
-                                                            FileList, DriveList, DirList})
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             m_naming->CasesList, m_naming->RenameChk, PreviewList, FileList, DriveList, DirList})
         control->setEnabled(false);
-    if (!WildCardRen->text().isEmpty())
+    if (!m_naming->WildCardRen->text().isEmpty())
         wildcardRename();
     else
         schemeRun();
-}
-
-RenameSettings Main::renameSettings() const
-{
-    RenameSettings s;
-    s.RenameChk = RenameChk->isChecked();
-    s.NumCharKeep = NumCharKeep->text();
-    s.FilePrefix = FilePrefix->text();
-    s.FileLeading = FileLeading->text();
-    s.chkAlpha = chkAlpha->isChecked();
-    s.chkTrim = chkTrim->isChecked();
-    s.StartingNumber = StartingNumber->text();
-    s.NumberIncValue = NumberIncValue->text();
-    s.AlphaNumberText = AlphaNumberText;
-    s.AlphaIncrementText = AlphaIncrementText;
-    s.ExtUsed = ExtensionMode(extensionMode());
-    s.NewExtIndex = NewExt->currentIndex();
-    s.NewExtText = NewExt->currentText();
-    s.CasesList = CasesList->currentIndex();
-    return s;
 }
 
 void Main::schemeRun()
@@ -62,7 +43,7 @@ void Main::schemeRun()
 void Main::walkScheme()
 {
     // One reading of the settings and of the selection serves the whole walk.
-    SchemeWalk walk(m_catalogue, FileList->selectionFlags(), renameSettings());
+    SchemeWalk walk(m_catalogue, FileList->selectionFlags(), m_naming->settings());
     if (!m_run->walkMayStart(walk))
         return;
     if (!m_run->previewMode()) {
@@ -85,8 +66,9 @@ void Main::finishSchemeRun()
     if (preview) {
         PreviewList->setEnabled(true);
     } else {
-        for (QWidget* control : std::initializer_list<QWidget*>{CasesList, RenameChk, PreviewList,
-                                                                FileList, DriveList, DirList})
+        for (QWidget* control :
+             std::initializer_list<QWidget*>{m_naming->CasesList, m_naming->RenameChk, PreviewList,
+                                             FileList, DriveList, DirList})
             control->setEnabled(true);
     }
     m_run->finish();
@@ -103,8 +85,8 @@ void Main::reselectAfterRebuild()
 
 void Main::wildcardRename()
 {
-    const WildcardPlan plan =
-        m_run->planWildcardRename(DirList->path(), FileSpecs->text(), WildCardRen->text());
+    const WildcardPlan plan = m_run->planWildcardRename(DirList->path(), FileSpecs->text(),
+                                                        m_naming->WildCardRen->text());
     if (plan.refusal.isEmpty()) {
         QProgressDialog progress(QStringLiteral("Renaming files..."), QStringLiteral("Cancel"), 0,
                                  plan.fileCount, this);
@@ -136,8 +118,8 @@ void Main::finishWildcardRename()
     // The pattern of the new names becomes the specification, so the rebuilt list shows the
     // renamed files. Clearing the pattern raises its change handler while the run is still
     // busy, which re-enables the naming controls.
-    FileSpecs->setText(WildCardRen->text());
-    WildCardRen->setText(QString());
+    FileSpecs->setText(m_naming->WildCardRen->text());
+    m_naming->WildCardRen->setText(QString());
     DirList_Change();
     m_run->finish();
     reselectAfterRebuild();

@@ -9,6 +9,7 @@
 #include "window/KeyFilters.h"
 #include "window/Main.h"
 #include "window/NameListView.h"
+#include "window/NamingPanel.h"
 #include "window/RunController.h"
 
 #include <QCheckBox>
@@ -58,25 +59,14 @@ void Main::connectHandlers()
     connect(FileList, &NameListView::selectionEdited, this, &Main::FileList_Click);
     connect(PreviewList, &NameListView::selectionEdited, this, &Main::PreviewList_Click);
     connect(FileSpecs, &QLineEdit::textChanged, this, &Main::FileSpecs_Change);
-    connect(WildCardRen, &QLineEdit::textChanged, this, &Main::WildCardRen_Change);
-    connect(CasesList, &QComboBox::currentIndexChanged, this, &Main::CasesList_Click);
-    connect(RenameChk, &QCheckBox::toggled, this, &Main::RenameChk_Click);
-    connect(chkAlpha, &QCheckBox::toggled, this, &Main::chkAlpha_Click);
-    connect(chkTrim, &QCheckBox::toggled, this, &Main::chkTrim_Click);
-    connect(FilePrefix, &QLineEdit::textChanged, this, &Main::FilePrefix_Change);
-    connect(FileLeading, &QLineEdit::textChanged, this, &Main::FileLeading_Change);
-    connect(NumCharKeep, &QLineEdit::textChanged, this, &Main::NumCharKeep_Change);
-    connect(StartingNumber, &QLineEdit::textChanged, this, &Main::StartingNumber_Change);
-    connect(NumberIncValue, &QLineEdit::textChanged, this, &Main::NumberIncValue_Change);
-    connect(NewExt, &QComboBox::editTextChanged, this, &Main::NewExt_Change);
-    connect(NewExt, &QComboBox::currentIndexChanged, this, &Main::NewExt_Click);
+    const NamingPanel& n = *m_naming;
+    m_naming->connectHandlers();
+    connect(m_naming, &NamingPanel::changed, this, &Main::UpdateControls);
+    connect(n.WildCardRen, &QLineEdit::textChanged, this, &Main::WildCardRen_Change);
+    connect(n.RenameChk, &QCheckBox::toggled, this, &Main::RenameChk_Click);
     connect(PreviewBut, &QPushButton::clicked, this, &Main::PreviewBut_Click);
     connect(ApplyBut, &QPushButton::clicked, this, &Main::ApplyBut_Click);
     connect(ExitBut, &QPushButton::clicked, this, &Main::ExitBut_Click);
-    // Tab enters the option group at its selected option; the arrow keys move within it.
-    for (QRadioButton* option : ExtUsed)
-        connect(option, &QRadioButton::toggled, this, &Main::focusSelectedOption);
-    focusSelectedOption();
     // Esc anywhere in the window presses Exit, as a dialog's cancel button would.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, ExitBut, &QPushButton::click);
@@ -85,17 +75,11 @@ void Main::connectHandlers()
 
     // The editable box has the focus; its line edit only receives what the box forwards.
     for (QObject* field :
-         {static_cast<QObject*>(FileSpecs), static_cast<QObject*>(FilePrefix),
-          static_cast<QObject*>(FileLeading), static_cast<QObject*>(NewExt),
-          static_cast<QObject*>(NumCharKeep), static_cast<QObject*>(NumberIncValue),
-          static_cast<QObject*>(StartingNumber)})
+         {static_cast<QObject*>(FileSpecs), static_cast<QObject*>(n.FilePrefix),
+          static_cast<QObject*>(n.FileLeading), static_cast<QObject*>(n.NewExt),
+          static_cast<QObject*>(n.NumCharKeep), static_cast<QObject*>(n.NumberIncValue),
+          static_cast<QObject*>(n.StartingNumber)})
         field->installEventFilter(this);
-}
-
-void Main::focusSelectedOption()
-{
-    for (QRadioButton* option : ExtUsed)
-        option->setFocusPolicy(option->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 bool Main::eventFilter(QObject* watched, QEvent* event)
@@ -120,14 +104,15 @@ bool Main::eventFilter(QObject* watched, QEvent* event)
 KeyVerdict Main::verdictFor(QObject* field, int key) const
 {
     const bool busy = m_run->busy();
+    const NamingPanel& n = *m_naming;
     if (field == FileSpecs)
         return FileSpecs_KeyPress(key, busy);
-    if (field == FilePrefix || field == FileLeading)
-        return textFieldKeyPress(key, busy, CasesList->currentIndex());
-    if (field == NewExt)
+    if (field == n.FilePrefix || field == n.FileLeading)
+        return textFieldKeyPress(key, busy, n.CasesList->currentIndex());
+    if (field == n.NewExt)
         return NewExt_KeyPress(key);
-    if (field == StartingNumber)
-        return StartingNumber_KeyPress(key, busy, chkAlpha->isChecked());
+    if (field == n.StartingNumber)
+        return StartingNumber_KeyPress(key, busy, n.chkAlpha->isChecked());
     return digitFieldKeyPress(key, busy);
 }
 

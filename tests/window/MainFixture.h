@@ -6,6 +6,7 @@
 #include "window/Feedback.h"
 #include "window/Main.h"
 #include "window/NameListView.h"
+#include "window/NamingPanel.h"
 #include "window/RunController.h"
 
 #include <QApplication>

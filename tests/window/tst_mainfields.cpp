@@ -30,7 +30,7 @@ void act(Window& w, const QString& step)
     const QString name = step.section('=', 0, 0);
     const QString value = step.section('=', 1);
     if (name == "rename" || name == "alpha") {
-        (name == "rename" ? w.main->RenameChk : w.main->chkAlpha)->click();
+        (name == "rename" ? w.main->naming().RenameChk : w.main->naming().chkAlpha)->click();
     } else if (name == "click") {
         const QRect at =
             w.main->FileList->visualRect(w.main->FileList->names()->index(value.toInt()));
@@ -68,10 +68,13 @@ QString shownBy(const Window& w, const QString& probe)
 {
     const Main& m = *w.main;
     if (probe == "fields")
-        return QStringList{m.FileSpecs->text(),      m.NumCharKeep->text(),
-                           m.FilePrefix->text(),     m.StartingNumber->text(),
-                           m.NumberIncValue->text(), m.FileLeading->text(),
-                           m.NewExt->currentText()}
+        return QStringList{m.FileSpecs->text(),
+                           m.naming().NumCharKeep->text(),
+                           m.naming().FilePrefix->text(),
+                           m.naming().StartingNumber->text(),
+                           m.naming().NumberIncValue->text(),
+                           m.naming().FileLeading->text(),
+                           m.naming().NewExt->currentText()}
                    .join('|') +
                " beeps=" + QString::number(w.feedback.beeps);
     if (probe == "focus") {
@@ -89,9 +92,10 @@ QString shownBy(const Window& w, const QString& probe)
     if (probe == "selection")
         return selectedRows(*m.FileList);
     if (probe == "counter")
-        return QStringList{m.Label3->text(), m.StartingNumber->text(),
-                           m.chkTrim->isEnabled() ? "trim" : "no trim", m.numberText(),
-                           m.alphaNumberText()}
+        return QStringList{m.naming().Label3->text(), m.naming().StartingNumber->text(),
+                           m.naming().chkTrim->isEnabled() ? "trim" : "no trim",
+                           m.naming().counterTexts().NumberText,
+                           m.naming().counterTexts().AlphaNumberText}
             .join('|');
     QString states;
     for (const char* name : {"FileSortOrder", "SelSteps", "CasesList", "RenameChk", "FilePrefix",

@@ -36,16 +36,16 @@ QString onDisk(const QString& folder)
 void setScheme(Main& m, const QString& prefix = "IMG_", const QString& start = "001",
                int newExt = 0, const QString& keep = "0")
 {
-    m.RenameChk->setChecked(true);
-    m.CasesList->setCurrentIndex(0);
-    m.chkAlpha->setChecked(false);
-    m.chkTrim->setChecked(false);
-    m.NumCharKeep->setText(keep);
-    m.FilePrefix->setText(prefix);
-    m.FileLeading->clear();
-    m.StartingNumber->setText(start);
-    m.NumberIncValue->setText("1");
-    m.NewExt->setCurrentIndex(newExt);
+    m.naming().RenameChk->setChecked(true);
+    m.naming().CasesList->setCurrentIndex(0);
+    m.naming().chkAlpha->setChecked(false);
+    m.naming().chkTrim->setChecked(false);
+    m.naming().NumCharKeep->setText(keep);
+    m.naming().FilePrefix->setText(prefix);
+    m.naming().FileLeading->clear();
+    m.naming().StartingNumber->setText(start);
+    m.naming().NumberIncValue->setText("1");
+    m.naming().NewExt->setCurrentIndex(newExt);
 }
 
 void openFolder(Main& m, const QString& folder, const QString& specs)
@@ -87,8 +87,9 @@ void checkIdle(const Main& m)
 {
     QCOMPARE(m.run().runState(), RunState::Idle);
     QVERIFY(!QApplication::overrideCursor());
-    for (QWidget* control : std::initializer_list<QWidget*>{m.CasesList, m.RenameChk, m.PreviewList,
-                                                            m.FileList, m.DriveList, m.DirList})
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{m.naming().CasesList, m.naming().RenameChk, m.PreviewList,
+                                         m.FileList, m.DriveList, m.DirList})
         QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
 }
 
@@ -170,7 +171,7 @@ void TstMainRun::apply()
     }
     QCOMPARE(onDisk(folder.path()), disk);
     QCOMPARE(listed(m), disk); // rebuilt from disk after the run
-    QCOMPARE(m.StartingNumber->text(), start);
+    QCOMPARE(m.naming().StartingNumber->text(), start);
     QCOMPARE(selectedRows(*m.FileList).section(' ', 0, 0), selectedAfter);
     QCOMPARE(w.feedback.messages.join('\n'), QString());
     checkIdle(m);
@@ -218,7 +219,7 @@ void TstMainRun::stops()
         if (action == "respec") { // a changed specification left: the list is made anew
             m.FileSpecs->setFocus();
             m.FileSpecs->setText("F001*");
-            m.FilePrefix->setFocus();
+            m.naming().FilePrefix->setFocus();
             return std::nullopt;
         }
         // A button pressed while the run renames: the event loop hands the click to the
@@ -277,8 +278,8 @@ void TstMainRun::preview()
     const QStringList s = QString(scheme.isEmpty() ? "IMG_|001|0|0" : scheme).split('|');
     setScheme(m, s[0], s[1], s[2].toInt(), s[3]);
     if (scheme.isEmpty()) {
-        m.RenameChk->setChecked(false);
-        m.CasesList->setCurrentIndex(2); // ALL UPPER CASE
+        m.naming().RenameChk->setChecked(false);
+        m.naming().CasesList->setCurrentIndex(2); // ALL UPPER CASE
     }
     openFolder(m, folder.path(), specs);
     ctrlClickRows(m.FileList, selected);
@@ -302,7 +303,8 @@ void TstMainRun::preview()
     QCOMPARE(m.PreviewBut->text(), QString("Previe&w and Check for Errors"));
     QVERIFY(!m.run().previewMode() && m.FileList->isVisible() && !m.PreviewList->isVisible());
     QCOMPARE(enabledControls(m, wildcardField), before);
-    QCOMPARE(QString(m.WildCardRen->isEnabled() && m.Label9->isEnabled() ? "on" : "off"),
+    QCOMPARE(QString(m.naming().WildCardRen->isEnabled() && m.naming().Label9->isEnabled() ? "on"
+                                                                                           : "off"),
              wildcardAfter);
     QVERIFY(!m.PreviewList->isEnabled());
     QCOMPARE(onDisk(folder.path()), disk);
@@ -329,8 +331,8 @@ void TstMainRun::counterRange()
     Main& m = *w.main;
     openFolder(m, folder.path(), "*.JPG");
     setScheme(m, "IMG_", "99999999");
-    m.NumberIncValue->setText("999999");
-    m.chkTrim->setChecked(true);
+    m.naming().NumberIncValue->setText("999999");
+    m.naming().chkTrim->setChecked(true);
     const QString disk = onDisk(folder.path());
     QVERIFY(click(viaPreview ? m.PreviewBut : m.ApplyBut));
     QCOMPARE(onDisk(folder.path()), disk);

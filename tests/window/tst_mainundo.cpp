@@ -108,21 +108,21 @@ void tst_MainUndo::undo()
     }
     Window w;
     Main& m = *w.main;
-    m.RenameChk->setChecked(true);
-    m.NumCharKeep->setText("0");
-    m.FilePrefix->setText("IMG_");
-    m.StartingNumber->setText("001");
-    m.NumberIncValue->setText("1");
+    m.naming().RenameChk->setChecked(true);
+    m.naming().NumCharKeep->setText("0");
+    m.naming().FilePrefix->setText("IMG_");
+    m.naming().StartingNumber->setText("001");
+    m.naming().NumberIncValue->setText("1");
     m.FileSpecs->setText("*.JPG");
     m.DirList->setPath(folder.path());
-    m.WildCardRen->setText(how == "wildcard" ? "*.BAK" : "");
+    m.naming().WildCardRen->setText(how == "wildcard" ? "*.BAK" : "");
     if (how != "crash")
         m.ApplyBut->click();
     if (how == "taken") {
         QFile intruder(folder.dir.filePath("B.JPG"));
         QVERIFY(intruder.open(QIODevice::NewOnly) && intruder.write("intruder") > 0);
     }
-    m.FilePrefix->setText("X_"); // so that Preview has names to show
+    m.naming().FilePrefix->setText("X_"); // so that Preview has names to show
     if (how == "preview")
         m.PreviewBut->click();
     QCOMPARE(m.run().previewMode(), how == "preview");
@@ -131,7 +131,7 @@ void tst_MainUndo::undo()
     if (how == "menu")
         QVERIFY(undoByMenu(m));
     else
-        pressUndo(m.FilePrefix); // a text field keeps Ctrl+Z, not Ctrl+Alt+Z
+        pressUndo(m.naming().FilePrefix); // a text field keeps Ctrl+Z, not Ctrl+Alt+Z
     QCOMPARE(w.feedback.questions.join('\n'), QString(question).replace("~", folder.path()));
     QCOMPARE(shown(folder.path()), disk);
     QCOMPARE(w.feedback.beeps, question.isEmpty() ? 1 : 0);
@@ -144,7 +144,7 @@ void tst_MainUndo::undo()
     // Undone once, the run is gone; declined or refused, it is still there to undo.
     const qsizetype asked = w.feedback.questions.size();
     w.feedback.answer = false;
-    pressUndo(m.FilePrefix);
+    pressUndo(m.naming().FilePrefix);
     QCOMPARE(w.feedback.questions.size() > asked
                  ? QString("asked")
                  : w.feedback.messages.value(w.feedback.messages.size() - 1),

@@ -21,15 +21,22 @@ namespace {
 QString shown(const Main& m)
 {
     QStringList parts;
-    for (const QLineEdit* field : {m.FileSpecs, m.NumCharKeep, m.FilePrefix, m.StartingNumber,
-                                   m.NumberIncValue, m.FileLeading, m.SelSteps})
+    for (const QLineEdit* field :
+         {m.FileSpecs, m.naming().NumCharKeep, m.naming().FilePrefix, m.naming().StartingNumber,
+          m.naming().NumberIncValue, m.naming().FileLeading, m.SelSteps})
         parts << field->text();
-    const int ext = m.ExtUsed[0]->isChecked() ? 0 : m.ExtUsed[1]->isChecked() ? 1 : 2;
-    for (int value : {m.CasesList->currentIndex(), int(m.chkAlpha->isChecked()), ext})
+    const int ext = m.naming().ExtUsed[0]->isChecked()   ? 0
+                    : m.naming().ExtUsed[1]->isChecked() ? 1
+                                                         : 2;
+    for (int value :
+         {m.naming().CasesList->currentIndex(), int(m.naming().chkAlpha->isChecked()), ext})
         parts << QString::number(value);
-    parts << QString::number(m.NewExt->currentIndex()) + ':' + m.NewExt->currentText()
-          << QString::number(m.FileSortOrder->currentIndex()) << m.numberText() << m.incrementText()
-          << m.alphaNumberText() << m.alphaIncrementText();
+    parts << QString::number(m.naming().NewExt->currentIndex()) + ':' +
+                 m.naming().NewExt->currentText()
+          << QString::number(m.FileSortOrder->currentIndex())
+          << m.naming().counterTexts().NumberText << m.naming().counterTexts().IncrementText
+          << m.naming().counterTexts().AlphaNumberText
+          << m.naming().counterTexts().AlphaIncrementText;
     return parts.join(' ');
 }
 
@@ -118,13 +125,13 @@ void TstMainWindow::storedAtClose()
     Window w;
     QCOMPARE(listed(*w.main).count("DSC"), 12);
     w.main->move(px(3000), px(1500));
-    w.main->ExtUsed[2]->click();
+    w.main->naming().ExtUsed[2]->click();
     typeOver(w.main->SelSteps, "3");
     if (typeExtension) {
-        typeOver(w.main->NewExt, "bak");
+        typeOver(w.main->naming().NewExt, "bak");
     } else {
-        w.main->NewExt->setFocus();
-        QTest::keyClick(w.main->NewExt, Qt::Key_Down);
+        w.main->naming().NewExt->setFocus();
+        QTest::keyClick(w.main->naming().NewExt, Qt::Key_Down);
     }
     QVERIFY(w.main->close());
     Store stored = readStore();
@@ -149,7 +156,7 @@ void TstMainWindow::closeRequest_data()
     QTest::newRow("busy refused") << RunState::Busy << "close" << "1 1 1 before ";
     QTest::newRow("Esc when idle closes") << RunState::Idle << "Esc" << "0 0 0 after ";
     QTest::newRow("Esc when busy asks the run to stop") << RunState::Busy << "Esc" << "1 2 0 before ";
-    QTest::newRow("store unwritable: closes, says so") << RunState::Idle << "unwritable" << "0 0 0 after " + unsaved;
+    QTest::newRow("store unwritable: closes, says so") << RunState::Idle << "unwritable" << "0 0 0  " + unsaved;
     // clang-format on
 }
 
@@ -160,7 +167,7 @@ void TstMainWindow::closeRequest()
     QFETCH(QString, after);
     writeStore({{"Prefix", "before"}});
     Window w;
-    w.main->FilePrefix->setText("after");
+    w.main->naming().FilePrefix->setText("after");
     w.main->run().setRunState(state);
     const QString file = settingsFile().fileName();
     if (how == "unwritable")

@@ -105,7 +105,7 @@ void tst_RenameProperty::initTestCase()
 void tst_RenameProperty::showFolder(const QString& folder, const QString& spec)
 {
     Main& main = *m_window->main;
-    main.WildCardRen->setText(QString());
+    main.naming().WildCardRen->setText(QString());
     main.SelSteps->setText(QString());
     main.FileSpecs->setText(spec);
     main.DirList->setPath(folder);
@@ -126,25 +126,27 @@ void tst_RenameProperty::randomSettings(QRandomGenerator& rng)
     // clang-format on
     main.FileSortOrder->setCurrentIndex(rng.bounded(main.FileSortOrder->count()));
     // As the user does: a disabled box stays as it is.
-    for (auto [box, percent] : std::initializer_list<std::pair<QCheckBox*, int>>{
-             {main.RenameChk, 60}, {main.chkAlpha, 30}, {main.chkTrim, 50}})
+    for (auto [box, percent] :
+         std::initializer_list<std::pair<QCheckBox*, int>>{{main.naming().RenameChk, 60},
+                                                           {main.naming().chkAlpha, 30},
+                                                           {main.naming().chkTrim, 50}})
         if (box->isChecked() != chance(rng, percent))
             box->click();
-    main.NumCharKeep->setText(pick(rng, keep));
+    main.naming().NumCharKeep->setText(pick(rng, keep));
     // Now and then, with the rest, longer than a name may be.
-    main.FilePrefix->setText(chance(rng, 5) ? QString(250, u'p')
-                                            : QString::fromUtf8(pick(rng, prefix)));
-    main.FileLeading->setText(pick(rng, leading));
-    main.StartingNumber->setText(main.chkAlpha->isChecked() ? pick(rng, alpha)
-                                                            : pick(rng, decimal));
-    main.NumberIncValue->setText(pick(rng, step));
-    main.CasesList->setCurrentIndex(rng.bounded(main.CasesList->count()));
-    main.ExtUsed[rng.bounded(int(main.ExtUsed.size()))]->click();
+    main.naming().FilePrefix->setText(chance(rng, 5) ? QString(250, u'p')
+                                                     : QString::fromUtf8(pick(rng, prefix)));
+    main.naming().FileLeading->setText(pick(rng, leading));
+    main.naming().StartingNumber->setText(main.naming().chkAlpha->isChecked() ? pick(rng, alpha)
+                                                                              : pick(rng, decimal));
+    main.naming().NumberIncValue->setText(pick(rng, step));
+    main.naming().CasesList->setCurrentIndex(rng.bounded(main.naming().CasesList->count()));
+    main.naming().ExtUsed[rng.bounded(int(main.naming().ExtUsed.size()))]->click();
     const int extChoice = rng.bounded(10);
     if (extChoice < 7)
-        main.NewExt->setCurrentIndex(extChoice < 5 ? 0 : 1);
+        main.naming().NewExt->setCurrentIndex(extChoice < 5 ? 0 : 1);
     else
-        main.NewExt->setEditText(pick(rng, ext));
+        main.naming().NewExt->setEditText(pick(rng, ext));
     // No file selected (every file takes part), one, several, or every n-th file.
     const int count = main.FileList->count(), how = rng.bounded(4);
     if (how == 3)
@@ -167,7 +169,7 @@ QString tst_RenameProperty::runCase(QRandomGenerator& rng, bool wildcard, int& f
     // clang-format on
     const QString spec = pick(rng, specs), mask = wildcard ? pick(rng, masks) : "";
     showFolder(folder.path(), spec);
-    main.WildCardRen->setText(mask);
+    main.naming().WildCardRen->setText(mask);
     if (!wildcard)
         randomSettings(rng);
     const std::vector<FileRecord> rows = main.catalogue().FileRecords;
@@ -193,8 +195,9 @@ QString tst_RenameProperty::runCase(QRandomGenerator& rng, bool wildcard, int& f
     const bool done = m_window->feedback.messages.isEmpty();
     // After a wildcard run the pattern is the specification; the pattern, cleared while the
     // run is still busy, enables the naming fields whatever batch rename says.
-    if (wildcard && (main.FileSpecs->text() != mask || !main.WildCardRen->text().isEmpty() ||
-                     !main.NumCharKeep->isEnabled() || main.PreviewList->isEnabled()))
+    if (wildcard &&
+        (main.FileSpecs->text() != mask || !main.naming().WildCardRen->text().isEmpty() ||
+         !main.naming().NumCharKeep->isEnabled() || main.PreviewList->isEnabled()))
         return "after the run: the specification, the pattern or the fields' states are wrong";
     const QString& message = m_window->feedback.messages.value(0);
     if (refused && !message.startsWith("Pellory - Wilcard Error|0|"))
@@ -273,12 +276,12 @@ void tst_RenameProperty::onFoldingMount()
     showFolder(mount.path(), spec);
     m_window->feedback.messages.clear();
     if (mask.isEmpty()) {
-        main.CasesList->setCurrentIndex(1);
-        main.NewExt->setCurrentIndex(0);
-        if (main.RenameChk->isChecked())
-            main.RenameChk->click();
+        main.naming().CasesList->setCurrentIndex(1);
+        main.naming().NewExt->setCurrentIndex(0);
+        if (main.naming().RenameChk->isChecked())
+            main.naming().RenameChk->click();
     }
-    main.WildCardRen->setText(mask);
+    main.naming().WildCardRen->setText(mask);
     main.ApplyBut->click();
     QCOMPARE(m_window->feedback.messages, QStringList());
     const Listing listing = listFolder(mount.path());
