@@ -5,6 +5,7 @@
 #include "platform/Rename.h"
 
 #include "window/Feedback.h"
+#include "window/FilePane.h"
 #include "window/FolderSelector.h"
 #include "window/Main.h"
 #include "window/NameListView.h"
@@ -196,7 +197,8 @@ private:
 
     void expectListed(StepLine& line, const QStringList& expected)
     {
-        const QString difference = listDifference(m_main->FileList->names()->names(), expected);
+        const QString difference =
+            listDifference(m_main->files().FileList->names()->names(), expected);
         if (!difference.isEmpty()) {
             line.ok = false;
             line.note = difference;
@@ -205,9 +207,9 @@ private:
 
     void expectCount(StepLine& line)
     {
-        if (m_main->FileList->count() != m_count) {
+        if (m_main->files().FileList->count() != m_count) {
             line.ok = false;
-            line.note = QStringLiteral("%1 files listed").arg(m_main->FileList->count());
+            line.note = QStringLiteral("%1 files listed").arg(m_main->files().FileList->count());
         }
     }
 
@@ -224,9 +226,9 @@ private:
 
     void rebuild()
     {
-        m_main->DirList->setPath(m_emptyFolder);
+        m_main->files().DirList->setPath(m_emptyFolder);
         StepLine line = timed(QStringLiteral("rebuild after folder change"),
-                              [this] { m_main->DirList->setPath(m_folder); });
+                              [this] { m_main->files().DirList->setPath(m_folder); });
         expectCount(line);
         report(line);
     }
@@ -240,14 +242,15 @@ private:
             for (const bool again : {false, true}) {
                 const QString name =
                     QStringLiteral("sort %1%2")
-                        .arg(m_main->FileSortOrder->itemText(order), again ? " again" : "");
-                const double floor = stdSortMs(m_main->catalogue(), order);
+                        .arg(m_main->files().FileSortOrder->itemText(order), again ? " again" : "");
+                const double floor = stdSortMs(m_main->files().catalogue(), order);
                 StepLine line = timed(name, [this, order, again] {
                     if (again)
-                        QMetaObject::invokeMethod(m_main->FileSortOrder, "currentIndexChanged",
-                                                  Qt::DirectConnection, Q_ARG(int, order));
+                        QMetaObject::invokeMethod(m_main->files().FileSortOrder,
+                                                  "currentIndexChanged", Qt::DirectConnection,
+                                                  Q_ARG(int, order));
                     else
-                        m_main->FileSortOrder->setCurrentIndex(order);
+                        m_main->files().FileSortOrder->setCurrentIndex(order);
                 });
                 line.floorMs = floor;
                 checkOrder(line, order);
@@ -267,18 +270,18 @@ private:
 
     void selectEverySecond()
     {
-        const double floor = selectionFloorMs(m_main->FileList->names()->names());
+        const double floor = selectionFloorMs(m_main->files().FileList->names()->names());
         StepLine line = timed(QStringLiteral("select every 2"),
-                              [this] { m_main->SelSteps->setText(QStringLiteral("2")); });
+                              [this] { m_main->files().SelSteps->setText(QStringLiteral("2")); });
         line.floorMs = floor;
-        const int selected = m_main->FileList->selectedCount();
+        const int selected = m_main->files().FileList->selectedCount();
         if (selected != m_count / 2 && selected != (m_count + 1) / 2) {
             line.ok = false;
             line.note = QStringLiteral("%1 selected").arg(selected);
         }
         report(line);
         // Every file takes part in the runs that follow, as with the peers.
-        m_main->SelSteps->setText(QString());
+        m_main->files().SelSteps->setText(QString());
     }
 
     void setNamingFields()
@@ -309,7 +312,7 @@ private:
         if (!pressable(m_main->PreviewBut, line))
             return;
         line = timed(line.name, [this] { m_main->PreviewBut->click(); });
-        const QString difference = listDifference(m_main->PreviewList->names()->names(),
+        const QString difference = listDifference(m_main->files().PreviewList->names()->names(),
                                                   cameraNames(QStringLiteral("IMG_"), m_count));
         if (!m_main->run().previewMode() || !difference.isEmpty()) {
             line.ok = false;
@@ -335,7 +338,7 @@ private:
         double wakeMs = -1; // the event loop's last pass before the list's reset
         double renameWait = 0;
         const auto connection = QObject::connect(
-            m_main->FileList->names(), &QAbstractItemModel::modelAboutToBeReset, [&] {
+            m_main->files().FileList->names(), &QAbstractItemModel::modelAboutToBeReset, [&] {
                 if (wakeMs < 0) {
                     const StepProbe::Part renames = m_probe.splitAtLastWake();
                     wakeMs = renames.ms;

@@ -5,7 +5,6 @@
 // program's users and maintainers know them by; a value set from code raises its handler
 // before the assignment returns, as a user's edit would, and start-up relies on that.
 
-#include "catalogue/Catalogue.h"
 #include "settings/StoredSettings.h"
 
 #include <QWidget>
@@ -16,20 +15,14 @@
 #include <optional>
 #include <vector>
 
-class QComboBox;
 class QFrame;
-class QLabel;
-class QLineEdit;
 class QPushButton;
-class QShortcut;
 
 namespace pellory {
 
-class DriveSelector;
 class Feedback;
-class FolderSelector;
+class FilePane;
 class NamingPanel;
-class NameListView;
 class RunController;
 struct KeyVerdict;
 
@@ -44,8 +37,7 @@ public:
 
     RunController& run() const { return *m_run; }
     NamingPanel& naming() const { return *m_naming; }
-    const Catalogue& catalogue() const { return *m_catalogue; }
-    const QString& savedSpecs() const { return SavedSpecs; }
+    FilePane& files() const { return *m_files; }
 
     // The controls in focus order; each carries its index there as the property
     // "tabPosition", by which the control-state rules address them.
@@ -54,12 +46,8 @@ public:
     // A wildcard rename shows its progress only when it takes longer than this.
     static constexpr int kProgressDelayMs = 500;
 
-    // Undoes the last run; Ctrl+Z and Ctrl+Shift+Z stay the text fields' own undo and redo.
-    static constexpr QKeyCombination kUndoLastRunKey = Qt::CTRL | Qt::ALT | Qt::Key_Z;
-
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override; // the file list's menu
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -86,20 +74,6 @@ private:
     void restoreFolder(const QString& text);
     // Nothing: the stored value stays as it was.
     std::optional<QString> settingToStore(SettingKey key) const;
-
-    // MainNavigation.cpp
-    void DriveList_Change();
-    void DirList_Change();
-    void RefreshFiles();
-    void SortFiles();
-    Catalogue& catalogueToChange();
-    void FileSortOrder_Click();
-    void SelSteps_Change();
-    void FileList_Click();
-    void PreviewList_Click();
-    void FileSpecs_Change();
-    void FileSpecs_GotFocus();
-    void FileSpecs_LostFocus();
 
     // MainWiring.cpp: the keystroke filters in front of the fields.
     bool filterKeystroke(QObject* field, QKeyEvent* event);
@@ -128,23 +102,11 @@ private:
     // MainHelp.cpp: F1 opens the user guide.
     void showHelp();
 
-    // MainUndo.cpp: the undo of the last run from the keyboard and the file list's menu.
-    QShortcut* createUndoShortcut();
-    void undoLastRun();
-
 public:
     // The controls, named as the program knows them. Owned by the window (Qt parents).
-    DriveSelector* DriveList = nullptr;
-    FolderSelector* DirList = nullptr;
-    NameListView* FileList = nullptr;
-    NameListView* PreviewList = nullptr;
-    QComboBox* FileSortOrder = nullptr;
-    QLineEdit* SelSteps = nullptr;
-    QLineEdit* FileSpecs = nullptr;
     QPushButton* PreviewBut = nullptr;
     QPushButton* ApplyBut = nullptr;
     QPushButton* ExitBut = nullptr;
-    QLabel *Label1 = nullptr, *Label8 = nullptr, *Label10 = nullptr, *Label11 = nullptr;
     QFrame* Line1 = nullptr;
     QFrame* Line2 = nullptr;
 
@@ -152,18 +114,10 @@ private:
     Feedback* m_feedback;
     std::unique_ptr<Feedback> m_ownFeedback;
     std::array<QWidget*, kTabPositions> m_tabOrder{};
-    int m_dirChanges = 0; // counts DirList_Change, so a restore can tell whether it ran
     RunController* m_run;
+    FilePane* m_files = nullptr;
     NamingPanel* m_naming = nullptr;
-
-    // Window state, alive as long as the window.
-    // Shared with the walk of a run under way, which keeps it as it was: the window then
-    // changes a copy. Without a walk the copy is never made.
-    std::shared_ptr<Catalogue> m_catalogue = std::make_shared<Catalogue>();
-    QString SavedSpecs;
     QString m_helpDocument;
-    // Made here rather than in the constructor, as it needs nothing of the controls.
-    QShortcut* m_undoShortcut = createUndoShortcut();
 };
 
 } // namespace pellory

@@ -3,6 +3,7 @@
 
 #include "window/Controls.h"
 #include "window/DriveSelector.h"
+#include "window/FilePane.h"
 #include "window/FolderSelector.h"
 #include "window/Main.h"
 #include "window/NameListView.h"
@@ -21,17 +22,8 @@ namespace pellory {
 
 void Main::createControls()
 {
-    DriveList = makeControl<DriveSelector>(this, "DriveList");
-    DirList = makeControl<FolderSelector>(this, "DirList");
-    Label8 = makeLabel(this, "Label8", true);
-    FileSortOrder = makeControl<QComboBox>(this, "FileSortOrder");
-    Label10 = makeLabel(this, "Label10", false);
-    SelSteps = makeField(this, "SelSteps", 3);
-    Label11 = makeLabel(this, "Label11", false);
-    FileList = makeControl<NameListView>(this, "FileList");
-    PreviewList = makeControl<NameListView>(this, "PreviewList");
-    Label1 = makeLabel(this, "Label1", true);
-    FileSpecs = makeField(this, "FileSpecs");
+    // Created in this order so that where two overlap by a pixel, the same one is on top.
+    m_files = new FilePane(this, *m_run, *m_feedback, [this] { return m_naming->extensionMode(); });
     m_naming = new NamingPanel(this, *m_run);
     PreviewBut = makeControl<QPushButton>(this, "PreviewBut");
     ApplyBut = makeControl<QPushButton>(this, "ApplyBut");
@@ -42,37 +34,17 @@ void Main::createControls()
 
 void Main::fillTexts()
 {
-    const char* selTip = "Selects  files begining at current selected file";
     setTexts({
-        {DriveList, nullptr, nullptr, "Drive"},
-        {DirList, nullptr, nullptr, "Folder"},
-        {Label8, "Sort Files &by : ", "Select sorting order", nullptr},
-        {FileSortOrder, nullptr, "Select sorting order", "Sort order"},
-        {Label10, "Select files &every", selTip, nullptr},
-        {SelSteps, nullptr, selTip, "Select every N positions"},
-        {Label11, "positions", selTip, nullptr},
-        {FileList, nullptr, nullptr, "Files"},
-        {PreviewList, nullptr, nullptr, "Preview of new names"},
-        {Label1, "File specs to act &on : ", "Enter file specs (wildcards) to act on", nullptr},
-        {FileSpecs, nullptr, "Enter file specs (wildcards) to act on", "File specs"},
         {PreviewBut, "Previe&w and Check for Errors", "Click to preview", nullptr},
         {ApplyBut, "Apply", "Click to apply", nullptr},
         {ExitBut, "Exit", "Click to exit", nullptr},
         {Line1, nullptr, nullptr, "Separator"},
         {Line2, nullptr, nullptr, "Separator"},
     });
-    FileSortOrder->addItems({"Name (A to Z)", "Name (Z to A)", "Ext (A to Z)", "Ext (Z to A)",
-                             "Date (Old to New)", "Date (New to Old)"});
 }
 
 void Main::setInitialStates()
 {
-    // The list starts with nothing chosen, so that choosing item 0 at start-up raises the
-    // list's handler as a choice would.
-    FileSortOrder->setCurrentIndex(-1);
-    SelSteps->setText("0");
-    FileSpecs->setText("*.JPG;*.GIF");
-    PreviewList->hide();
     PreviewBut->setEnabled(false);
     ApplyBut->setEnabled(false);
     for (QPushButton* button : {PreviewBut, ApplyBut, ExitBut}) {
@@ -86,23 +58,20 @@ void Main::setInitialStates()
     QPalette light = Line2->palette();
     light.setColor(QPalette::WindowText, light.color(QPalette::Midlight));
     Line2->setPalette(light);
-
-    DriveList->setVolumes(DriveSelector::mountedVolumes());
-    DirList->setPath(QDir::homePath());
-    DriveList->setDrive(DriveList->driveOf(DirList->path()));
 }
 
 void Main::setFocusOrder()
 {
+    const FilePane& f = *m_files;
     const NamingPanel& n = *m_naming;
-    m_tabOrder = {DriveList,        DirList,       Label8,     FileSortOrder,    Label10,
-                  SelSteps,         Label11,       FileList,   Label1,           FileSpecs,
+    m_tabOrder = {f.DriveList,      f.DirList,     f.Label8,   f.FileSortOrder,  f.Label10,
+                  f.SelSteps,       f.Label11,     f.FileList, f.Label1,         f.FileSpecs,
                   n.Label9,         n.WildCardRen, n.Label12,  n.CasesList,      n.RenameChk,
                   n.Label7,         n.NumCharKeep, n.Label2,   n.FilePrefix,     n.Label3,
                   n.StartingNumber, n.chkTrim,     n.Label5,   n.NumberIncValue, n.chkAlpha,
                   n.Label4,         n.FileLeading, n.Label6,   n.NewExt,         n.ExtUsed[0],
                   n.ExtUsed[1],     n.ExtUsed[2],  PreviewBut, ApplyBut,         ExitBut,
-                  n.Frame2,         PreviewList,   n.Frame1};
+                  n.Frame2,         f.PreviewList, n.Frame1};
     QWidget* previous = nullptr;
     for (int position = 0; position < kTabPositions; ++position) {
         QWidget* control = m_tabOrder[position];

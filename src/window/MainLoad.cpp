@@ -3,6 +3,7 @@
 
 #include "settings/StoredSettings.h"
 #include "window/Feedback.h"
+#include "window/FilePane.h"
 #include "window/Main.h"
 #include "window/MainHelp.h"
 #include "window/NamingPanel.h"
@@ -83,7 +84,7 @@ void Main::Form_Load()
     const StoredSettings store;
     restoreWindowPosition(store);
     m_naming->NewExt->setCurrentIndex(0);
-    FileSortOrder->setCurrentIndex(0);
+    m_files->FileSortOrder->setCurrentIndex(0);
     // From here a value the control refuses is skipped, and start-up goes on.
     for (const SettingKey key : kRestoreOrder)
         restoreSetting(key, store.value(key));

@@ -2,6 +2,7 @@
 // locked so that the settings cannot change while the user reads it. Nothing on disk
 // changes in the mode; leaving it re-derives every enabled state from the settings.
 
+#include "window/FilePane.h"
 #include "window/Main.h"
 #include "window/NameListView.h"
 #include "window/RunController.h"
@@ -40,9 +41,9 @@ void Main::leavePreview()
     m_run->setPreviewMode(false);
     PreviewBut->setText(QStringLiteral("Previe&w and Check for Errors"));
     PreviewBut->setToolTip(QStringLiteral("Click to preview"));
-    FileList->show();
-    PreviewList->hide();
-    PreviewList->setEnabled(false);
+    m_files->FileList->show();
+    m_files->PreviewList->hide();
+    m_files->PreviewList->setEnabled(false);
     m_run->setRunState(RunState::Idle);
     // Every control is enabled now; this puts back the states the settings call for.
     RenameChk_Click();
@@ -58,10 +59,10 @@ void Main::enterPreview()
     PreviewBut->setEnabled(true);
     PreviewBut->setText(QStringLiteral("E&xit Preview"));
     PreviewBut->setToolTip(QStringLiteral("Click to exit preview mode"));
-    PreviewList->names()->clear(); // entering twice lists the names once
-    PreviewList->show();
-    PreviewList->setEnabled(true);
-    FileList->hide();
+    m_files->PreviewList->names()->clear(); // entering twice lists the names once
+    m_files->PreviewList->show();
+    m_files->PreviewList->setEnabled(true);
+    m_files->FileList->hide();
     m_run->setRunState(RunState::Idle);
     ApplyBut_Click();
 }

@@ -4,6 +4,7 @@
 
 #include "run/ControlRules.h"
 #include "window/Feedback.h"
+#include "window/FilePane.h"
 #include "window/Main.h"
 #include "window/NameListView.h"
 #include "window/NamingPanel.h"
@@ -22,8 +23,8 @@ void Main::UpdateControls()
     const NamingPanel& n = *m_naming;
     ControlSnapshot s;
     s.previewMode = m_run->previewMode();
-    s.itemCount = FileList->count();
-    s.selectedCount = FileList->selectedCount();
+    s.itemCount = m_files->FileList->count();
+    s.selectedCount = m_files->FileList->selectedCount();
     s.renameChk = n.RenameChk->isChecked();
     s.numCharKeep = n.NumCharKeep->text();
     s.startingNumber = n.StartingNumber->text();
@@ -48,9 +49,9 @@ void Main::UpdateControls()
         ApplyBut->setEnabled(true);
         if (decision.enablePreview)
             PreviewBut->setEnabled(true);
-        SelSteps->setEnabled(true);
-        Label10->setEnabled(true);
-        Label11->setEnabled(true);
+        m_files->SelSteps->setEnabled(true);
+        m_files->Label10->setEnabled(true);
+        m_files->Label11->setEnabled(true);
         return;
     }
 }
@@ -79,16 +80,16 @@ void Main::WildCardRen_Change()
     m_naming->RenameChk->setEnabled(empty);
     // A wildcard rename acts on the file specification, not on a selection.
     if (!empty)
-        FileList->clearSelectionOnly();
+        m_files->FileList->clearSelectionOnly();
     setEnabledByTabPosition(2, 6, empty);   // sort order and every-N selection
     setEnabledByTabPosition(12, 31, empty); // name format, naming fields, extension
     if (empty) {
         UpdateControls();
-        SelSteps_Change();
+        m_files->SelSteps_Change();
         RenameChk_Click();
         return;
     }
-    const QString specs = FileSpecs->text();
+    const QString specs = m_files->FileSpecs->text();
     const QString title = QStringLiteral("Pellory - Wilcard Error");
     const int semicolon = specs.indexOf(QLatin1Char(';'));
     if (semicolon >= 0) {
@@ -97,14 +98,14 @@ void Main::WildCardRen_Change()
                             title, Feedback::kPlain);
         PreviewBut->setEnabled(false);
         ApplyBut->setEnabled(false);
-        FileSpecs->setFocus(Qt::OtherFocusReason);
-        FileSpecs->setSelection(semicolon, specs.size() - semicolon);
+        m_files->FileSpecs->setFocus(Qt::OtherFocusReason);
+        m_files->FileSpecs->setSelection(semicolon, specs.size() - semicolon);
     } else if (!specs.contains(QLatin1Char('*')) && !specs.contains(QLatin1Char('?'))) {
         m_feedback->message(
             QStringLiteral("File Specs must include wildcards when using 'Wilcard Rename'"), title,
             Feedback::kPlain);
-        FileSpecs->setFocus(Qt::OtherFocusReason);
-        FileSpecs->selectAll();
+        m_files->FileSpecs->setFocus(Qt::OtherFocusReason);
+        m_files->FileSpecs->selectAll();
     } else {
         PreviewBut->setEnabled(false);
         ApplyBut->setEnabled(true);

@@ -6,6 +6,7 @@
 #include "run/SchemeWalk.h"
 #include "run/WildcardRename.h"
 #include "window/DriveSelector.h"
+#include "window/FilePane.h"
 #include "window/FolderSelector.h"
 #include "window/Main.h"
 #include "window/NameListView.h"
@@ -26,7 +27,8 @@ void Main::ApplyBut_Click()
     if (!m_run->begin())
         return;
     for (QWidget* control : std::initializer_list<QWidget*>{
-             m_naming->CasesList, m_naming->RenameChk, PreviewList, FileList, DriveList, DirList})
+             m_naming->CasesList, m_naming->RenameChk, m_files->PreviewList, m_files->FileList,
+             m_files->DriveList, m_files->DirList})
         control->setEnabled(false);
     if (!m_naming->WildCardRen->text().isEmpty())
         wildcardRename();
@@ -43,17 +45,18 @@ void Main::schemeRun()
 void Main::walkScheme()
 {
     // One reading of the settings and of the selection serves the whole walk.
-    SchemeWalk walk(m_catalogue, FileList->selectionFlags(), m_naming->settings());
+    SchemeWalk walk(m_files->catalogueForWalk(), m_files->FileList->selectionFlags(),
+                    m_naming->settings());
     if (!m_run->walkMayStart(walk))
         return;
     if (!m_run->previewMode()) {
-        m_run->renameWalk(walk, DirList->path());
+        m_run->renameWalk(walk, m_files->DirList->path());
         return;
     }
-    m_run->fillPreview(walk, PreviewList->count(),
+    m_run->fillPreview(walk, m_files->PreviewList->count(),
                        [this](const QStringList& names, std::vector<qint32> selected) {
-                           PreviewList->names()->append(names);
-                           PreviewList->selectRows(selected);
+                           m_files->PreviewList->names()->append(names);
+                           m_files->PreviewList->selectRows(selected);
                        });
 }
 
@@ -61,14 +64,14 @@ void Main::finishSchemeRun()
 {
     const bool preview = m_run->previewMode();
     if (!preview)
-        DirList_Change(); // the list shows what is on disk, whether all went well or not
+        m_files->DirList_Change(); // the list shows what is on disk, whether all went well or not
     m_run->releaseBusyPointer();
     if (preview) {
-        PreviewList->setEnabled(true);
+        m_files->PreviewList->setEnabled(true);
     } else {
-        for (QWidget* control :
-             std::initializer_list<QWidget*>{m_naming->CasesList, m_naming->RenameChk, PreviewList,
-                                             FileList, DriveList, DirList})
+        for (QWidget* control : std::initializer_list<QWidget*>{
+                 m_naming->CasesList, m_naming->RenameChk, m_files->PreviewList, m_files->FileList,
+                 m_files->DriveList, m_files->DirList})
             control->setEnabled(true);
     }
     m_run->finish();
@@ -80,13 +83,13 @@ void Main::reselectAfterRebuild()
     // The rebuild at the end of a run asks for the every-N selection while the run is still
     // busy, when the selection is locked; the walk is over now, so it is applied here.
     if (!m_run->previewMode())
-        SelSteps_Change();
+        m_files->SelSteps_Change();
 }
 
 void Main::wildcardRename()
 {
-    const WildcardPlan plan = m_run->planWildcardRename(DirList->path(), FileSpecs->text(),
-                                                        m_naming->WildCardRen->text());
+    const WildcardPlan plan = m_run->planWildcardRename(
+        m_files->DirList->path(), m_files->FileSpecs->text(), m_naming->WildCardRen->text());
     if (plan.refusal.isEmpty()) {
         QProgressDialog progress(QStringLiteral("Renaming files..."), QStringLiteral("Cancel"), 0,
                                  plan.fileCount, this);
@@ -112,15 +115,15 @@ void Main::wildcardRename()
 
 void Main::finishWildcardRename()
 {
-    FileList->setEnabled(true);
-    DriveList->setEnabled(true);
-    DirList->setEnabled(true);
+    m_files->FileList->setEnabled(true);
+    m_files->DriveList->setEnabled(true);
+    m_files->DirList->setEnabled(true);
     // The pattern of the new names becomes the specification, so the rebuilt list shows the
     // renamed files. Clearing the pattern raises its change handler while the run is still
     // busy, which re-enables the naming controls.
-    FileSpecs->setText(m_naming->WildCardRen->text());
+    m_files->FileSpecs->setText(m_naming->WildCardRen->text());
     m_naming->WildCardRen->setText(QString());
-    DirList_Change();
+    m_files->DirList_Change();
     m_run->finish();
     reselectAfterRebuild();
 }

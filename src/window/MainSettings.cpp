@@ -5,6 +5,7 @@
 
 #include "settings/StoredSettings.h"
 #include "window/DriveSelector.h"
+#include "window/FilePane.h"
 #include "window/FolderSelector.h"
 #include "window/Main.h"
 #include "window/NamingPanel.h"
@@ -46,10 +47,10 @@ void Main::restoreSetting(SettingKey key, const QString& text)
     case SettingKey::WindowLeft:
         return; // placed before everything else (restoreWindowPosition)
     case SettingKey::Specs:
-        return FileSpecs->setText(text);
+        return m_files->FileSpecs->setText(text);
     case SettingKey::LastDrive:
         if (!text.isEmpty())
-            DriveList->setDrive(text);
+            m_files->DriveList->setDrive(text);
         return;
     case SettingKey::LastDir:
         return restoreFolder(text);
@@ -90,7 +91,7 @@ void Main::restoreSetting(SettingKey key, const QString& text)
             n.NewExt->setEditText(text);
         return;
     case SettingKey::SelSteps:
-        return SelSteps->setText(text);
+        return m_files->SelSteps->setText(text);
     }
 }
 
@@ -98,11 +99,11 @@ void Main::restoreFolder(const QString& text)
 {
     // The list fills at start even when the stored folder is the one already shown; no
     // stored folder means the folder shown.
-    const int before = m_dirChanges;
-    if (!text.isEmpty() && !DirList->setPath(text))
+    const int before = m_files->folderChanges();
+    if (!text.isEmpty() && !m_files->DirList->setPath(text))
         return;
-    if (m_dirChanges == before)
-        DirList_Change();
+    if (m_files->folderChanges() == before)
+        m_files->DirList_Change();
 }
 
 std::optional<QString> Main::settingToStore(SettingKey key) const
@@ -118,11 +119,11 @@ std::optional<QString> Main::settingToStore(SettingKey key) const
     case SettingKey::WindowLeft:
         return twips(x(), Qt::Horizontal);
     case SettingKey::Specs:
-        return FileSpecs->text();
+        return m_files->FileSpecs->text();
     case SettingKey::LastDrive:
-        return DriveList->drive();
+        return m_files->DriveList->drive();
     case SettingKey::LastDir:
-        return DirList->path();
+        return m_files->DirList->path();
     case SettingKey::Cases:
         return QString::number(n.CasesList->currentIndex());
     case SettingKey::Keep:
@@ -151,7 +152,7 @@ std::optional<QString> Main::settingToStore(SettingKey key) const
             return std::nullopt;
         return n.NewExt->currentText();
     case SettingKey::SelSteps:
-        return SelSteps->text();
+        return m_files->SelSteps->text();
     }
     return std::nullopt;
 }

@@ -3,9 +3,8 @@
 // edits, because start-up and several handlers rely on a value set from code raising its
 // control's handler at once.
 
-#include "window/DriveSelector.h"
 #include "window/Feedback.h"
-#include "window/FolderSelector.h"
+#include "window/FilePane.h"
 #include "window/KeyFilters.h"
 #include "window/Main.h"
 #include "window/NameListView.h"
@@ -16,6 +15,7 @@
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -52,16 +52,16 @@ int typedCharacter(const QKeyEvent* event)
 
 void Main::connectHandlers()
 {
-    connect(DriveList, &DriveSelector::driveChanged, this, &Main::DriveList_Change);
-    connect(DirList, &FolderSelector::pathChanged, this, &Main::DirList_Change);
-    connect(FileSortOrder, &QComboBox::currentIndexChanged, this, &Main::FileSortOrder_Click);
-    connect(SelSteps, &QLineEdit::textChanged, this, &Main::SelSteps_Change);
-    connect(FileList, &NameListView::selectionEdited, this, &Main::FileList_Click);
-    connect(PreviewList, &NameListView::selectionEdited, this, &Main::PreviewList_Click);
-    connect(FileSpecs, &QLineEdit::textChanged, this, &Main::FileSpecs_Change);
+    const FilePane& f = *m_files;
     const NamingPanel& n = *m_naming;
+    m_files->connectHandlers();
     m_naming->connectHandlers();
+    connect(m_files, &FilePane::listChanged, this, &Main::UpdateControls);
     connect(m_naming, &NamingPanel::changed, this, &Main::UpdateControls);
+    connect(m_files, &FilePane::specsChanged, this, [this](bool oneSpec) {
+        m_naming->WildCardRen->setEnabled(oneSpec);
+        m_naming->Label9->setEnabled(oneSpec);
+    });
     connect(n.WildCardRen, &QLineEdit::textChanged, this, &Main::WildCardRen_Change);
     connect(n.RenameChk, &QCheckBox::toggled, this, &Main::RenameChk_Click);
     connect(PreviewBut, &QPushButton::clicked, this, &Main::PreviewBut_Click);
@@ -75,7 +75,7 @@ void Main::connectHandlers()
 
     // The editable box has the focus; its line edit only receives what the box forwards.
     for (QObject* field :
-         {static_cast<QObject*>(FileSpecs), static_cast<QObject*>(n.FilePrefix),
+         {static_cast<QObject*>(f.FileSpecs), static_cast<QObject*>(n.FilePrefix),
           static_cast<QObject*>(n.FileLeading), static_cast<QObject*>(n.NewExt),
           static_cast<QObject*>(n.NumCharKeep), static_cast<QObject*>(n.NumberIncValue),
           static_cast<QObject*>(n.StartingNumber)})
@@ -86,18 +86,6 @@ bool Main::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress)
         return filterKeystroke(watched, static_cast<QKeyEvent*>(event));
-    if (watched == FileSpecs &&
-        (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
-        // Switching to another application or opening the context menu is not leaving the
-        // field; the user comes back to it as it was.
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-            if (event->type() == QEvent::FocusIn)
-                FileSpecs_GotFocus();
-            else
-                FileSpecs_LostFocus();
-        }
-    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -105,7 +93,7 @@ KeyVerdict Main::verdictFor(QObject* field, int key) const
 {
     const bool busy = m_run->busy();
     const NamingPanel& n = *m_naming;
-    if (field == FileSpecs)
+    if (field == m_files->FileSpecs)
         return FileSpecs_KeyPress(key, busy);
     if (field == n.FilePrefix || field == n.FileLeading)
         return textFieldKeyPress(key, busy, n.CasesList->currentIndex());
@@ -126,7 +114,7 @@ bool Main::filterKeystroke(QObject* field, QKeyEvent* event)
     if (verdict.beep)
         m_feedback->beep();
     if (verdict.focusFileList) {
-        FileList->setFocus(Qt::OtherFocusReason);
+        m_files->FileList->setFocus(Qt::OtherFocusReason);
         return true;
     }
     if (verdict.key == 0)

@@ -4,6 +4,7 @@
 // back as strings.
 
 #include "window/Feedback.h"
+#include "window/FilePane.h"
 #include "window/Main.h"
 #include "window/NameListView.h"
 #include "window/NamingPanel.h"
@@ -141,7 +142,7 @@ inline void pressUndo(QWidget* focused)
 
 inline QString listed(const Main& main)
 {
-    return main.FileList->names()->names().join('|');
+    return main.files().FileList->names()->names().join('|');
 }
 
 // "0|2|4 @0": the selected rows, then the current row.

@@ -32,18 +32,18 @@ void act(Window& w, const QString& step)
     if (name == "rename" || name == "alpha") {
         (name == "rename" ? w.main->naming().RenameChk : w.main->naming().chkAlpha)->click();
     } else if (name == "click") {
-        const QRect at =
-            w.main->FileList->visualRect(w.main->FileList->names()->index(value.toInt()));
-        QTest::mouseClick(w.main->FileList->viewport(), Qt::LeftButton, {}, at.center());
+        const QRect at = w.main->files().FileList->visualRect(
+            w.main->files().FileList->names()->index(value.toInt()));
+        QTest::mouseClick(w.main->files().FileList->viewport(), Qt::LeftButton, {}, at.center());
     } else if (name == "busy") {
         w.main->run().setRunState(RunState::Busy);
     } else if (name == "make") {
-        QFile(w.main->DirList->path() + '/' + value).open(QIODevice::WriteOnly);
+        QFile(w.main->files().DirList->path() + '/' + value).open(QIODevice::WriteOnly);
     } else if (name == "key") {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(QKeySequence(value)[0].key()));
     } else if (name == "drive") { // as the user picks it from the list
-        w.main->DriveList->setVolumes({"/", value});
-        w.main->DriveList->setCurrentIndex(1);
+        w.main->files().DriveList->setVolumes({"/", value});
+        w.main->files().DriveList->setCurrentIndex(1);
     } else if (name == "paste") {
         w.find(value)->setFocus();
         QTest::keyClick(w.find(value), Qt::Key_V, Qt::ControlModifier);
@@ -68,12 +68,9 @@ QString shownBy(const Window& w, const QString& probe)
 {
     const Main& m = *w.main;
     if (probe == "fields")
-        return QStringList{m.FileSpecs->text(),
-                           m.naming().NumCharKeep->text(),
-                           m.naming().FilePrefix->text(),
-                           m.naming().StartingNumber->text(),
-                           m.naming().NumberIncValue->text(),
-                           m.naming().FileLeading->text(),
+        return QStringList{m.files().FileSpecs->text(),       m.naming().NumCharKeep->text(),
+                           m.naming().FilePrefix->text(),     m.naming().StartingNumber->text(),
+                           m.naming().NumberIncValue->text(), m.naming().FileLeading->text(),
                            m.naming().NewExt->currentText()}
                    .join('|') +
                " beeps=" + QString::number(w.feedback.beeps);
@@ -83,14 +80,15 @@ QString shownBy(const Window& w, const QString& probe)
                field->selectedText() + " / " + enabledButtons(m);
     }
     if (probe == "list")
-        return listed(m) + " / " + m.DirList->path() + (m.FileSpecs->hasFocus() ? " focused" : "");
+        return listed(m) + " / " + m.files().DirList->path() +
+               (m.files().FileSpecs->hasFocus() ? " focused" : "");
     if (probe == "drive")
-        return m.DriveList->drive() + ' ' + m.DirList->path() + ' ' + listed(m) +
+        return m.files().DriveList->drive() + ' ' + m.files().DirList->path() + ' ' + listed(m) +
                " beeps=" + QString::number(w.feedback.beeps);
     if (probe == "buttons")
         return enabledButtons(m);
     if (probe == "selection")
-        return selectedRows(*m.FileList);
+        return selectedRows(*m.files().FileList);
     if (probe == "counter")
         return QStringList{m.naming().Label3->text(), m.naming().StartingNumber->text(),
                            m.naming().chkTrim->isEnabled() ? "trim" : "no trim",
@@ -101,7 +99,7 @@ QString shownBy(const Window& w, const QString& probe)
     for (const char* name : {"FileSortOrder", "SelSteps", "CasesList", "RenameChk", "FilePrefix",
                              "NewExt", "ExtUsed2", "FileSpecs"})
         states += w.find(name)->isEnabled() ? '1' : '0';
-    return selectedRows(*m.FileList) + ' ' + states;
+    return selectedRows(*m.files().FileList) + ' ' + states;
 }
 
 } // namespace
@@ -168,7 +166,7 @@ void TstMainFields::userSteps()
     writeStore({{"LastDir", folder.path()}});
     QGuiApplication::clipboard()->setText("xy");
     Window w;
-    QCOMPARE(w.main->FileList->count(), files);
+    QCOMPARE(w.main->files().FileList->count(), files);
     for (const QString& step : steps.split(' ', Qt::SkipEmptyParts))
         act(w, step);
     QCOMPARE(shownBy(w, probe).replace(folder.path(), "~"), expected);

@@ -50,8 +50,8 @@ void setScheme(Main& m, const QString& prefix = "IMG_", const QString& start = "
 
 void openFolder(Main& m, const QString& folder, const QString& specs)
 {
-    m.FileSpecs->setText(specs);
-    m.DirList->setPath(folder); // rebuilds the list from the specification
+    m.files().FileSpecs->setText(specs);
+    m.files().DirList->setPath(folder); // rebuilds the list from the specification
 }
 
 void ctrlClickRows(NameListView* list, const QList<int>& rows)
@@ -87,9 +87,9 @@ void checkIdle(const Main& m)
 {
     QCOMPARE(m.run().runState(), RunState::Idle);
     QVERIFY(!QApplication::overrideCursor());
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{m.naming().CasesList, m.naming().RenameChk, m.PreviewList,
-                                         m.FileList, m.DriveList, m.DirList})
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             m.naming().CasesList, m.naming().RenameChk, m.files().PreviewList, m.files().FileList,
+             m.files().DriveList, m.files().DirList})
         QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
 }
 
@@ -161,18 +161,18 @@ void TstMainRun::apply()
     Window w;
     Main& m = *w.main;
     openFolder(m, folder.path(), "*.JPG");
-    m.SelSteps->setText(steps);
+    m.files().SelSteps->setText(steps);
     if (!late.isEmpty())
         QVERIFY(QFile(folder.dir.filePath(late)).open(QIODevice::WriteOnly));
     for (const QString& prefix : prefixes) {
         setScheme(m, prefix, start, files == 0 ? 1 : 0); // no list: the extension removed
-        ctrlClickRows(m.FileList, selected);
+        ctrlClickRows(m.files().FileList, selected);
         QVERIFY(click(m.ApplyBut));
     }
     QCOMPARE(onDisk(folder.path()), disk);
     QCOMPARE(listed(m), disk); // rebuilt from disk after the run
     QCOMPARE(m.naming().StartingNumber->text(), start);
-    QCOMPARE(selectedRows(*m.FileList).section(' ', 0, 0), selectedAfter);
+    QCOMPARE(selectedRows(*m.files().FileList).section(' ', 0, 0), selectedAfter);
     QCOMPARE(w.feedback.messages.join('\n'), QString());
     checkIdle(m);
 }
@@ -217,8 +217,8 @@ void TstMainRun::stops()
         if (action == "fail")
             return RenameOutcome{false, EIO, "Input/output error"};
         if (action == "respec") { // a changed specification left: the list is made anew
-            m.FileSpecs->setFocus();
-            m.FileSpecs->setText("F001*");
+            m.files().FileSpecs->setFocus();
+            m.files().FileSpecs->setText("F001*");
             m.naming().FilePrefix->setFocus();
             return std::nullopt;
         }
@@ -282,7 +282,7 @@ void TstMainRun::preview()
         m.naming().CasesList->setCurrentIndex(2); // ALL UPPER CASE
     }
     openFolder(m, folder.path(), specs);
-    ctrlClickRows(m.FileList, selected);
+    ctrlClickRows(m.files().FileList, selected);
     // The wildcard field and its caption follow the specification before and batch rename
     // after; the preview list is hidden and disabled again.
     const QStringList wildcardField{"Label9", "WildCardRen", "PreviewList"};
@@ -291,22 +291,24 @@ void TstMainRun::preview()
     for (int entry = 0; entry < 2; ++entry) { // the second entry lists the names once again
         w.feedback.messages.clear();
         QVERIFY(click(m.PreviewBut));
-        QCOMPARE(m.PreviewList->names()->names().join('|') + ' ' +
-                     selectedRows(*m.PreviewList).section(' ', 0, 0),
+        QCOMPARE(m.files().PreviewList->names()->names().join('|') + ' ' +
+                     selectedRows(*m.files().PreviewList).section(' ', 0, 0),
                  preview);
         QCOMPARE(w.feedback.messages.join('\n'), messages);
         QCOMPARE(enabledControls(m) + ' ' + m.PreviewBut->text(),
                  QString("PreviewBut|PreviewList E&xit Preview"));
-        QVERIFY(m.run().previewMode() && m.PreviewList->isVisible() && !m.FileList->isVisible());
+        QVERIFY(m.run().previewMode() && m.files().PreviewList->isVisible() &&
+                !m.files().FileList->isVisible());
         QVERIFY(click(m.PreviewBut));
     }
     QCOMPARE(m.PreviewBut->text(), QString("Previe&w and Check for Errors"));
-    QVERIFY(!m.run().previewMode() && m.FileList->isVisible() && !m.PreviewList->isVisible());
+    QVERIFY(!m.run().previewMode() && m.files().FileList->isVisible() &&
+            !m.files().PreviewList->isVisible());
     QCOMPARE(enabledControls(m, wildcardField), before);
     QCOMPARE(QString(m.naming().WildCardRen->isEnabled() && m.naming().Label9->isEnabled() ? "on"
                                                                                            : "off"),
              wildcardAfter);
-    QVERIFY(!m.PreviewList->isEnabled());
+    QVERIFY(!m.files().PreviewList->isEnabled());
     QCOMPARE(onDisk(folder.path()), disk);
 }
 
@@ -341,9 +343,9 @@ void TstMainRun::counterRange()
     QCOMPARE(w.feedback.messages.join('\n'), lastName.isEmpty() ? refusal : QString());
     // A refusal is read with the default pointer.
     QCOMPARE(w.feedback.busyAtMessage, lastName.isEmpty() ? QList<bool>{false} : QList<bool>{});
-    QCOMPARE(m.PreviewList->count(), lastName.isEmpty() ? 0 : files);
+    QCOMPARE(m.files().PreviewList->count(), lastName.isEmpty() ? 0 : files);
     if (!lastName.isEmpty())
-        QCOMPARE(m.PreviewList->names()->name(files - 1), lastName);
+        QCOMPARE(m.files().PreviewList->names()->name(files - 1), lastName);
 }
 
 // The runs' messages break lines with "\r\r" or "\r\n"; the box shows line feeds.

@@ -32,7 +32,7 @@ QString shown(const QString& folder)
 // Right-clicks the file list and chooses the undo; false when the menu or its entry is missing.
 bool undoByMenu(Main& m)
 {
-    QWidget* viewport = m.FileList->viewport();
+    QWidget* viewport = m.files().FileList->viewport();
     const QPoint at(5, 5);
     QContextMenuEvent event(QContextMenuEvent::Mouse, at, viewport->mapToGlobal(at));
     QApplication::sendEvent(viewport, &event);
@@ -113,8 +113,8 @@ void tst_MainUndo::undo()
     m.naming().FilePrefix->setText("IMG_");
     m.naming().StartingNumber->setText("001");
     m.naming().NumberIncValue->setText("1");
-    m.FileSpecs->setText("*.JPG");
-    m.DirList->setPath(folder.path());
+    m.files().FileSpecs->setText("*.JPG");
+    m.files().DirList->setPath(folder.path());
     m.naming().WildCardRen->setText(how == "wildcard" ? "*.BAK" : "");
     if (how != "crash")
         m.ApplyBut->click();

@@ -22,8 +22,9 @@ QString shown(const Main& m)
 {
     QStringList parts;
     for (const QLineEdit* field :
-         {m.FileSpecs, m.naming().NumCharKeep, m.naming().FilePrefix, m.naming().StartingNumber,
-          m.naming().NumberIncValue, m.naming().FileLeading, m.SelSteps})
+         {m.files().FileSpecs, m.naming().NumCharKeep, m.naming().FilePrefix,
+          m.naming().StartingNumber, m.naming().NumberIncValue, m.naming().FileLeading,
+          m.files().SelSteps})
         parts << field->text();
     const int ext = m.naming().ExtUsed[0]->isChecked()   ? 0
                     : m.naming().ExtUsed[1]->isChecked() ? 1
@@ -33,7 +34,7 @@ QString shown(const Main& m)
         parts << QString::number(value);
     parts << QString::number(m.naming().NewExt->currentIndex()) + ':' +
                  m.naming().NewExt->currentText()
-          << QString::number(m.FileSortOrder->currentIndex())
+          << QString::number(m.files().FileSortOrder->currentIndex())
           << m.naming().counterTexts().NumberText << m.naming().counterTexts().IncrementText
           << m.naming().counterTexts().AlphaNumberText
           << m.naming().counterTexts().AlphaIncrementText;
@@ -126,7 +127,7 @@ void TstMainWindow::storedAtClose()
     QCOMPARE(listed(*w.main).count("DSC"), 12);
     w.main->move(px(3000), px(1500));
     w.main->naming().ExtUsed[2]->click();
-    typeOver(w.main->SelSteps, "3");
+    typeOver(w.main->files().SelSteps, "3");
     if (typeExtension) {
         typeOver(w.main->naming().NewExt, "bak");
     } else {
@@ -137,7 +138,7 @@ void TstMainWindow::storedAtClose()
     Store stored = readStore();
     QCOMPARE(stored.size(), 18);
     QCOMPARE(stored.take("NewExtInx") + '/' + stored.take("NewExtUser"), newExt);
-    QCOMPARE(stored.take("LastDrive"), w.main->DriveList->driveOf(folder.path()));
+    QCOMPARE(stored.take("LastDrive"), w.main->files().DriveList->driveOf(folder.path()));
     QCOMPARE(stored.take("LastDir"), folder.path());
     QCOMPARE(QStringList(stored.values()).join(' '), // the rest, in key order
              "1 1 AAA 0 2 1 0  001 IMG_ 3 *.JPG;*.GIF 3000 1500");
@@ -173,7 +174,7 @@ void TstMainWindow::closeRequest()
     if (how == "unwritable")
         QVERIFY(QFile::remove(file) && QDir().mkdir(file));
     if (how == "Esc")
-        QTest::keyClick(w.main->FileSpecs, Qt::Key_Escape);
+        QTest::keyClick(w.main->files().FileSpecs, Qt::Key_Escape);
     else
         w.main->close();
     const QStringList shown{QString::number(w.main->isVisible()),
@@ -205,8 +206,8 @@ void TstMainWindow::startStates()
              "NumberIncValue PreviewBut StartingNumber chkAlpha chkTrim hidden PreviewList");
     for (QWidget* child : w.main->findChildren<QWidget*>())
         child->setEnabled(true);
-    w.main->PreviewList->show();
-    w.main->DriveList->setFocus();
+    w.main->files().PreviewList->show();
+    w.main->files().DriveList->setFocus();
     QStringList visited;
     for (int i = 0; i < 23; ++i) {
         visited.append(QApplication::focusWidget()->objectName());

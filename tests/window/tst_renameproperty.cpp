@@ -106,9 +106,9 @@ void tst_RenameProperty::showFolder(const QString& folder, const QString& spec)
 {
     Main& main = *m_window->main;
     main.naming().WildCardRen->setText(QString());
-    main.SelSteps->setText(QString());
-    main.FileSpecs->setText(spec);
-    main.DirList->setPath(folder);
+    main.files().SelSteps->setText(QString());
+    main.files().FileSpecs->setText(spec);
+    main.files().DirList->setPath(folder);
 }
 
 // Random settings, sort order and selection, set as a user would set them.
@@ -124,7 +124,7 @@ void tst_RenameProperty::randomSettings(QRandomGenerator& rng)
     static const char* const step[] = {"1", "1", "2", "0", "5", "-1", "100000"};
     static const char* const ext[] = {"jpg", "JPG", ".txt", "a.b", "tar.gz", "", " ", "/", "."};
     // clang-format on
-    main.FileSortOrder->setCurrentIndex(rng.bounded(main.FileSortOrder->count()));
+    main.files().FileSortOrder->setCurrentIndex(rng.bounded(main.files().FileSortOrder->count()));
     // As the user does: a disabled box stays as it is.
     for (auto [box, percent] :
          std::initializer_list<std::pair<QCheckBox*, int>>{{main.naming().RenameChk, 60},
@@ -148,12 +148,12 @@ void tst_RenameProperty::randomSettings(QRandomGenerator& rng)
     else
         main.naming().NewExt->setEditText(pick(rng, ext));
     // No file selected (every file takes part), one, several, or every n-th file.
-    const int count = main.FileList->count(), how = rng.bounded(4);
+    const int count = main.files().FileList->count(), how = rng.bounded(4);
     if (how == 3)
-        main.SelSteps->setText(QString::number(1 + rng.bounded(5)));
+        main.files().SelSteps->setText(QString::number(1 + rng.bounded(5)));
     const int picks = count == 0 ? 0 : how == 1 ? 1 : how == 2 ? 2 + rng.bounded(count) : 0;
     for (int i = 0; i < picks; ++i)
-        main.FileList->setRowSelected(rng.bounded(count), true);
+        main.files().FileList->setRowSelected(rng.bounded(count), true);
 }
 
 // One random folder through a scheme run, previewed when Preview is enabled, or through a
@@ -172,7 +172,7 @@ QString tst_RenameProperty::runCase(QRandomGenerator& rng, bool wildcard, int& f
     main.naming().WildCardRen->setText(mask);
     if (!wildcard)
         randomSettings(rng);
-    const std::vector<FileRecord> rows = main.catalogue().FileRecords;
+    const std::vector<FileRecord> rows = main.files().catalogue().FileRecords;
     const Listing before = listFolder(folder.path());
     const bool refused =
         wildcard && !planWildcardRename(folder.path(), spec, mask).refusal.isEmpty();
@@ -183,7 +183,7 @@ QString tst_RenameProperty::runCase(QRandomGenerator& rng, bool wildcard, int& f
     m_window->feedback.messages.clear();
     if (!wildcard && main.PreviewBut->isEnabled()) {
         main.PreviewBut->click();
-        expected = main.PreviewList->names()->names(); // none when the preview was refused
+        expected = main.files().PreviewList->names()->names(); // none when the preview was refused
         main.PreviewBut->click();
         if (listFolder(folder.path()) != before)
             return "the preview changed the folder";
@@ -196,8 +196,8 @@ QString tst_RenameProperty::runCase(QRandomGenerator& rng, bool wildcard, int& f
     // After a wildcard run the pattern is the specification; the pattern, cleared while the
     // run is still busy, enables the naming fields whatever batch rename says.
     if (wildcard &&
-        (main.FileSpecs->text() != mask || !main.naming().WildCardRen->text().isEmpty() ||
-         !main.naming().NumCharKeep->isEnabled() || main.PreviewList->isEnabled()))
+        (main.files().FileSpecs->text() != mask || !main.naming().WildCardRen->text().isEmpty() ||
+         !main.naming().NumCharKeep->isEnabled() || main.files().PreviewList->isEnabled()))
         return "after the run: the specification, the pattern or the fields' states are wrong";
     const QString& message = m_window->feedback.messages.value(0);
     if (refused && !message.startsWith("Pellory - Wilcard Error|0|"))
@@ -208,7 +208,7 @@ QString tst_RenameProperty::runCase(QRandomGenerator& rng, bool wildcard, int& f
     if (!fault.isEmpty())
         return fault;
     m_window->feedback.messages.clear();
-    pressUndo(main.FileList); // when the run renamed nothing, there is nothing to undo
+    pressUndo(main.files().FileList); // when the run renamed nothing, there is nothing to undo
     const Listing after = listFolder(folder.path());
     if (contentsOf(after) != contentsOf(before))
         return "the undo lost or overwrote a file";
@@ -287,7 +287,7 @@ void tst_RenameProperty::onFoldingMount()
     const Listing listing = listFolder(mount.path());
     QCOMPARE(QString::fromUtf8(listing.keys().join('|')), after);
     QCOMPARE(contentsOf(listing), contentsOf(before));
-    main.DirList->setPath(QDir::tempPath()); // let go of the mount before it is taken down
+    main.files().DirList->setPath(QDir::tempPath()); // let go of the mount before it is taken down
 }
 
 QTEST_MAIN(tst_RenameProperty)
