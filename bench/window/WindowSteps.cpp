@@ -10,6 +10,7 @@
 #include "window/Main.h"
 #include "window/NameListView.h"
 #include "window/NamingPanel.h"
+#include "window/RunButtons.h"
 #include "window/RunController.h"
 
 #include <QApplication>
@@ -309,9 +310,9 @@ private:
     {
         StepLine line;
         line.name = QStringLiteral("preview (check + fill)");
-        if (!pressable(m_main->PreviewBut, line))
+        if (!pressable(m_main->buttons().PreviewBut, line))
             return;
-        line = timed(line.name, [this] { m_main->PreviewBut->click(); });
+        line = timed(line.name, [this] { m_main->buttons().PreviewBut->click(); });
         const QString difference = listDifference(m_main->files().PreviewList->names()->names(),
                                                   cameraNames(QStringLiteral("IMG_"), m_count));
         if (!m_main->run().previewMode() || !difference.isEmpty()) {
@@ -320,7 +321,7 @@ private:
                 m_main->run().previewMode() ? difference : QStringLiteral("no preview shown");
         }
         report(line);
-        m_main->PreviewBut->click(); // back to the file list
+        m_main->buttons().PreviewBut->click(); // back to the file list
     }
 
     // A run ends by listing the folder again; the list's reset tells that it did. The
@@ -370,7 +371,7 @@ private:
 
     void apply()
     {
-        splitRun(QStringLiteral("apply"), m_main->ApplyBut,
+        splitRun(QStringLiteral("apply"), m_main->buttons().ApplyBut,
                  cameraNames(QStringLiteral("IMG_"), m_count));
     }
 
@@ -379,7 +380,7 @@ private:
         m_main->naming().RenameChk->setChecked(false);
         m_main->naming().WildCardRen->setText(QStringLiteral("DSC*.JPG"));
         // IMG_00001.JPG under "DSC*.JPG": three letters overwritten, the rest kept.
-        splitRun(QStringLiteral("wildcard rename"), m_main->ApplyBut,
+        splitRun(QStringLiteral("wildcard rename"), m_main->buttons().ApplyBut,
                  cameraNames(QStringLiteral("DSC_"), m_count));
         m_main->naming().WildCardRen->setText(QString());
     }

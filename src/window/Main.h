@@ -16,13 +16,14 @@
 #include <vector>
 
 class QFrame;
-class QPushButton;
 
 namespace pellory {
 
+class ControlStates;
 class Feedback;
 class FilePane;
 class NamingPanel;
+class RunButtons;
 class RunController;
 struct KeyVerdict;
 
@@ -38,13 +39,11 @@ public:
     RunController& run() const { return *m_run; }
     NamingPanel& naming() const { return *m_naming; }
     FilePane& files() const { return *m_files; }
+    RunButtons& buttons() const { return *m_buttons; }
 
     // The controls in focus order; each carries its index there as the property
     // "tabPosition", by which the control-state rules address them.
     static constexpr int kTabPositions = 38;
-
-    // A wildcard rename shows its progress only when it takes longer than this.
-    static constexpr int kProgressDelayMs = 500;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -58,7 +57,6 @@ private:
     void placeControls();
     void setFocusOrder();
     void connectHandlers();
-    QWidget* byTabPosition(int position) const { return m_tabOrder[position]; }
 
     // MainLoad.cpp
     void Form_Load();
@@ -79,34 +77,11 @@ private:
     bool filterKeystroke(QObject* field, QKeyEvent* event);
     KeyVerdict verdictFor(QObject* field, int key) const;
 
-    // MainRules.cpp
-    void UpdateControls();
-    void RenameChk_Click();
-    void WildCardRen_Change();
-    void ExitBut_Click();
-    void ApplyBut_Click();
-    void PreviewBut_Click();
-    void setEnabledByTabPosition(int first, int last, bool enabled);
-
-    // MainRun.cpp: the scheme run, the preview fill and the wildcard rename.
-    void schemeRun();
-    void walkScheme();
-    void finishSchemeRun();
-    void wildcardRename();
-    void finishWildcardRename();
-    void reselectAfterRebuild();
-    void enterPreview();
-    void leavePreview();
-    void setEveryControlEnabled(bool enabled);
-
     // MainHelp.cpp: F1 opens the user guide.
     void showHelp();
 
 public:
     // The controls, named as the program knows them. Owned by the window (Qt parents).
-    QPushButton* PreviewBut = nullptr;
-    QPushButton* ApplyBut = nullptr;
-    QPushButton* ExitBut = nullptr;
     QFrame* Line1 = nullptr;
     QFrame* Line2 = nullptr;
 
@@ -117,6 +92,8 @@ private:
     RunController* m_run;
     FilePane* m_files = nullptr;
     NamingPanel* m_naming = nullptr;
+    RunButtons* m_buttons = nullptr;
+    ControlStates* m_states = nullptr;
     QString m_helpDocument;
 };
 

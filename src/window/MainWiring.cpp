@@ -3,12 +3,14 @@
 // edits, because start-up and several handlers rely on a value set from code raising its
 // control's handler at once.
 
+#include "window/ControlStates.h"
 #include "window/Feedback.h"
 #include "window/FilePane.h"
 #include "window/KeyFilters.h"
 #include "window/Main.h"
 #include "window/NameListView.h"
 #include "window/NamingPanel.h"
+#include "window/RunButtons.h"
 #include "window/RunController.h"
 
 #include <QCheckBox>
@@ -56,20 +58,11 @@ void Main::connectHandlers()
     const NamingPanel& n = *m_naming;
     m_files->connectHandlers();
     m_naming->connectHandlers();
-    connect(m_files, &FilePane::listChanged, this, &Main::UpdateControls);
-    connect(m_naming, &NamingPanel::changed, this, &Main::UpdateControls);
-    connect(m_files, &FilePane::specsChanged, this, [this](bool oneSpec) {
-        m_naming->WildCardRen->setEnabled(oneSpec);
-        m_naming->Label9->setEnabled(oneSpec);
-    });
-    connect(n.WildCardRen, &QLineEdit::textChanged, this, &Main::WildCardRen_Change);
-    connect(n.RenameChk, &QCheckBox::toggled, this, &Main::RenameChk_Click);
-    connect(PreviewBut, &QPushButton::clicked, this, &Main::PreviewBut_Click);
-    connect(ApplyBut, &QPushButton::clicked, this, &Main::ApplyBut_Click);
-    connect(ExitBut, &QPushButton::clicked, this, &Main::ExitBut_Click);
+    m_buttons->connectHandlers();
+    m_states->connectHandlers();
     // Esc anywhere in the window presses Exit, as a dialog's cancel button would.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, ExitBut, &QPushButton::click);
+    connect(escape, &QShortcut::activated, m_buttons->ExitBut, &QPushButton::click);
     connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
             &Main::showHelp);
 

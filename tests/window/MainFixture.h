@@ -8,6 +8,7 @@
 #include "window/Main.h"
 #include "window/NameListView.h"
 #include "window/NamingPanel.h"
+#include "window/RunButtons.h"
 #include "window/RunController.h"
 
 #include <QApplication>
@@ -158,8 +159,8 @@ inline QString selectedRows(const NameListView& list)
 
 inline QString enabledButtons(const Main& main)
 {
-    const bool apply = main.ApplyBut->isEnabled();
-    const bool preview = main.PreviewBut->isEnabled();
+    const bool apply = main.buttons().ApplyBut->isEnabled();
+    const bool preview = main.buttons().PreviewBut->isEnabled();
     return apply && preview ? "apply+preview" : apply ? "apply" : preview ? "preview" : "none";
 }
 

@@ -167,7 +167,7 @@ void TstMainRun::apply()
     for (const QString& prefix : prefixes) {
         setScheme(m, prefix, start, files == 0 ? 1 : 0); // no list: the extension removed
         ctrlClickRows(m.files().FileList, selected);
-        QVERIFY(click(m.ApplyBut));
+        QVERIFY(click(m.buttons().ApplyBut));
     }
     QCOMPARE(onDisk(folder.path()), disk);
     QCOMPARE(listed(m), disk); // rebuilt from disk after the run
@@ -224,14 +224,14 @@ void TstMainRun::stops()
         }
         // A button pressed while the run renames: the event loop hands the click to the
         // window before the run goes on to the next file.
-        QPushButton* button = action == "exit"    ? m.ExitBut
-                              : action == "apply" ? m.ApplyBut
-                                                  : m.PreviewBut;
+        QPushButton* button = action == "exit"    ? m.buttons().ExitBut
+                              : action == "apply" ? m.buttons().ApplyBut
+                                                  : m.buttons().PreviewBut;
         QTest::mouseClick(button, Qt::LeftButton);
         return std::nullopt;
     };
     installRenamer(&renamer);
-    QVERIFY(click(m.ApplyBut));
+    QVERIFY(click(m.buttons().ApplyBut));
     QCOMPARE(onDisk(folder.path()), disk);
     QCOMPARE(listed(m), disk.split('|').filter(QRegularExpression("^F")).join('|'));
     QCOMPARE(w.feedback.messages.join('\n'), messages);
@@ -290,18 +290,18 @@ void TstMainRun::preview()
     const QString disk = onDisk(folder.path());
     for (int entry = 0; entry < 2; ++entry) { // the second entry lists the names once again
         w.feedback.messages.clear();
-        QVERIFY(click(m.PreviewBut));
+        QVERIFY(click(m.buttons().PreviewBut));
         QCOMPARE(m.files().PreviewList->names()->names().join('|') + ' ' +
                      selectedRows(*m.files().PreviewList).section(' ', 0, 0),
                  preview);
         QCOMPARE(w.feedback.messages.join('\n'), messages);
-        QCOMPARE(enabledControls(m) + ' ' + m.PreviewBut->text(),
+        QCOMPARE(enabledControls(m) + ' ' + m.buttons().PreviewBut->text(),
                  QString("PreviewBut|PreviewList E&xit Preview"));
         QVERIFY(m.run().previewMode() && m.files().PreviewList->isVisible() &&
                 !m.files().FileList->isVisible());
-        QVERIFY(click(m.PreviewBut));
+        QVERIFY(click(m.buttons().PreviewBut));
     }
-    QCOMPARE(m.PreviewBut->text(), QString("Previe&w and Check for Errors"));
+    QCOMPARE(m.buttons().PreviewBut->text(), QString("Previe&w and Check for Errors"));
     QVERIFY(!m.run().previewMode() && m.files().FileList->isVisible() &&
             !m.files().PreviewList->isVisible());
     QCOMPARE(enabledControls(m, wildcardField), before);
@@ -336,7 +336,7 @@ void TstMainRun::counterRange()
     m.naming().NumberIncValue->setText("999999");
     m.naming().chkTrim->setChecked(true);
     const QString disk = onDisk(folder.path());
-    QVERIFY(click(viaPreview ? m.PreviewBut : m.ApplyBut));
+    QVERIFY(click(viaPreview ? m.buttons().PreviewBut : m.buttons().ApplyBut));
     QCOMPARE(onDisk(folder.path()), disk);
     QVERIFY(!QApplication::overrideCursor());
     const QString refusal = "Pellory - Error|48|" + counterOverflowMessage();

@@ -117,14 +117,14 @@ void tst_MainUndo::undo()
     m.files().DirList->setPath(folder.path());
     m.naming().WildCardRen->setText(how == "wildcard" ? "*.BAK" : "");
     if (how != "crash")
-        m.ApplyBut->click();
+        m.buttons().ApplyBut->click();
     if (how == "taken") {
         QFile intruder(folder.dir.filePath("B.JPG"));
         QVERIFY(intruder.open(QIODevice::NewOnly) && intruder.write("intruder") > 0);
     }
     m.naming().FilePrefix->setText("X_"); // so that Preview has names to show
     if (how == "preview")
-        m.PreviewBut->click();
+        m.buttons().PreviewBut->click();
     QCOMPARE(m.run().previewMode(), how == "preview");
     m.run().setRunState(how == "busy" ? RunState::Busy : RunState::Idle);
     w.feedback.answer = how != "declined";
@@ -137,7 +137,7 @@ void tst_MainUndo::undo()
     QCOMPARE(w.feedback.beeps, question.isEmpty() ? 1 : 0);
     QCOMPARE(w.feedback.messages.join('\n'), message);
     if (how == "preview")
-        m.PreviewBut->click();
+        m.buttons().PreviewBut->click();
     m.run().setRunState(RunState::Idle);
     QCOMPARE(listed(m), list);
 

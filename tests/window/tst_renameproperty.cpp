@@ -181,17 +181,17 @@ QString tst_RenameProperty::runCase(QRandomGenerator& rng, bool wildcard, int& f
         if (wildcard)
             expected.append(refused ? row.FileName : wildcardNewName(row.FileName, mask));
     m_window->feedback.messages.clear();
-    if (!wildcard && main.PreviewBut->isEnabled()) {
-        main.PreviewBut->click();
+    if (!wildcard && main.buttons().PreviewBut->isEnabled()) {
+        main.buttons().PreviewBut->click();
         expected = main.files().PreviewList->names()->names(); // none when the preview was refused
-        main.PreviewBut->click();
+        main.buttons().PreviewBut->click();
         if (listFolder(folder.path()) != before)
             return "the preview changed the folder";
     }
-    if (!main.ApplyBut->isEnabled())
+    if (!main.buttons().ApplyBut->isEnabled())
         return {};
     m_window->feedback.messages.clear();
-    main.ApplyBut->click();
+    main.buttons().ApplyBut->click();
     const bool done = m_window->feedback.messages.isEmpty();
     // After a wildcard run the pattern is the specification; the pattern, cleared while the
     // run is still busy, enables the naming fields whatever batch rename says.
@@ -282,7 +282,7 @@ void tst_RenameProperty::onFoldingMount()
             main.naming().RenameChk->click();
     }
     main.naming().WildCardRen->setText(mask);
-    main.ApplyBut->click();
+    main.buttons().ApplyBut->click();
     QCOMPARE(m_window->feedback.messages, QStringList());
     const Listing listing = listFolder(mount.path());
     QCOMPARE(QString::fromUtf8(listing.keys().join('|')), after);
