@@ -129,14 +129,14 @@ void ControlStates::checkSpecsForWildcard()
     if (semicolon >= 0) {
         m_feedback.message(QStringLiteral("File Specs cannot include multiple search specs "
                                           "when using 'Wilcard Rename'"),
-                           title, Feedback::kPlain);
+                           title, Feedback::Style::Plain);
         setEnabled({m_buttons.PreviewBut, m_buttons.ApplyBut}, false);
         specsField->setFocus(Qt::OtherFocusReason);
         specsField->setSelection(semicolon, specs.size() - semicolon);
     } else if (!specs.contains(QLatin1Char('*')) && !specs.contains(QLatin1Char('?'))) {
         m_feedback.message(
             QStringLiteral("File Specs must include wildcards when using 'Wilcard Rename'"), title,
-            Feedback::kPlain);
+            Feedback::Style::Plain);
         specsField->setFocus(Qt::OtherFocusReason);
         specsField->selectAll();
     } else {

@@ -1,16 +1,15 @@
 #pragma once
-// The one window of Pellory: its controls, start-up and close, the stored settings, the
-// navigation that rebuilds the catalogue, the keystroke filters and change handlers of the
-// naming fields and the control-state rules. Controls and handlers carry the names the
-// program's users and maintainers know them by; a value set from code raises its handler
-// before the assignment returns, as a user's edit would, and start-up relies on that.
+// The one window of Pellory. It makes the objects that own the controls (the file pane, the
+// naming panel, the run buttons) and the control-state rules that switch them, places
+// every control, wires each control's event to its handler, and runs start-up and close:
+// Form_Load restores the stored settings, Form_Unload stores them. A value set from code
+// raises its handler before the assignment returns, as a user's edit would; start-up
+// relies on that. Only this class knows where a control sits.
 
 #include "settings/StoredSettings.h"
 
 #include <QWidget>
 
-#include <array>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -25,7 +24,6 @@ class FilePane;
 class NamingPanel;
 class RunButtons;
 class RunController;
-struct KeyVerdict;
 
 class Main : public QWidget
 {
@@ -37,35 +35,34 @@ public:
     ~Main() override;
 
     RunController& run() const { return *m_run; }
-    NamingPanel& naming() const { return *m_naming; }
     FilePane& files() const { return *m_files; }
+    NamingPanel& naming() const { return *m_naming; }
     RunButtons& buttons() const { return *m_buttons; }
-
-    // The controls in focus order; each carries its index there as the property
-    // "tabPosition", by which the control-state rules address them.
-    static constexpr int kTabPositions = 38;
+    // Every control of the window in its own order: the focus order, then the two lines.
+    const std::vector<QWidget*>& controls() const { return m_controls; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // MainLayout.cpp, MainGeometry.cpp, MainWiring.cpp
+    static constexpr double kTwipsPerInch = 1440.0;
+
+    // MainLayout.cpp: the controls, their order, where they sit and how large.
     void createControls();
-    void fillTexts();
-    void setInitialStates();
-    void placeControls();
     void setFocusOrder();
+    void placeControls();
+    // MainWiring.cpp
     void connectHandlers();
+    void guardKeystrokes();
 
     // MainLoad.cpp
     void Form_Load();
     void centreWindow();
     void restoreWindowPosition(const StoredSettings& store);
     void Form_Unload();
+    bool Form_QueryUnload();
     // Window positions are kept in twips, 1/1440 inch, on the primary screen.
     static double twipsPerPixel(Qt::Orientation along);
-    bool Form_QueryUnload();
 
     // MainSettings.cpp: how each stored key is applied at start and read at close.
     void restoreSetting(SettingKey key, const QString& text);
@@ -73,28 +70,19 @@ private:
     // Nothing: the stored value stays as it was.
     std::optional<QString> settingToStore(SettingKey key) const;
 
-    // MainWiring.cpp: the keystroke filters in front of the fields.
-    bool filterKeystroke(QObject* field, QKeyEvent* event);
-    KeyVerdict verdictFor(QObject* field, int key) const;
-
     // MainHelp.cpp: F1 opens the user guide.
     void showHelp();
 
-public:
-    // The controls, named as the program knows them. Owned by the window (Qt parents).
-    QFrame* Line1 = nullptr;
-    QFrame* Line2 = nullptr;
-
-private:
     Feedback* m_feedback;
     std::unique_ptr<Feedback> m_ownFeedback;
-    std::array<QWidget*, kTabPositions> m_tabOrder{};
-    RunController* m_run;
+    RunController* m_run = nullptr;
     FilePane* m_files = nullptr;
     NamingPanel* m_naming = nullptr;
     RunButtons* m_buttons = nullptr;
     ControlStates* m_states = nullptr;
-    QString m_helpDocument;
+    QFrame* Line1 = nullptr;
+    QFrame* Line2 = nullptr;
+    std::vector<QWidget*> m_controls;
 };
 
 } // namespace pellory

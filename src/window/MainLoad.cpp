@@ -24,8 +24,6 @@ namespace pellory {
 
 namespace {
 
-constexpr double kTwipsPerInch = 1440.0;
-
 QScreen* primaryScreen()
 {
     return QGuiApplication::primaryScreen();
@@ -48,8 +46,6 @@ Main::Main(Feedback* feedback, QWidget* parent) : QWidget(parent), m_feedback(fe
     }
     m_run = new RunController(*m_feedback, this);
     createControls();
-    fillTexts();
-    setInitialStates();
     setFocusOrder();
     placeControls();
     connectHandlers();
@@ -76,8 +72,7 @@ void Main::Form_Load()
 {
     m_run->setRunState(RunState::Idle);
     // The application's help document is the user guide installed beside the program.
-    m_helpDocument = expectedUserGuide(QCoreApplication::applicationDirPath());
-    qApp->setProperty("helpDocument", m_helpDocument);
+    qApp->setProperty("helpDocument", expectedUserGuide(QCoreApplication::applicationDirPath()));
     m_run->setPreviewMode(false);
     m_naming->counterTexts() = CounterTexts(); // "001", "1", "AAA", "1"
     centreWindow();
@@ -140,7 +135,7 @@ void Main::Form_Unload()
             QStringLiteral("Your settings could not be saved, so they will not be restored "
                            "at the next start.\n\n") +
                 error,
-            QStringLiteral("Pellory - Error"), Feedback::kWarning);
+            QStringLiteral("Pellory - Error"), Feedback::Style::Warning);
     }
 }
 

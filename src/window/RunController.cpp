@@ -78,7 +78,7 @@ bool RunController::walkMayStart(const SchemeWalk& walk)
     if (refusal.isEmpty())
         return true;
     releaseBusyPointer();
-    m_feedback.message(refusal, kErrorTitle, Feedback::kWarning);
+    m_feedback.message(refusal, kErrorTitle, Feedback::Style::Warning);
     return false;
 }
 
@@ -92,7 +92,7 @@ void RunController::renameWalk(SchemeWalk& walk, const QString& folder)
             if (!outcome.ok) {
                 m_feedback.message(QStringLiteral("An error occured renaming the file : ") +
                                        step.name + QStringLiteral("\r\r") + outcome.description,
-                                   QStringLiteral("Pellory"), Feedback::kPlain);
+                                   QStringLiteral("Pellory"), Feedback::Style::Plain);
                 return; // files renamed before stay renamed; no later file is tried
             }
         }
@@ -134,7 +134,7 @@ WildcardPlan RunController::planWildcardRename(const QString& folder, const QStr
 {
     WildcardPlan plan = pellory::planWildcardRename(folder, spec, mask, RunYield());
     if (!plan.refusal.isEmpty())
-        m_feedback.message(plan.refusal, kWildcardTitle, Feedback::kPlain);
+        m_feedback.message(plan.refusal, kWildcardTitle, Feedback::Style::Plain);
     return plan;
 }
 
@@ -143,7 +143,7 @@ void RunController::runWildcardRename(const WildcardPlan& plan, WildcardHooks ho
     hooks.renamer = this;
     const WildcardOutcome outcome = pellory::runWildcardRename(plan, hooks);
     if (!outcome.message.isEmpty())
-        m_feedback.message(outcome.message, kWildcardTitle, Feedback::kPlain);
+        m_feedback.message(outcome.message, kWildcardTitle, Feedback::Style::Plain);
 }
 
 RenameOutcome RunController::rename(const QString& folder, const QByteArray& oldRawName,

@@ -62,7 +62,8 @@ void RunController::undoLastRun(const std::function<void()>& rebuildList)
     const std::optional<JournalRun> run = readLastRun(journalFolder());
     const std::vector<JournalEntry> steps = run ? undoSteps(*run) : std::vector<JournalEntry>{};
     if (steps.empty()) {
-        m_feedback.message(QStringLiteral("There is no rename to undo."), kTitle, Feedback::kPlain);
+        m_feedback.message(QStringLiteral("There is no rename to undo."), kTitle,
+                           Feedback::Style::Plain);
         return;
     }
     if (!confirmUndo(int(steps.size()), folderOf(steps), !run->finished))
@@ -77,7 +78,8 @@ void RunController::undoLastRun(const std::function<void()>& rebuildList)
     }
     m_runState = RunState::Idle;
     if (!outcome.skipped.isEmpty())
-        m_feedback.message(skippedMessage(outcome, int(steps.size())), kTitle, Feedback::kPlain);
+        m_feedback.message(skippedMessage(outcome, int(steps.size())), kTitle,
+                           Feedback::Style::Plain);
 }
 
 } // namespace pellory

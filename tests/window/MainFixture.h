@@ -32,9 +32,9 @@ public:
     QStringList questions;     // "title|text"
     bool answer = true;
     void beep() override { ++beeps; }
-    void message(const QString& text, const QString& title, int style) override
+    void message(const QString& text, const QString& title, Style style) override
     {
-        messages.append(title + '|' + QString::number(style) + '|' + text);
+        messages.append(title + (style == Style::Warning ? "|warning|" : "|plain|") + text);
         busyAtMessage.append(QApplication::overrideCursor() != nullptr);
     }
     bool question(const QString& text, const QString& title) override

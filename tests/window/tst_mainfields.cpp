@@ -121,7 +121,7 @@ void TstMainFields::userSteps_data()
     QTest::addColumn<QString>("expected");
     const QString toWildcard = "FileSpecs=*.JPG SelSteps=2 WildCardRen=F";
     const QString toggle = " CasesList+=1 rename rename WildCardRen=x";
-    const QString box = "Pellory - Wilcard Error|0|File Specs ";
+    const QString box = "Pellory - Wilcard Error|plain|File Specs ";
     // Typed into the real fields: each field's filter, length limit and busy rule, with the
     // characters either side of each range the filters let through.
     const QString typed =

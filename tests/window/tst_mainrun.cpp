@@ -73,13 +73,12 @@ bool click(QPushButton* button)
 // The controls in the window's order that can be used now, leaving out the names given.
 QString enabledControls(const Main& m, const QStringList& leftOut = {})
 {
-    QMap<int, QString> byPosition;
-    for (QWidget* control : m.findChildren<QWidget*>()) {
-        const QVariant position = control->property("tabPosition");
-        if (position.isValid() && control->isEnabled() && !leftOut.contains(control->objectName()))
-            byPosition.insert(position.toInt(), control->objectName());
+    QStringList names;
+    for (const QWidget* control : m.controls()) {
+        if (control->isEnabled() && !leftOut.contains(control->objectName()))
+            names << control->objectName();
     }
-    return QStringList(byPosition.values()).join('|');
+    return names.join('|');
 }
 
 // The window after a run: idle, the default pointer back, lists and selectors usable.
@@ -99,12 +98,13 @@ class ScriptedRenamer final : public FileRenamer
 public:
     std::function<std::optional<RenameOutcome>(int call)> onCall;
     int calls = 0;
+    SystemRenamer system;
     RenameOutcome rename(const QString& folder, const QByteArray& oldRawName,
                          const QString& newName) override
     {
         if (std::optional<RenameOutcome> forced = onCall(++calls))
             return *forced;
-        return renameInPlace(folder, oldRawName, newName);
+        return system.rename(folder, oldRawName, newName);
     }
 };
 
@@ -185,7 +185,7 @@ void TstMainRun::stops_data()
     QTest::addColumn<QString>("disk");   // the list shows its F* files
     QTest::addColumn<QString>("messages");
     QTest::addColumn<int>("beeps");
-    const QString failed = "Pellory|0|An error occured renaming the file : ";
+    const QString failed = "Pellory|plain|An error occured renaming the file : ";
     const QString untouched = "IMG_001.JPG|IMG_002.JPG|IMG_003.JPG|IMG_004.JPG";
     // clang-format off
     QTest::newRow("target taken at the third file") << "IMG_003.JPG" << 0 << "" << "F002.JPG|F003.JPG|IMG_001.JPG|IMG_002.JPG|IMG_003.JPG" << failed + "IMG_003.JPG\r\rFile exists" << 0;
@@ -257,7 +257,7 @@ void TstMainRun::preview_data()
     // clang-format off
     QTest::newRow("one selected: every new name") << three << "*.JPG" << QList<int>{1} << img << "IMG_001.JPG|IMG_002.JPG|IMG_003.JPG 1" << "" << "off";
     QTest::newRow("two selected: others keep their names") << three << "*.JPG" << QList<int>{0, 2} << img << "IMG_001.JPG|F001.JPG|IMG_002.JPG 0|2" << "" << "off";
-    QTest::newRow("duplicates refused, nothing listed") << three << "*.JPG" << QList<int>{} << "X||0|1" << " " << "Pellory - Error|48|These settings will produce duplicate file names!!!" << "off";
+    QTest::newRow("duplicates refused, nothing listed") << three << "*.JPG" << QList<int>{} << "X||0|1" << " " << "Pellory - Error|warning|These settings will produce duplicate file names!!!" << "off";
     QTest::newRow("empty list shows nothing") << QStringList{} << "*.JPG" << QList<int>{} << "IMG_|001|1|0" << " " << "" << "off";
     QTest::newRow("several specs: wildcard follows batch rename") << QStringList{"a.JPG", "b.GIF"} << "*.JPG;*.GIF" << QList<int>{} << "" << "A.JPG|B.GIF " << "" << "on";
     // clang-format on
@@ -339,7 +339,7 @@ void TstMainRun::counterRange()
     QVERIFY(click(viaPreview ? m.buttons().PreviewBut : m.buttons().ApplyBut));
     QCOMPARE(onDisk(folder.path()), disk);
     QVERIFY(!QApplication::overrideCursor());
-    const QString refusal = "Pellory - Error|48|" + counterOverflowMessage();
+    const QString refusal = "Pellory - Error|warning|" + counterOverflowMessage();
     QCOMPARE(w.feedback.messages.join('\n'), lastName.isEmpty() ? refusal : QString());
     // A refusal is read with the default pointer.
     QCOMPARE(w.feedback.busyAtMessage, lastName.isEmpty() ? QList<bool>{false} : QList<bool>{});
@@ -358,7 +358,7 @@ void TstMainRun::messageLineBreaks()
             box->accept();
         }
     });
-    Feedback().message("a : b.JPG\r\rFile exists\r\nlast", "Pellory", Feedback::kPlain);
+    Feedback().message("a : b.JPG\r\rFile exists\r\nlast", "Pellory", Feedback::Style::Plain);
     QCOMPARE(seen, QString("a : b.JPG\n\nFile exists\nlast"));
 }
 

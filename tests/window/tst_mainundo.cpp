@@ -76,13 +76,13 @@ void tst_MainUndo::undo_data()
     const QString renamed =
         "IMG_001.JPG:A.JPG|IMG_002.JPG:B.JPG|IMG_003.JPG:C.JPG|other.txt:other.txt";
     const QString abc = "A.JPG|B.JPG|C.JPG", img = "IMG_001.JPG|IMG_002.JPG|IMG_003.JPG";
-    const QString gone = "Pellory|0|There is no rename to undo.";
+    const QString gone = "Pellory|plain|There is no rename to undo.";
     // clang-format off
     QTest::newRow("shortcut") << "shortcut" << asked << back << abc << "" << gone;
     QTest::newRow("context menu") << "menu" << asked << back << abc << "" << gone;
     QTest::newRow("wildcard") << "wildcard" << asked << back << "" << "" << gone;
     QTest::newRow("answered no: the run stays") << "declined" << asked << renamed << img << "" << "asked";
-    QTest::newRow("name taken since: skipped, not overwritten") << "taken" << asked << "A.JPG:A.JPG|B.JPG:intruder|C.JPG:C.JPG|IMG_002.JPG:B.JPG|other.txt:other.txt" << abc + "|IMG_002.JPG" << "Pellory|0|2 of 3 files got their old names back. These were skipped, and nothing was overwritten:\r\rIMG_002.JPG -> B.JPG: the old name is taken" << gone;
+    QTest::newRow("name taken since: skipped, not overwritten") << "taken" << asked << "A.JPG:A.JPG|B.JPG:intruder|C.JPG:C.JPG|IMG_002.JPG:B.JPG|other.txt:other.txt" << abc + "|IMG_002.JPG" << "Pellory|plain|2 of 3 files got their old names back. These were skipped, and nothing was overwritten:\r\rIMG_002.JPG -> B.JPG: the old name is taken" << gone;
     QTest::newRow("during a run: beeps") << "busy" << "" << renamed << img << "" << "asked";
     QTest::newRow("in preview mode: beeps") << "preview" << "" << renamed << img << "" << "asked";
     QTest::newRow("interrupted run, at the next start") << "crash" << "Pellory - Undo|The last rename run was interrupted.\rUndo it? 2 files in ~ will go back to their old names." << back << abc << "" << gone;

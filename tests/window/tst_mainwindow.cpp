@@ -150,8 +150,9 @@ void TstMainWindow::closeRequest_data()
     QTest::addColumn<QString>("how");   // the close box, Esc, or the close box over a store
                                         // whose file has become a folder
     QTest::addColumn<QString>("after"); // shown, run state, beeps, prefix read back, message
-    const QString unsaved = "Pellory - Error|48|Your settings could not be saved, so they will "
-                            "not be restored at the next start.";
+    const QString unsaved =
+        "Pellory - Error|warning|Your settings could not be saved, so they will "
+        "not be restored at the next start.";
     // clang-format off
     QTest::newRow("idle closes") << RunState::Idle << "close" << "0 0 0 after ";
     QTest::newRow("busy refused") << RunState::Busy << "close" << "1 1 1 before ";
@@ -192,10 +193,8 @@ void TstMainWindow::startStates()
     writeStore({});
     Window w;
     QStringList off;
-    for (const QWidget* control : w.main->findChildren<QWidget*>()) {
+    for (const QWidget* control : w.main->controls()) {
         const QString name = control->objectName(), accessible = control->accessibleName();
-        if (!control->property("tabPosition").isValid())
-            continue;
         QVERIFY2(!accessible.isEmpty() && !accessible.contains('&'), qPrintable(name));
         if (!control->isVisible() || !control->isEnabled())
             off << (control->isVisible() ? name : "hidden " + name);

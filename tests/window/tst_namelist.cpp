@@ -35,7 +35,7 @@ private slots:
 void TestNameList::steps_data()
 {
     // On eight names, as a user: "click 3", "key Down", either after "shift+" or "ctrl+".
-    // From code: "select 1 3" (selectRows), "on 7" and "off 3" (setRowSelected),
+    // From code: "select 1 3" (selectRows),
     // "current 4", "deselect" (clearSelectionOnly), "append 2" or "set 3" names.
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QString>("selected");
@@ -48,10 +48,10 @@ void TestNameList::steps_data()
     QTest::newRow("click on the selected row again") << QStringList{"click 3", "click 3"} << "3" << 3 << 1;
     QTest::newRow("arrow, then shift+arrow extends") << QStringList{"click 0", "key Down", "shift+key Down"} << "1,2" << 2 << 3;
     QTest::newRow("out of range and repeated rows ignored") << QStringList{"select -1 0 2 2 3 8 99"} << "0,2,3" << -1 << 0;
-    QTest::newRow("adds to the selection") << QStringList{"on 0", "select 0 1 4"} << "0,1,4" << -1 << 0;
-    QTest::newRow("select, toggle, move the current item") << QStringList{"select 1 3 5", "on 2", "off 3", "current 4"} << "1,2,5" << 4 << 0;
+    QTest::newRow("adds to the selection") << QStringList{"select 0", "select 0 1 4"} << "0,1,4" << -1 << 0;
+    QTest::newRow("select, toggle, move the current item") << QStringList{"select 1 5", "select 2", "current 4"} << "1,2,5" << 4 << 0;
     QTest::newRow("deselecting keeps the current item") << QStringList{"select 1 2", "current 2", "deselect"} << "" << 2 << 0;
-    QTest::newRow("appending keeps the selection") << QStringList{"select 0 2 4", "append 2", "on 9"} << "0,2,4,9" << -1 << 0;
+    QTest::newRow("appending keeps the selection") << QStringList{"select 0 2 4", "append 2", "select 9"} << "0,2,4,9" << -1 << 0;
     QTest::newRow("new names clear the count") << QStringList{"select 0 2", "set 3"} << "" << -1 << 0;
     // clang-format on
 }
@@ -86,8 +86,6 @@ void TestNameList::steps()
             QTest::keyClick(&view, Qt::Key(QKeySequence(args[0])[0].key()), mods);
         } else if (verb == "select") {
             view.selectRows(rows);
-        } else if (verb == "on" || verb == "off") {
-            view.setRowSelected(rows[0], verb == "on");
         } else if (verb == "current") {
             view.setCurrentRow(rows[0]);
         } else if (verb == "deselect") {
