@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 
 #include <array>
@@ -104,17 +105,19 @@ void tst_RenameProperty::initTestCase()
 
 void tst_RenameProperty::showFolder(const QString& folder, const QString& spec)
 {
-    Main& main = *m_window->main;
-    main.naming().WildCardRen->setText(QString());
-    main.files().SelSteps->setText(QString());
-    main.files().FileSpecs->setText(spec);
-    main.files().DirList->setPath(folder);
+    m_window->main->naming().WildCardRen->setText(QString());
+    FilePane& f = m_window->main->files();
+    f.SelSteps->setText(QString());
+    f.FileSpecs->setText(spec);
+    f.DirList->setPath(folder);
 }
 
 // Random settings, sort order and selection, set as a user would set them.
 void tst_RenameProperty::randomSettings(QRandomGenerator& rng)
 {
     Main& main = *m_window->main;
+    NamingPanel& n = main.naming();
+    FilePane& f = main.files();
     // clang-format off
     static const char* const keep[] = {"0", "0", "1", "3", "12", ""};
     static const char* const prefix[] = {"", "", "IMG_", "Photo ", "a.b", ".", "\xc3\x84", "a/b", "x y", "Z"};
@@ -124,39 +127,36 @@ void tst_RenameProperty::randomSettings(QRandomGenerator& rng)
     static const char* const step[] = {"1", "1", "2", "0", "5", "-1", "100000"};
     static const char* const ext[] = {"jpg", "JPG", ".txt", "a.b", "tar.gz", "", " ", "/", "."};
     // clang-format on
-    main.files().FileSortOrder->setCurrentIndex(rng.bounded(main.files().FileSortOrder->count()));
+    f.FileSortOrder->setCurrentIndex(rng.bounded(f.FileSortOrder->count()));
     // As the user does: a disabled box stays as it is.
-    for (auto [box, percent] :
-         std::initializer_list<std::pair<QCheckBox*, int>>{{main.naming().RenameChk, 60},
-                                                           {main.naming().chkAlpha, 30},
-                                                           {main.naming().chkTrim, 50}})
+    for (auto [box, percent] : std::initializer_list<std::pair<QCheckBox*, int>>{
+             {n.RenameChk, 60}, {n.chkAlpha, 30}, {n.chkTrim, 50}})
         if (box->isChecked() != chance(rng, percent))
             box->click();
-    main.naming().NumCharKeep->setText(pick(rng, keep));
+    n.NumCharKeep->setText(pick(rng, keep));
     // Now and then, with the rest, longer than a name may be.
-    main.naming().FilePrefix->setText(chance(rng, 5) ? QString(250, u'p')
-                                                     : QString::fromUtf8(pick(rng, prefix)));
-    main.naming().FileLeading->setText(pick(rng, leading));
-    main.naming().StartingNumber->setText(main.naming().chkAlpha->isChecked() ? pick(rng, alpha)
-                                                                              : pick(rng, decimal));
-    main.naming().NumberIncValue->setText(pick(rng, step));
-    main.naming().CasesList->setCurrentIndex(rng.bounded(main.naming().CasesList->count()));
-    main.naming().ExtUsed[rng.bounded(int(main.naming().ExtUsed.size()))]->click();
+    n.FilePrefix->setText(chance(rng, 5) ? QString(250, u'p')
+                                         : QString::fromUtf8(pick(rng, prefix)));
+    n.FileLeading->setText(pick(rng, leading));
+    n.StartingNumber->setText(n.chkAlpha->isChecked() ? pick(rng, alpha) : pick(rng, decimal));
+    n.NumberIncValue->setText(pick(rng, step));
+    n.CasesList->setCurrentIndex(rng.bounded(n.CasesList->count()));
+    n.ExtUsed[rng.bounded(int(n.ExtUsed.size()))]->click();
     const int extChoice = rng.bounded(10);
     if (extChoice < 7)
-        main.naming().NewExt->setCurrentIndex(extChoice < 5 ? 0 : 1);
+        n.NewExt->setCurrentIndex(extChoice < 5 ? 0 : 1);
     else
-        main.naming().NewExt->setEditText(pick(rng, ext));
+        n.NewExt->setEditText(pick(rng, ext));
     // No file selected (every file takes part), one, several, or every n-th file.
-    const int count = main.files().FileList->count(), how = rng.bounded(4);
+    const int count = f.FileList->count(), how = rng.bounded(4);
     if (how == 3)
-        main.files().SelSteps->setText(QString::number(1 + rng.bounded(5)));
+        f.SelSteps->setText(QString::number(1 + rng.bounded(5)));
     const int picks = count == 0 ? 0 : how == 1 ? 1 : how == 2 ? 2 + rng.bounded(count) : 0;
     std::vector<qint32> rows;
     for (int i = 0; i < picks; ++i)
         rows.push_back(rng.bounded(count));
     std::sort(rows.begin(), rows.end());
-    main.files().FileList->selectRows(rows);
+    f.FileList->selectRows(rows);
 }
 
 // One random folder through a scheme run, previewed when Preview is enabled, or through a
@@ -164,6 +164,9 @@ void tst_RenameProperty::randomSettings(QRandomGenerator& rng)
 QString tst_RenameProperty::runCase(QRandomGenerator& rng, bool wildcard, int& finished)
 {
     Main& main = *m_window->main;
+    NamingPanel& n = main.naming();
+    FilePane& f = main.files();
+    RunButtons& b = main.buttons();
     const RandomFolder folder(rng, folderSize(rng));
     // clang-format off
     static const char* const specs[] = {"*.*", "*.*", "*.jpg", "*", "I*", "img*", "*.txt", "*.txt;*.jpg", "?*"};
@@ -172,10 +175,10 @@ QString tst_RenameProperty::runCase(QRandomGenerator& rng, bool wildcard, int& f
     // clang-format on
     const QString spec = pick(rng, specs), mask = wildcard ? pick(rng, masks) : "";
     showFolder(folder.path(), spec);
-    main.naming().WildCardRen->setText(mask);
+    n.WildCardRen->setText(mask);
     if (!wildcard)
         randomSettings(rng);
-    const std::vector<FileRecord> rows = main.files().catalogue().FileRecords;
+    const std::vector<FileRecord> rows = f.catalogue().FileRecords;
     const Listing before = listFolder(folder.path());
     const bool refused =
         wildcard && !planWildcardRename(folder.path(), spec, mask).refusal.isEmpty();
@@ -184,23 +187,22 @@ QString tst_RenameProperty::runCase(QRandomGenerator& rng, bool wildcard, int& f
         if (wildcard)
             expected.append(refused ? row.FileName : wildcardNewName(row.FileName, mask));
     m_window->feedback.messages.clear();
-    if (!wildcard && main.buttons().PreviewBut->isEnabled()) {
-        main.buttons().PreviewBut->click();
-        expected = main.files().PreviewList->names()->names(); // none when the preview was refused
-        main.buttons().PreviewBut->click();
+    if (!wildcard && b.PreviewBut->isEnabled()) {
+        b.PreviewBut->click();
+        expected = f.PreviewList->names()->names(); // none when the preview was refused
+        b.PreviewBut->click();
         if (listFolder(folder.path()) != before)
             return "the preview changed the folder";
     }
-    if (!main.buttons().ApplyBut->isEnabled())
+    if (!b.ApplyBut->isEnabled())
         return {};
     m_window->feedback.messages.clear();
-    main.buttons().ApplyBut->click();
+    b.ApplyBut->click();
     const bool done = m_window->feedback.messages.isEmpty();
     // After a wildcard run the pattern is the specification; the pattern, cleared while the
     // run is still busy, enables the naming fields whatever batch rename says.
-    if (wildcard &&
-        (main.files().FileSpecs->text() != mask || !main.naming().WildCardRen->text().isEmpty() ||
-         !main.naming().NumCharKeep->isEnabled() || main.files().PreviewList->isEnabled()))
+    if (wildcard && (f.FileSpecs->text() != mask || !n.WildCardRen->text().isEmpty() ||
+                     !n.NumCharKeep->isEnabled() || f.PreviewList->isEnabled()))
         return "after the run: the specification, the pattern or the fields' states are wrong";
     const QString& message = m_window->feedback.messages.value(0);
     if (refused && !message.startsWith("Pellory - Wilcard Error|plain|"))
@@ -211,7 +213,7 @@ QString tst_RenameProperty::runCase(QRandomGenerator& rng, bool wildcard, int& f
     if (!fault.isEmpty())
         return fault;
     m_window->feedback.messages.clear();
-    pressUndo(main.files().FileList); // when the run renamed nothing, there is nothing to undo
+    pressUndo(f.FileList); // when the run renamed nothing, there is nothing to undo
     const Listing after = listFolder(folder.path());
     if (contentsOf(after) != contentsOf(before))
         return "the undo lost or overwrote a file";
@@ -276,21 +278,24 @@ void tst_RenameProperty::onFoldingMount()
         QVERIFY(makeFile(QFile::encodeName(mount.path() + '/' + name), name.toUtf8()));
     const Listing before = listFolder(mount.path());
     Main& main = *m_window->main;
+    NamingPanel& n = main.naming();
+    FilePane& f = main.files();
+    RunButtons& b = main.buttons();
     showFolder(mount.path(), spec);
     m_window->feedback.messages.clear();
     if (mask.isEmpty()) {
-        main.naming().CasesList->setCurrentIndex(1);
-        main.naming().NewExt->setCurrentIndex(0);
-        if (main.naming().RenameChk->isChecked())
-            main.naming().RenameChk->click();
+        n.CasesList->setCurrentIndex(1);
+        n.NewExt->setCurrentIndex(0);
+        if (n.RenameChk->isChecked())
+            n.RenameChk->click();
     }
-    main.naming().WildCardRen->setText(mask);
-    main.buttons().ApplyBut->click();
+    n.WildCardRen->setText(mask);
+    b.ApplyBut->click();
     QCOMPARE(m_window->feedback.messages, QStringList());
     const Listing listing = listFolder(mount.path());
     QCOMPARE(QString::fromUtf8(listing.keys().join('|')), after);
     QCOMPARE(contentsOf(listing), contentsOf(before));
-    main.files().DirList->setPath(QDir::tempPath()); // let go of the mount before it is taken down
+    f.DirList->setPath(QDir::tempPath()); // let go of the mount before it is taken down
 }
 
 QTEST_MAIN(tst_RenameProperty)
