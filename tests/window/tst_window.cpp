@@ -99,6 +99,15 @@ QString controlsWhere(const Main& m, bool usable)
     return names.join(' ');
 }
 
+// The focused control, and the text selected in it.
+QString focused()
+{
+    const QWidget* control = QApplication::focusWidget();
+    const auto* field = qobject_cast<const QLineEdit*>(control);
+    return (control ? control->objectName() : "nothing") + ' ' +
+           (field ? field->selectedText() : "");
+}
+
 // Every stored key, the drive that holds the row's folder written as "D".
 QString stored(const QString& drive)
 {
@@ -470,7 +479,7 @@ QString TstWindow::probe(const QString& name)
         {"on", [&] { return controlsWhere(m, true); }},
         {"off", [&] { return controlsWhere(m, false); }},
         {"mode", [&] { return m.buttons().PreviewBut->text() + (f.PreviewList->isVisible() ? " PreviewList" : " FileList"); }},
-        {"focus", [&] { return QApplication::focusWidget()->objectName() + ' ' + qobject_cast<QLineEdit*>(QApplication::focusWidget())->selectedText(); }},
+        {"focus", [&] { return focused(); }},
         {"open", [&] { return m.isVisible() ? "open" : "closed"; }},
         {"prefix", [&] { return readStore().value("Prefix"); }},
         {"stored", [&] { return stored(f.DriveList->driveOf(m_folder)); }},
