@@ -5,9 +5,13 @@
 #include "platform/Rename.h"
 
 #include "window/Feedback.h"
+#include "window/FilePane.h"
 #include "window/FolderSelector.h"
 #include "window/Main.h"
 #include "window/NameListView.h"
+#include "window/NamingPanel.h"
+#include "window/RunButtons.h"
+#include "window/RunController.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -33,7 +37,7 @@ class QuietFeedback : public Feedback
 public:
     QStringList said;
     void beep() override { said.append(QStringLiteral("beep")); }
-    void message(const QString& text, const QString& title, int) override
+    void message(const QString& text, const QString& title, Style) override
     {
         said.append(title + QStringLiteral(": ") + text);
     }
@@ -194,7 +198,8 @@ private:
 
     void expectListed(StepLine& line, const QStringList& expected)
     {
-        const QString difference = listDifference(m_main->FileList->names()->names(), expected);
+        const QString difference =
+            listDifference(m_main->files().FileList->names()->names(), expected);
         if (!difference.isEmpty()) {
             line.ok = false;
             line.note = difference;
@@ -203,9 +208,9 @@ private:
 
     void expectCount(StepLine& line)
     {
-        if (m_main->FileList->count() != m_count) {
+        if (m_main->files().FileList->count() != m_count) {
             line.ok = false;
-            line.note = QStringLiteral("%1 files listed").arg(m_main->FileList->count());
+            line.note = QStringLiteral("%1 files listed").arg(m_main->files().FileList->count());
         }
     }
 
@@ -222,9 +227,9 @@ private:
 
     void rebuild()
     {
-        m_main->DirList->setPath(m_emptyFolder);
+        m_main->files().DirList->setPath(m_emptyFolder);
         StepLine line = timed(QStringLiteral("rebuild after folder change"),
-                              [this] { m_main->DirList->setPath(m_folder); });
+                              [this] { m_main->files().DirList->setPath(m_folder); });
         expectCount(line);
         report(line);
     }
@@ -238,14 +243,15 @@ private:
             for (const bool again : {false, true}) {
                 const QString name =
                     QStringLiteral("sort %1%2")
-                        .arg(m_main->FileSortOrder->itemText(order), again ? " again" : "");
-                const double floor = stdSortMs(m_main->catalogue(), order);
+                        .arg(m_main->files().FileSortOrder->itemText(order), again ? " again" : "");
+                const double floor = stdSortMs(m_main->files().catalogue(), order);
                 StepLine line = timed(name, [this, order, again] {
                     if (again)
-                        QMetaObject::invokeMethod(m_main->FileSortOrder, "currentIndexChanged",
-                                                  Qt::DirectConnection, Q_ARG(int, order));
+                        QMetaObject::invokeMethod(m_main->files().FileSortOrder,
+                                                  "currentIndexChanged", Qt::DirectConnection,
+                                                  Q_ARG(int, order));
                     else
-                        m_main->FileSortOrder->setCurrentIndex(order);
+                        m_main->files().FileSortOrder->setCurrentIndex(order);
                 });
                 line.floorMs = floor;
                 checkOrder(line, order);
@@ -265,29 +271,29 @@ private:
 
     void selectEverySecond()
     {
-        const double floor = selectionFloorMs(m_main->FileList->names()->names());
+        const double floor = selectionFloorMs(m_main->files().FileList->names()->names());
         StepLine line = timed(QStringLiteral("select every 2"),
-                              [this] { m_main->SelSteps->setText(QStringLiteral("2")); });
+                              [this] { m_main->files().SelSteps->setText(QStringLiteral("2")); });
         line.floorMs = floor;
-        const int selected = m_main->FileList->selectedCount();
+        const int selected = m_main->files().FileList->selectedCount();
         if (selected != m_count / 2 && selected != (m_count + 1) / 2) {
             line.ok = false;
             line.note = QStringLiteral("%1 selected").arg(selected);
         }
         report(line);
         // Every file takes part in the runs that follow, as with the peers.
-        m_main->SelSteps->setText(QString());
+        m_main->files().SelSteps->setText(QString());
     }
 
     void setNamingFields()
     {
-        m_main->RenameChk->setChecked(true);
-        m_main->chkAlpha->setChecked(false);
-        m_main->NumCharKeep->setText(QStringLiteral("0"));
-        m_main->FilePrefix->setText(QStringLiteral("IMG_"));
-        m_main->FileLeading->setText(QString());
-        m_main->StartingNumber->setText(cameraName(QString(), 1, m_count).chopped(4));
-        m_main->NumberIncValue->setText(QStringLiteral("1"));
+        m_main->naming().RenameChk->setChecked(true);
+        m_main->naming().chkAlpha->setChecked(false);
+        m_main->naming().NumCharKeep->setText(QStringLiteral("0"));
+        m_main->naming().FilePrefix->setText(QStringLiteral("IMG_"));
+        m_main->naming().FileLeading->setText(QString());
+        m_main->naming().StartingNumber->setText(cameraName(QString(), 1, m_count).chopped(4));
+        m_main->naming().NumberIncValue->setText(QStringLiteral("1"));
     }
 
     bool pressable(QPushButton* button, StepLine& line)
@@ -304,17 +310,18 @@ private:
     {
         StepLine line;
         line.name = QStringLiteral("preview (check + fill)");
-        if (!pressable(m_main->PreviewBut, line))
+        if (!pressable(m_main->buttons().PreviewBut, line))
             return;
-        line = timed(line.name, [this] { m_main->PreviewBut->click(); });
-        const QString difference = listDifference(m_main->PreviewList->names()->names(),
+        line = timed(line.name, [this] { m_main->buttons().PreviewBut->click(); });
+        const QString difference = listDifference(m_main->files().PreviewList->names()->names(),
                                                   cameraNames(QStringLiteral("IMG_"), m_count));
-        if (!m_main->previewMode() || !difference.isEmpty()) {
+        if (!m_main->run().previewMode() || !difference.isEmpty()) {
             line.ok = false;
-            line.note = m_main->previewMode() ? difference : QStringLiteral("no preview shown");
+            line.note =
+                m_main->run().previewMode() ? difference : QStringLiteral("no preview shown");
         }
         report(line);
-        m_main->PreviewBut->click(); // back to the file list
+        m_main->buttons().PreviewBut->click(); // back to the file list
     }
 
     // A run ends by listing the folder again; the list's reset tells that it did. The
@@ -332,7 +339,7 @@ private:
         double wakeMs = -1; // the event loop's last pass before the list's reset
         double renameWait = 0;
         const auto connection = QObject::connect(
-            m_main->FileList->names(), &QAbstractItemModel::modelAboutToBeReset, [&] {
+            m_main->files().FileList->names(), &QAbstractItemModel::modelAboutToBeReset, [&] {
                 if (wakeMs < 0) {
                     const StepProbe::Part renames = m_probe.splitAtLastWake();
                     wakeMs = renames.ms;
@@ -364,18 +371,18 @@ private:
 
     void apply()
     {
-        splitRun(QStringLiteral("apply"), m_main->ApplyBut,
+        splitRun(QStringLiteral("apply"), m_main->buttons().ApplyBut,
                  cameraNames(QStringLiteral("IMG_"), m_count));
     }
 
     void wildcardRename()
     {
-        m_main->RenameChk->setChecked(false);
-        m_main->WildCardRen->setText(QStringLiteral("DSC*.JPG"));
+        m_main->naming().RenameChk->setChecked(false);
+        m_main->naming().WildCardRen->setText(QStringLiteral("DSC*.JPG"));
         // IMG_00001.JPG under "DSC*.JPG": three letters overwritten, the rest kept.
-        splitRun(QStringLiteral("wildcard rename"), m_main->ApplyBut,
+        splitRun(QStringLiteral("wildcard rename"), m_main->buttons().ApplyBut,
                  cameraNames(QStringLiteral("DSC_"), m_count));
-        m_main->WildCardRen->setText(QString());
+        m_main->naming().WildCardRen->setText(QString());
     }
 
     QString m_folder;

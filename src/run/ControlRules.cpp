@@ -6,42 +6,40 @@ namespace pellory {
 
 namespace {
 
-// True when the naming scheme would change at least one name; on false the caller falls back
-// to the extension and wildcard rules on false.
-bool schemeChangesNames(const ControlSnapshot& s)
+// True when the naming scheme would change at least one name of `n` files. When it would
+// not, an extension change or a wildcard pattern may still make a run worth starting.
+bool schemeChangesNames(const RenameSettings& s, qint32 n)
 {
-    // A run renames every listed file unless two or more are selected.
-    const qint32 n = s.selectedCount <= 1 ? s.itemCount : s.selectedCount;
-
-    if (s.renameChk) {
-        if (leadingNumber(s.numCharKeep) == 0.0 &&
-            (s.startingNumber.isEmpty() || s.numberIncValue.isEmpty()))
+    if (s.RenameChk) {
+        if (leadingNumber(s.NumCharKeep) == 0.0 &&
+            (s.StartingNumber.isEmpty() || s.NumberIncValue.isEmpty()))
             return false;
-    } else if (s.casesIndex == 0) {
+    } else if (s.CasesList == 0) {
         return false; // "Leave as is" with no scheme changes nothing
     }
 
     // The alphabetic counter grows a letter when it runs out, so only the numeric one is
     // checked for fit.
-    if (!s.renameChk || s.chkAlpha)
+    if (!s.RenameChk || s.chkAlpha)
         return true;
-    if (s.startingNumber.isEmpty())
-        return !s.filePrefix.isEmpty() || !s.fileLeading.isEmpty();
+    if (s.StartingNumber.isEmpty())
+        return !s.FilePrefix.isEmpty() || !s.FileLeading.isEmpty();
 
-    const double increment = leadingNumber(s.numberIncValue);
+    const double increment = leadingNumber(s.NumberIncValue);
     if (increment == 0.0)
         return false; // every file would get the same number
-    const double last = leadingNumber(s.startingNumber) + double(n - 1) * increment;
+    const double last = leadingNumber(s.StartingNumber) + double(n - 1) * increment;
     // The start's text is the counter's width; a last value that needs more digits would
     // break the padding unless the user asked for trimming.
-    return s.chkTrim || printedNumberText(last).size() <= s.startingNumber.size();
+    return s.chkTrim || printedNumberText(last).size() <= s.StartingNumber.size();
 }
 
 bool extensionOrWildcardChanges(const ControlSnapshot& s)
 {
     if (!s.wildCardRen.isEmpty())
         return true;
-    return s.newExtIndex != 0 && (s.newExtIndex == 1 || !s.newExtText.isEmpty());
+    const int ext = s.settings.NewExtIndex;
+    return ext != 0 && (ext == 1 || !s.settings.NewExtText.isEmpty());
 }
 
 } // namespace
@@ -52,10 +50,13 @@ ControlDecision decideRunButtons(const ControlSnapshot& s)
     if (s.previewMode)
         return decision; // the preview owns every enabled state while it is shown
 
-    const bool enable = (s.itemCount > 0 && schemeChangesNames(s)) || extensionOrWildcardChanges(s);
+    // A run renames every listed file unless two or more are selected.
+    const qint32 n = s.selectedCount <= 1 ? s.itemCount : s.selectedCount;
+    const bool enable =
+        (s.itemCount > 0 && schemeChangesNames(s.settings, n)) || extensionOrWildcardChanges(s);
     decision.action =
         enable ? ControlDecision::Action::EnableRun : ControlDecision::Action::DisableRun;
-    // A wildcard rename is one shell operation with nothing to list beforehand.
+    // The preview lists the names a scheme gives; a wildcard pattern has no preview.
     decision.enablePreview = enable && s.wildCardRen.isEmpty();
     return decision;
 }

@@ -1,6 +1,8 @@
 #pragma once
-// Decides which run buttons the window may offer, from a snapshot of its controls. Pure:
+// Decides which run buttons the window may offer, from a snapshot of what it shows. Pure:
 // the window reads its controls into the snapshot and applies the decision.
+
+#include "naming/RenameSettings.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -9,21 +11,11 @@ namespace pellory {
 
 struct ControlSnapshot
 {
-    bool previewMode = false;
+    RenameSettings settings;  // the naming inputs, read as a run reads them
     qint32 itemCount = 0;     // items of the file list
     qint32 selectedCount = 0; // selected items of the file list
-    bool renameChk = false;
-    QString numCharKeep;
-    QString startingNumber;
-    QString numberIncValue;
-    bool chkAlpha = false;
-    bool chkTrim = false;
-    QString filePrefix;
-    QString fileLeading;
-    int casesIndex = 0;  // -1 when nothing is chosen
-    int newExtIndex = 0; // 0 "Keep as is", 1 "Remove ext", -1 typed text
-    QString newExtText;  // the editable box's current text
-    QString wildCardRen;
+    bool previewMode = false;
+    QString wildCardRen; // the wildcard pattern
 };
 
 struct ControlDecision
@@ -43,10 +35,10 @@ struct ControlDecision
 // additionally needs the wildcard field empty.
 ControlDecision decideRunButtons(const ControlSnapshot& s);
 
-// The last counter value as text for the fit test, in the classic BASIC print form without
-// its leading blank: up to 15 significant digits, no "0" before the decimal point, and the
-// exponent form ("1E+15", "1E-05") from 1E+15 up and below 1E-04. Only its length counts:
-// it is compared with the width the user gave the counter by typing its start.
+// The last counter value as text, for the fit test: up to 15 significant digits, no sign
+// for zero, no "0" before the decimal point (".5"), and the exponent form ("1E+15",
+// "1E-05") from 1E+15 up and below 1E-04. Only its length counts: it is compared with the
+// width the user gave the counter by typing its start.
 QString printedNumberText(double value);
 
 } // namespace pellory

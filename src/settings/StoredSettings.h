@@ -1,46 +1,134 @@
 #pragma once
-// The per-user settings store: the key table with each key's default, and reading and
-// writing text values. Knows nothing of widgets; the window applies the values.
+// The per-user settings store: one table gives every stored key its name and default, and
+// the store reads and writes their values as text. Knows nothing of widgets; the window
+// applies the values.
+
+#include "settings/IniFile.h"
 
 #include <QString>
 #include <QtGlobal>
 
 #include <array>
-#include <memory>
+#include <cstddef>
 #include <optional>
-
-class QSettings;
 
 namespace pellory {
 
-struct SettingKey
+enum class SettingKey
 {
-    const char* name;
+    WindowTop,
+    WindowLeft,
+    Specs,
+    LastDrive,
+    LastDir,
+    Cases,
+    Keep,
+    Prefix,
+    Number,
+    Increment,
+    AlphaNumber,
+    AlphaIncrement,
+    Alpha,
+    Leading,
+    FileExt,
+    NewExtInx,
+    NewExtUser,
+    SelSteps,
+};
+inline constexpr std::size_t kSettingCount = 18;
+
+struct SettingSpec
+{
+    SettingKey key;
+    const char* name; // in the store
     const char* defaultValue;
 };
 
-// The 18 keys in the order they are restored: the window position first, then the rest.
-extern const std::array<SettingKey, 18> kRestoreOrder;
-// The same keys in the order they are stored at close.
-extern const std::array<SettingKey, 18> kStoreOrder;
+// Every key, in the order of SettingKey.
+inline constexpr std::array<SettingSpec, kSettingCount> kSettings{{
+    {SettingKey::WindowTop, "WindowTop", ""},
+    {SettingKey::WindowLeft, "WindowLeft", ""},
+    {SettingKey::Specs, "Specs", "*.JPG;*.GIF"},
+    {SettingKey::LastDrive, "LastDrive", ""},
+    {SettingKey::LastDir, "LastDir", ""},
+    {SettingKey::Cases, "Cases", "0"},
+    {SettingKey::Keep, "Keep", "0"},
+    {SettingKey::Prefix, "Prefix", "IMG_"},
+    {SettingKey::Number, "Number", "001"},
+    {SettingKey::Increment, "Increment", "1"},
+    {SettingKey::AlphaNumber, "AlphaNumber", "AAA"},
+    {SettingKey::AlphaIncrement, "AlphaIncrement", "1"},
+    {SettingKey::Alpha, "Alpha", "0"},
+    {SettingKey::Leading, "Leading", ""},
+    {SettingKey::FileExt, "FileExt", "1"}, // "Use Last Occurrence"
+    {SettingKey::NewExtInx, "NewExtInx", "0"},
+    {SettingKey::NewExtUser, "NewExtUser", ""},
+    {SettingKey::SelSteps, "SelSteps", ""},
+}};
+
+constexpr const SettingSpec& spec(SettingKey key)
+{
+    return kSettings[std::size_t(key)];
+}
+
+// The order of restoring at start. The window position comes first; the specifications go
+// in before the drive and folder, whose handlers build the list with them; the numeric
+// counter pair goes in while the alphabetic switch is still off.
+inline constexpr std::array<SettingKey, kSettingCount> kRestoreOrder{
+    SettingKey::WindowTop, SettingKey::WindowLeft,  SettingKey::Specs,
+    SettingKey::LastDrive, SettingKey::LastDir,     SettingKey::Cases,
+    SettingKey::Keep,      SettingKey::Prefix,      SettingKey::Number,
+    SettingKey::Increment, SettingKey::AlphaNumber, SettingKey::AlphaIncrement,
+    SettingKey::Alpha,     SettingKey::Leading,     SettingKey::FileExt,
+    SettingKey::NewExtInx, SettingKey::NewExtUser,  SettingKey::SelSteps};
+
+// The order of storing at close.
+inline constexpr std::array<SettingKey, kSettingCount> kStoreOrder{
+    SettingKey::WindowTop, SettingKey::WindowLeft,  SettingKey::LastDrive,
+    SettingKey::LastDir,   SettingKey::Specs,       SettingKey::Cases,
+    SettingKey::Keep,      SettingKey::Prefix,      SettingKey::Number,
+    SettingKey::Increment, SettingKey::AlphaNumber, SettingKey::AlphaIncrement,
+    SettingKey::Alpha,     SettingKey::Leading,     SettingKey::FileExt,
+    SettingKey::NewExtInx, SettingKey::NewExtUser,  SettingKey::SelSteps};
+
+// Each order names every key once, and the table holds each key at its own place.
+constexpr bool namesEveryKeyOnce(const std::array<SettingKey, kSettingCount>& order)
+{
+    std::array<bool, kSettingCount> seen{};
+    for (SettingKey key : order) {
+        if (std::size_t(key) >= kSettingCount || seen[std::size_t(key)])
+            return false;
+        seen[std::size_t(key)] = true;
+    }
+    return true;
+}
+constexpr bool tableInKeyOrder()
+{
+    for (std::size_t i = 0; i < kSettingCount; ++i) {
+        if (std::size_t(kSettings[i].key) != i)
+            return false;
+    }
+    return true;
+}
+static_assert(tableInKeyOrder() && namesEveryKeyOnce(kRestoreOrder) &&
+              namesEveryKeyOnce(kStoreOrder));
 
 class StoredSettings
 {
 public:
-    // Opens $XDG_CONFIG_HOME/Pellory/Pellory.ini, group "Settings". A missing, unreadable
-    // or corrupt file gives an empty store; it never fails.
+    // Reads $XDG_CONFIG_HOME/Pellory/Pellory.ini, group "Settings". A missing, unreadable
+    // or damaged file gives an empty store; it never fails and never creates the file.
     StoredSettings();
-    ~StoredSettings();
 
     // The stored text, or the key's default when the key is absent.
-    QString value(const char* key) const;
-    bool contains(const char* key) const;
-    void setValue(const char* key, const QString& text);
+    QString value(SettingKey key) const;
+    void setValue(SettingKey key, const QString& text);
     // Writes the file; false (with the reason) when it could not be written.
     bool flush(QString* error = nullptr);
 
 private:
-    std::unique_ptr<QSettings> m_settings;
+    QString m_path;
+    IniFile m_file;
 };
 
 // "Cases", "Alpha", "FileExt", "NewExtInx": the text as a 16-bit integer (a fraction

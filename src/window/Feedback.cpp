@@ -10,9 +10,10 @@ void Feedback::beep()
     QApplication::beep();
 }
 
-void Feedback::message(const QString& text, const QString& title, int style)
+void Feedback::message(const QString& text, const QString& title, Style style)
 {
-    const QMessageBox::Icon icon = style == kWarning ? QMessageBox::Warning : QMessageBox::NoIcon;
+    const QMessageBox::Icon icon =
+        style == Style::Warning ? QMessageBox::Warning : QMessageBox::NoIcon;
     // Messages break their lines with carriage returns alone, which a Qt label does not
     // break at; only the text shown is converted.
     QString shown = text;

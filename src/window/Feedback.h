@@ -11,14 +11,17 @@ namespace pellory {
 class Feedback
 {
 public:
-    // Message box styles: an exclamation icon with OK, or OK alone.
-    static constexpr int kWarning = 48;
-    static constexpr int kPlain = 0;
+    // Message box styles: OK alone, or OK with an exclamation icon.
+    enum class Style
+    {
+        Plain,
+        Warning,
+    };
 
     virtual ~Feedback() = default;
     virtual void beep();
     // A modal box with `text`, `title` and an OK button; the icon follows `style`.
-    virtual void message(const QString& text, const QString& title, int style);
+    virtual void message(const QString& text, const QString& title, Style style);
     // A modal question with Yes and No, No the default; true for Yes.
     virtual bool question(const QString& text, const QString& title);
 };

@@ -13,9 +13,6 @@ namespace pellory {
 
 namespace {
 
-constexpr int RawPathRole = Qt::UserRole;   // the item's folder as the exact bytes on disk
-constexpr int LevelRole = Qt::UserRole + 1; // its depth in the tree, "/" being 0
-
 // Draws each item indented by its depth, so that the flat list reads as a folder tree.
 class TreeIndentDelegate : public QStyledItemDelegate
 {
@@ -96,11 +93,6 @@ FolderSelector::FolderSelector(QWidget* parent) : QListWidget(parent)
 QString FolderSelector::path() const
 {
     return m_path;
-}
-
-QByteArray FolderSelector::rawPath() const
-{
-    return m_rawPath;
 }
 
 bool FolderSelector::setPath(const QString& path)

@@ -25,9 +25,6 @@ public:
     // Opens `path` (made absolute and clean). False, changing nothing, when it is not a
     // folder that can be read. Raises pathChanged() when the path changes.
     bool setPath(const QString& path);
-    // The same path as the exact bytes on disk; path() is their decoded, displayable form.
-    QByteArray rawPath() const;
-    bool setRawPath(const QByteArray& path);
 
 signals:
     void pathChanged(); // the Change event: by the user or from code, synchronously
@@ -36,6 +33,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override; // Enter opens, Backspace goes up
 
 private:
+    bool setRawPath(const QByteArray& path); // the path as the exact bytes on disk
     void openItem(QListWidgetItem* item);
     void fill(); // the items for m_rawPath and m_subfolders, the current folder highlighted
     QString m_path;

@@ -1,47 +1,29 @@
 #pragma once
-// The one window of Pellory: its controls, start-up and close, the stored settings, the
-// navigation that rebuilds the catalogue, the keystroke filters and change handlers of the
-// naming fields and the control-state rules. Controls and handlers carry the names the
-// program's users and maintainers know them by; a value set from code raises its handler
-// before the assignment returns, as a user's edit would, and start-up relies on that.
+// The one window of Pellory. It makes the objects that own the controls (the file pane, the
+// naming panel, the run buttons) and the control-state rules that switch them, places
+// every control, wires each control's event to its handler, and runs start-up and close:
+// Form_Load restores the stored settings, Form_Unload stores them. A value set from code
+// raises its handler before the assignment returns, as a user's edit would; start-up
+// relies on that. Only this class knows where a control sits.
 
-#include "catalogue/Catalogue.h"
-#include "naming/RenameSettings.h"
-#include "run/RunState.h"
+#include "settings/StoredSettings.h"
 
 #include <QWidget>
 
-#include <array>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
 
-class QCheckBox;
-class QComboBox;
 class QFrame;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
-class QShortcut;
 
 namespace pellory {
 
-class BusyPointer;
-class DriveSelector;
+class ControlStates;
 class Feedback;
-class FolderSelector;
-class NameListView;
-class RunJournal;
-class RunYield;
-class SchemeWalk;
-class StoredSettings;
-struct KeyVerdict;
-struct RenameOutcome;
-struct WildcardPlan;
-struct WildcardOutcome;
+class FilePane;
+class NamingPanel;
+class RunButtons;
+class RunController;
 
 class Main : public QWidget
 {
@@ -52,190 +34,55 @@ public:
     explicit Main(Feedback* feedback = nullptr, QWidget* parent = nullptr);
     ~Main() override;
 
-    RunState runState() const { return m_runState; }
-    void setRunState(RunState state) { m_runState = state; } // for the run, and for tests
-    bool previewMode() const { return PreviewMode; }
-    const Catalogue& catalogue() const { return *m_catalogue; }
-    const QString& savedSpecs() const { return SavedSpecs; }
-    const QString& numberText() const { return NumberText; }
-    const QString& incrementText() const { return IncrementText; }
-    const QString& alphaNumberText() const { return AlphaNumberText; }
-    const QString& alphaIncrementText() const { return AlphaIncrementText; }
-
-    // The controls in focus order; each carries its index there as the property
-    // "tabPosition", by which the control-state rules address them.
-    static constexpr int kTabPositions = 38;
-
-    // A wildcard rename shows its progress only when it takes longer than this.
-    static constexpr int kProgressDelayMs = 500;
-
-    // Undoes the last run; Ctrl+Z and Ctrl+Shift+Z stay the text fields' own undo and redo.
-    static constexpr QKeyCombination kUndoLastRunKey = Qt::CTRL | Qt::ALT | Qt::Key_Z;
+    RunController& run() const { return *m_run; }
+    FilePane& files() const { return *m_files; }
+    NamingPanel& naming() const { return *m_naming; }
+    RunButtons& buttons() const { return *m_buttons; }
+    // Every control of the window in its own order: the focus order, then the two lines.
+    const std::vector<QWidget*>& controls() const { return m_controls; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override; // the file list's menu
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // MainLayout.cpp, MainGeometry.cpp, MainWiring.cpp
+    static constexpr double kTwipsPerInch = 1440.0;
+
+    // MainLayout.cpp: the controls, their order, where they sit and how large.
     void createControls();
-    void createFrames();
-    void fillTexts();
-    void setInitialStates();
-    void placeControls();
     void setFocusOrder();
+    void placeControls();
+    // MainWiring.cpp
     void connectHandlers();
-    void focusSelectedOption();
-    QWidget* byTabPosition(int position) const { return m_tabOrder[position]; }
+    void guardKeystrokes();
 
     // MainLoad.cpp
     void Form_Load();
     void centreWindow();
     void restoreWindowPosition(const StoredSettings& store);
     void Form_Unload();
+    bool Form_QueryUnload();
     // Window positions are kept in twips, 1/1440 inch, on the primary screen.
     static double twipsPerPixel(Qt::Orientation along);
-    bool Form_QueryUnload();
 
-    // MainSettings.cpp: how each stored key is applied at start and read at close. A
-    // missing restore step is applied elsewhere (the window position, before the rest); a
-    // store step that gives nothing leaves the stored value as it was.
-    struct SettingBinding
-    {
-        const char* key;
-        std::function<void(const QString&)> restore;
-        std::function<std::optional<QString>()> store;
-    };
-    std::vector<SettingBinding> settingBindings();
-    static const SettingBinding* bindingFor(const std::vector<SettingBinding>& bindings,
-                                            const char* key);
-
-    // MainNavigation.cpp
-    void DriveList_Change();
-    void DirList_Change();
-    void RefreshFiles();
-    void SortFiles();
-    Catalogue& catalogueToChange();
-    void FileSortOrder_Click();
-    void SelSteps_Change();
-    void FileList_Click();
-    void PreviewList_Click();
-    void FileSpecs_Change();
-    void FileSpecs_GotFocus();
-    void FileSpecs_LostFocus();
-    int extensionMode() const;
-
-    // MainNaming.cpp
-    void FilePrefix_Change();
-    void FileLeading_Change();
-    void NumCharKeep_Change();
-    void StartingNumber_Change();
-    void NumberIncValue_Change();
-    void NewExt_Change();
-    void NewExt_Click();
-    void chkAlpha_Click();
-    void chkTrim_Click();
-    void CasesList_Click();
-
-    // MainWiring.cpp: the keystroke filters in front of the fields.
-    bool filterKeystroke(QObject* field, QKeyEvent* event);
-    KeyVerdict verdictFor(QObject* field, int key) const;
-
-    // MainRules.cpp
-    void UpdateControls();
-    void RenameChk_Click();
-    void WildCardRen_Change();
-    void ExitBut_Click();
-    void ApplyBut_Click();
-    void PreviewBut_Click();
-    void setEnabledByTabPosition(int first, int last, bool enabled);
-
-    // MainRun.cpp: the scheme run, the preview fill and the wildcard rename.
-    RenameSettings renameSettings() const;
-    void schemeRun();
-    void walkScheme();
-    void fillPreview(SchemeWalk& walk);
-    void renameWalk(SchemeWalk& walk);
-    void finishSchemeRun();
-    void wildcardRename();
-    WildcardOutcome runWildcardPlan(const WildcardPlan& plan);
-    void finishWildcardRename();
-    void reselectAfterRebuild();
-    bool yieldAndTestCancel(RunYield& yield);
-    // Every rename of every run passes here, temporary names of a wildcard rename included.
-    RenameOutcome renameFile(const QString& folder, const QByteArray& oldRawName,
-                             const QString& newName);
-    void enterPreview();
-    void leavePreview();
-    void setEveryControlEnabled(bool enabled);
+    // MainSettings.cpp: how each stored key is applied at start and read at close.
+    void restoreSetting(SettingKey key, const QString& text);
+    void restoreFolder(const QString& text);
+    // Nothing: the stored value stays as it was.
+    std::optional<QString> settingToStore(SettingKey key) const;
 
     // MainHelp.cpp: F1 opens the user guide.
     void showHelp();
 
-    // MainUndo.cpp: the journal written ahead of every rename of a run, and the undo of
-    // the last run from the keyboard and the file list's context menu.
-    std::shared_ptr<RunJournal> createJournal() const;
-    QShortcut* createUndoShortcut();
-    RenameOutcome journaledRename(const QString& folder, const QByteArray& oldRawName,
-                                  const QString& newName);
-    void undoLastRun();
-    bool confirmUndo(int fileCount, const QString& where, bool interrupted);
-
-public:
-    // The controls, named as the program knows them. Owned by the window (Qt parents).
-    DriveSelector* DriveList = nullptr;
-    FolderSelector* DirList = nullptr;
-    NameListView* FileList = nullptr;
-    NameListView* PreviewList = nullptr;
-    QComboBox* FileSortOrder = nullptr;
-    QComboBox* CasesList = nullptr;
-    QComboBox* NewExt = nullptr;
-    QLineEdit* SelSteps = nullptr;
-    QLineEdit* FileSpecs = nullptr;
-    QLineEdit* WildCardRen = nullptr;
-    QLineEdit* NumCharKeep = nullptr;
-    QLineEdit* FilePrefix = nullptr;
-    QLineEdit* StartingNumber = nullptr;
-    QLineEdit* NumberIncValue = nullptr;
-    QLineEdit* FileLeading = nullptr;
-    QCheckBox* RenameChk = nullptr;
-    QCheckBox* chkTrim = nullptr;
-    QCheckBox* chkAlpha = nullptr;
-    std::array<QRadioButton*, 3> ExtUsed{};
-    QPushButton* PreviewBut = nullptr;
-    QPushButton* ApplyBut = nullptr;
-    QPushButton* ExitBut = nullptr;
-    QGroupBox* Frame1 = nullptr;
-    QGroupBox* Frame2 = nullptr;
-    QLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr, *Label4 = nullptr;
-    QLabel *Label5 = nullptr, *Label6 = nullptr, *Label7 = nullptr, *Label8 = nullptr;
-    QLabel *Label9 = nullptr, *Label10 = nullptr, *Label11 = nullptr, *Label12 = nullptr;
-    QFrame* Line1 = nullptr;
-    QFrame* Line2 = nullptr;
-
-private:
     Feedback* m_feedback;
     std::unique_ptr<Feedback> m_ownFeedback;
-    std::array<QWidget*, kTabPositions> m_tabOrder{};
-    int m_dirChanges = 0; // counts DirList_Change, so a restore can tell whether it ran
-    std::unique_ptr<BusyPointer> m_runPointer; // the hourglass of the run under way
-
-    // Window state, alive as long as the window.
-    RunState m_runState = RunState::Idle;
-    bool PreviewMode = false;
-    // Shared with the walk of a run under way, which keeps it as it was: the window then
-    // changes a copy. Without a walk the copy is never made.
-    std::shared_ptr<Catalogue> m_catalogue = std::make_shared<Catalogue>();
-    QString SavedSpecs;
-    QString NumberText;
-    QString IncrementText;
-    QString AlphaNumberText;
-    QString AlphaIncrementText;
-    QString m_helpDocument;
-    // Made here rather than in the constructor, as they need nothing of the controls.
-    std::shared_ptr<RunJournal> m_journal = createJournal();
-    QShortcut* m_undoShortcut = createUndoShortcut();
+    RunController* m_run = nullptr;
+    FilePane* m_files = nullptr;
+    NamingPanel* m_naming = nullptr;
+    RunButtons* m_buttons = nullptr;
+    ControlStates* m_states = nullptr;
+    QFrame* Line1 = nullptr;
+    QFrame* Line2 = nullptr;
+    std::vector<QWidget*> m_controls;
 };
 
 } // namespace pellory

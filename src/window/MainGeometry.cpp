@@ -1,9 +1,10 @@
-// The window's fixed layout. Positions are kept in twips, as the layout was drawn, and
-// turned into pixels with the screen's logical DPI; one uniform scale factor then makes
-// room for a default font wider than the one the layout was drawn with, so no caption is
-// ever cut off.
+// Where each control sits: the one place that knows it. Positions are kept in twips, as
+// the layout was drawn, and turned into pixels with the screen's logical DPI; one uniform
+// scale factor then makes room for a default font wider than the one the layout was drawn
+// with, so no caption is ever cut off.
 
 #include "window/Main.h"
+#include "window/NamingPanel.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -21,7 +22,6 @@ namespace {
 
 constexpr int kClientWidth = 9015; // twips
 constexpr int kClientHeight = 6255;
-constexpr double kTwipsPerInch = 1440.0;
 
 struct Place
 {
@@ -123,7 +123,7 @@ void Main::placeControls()
         const int height = place.height == 15 ? 1 : px(place.height);
         control->setGeometry(left, top, px(place.left + place.width) - left, height);
     }
-    RenameChk->raise();
+    m_naming->RenameChk->raise();
     setFixedSize(px(kClientWidth), px(kClientHeight));
     setWindowTitle(QStringLiteral("Pellory"));
     setWindowIcon(pelloryIcon());

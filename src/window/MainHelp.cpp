@@ -47,14 +47,14 @@ void Main::showHelp()
     if (guide.isEmpty()) {
         m_feedback->message(QStringLiteral("The Pellory guide is not installed. It belongs in\n") +
                                 expectedUserGuide(programDir),
-                            QStringLiteral("Pellory"), Feedback::kPlain);
+                            QStringLiteral("Pellory"), Feedback::Style::Plain);
         return;
     }
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(guide)))
         m_feedback->message(QStringLiteral("No program could open the Pellory guide. Open it "
                                            "in a web browser:\n") +
                                 guide,
-                            QStringLiteral("Pellory"), Feedback::kPlain);
+                            QStringLiteral("Pellory"), Feedback::Style::Plain);
 }
 
 } // namespace pellory

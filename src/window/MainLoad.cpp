@@ -3,8 +3,11 @@
 
 #include "settings/StoredSettings.h"
 #include "window/Feedback.h"
+#include "window/FilePane.h"
 #include "window/Main.h"
 #include "window/MainHelp.h"
+#include "window/NamingPanel.h"
+#include "window/RunController.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -20,8 +23,6 @@
 namespace pellory {
 
 namespace {
-
-constexpr double kTwipsPerInch = 1440.0;
 
 QScreen* primaryScreen()
 {
@@ -43,19 +44,16 @@ Main::Main(Feedback* feedback, QWidget* parent) : QWidget(parent), m_feedback(fe
         m_ownFeedback = std::make_unique<Feedback>();
         m_feedback = m_ownFeedback.get();
     }
+    m_run = new RunController(*m_feedback, this);
     createControls();
-    fillTexts();
-    setInitialStates();
     setFocusOrder();
     placeControls();
     connectHandlers();
 #if QT_CONFIG(sessionmanager)
     // A log-off or shutdown is a close request too: refused while a run is under way.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
-        if (m_runState != RunState::Idle && manager.allowsInteraction()) {
-            m_feedback->beep();
+        if (manager.allowsInteraction() && !m_run->mayAct(RunController::IfBusy::Beep))
             manager.cancel();
-        }
     });
 #endif
     Form_Load();
@@ -72,26 +70,19 @@ double Main::twipsPerPixel(Qt::Orientation along)
 
 void Main::Form_Load()
 {
-    m_runState = RunState::Idle;
+    m_run->setRunState(RunState::Idle);
     // The application's help document is the user guide installed beside the program.
-    m_helpDocument = expectedUserGuide(QCoreApplication::applicationDirPath());
-    qApp->setProperty("helpDocument", m_helpDocument);
-    PreviewMode = false;
-    AlphaNumberText = QStringLiteral("AAA");
-    AlphaIncrementText = QStringLiteral("1");
-    NumberText = QStringLiteral("001");
-    IncrementText = QStringLiteral("1");
+    qApp->setProperty("helpDocument", expectedUserGuide(QCoreApplication::applicationDirPath()));
+    m_run->setPreviewMode(false);
+    m_naming->counterTexts() = CounterTexts(); // "001", "1", "AAA", "1"
     centreWindow();
     const StoredSettings store;
     restoreWindowPosition(store);
-    NewExt->setCurrentIndex(0);
-    FileSortOrder->setCurrentIndex(0);
+    m_naming->NewExt->setCurrentIndex(0);
+    m_files->FileSortOrder->setCurrentIndex(0);
     // From here a value the control refuses is skipped, and start-up goes on.
-    const std::vector<SettingBinding> bindings = settingBindings();
-    for (const SettingKey& key : kRestoreOrder) {
-        if (const SettingBinding* binding = bindingFor(bindings, key.name); binding->restore)
-            binding->restore(store.value(key.name));
-    }
+    for (const SettingKey key : kRestoreOrder)
+        restoreSetting(key, store.value(key));
 }
 
 void Main::centreWindow()
@@ -114,7 +105,7 @@ void Main::centreWindow()
 void Main::restoreWindowPosition(const StoredSettings& store)
 {
     const QRect area = primaryScreen()->geometry();
-    const auto stored = [&](const char* key, double screenTwips) -> std::optional<float> {
+    const auto stored = [&](SettingKey key, double screenTwips) -> std::optional<float> {
         const QString text = store.value(key);
         const std::optional<float> twips = text.isEmpty() ? std::nullopt : storedCoordinate(text);
         // Below zero the window would start off the screen: the centred value stays.
@@ -123,9 +114,10 @@ void Main::restoreWindowPosition(const StoredSettings& store)
         return twips;
     };
     QPoint at = pos();
-    if (const auto top = stored("WindowTop", area.height() * twipsPerPixel(Qt::Vertical)))
+    if (const auto top = stored(SettingKey::WindowTop, area.height() * twipsPerPixel(Qt::Vertical)))
         at.setY(qRound(*top / twipsPerPixel(Qt::Vertical)));
-    if (const auto left = stored("WindowLeft", area.width() * twipsPerPixel(Qt::Horizontal)))
+    if (const auto left =
+            stored(SettingKey::WindowLeft, area.width() * twipsPerPixel(Qt::Horizontal)))
         at.setX(qRound(*left / twipsPerPixel(Qt::Horizontal)));
     move(at);
 }
@@ -133,10 +125,9 @@ void Main::restoreWindowPosition(const StoredSettings& store)
 void Main::Form_Unload()
 {
     StoredSettings store;
-    const std::vector<SettingBinding> bindings = settingBindings();
-    for (const SettingKey& key : kStoreOrder) {
-        if (const std::optional<QString> text = bindingFor(bindings, key.name)->store())
-            store.setValue(key.name, *text);
+    for (const SettingKey key : kStoreOrder) {
+        if (const std::optional<QString> text = settingToStore(key))
+            store.setValue(key, *text);
     }
     QString error;
     if (!store.flush(&error)) {
@@ -144,16 +135,13 @@ void Main::Form_Unload()
             QStringLiteral("Your settings could not be saved, so they will not be restored "
                            "at the next start.\n\n") +
                 error,
-            QStringLiteral("Pellory - Error"), Feedback::kWarning);
+            QStringLiteral("Pellory - Error"), Feedback::Style::Warning);
     }
 }
 
 bool Main::Form_QueryUnload()
 {
-    if (m_runState == RunState::Idle)
-        return true;
-    m_feedback->beep();
-    return false;
+    return m_run->mayAct(RunController::IfBusy::Beep);
 }
 
 void Main::closeEvent(QCloseEvent* event)

@@ -1,11 +1,14 @@
 // Each stored setting bound to its control or counter text: what restoring it at start
 // does (raising the control's handler, as a user's edit would) and what is stored at close.
-// A restored value that its control refuses is skipped, and start-up goes on.
+// Both are switches over every key, so that a key without its binding does not build. A
+// restored value that its control refuses is skipped, and start-up goes on.
 
 #include "settings/StoredSettings.h"
 #include "window/DriveSelector.h"
+#include "window/FilePane.h"
 #include "window/FolderSelector.h"
 #include "window/Main.h"
+#include "window/NamingPanel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -27,114 +30,131 @@ std::optional<int> storedIndexIn(const QString& text, int first, int last)
     return *value;
 }
 
-std::function<void(const QString&)> setText(QLineEdit* field)
+void setIndex(QComboBox* list, const QString& text, int first)
 {
-    return [field](const QString& text) { field->setText(text); };
-}
-
-std::function<std::optional<QString>()> textOf(const QLineEdit* field)
-{
-    return [field] { return field->text(); };
+    if (const auto i = storedIndexIn(text, first, list->count() - 1))
+        list->setCurrentIndex(*i);
 }
 
 } // namespace
 
-const Main::SettingBinding* Main::bindingFor(const std::vector<SettingBinding>& bindings,
-                                             const char* key)
+void Main::restoreSetting(SettingKey key, const QString& text)
 {
-    for (const SettingBinding& binding : bindings) {
-        if (qstrcmp(binding.key, key) == 0)
-            return &binding;
+    NamingPanel& n = *m_naming;
+    CounterTexts& counters = n.counterTexts();
+    switch (key) {
+    case SettingKey::WindowTop:
+    case SettingKey::WindowLeft:
+        return; // placed before everything else (restoreWindowPosition)
+    case SettingKey::Specs:
+        return m_files->FileSpecs->setText(text);
+    case SettingKey::LastDrive:
+        if (!text.isEmpty())
+            m_files->DriveList->setDrive(text);
+        return;
+    case SettingKey::LastDir:
+        return restoreFolder(text);
+    case SettingKey::Cases:
+        return setIndex(n.CasesList, text, 0);
+    case SettingKey::Keep:
+        return n.NumCharKeep->setText(text);
+    case SettingKey::Prefix:
+        return n.FilePrefix->setText(text);
+    case SettingKey::Number:
+        n.StartingNumber->setText(text);
+        counters.NumberText = n.StartingNumber->text();
+        return;
+    case SettingKey::Increment:
+        n.NumberIncValue->setText(text);
+        counters.IncrementText = n.NumberIncValue->text();
+        return;
+    case SettingKey::AlphaNumber:
+        counters.AlphaNumberText = text;
+        return;
+    case SettingKey::AlphaIncrement:
+        counters.AlphaIncrementText = text;
+        return;
+    case SettingKey::Alpha:
+        if (const auto i = storedIndexIn(text, 0, 1))
+            n.chkAlpha->setChecked(*i == 1);
+        return;
+    case SettingKey::Leading:
+        return n.FileLeading->setText(text);
+    case SettingKey::FileExt:
+        if (const auto i = storedIndexIn(text, 0, 2))
+            n.ExtUsed[*i]->setChecked(true);
+        return;
+    case SettingKey::NewExtInx:
+        return setIndex(n.NewExt, text, -1);
+    case SettingKey::NewExtUser:
+        if (n.NewExt->currentIndex() == -1)
+            n.NewExt->setEditText(text);
+        return;
+    case SettingKey::SelSteps:
+        return m_files->SelSteps->setText(text);
     }
-    qFatal("no binding for the stored setting %s", key);
 }
 
-std::vector<Main::SettingBinding> Main::settingBindings()
+void Main::restoreFolder(const QString& text)
 {
-    const auto twips = [this](int pixels, Qt::Orientation along) {
+    // The list fills at start even when the stored folder is the one already shown; no
+    // stored folder means the folder shown.
+    const int before = m_files->folderChanges();
+    if (!text.isEmpty() && !m_files->DirList->setPath(text))
+        return;
+    if (m_files->folderChanges() == before)
+        m_files->DirList_Change();
+}
+
+std::optional<QString> Main::settingToStore(SettingKey key) const
+{
+    const NamingPanel& n = *m_naming;
+    const CounterTexts& counters = n.counterTexts();
+    const auto twips = [](int pixels, Qt::Orientation along) {
         return coordinateText(float(std::lround(pixels * twipsPerPixel(along))));
     };
-    const auto variable = [](QString& text) {
-        return SettingBinding{nullptr, [&text](const QString& value) { text = value; },
-                              [&text] { return std::optional<QString>(text); }};
-    };
-    std::vector<SettingBinding> bindings{
-        {"WindowTop", nullptr, [=, this] { return twips(y(), Qt::Vertical); }},
-        {"WindowLeft", nullptr, [=, this] { return twips(x(), Qt::Horizontal); }},
-        {"Specs", setText(FileSpecs), textOf(FileSpecs)},
-        {"LastDrive",
-         [this](const QString& text) {
-             if (!text.isEmpty())
-                 DriveList->setDrive(text);
-         },
-         [this] { return DriveList->drive(); }},
-        {"LastDir",
-         [this](const QString& text) {
-             // The list fills at start even when the stored folder is the one already
-             // shown; no stored folder means the folder shown.
-             const int before = m_dirChanges;
-             if (!text.isEmpty() && !DirList->setPath(text))
-                 return;
-             if (m_dirChanges == before)
-                 DirList_Change();
-         },
-         [this] { return DirList->path(); }},
-        {"Cases",
-         [this](const QString& text) {
-             if (const auto i = storedIndexIn(text, 0, CasesList->count() - 1))
-                 CasesList->setCurrentIndex(*i);
-         },
-         [this] { return QString::number(CasesList->currentIndex()); }},
-        {"Keep", setText(NumCharKeep), textOf(NumCharKeep)},
-        {"Prefix", setText(FilePrefix), textOf(FilePrefix)},
-        {"Number",
-         [this](const QString& text) {
-             StartingNumber->setText(text);
-             NumberText = StartingNumber->text();
-         },
-         variable(NumberText).store},
-        {"Increment",
-         [this](const QString& text) {
-             NumberIncValue->setText(text);
-             IncrementText = NumberIncValue->text();
-         },
-         variable(IncrementText).store},
-        {"AlphaNumber", variable(AlphaNumberText).restore, variable(AlphaNumberText).store},
-        {"AlphaIncrement", variable(AlphaIncrementText).restore,
-         variable(AlphaIncrementText).store},
-        {"Alpha",
-         [this](const QString& text) {
-             if (const auto i = storedIndexIn(text, 0, 1))
-                 chkAlpha->setChecked(*i == 1);
-         },
-         [this] { return QString::number(int(chkAlpha->isChecked())); }},
-        {"Leading", setText(FileLeading), textOf(FileLeading)},
-        {"FileExt",
-         [this](const QString& text) {
-             if (const auto i = storedIndexIn(text, 0, 2))
-                 ExtUsed[*i]->setChecked(true);
-         },
-         [this] { return QString::number(extensionMode()); }},
-        {"NewExtInx",
-         [this](const QString& text) {
-             if (const auto i = storedIndexIn(text, -1, NewExt->count() - 1))
-                 NewExt->setCurrentIndex(*i);
-         },
-         [this] { return QString::number(NewExt->currentIndex()); }},
+    switch (key) {
+    case SettingKey::WindowTop:
+        return twips(y(), Qt::Vertical);
+    case SettingKey::WindowLeft:
+        return twips(x(), Qt::Horizontal);
+    case SettingKey::Specs:
+        return m_files->FileSpecs->text();
+    case SettingKey::LastDrive:
+        return m_files->DriveList->drive();
+    case SettingKey::LastDir:
+        return m_files->DirList->path();
+    case SettingKey::Cases:
+        return QString::number(n.CasesList->currentIndex());
+    case SettingKey::Keep:
+        return n.NumCharKeep->text();
+    case SettingKey::Prefix:
+        return n.FilePrefix->text();
+    case SettingKey::Number:
+        return counters.NumberText;
+    case SettingKey::Increment:
+        return counters.IncrementText;
+    case SettingKey::AlphaNumber:
+        return counters.AlphaNumberText;
+    case SettingKey::AlphaIncrement:
+        return counters.AlphaIncrementText;
+    case SettingKey::Alpha:
+        return QString::number(int(n.chkAlpha->isChecked()));
+    case SettingKey::Leading:
+        return n.FileLeading->text();
+    case SettingKey::FileExt:
+        return QString::number(int(n.extensionMode()));
+    case SettingKey::NewExtInx:
+        return QString::number(n.NewExt->currentIndex());
+    case SettingKey::NewExtUser:
         // A typed extension stays in the store, unshown, until another one is typed.
-        {"NewExtUser",
-         [this](const QString& text) {
-             if (NewExt->currentIndex() == -1)
-                 NewExt->setEditText(text);
-         },
-         [this]() -> std::optional<QString> {
-             if (NewExt->currentIndex() != -1)
-                 return std::nullopt;
-             return NewExt->currentText();
-         }},
-        {"SelSteps", setText(SelSteps), textOf(SelSteps)},
-    };
-    return bindings;
+        if (n.NewExt->currentIndex() != -1)
+            return std::nullopt;
+        return n.NewExt->currentText();
+    case SettingKey::SelSteps:
+        return m_files->SelSteps->text();
+    }
+    return std::nullopt;
 }
 
 } // namespace pellory

@@ -1,159 +1,61 @@
-// Which control event runs which handler, and the keystroke filters in front of the input
-// fields. The signals chosen fire for values set from code as well as for the user's
-// edits, because start-up and several handlers rely on a value set from code raising its
-// control's handler at once.
+// Which control event runs which handler, the keystroke rules in front of the input fields,
+// and the window's own keys. The panes connect their controls to their handlers; the
+// control-state rules follow the panes' changes.
 
-#include "window/DriveSelector.h"
-#include "window/Feedback.h"
-#include "window/FolderSelector.h"
-#include "window/KeyFilters.h"
+#include "run/KeyFilters.h"
+#include "window/ControlStates.h"
+#include "window/FilePane.h"
+#include "window/KeystrokeFilter.h"
 #include "window/Main.h"
 #include "window/NameListView.h"
+#include "window/NamingPanel.h"
+#include "window/RunButtons.h"
+#include "window/RunController.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFocusEvent>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QShortcut>
 
 namespace pellory {
 
-namespace {
-
-// The character code a keystroke types, as the filters know it; -1 for a key that types
-// no character (arrows, Delete, Home), which is no keystroke for them.
-int typedCharacter(const QKeyEvent* event)
-{
-    const int key = event->key();
-    if (key == Qt::Key_Backspace)
-        return 8;
-    if (key == Qt::Key_Return || key == Qt::Key_Enter)
-        return 13;
-    // Tab and Esc move the focus or press Exit; they never reach a field as characters.
-    if (key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Escape ||
-        key == Qt::Key_Delete)
-        return -1;
-    const Qt::KeyboardModifiers mods = event->modifiers();
-    if ((mods & Qt::ControlModifier) && !(mods & Qt::AltModifier) && key >= Qt::Key_A &&
-        key <= Qt::Key_Z)
-        return key - Qt::Key_A + 1; // Ctrl+A is 1, Ctrl+V is 22
-    const QString text = event->text();
-    if (text.isEmpty() || (mods & Qt::ControlModifier) || text.at(0).unicode() == 0x7f)
-        return -1;
-    return text.at(0).unicode();
-}
-
-} // namespace
-
 void Main::connectHandlers()
 {
-    connect(DriveList, &DriveSelector::driveChanged, this, &Main::DriveList_Change);
-    connect(DirList, &FolderSelector::pathChanged, this, &Main::DirList_Change);
-    connect(FileSortOrder, &QComboBox::currentIndexChanged, this, &Main::FileSortOrder_Click);
-    connect(SelSteps, &QLineEdit::textChanged, this, &Main::SelSteps_Change);
-    connect(FileList, &NameListView::selectionEdited, this, &Main::FileList_Click);
-    connect(PreviewList, &NameListView::selectionEdited, this, &Main::PreviewList_Click);
-    connect(FileSpecs, &QLineEdit::textChanged, this, &Main::FileSpecs_Change);
-    connect(WildCardRen, &QLineEdit::textChanged, this, &Main::WildCardRen_Change);
-    connect(CasesList, &QComboBox::currentIndexChanged, this, &Main::CasesList_Click);
-    connect(RenameChk, &QCheckBox::toggled, this, &Main::RenameChk_Click);
-    connect(chkAlpha, &QCheckBox::toggled, this, &Main::chkAlpha_Click);
-    connect(chkTrim, &QCheckBox::toggled, this, &Main::chkTrim_Click);
-    connect(FilePrefix, &QLineEdit::textChanged, this, &Main::FilePrefix_Change);
-    connect(FileLeading, &QLineEdit::textChanged, this, &Main::FileLeading_Change);
-    connect(NumCharKeep, &QLineEdit::textChanged, this, &Main::NumCharKeep_Change);
-    connect(StartingNumber, &QLineEdit::textChanged, this, &Main::StartingNumber_Change);
-    connect(NumberIncValue, &QLineEdit::textChanged, this, &Main::NumberIncValue_Change);
-    connect(NewExt, &QComboBox::editTextChanged, this, &Main::NewExt_Change);
-    connect(NewExt, &QComboBox::currentIndexChanged, this, &Main::NewExt_Click);
-    connect(PreviewBut, &QPushButton::clicked, this, &Main::PreviewBut_Click);
-    connect(ApplyBut, &QPushButton::clicked, this, &Main::ApplyBut_Click);
-    connect(ExitBut, &QPushButton::clicked, this, &Main::ExitBut_Click);
-    // Tab enters the option group at its selected option; the arrow keys move within it.
-    for (QRadioButton* option : ExtUsed)
-        connect(option, &QRadioButton::toggled, this, &Main::focusSelectedOption);
-    focusSelectedOption();
+    m_files->connectHandlers();
+    m_naming->connectHandlers();
+    m_buttons->connectHandlers();
+    m_states->connectHandlers();
     // Esc anywhere in the window presses Exit, as a dialog's cancel button would.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, ExitBut, &QPushButton::click);
+    connect(escape, &QShortcut::activated, m_buttons->ExitBut, &QPushButton::click);
     connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
             &Main::showHelp);
-
-    // The editable box has the focus; its line edit only receives what the box forwards.
-    for (QObject* field :
-         {static_cast<QObject*>(FileSpecs), static_cast<QObject*>(FilePrefix),
-          static_cast<QObject*>(FileLeading), static_cast<QObject*>(NewExt),
-          static_cast<QObject*>(NumCharKeep), static_cast<QObject*>(NumberIncValue),
-          static_cast<QObject*>(StartingNumber)})
-        field->installEventFilter(this);
+    guardKeystrokes();
 }
 
-void Main::focusSelectedOption()
+void Main::guardKeystrokes()
 {
-    for (QRadioButton* option : ExtUsed)
-        option->setFocusPolicy(option->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
-}
-
-bool Main::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress)
-        return filterKeystroke(watched, static_cast<QKeyEvent*>(event));
-    if (watched == FileSpecs &&
-        (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
-        // Switching to another application or opening the context menu is not leaving the
-        // field; the user comes back to it as it was.
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-            if (event->type() == QEvent::FocusIn)
-                FileSpecs_GotFocus();
-            else
-                FileSpecs_LostFocus();
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-KeyVerdict Main::verdictFor(QObject* field, int key) const
-{
-    const bool busy = m_runState != RunState::Idle;
-    if (field == FileSpecs)
-        return FileSpecs_KeyPress(key, busy);
-    if (field == FilePrefix || field == FileLeading)
-        return textFieldKeyPress(key, busy, CasesList->currentIndex());
-    if (field == NewExt)
-        return NewExt_KeyPress(key);
-    if (field == StartingNumber)
-        return StartingNumber_KeyPress(key, busy, chkAlpha->isChecked());
-    return digitFieldKeyPress(key, busy);
-}
-
-// Returns true when the keystroke was consumed here.
-bool Main::filterKeystroke(QObject* field, QKeyEvent* event)
-{
-    const int typed = typedCharacter(event);
-    if (typed < 0)
-        return false;
-    const KeyVerdict verdict = verdictFor(field, typed);
-    if (verdict.beep)
-        m_feedback->beep();
-    if (verdict.focusFileList) {
-        FileList->setFocus(Qt::OtherFocusReason);
-        return true;
-    }
-    if (verdict.key == 0)
-        return true;
-    if (verdict.key == typed)
-        return false;
-    // A converted character: insert the replacement as the field would the typed one.
-    const QString replacement(QChar(char16_t(verdict.key)));
-    if (auto* edit = qobject_cast<QLineEdit*>(field))
-        edit->insert(replacement);
-    else if (auto* box = qobject_cast<QComboBox*>(field))
-        box->lineEdit()->insert(replacement);
-    return true;
+    // While a run visits the event loop, the rules refuse keys, so that the naming inputs
+    // stay as the run read them.
+    RunController* run = m_run;
+    NamingPanel* n = m_naming;
+    const auto text = [run, n](int key) {
+        return textFieldKeyPress(key, run->busy(), n->CasesList->currentIndex());
+    };
+    const auto digits = [run](int key) { return digitFieldKeyPress(key, run->busy()); };
+    auto* keys = new KeystrokeFilter(*m_feedback, this);
+    keys->guard(
+        m_files->FileSpecs, [run](int key) { return FileSpecs_KeyPress(key, run->busy()); },
+        m_files->FileList);
+    keys->guard(n->FilePrefix, text);
+    keys->guard(n->FileLeading, text);
+    keys->guard(n->NewExt, NewExt_KeyPress);
+    keys->guard(n->NumCharKeep, digits);
+    keys->guard(n->NumberIncValue, digits);
+    keys->guard(n->StartingNumber, [run, n](int key) {
+        return StartingNumber_KeyPress(key, run->busy(), n->chkAlpha->isChecked());
+    });
 }
 
 } // namespace pellory

@@ -77,14 +77,6 @@ void NameListView::selectRows(const std::vector<qint32>& rows)
         selectionModel()->select(selection, QItemSelectionModel::Select);
 }
 
-void NameListView::setRowSelected(int row, bool selected)
-{
-    if (row < 0 || row >= count())
-        return;
-    selectionModel()->select(m_model->index(row), selected ? QItemSelectionModel::Select
-                                                           : QItemSelectionModel::Deselect);
-}
-
 void NameListView::applySelectionDelta(const QItemSelection& selected,
                                        const QItemSelection& deselected)
 {

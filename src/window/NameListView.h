@@ -26,7 +26,6 @@ public:
     void setCurrentRow(int row);                      // -1 clears it; does not change the selection
     void clearSelectionOnly();                        // deselects every row, keeps the current item
     void selectRows(const std::vector<qint32>& rows); // adds them, ascending, in one call
-    void setRowSelected(int row, bool selected);
 
 signals:
     // The Click event: raised after a user gesture (mouse or keyboard) that changed the

@@ -15,17 +15,18 @@ namespace {
 ControlSnapshot snapshot(const QString& words)
 {
     ControlSnapshot s;
-    const QHash<QString, QString*> texts{{"keep", &s.numCharKeep},   {"start", &s.startingNumber},
-                                         {"inc", &s.numberIncValue}, {"prefix", &s.filePrefix},
-                                         {"exttext", &s.newExtText}, {"wild", &s.wildCardRen}};
+    pellory::RenameSettings& r = s.settings;
+    const QHash<QString, QString*> texts{{"keep", &r.NumCharKeep},   {"start", &r.StartingNumber},
+                                         {"inc", &r.NumberIncValue}, {"prefix", &r.FilePrefix},
+                                         {"exttext", &r.NewExtText}, {"wild", &s.wildCardRen}};
     const QHash<QString, int*> numbers{{"items", &s.itemCount},
                                        {"sel", &s.selectedCount},
-                                       {"cases", &s.casesIndex},
-                                       {"ext", &s.newExtIndex}};
+                                       {"cases", &r.CasesList},
+                                       {"ext", &r.NewExtIndex}};
     const QHash<QString, bool*> flags{{"preview", &s.previewMode},
-                                      {"trim", &s.chkTrim},
-                                      {"alpha", &s.chkAlpha},
-                                      {"rename", &s.renameChk}};
+                                      {"trim", &r.chkTrim},
+                                      {"alpha", &r.chkAlpha},
+                                      {"rename", &r.RenameChk}};
     for (const QString& word : ("items=2 rename keep=0 start=001 inc=1 prefix=IMG_ " + words)
                                    .split(u' ', Qt::SkipEmptyParts)) {
         const QString name = word.section(u'=', 0, 0), value = word.section(u'=', 1);

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -34,15 +35,22 @@ private:
 
 void TestStoredSettings::roundTrip()
 {
-    // Every key its own text, so keys mixed up on the way are seen too.
-    const QString text = " *.JPG;*.GIF,a=\"b\" 'c' Ångström ";
+    // Every key its own text, so keys mixed up on the way are seen too; read back by the
+    // store and by QSettings.
+    const QStringList texts{" *.JPG,a=\"b\" 'c' Ångström ", "*.JPG;*.GIF", "@@x)",
+                            "\\x1\x01"
+                            "1\t"};
     StoredSettings store;
     for (std::size_t i = 0; i < kStoreOrder.size(); ++i)
-        store.setValue(kStoreOrder[i].name, text + QString::number(i));
+        store.setValue(kStoreOrder[i], texts[i % 4] + QString::number(i));
     QVERIFY(store.flush());
     const StoredSettings reread;
-    for (std::size_t i = 0; i < kStoreOrder.size(); ++i)
-        QCOMPARE(reread.value(kStoreOrder[i].name), text + QString::number(i));
+    QSettings qt(iniPath(), QSettings::IniFormat);
+    for (std::size_t i = 0; i < kStoreOrder.size(); ++i) {
+        const QString text = texts[i % 4] + QString::number(i);
+        QCOMPARE(reread.value(kStoreOrder[i]), text);
+        QCOMPARE(qt.value(QString("Settings/") + spec(kStoreOrder[i]).name).toString(), text);
+    }
 }
 
 void TestStoredSettings::handWritten_data()
@@ -73,12 +81,12 @@ void TestStoredSettings::handWritten()
     }
     {
         StoredSettings store;
-        QCOMPARE(store.value("Prefix"), prefix);
+        QCOMPARE(store.value(SettingKey::Prefix), prefix);
         QCOMPARE(QFile::exists(iniPath()), !lines.isEmpty()); // reading never creates it
-        store.setValue("Prefix", "after, repair");
+        store.setValue(SettingKey::Prefix, "after, repair");
         QVERIFY(store.flush());
     }
-    QCOMPARE(StoredSettings().value("Prefix"), QString("after, repair"));
+    QCOMPARE(StoredSettings().value(SettingKey::Prefix), QString("after, repair"));
 }
 
 void TestStoredSettings::storedNumbers_data()

@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 
 #include <array>
@@ -105,17 +106,19 @@ void tst_RenameProperty::initTestCase()
 
 void tst_RenameProperty::showFolder(const QString& folder, const QString& spec)
 {
-    Main& main = *m_window->main;
-    main.WildCardRen->setText(QString());
-    main.SelSteps->setText(QString());
-    main.FileSpecs->setText(spec);
-    main.DirList->setPath(folder);
+    m_window->main->naming().WildCardRen->setText(QString());
+    FilePane& f = m_window->main->files();
+    f.SelSteps->setText(QString());
+    f.FileSpecs->setText(spec);
+    f.DirList->setPath(folder);
 }
 
 // Random settings, sort order and selection, set as a user would set them.
 void tst_RenameProperty::randomSettings(QRandomGenerator& rng)
 {
     Main& main = *m_window->main;
+    NamingPanel& n = main.naming();
+    FilePane& f = main.files();
     // clang-format off
     static const char* const keep[] = {"0", "0", "1", "3", "12", ""};
     static const char* const prefix[] = {"", "", "IMG_", "Photo ", "a.b", ".", "\xc3\x84", "a/b", "x y", "Z"};
@@ -125,34 +128,36 @@ void tst_RenameProperty::randomSettings(QRandomGenerator& rng)
     static const char* const step[] = {"1", "1", "2", "0", "5", "-1", "100000"};
     static const char* const ext[] = {"jpg", "JPG", ".txt", "a.b", "tar.gz", "", " ", "/", "."};
     // clang-format on
-    main.FileSortOrder->setCurrentIndex(rng.bounded(main.FileSortOrder->count()));
+    f.FileSortOrder->setCurrentIndex(rng.bounded(f.FileSortOrder->count()));
     // As the user does: a disabled box stays as it is.
     for (auto [box, percent] : std::initializer_list<std::pair<QCheckBox*, int>>{
-             {main.RenameChk, 60}, {main.chkAlpha, 30}, {main.chkTrim, 50}})
+             {n.RenameChk, 60}, {n.chkAlpha, 30}, {n.chkTrim, 50}})
         if (box->isChecked() != chance(rng, percent))
             box->click();
-    main.NumCharKeep->setText(pick(rng, keep));
+    n.NumCharKeep->setText(pick(rng, keep));
     // Now and then, with the rest, longer than a name may be.
-    main.FilePrefix->setText(chance(rng, 5) ? QString(250, u'p')
-                                            : QString::fromUtf8(pick(rng, prefix)));
-    main.FileLeading->setText(pick(rng, leading));
-    main.StartingNumber->setText(main.chkAlpha->isChecked() ? pick(rng, alpha)
-                                                            : pick(rng, decimal));
-    main.NumberIncValue->setText(pick(rng, step));
-    main.CasesList->setCurrentIndex(rng.bounded(main.CasesList->count()));
-    main.ExtUsed[rng.bounded(int(main.ExtUsed.size()))]->click();
+    n.FilePrefix->setText(chance(rng, 5) ? QString(250, u'p')
+                                         : QString::fromUtf8(pick(rng, prefix)));
+    n.FileLeading->setText(pick(rng, leading));
+    n.StartingNumber->setText(n.chkAlpha->isChecked() ? pick(rng, alpha) : pick(rng, decimal));
+    n.NumberIncValue->setText(pick(rng, step));
+    n.CasesList->setCurrentIndex(rng.bounded(n.CasesList->count()));
+    n.ExtUsed[rng.bounded(int(n.ExtUsed.size()))]->click();
     const int extChoice = rng.bounded(10);
     if (extChoice < 7)
-        main.NewExt->setCurrentIndex(extChoice < 5 ? 0 : 1);
+        n.NewExt->setCurrentIndex(extChoice < 5 ? 0 : 1);
     else
-        main.NewExt->setEditText(pick(rng, ext));
+        n.NewExt->setEditText(pick(rng, ext));
     // No file selected (every file takes part), one, several, or every n-th file.
-    const int count = main.FileList->count(), how = rng.bounded(4);
+    const int count = f.FileList->count(), how = rng.bounded(4);
     if (how == 3)
-        main.SelSteps->setText(QString::number(1 + rng.bounded(5)));
+        f.SelSteps->setText(QString::number(1 + rng.bounded(5)));
     const int picks = count == 0 ? 0 : how == 1 ? 1 : how == 2 ? 2 + rng.bounded(count) : 0;
+    std::vector<qint32> rows;
     for (int i = 0; i < picks; ++i)
-        main.FileList->setRowSelected(rng.bounded(count), true);
+        rows.push_back(rng.bounded(count));
+    std::sort(rows.begin(), rows.end());
+    f.FileList->selectRows(rows);
 }
 
 // One random folder through a scheme run, previewed when Preview is enabled, or through a
@@ -160,6 +165,9 @@ void tst_RenameProperty::randomSettings(QRandomGenerator& rng)
 QString tst_RenameProperty::runCase(QRandomGenerator& rng, bool wildcard, int& finished)
 {
     Main& main = *m_window->main;
+    NamingPanel& n = main.naming();
+    FilePane& f = main.files();
+    RunButtons& b = main.buttons();
     const RandomFolder folder(rng, folderSize(rng));
     // clang-format off
     static const char* const specs[] = {"*.*", "*.*", "*.jpg", "*", "I*", "img*", "*.txt", "*.txt;*.jpg", "?*"};
@@ -168,10 +176,10 @@ QString tst_RenameProperty::runCase(QRandomGenerator& rng, bool wildcard, int& f
     // clang-format on
     const QString spec = pick(rng, specs), mask = wildcard ? pick(rng, masks) : "";
     showFolder(folder.path(), spec);
-    main.WildCardRen->setText(mask);
+    n.WildCardRen->setText(mask);
     if (!wildcard)
         randomSettings(rng);
-    const std::vector<FileRecord> rows = main.catalogue().FileRecords;
+    const std::vector<FileRecord> rows = f.catalogue().FileRecords;
     const Listing before = listFolder(folder.path());
     const bool refused =
         wildcard && !planWildcardRename(folder.path(), spec, mask).refusal.isEmpty();
@@ -180,25 +188,25 @@ QString tst_RenameProperty::runCase(QRandomGenerator& rng, bool wildcard, int& f
         if (wildcard)
             expected.append(refused ? row.FileName : wildcardNewName(row.FileName, mask));
     m_window->feedback.messages.clear();
-    if (!wildcard && main.PreviewBut->isEnabled()) {
-        main.PreviewBut->click();
-        expected = main.PreviewList->names()->names(); // none when the preview was refused
-        main.PreviewBut->click();
+    if (!wildcard && b.PreviewBut->isEnabled()) {
+        b.PreviewBut->click();
+        expected = f.PreviewList->names()->names(); // none when the preview was refused
+        b.PreviewBut->click();
         if (listFolder(folder.path()) != before)
             return "the preview changed the folder";
     }
-    if (!main.ApplyBut->isEnabled())
+    if (!b.ApplyBut->isEnabled())
         return {};
     m_window->feedback.messages.clear();
-    main.ApplyBut->click();
+    b.ApplyBut->click();
     const bool done = m_window->feedback.messages.isEmpty();
     // After a wildcard run the pattern is the specification; the pattern, cleared while the
     // run is still busy, enables the naming fields whatever batch rename says.
-    if (wildcard && (main.FileSpecs->text() != mask || !main.WildCardRen->text().isEmpty() ||
-                     !main.NumCharKeep->isEnabled() || main.PreviewList->isEnabled()))
+    if (wildcard && (f.FileSpecs->text() != mask || !n.WildCardRen->text().isEmpty() ||
+                     !n.NumCharKeep->isEnabled() || f.PreviewList->isEnabled()))
         return "after the run: the specification, the pattern or the fields' states are wrong";
     const QString& message = m_window->feedback.messages.value(0);
-    if (refused && !message.startsWith("Pellory - Wilcard Error|0|"))
+    if (refused && !message.startsWith("Pellory - Wilcard Error|plain|"))
         return "a refused batch showed no wildcard error but \"" + message + '"';
     finished += done && !refused && !expected.isEmpty();
     const QString fault =
@@ -206,7 +214,7 @@ QString tst_RenameProperty::runCase(QRandomGenerator& rng, bool wildcard, int& f
     if (!fault.isEmpty())
         return fault;
     m_window->feedback.messages.clear();
-    pressUndo(main.FileList); // when the run renamed nothing, there is nothing to undo
+    pressUndo(f.FileList); // when the run renamed nothing, there is nothing to undo
     const Listing after = listFolder(folder.path());
     if (contentsOf(after) != contentsOf(before))
         return "the undo lost or overwrote a file";
@@ -271,21 +279,24 @@ void tst_RenameProperty::onFoldingMount()
         QVERIFY(makeFile(QFile::encodeName(mount.path() + '/' + name), name.toUtf8()));
     const Listing before = listFolder(mount.path());
     Main& main = *m_window->main;
+    NamingPanel& n = main.naming();
+    FilePane& f = main.files();
+    RunButtons& b = main.buttons();
     showFolder(mount.path(), spec);
     m_window->feedback.messages.clear();
     if (mask.isEmpty()) {
-        main.CasesList->setCurrentIndex(1);
-        main.NewExt->setCurrentIndex(0);
-        if (main.RenameChk->isChecked())
-            main.RenameChk->click();
+        n.CasesList->setCurrentIndex(1);
+        n.NewExt->setCurrentIndex(0);
+        if (n.RenameChk->isChecked())
+            n.RenameChk->click();
     }
-    main.WildCardRen->setText(mask);
-    main.ApplyBut->click();
+    n.WildCardRen->setText(mask);
+    b.ApplyBut->click();
     QCOMPARE(m_window->feedback.messages, QStringList());
     const Listing listing = listFolder(mount.path());
     QCOMPARE(QString::fromUtf8(listing.keys().join('|')), after);
     QCOMPARE(contentsOf(listing), contentsOf(before));
-    main.DirList->setPath(QDir::tempPath()); // let go of the mount before it is taken down
+    f.DirList->setPath(QDir::tempPath()); // let go of the mount before it is taken down
 }
 
 QTEST_MAIN(tst_RenameProperty)

@@ -1,4 +1,4 @@
-#include "window/KeyFilters.h"
+#include "run/KeyFilters.h"
 
 namespace pellory {
 

@@ -1,22 +1,24 @@
 // Drive and folder navigation, the file specifications, the sort order and the every-N
 // selection: the handlers that rebuild, re-sort and select the file list.
 
+#include "window/FilePane.h"
+
 #include "catalogue/EveryN.h"
 #include "catalogue/SortOrders.h"
 #include "window/DriveSelector.h"
 #include "window/Feedback.h"
 #include "window/FolderSelector.h"
-#include "window/Main.h"
 #include "window/NameListView.h"
+#include "window/RunController.h"
 
 #include <QComboBox>
-#include <QLabel>
+#include <QFocusEvent>
 #include <QLineEdit>
-#include <QRadioButton>
+#include <QMenu>
 
 namespace pellory {
 
-void Main::DriveList_Change()
+void FilePane::DriveList_Change()
 {
     if (DriveList->drive().isEmpty())
         return; // the list of volumes changed and holds no current drive
@@ -26,10 +28,10 @@ void Main::DriveList_Change()
     // A drive that cannot be opened: back to the drive of the folder shown, which raises
     // this handler once more for that drive.
     DriveList->setDrive(DriveList->driveOf(DirList->path()));
-    m_feedback->beep();
+    m_feedback.beep();
 }
 
-void Main::DirList_Change()
+void FilePane::DirList_Change()
 {
     ++m_dirChanges;
     const BusyPointer busy;
@@ -44,31 +46,21 @@ void Main::DirList_Change()
         DriveList->setDrive(drive);
 }
 
-int Main::extensionMode() const
+void FilePane::RefreshFiles()
 {
-    for (int i = 0; i < int(ExtUsed.size()); ++i) {
-        if (ExtUsed[i]->isChecked())
-            return i;
-    }
-    return int(ExtensionMode::UseLastOccurrence);
-}
-
-void Main::RefreshFiles()
-{
-    rebuildCatalogue(catalogueToChange(), DirList->path(), FileSpecs->text(),
-                     ExtensionMode(extensionMode()));
+    rebuildCatalogue(catalogueToChange(), DirList->path(), FileSpecs->text(), m_extensionMode());
     SortFiles();
-    UpdateControls();
+    emit listChanged();
 }
 
-Catalogue& Main::catalogueToChange()
+Catalogue& FilePane::catalogueToChange()
 {
-    if (m_catalogue.use_count() > 1) // a walk reads it: it keeps this one, the window a copy
+    if (m_catalogue.use_count() > 1) // a walk reads it: it keeps this one, the pane a copy
         m_catalogue = std::make_shared<Catalogue>(*m_catalogue);
     return *m_catalogue;
 }
 
-void Main::SortFiles()
+void FilePane::SortFiles()
 {
     sortCatalogue(catalogueToChange(), FileSortOrder->currentIndex());
     QStringList names;
@@ -79,18 +71,17 @@ void Main::SortFiles()
     FileList->names()->setNames(std::move(names));
 }
 
-void Main::FileSortOrder_Click()
+void FilePane::FileSortOrder_Click()
 {
     // A run walks the catalogue by position; its order must not change under it.
-    if (m_runState != RunState::Idle)
-        return;
-    SortFiles();
+    if (m_run.mayAct(RunController::IfBusy::Ignore))
+        SortFiles();
 }
 
-void Main::SelSteps_Change()
+void FilePane::SelSteps_Change()
 {
     // A run takes each file's selection from the list as it walks; it must not change.
-    if (m_runState != RunState::Idle)
+    if (!m_run.mayAct(RunController::IfBusy::Ignore))
         return;
     const qint16 n = selStepsValue(SelSteps->text());
     FileList->clearSelectionOnly();
@@ -101,40 +92,70 @@ void Main::SelSteps_Change()
     FileList->setCurrentRow(-1);
     if (every.currentItem >= 0)
         FileList->setCurrentRow(every.currentItem);
-    UpdateControls();
+    emit listChanged();
 }
 
-void Main::FileList_Click()
+void FilePane::FileList_Click()
 {
-    UpdateControls();
+    emit listChanged();
 }
 
-void Main::PreviewList_Click()
+void FilePane::PreviewList_Click()
 {
-    UpdateControls();
+    emit listChanged();
 }
 
-void Main::FileSpecs_Change()
+void FilePane::FileSpecs_Change()
 {
-    // A wildcard rename takes exactly one specification.
     const QString text = FileSpecs->text();
-    const bool single = !text.isEmpty() && !text.contains(QLatin1Char(';'));
-    WildCardRen->setEnabled(single);
-    Label9->setEnabled(single);
+    emit specsChanged(!text.isEmpty() && !text.contains(QLatin1Char(';')));
 }
 
-void Main::FileSpecs_GotFocus()
+void FilePane::FileSpecs_GotFocus()
 {
     SavedSpecs = FileSpecs->text();
 }
 
-void Main::FileSpecs_LostFocus()
+void FilePane::FileSpecs_LostFocus()
 {
     // Letter case counts: "*.jpg" pasted over "*.JPG" is a change.
     if (FileSpecs->text() == SavedSpecs)
         return;
     RefreshFiles();
     SelSteps_Change();
+}
+
+bool FilePane::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool in = event->type() == QEvent::FocusIn;
+    if (watched != FileSpecs || (!in && event->type() != QEvent::FocusOut))
+        return false;
+    // Switching to another application or opening the context menu is not leaving the
+    // field; the user comes back to it as it was.
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+        return false;
+    if (in)
+        FileSpecs_GotFocus();
+    else
+        FileSpecs_LostFocus();
+    return false;
+}
+
+void FilePane::undoLastRun()
+{
+    m_run.undoLastRun([this] { DirList_Change(); });
+}
+
+void FilePane::showFileListMenu(const QPoint& at)
+{
+    auto* menu = new QMenu(FileList);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    QAction* undo =
+        menu->addAction(QStringLiteral("&Undo Last Rename"), this, &FilePane::undoLastRun);
+    undo->setShortcut(QKeySequence(kUndoLastRunKey));
+    undo->setEnabled(m_run.mayAct(RunController::IfBusy::Ignore) && !m_run.previewMode());
+    menu->popup(FileList->viewport()->mapToGlobal(at));
 }
 
 } // namespace pellory

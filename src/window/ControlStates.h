@@ -1,0 +1,52 @@
+#pragma once
+// The control-state rules applied to the window: the run buttons are offered only when a
+// run would change something, batch renaming and wildcard renaming exclude each other, and
+// a wildcard pattern is checked against the file specification. Each rule names the
+// controls it switches. What the buttons' rule decides from the settings is
+// run/ControlRules; in preview mode the preview owns every state and the rules wait.
+
+#include <QObject>
+
+#include <vector>
+
+namespace pellory {
+
+class Feedback;
+class FilePane;
+class NamingPanel;
+class RunButtons;
+class RunController;
+
+class ControlStates : public QObject
+{
+    Q_OBJECT
+public:
+    ControlStates(FilePane& files, NamingPanel& naming, RunButtons& buttons, RunController& run,
+                  Feedback& feedback, QObject* parent);
+
+    // Has every change that the rules follow run them.
+    void connectHandlers();
+
+    void UpdateControls();
+    void RenameChk_Click();
+    void WildCardRen_Change();
+    // The wildcard field, after an edit of the specification: a wildcard rename takes
+    // exactly one.
+    void followSpecs(bool oneSpec);
+
+private:
+    // The naming fields and their captions, which "Enable Batch Rename" switches.
+    std::vector<QWidget*> namingFields() const;
+    // What a wildcard pattern switches off: the sort order and every-N selection, and the
+    // name format, the naming fields and the extension choice.
+    std::vector<QWidget*> offForWildcard() const;
+    void checkSpecsForWildcard();
+
+    FilePane& m_files;
+    NamingPanel& m_naming;
+    RunButtons& m_buttons;
+    RunController& m_run;
+    Feedback& m_feedback;
+};
+
+} // namespace pellory

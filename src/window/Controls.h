@@ -1,0 +1,37 @@
+#pragma once
+// Making the window's controls. Each carries the name the program knows it by, so that the
+// layout, the stored settings and the tests find it by that name, and each gets its
+// caption, tool tip and accessible name from one table per pane.
+
+#include <QWidget>
+
+#include <initializer_list>
+
+class QLabel;
+class QLineEdit;
+
+namespace pellory {
+
+template <typename T> T* makeControl(QWidget* parent, const char* name)
+{
+    auto* control = new T(parent);
+    control->setObjectName(QLatin1String(name));
+    return control;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, bool rightAligned);
+QLineEdit* makeField(QWidget* parent, const char* name, int maxLength = 0);
+
+struct ControlText
+{
+    QWidget* control;
+    const char* caption; // nullptr: the control has no caption
+    const char* tip;     // nullptr: no tool tip
+    const char* role;    // the accessible name of a control without a caption
+};
+
+// The caption of a label, button or frame, the tool tip, and the accessible name: the
+// caption without its access key, or the role.
+void setTexts(std::initializer_list<ControlText> texts);
+
+} // namespace pellory

@@ -1,0 +1,93 @@
+// The file pane's controls: creation, captions, tool tips, list items and start states,
+// and which event of each runs which handler.
+
+#include "window/Controls.h"
+#include "window/DriveSelector.h"
+#include "window/FilePane.h"
+#include "window/FolderSelector.h"
+#include "window/NameListView.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QShortcut>
+
+namespace pellory {
+
+FilePane::FilePane(QWidget* window, RunController& run, Feedback& feedback,
+                   std::function<ExtensionMode()> extensionMode)
+    : QObject(window), m_run(run), m_feedback(feedback), m_extensionMode(std::move(extensionMode))
+{
+    createControls(window);
+    setTexts();
+    setInitialStates();
+}
+
+void FilePane::createControls(QWidget* window)
+{
+    DriveList = makeControl<DriveSelector>(window, "DriveList");
+    DirList = makeControl<FolderSelector>(window, "DirList");
+    Label8 = makeLabel(window, "Label8", true);
+    FileSortOrder = makeControl<QComboBox>(window, "FileSortOrder");
+    Label10 = makeLabel(window, "Label10", false);
+    SelSteps = makeField(window, "SelSteps", 3);
+    Label11 = makeLabel(window, "Label11", false);
+    FileList = makeControl<NameListView>(window, "FileList");
+    PreviewList = makeControl<NameListView>(window, "PreviewList");
+    Label1 = makeLabel(window, "Label1", true);
+    FileSpecs = makeField(window, "FileSpecs");
+}
+
+void FilePane::setTexts()
+{
+    const char* selTip = "Selects  files begining at current selected file";
+    pellory::setTexts({
+        {DriveList, nullptr, nullptr, "Drive"},
+        {DirList, nullptr, nullptr, "Folder"},
+        {Label8, "Sort Files &by : ", "Select sorting order", nullptr},
+        {FileSortOrder, nullptr, "Select sorting order", "Sort order"},
+        {Label10, "Select files &every", selTip, nullptr},
+        {SelSteps, nullptr, selTip, "Select every N positions"},
+        {Label11, "positions", selTip, nullptr},
+        {FileList, nullptr, nullptr, "Files"},
+        {PreviewList, nullptr, nullptr, "Preview of new names"},
+        {Label1, "File specs to act &on : ", "Enter file specs (wildcards) to act on", nullptr},
+        {FileSpecs, nullptr, "Enter file specs (wildcards) to act on", "File specs"},
+    });
+    FileSortOrder->addItems({"Name (A to Z)", "Name (Z to A)", "Ext (A to Z)", "Ext (Z to A)",
+                             "Date (Old to New)", "Date (New to Old)"});
+}
+
+void FilePane::setInitialStates()
+{
+    // The list starts with nothing chosen, so that choosing item 0 at start-up raises the
+    // list's handler as a choice would.
+    FileSortOrder->setCurrentIndex(-1);
+    SelSteps->setText("0");
+    FileSpecs->setText("*.JPG;*.GIF");
+    PreviewList->hide();
+    FileList->setContextMenuPolicy(Qt::CustomContextMenu);
+    DriveList->setVolumes(DriveSelector::mountedVolumes());
+    DirList->setPath(QDir::homePath());
+    DriveList->setDrive(DriveList->driveOf(DirList->path()));
+}
+
+void FilePane::connectHandlers()
+{
+    // These signals fire for values set from code too: start-up and several handlers rely on
+    // a value set from code raising its control's handler at once.
+    connect(DriveList, &DriveSelector::driveChanged, this, &FilePane::DriveList_Change);
+    connect(DirList, &FolderSelector::pathChanged, this, &FilePane::DirList_Change);
+    connect(FileSortOrder, &QComboBox::currentIndexChanged, this, &FilePane::FileSortOrder_Click);
+    connect(SelSteps, &QLineEdit::textChanged, this, &FilePane::SelSteps_Change);
+    connect(FileList, &NameListView::selectionEdited, this, &FilePane::FileList_Click);
+    connect(PreviewList, &NameListView::selectionEdited, this, &FilePane::PreviewList_Click);
+    connect(FileSpecs, &QLineEdit::textChanged, this, &FilePane::FileSpecs_Change);
+    FileSpecs->installEventFilter(this);
+    connect(FileList, &QWidget::customContextMenuRequested, this, &FilePane::showFileListMenu);
+    auto* undo = new QShortcut(QKeySequence(kUndoLastRunKey), FileList->window());
+    connect(undo, &QShortcut::activated, this, &FilePane::undoLastRun);
+}
+
+} // namespace pellory

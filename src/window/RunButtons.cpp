@@ -1,0 +1,168 @@
+// Apply and Exit: the scheme run that walks the catalogue in list order and renames each
+// file in place (or lists its new name in the preview), and the wildcard rename of every
+// file the specification matches.
+
+#include "window/RunButtons.h"
+
+#include "run/SchemeWalk.h"
+#include "run/WildcardRename.h"
+#include "window/Controls.h"
+#include "window/DriveSelector.h"
+#include "window/FilePane.h"
+#include "window/FolderSelector.h"
+#include "window/NameListView.h"
+#include "window/NamingPanel.h"
+#include "window/RunController.h"
+#include "window/RunYield.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+
+namespace pellory {
+
+RunButtons::RunButtons(QWidget* window, FilePane& files, NamingPanel& naming, RunController& run)
+    : QObject(window), m_window(window), m_files(files), m_naming(naming), m_run(run)
+{
+    PreviewBut = makeControl<QPushButton>(window, "PreviewBut");
+    ApplyBut = makeControl<QPushButton>(window, "ApplyBut");
+    ExitBut = makeControl<QPushButton>(window, "ExitBut");
+    setTexts({
+        {PreviewBut, "Previe&w and Check for Errors", "Click to preview", nullptr},
+        {ApplyBut, "Apply", "Click to apply", nullptr},
+        {ExitBut, "Exit", "Click to exit", nullptr},
+    });
+    PreviewBut->setEnabled(false);
+    ApplyBut->setEnabled(false);
+    for (QPushButton* button : {PreviewBut, ApplyBut, ExitBut}) {
+        button->setAutoDefault(false); // Enter presses no button
+        button->setDefault(false);
+    }
+}
+
+void RunButtons::connectHandlers()
+{
+    connect(PreviewBut, &QPushButton::clicked, this, &RunButtons::PreviewBut_Click);
+    connect(ApplyBut, &QPushButton::clicked, this, &RunButtons::ApplyBut_Click);
+    connect(ExitBut, &QPushButton::clicked, this, &RunButtons::ExitBut_Click);
+}
+
+void RunButtons::ExitBut_Click()
+{
+    if (m_run.mayAct(RunController::IfBusy::Ignore))
+        m_window->close(); // through Form_QueryUnload and Form_Unload
+    else
+        m_run.requestCancel();
+}
+
+std::array<QWidget*, 6> RunButtons::lockedByRun() const
+{
+    return {m_naming.CasesList, m_naming.RenameChk, m_files.PreviewList,
+            m_files.FileList,   m_files.DriveList,  m_files.DirList};
+}
+
+void RunButtons::ApplyBut_Click()
+{
+    if (!m_run.begin())
+        return;
+    for (QWidget* control : lockedByRun())
+        control->setEnabled(false);
+    if (!m_naming.WildCardRen->text().isEmpty())
+        wildcardRename();
+    else
+        schemeRun();
+}
+
+void RunButtons::schemeRun()
+{
+    walkScheme();
+    finishSchemeRun(); // the walk has let go of the catalogue, so the rebuild copies nothing
+}
+
+void RunButtons::walkScheme()
+{
+    // One reading of the settings and of the selection serves the whole walk.
+    SchemeWalk walk(m_files.catalogueForWalk(), m_files.FileList->selectionFlags(),
+                    m_naming.settings());
+    if (!m_run.walkMayStart(walk))
+        return;
+    if (!m_run.previewMode())
+        return m_run.renameWalk(walk, m_files.DirList->path());
+    NameListView* list = m_files.PreviewList;
+    m_run.fillPreview(walk, list->count(),
+                      [list](const QStringList& names, std::vector<qint32> selected) {
+                          list->names()->append(names);
+                          list->selectRows(selected);
+                      });
+}
+
+void RunButtons::finishSchemeRun()
+{
+    const bool preview = m_run.previewMode();
+    if (!preview)
+        m_files.DirList_Change(); // the list shows what is on disk, whether all went well or not
+    m_run.releaseBusyPointer();
+    if (preview) {
+        m_files.PreviewList->setEnabled(true);
+    } else {
+        for (QWidget* control : lockedByRun())
+            control->setEnabled(true);
+    }
+    m_run.finish();
+    reselectAfterRebuild();
+}
+
+void RunButtons::reselectAfterRebuild()
+{
+    // The rebuild at the end of a run asks for the every-N selection while the run is still
+    // busy, when the selection is locked; the walk is over now, so it is applied here.
+    if (!m_run.previewMode())
+        m_files.SelSteps_Change();
+}
+
+void RunButtons::wildcardRename()
+{
+    const WildcardPlan plan = m_run.planWildcardRename(
+        m_files.DirList->path(), m_files.FileSpecs->text(), m_naming.WildCardRen->text());
+    if (plan.refusal.isEmpty()) {
+        QProgressDialog progress(QStringLiteral("Renaming files..."), QStringLiteral("Cancel"), 0,
+                                 plan.fileCount, m_window);
+        progress.setWindowTitle(QStringLiteral("Pellory"));
+        progress.setWindowModality(Qt::WindowModal); // its updates then visit the event loop
+        progress.setMinimumDuration(kProgressDelayMs);
+        WildcardHooks hooks;
+        // The dialog lays its label out anew at every change and visits the event loop only
+        // once it shows, so it is updated only when the event loop is due to run anyway.
+        RunYield yield;
+        hooks.progress = [&progress, &yield](int done, int total) {
+            if (done < total && !yield.due())
+                return;
+            progress.setLabelText(QStringLiteral("%1 of %2 files renamed").arg(done).arg(total));
+            progress.setValue(done);
+            QCoreApplication::processEvents();
+        };
+        hooks.cancelRequested = [&progress] { return progress.wasCanceled(); };
+        m_run.runWildcardRename(plan, hooks);
+    }
+    finishWildcardRename();
+}
+
+void RunButtons::finishWildcardRename()
+{
+    m_files.FileList->setEnabled(true);
+    m_files.DriveList->setEnabled(true);
+    m_files.DirList->setEnabled(true);
+    // The pattern of the new names becomes the specification, so the rebuilt list shows the
+    // renamed files. Clearing the pattern raises its change handler while the run is still
+    // busy, which re-enables the naming controls.
+    m_files.FileSpecs->setText(m_naming.WildCardRen->text());
+    m_naming.WildCardRen->setText(QString());
+    m_files.DirList_Change();
+    m_run.finish();
+    reselectAfterRebuild();
+}
+
+} // namespace pellory

@@ -1,0 +1,69 @@
+#pragma once
+// The three buttons of the bottom row and what pressing them does: Apply renames the
+// listed files (or those the wildcard pattern names), Preview shows the new names in place
+// of the file list, Exit closes the window or stops a run. The run's own work is the run
+// controller's; this reads the panes into it, locks what must not change under it and
+// shows what comes back. Which buttons may be pressed is the control-state rules' call.
+
+#include <QObject>
+
+#include <array>
+#include <vector>
+
+class QPushButton;
+
+namespace pellory {
+
+class FilePane;
+class NamingPanel;
+class RunController;
+
+class RunButtons : public QObject
+{
+    Q_OBJECT
+public:
+    RunButtons(QWidget* window, FilePane& files, NamingPanel& naming, RunController& run);
+
+    // Every control of the window, in its own order: the preview locks them all but its
+    // own, and unlocks them all when it is left.
+    void setEveryControl(std::vector<QWidget*> controls) { m_everyControl = std::move(controls); }
+    void connectHandlers();
+
+    void ApplyBut_Click();
+    void PreviewBut_Click();
+    void ExitBut_Click();
+
+    QPushButton* PreviewBut;
+    QPushButton* ApplyBut;
+    QPushButton* ExitBut;
+
+    // A wildcard rename shows its progress only when it takes longer than this.
+    static constexpr int kProgressDelayMs = 500;
+
+signals:
+    // Preview mode was left with every control enabled: the states the settings call for
+    // are to be derived anew.
+    void previewLeft();
+
+private:
+    // The controls a run locks, so that the files, their order and their selection stay as
+    // they were when the run started.
+    std::array<QWidget*, 6> lockedByRun() const;
+    void schemeRun();
+    void walkScheme();
+    void finishSchemeRun();
+    void wildcardRename();
+    void finishWildcardRename();
+    void reselectAfterRebuild();
+    void enterPreview();
+    void leavePreview();
+    void setEveryControlEnabled(bool enabled);
+
+    QWidget* m_window;
+    FilePane& m_files;
+    NamingPanel& m_naming;
+    RunController& m_run;
+    std::vector<QWidget*> m_everyControl;
+};
+
+} // namespace pellory

@@ -1,0 +1,65 @@
+// Preview mode: the list of new names shown over the file list, with every other control
+// locked so that the settings cannot change while the user reads it. Nothing on disk
+// changes in the mode; leaving it re-derives every enabled state from the settings.
+
+#include "window/FilePane.h"
+#include "window/NameListView.h"
+#include "window/RunButtons.h"
+#include "window/RunController.h"
+
+#include <QPushButton>
+
+namespace pellory {
+
+void RunButtons::PreviewBut_Click()
+{
+    // E.g. "Exit Preview" pressed while the preview still fills.
+    if (!m_run.mayAct(RunController::IfBusy::Beep))
+        return;
+    m_run.setRunState(RunState::Busy);
+    if (m_run.previewMode())
+        leavePreview();
+    else
+        enterPreview();
+    m_run.setRunState(RunState::Idle);
+}
+
+void RunButtons::setEveryControlEnabled(bool enabled)
+{
+    for (QWidget* control : m_everyControl)
+        control->setEnabled(enabled);
+}
+
+void RunButtons::leavePreview()
+{
+    setEveryControlEnabled(true);
+    m_run.setPreviewMode(false);
+    PreviewBut->setText(QStringLiteral("Previe&w and Check for Errors"));
+    PreviewBut->setToolTip(QStringLiteral("Click to preview"));
+    m_files.FileList->show();
+    m_files.PreviewList->hide();
+    m_files.PreviewList->setEnabled(false);
+    m_run.setRunState(RunState::Idle);
+    emit previewLeft();
+}
+
+void RunButtons::enterPreview()
+{
+    // The run takes this pointer over and restores the default one itself, before any
+    // message it shows.
+    m_run.showBusyPointer();
+    setEveryControlEnabled(false);
+    m_run.setPreviewMode(true);
+    PreviewBut->setEnabled(true);
+    PreviewBut->setText(QStringLiteral("E&xit Preview"));
+    PreviewBut->setToolTip(QStringLiteral("Click to exit preview mode"));
+    NameListView* list = m_files.PreviewList;
+    list->names()->clear(); // entering twice lists the names once
+    list->show();
+    list->setEnabled(true);
+    m_files.FileList->hide();
+    m_run.setRunState(RunState::Idle);
+    ApplyBut_Click();
+}
+
+} // namespace pellory

@@ -1,0 +1,510 @@
+// The window driven as a user drives it, on real temporary folders: what start-up restores
+// and close stores, what each field lets through, which controls a change enables, the
+// every-N selection, Apply and Preview with where a run stops and what it says, the undo
+// of the last run, F1 and the focus order. Each row starts a window on a folder of its
+// own, takes its steps and compares what its probes read as one string.
+
+#include "MainFixture.h"
+#include "platform/Rename.h"
+#include "run/SchemeWalk.h"
+#include "run/UndoJournal.h"
+#include "support/Files.h"
+#include "window/DriveSelector.h"
+#include "window/FolderSelector.h"
+#include "window/MainHelp.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QUrl>
+
+#include <cerrno>
+#include <functional>
+
+using namespace pellory;
+using namespace pellory::testing;
+
+namespace {
+
+int px(double twips)
+{
+    return qRound(twips * QGuiApplication::primaryScreen()->logicalDotsPerInch() / 1440);
+}
+
+// Renames for real; at call `at` the row's remaining steps run first, as a user acting
+// while the run visits the event loop, and when they say so that rename fails.
+class SteppingRenamer final : public FileRenamer
+{
+public:
+    int at = 0, calls = 0;
+    std::function<bool()> steps; // true: this rename fails
+    SystemRenamer system;
+    RenameOutcome rename(const QString& folder, const QByteArray& oldRaw,
+                         const QString& newName) override
+    {
+        if (++calls == at && steps())
+            return {false, EIO, "Input/output error"};
+        return system.rename(folder, oldRaw, newName);
+    }
+};
+
+// Stands in for the desktop's HTML viewer.
+class UrlRecorder : public QObject
+{
+    Q_OBJECT
+public:
+    QStringList opened;
+public slots:
+    void open(const QUrl& url) { opened.append(url.toLocalFile()); }
+};
+
+QString selectedRows(const NameListView& list)
+{
+    QStringList rows;
+    for (int row = 0; row < list.count(); ++row) {
+        if (list.isRowSelected(row))
+            rows.append(QString::number(row));
+    }
+    return rows.join('|');
+}
+
+QString texts(std::initializer_list<const QLineEdit*> fields, char separator)
+{
+    QStringList shown;
+    for (const QLineEdit* field : fields)
+        shown << field->text();
+    return shown.join(separator);
+}
+
+// The controls, in the window's order, that can be used (or cannot); one not shown is
+// marked "hidden", and "hidden off" when it is disabled too.
+QString controlsWhere(const Main& m, bool usable)
+{
+    QStringList names;
+    for (const QWidget* c : m.controls()) {
+        const QString hidden = c->isEnabled() ? "hidden " : "hidden off ";
+        if (usable == (c->isEnabled() && c->isVisible()))
+            names << (c->isVisible() ? "" : hidden) + c->objectName();
+    }
+    return names.join(' ');
+}
+
+// The focused control, and the text selected in it.
+QString focused()
+{
+    const QWidget* control = QApplication::focusWidget();
+    const auto* field = qobject_cast<const QLineEdit*>(control);
+    return (control ? control->objectName() : "nothing") + ' ' +
+           (field ? field->selectedText() : "");
+}
+
+// Every stored key, the drive that holds the row's folder written as "D".
+QString stored(const QString& drive)
+{
+    QStringList pairs;
+    const Store store = readStore();
+    for (auto it = store.begin(); it != store.end(); ++it)
+        pairs << it.key() + '=' + (it.key() == "LastDrive" && *it == drive ? "D" : *it);
+    return pairs.join(' ');
+}
+
+// The controls without an accessible name, or whose name shows the access key's "&".
+QString unnamed(const Main& m)
+{
+    QStringList names;
+    for (const QWidget* c : m.controls()) {
+        if (c->accessibleName().isEmpty() || c->accessibleName().contains('&'))
+            names << c->objectName();
+    }
+    return names.isEmpty() ? "named" : names.join(' ');
+}
+
+// Where Tab leads from the drive list, with every control enabled so that it visits each.
+QString focusOrder(const Main& m)
+{
+    for (QWidget* control : m.controls())
+        control->setEnabled(true);
+    m.files().PreviewList->show();
+    m.files().DriveList->setFocus();
+    QStringList visited;
+    for (int i = 0; i < 23; ++i) {
+        visited.append(QApplication::focusWidget()->objectName());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    return visited.join(' ');
+}
+
+// The journal of a run that died after renaming A.JPG and B.JPG to ZA.JPG and ZB.JPG.
+bool crashedRun(const QString& folder)
+{
+    RunJournal journal(journalFolder());
+    journal.begin();
+    for (const char* name : {"A.JPG", "B.JPG"}) {
+        if (!journal.record(folder, name, QByteArray("Z") + name) ||
+            !currentRenamer().rename(folder, name, QString("Z") + name).ok)
+            return false;
+    }
+    return true;
+}
+
+// Right-clicks the file list and takes its one entry, the undo; false when it is not there.
+bool undoByMenu(Main& m)
+{
+    QWidget* viewport = m.files().FileList->viewport();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, {5, 5}, viewport->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(viewport, &event);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    const QList<QAction*> actions = menu ? menu->actions() : QList<QAction*>();
+    const bool found = actions.size() == 1 && actions[0]->text() == "&Undo Last Rename" &&
+                       actions[0]->shortcut() == QKeySequence("Ctrl+Alt+Z");
+    if (menu)
+        menu->close();
+    if (found)
+        actions[0]->trigger();
+    return found;
+}
+
+} // namespace
+
+class TstWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void steps_data();
+    void steps();
+    void messageLineBreaks();
+
+private:
+    void act(const QString& step, QStringList& rest);
+    void runWithSteps(int at, QStringList& rest);
+    QString probe(const QString& name);
+
+    QString m_folder;
+    std::unique_ptr<Window> m_w;
+    QPoint m_centred;
+    UrlRecorder m_viewer;
+    bool m_failRename = false;
+};
+
+void TstWindow::initTestCase()
+{
+    isolateHome();
+    writeStore({});
+    const Main plain(nullptr); // not shown: the position is start-up's alone
+    m_centred = plain.pos();
+    // Centred, then raised by about a title bar's height.
+    const QSize free = QGuiApplication::primaryScreen()->size() - plain.frameGeometry().size();
+    QVERIFY(qAbs(m_centred.x() - free.width() / 2) <= 1 &&
+            qAbs(m_centred.y() - free.height() / 2 + 25) < 25);
+    QDesktopServices::setUrlHandler("file", &m_viewer, "open");
+}
+
+void TstWindow::init()
+{
+    forgetLastRun(journalFolder());
+    QGuiApplication::clipboard()->setText("xy");
+}
+
+void TstWindow::cleanup()
+{
+    installRenamer(nullptr);
+    m_w.reset();
+    QDir().rmdir(settingsFile().fileName()); // the folder a row put in the file's place
+}
+
+// The row's files hold their own names; "4" stands for F000.JPG to F003.JPG. The store
+// always names the row's folder as the last one unless it names another.
+void TstWindow::steps_data()
+{
+    QTest::addColumn<QString>("files");
+    QTest::addColumn<QString>("store");    // "Key=value|..."
+    QTest::addColumn<QString>("steps");    // blank-separated; see act()
+    QTest::addColumn<QString>("probes");   // blank-separated; see probe()
+    QTest::addColumn<QString>("expected"); // the probes' answers joined by " / "
+    const QString defaults = "*.JPG;*.GIF 0 IMG_ 001 1   0 0 1 0:Keep as is 0 001 1 AAA 1";
+    const QString start = defaults + " / @c,c / beeps=0";
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int height = qRound(screen->geometry().height() * 1440 / screen->logicalDotsPerInch());
+    const QString typed =
+        "FileSpecs=*.jpg` NumCharKeep=a123 FilePrefix=CÉ@? StartingNumber=x123456789 "
+        "NumberIncValue=/1234567: FileLeading=:\\* NewExt=.,x";
+    const QString overTyped = "FileSpecs=a NumCharKeep= FilePrefix= StartingNumber= "
+                              "NumberIncValue= FileLeading= NewExt=x";
+    const QString naming = "Label7 NumCharKeep Label2 FilePrefix Label3 StartingNumber chkTrim "
+                           "Label5 NumberIncValue chkAlpha Label4 FileLeading";
+    const QString box = "Pellory - Wilcard Error|plain|File Specs ",
+                  toggle = " CasesList+=1 click=RenameChk click=RenameChk WildCardRen=x";
+    const QString four =
+        "IMG_001.JPG=F000.JPG|IMG_002.JPG=F001.JPG|IMG_003.JPG=F002.JPG|IMG_004.JPG=F003.JPG";
+    const QString failed = "Pellory|plain|An error occured renaming the file : ";
+    const QString abc = "A.JPG|B.JPG|C.JPG|other.txt",
+                  asked = "Pellory - Undo|Undo it? 3 files in ~ will go back to their old names.";
+    const QString back = "A.JPG=A.JPG|B.JPG=B.JPG|C.JPG=C.JPG|other.txt=other.txt",
+                  gone = "Pellory|plain|There is no rename to undo.";
+    const QString renamed =
+        "IMG_001.JPG=A.JPG|IMG_002.JPG=B.JPG|IMG_003.JPG=C.JPG|other.txt=other.txt";
+    const QString huge = "Specs=*.JPG|Number=99999999|Increment=999999",
+                  refusal = "Pellory - Error|warning|" + counterOverflowMessage();
+    const auto row = [](const char* name, const QString& files, const QString& store,
+                        const QString& steps, const QString& probes, const QString& expected) {
+        QTest::newRow(name) << files << store << steps << probes << expected;
+    };
+    // clang-format off
+    row("start: empty store", "", "", "", "shown at beeps", start);
+    row("start: full store, prefix after the case style", "", "Specs=*.PNG|Cases=2|Keep=3|Prefix=Trip|Number=0100|Increment=5|AlphaNumber=BAA|AlphaIncrement=2|Alpha=0|Leading=_x|FileExt=2|NewExtInx=-1|NewExtUser=bak|SelSteps=2", "", "shown", "*.PNG 3 Trip 0100 5 _x 2 2 0 2 -1:bak 0 0100 5 BAA 2");
+    row("start: alpha on shows the alphabetic pair", "", "Number=0100|AlphaNumber=BAA|Alpha=1", "", "shown", "*.JPG;*.GIF 0 IMG_ BAA 1   0 1 1 0:Keep as is 0 0100 1 BAA 1");
+    row("start: cases outside the list", "", "Cases=7", "", "shown", QString(defaults).replace(" 0 0 1", " -1 0 1"));
+    row("start: file ext outside the options", "", "FileExt=3", "", "shown", defaults);
+    row("start: user ext unless index -1", "", "NewExtInx=1|NewExtUser=b", "", "shown", QString(defaults).replace("0:Keep as is", "1:Remove ext"));
+    row("start: index -1, no user ext", "", "NewExtInx=-1", "", "shown", QString(defaults).replace("0:Keep as is", "-1:"));
+    row("start: folder gone", "", "LastDir=/no/such|LastDrive=/no", "", "shown at beeps", start);
+    row("start: position inside, leading number", "", "WindowTop=1500|WindowLeft=750.4px", "", "at", QString("@%1,%2").arg(px(750.4)).arg(px(1500)));
+    row("start: top at the screen height", "", "WindowTop=" + QString::number(height), "", "at", "@c,c");
+    row("start: below zero stays centred", "", "WindowTop=-32000", "", "at", "@c,c");
+    row("start: specs restored before the folder is listed", "a.png|b.JPG", "Specs=*.PNG", "", "list", "a.png");
+    row("start: controls off, named, focus order", "", "", "", "off named tabs", naming + " PreviewBut ApplyBut hidden PreviewList / named / DriveList DirList FileSortOrder SelSteps FileList FileSpecs WildCardRen CasesList RenameChk NumCharKeep FilePrefix StartingNumber chkTrim NumberIncValue chkAlpha FileLeading NewExt ExtUsed1 PreviewBut ApplyBut ExitBut PreviewList DriveList");
+    row("close: typed extension stored", "12", "NewExtUser=old|Alpha=1", "move=3000,1500 click=ExtUsed2 SelSteps=3 NewExt=bak close", "stored", "Alpha=1 AlphaIncrement=1 AlphaNumber=AAA Cases=0 FileExt=2 Increment=1 Keep=0 LastDir=~ LastDrive=D Leading= NewExtInx=-1 NewExtUser=bak Number=001 Prefix=IMG_ SelSteps=3 Specs=*.JPG;*.GIF WindowLeft=3000 WindowTop=1500");
+    row("close: a chosen item keeps the old typed one", "12", "NewExtUser=old", "move=3000,1500 NewExt+=1 close", "stored", "Alpha=0 AlphaIncrement=1 AlphaNumber=AAA Cases=0 FileExt=1 Increment=1 Keep=0 LastDir=~ LastDrive=D Leading= NewExtInx=1 NewExtUser=old Number=001 Prefix=IMG_ SelSteps= Specs=*.JPG;*.GIF WindowLeft=3000 WindowTop=1500");
+    row("close: when idle", "", "Prefix=before", "FilePrefix:=after close", "open beeps prefix", "closed / beeps=0 / after");
+    row("close: refused during a run", "1", "Prefix=before", "FilePrefix:=after click=RenameChk apply@1 close", "open beeps prefix", "open / beeps=1 / before");
+    row("close: Esc when idle", "", "Prefix=before", "FilePrefix:=after key=Esc", "open beeps prefix", "closed / beeps=0 / after");
+    row("close: Esc during a run stops it", "2", "Prefix=before", "FilePrefix:=after click=RenameChk apply@1 key=Esc", "open beeps prefix disk", "open / beeps=0 / before / F001.JPG=F001.JPG|after001.JPG=F000.JPG");
+    row("close: store unwritable, says so", "", "Prefix=before", "FilePrefix:=after unwritable close", "open msgs prefix", "closed / Pellory - Error|warning|Your settings could not be saved, so they will not be restored at the next start.\n\nThe settings could not be written to INI. / ");
+    row("keys: typed, all lower case", "", "", "click=RenameChk CasesList+=1 " + typed, "fields beeps", "*.JPG`|12|cÉ@|12345678|123456|:\\|.x / beeps=7");
+    row("keys: upper case, alphabetic start", "", "", "click=RenameChk CasesList+=2 click=chkAlpha FilePrefix=a?z StartingNumber=7@`éĀbB", "fields beeps", "*.JPG;*.GIF|0|AZ|ĀbB|1||Keep as is / beeps=5");
+    row("keys: during a run only the extension takes keys", "1", "", "click=RenameChk apply@1 " + overTyped, "fields beeps", "*.JPG;*.GIF|0|IMG_|001|1||x / beeps=13");
+    row("keys: ctrl+v pastes letters into a digit field", "", "", "click=RenameChk NumberIncValue= paste=NumberIncValue", "fields beeps", "*.JPG;*.GIF|0|IMG_|001|xy||Keep as is / beeps=0");
+    row("buttons: nothing would change", "3", "", "", "buttons", "none");
+    row("buttons: scheme off, a case style", "3", "", "CasesList+=1", "buttons", "apply+preview");
+    row("buttons: wildcard pattern, apply only", "3", "", "CasesList+=1 FileSpecs=*.JPG WildCardRen=*.X", "buttons", "apply");
+    row("buttons: two of 150 selected fit the counter", "150", "Number=00", "click=RenameChk buttons ctrl=0 ctrl=1", "buttons", "none / apply+preview");
+    row("every 3 of 10 from item 4", "10", "", "row=4 SelSteps=3", "sel", "4|7 @4");
+    row("every 0 deselects only", "5", "", "row=2 SelSteps=0", "sel", " @2");
+    row("counter: numeric start kept apart", "3", "", "click=RenameChk StartingNumber=0042", "counter", "&Starting # : |0042|trim|0042|AAA");
+    row("counter: alphabetic start kept apart", "3", "", "click=RenameChk StartingNumber=0042 click=chkAlpha StartingNumber=Qz", "counter", "&Starting @ : |Qz|no trim|0042|Qz");
+    row("counter: numeric start back", "3", "", "click=RenameChk StartingNumber=0042 click=chkAlpha StartingNumber=Qz click=chkAlpha", "counter", "&Starting # : |0042|trim|0042|Qz");
+    row("wildcard typed: all but the specs off", "5", "", "FileSpecs=*.JPG SelSteps=2 WildCardRen=F", "sel off", " @0 / Label8 FileSortOrder Label10 SelSteps Label11 Label12 CasesList RenameChk " + naming + " Label6 NewExt ExtUsed0 ExtUsed1 ExtUsed2 PreviewBut hidden PreviewList");
+    row("wildcard cleared: naming follows batch rename, every-N again", "5", "", "FileSpecs=*.JPG SelSteps=2 WildCardRen=F WildCardRen=", "sel off", "0|2|4 @0 / " + naming + " PreviewBut ApplyBut hidden PreviewList");
+    row("wildcard with several specs", "3", "", "FileSpecs=*.JPG;b*.GIF" + toggle, "msgs focus buttons", box + "cannot include multiple search specs when using 'Wilcard Rename' / FileSpecs ;B*.GIF / none");
+    row("wildcard, no wildcard in the specs", "3", "", "FileSpecs=F001.JPG" + toggle, "msgs focus buttons", box + "must include wildcards when using 'Wilcard Rename' / FileSpecs F001.JPG / apply+preview");
+    row("wildcard, one pattern in the specs", "3", "", "FileSpecs=F?01.JPG" + toggle, "focus buttons", "WildCardRen  / apply");
+    row("specs left unchanged: no rebuild", "1", "", "make=d.JPG FileSpecs+=0 key=Tab", "list folder", "F000.JPG / ~");
+    row("specs: Enter applies at once", "1", "", "make=d.png FileSpecs=*.png key=Return", "list folder", "d.png / ~");
+    row("specs left after a change", "1", "", "make=d.new FileSpecs=*.JPG;*.new key=Tab", "list folder", "d.new|F000.JPG / ~");
+    row("drive that cannot be opened: beeps", "1", "", "drive=/no-such-drive", "drive folder list beeps", "/ / ~ / F000.JPG / beeps=1");
+    row("apply: one selected renames all", "4", "Specs=*.JPG", "click=RenameChk ctrl=2 click=ApplyBut", "disk list sel off", four + " / IMG_001.JPG|IMG_002.JPG|IMG_003.JPG|IMG_004.JPG /  @-1 / Label9 WildCardRen hidden PreviewList");
+    row("apply: two selected rename only those", "4", "Specs=*.JPG", "click=RenameChk ctrl=0 ctrl=2 click=ApplyBut", "disk", "F001.JPG=F001.JPG|F003.JPG=F003.JPG|IMG_001.JPG=F000.JPG|IMG_002.JPG=F002.JPG");
+    row("apply: every second file, reselected after", "4", "Specs=*.JPG|SelSteps=2", "click=RenameChk click=ApplyBut", "disk sel", "F001.JPG=F001.JPG|F003.JPG=F003.JPG|IMG_001.JPG=F000.JPG|IMG_002.JPG=F002.JPG / 0|2 @0");
+    row("apply: the next run starts at 009 again", "3", "Specs=*.JPG|Number=009|Prefix=A_", "click=RenameChk click=ApplyBut FilePrefix=B_ click=ApplyBut", "disk fields", "B_009.JPG=F000.JPG|B_010.JPG=F001.JPG|B_011.JPG=F002.JPG / *.JPG|0|B_|009|1||Keep as is");
+    row("apply: empty list renames nothing and rebuilds", "", "Specs=*.JPG", "click=RenameChk NewExt+=1 make=LATE.JPG click=ApplyBut", "disk list", "LATE.JPG=new / LATE.JPG");
+    row("stop: target taken at the third file", "4", "Specs=F*", "make=IMG_003.JPG click=RenameChk click=ApplyBut", "disk list msgs journal", "F002.JPG=F002.JPG|F003.JPG=F003.JPG|IMG_001.JPG=F000.JPG|IMG_002.JPG=F001.JPG|IMG_003.JPG=new / F002.JPG|F003.JPG / " + failed + "IMG_003.JPG\r\rFile exists / 2");
+    row("stop: rename fails at the second file", "4", "Specs=F*", "click=RenameChk apply@2 fail", "disk list msgs journal", "F001.JPG=F001.JPG|F002.JPG=F002.JPG|F003.JPG=F003.JPG|IMG_001.JPG=F000.JPG / F001.JPG|F002.JPG|F003.JPG / " + failed + "IMG_002.JPG\r\rInput/output error / 1");
+    row("stop: Exit during the third file", "4", "Specs=F*", "click=RenameChk apply@3 click=ExitBut", "disk list open journal", "F003.JPG=F003.JPG|IMG_001.JPG=F000.JPG|IMG_002.JPG=F001.JPG|IMG_003.JPG=F002.JPG / F003.JPG / open / 3");
+    row("run: Apply during a run beeps", "4", "Specs=F*", "click=RenameChk apply@2 click=ApplyBut", "disk beeps journal", four + " / beeps=1 / 4");
+    row("run: Preview during a run beeps", "4", "Specs=F*", "click=RenameChk apply@2 click=PreviewBut", "disk beeps journal", four + " / beeps=1 / 4");
+    row("run: list rebuilt under the run", "4", "Specs=F*", "click=RenameChk apply@2 focus=FileSpecs FileSpecs:=F001* focus=FilePrefix", "disk list journal", four + " /  / 4");
+    row("preview: one selected, every new name", "3", "Specs=*.JPG", "click=RenameChk ctrl=1 click=PreviewBut click=PreviewBut click=PreviewBut", "preview on mode", "IMG_001.JPG|IMG_002.JPG|IMG_003.JPG 1 / PreviewBut PreviewList / E&xit Preview PreviewList");
+    row("preview: two selected, others keep their names", "3", "Specs=*.JPG", "click=RenameChk ctrl=0 ctrl=2 click=PreviewBut", "preview", "IMG_001.JPG|F001.JPG|IMG_002.JPG 0|2");
+    row("preview: duplicates refused, nothing listed", "3", "Specs=*.JPG|Prefix=X|Number=|Keep=1", "click=RenameChk click=PreviewBut", "preview msgs pointer", "  / Pellory - Error|warning|These settings will produce duplicate file names!!! / idle");
+    row("preview: empty list shows nothing", "", "Specs=*.JPG", "click=RenameChk NewExt+=1 click=PreviewBut", "preview", " ");
+    row("preview: left, the settings decide the states", "3", "Specs=*.JPG", "click=RenameChk ctrl=1 click=PreviewBut click=PreviewBut", "off mode disk", "Label9 WildCardRen hidden off PreviewList / Previe&w and Check for Errors FileList / F000.JPG=F000.JPG|F001.JPG=F001.JPG|F002.JPG=F002.JPG");
+    row("preview: batch rename off, a case style", "a.JPG|b.GIF", "Cases=2", "click=PreviewBut", "preview", "A.JPG|B.GIF ");
+    row("preview: left, wildcard field follows batch rename", "a.JPG|b.GIF", "Cases=2", "click=PreviewBut click=PreviewBut", "off", naming + " hidden off PreviewList");
+    row("counter: Apply refused past the range", "2100", huge, "click=RenameChk click=chkTrim click=ApplyBut", "msgs pointer journal", refusal + " / idle / 0");
+    row("counter: Preview refused past the range", "2100", huge, "click=RenameChk click=chkTrim click=PreviewBut", "msgs pointer previewend", refusal + " / idle / 0:");
+    row("counter: Preview within the range", "2000", huge, "click=RenameChk click=chkTrim click=PreviewBut", "previewend", "2000:IMG_2098998000.JPG");
+    row("undo: shortcut", abc, "Specs=*.JPG", "click=RenameChk click=ApplyBut undo no undo", "asked disk list msgs", asked + " / " + back + " / A.JPG|B.JPG|C.JPG / " + gone);
+    row("undo: context menu", abc, "Specs=*.JPG", "click=RenameChk click=ApplyBut menu no undo", "asked disk list msgs", asked + " / " + back + " / A.JPG|B.JPG|C.JPG / " + gone);
+    row("undo: wildcard", abc, "Specs=*.JPG", "WildCardRen=*.BAK click=ApplyBut undo no undo", "asked disk list msgs", asked + " / " + back + " /  / " + gone);
+    row("undo: answered no, the run stays", abc, "Specs=*.JPG", "click=RenameChk click=ApplyBut no undo undo", "asked disk list", asked + '\n' + asked + " / " + renamed + " / IMG_001.JPG|IMG_002.JPG|IMG_003.JPG");
+    row("undo: a name taken since is skipped, not overwritten", abc, "Specs=*.JPG", "click=RenameChk click=ApplyBut make=B.JPG undo no undo", "asked disk list msgs", asked + " / A.JPG=A.JPG|B.JPG=new|C.JPG=C.JPG|IMG_002.JPG=B.JPG|other.txt=other.txt / A.JPG|B.JPG|C.JPG|IMG_002.JPG / Pellory|plain|2 of 3 files got their old names back. These were skipped, and nothing was overwritten:\r\rIMG_002.JPG -> B.JPG: the old name is taken\n" + gone);
+    row("undo: during a run, beeps", abc, "Specs=*.JPG", "click=RenameChk apply@1 undo", "asked disk beeps", " / " + renamed + " / beeps=1");
+    row("undo: in preview mode, beeps", abc, "Specs=*.JPG", "click=RenameChk click=ApplyBut FilePrefix=X_ click=PreviewBut undo click=PreviewBut no undo", "asked disk beeps", asked + " / " + renamed + " / beeps=1");
+    row("undo: a run that died, at the next start", abc, "Specs=*.JPG", "crash undo no undo", "asked disk list msgs", "Pellory - Undo|The last rename run was interrupted.\rUndo it? 2 files in ~ will go back to their old names. / " + back + " / A.JPG|B.JPG|C.JPG / " + gone);
+    row("F1 opens the guide", "", "", "focus=FileSpecs key=F1", "opened beeps", "the guide / beeps=0");
+    // clang-format on
+}
+
+void TstWindow::steps()
+{
+    QFETCH(QString, files);
+    QFETCH(QString, store);
+    QFETCH(QString, steps);
+    QFETCH(QString, probes);
+    QFETCH(QString, expected);
+    QTemporaryDir dir;
+    m_folder = dir.path();
+    QStringList names = files.toInt() > 0 ? QStringList() : files.split('|', Qt::SkipEmptyParts);
+    for (int i = 0; i < files.toInt(); ++i) // "4": F000.JPG to F003.JPG
+        names.append(QString("F%1.JPG").arg(i, 3, 10, QChar('0')));
+    for (const QString& name : names)
+        QVERIFY(makeFile(QFile::encodeName(m_folder + '/' + name), name.toUtf8()));
+    Store values{{"LastDir", m_folder}};
+    for (const QString& pair : store.split('|', Qt::SkipEmptyParts))
+        values.insert(pair.section('=', 0, 0), pair.section('=', 1));
+    writeStore(values);
+    m_w = std::make_unique<Window>();
+    QStringList todo = steps.split(' ', Qt::SkipEmptyParts);
+    QStringList shown;
+    while (!todo.isEmpty()) {
+        const QString step = todo.takeFirst();
+        if (probes.split(' ').contains(step)) // a probe among the steps reads the state then
+            shown << probe(step);
+        else
+            act(step, todo);
+    }
+    for (const QString& name : probes.split(' '))
+        shown << probe(name);
+    QString result = shown.join(" / ").replace(m_folder, "~");
+    QCOMPARE(result.replace(settingsFile().fileName(), "INI"), expected);
+    if (!probes.contains("msgs"))
+        QCOMPARE(m_w->feedback.messages, QStringList());
+    // Every way out of a run leaves the window idle, with the default pointer.
+    QCOMPARE(m_w->main->run().runState(), RunState::Idle);
+    QVERIFY(!QApplication::overrideCursor());
+}
+
+// One user step. "click=NAME" clicks a button or box; "row=K", "ctrl=K" click row K of the
+// file list, the second with Ctrl; "NAME+=N" presses Down N times in a list box (0 only
+// focuses it); "NAME=TEXT" types over a field, "NAME:=TEXT" sets it as a paste would;
+// "paste=NAME" presses Ctrl+V there; "key=KEYS" presses keys where the focus is;
+// "focus=NAME"; "make=NAME" makes a file holding "new" after the list was read;
+// "drive=ROOT" picks a drive that cannot be opened; "move=LEFT,TOP" in twips; "close";
+// "undo" presses Ctrl+Alt+Z, "menu" takes it from the file list's menu, "no" answers
+// later questions No; "crash" leaves the journal of a run that died after two renames;
+// "unwritable" puts a folder in the settings file's place; "apply@K" presses Apply and
+// takes the rest of the steps during its K-th rename, which "fail" among them fails.
+void TstWindow::act(const QString& step, QStringList& rest)
+{
+    Main& m = *m_w->main;
+    const QString verb = step.section('=', 0, 0), value = step.section('=', 1);
+    const auto find = [&](const QString& name) { return m.findChild<QWidget*>(name); };
+    const auto clickRow = [&](Qt::KeyboardModifiers mods) {
+        NameListView* list = m.files().FileList;
+        const QRect cell = list->visualRect(list->names()->index(value.toInt()));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, mods, cell.center());
+    };
+    // clang-format off
+    const QHash<QString, std::function<void()>> verbs{
+        {"click", [&] { QTest::mouseClick(find(value), Qt::LeftButton); }},
+        {"row", [&] { clickRow(Qt::NoModifier); }},
+        {"ctrl", [&] { clickRow(Qt::ControlModifier); }},
+        {"focus", [&] { find(value)->setFocus(); }},
+        {"paste", [&] { find(value)->setFocus(); QTest::keyClick(find(value), Qt::Key_V, Qt::ControlModifier); }},
+        {"key", [&] { const QKeyCombination k = QKeySequence(value)[0]; QTest::keyClick(QApplication::focusWidget(), k.key(), k.keyboardModifiers()); }},
+        {"make", [&] { QVERIFY(makeFile(QFile::encodeName(m_folder + '/' + value), "new")); }},
+        {"drive", [&] { m.files().DriveList->setVolumes({"/", value}); m.files().DriveList->setCurrentIndex(1); }},
+        {"move", [&] { m.move(px(value.section(',', 0, 0).toInt()), px(value.section(',', 1).toInt())); }},
+        {"close", [&] { m.close(); }},
+        {"undo", [&] { pressUndo(m.naming().FilePrefix); }}, // a text field keeps Ctrl+Z alone
+        {"menu", [&] { QVERIFY(undoByMenu(m)); }},
+        {"no", [&] { m_w->feedback.answer = false; }},
+        {"fail", [&] { m_failRename = true; }},
+        {"crash", [&] { QVERIFY(crashedRun(m_folder)); }},
+        {"unwritable", [&] { QVERIFY(QFile::remove(settingsFile().fileName()) && QDir().mkdir(settingsFile().fileName())); }},
+    };
+    // clang-format on
+    if (verbs.contains(verb)) {
+        verbs[verb]();
+    } else if (verb.endsWith('+')) { // NAME+=N presses Down N times in a box
+        QWidget* box = find(verb.chopped(1));
+        box->setFocus();
+        for (int i = 0; i < value.toInt(); ++i)
+            QTest::keyClick(box, Qt::Key_Down);
+    } else if (verb.endsWith(':')) { // NAME:=TEXT, as a paste through the menu would
+        qobject_cast<QLineEdit*>(find(verb.chopped(1)))->setText(value);
+    } else if (verb.startsWith("apply@")) {
+        runWithSteps(verb.mid(6).toInt(), rest);
+    } else {
+        typeOver(find(verb), value);
+    }
+}
+
+void TstWindow::runWithSteps(int at, QStringList& rest)
+{
+    SteppingRenamer renamer;
+    renamer.at = at;
+    // A button pressed while the run renames: the event loop hands the click to the window
+    // before the run goes on to the next file.
+    renamer.steps = [&] {
+        m_failRename = false;
+        while (!rest.isEmpty())
+            act(rest.takeFirst(), rest);
+        return m_failRename;
+    };
+    installRenamer(&renamer);
+    QTest::mouseClick(m_w->main->buttons().ApplyBut, Qt::LeftButton);
+    installRenamer(nullptr);
+    QVERIFY2(rest.isEmpty(), "the run ended before the steps meant for it");
+}
+
+QString TstWindow::probe(const QString& name)
+{
+    Main& m = *m_w->main;
+    const RecordingFeedback& fb = m_w->feedback;
+    const FilePane& f = m.files();
+    const NamingPanel& n = m.naming();
+    const CounterTexts& c = n.counterTexts();
+    // clang-format off
+    const QHash<QString, std::function<QString()>> probes{
+        {"beeps", [&] { return "beeps=" + QString::number(fb.beeps); }},
+        {"msgs", [&] { return fb.messages.join('\n'); }},
+        {"pointer", [&] { return fb.busyShown.join(' '); }}, // with each message
+        {"asked", [&] { return fb.questions.join('\n'); }},
+        {"disk", [&] { return QString::fromUtf8(listing(m_folder)); }},
+        {"journal", [&] { const auto run = readLastRun(journalFolder()); return QString::number(run ? run->renames.size() : 0); }},
+        {"list", [&] { return f.FileList->names()->names().join('|'); }},
+        {"sel", [&] { return selectedRows(*f.FileList) + " @" + QString::number(f.FileList->currentRow()); }},
+        {"preview", [&] { return f.PreviewList->names()->names().join('|') + ' ' + selectedRows(*f.PreviewList); }},
+        {"previewend", [&] { return QString::number(f.PreviewList->count()) + ':' + f.PreviewList->names()->names().value(f.PreviewList->count() - 1); }},
+        {"folder", [&] { return f.DirList->path(); }},
+        {"drive", [&] { return f.DriveList->drive(); }},
+        {"opened", [&] { return m_viewer.opened == QStringList{findUserGuide(QCoreApplication::applicationDirPath())} ? "the guide" : m_viewer.opened.join(' '); }},
+        {"fields", [&] { return texts({f.FileSpecs, n.NumCharKeep, n.FilePrefix, n.StartingNumber, n.NumberIncValue, n.FileLeading, n.NewExt->lineEdit()}, '|'); }},
+        {"buttons", [&] { const bool a = m.buttons().ApplyBut->isEnabled(), p = m.buttons().PreviewBut->isEnabled(); return a && p ? "apply+preview" : a ? "apply" : p ? "preview" : "none"; }},
+        {"counter", [&] { return QStringList{n.Label3->text(), n.StartingNumber->text(), n.chkTrim->isEnabled() ? "trim" : "no trim", c.NumberText, c.AlphaNumberText}.join('|'); }},
+        {"on", [&] { return controlsWhere(m, true); }},
+        {"off", [&] { return controlsWhere(m, false); }},
+        {"mode", [&] { return m.buttons().PreviewBut->text() + (f.PreviewList->isVisible() ? " PreviewList" : " FileList"); }},
+        {"focus", [&] { return focused(); }},
+        {"open", [&] { return m.isVisible() ? "open" : "closed"; }},
+        {"prefix", [&] { return readStore().value("Prefix"); }},
+        {"stored", [&] { return stored(f.DriveList->driveOf(m_folder)); }},
+        {"shown", [&] { return texts({f.FileSpecs, n.NumCharKeep, n.FilePrefix, n.StartingNumber, n.NumberIncValue, n.FileLeading, f.SelSteps}, ' ') + QString(" %1 %2 %3 %4:").arg(n.CasesList->currentIndex()).arg(n.chkAlpha->isChecked()).arg(int(n.extensionMode())).arg(n.NewExt->currentIndex()) + QStringList{n.NewExt->currentText(), QString::number(f.FileSortOrder->currentIndex()), c.NumberText, c.IncrementText, c.AlphaNumberText, c.AlphaIncrementText}.join(' '); }},
+        {"at", [&] { const auto at = [](int v, int centre) { return v == centre ? "c" : QString::number(v); }; return '@' + at(m_w->placed.x(), m_centred.x()) + ',' + at(m_w->placed.y(), m_centred.y()); }},
+        {"named", [&] { return unnamed(m); }},
+        {"tabs", [&] { return focusOrder(m); }},
+    };
+    // clang-format on
+    return probes.value(name, [&] { return "no probe " + name; })();
+}
+
+// The runs' messages break lines with "\r\r" or "\r\n"; the box shows line feeds.
+void TstWindow::messageLineBreaks()
+{
+    QString seen = "no box";
+    QTimer::singleShot(0, [&seen] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            seen = box->text();
+            box->accept();
+        }
+    });
+    Feedback().message("a : b.JPG\r\rFile exists\r\nlast", "Pellory", Feedback::Style::Plain);
+    QCOMPARE(seen, QString("a : b.JPG\n\nFile exists\nlast"));
+}
+
+QTEST_MAIN(TstWindow)
+#include "tst_window.moc"
