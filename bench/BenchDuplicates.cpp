@@ -4,6 +4,7 @@
 #include "BenchTable.h"
 
 #include "naming/Compose.h"
+#include "naming/DuplicateCheck.h"
 
 #include <cstdio>
 

@@ -18,7 +18,7 @@ struct FileRecord
 {
     QString NameKey;  // FileName in upper case
     QString FileName; // as the folder reports it, decoded for display
-    QString ExtKey;   // GetFileExt(FileName) at scan time, upper case
+    QString ExtKey;   // FileName's extension under the mode of the scan, upper case
     quint64 WriteTime = 0;
     QByteArray RawName; // the exact bytes of the name on disk
 };

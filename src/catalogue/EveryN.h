@@ -1,5 +1,6 @@
 #pragma once
-// The every-N selection of the file list, as ranges of item indices.
+// The every-N selection of the file list: from the text of its field, the items to select
+// and the item that becomes current.
 
 #include <QStringView>
 #include <QtGlobal>

@@ -19,12 +19,12 @@ std::vector<qint32> identityItems(qint32 count)
     return items;
 }
 
-// Puts records first.. in the order `items` gives (indices relative to `first`): position
-// k receives record items[k]. Follows each cycle of the permutation, so every record
-// moves once and no second store of records is needed. Consumes `items`.
-void permuteRecords(Catalogue& catalogue, qint32 first, std::vector<qint32>& items)
+// Puts the records in the order `items` gives: position k receives record items[k].
+// Follows each cycle of the permutation, so every record moves once and no second store
+// of records is needed. Consumes `items`.
+void permuteRecords(Catalogue& catalogue, std::vector<qint32>& items)
 {
-    auto records = catalogue.FileRecords.begin() + first;
+    auto records = catalogue.FileRecords.begin();
     const auto count = static_cast<qint32>(items.size());
     for (qint32 start = 0; start < count; ++start) {
         if (items[start] < 0 || items[start] == start)
@@ -43,20 +43,19 @@ void permuteRecords(Catalogue& catalogue, qint32 first, std::vector<qint32>& ite
     }
 }
 
-void sortRange(Catalogue& catalogue, qint32 lo, qint32 hi, SortKey key, bool descending)
+// Sorts the whole catalogue in place by one key.
+void sortByKey(Catalogue& catalogue, SortKey key, bool descending)
 {
-    if (lo >= hi)
+    const qint32 count = catalogue.FileCount();
+    if (count < 2)
         return;
-    Q_ASSERT(lo >= 1 && hi <= catalogue.FileCount());
-    const auto first = catalogue.FileRecords.begin() + (lo - 1);
-    const auto last = catalogue.FileRecords.begin() + hi;
-    const std::span<const FileRecord> records(&*first, static_cast<size_t>(hi - lo + 1));
+    const std::span<const FileRecord> records(catalogue.FileRecords);
     std::vector<qint32> ranks;
     switch (keyTrend(records, key, descending)) {
     case KeyTrend::Ascending:
         return; // distinct keys already in order: the only possible result
     case KeyTrend::Descending:
-        std::reverse(first, last);
+        std::reverse(catalogue.FileRecords.begin(), catalogue.FileRecords.end());
         return;
     case KeyTrend::AllEqual:
         ranks.assign(records.size(), 0);
@@ -65,9 +64,9 @@ void sortRange(Catalogue& catalogue, qint32 lo, qint32 hi, SortKey key, bool des
         ranks = keyRanks(records, key, descending);
         break;
     }
-    std::vector<qint32> items = identityItems(hi - lo + 1);
+    std::vector<qint32> items = identityItems(count);
     partitionSort(ranks, items);
-    permuteRecords(catalogue, lo - 1, items);
+    permuteRecords(catalogue, items);
 }
 
 // The extension sort, then each run of equal extensions sorted by name in the same
@@ -98,57 +97,26 @@ void sortByExtThenName(Catalogue& catalogue, bool descending)
         }
         first = last + 1;
     }
-    permuteRecords(catalogue, 0, items);
+    permuteRecords(catalogue, items);
 }
 
 } // namespace
 
-void SortNameAsc(Catalogue& catalogue, qint32 lo, qint32 hi)
-{
-    sortRange(catalogue, lo, hi, SortKey::Name, false);
-}
-
-void SortNameDesc(Catalogue& catalogue, qint32 lo, qint32 hi)
-{
-    sortRange(catalogue, lo, hi, SortKey::Name, true);
-}
-
-void SortExtAsc(Catalogue& catalogue, qint32 lo, qint32 hi)
-{
-    sortRange(catalogue, lo, hi, SortKey::Ext, false);
-}
-
-void SortExtDesc(Catalogue& catalogue, qint32 lo, qint32 hi)
-{
-    sortRange(catalogue, lo, hi, SortKey::Ext, true);
-}
-
-void SortDateAsc(Catalogue& catalogue, qint32 lo, qint32 hi)
-{
-    sortRange(catalogue, lo, hi, SortKey::Date, false);
-}
-
-void SortDateDesc(Catalogue& catalogue, qint32 lo, qint32 hi)
-{
-    sortRange(catalogue, lo, hi, SortKey::Date, true);
-}
-
 void sortCatalogue(Catalogue& catalogue, int sortOrder)
 {
-    const qint32 count = catalogue.FileCount();
     switch (sortOrder) {
     case NameAscending:
-        return SortNameAsc(catalogue, 1, count);
+        return sortByKey(catalogue, SortKey::Name, false);
     case NameDescending:
-        return SortNameDesc(catalogue, 1, count);
+        return sortByKey(catalogue, SortKey::Name, true);
     case ExtAscending:
         return sortByExtThenName(catalogue, false);
     case ExtDescending:
         return sortByExtThenName(catalogue, true);
     case DateOldToNew:
-        return SortDateAsc(catalogue, 1, count);
+        return sortByKey(catalogue, SortKey::Date, false);
     case DateNewToOld:
-        return SortDateDesc(catalogue, 1, count);
+        return sortByKey(catalogue, SortKey::Date, true);
     default:
         return; // nothing chosen: the scan order stands
     }

@@ -54,7 +54,7 @@ QString NormalFormat(const QString& text)
     return result;
 }
 
-QString applyCaseStyleToField(const QString& text, int caseIndex)
+QString applyCaseStyle(const QString& text, int caseIndex)
 {
     switch (CaseStyle(caseIndex)) {
     case CaseStyle::AllLower:

@@ -18,8 +18,18 @@ enum class CaseStyle
 // Same length as the argument; trailing blanks kept.
 QString NormalFormat(const QString& text);
 
-// The text of the prefix or leading field after the user picks a style (list index;
-// 0 and anything outside 1..3 leave it unchanged).
-QString applyCaseStyleToField(const QString& text, int caseIndex);
+// The text in the style of list index `caseIndex`; 0 and anything outside 1..3 leave it
+// unchanged. Picking a style converts the prefix and leading fields with it once; a walk
+// converts each old name's base with it, and its extension in the style extensionStyle()
+// gives.
+QString applyCaseStyle(const QString& text, int caseIndex);
+
+// The style of an extension under the style of its name: the same, except that under
+// "Normal Formatted" an extension is written in lower case (".JPEG" -> ".jpeg").
+inline int extensionStyle(int caseIndex)
+{
+    return CaseStyle(caseIndex) == CaseStyle::NormalFormatted ? int(CaseStyle::AllLower)
+                                                              : caseIndex;
+}
 
 } // namespace pellory

@@ -24,28 +24,6 @@ qsizetype keptCharacterCount(const QString& typed)
     return qsizetype(rounded > most ? most : rounded);
 }
 
-// The case style acts on the old name's characters and its extension only; prefix,
-// counter and leading text are used as they stand.
-void applyCaseStyle(int caseIndex, QString& base, QString& ext)
-{
-    switch (CaseStyle(caseIndex)) {
-    case CaseStyle::AllLower:
-        base = base.toLower();
-        ext = ext.toLower();
-        break;
-    case CaseStyle::AllUpper:
-        base = base.toUpper();
-        ext = ext.toUpper();
-        break;
-    case CaseStyle::NormalFormatted:
-        base = NormalFormat(base);
-        ext = ext.toLower();
-        break;
-    case CaseStyle::LeaveAsIs:
-        break;
-    }
-}
-
 } // namespace
 
 QString ComposeNewName(const QString& oldName, const RenameSettings& settings, NameCounter* counter)
@@ -62,12 +40,12 @@ QString ComposeNewName(const QString& oldName, const RenameSettings& settings, N
         changedExt = ApplyNewExt(typed, oldExt.toString(), settings.ExtUsed);
         ext = changedExt;
     }
+    // The case style acts on the old name's characters and its extension only; prefix,
+    // counter and leading text are used as they stand.
     QString casedBase;
     if (CaseStyle(settings.CasesList) != CaseStyle::LeaveAsIs) {
-        casedBase = base.toString();
-        QString casedExt = ext.toString();
-        applyCaseStyle(settings.CasesList, casedBase, casedExt);
-        changedExt = std::move(casedExt);
+        casedBase = applyCaseStyle(base.toString(), settings.CasesList);
+        changedExt = applyCaseStyle(ext.toString(), extensionStyle(settings.CasesList));
         base = casedBase;
         ext = changedExt;
     }

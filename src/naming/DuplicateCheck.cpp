@@ -1,4 +1,7 @@
+#include "naming/DuplicateCheck.h"
+
 #include "naming/Compose.h"
+#include "naming/RenameSet.h"
 
 #include <QHash>
 #include <QSet>

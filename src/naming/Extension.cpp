@@ -2,11 +2,6 @@
 
 namespace pellory {
 
-QString GetFileExt(const QString& name, ExtensionMode mode)
-{
-    return fileExtView(name, mode).toString();
-}
-
 QStringView fileExtView(QStringView name, ExtensionMode mode)
 {
     qsizetype dot =

@@ -13,10 +13,9 @@ enum class ExtensionMode
     DoNotUseExtension = 2,
 };
 
-// The extension without its dot: after the first "." (mode 0) or the last "." (modes 1
-// and 2); empty when the name has no "." or nothing follows the chosen one.
-QString GetFileExt(const QString& name, ExtensionMode mode);
-// The same as a view into `name`, for callers that would only compare or copy it.
+// The extension without its dot, as a view into `name`: after the first "." (mode 0) or
+// the last "." (modes 1 and 2); empty when the name has no "." or nothing follows the
+// chosen one.
 QStringView fileExtView(QStringView name, ExtensionMode mode);
 
 // The new extension for the current extension `ext` and the new text (empty for

@@ -24,8 +24,6 @@ public:
     // text: every file then gets an empty counter text.
     explicit NameCounter(const RenameSettings& settings);
 
-    bool hasText() const { return m_valid; }
-
     // The text for this file; then the counter moves on by the increment.
     QString next();
 

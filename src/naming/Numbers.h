@@ -1,6 +1,6 @@
 #pragma once
-// Reads numbers out of the text of input fields the way the window always has: the
-// number the text begins with, and 0 when it begins with none.
+// Reads numbers out of the text of input fields: the number a text begins with (0 when it
+// begins with none), and a whole text as a 32-bit integer.
 
 #include <QStringView>
 #include <QtGlobal>

@@ -1,49 +1,18 @@
 #include "platform/DirectoryScan.h"
 
 #include "platform/FileTime.h"
+#include "platform/FolderFd.h"
 #include "platform/Wildcard.h"
 
 #include <QFile>
 
 #include <cerrno>
-#include <cstring>
-#include <dirent.h>
-#include <fcntl.h>
 #include <string_view>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace pellory {
 
 namespace {
-
-class OpenFolder
-{
-public:
-    explicit OpenFolder(const QByteArray& path)
-    {
-        const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd < 0)
-            return;
-        m_dir = ::fdopendir(fd);
-        if (!m_dir)
-            ::close(fd);
-    }
-    ~OpenFolder()
-    {
-        if (m_dir)
-            ::closedir(m_dir);
-    }
-    OpenFolder(const OpenFolder&) = delete;
-    OpenFolder& operator=(const OpenFolder&) = delete;
-
-    bool isOpen() const { return m_dir != nullptr; }
-    int fd() const { return ::dirfd(m_dir); }
-    const dirent* next() { return ::readdir(m_dir); }
-
-private:
-    DIR* m_dir = nullptr;
-};
 
 bool isDotOrDotDot(std::string_view name)
 {
@@ -89,7 +58,7 @@ bool forEachMatchingFile(const QString& folder, const QString& spec,
     if (lastSlash + 1 == pattern.size())
         return false;
     const WildcardMatcher matcher(QStringView(pattern).mid(lastSlash + 1));
-    OpenFolder dir(QFile::encodeName(pattern.left(lastSlash + 1)));
+    FolderReader dir(FolderFd(AT_FDCWD, QFile::encodeName(pattern.left(lastSlash + 1)), O_RDONLY));
     if (!dir.isOpen())
         return false;
 
@@ -116,7 +85,7 @@ bool forEachMatchingFile(const QString& folder, const QString& spec,
 
 bool listSubfolders(const QByteArray& folder, QList<QByteArray>& names)
 {
-    OpenFolder dir(folder);
+    FolderReader dir(FolderFd(AT_FDCWD, folder, O_RDONLY));
     if (!dir.isOpen())
         return false;
     while (const dirent* entry = dir.next()) {

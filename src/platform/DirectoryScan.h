@@ -22,7 +22,7 @@ struct DirEntry
 
 // Appends, in the order the folder reports them, every entry of the folder named by
 // `folder` joined with the folder part of `spec` whose name matches the last component
-// of `spec` (see wildcardMatch). Entries "." and "..", folders and links to folders are
+// of `spec` (see WildcardMatcher). Entries "." and "..", folders and links to folders are
 // skipped; hidden files are entries like any other. Returns false, appending nothing,
 // when the folder cannot be opened or the pattern part is empty.
 // Links are followed for the folder test and the time. A link that leads nowhere (or

@@ -6,7 +6,6 @@
 
 #include <QSet>
 
-#include <dirent.h>
 #include <linux/fs.h>
 #include <linux/magic.h>
 #include <sys/ioctl.h>
@@ -30,17 +29,11 @@ QByteArray swapAsciiCase(QByteArray name)
 // never written to find out.
 bool fuseFolderFoldsCase(int dir)
 {
-    const int fd = ::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    DIR* d = fd >= 0 ? ::fdopendir(fd) : nullptr;
-    if (!d) {
-        if (fd >= 0)
-            ::close(fd);
-        return false;
-    }
     QSet<QByteArray> names;
-    while (const dirent* e = ::readdir(d))
-        names.insert(QByteArray(e->d_name));
-    ::closedir(d);
+    visitNames(dir, [&names](const char* name) {
+        names.insert(QByteArray(name));
+        return true;
+    });
     for (const QByteArray& name : std::as_const(names)) {
         const QByteArray swapped = swapAsciiCase(name);
         if (swapped == name || names.contains(swapped))
@@ -53,20 +46,13 @@ bool fuseFolderFoldsCase(int dir)
 
 } // namespace
 
-FolderLookup::FolderLookup(const QString& folder)
-    : m_fd(::open(QFile::encodeName(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC))
-{}
-
-FolderLookup::~FolderLookup()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
+FolderLookup::FolderLookup(const QString& folder) : m_dir(folder, O_PATH) {}
 
 bool FolderLookup::contains(const QByteArray& rawName) const
 {
     struct stat st;
-    return m_fd >= 0 && ::fstatat(m_fd, rawName.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+    return m_dir.fd() >= 0 &&
+           ::fstatat(m_dir.fd(), rawName.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 bool folderFoldsCase(const QString& folder)

@@ -1,32 +1,57 @@
 #pragma once
-// An open folder, closed when it goes out of scope: the rename and the case-folding probe
-// address entries through it.
+// Open folders: a handle closed when it goes out of scope, and a reader of the names a
+// folder lists. The scan, the rename and the case-folding probe open folders only through
+// these; they know nothing of what the callers look for.
 
-#include <QFile>
+#include <QByteArray>
 #include <QString>
 
+#include <dirent.h>
 #include <fcntl.h>
-#include <unistd.h>
+#include <functional>
 
 namespace pellory {
 
 class FolderFd
 {
 public:
-    FolderFd(const QString& folder, int flags)
-        : m_fd(::open(QFile::encodeName(folder).constData(), flags | O_DIRECTORY | O_CLOEXEC))
-    {}
-    ~FolderFd()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FolderFd(const FolderFd&) = delete;
-    FolderFd& operator=(const FolderFd&) = delete;
+    FolderFd() = default;
+    // Opens `path` relative to the folder `at` (AT_FDCWD: the current one) with `flags`
+    // (O_PATH to address entries, O_RDONLY to read it). fd() is negative, with errno
+    // set, when it cannot be opened.
+    FolderFd(int at, const QByteArray& path, int flags);
+    FolderFd(const QString& folder, int flags);
+    FolderFd(FolderFd&& other) noexcept : m_fd(other.release()) {}
+    FolderFd& operator=(FolderFd&& other) noexcept;
+    ~FolderFd();
+
     int fd() const { return m_fd; }
+    int release();
 
 private:
-    int m_fd;
+    int m_fd = -1;
 };
+
+// Reads the entries of a folder opened for reading, in the order the folder reports them,
+// "." and ".." included.
+class FolderReader
+{
+public:
+    explicit FolderReader(FolderFd folder);
+    ~FolderReader();
+    FolderReader(const FolderReader&) = delete;
+    FolderReader& operator=(const FolderReader&) = delete;
+
+    bool isOpen() const { return m_dir != nullptr; }
+    int fd() const { return ::dirfd(m_dir); }
+    const dirent* next() { return ::readdir(m_dir); }
+
+private:
+    DIR* m_dir = nullptr;
+};
+
+// Hands `visit` each name the folder `dir` lists (read from its start; `dir` may be an
+// O_PATH handle), until `visit` returns false. False when the folder cannot be read.
+bool visitNames(int dir, const std::function<bool(const char* name)>& visit);
 
 } // namespace pellory

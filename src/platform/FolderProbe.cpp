@@ -1,10 +1,10 @@
 #include "platform/FolderProbe.h"
 
+#include "platform/FolderFd.h"
 #include "platform/Rename.h"
 
 #include <QFile>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <linux/magic.h>
 #include <sys/stat.h>
@@ -46,14 +46,10 @@ bool FolderProbe::listsExactly(const QByteArray& name)
         return inodeOf(name).has_value();
     if (!m_names) {
         m_names.emplace();
-        const int fd = ::openat(m_fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        DIR* dir = fd >= 0 ? ::fdopendir(fd) : nullptr;
-        if (!dir && fd >= 0)
-            ::close(fd);
-        while (const dirent* e = dir ? ::readdir(dir) : nullptr)
-            m_names->insert(QByteArray(e->d_name));
-        if (dir)
-            ::closedir(dir);
+        visitNames(m_fd, [this](const char* entry) {
+            m_names->insert(QByteArray(entry));
+            return true;
+        });
     }
     return m_names->contains(name);
 }

@@ -1,13 +1,14 @@
 #include "platform/JournalFile.h"
 
+#include "platform/Clock.h"
+#include "platform/FolderFd.h"
+
 #include <QFile>
 #include <QStringList>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <ctime>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/mman.h>
@@ -25,14 +26,6 @@ constexpr qsizetype kFirstMapping = 1 << 20;
 // is kept: a record line is far shorter.
 constexpr qsizetype kTailChunk = 1 << 16;
 constexpr qsizetype kTailKept = 1024;
-
-// The coarse clock is enough for a once-a-second flush and costs less, read per record.
-qint64 monotonicMs()
-{
-    timespec now{};
-    ::clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
-    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-}
 
 // Opens a regular file without following a link and without blocking on a FIFO; -1
 // (errno set) for anything else.
@@ -253,15 +246,12 @@ bool appendToJournalFile(const QString& path, const QByteArray& bytes)
 QStringList journalFileNames(const QString& folder, const char* suffix)
 {
     QStringList names;
-    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
-    if (!dir)
-        return names;
-    while (const dirent* e = ::readdir(dir)) {
-        const QByteArray name(e->d_name);
-        if (name.endsWith(suffix))
+    const FolderFd dir(folder, O_RDONLY);
+    visitNames(dir.fd(), [&](const char* name) {
+        if (QByteArrayView(name).endsWith(suffix))
             names.append(QFile::decodeName(name));
-    }
-    ::closedir(dir);
+        return true;
+    });
     return names;
 }
 

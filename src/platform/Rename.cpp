@@ -1,6 +1,6 @@
 #include "platform/Rename.h"
 
-#include "platform/FolderFd.h"
+#include "platform/Clock.h"
 
 #include <QAbstractEventDispatcher>
 #include <QFile>
@@ -8,10 +8,9 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
-#include <ctime>
-#include <dirent.h>
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/stat.h>
@@ -85,27 +84,12 @@ int renameNoReplace(int dir, const char* from, const char* to)
 // the listing tells a second entry from another spelling of the first.
 bool listsExactly(int dir, const QByteArray& name)
 {
-    const int fd = ::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return true; // cannot tell: treat the name as taken, which refuses the rename
-    DIR* d = ::fdopendir(fd);
-    if (!d) {
-        ::close(fd);
-        return true;
-    }
     bool found = false;
-    while (const dirent* e = ::readdir(d))
-        if (name == e->d_name) {
-            found = true;
-            break;
-        }
-    ::closedir(d);
-    return found;
-}
-
-QByteArray temporaryName()
-{
-    return ".pellory-" + QByteArray::number(QRandomGenerator::global()->generate64(), 16) + ".tmp";
+    const bool read = visitNames(dir, [&](const char* entry) {
+        found = name == entry;
+        return !found;
+    });
+    return found || !read; // cannot tell: the name counts as taken, which refuses the rename
 }
 
 // A case-folding file system looks the new name up as the old entry, so renaming to it
@@ -170,18 +154,6 @@ RenameOutcome refusal(const QByteArray& oldRawName, const QByteArray& newRawName
     return {true, 0, {}};
 }
 
-int openFolder(const QString& folder, int flags)
-{
-    return ::open(QFile::encodeName(folder).constData(), flags | O_DIRECTORY | O_CLOEXEC);
-}
-
-qint64 nowMs()
-{
-    timespec ts;
-    ::clock_gettime(CLOCK_MONOTONIC_COARSE, &ts);
-    return qint64(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
-}
-
 bool sameDirectory(int a, int b)
 {
     struct stat sa, sb;
@@ -190,6 +162,21 @@ bool sameDirectory(int a, int b)
 }
 
 } // namespace
+
+QByteArray temporaryName()
+{
+    return ".pellory-" + QByteArray::number(QRandomGenerator::global()->generate64(), 16) + ".tmp";
+}
+
+bool isTemporaryName(QByteArrayView name)
+{
+    constexpr qsizetype kAround = sizeof(".pellory-.tmp") - 1;
+    if (!name.startsWith(".pellory-") || !name.endsWith(".tmp") || name.size() == kAround)
+        return false;
+    const QByteArrayView digits = name.sliced(9, name.size() - kAround);
+    return std::all_of(digits.begin(), digits.end(),
+                       [](char c) { return std::isxdigit(uchar(c)); });
+}
 
 QByteArray newRawName(const QByteArray& oldRawName, const QString& newName)
 {
@@ -215,19 +202,6 @@ QString invalidNameReason(const QString& newName)
     return {};
 }
 
-RenameOutcome renameInPlace(const QString& folder, const QByteArray& oldRawName,
-                            const QString& newName)
-{
-    const QByteArray to = newRawName(oldRawName, newName);
-    const RenameOutcome refused = refusal(oldRawName, to);
-    if (!refused.ok)
-        return refused;
-    const FolderFd dir(folder, O_PATH);
-    if (dir.fd() < 0)
-        return failure(errno);
-    return renameInFolder(dir.fd(), oldRawName, to);
-}
-
 RenameOutcome FileRenamer::renameRaw(const QString& folder, const QByteArray& oldRawName,
                                      const QByteArray& newRawName)
 {
@@ -246,9 +220,7 @@ SystemRenamer::~SystemRenamer()
 
 void SystemRenamer::forgetFolder()
 {
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
+    m_dir = FolderFd();
     m_folder.clear();
 }
 
@@ -258,7 +230,7 @@ void SystemRenamer::releaseWhenIdle()
         m_idle = std::make_unique<QTimer>();
         m_idle->setSingleShot(true);
         m_idle->callOnTimeout([this] {
-            const qint64 idle = nowMs() - m_lastUse;
+            const qint64 idle = monotonicMs() - m_lastUse;
             if (idle >= kKeepOpenMs)
                 forgetFolder();
             else
@@ -284,27 +256,25 @@ RenameOutcome SystemRenamer::renameRaw(const QString& folder, const QByteArray& 
     // A batch renames one file after another in one folder, so the folder stays open while
     // the calls keep coming; after a pause the path is looked up afresh, since the user
     // may have replaced the folder meanwhile.
-    const qint64 now = nowMs();
-    if (m_fd < 0 || folder != m_folder || now - m_lastUse > kKeepOpenMs) {
+    const qint64 now = monotonicMs();
+    if (m_dir.fd() < 0 || folder != m_folder || now - m_lastUse > kKeepOpenMs) {
         forgetFolder();
-        m_fd = openFolder(folder, O_PATH);
-        if (m_fd < 0)
+        FolderFd opened(folder, O_PATH);
+        if (opened.fd() < 0)
             return failure(errno);
+        m_dir = std::move(opened);
         m_folder = folder;
         releaseWhenIdle();
     }
     m_lastUse = now;
-    RenameOutcome outcome = renameInFolder(m_fd, oldRawName, newRawName);
+    RenameOutcome outcome = renameInFolder(m_dir.fd(), oldRawName, newRawName);
     if (outcome.error == ENOENT) {
         // The folder may have been replaced under the open handle within a batch.
-        const int fresh = openFolder(folder, O_PATH);
-        if (fresh >= 0 && !sameDirectory(fresh, m_fd)) {
-            ::close(m_fd);
-            m_fd = fresh;
-            return renameInFolder(m_fd, oldRawName, newRawName);
+        FolderFd fresh(folder, O_PATH);
+        if (fresh.fd() >= 0 && !sameDirectory(fresh.fd(), m_dir.fd())) {
+            m_dir = std::move(fresh);
+            return renameInFolder(m_dir.fd(), oldRawName, newRawName);
         }
-        if (fresh >= 0)
-            ::close(fresh);
     }
     return outcome;
 }

@@ -3,6 +3,8 @@
 // entry that is already there. It moves nothing between folders and knows nothing of
 // batches; a failure comes back with the system's error number and description.
 
+#include "platform/FolderFd.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -19,17 +21,16 @@ struct RenameOutcome
     QString description; // the system's text, or why the name was refused
 };
 
-// Renames folder + "/" + oldRawName (the exact bytes readdir gave) to newName, which is
-// encoded with QFile::encodeName. Refuses, before any system call, a new name that is
-// empty, ".", "..", or holds "/" or a NUL character. A new name that differs from the old
-// one only in letter case works also where the file system folds case.
-RenameOutcome renameInPlace(const QString& folder, const QByteArray& oldRawName,
-                            const QString& newName);
-
 // The bytes newName has on disk, for the entry now named oldRawName. A name that is not
 // valid UTF-8 reads back with replacement characters; given back unchanged, it means the
 // file keeps its name, not that its bytes become those characters.
 QByteArray newRawName(const QByteArray& oldRawName, const QString& newName);
+
+// A name of our own for a file that has to step aside within its folder for a moment:
+// ".pellory-" and random hex digits, ".tmp".
+QByteArray temporaryName();
+// Whether `name` is one that temporaryName() makes.
+bool isTemporaryName(QByteArrayView name);
 
 // Why newName cannot name an entry of a folder, or an empty string when it can.
 QString invalidNameReason(const QString& newName);
@@ -40,6 +41,10 @@ class FileRenamer
 {
 public:
     virtual ~FileRenamer() = default;
+    // Renames folder + "/" + oldRawName (the exact bytes readdir gave) to newName, which is
+    // encoded with QFile::encodeName. Refuses, before any system call, a new name that is
+    // empty, ".", "..", or holds "/" or a NUL character. A new name that differs from the
+    // old one only in letter case works also where the file system folds case.
     virtual RenameOutcome rename(const QString& folder, const QByteArray& oldRawName,
                                  const QString& newName) = 0;
     // The same with the new name's exact bytes, which need not be valid text: an undo gives
@@ -72,7 +77,7 @@ private:
     void releaseWhenIdle();
 
     QString m_folder;
-    int m_fd = -1;
+    FolderFd m_dir;
     qint64 m_lastUse = 0;
     std::unique_ptr<QTimer> m_idle;
 };
@@ -89,14 +94,11 @@ class FolderLookup
 {
 public:
     explicit FolderLookup(const QString& folder);
-    ~FolderLookup();
-    FolderLookup(const FolderLookup&) = delete;
-    FolderLookup& operator=(const FolderLookup&) = delete;
 
     bool contains(const QByteArray& rawName) const;
 
 private:
-    int m_fd;
+    FolderFd m_dir;
 };
 
 // True when names in the folder that differ only in letter case name the same entry:

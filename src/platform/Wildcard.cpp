@@ -122,9 +122,4 @@ bool WildcardMatcher::matchesAscii(std::string_view name) const
     return matchFolded(m_pattern, AsciiName{name});
 }
 
-bool wildcardMatch(QStringView pattern, QStringView name)
-{
-    return WildcardMatcher(pattern).matches(name);
-}
-
 } // namespace pellory

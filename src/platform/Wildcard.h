@@ -12,11 +12,8 @@ namespace pellory {
 // True when the whole name matches. "*" matches any run (dots and a leading dot
 // included), "?" exactly one character, everything else itself under full case folding.
 // "*.*" matches every name; a pattern ending in "*." matches only names without a dot.
-// An empty pattern matches nothing.
-bool wildcardMatch(QStringView pattern, QStringView name);
-
-// The same match with the pattern prepared once, for scanning a whole folder: matching
-// a name allocates nothing. Rules in detail:
+// An empty pattern matches nothing. The pattern is prepared once, for scanning a whole
+// folder: matching a name allocates nothing. Rules in detail:
 // - A "character" is one Unicode code point: "?" matches a surrogate pair as a whole,
 //   because that is what the user sees as one letter. A lone surrogate counts as one
 //   character. Names are not normalised: "e" + combining accent is two characters.

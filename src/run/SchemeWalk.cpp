@@ -1,6 +1,8 @@
 #include "run/SchemeWalk.h"
 
 #include "naming/Compose.h"
+#include "naming/DuplicateCheck.h"
+#include "naming/RenameSet.h"
 
 #include <algorithm>
 #include <limits>
@@ -19,14 +21,9 @@ SchemeWalk::SchemeWalk(std::shared_ptr<const Catalogue> catalogue, std::vector<b
         m_counter.emplace(m_settings);
 }
 
-qint64 SchemeWalk::renameSetCount() const
-{
-    return m_selectedCount <= 1 ? qint64(fileCount()) : qint64(m_selectedCount);
-}
-
 bool SchemeWalk::counterFits() const
 {
-    return decimalCounterFits(m_settings, renameSetCount());
+    return decimalCounterFits(m_settings, renameSetSize(fileCount(), m_selectedCount));
 }
 
 bool SchemeWalk::wouldProduceDuplicates(const std::function<void()>& yield) const

@@ -34,7 +34,6 @@ public:
                RenameSettings settings);
 
     int fileCount() const { return m_catalogue->FileCount(); }
-    qint64 renameSetCount() const;
 
     // False when a decimal counter would leave the 32-bit range before the last file.
     bool counterFits() const;

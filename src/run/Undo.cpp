@@ -5,23 +5,11 @@
 
 #include <QFile>
 
-#include <cctype>
 #include <cerrno>
 
 namespace pellory {
 
 namespace {
-
-// The names our renames park a file under for a moment: ".pellory-<hex>.tmp".
-bool isOurTemporary(const QByteArray& name)
-{
-    if (!name.startsWith(".pellory-") || !name.endsWith(".tmp") || name.size() <= 13)
-        return false;
-    for (const char c : name.mid(9, name.size() - 13))
-        if (!std::isxdigit(uchar(c)))
-            return false;
-    return true;
-}
 
 QString why(const RenameOutcome& outcome)
 {
@@ -64,7 +52,7 @@ UndoPlan planUndo(const RunRecord& run, bool parkedOnly)
     // A parked file that a later rename moved on is no longer under that name, and its
     // step then finds nothing to do.
     for (auto r = run.renames.rbegin(); r != run.renames.rend(); ++r)
-        if (!parkedOnly || isOurTemporary(r->newRaw))
+        if (!parkedOnly || isTemporaryName(r->newRaw))
             plan.steps.push_back({r->newRaw, r->oldRaw, r->inode});
     return plan;
 }

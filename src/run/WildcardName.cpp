@@ -1,4 +1,4 @@
-#include "run/WildcardRename.h"
+#include "run/WildcardName.h"
 
 namespace pellory {
 

@@ -1,8 +1,9 @@
 #include "run/WildcardRename.h"
 
+#include "run/WildcardName.h"
+
 #include <QFile>
 #include <QHash>
-#include <QRandomGenerator>
 #include <QSet>
 
 #include <algorithm>
@@ -69,8 +70,7 @@ QString findConflict(const FolderLookup& folder, const std::vector<Candidate>& a
 QByteArray unusedTemporaryName(const FolderLookup& folder, const QSet<QByteArray>& planned)
 {
     for (;;) {
-        const QByteArray name =
-            ".pellory-" + QByteArray::number(QRandomGenerator::global()->generate64(), 16) + ".tmp";
+        const QByteArray name = temporaryName();
         if (!planned.contains(name) && !folder.contains(name))
             return name;
     }
@@ -206,16 +206,14 @@ QString failureMessage(const WildcardStep& step, const RenameOutcome& outcome)
 // A cycle that fails half way leaves one file under its temporary name; it goes back to
 // its own name when that is still free, and is otherwise named in the message.
 QString restoreDetour(const WildcardStep& detour, const QString& folder, FileRenamer& renamer,
-                      const WildcardHooks& hooks, WildcardOutcome& out)
+                      const WildcardHooks& hooks)
 {
     const QByteArray tempRaw = QFile::encodeName(detour.toName);
     const QString oldName = QFile::decodeName(detour.fromRaw);
     if (hooks.journal)
         hooks.journal(folder, tempRaw, oldName);
-    if (renamer.renameRaw(folder, tempRaw, detour.fromRaw).ok) { // its exact old bytes
-        out.stepsDone.push_back({tempRaw, oldName, detour.fileName, detour.newName, false});
+    if (renamer.renameRaw(folder, tempRaw, detour.fromRaw).ok) // its exact old bytes
         return {};
-    }
     return QStringLiteral("\n\n\"%1\" is kept as \"%2\".").arg(detour.fileName, detour.toName);
 }
 
@@ -241,10 +239,9 @@ WildcardOutcome runWildcardRename(const WildcardPlan& plan, const WildcardHooks&
         if (!outcome.ok) {
             out.message = failureMessage(step, outcome);
             if (detour)
-                out.message += restoreDetour(*detour, plan.folder, renamer, hooks, out);
+                out.message += restoreDetour(*detour, plan.folder, renamer, hooks);
             return out;
         }
-        out.stepsDone.push_back(step);
         if (!step.finishesFile) {
             detour = &step;
             continue;

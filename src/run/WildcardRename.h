@@ -15,12 +15,6 @@
 
 namespace pellory {
 
-// The new name the mask gives oldName: "?" copies one character (never a dot), "*" copies
-// up to the last occurrence of the mask's next character, "." skips to after the next dot
-// of the old name, any other character overwrites one character (never a dot); the rest of
-// the old name is dropped and trailing dots and blanks are removed.
-QString wildcardNewName(const QString& oldName, const QString& mask);
-
 // One rename of the plan. A file that has to step aside for a cycle takes two: one to a
 // temporary name and, later, one from it to its new name.
 struct WildcardStep
@@ -56,7 +50,7 @@ WildcardPlan planRenames(
     const QString& folder, std::vector<NamedFile> files,
     const std::function<void()>& between = [] {});
 
-// The same for the new names that `mask` gives the entries.
+// The same for the new names that `mask` gives the entries (wildcardNewName).
 WildcardPlan planWildcardRename(
     const QString& folder, const std::vector<DirEntry>& files, const QString& mask,
     const std::function<void()>& between = [] {});
@@ -81,7 +75,6 @@ struct WildcardOutcome
     bool ok = false;        // every planned file has its new name
     bool cancelled = false; // stopped between files on request
     int filesDone = 0;
-    std::vector<WildcardStep> stepsDone; // in the order they were made
     QString message; // the refusal or the failure; empty on success and on cancel
 };
 

@@ -1,34 +1,12 @@
 #include "window/DriveSelector.h"
 
-#include <QDir>
-#include <QStorageInfo>
+#include "platform/Volumes.h"
 
-#include <algorithm>
+#include <QDir>
 
 namespace pellory {
 
 namespace {
-
-// File systems that hold a user's files without living on a local block device: network
-// shares and FUSE mounts of a disk. Everything else without a /dev/ device (proc, sysfs,
-// cgroup, tmpfs, overlay layers of containers) is the system's plumbing, not a drive.
-bool isNetworkOrFuseDisk(const QByteArray& type)
-{
-    static const QByteArray kinds[] = {"nfs", "nfs4", "cifs", "smb3", "smbfs", "fuseblk"};
-    return std::find(std::begin(kinds), std::end(kinds), type) != std::end(kinds) ||
-           type.startsWith("fuse.sshfs");
-}
-
-bool isRealVolume(const QStorageInfo& volume)
-{
-    if (!volume.isValid() || !volume.isReady())
-        return false;
-    const QByteArray device = volume.device();
-    // Loop devices are mostly read-only package images (snaps), never a user's drive.
-    if (device.startsWith("/dev/") && !device.startsWith("/dev/loop"))
-        return true;
-    return isNetworkOrFuseDisk(volume.fileSystemType());
-}
 
 bool holds(const QString& root, const QString& path)
 {
@@ -48,13 +26,7 @@ DriveSelector::DriveSelector(QWidget* parent) : QComboBox(parent)
 
 QStringList DriveSelector::mountedVolumes()
 {
-    QStringList roots{QStringLiteral("/")};
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        if (isRealVolume(volume) && !roots.contains(volume.rootPath()))
-            roots.append(volume.rootPath());
-    }
-    std::sort(roots.begin(), roots.end());
-    return roots;
+    return pellory::mountedVolumes();
 }
 
 void DriveSelector::setVolumes(const QStringList& roots)

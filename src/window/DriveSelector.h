@@ -18,9 +18,9 @@ public:
     // volumes; tests give their own, a root that cannot be opened among them. The current
     // drive stays when it is still listed, else there is none (raising driveChanged()).
     void setVolumes(const QStringList& roots);
-    // "/" and the mounted volumes that hold users' files: those on a block device (loop
-    // images aside) and network or FUSE disks; proc, sysfs, tmpfs and the like are left out.
-    // Only volumes that are valid and ready at the call; sorted by root path.
+    // The volumes of the system's mount table that hold users' files, sorted by root path
+    // (see platform/Volumes.h); no mount is asked anything, so a hung one cannot hold up
+    // the window.
     static QStringList mountedVolumes();
 
     QString drive() const; // root path of the current drive, "" when none

@@ -99,8 +99,8 @@ void Main::CasesList_Click()
     UpdateControls();
     // Converted once, when the style is picked; later typing follows the keystroke filter.
     const int style = CasesList->currentIndex();
-    FilePrefix->setText(applyCaseStyleToField(FilePrefix->text(), style));
-    FileLeading->setText(applyCaseStyleToField(FileLeading->text(), style));
+    FilePrefix->setText(applyCaseStyle(FilePrefix->text(), style));
+    FileLeading->setText(applyCaseStyle(FileLeading->text(), style));
 }
 
 } // namespace pellory

@@ -2,12 +2,11 @@
 // first, refused on a conflict with a message naming it, run through cycles and failures
 // without losing or replacing a file.
 
+#include "run/WildcardName.h"
 #include "run/WildcardRename.h"
 
-#include "support/RandomFolder.h"
+#include "support/Files.h"
 
-#include <QDir>
-#include <QRegularExpression>
 #include <QTest>
 
 #include <cerrno>
@@ -16,12 +15,6 @@ using namespace pellory;
 using namespace pellory::testing;
 
 namespace {
-
-// Temporary names, random or as a listing shows them, as "T".
-QString withoutTemporaryNames(QString s)
-{
-    return s.replace(QRegularExpression(R"(\.pellory-([0-9a-f]+|T)\.tmp)"), QStringLiteral("T"));
-}
 
 // "a>b c>d": the files a and c, to be named b and d.
 std::vector<NamedFile> namedFiles(const QString& renames)
@@ -34,17 +27,18 @@ std::vector<NamedFile> namedFiles(const QString& renames)
     return out;
 }
 
-// Fails its n-th rename (counted from 1) as a permission problem; all others are real.
+// Fails its n-th rename (counted from 1) as a permission problem; renames the others.
 struct FailingRenamer : FileRenamer
 {
     int failAt, calls = 0;
+    SystemRenamer system;
     explicit FailingRenamer(int n) : failAt(n) {}
     RenameOutcome rename(const QString& folder, const QByteArray& oldRaw,
                          const QString& newName) override
     {
         if (++calls == failAt)
             return {false, EACCES, QStringLiteral("Permission denied")};
-        return renameInPlace(folder, oldRaw, newName);
+        return system.rename(folder, oldRaw, newName);
     }
 };
 
@@ -55,99 +49,88 @@ class tst_WildcardRename : public QObject
     Q_OBJECT
 
 private slots:
-    void newName_data();
-    void newName();
-    void batch_data();
-    void batch();
+    void newName_data()
+    {
+        QTest::addColumn<QString>("oldName");
+        QTest::addColumn<QString>("mask");
+        QTest::addColumn<QString>("expected");
+        // clang-format off
+        const char* rows[][3] = {
+            {"abc.txt", "b*.txt", "bbc.txt"}, {"IMG1234.jpg", "??\?-*.jpg", "IMG-234.jpg"},
+            {"ab.jpg", "??\?-*.jpg", "ab-.jpg"}, {"a.b.txt", "*.", "a.b"}, {"noext", "*.bak", "noext.bak"},
+            {"filename.aaa.aaa", "*.ext", "filename.aaa.ext"}, {"filename", "*.*.ext", "filename..ext"},
+            {"filename.aaa", "*?.ext", "filename.aaa.ext"}, {"12.txt", "A?Z*", "A2Z.txt"},
+            {"abcd_12345.txt", "*_NEW.*", "abcd_NEW.txt"}, {"abcdefg.txt", "?????.bak", "abcde.bak"},
+            {"a.txt", "??x", "ax"}, {"x.y.txt", "**.bak", "x.y.bak"}};
+        // clang-format on
+        for (const auto& r : rows)
+            QTest::addRow("%s by %s", r[0], r[1]) << r[0] << r[1] << r[2];
+    }
+    void newName()
+    {
+        QFETCH(QString, oldName);
+        QFETCH(QString, mask);
+        QFETCH(QString, expected);
+        QCOMPARE(wildcardNewName(oldName, mask), expected);
+    }
+
+    void batch_data()
+    {
+        QTest::addColumn<QString>("entries"); // makeEntry lines
+        QTest::addColumn<QString>("how");     // "spec|mask", or "old>new old>new ..."
+        QTest::addColumn<int>("failAt"); // the rename that fails, from 1; -1: stop asked after one
+        QTest::addColumn<QString>("journal"); // "old>new" of every rename, T the temporary
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<QString>("message");
+        const QString denied = "\n\nPermission denied";
+        // clang-format off
+        QTest::newRow("unchanged left alone") << "a.jpg b.JPG" << "*.jpg|*.jpg" << 0 << "b.JPG>b.jpg" << "a.jpg=a.jpg|b.jpg=b.JPG" << "";
+        QTest::newRow("chain by mask") << "a a.x a.x.x" << "a*|*?.x" << 0 << "a.x.x>a.x.x.x|a.x>a.x.x|a>a.x" << "a.x=a|a.x.x=a.x|a.x.x.x=a.x.x" << "";
+        QTest::newRow("in a subfolder") << "sub/ sub/a.txt b.txt" << "sub/*.txt|*.bak" << 0 << "a.txt>a.bak" << "b.txt=b.txt|sub/a.bak=sub/a.txt" << "";
+        QTest::newRow("cycle of three") << "a b c" << "a>b b>c c>a" << 0 << "a>T|c>a|b>c|T>b" << "a=c|b=a|c=b" << "";
+        QTest::newRow("chain and cycle") << "a b c d" << "a>b b>a c>d d>e" << 0 << "a>T|b>a|T>b|d>e|c>d" << "a=b|b=a|d=c|e=d" << "";
+        QTest::newRow("two files, one name") << "a1.txt a2.txt b.doc" << "*.txt|a.*" << 0 << "" << "a1.txt=a1.txt|a2.txt=a2.txt|b.doc=b.doc" << "Cannot rename \"a1.txt\" to \"a.txt\".\n\n\"a2.txt\" would get the same name.";
+        QTest::newRow("name of a folder") << "b.txt c.txt c.bak/" << "*.txt|*.bak" << 0 << "" << "b.txt=b.txt|c.txt=c.txt" << "Cannot rename \"c.txt\" to \"c.bak\".\n\nAn entry of that name is already in the folder.";
+        QTest::newRow("empty name") << ".x y" << "*|?" << 0 << "" << ".x=.x|y=y" << "Cannot rename \".x\" to \"\".\n\nThe new name may not be empty.";
+        QTest::newRow("fails at the second") << "a b c" << "a>x b>y c>z" << 2 << "a>x|b>y" << "b=b|c=c|x=a" << "An error occurred renaming \"b\" to \"y\"." + denied;
+        QTest::newRow("swap fails half way") << "a b" << "a>b b>a" << 2 << "a>T|b>a|T>a" << "a=a|b=b" << "An error occurred renaming \"b\" to \"a\"." + denied;
+        QTest::newRow("cycle fails late") << "a b c" << "a>b b>c c>a" << 3 << "a>T|c>a|b>c|T>a" << "T=a|a=c|b=b" << "An error occurred renaming \"b\" to \"c\"." + denied + "\n\n\"a\" is kept as \"T\".";
+        // A request to stop inside a cycle is taken once the cycle is closed, so that no
+        // temporary name stays behind.
+        QTest::newRow("stop waits for the cycle") << "a b c" << "a>b b>a c>d" << -1 << "a>T|b>a|T>b" << "a=b|b=a|c=c" << "";
+        // clang-format on
+    }
+    void batch()
+    {
+        QFETCH(QString, entries);
+        QFETCH(QString, how);
+        QFETCH(int, failAt);
+        QFETCH(QString, journal);
+        QFETCH(QString, after);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        for (const QString& entry : entries.split(u' '))
+            QVERIFY(makeEntry(dir.path(), entry.toUtf8()));
+        const WildcardPlan plan =
+            how.contains(u'|')
+                ? planWildcardRename(dir.path(), how.section(u'|', 0, 0), how.section(u'|', 1))
+                : planRenames(dir.path(), namedFiles(how));
+        FailingRenamer renamer(failAt);
+        QStringList journalled;
+        WildcardHooks hooks;
+        hooks.renamer = &renamer;
+        hooks.journal = [&](const QString&, const QByteArray& from, const QString& to) {
+            journalled << QString::fromUtf8(from) + u'>' + to;
+        };
+        hooks.cancelRequested = [&] { return failAt < 0 && !journalled.isEmpty(); };
+        const WildcardOutcome out = runWildcardRename(plan, hooks);
+        QCOMPARE(withoutTemporaryNames(out.message.toUtf8()), message.toUtf8());
+        QCOMPARE(out.ok, message.isEmpty() && failAt >= 0);
+        QCOMPARE(out.cancelled, failAt < 0);
+        QCOMPARE(withoutTemporaryNames(journalled.join(u'|').toUtf8()), journal.toUtf8());
+        QCOMPARE(listing(dir.path()), after.toUtf8());
+    }
 };
-
-void tst_WildcardRename::newName_data()
-{
-    QTest::addColumn<QString>("oldName");
-    QTest::addColumn<QString>("mask");
-    QTest::addColumn<QString>("expected");
-    // clang-format off
-    const char* rows[][3] = {
-        {"abc.txt", "b*.txt", "bbc.txt"}, {"IMG1234.jpg", "??\?-*.jpg", "IMG-234.jpg"},
-        {"ab.jpg", "??\?-*.jpg", "ab-.jpg"}, {"a.b.txt", "*.", "a.b"}, {"noext", "*.bak", "noext.bak"},
-        {"filename.aaa", "*.ext", "filename.ext"}, {"filename.aaa.aaa", "*.ext", "filename.aaa.ext"},
-        {"filename", "*.*.ext", "filename..ext"}, {"filename.aaa", "*?.ext", "filename.aaa.ext"},
-        {".aaa", "*?.ext", ".aaa.ext"}, {"12.txt", "A?Z*", "A2Z.txt"},
-        {"abcd_12345.txt", "*_NEW.*", "abcd_NEW.txt"}, {"abcdefg.txt", "?????.bak", "abcde.bak"},
-        {"a.txt", "??x", "ax"}, {"a.txt", "*.txt..", "a.txt"}, {"a.txt", "", ""}, {".hidden", "?", ""}};
-    // clang-format on
-    for (const auto& r : rows)
-        QTest::addRow("%s by %s", r[0], r[1]) << r[0] << r[1] << r[2];
-}
-
-void tst_WildcardRename::newName()
-{
-    QFETCH(QString, oldName);
-    QFETCH(QString, mask);
-    QFETCH(QString, expected);
-    QCOMPARE(wildcardNewName(oldName, mask), expected);
-}
-
-void tst_WildcardRename::batch_data()
-{
-    QTest::addColumn<QString>("entries"); // a name ending in "/" is a folder
-    QTest::addColumn<QString>("how");     // "spec|mask", or "old>new old>new ..."
-    QTest::addColumn<int>("failAt");      // the rename that fails, from 1; -1: stop asked after one
-    QTest::addColumn<QString>("journal"); // "old>new" of every rename, T the temporary
-    QTest::addColumn<QString>("after");
-    QTest::addColumn<QString>("message");
-    const QString denied = "\n\nPermission denied",
-                  taken = "\n\nAn entry of that name is already in the folder.";
-    // clang-format off
-    QTest::newRow("by mask") << "a.txt b.txt c.doc" << "*.txt|*.bak" << 0 << "a.txt>a.bak|b.txt>b.bak" << "a.bak=a.txt|b.bak=b.txt|c.doc=c.doc" << "";
-    QTest::newRow("unchanged left alone") << "a.jpg b.JPG" << "*.jpg|*.jpg" << 0 << "b.JPG>b.jpg" << "a.jpg=a.jpg|b.jpg=b.JPG" << "";
-    QTest::newRow("chain by mask") << "a a.x a.x.x" << "a*|*?.x" << 0 << "a.x.x>a.x.x.x|a.x>a.x.x|a>a.x" << "a.x=a|a.x.x=a.x|a.x.x.x=a.x.x" << "";
-    QTest::newRow("in a subfolder") << "sub/a.txt b.txt" << "sub/*.txt|*.bak" << 0 << "a.txt>a.bak" << "b.txt=b.txt|sub/a.bak=sub/a.txt" << "";
-    QTest::newRow("cycle of three") << "a b c" << "a>b b>c c>a" << 0 << "a>T|c>a|b>c|T>b" << "a=c|b=a|c=b" << "";
-    QTest::newRow("chain and cycle") << "a b c d" << "a>b b>a c>d d>e" << 0 << "a>T|b>a|T>b|d>e|c>d" << "a=b|b=a|d=c|e=d" << "";
-    QTest::newRow("two files, one name") << "a1.txt a2.txt b.doc" << "*.txt|a.*" << 0 << "" << "a1.txt=a1.txt|a2.txt=a2.txt|b.doc=b.doc" << "Cannot rename \"a1.txt\" to \"a.txt\".\n\n\"a2.txt\" would get the same name.";
-    QTest::newRow("name of a folder") << "b.txt c.txt c.bak/" << "*.txt|*.bak" << 0 << "" << "b.txt=b.txt|c.txt=c.txt" << "Cannot rename \"c.txt\" to \"c.bak\"." + taken;
-    QTest::newRow("empty name") << ".x y" << "*|?" << 0 << "" << ".x=.x|y=y" << "Cannot rename \".x\" to \"\".\n\nThe new name may not be empty.";
-    QTest::newRow("fails at the second") << "a b c" << "a>x b>y c>z" << 2 << "a>x|b>y" << "b=b|c=c|x=a" << "An error occurred renaming \"b\" to \"y\"." + denied;
-    QTest::newRow("swap fails half way") << "a b" << "a>b b>a" << 2 << "a>T|b>a|T>a" << "a=a|b=b" << "An error occurred renaming \"b\" to \"a\"." + denied;
-    QTest::newRow("cycle fails late") << "a b c" << "a>b b>c c>a" << 3 << "a>T|c>a|b>c|T>a" << "T=a|a=c|b=b" << "An error occurred renaming \"b\" to \"c\"." + denied + "\n\n\"a\" is kept as \"T\".";
-    // A request to stop inside a cycle is taken once the cycle is closed, so that no
-    // temporary name stays behind.
-    QTest::newRow("stop waits for the cycle") << "a b c" << "a>b b>a c>d" << -1 << "a>T|b>a|T>b" << "a=b|b=a|c=c" << "";
-    // clang-format on
-}
-
-void tst_WildcardRename::batch()
-{
-    QFETCH(QString, entries);
-    QFETCH(QString, how);
-    QFETCH(int, failAt);
-    QFETCH(QString, journal);
-    QFETCH(QString, after);
-    QFETCH(QString, message);
-    QTemporaryDir dir; // every file holds its own first name
-    for (const QString& f : entries.split(u' '))
-        QVERIFY(QDir(dir.path()).mkpath(QFileInfo(f).path()) &&
-                (f.endsWith(u'/') || makeFile(QFile::encodeName(dir.filePath(f)), f.toUtf8())));
-    const WildcardPlan plan =
-        how.contains(u'|')
-            ? planWildcardRename(dir.path(), how.section(u'|', 0, 0), how.section(u'|', 1))
-            : planRenames(dir.path(), namedFiles(how));
-    FailingRenamer renamer(failAt);
-    QStringList journalled;
-    WildcardHooks hooks;
-    hooks.renamer = &renamer;
-    hooks.journal = [&](const QString&, const QByteArray& from, const QString& to) {
-        journalled << QString::fromUtf8(from) + u'>' + to;
-    };
-    hooks.cancelRequested = [&] { return failAt < 0 && !journalled.isEmpty(); };
-    const WildcardOutcome out = runWildcardRename(plan, hooks);
-    QCOMPARE(withoutTemporaryNames(out.message), message);
-    QCOMPARE(out.ok, message.isEmpty() && failAt >= 0);
-    QCOMPARE(out.cancelled, failAt < 0);
-    QCOMPARE(withoutTemporaryNames(journalled.join(u'|')), journal);
-    QCOMPARE(withoutTemporaryNames(QString::fromUtf8(listing(dir.path()))), after);
-}
 
 QTEST_GUILESS_MAIN(tst_WildcardRename)
 #include "tst_wildcardrename.moc"

@@ -75,25 +75,44 @@ inline bool makeFile(const QByteArray& path, const QByteArray& contents)
     return fd >= 0 && ::close(fd) == 0 && ok;
 }
 
-// "name=contents|..." of every file below the folder, sorted by name, byte for byte; the
-// random part of our temporary names reads "T", so that a file left under one shows in a
-// fixed form.
+// Makes one entry of a folder: "name" a file holding its own name, "name/" a folder,
+// "name>target" a symbolic link, "name:target" a hard link. Names are raw bytes and may
+// hold a folder part.
+inline bool makeEntry(const QString& folder, const QByteArray& line)
+{
+    const QByteArray at = QFile::encodeName(folder) + '/';
+    const QByteArrayList link = line.split('>'), hard = line.split(':');
+    if (link.size() > 1)
+        return ::symlink(link[1].constData(), (at + link[0]).constData()) == 0;
+    if (hard.size() > 1)
+        return ::link((at + hard[1]).constData(), (at + hard[0]).constData()) == 0;
+    if (line.endsWith('/'))
+        return ::mkdir((at + line).constData(), 0755) == 0;
+    return makeFile(at + line, line);
+}
+
+// Our temporary names (".pellory-", hex digits, ".tmp") as "T", so that a file left under
+// one, or a step through one, shows in a fixed form.
+inline QByteArray withoutTemporaryNames(QByteArray text)
+{
+    for (qsizetype at = 0; (at = text.indexOf(".pellory-", at)) >= 0; ++at) {
+        qsizetype end = at + 9;
+        while (end < text.size() && std::isxdigit(uchar(text[end])))
+            ++end;
+        if (end > at + 9 && text.mid(end, 4) == ".tmp")
+            text.replace(at, end + 4 - at, "T");
+    }
+    return text;
+}
+
+// "name=contents|..." of every file below the folder, sorted by name, byte for byte.
 inline QByteArray listing(const QString& folder)
 {
     QByteArrayList entries;
     const Listing all = listFolder(folder);
     for (auto it = all.begin(); it != all.end(); ++it)
         entries << it.key() + '=' + it.value();
-    QByteArray joined = entries.join('|');
-    for (qsizetype at = 0; (at = joined.indexOf(".pellory-", at)) >= 0;) {
-        at += 9;
-        qsizetype end = at;
-        while (end < joined.size() && std::isxdigit(uchar(joined[end])))
-            ++end;
-        if (end > at && joined.mid(end, 4) == ".tmp")
-            joined.replace(at, end - at, "T");
-    }
-    return joined;
+    return withoutTemporaryNames(entries.join('|'));
 }
 
 } // namespace pellory::testing

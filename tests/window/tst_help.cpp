@@ -4,8 +4,8 @@
 
 #include "MainFixture.h"
 #include "catalogue/EveryN.h"
-#include "naming/Compose.h"
-#include "run/WildcardRename.h"
+#include "naming/DuplicateCheck.h"
+#include "run/WildcardName.h"
 #include "window/MainHelp.h"
 
 #include <QAbstractButton>

@@ -98,12 +98,13 @@ class ScriptedRenamer final : public FileRenamer
 public:
     std::function<std::optional<RenameOutcome>(int call)> onCall;
     int calls = 0;
+    SystemRenamer system;
     RenameOutcome rename(const QString& folder, const QByteArray& oldRawName,
                          const QString& newName) override
     {
         if (std::optional<RenameOutcome> forced = onCall(++calls))
             return *forced;
-        return renameInPlace(folder, oldRawName, newName);
+        return system.rename(folder, oldRawName, newName);
     }
 };
 

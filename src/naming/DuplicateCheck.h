@@ -1,0 +1,27 @@
+#pragma once
+// Composes the names of a whole list and checks them for duplicates before a run. Takes the
+// names in list order and their selection flags; touches no file and no widget.
+
+#include "naming/RenameSettings.h"
+
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+namespace pellory {
+
+// True when the settings would give two items the same name, or give an item the
+// current name of an item further down the list (letter case ignored). `names` are the
+// list items in order, `selected` their selection flags (same size). `yield` runs once
+// per item. An empty list gives false.
+bool WouldProduceDuplicates(const QStringList& names, const std::vector<bool>& selected,
+                            const RenameSettings& settings,
+                            const std::function<void()>& yield = {});
+
+// Every item's name after a walk, in list order: the composed name for items of the
+// rename set (one counter for the whole walk), the old name for the others.
+QStringList composeAll(const QStringList& names, const std::vector<bool>& selected,
+                       const RenameSettings& settings);
+
+} // namespace pellory

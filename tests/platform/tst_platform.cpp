@@ -1,0 +1,234 @@
+// The operating-system seams on real folders: which names a specification matches, what the
+// scan reports of them, file times, the drives of a mount table, and renames in place that
+// never replace an entry, also where the file system folds case.
+
+#include "platform/DirectoryScan.h"
+#include "platform/FileTime.h"
+#include "platform/Rename.h"
+#include "platform/Volumes.h"
+#include "platform/Wildcard.h"
+
+#include "support/Files.h"
+#include "support/FoldingMount.h"
+
+#include <QDir>
+#include <QScopeGuard>
+#include <QTest>
+
+#include <cerrno>
+#include <limits>
+
+using namespace pellory;
+using namespace pellory::testing;
+
+namespace {
+
+// A new folder holding `file` in the place of `folder`, as a user may make between renames.
+bool replaceFolder(const QString& folder, const QByteArray& file)
+{
+    const QByteArray path = QFile::encodeName(folder);
+    return ::rename(path.constData(), (path + "-old").constData()) == 0 &&
+           ::mkdir(path.constData(), 0755) == 0 && makeEntry(folder, file);
+}
+
+const char* const mountNames[] = {"exfat-fuse", "fusefat", "vfat"}; // by MountKind
+
+} // namespace
+
+class TestPlatform : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { setFirstRenameRoute(RenameRoute::NoReplaceFlag); }
+
+    void scan_data()
+    {
+        QTest::addColumn<QByteArrayList>("setup");
+        QTest::addColumn<QString>("spec");
+        QTest::addColumn<QByteArray>("expected"); // the names' bytes sorted, or "failed"
+        const auto row = [](const char* tag, const QByteArrayList& setup, const char* spec,
+                            const char* expected) {
+            QTest::newRow(tag) << setup << QString::fromUtf8(spec) << QByteArray(expected);
+        };
+        const QByteArrayList photos{"a.jpg", "b.GIF", "d.jpg/", ".hidden.jpg", "SUB/", "SUB/a.JPG"};
+        const QByteArray aaa(250, 'a');
+        // clang-format off
+        row("IMG??.* two characters, case folded", {"img12.x", "IMG1.jpg", "IMG123.jpg"}, "IMG??.*", "img12.x");
+        row("*.JPG not jpeg", {"a.jpeg", "a.jpg.bak", "x.y.jpg"}, "*.JPG", "x.y.jpg");
+        row("empty pattern", photos, "", "failed");
+        row("star dot star, dotless too", {"README", "a.b"}, "*.*", "README|a.b");
+        row("a star dot star needs dot", {"abc", "ab.c"}, "a*.*", "ab.c");
+        row("star dot: only dotless", {"Makefile", "a.txt", "\xc3\xa9.txt", "\xc3\x9c"}, "*.", "Makefile|\xc3\x9c");
+        row("question vs surrogate pair", {"\xf0\x9f\x98\x80.png", "ab.png"}, "?.png", "\xf0\x9f\x98\x80.png");
+        row("fold accented", {"\xc3\x89T\xc3\x89.JPG"}, "*.jpg", "\xc3\x89T\xc3\x89.JPG");
+        row("fold outside BMP", {"\xf0\x90\x90\xa8"}, "\xf0\x90\x90\x80", "\xf0\x90\x90\xa8");
+        row("backtrack to last star", {"abcabcabd"}, "*abc*abd", "abcabcabd");
+        // Going back to the last star only: trying every split between the stars never ends.
+        row("many stars, long name", {aaa}, "*a*a*a*a*a*a*a*a*a*a*b", "");
+        row("folder not listed, hidden file is", photos, "*.JPG", ".hidden.jpg|a.jpg");
+        row("link to folder not listed", {"sub/", "tosub>sub", "x"}, "*", "x");
+        row("links to files listed", {"a", "b>a", "gone>nowhere", "loop>loop"}, "*", "a|b|gone|loop");
+        row("Latin-1 bytes kept", {"caf\xE9 \xFF.txt", "cafe.txt"}, "caf? ?.TXT", "caf\xE9 \xFF.txt");
+        row("spec with folder part", photos, "SUB/*.JPG", "a.JPG");
+        row("missing folder", photos, "NOPE/*", "failed");
+        // clang-format on
+    }
+    void scan()
+    {
+        QFETCH(QByteArrayList, setup);
+        QFETCH(QString, spec);
+        QFETCH(QByteArray, expected);
+        QTemporaryDir dir;
+        const auto emptyFolder = qScopeGuard([&] { removeInside(QFile::encodeName(dir.path())); });
+        for (const QByteArray& line : setup)
+            QVERIFY2(makeEntry(dir.path(), line), line.constData());
+        std::vector<DirEntry> entries(1, DirEntry{"kept", "kept", 0}); // found files are appended
+        const bool opened = findMatchingFiles(dir.path(), spec, entries);
+        QByteArrayList names;
+        for (std::size_t i = 1; i < entries.size(); ++i) {
+            QCOMPARE(entries[i].name, QFile::decodeName(entries[i].rawName));
+            names << entries[i].rawName;
+        }
+        std::sort(names.begin(), names.end());
+        QCOMPARE(opened ? names.join('|') : "failed", expected);
+        QCOMPARE(entries.front().name, QString("kept"));
+    }
+
+    void writeTime_data()
+    {
+        QTest::addColumn<qint64>("seconds");
+        QTest::addColumn<qint64>("nanoseconds");
+        QTest::addColumn<quint64>("ticks"); // of 100 ns since 1601
+        constexpr quint64 at1970 = 116444736000000000ULL,
+                          most = std::numeric_limits<quint64>::max();
+        constexpr qint64 from1601 = -11644473600LL;
+        // clang-format off
+        QTest::newRow("nanoseconds cut to ticks") << qint64(1700000000) << qint64(123456789) << at1970 + 17000000000000000 + 1234567;
+        QTest::newRow("before 1970") << qint64(-86400) << qint64(500) << at1970 - 864000000000 + 5;
+        QTest::newRow("before 1601 clamps") << from1601 - 1 << qint64(999999999) << quint64(0);
+        QTest::newRow("largest that fits") << from1601 + 1844674407370 << qint64(955161400) << most - 1;
+        QTest::newRow("far future saturates") << std::numeric_limits<qint64>::max() << qint64(0) << most;
+        // clang-format on
+    }
+    void writeTime()
+    {
+        QFETCH(qint64, seconds);
+        QFETCH(qint64, nanoseconds);
+        QFETCH(quint64, ticks);
+        QCOMPARE(fileTimeFromTimespec({time_t(seconds), long(nanoseconds)}), ticks);
+    }
+
+    void volumes_data()
+    {
+        QTest::addColumn<QByteArrayList>("mounts"); // "mount-point type source" per line
+        QTest::addColumn<QString>("roots");
+        // clang-format off
+        QTest::newRow("disks kept, plumbing and loop images not") << QByteArrayList{"/ ext4 /dev/vda", "/proc proc proc", "/run tmpfs tmpfs", "/snap/core squashfs /dev/loop3", "/media/usb vfat /dev/sdb1"} << "/|/media/usb";
+        QTest::newRow("network and FUSE disks") << QByteArrayList{"/net nfs4 srv:/export", "/smb cifs //srv/share", "/ssh fuse.sshfs me@host:", "/gvfs fuse.gvfsd-fuse gvfsd-fuse", "/ntfs fuseblk /dev/sdc1"} << "/|/net|/ntfs|/smb|/ssh";
+        QTest::newRow("escapes decoded") << QByteArrayList{"/media/My\\040Disk\\134x ext4 /dev/sdd1"} << "/|/media/My Disk\\x";
+        QTest::newRow("sorted, mounted twice listed once") << QByteArrayList{"/b ext4 /dev/sda2", "/a ext4 /dev/sda3", "/b ext4 /dev/sda4"} << "/|/a|/b";
+        // clang-format on
+    }
+    // From the text of the mount table alone, whose lines may carry optional fields before
+    // the "-".
+    void volumes()
+    {
+        QFETCH(QByteArrayList, mounts);
+        QFETCH(QString, roots);
+        QByteArray table;
+        for (const QByteArray& m : mounts) {
+            const QByteArrayList f = m.split(' ');
+            table +=
+                "36 25 8:1 / " + f[0] + " rw shared:1 master:2 - " + f[1] + ' ' + f[2] + " rw\n";
+        }
+        QCOMPARE(volumesInMountTable(table).join(u'|'), roots);
+    }
+
+    void rename_data()
+    {
+        QTest::addColumn<int>("mount"); // a MountKind, or -1 for a temporary folder
+        QTest::addColumn<QByteArray>("files");
+        QTest::addColumn<QByteArray>("steps");    // "old>new", or "+file": the folder replaced
+        QTest::addColumn<int>("error");           // of the last step; the others succeed
+        QTest::addColumn<QString>("description"); // the system's own text when empty
+        QTest::addColumn<QByteArray>("after");
+        const auto row = [](const char* tag, int mount, const char* files, const QByteArray& steps,
+                            int error, const char* description, const char* after) {
+            QTest::addRow("%s%s", mount < 0 ? "" : mountNames[mount], tag)
+                << mount << QByteArray(files) << steps << error << QString(description)
+                << QByteArray(after);
+        };
+        // clang-format off
+        row("refused: empty", -1, "a.txt", "a.txt>", EINVAL, "The new name may not be empty", "a.txt=a.txt");
+        row("refused: dot dot", -1, "a.txt", "a.txt>..", EINVAL, "The new name may not be \"..\"", "a.txt=a.txt");
+        row("refused: slash", -1, "a.txt", "a.txt>sub/a.txt", EINVAL, "The new name may not contain \"/\"", "a.txt=a.txt");
+        row("refused: NUL", -1, "a.txt", QByteArray("a.txt>a\0b", 9), EINVAL, "The new name may not contain a NUL character", "a.txt=a.txt");
+        row("refused: old name with a folder", -1, "a.txt", "./a.txt>b.txt", EINVAL, "The old name is not a name in the folder", "a.txt=a.txt");
+        row("renamed", -1, "a.txt|b.txt", "a.txt>c.txt", 0, "", "b.txt=b.txt|c.txt=a.txt");
+        row("target exists", -1, "a.txt|b.txt", "a.txt>b.txt", EEXIST, "", "a.txt=a.txt|b.txt=b.txt");
+        row("vanished", -1, "b.txt", "a.txt>c.txt", ENOENT, "", "b.txt=b.txt");
+        row("raw bytes old name", -1, "\xff\xfe.jpg", "\xff\xfe.jpg>ok.jpg", 0, "", "ok.jpg=\xff\xfe.jpg");
+        row("300-byte name", -1, "a.txt", "a.txt>" + QByteArray(300, 'x'), ENAMETOOLONG, "", "a.txt=a.txt");
+        row("own name", -1, "a.txt", "a.txt>a.txt", 0, "", "a.txt=a.txt");
+        row("own name as read back", -1, "\xff.jpg", "\xff.jpg>\xff.jpg", 0, "", "\xff.jpg=\xff.jpg");
+        // Two links that differ only in case are two names on a case-sensitive file system.
+        row("hard links differing only in case", -1, "a|A:a", "a>A", EEXIST, "", "A=a|a=a");
+        row("folder replaced under the open handle", -1, "a", "a>b|+c|c>d", 0, "", "d=c");
+        // FUSE mounts of FAT and exFAT give each spelling of a name its own inode number, so
+        // the same file can only be told from a second entry by the folder's listing.
+        for (const int m : {int(MountKind::ExfatFuse), int(MountKind::FatFuse), int(MountKind::FatKernel)}) {
+            row(": batch to lower case", m, "IMG_0001.JPG|Holiday Photo.JPEG", "IMG_0001.JPG>img_0001.jpg|Holiday Photo.JPEG>holiday photo.jpeg", 0, "", "holiday photo.jpeg=Holiday Photo.JPEG|img_0001.jpg=IMG_0001.JPG");
+            row(": other file's name", m, "a.txt|b.txt", "a.txt>B.TXT", EEXIST, "", "a.txt=a.txt|b.txt=b.txt");
+        }
+        // clang-format on
+    }
+    // Through the renamer a batch uses, and on a temporary folder through each route a
+    // rename can take: the no-replace flag, and the fallbacks of file systems without the
+    // flag or without hard links.
+    void rename()
+    {
+        QFETCH(int, mount);
+        QFETCH(QByteArray, files);
+        QFETCH(QByteArray, steps);
+        QFETCH(int, error);
+        QFETCH(QString, description);
+        QFETCH(QByteArray, after);
+        for (const RenameRoute route : {RenameRoute::NoReplaceFlag, RenameRoute::LinkThenUnlink,
+                                        RenameRoute::CheckThenRename}) {
+            QTemporaryDir dir;
+            const auto emptyFolder =
+                qScopeGuard([&] { removeInside(QFile::encodeName(dir.path())); });
+            std::unique_ptr<FoldingMount> disk;
+            if (mount >= 0)
+                disk = std::make_unique<FoldingMount>(MountKind(mount));
+            if (disk && disk->path().isEmpty())
+                QSKIP(qPrintable(disk->skipReason()));
+            const QString folder = disk ? disk->path() : dir.filePath("f");
+            QVERIFY(disk || QDir().mkdir(folder));
+            for (const QByteArray& file : files.split('|'))
+                QVERIFY(makeEntry(folder, file));
+            QVERIFY(!disk || folderFoldsCase(folder));
+            setFirstRenameRoute(route);
+            SystemRenamer renamer;
+            RenameOutcome r{true, 0, {}};
+            for (const QByteArray& step : steps.split('|')) {
+                QVERIFY2(r.ok, qPrintable(r.description));
+                if (step.startsWith('+'))
+                    QVERIFY(replaceFolder(folder, step.mid(1)));
+                else
+                    r = renamer.rename(folder, step.split('>')[0],
+                                       QString::fromUtf8(step.split('>')[1]));
+            }
+            QCOMPARE(r.error, error);
+            QCOMPARE(r.ok, error == 0);
+            QCOMPARE(r.description, error && description.isEmpty() ? strerror(error) : description);
+            QCOMPARE(listing(folder), after);
+            if (disk)
+                break; // the mounts run the route their file system takes
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPlatform)
+#include "tst_platform.moc"
