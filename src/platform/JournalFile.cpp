@@ -1,14 +1,18 @@
 #include "platform/JournalFile.h"
 
 #include "platform/Clock.h"
+#include "platform/FolderFd.h"
 
 #include <QFile>
+#include <QStringList>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace pellory {
@@ -18,6 +22,64 @@ namespace {
 constexpr qint64 kSyncIntervalMs = 1000;
 // Room for about ten thousand records; the mapping doubles when it fills.
 constexpr qsizetype kFirstMapping = 1 << 20;
+// How much of a file's end is read back to find its last record, and how much of that
+// is kept: a record line is far shorter.
+constexpr qsizetype kTailChunk = 1 << 16;
+constexpr qsizetype kTailKept = 1024;
+
+// Opens a regular file without following a link and without blocking on a FIFO; -1
+// (errno set) for anything else.
+int openRegular(const QByteArray& path, int flags)
+{
+    const int fd = ::open(path.constData(), flags | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    struct stat st;
+    if (fd >= 0 && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+        ::close(fd);
+        errno = EINVAL;
+        return -1;
+    }
+    return fd;
+}
+
+bool readAt(int fd, char* into, qsizetype size, off_t offset)
+{
+    while (size > 0) {
+        const ssize_t n = ::pread(fd, into, size_t(size), offset);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        into += n;
+        size -= n;
+        offset += n;
+    }
+    return true;
+}
+
+// The length of the records: the file's size less the zeros a writer reserved past them.
+off_t recordsEnd(int fd)
+{
+    struct stat st;
+    if (::fstat(fd, &st) != 0)
+        return -1;
+    QByteArray chunk;
+    for (off_t end = st.st_size; end > 0;) {
+        const qsizetype size = qsizetype(std::min<off_t>(end, kTailChunk));
+        chunk.resize(size);
+        if (!readAt(fd, chunk.data(), size, end - size))
+            return -1;
+        const qsizetype last = chunk.size() - 1 - [&] {
+            qsizetype zeros = 0;
+            while (zeros < chunk.size() && chunk[chunk.size() - 1 - zeros] == '\0')
+                ++zeros;
+            return zeros;
+        }();
+        if (last >= 0)
+            return end - size + last + 1;
+        end -= size;
+    }
+    return 0;
+}
 
 } // namespace
 
@@ -31,11 +93,18 @@ bool JournalFile::create(const QString& path, JournalSync sync)
     close();
     m_sync = sync;
     m_lastSyncMs = monotonicMs();
-    const QByteArray name = QFile::encodeName(path);
-    if (::unlink(name.constData()) != 0 && errno != ENOENT)
+    m_path = QFile::encodeName(path);
+    m_fd = ::open(m_path.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (m_fd < 0)
         return fail();
-    m_fd = ::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    return m_fd >= 0 || fail();
+    // A fresh file: nobody else can hold it yet, so the lock cannot wait.
+    if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        discard();
+        errno = error;
+        return fail();
+    }
+    return true;
 }
 
 bool JournalFile::append(const QByteArray& bytes)
@@ -114,9 +183,19 @@ void JournalFile::close()
     // The reserved space past the records goes; a reader then finds the records alone.
     if (::ftruncate(m_fd, off_t(m_used)) == 0 && m_sync != JournalSync::None)
         ::fdatasync(m_fd);
-    ::close(m_fd);
+    ::close(m_fd); // drops the lock
     m_fd = -1;
     m_used = 0;
+}
+
+void JournalFile::discard()
+{
+    if (m_fd < 0)
+        return;
+    // Unlinked while still locked, so no reader takes the empty file for a dead run.
+    ::unlink(m_path.constData());
+    m_used = 0;
+    close();
 }
 
 bool JournalFile::fail()
@@ -125,14 +204,74 @@ bool JournalFile::fail()
     return false;
 }
 
-bool replaceJournal(const QString& from, const QString& to)
+JournalFileText readJournalFile(const QString& path, qsizetype headLimit)
 {
-    return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+    JournalFileText out;
+    const int fd = openRegular(QFile::encodeName(path), O_RDONLY);
+    if (fd < 0)
+        return out;
+    out.locked = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    const off_t end = recordsEnd(fd);
+    if (end >= 0) {
+        const qsizetype head = headLimit < 0 ? qsizetype(end) : std::min(qsizetype(end), headLimit);
+        out.text.resize(head);
+        const qsizetype tail = std::min(qsizetype(end), kTailKept);
+        out.tail.resize(tail);
+        out.ok = readAt(fd, out.text.data(), head, 0) &&
+                 readAt(fd, out.tail.data(), tail, end - off_t(tail));
+        out.whole = head == qsizetype(end);
+    }
+    ::close(fd);
+    if (!out.ok)
+        out = JournalFileText{};
+    return out;
+}
+
+bool appendToJournalFile(const QString& path, const QByteArray& bytes)
+{
+    const int fd = openRegular(QFile::encodeName(path), O_RDWR);
+    if (fd < 0)
+        return false;
+    bool ok = false;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        const off_t end = recordsEnd(fd);
+        ok = end >= 0 && ::ftruncate(fd, end) == 0 &&
+             ::pwrite(fd, bytes.constData(), size_t(bytes.size()), end) == bytes.size() &&
+             ::fdatasync(fd) == 0;
+    }
+    ::close(fd);
+    return ok;
+}
+
+QStringList journalFileNames(const QString& folder, const char* suffix)
+{
+    QStringList names;
+    const FolderFd dir(folder, O_RDONLY);
+    visitNames(dir.fd(), [&](const char* name) {
+        if (QByteArrayView(name).endsWith(suffix))
+            names.append(QFile::decodeName(name));
+        return true;
+    });
+    return names;
 }
 
 bool removeJournal(const QString& path)
 {
     return ::unlink(QFile::encodeName(path).constData()) == 0 || errno == ENOENT;
+}
+
+HistoryLock::HistoryLock(const QString& folder)
+    : m_fd(::open(QFile::encodeName(folder + QStringLiteral("/.lock")).constData(),
+                  O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600))
+{
+    while (m_fd >= 0 && ::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+    }
+}
+
+HistoryLock::~HistoryLock()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
 }
 
 } // namespace pellory

@@ -1,12 +1,16 @@
 #pragma once
-// The undo journal's file on disk. Records are copied into a shared mapping of the file:
-// the bytes are in the kernel's page cache as soon as they are copied, so a killed process
-// leaves every record it finished, and a record costs a copy instead of a system call,
-// which took as long as half a rename. The mapping runs ahead of the records in space
+// The undo history's files on disk. A run's records are copied into a shared mapping of its
+// own file: the bytes are in the kernel's page cache as soon as they are copied, so a killed
+// process leaves every record it finished, and a record costs a copy instead of a system
+// call, which took as long as half a rename. The mapping runs ahead of the records in space
 // reserved on the disk, so a full disk fails an append, not a later copy; the file is cut
 // back to its records when it is closed, and a reader of a file still open sees zero bytes
 // after the last record. Flushed to the disk as asked, since a flush per record is what a
-// power cut needs and costs a disk flush per file. Knows nothing of what the records say.
+// power cut needs and costs a disk flush per file.
+// A file being written is locked (flock) for as long as it is open, so another process can
+// tell a run under way in another window from one whose writer died: the kernel drops the
+// lock with the process. Only regular files are ever read, without blocking, so a FIFO or a
+// device under a history name cannot hang the program. Knows nothing of what records say.
 
 #include <QByteArray>
 #include <QString>
@@ -31,15 +35,16 @@ public:
     JournalFile(const JournalFile&) = delete;
     JournalFile& operator=(const JournalFile&) = delete;
 
-    // Creates the file (mode 0600), in place of the one there, and keeps it open for
-    // appending. The one there is unlinked, not emptied: another window may still be
-    // writing to it through its mapping.
+    // Creates a new file (mode 0600) that must not exist yet, locks it and keeps it open for
+    // appending. False, with error(), when it exists or cannot be made; nothing is left then.
     bool create(const QString& path, JournalSync sync);
     bool append(const QByteArray& bytes);
     // The parts one after the other, copied straight into the file: a record per rename is
     // not first assembled in a buffer of its own.
     bool append(std::initializer_list<QByteArrayView> parts);
     void close();
+    // Closes the file and removes it: a run that renamed nothing leaves no trace.
+    void discard();
     bool isOpen() const { return m_fd >= 0; }
     const QString& error() const { return m_error; } // the system's text of the last failure
 
@@ -50,6 +55,7 @@ private:
     void unmap();
 
     int m_fd = -1;
+    QByteArray m_path;
     char* m_map = nullptr;
     qsizetype m_mapped = 0; // bytes mapped and reserved on the disk
     qsizetype m_used = 0;   // bytes of records
@@ -58,9 +64,41 @@ private:
     QString m_error;
 };
 
-// Puts `from` in the place of `to` in one step, replacing it: only for the journal's own
-// files, never for the user's.
-bool replaceJournal(const QString& from, const QString& to);
+// A journal file as read back: its bytes up to the last record (the zeros of a writer's
+// reservation cut off), and whether a live process still holds it.
+struct JournalFileText
+{
+    bool ok = false;     // a regular file that could be read
+    bool locked = false; // a process has it open for writing
+    QByteArray text;     // the records, or their first `headLimit` bytes
+    QByteArray tail;     // the last bytes of the records, at most about a line's worth
+    bool whole = false;  // text holds every record
+};
+// `headLimit` < 0 reads every record; otherwise text stops after that many bytes and tail
+// still shows how the records end, so that a long run's summary reads two small pieces.
+JournalFileText readJournalFile(const QString& path, qsizetype headLimit = -1);
+
+// Appends to a file no process is writing: its reservation's zeros are cut off first. False
+// when it is locked, not a regular file, or cannot be written.
+bool appendToJournalFile(const QString& path, const QByteArray& bytes);
+
+// The file names of a folder that end in `suffix`, regular files or not; empty when the
+// folder cannot be read.
+QStringList journalFileNames(const QString& folder, const char* suffix);
 bool removeJournal(const QString& path);
+
+// Holds an exclusive lock on a folder's lock file while it lives, so that two processes
+// deciding about the same history take turns. Waits for the other process.
+class HistoryLock
+{
+public:
+    explicit HistoryLock(const QString& folder);
+    ~HistoryLock();
+    HistoryLock(const HistoryLock&) = delete;
+    HistoryLock& operator=(const HistoryLock&) = delete;
+
+private:
+    int m_fd;
+};
 
 } // namespace pellory

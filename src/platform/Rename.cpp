@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -165,6 +166,16 @@ bool sameDirectory(int a, int b)
 QByteArray temporaryName()
 {
     return ".pellory-" + QByteArray::number(QRandomGenerator::global()->generate64(), 16) + ".tmp";
+}
+
+bool isTemporaryName(QByteArrayView name)
+{
+    constexpr qsizetype kAround = sizeof(".pellory-.tmp") - 1;
+    if (!name.startsWith(".pellory-") || !name.endsWith(".tmp") || name.size() == kAround)
+        return false;
+    const QByteArrayView digits = name.sliced(9, name.size() - kAround);
+    return std::all_of(digits.begin(), digits.end(),
+                       [](char c) { return std::isxdigit(uchar(c)); });
 }
 
 QByteArray newRawName(const QByteArray& oldRawName, const QString& newName)

@@ -29,6 +29,8 @@ QByteArray newRawName(const QByteArray& oldRawName, const QString& newName);
 // A name of our own for a file that has to step aside within its folder for a moment:
 // ".pellory-" and random hex digits, ".tmp".
 QByteArray temporaryName();
+// Whether `name` is one that temporaryName() makes.
+bool isTemporaryName(QByteArrayView name);
 
 // Why newName cannot name an entry of a folder, or an empty string when it can.
 QString invalidNameReason(const QString& newName);

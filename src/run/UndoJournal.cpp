@@ -6,6 +6,7 @@
 #include <QFile>
 
 #include <cerrno>
+#include <cstdio>
 
 namespace pellory {
 
@@ -103,6 +104,7 @@ bool RunJournal::record(const QString& folder, const QByteArray& oldRaw, const Q
 {
     if (m_inRun && !m_file.isOpen()) {
         // The first rename of a run: the last run's journal makes way for this one's.
+        removeJournal(inFolder(m_folder, kInProgress));
         if (!QDir().mkpath(m_folder) || !m_file.create(inFolder(m_folder, kInProgress), m_sync) ||
             !m_file.append(kHeader))
             return false;
@@ -130,7 +132,8 @@ void RunJournal::finish()
         return;
     m_file.append("E\n");
     m_file.close();
-    replaceJournal(inFolder(m_folder, kInProgress), inFolder(m_folder, kLastRun));
+    ::rename(QFile::encodeName(inFolder(m_folder, kInProgress)).constData(),
+             QFile::encodeName(inFolder(m_folder, kLastRun)).constData());
 }
 
 std::optional<JournalRun> readLastRun(const QString& folder)

@@ -1,0 +1,406 @@
+#include "run/RunHistory.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+#include <charconv>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace pellory {
+
+namespace {
+
+const QByteArray kHeader = "pellory-run 2";
+constexpr int kVersion = 2;
+constexpr char kSuffix[] = ".run";
+// Enough of a file to show a run's head and first renames without reading a long run whole.
+constexpr qsizetype kSummaryBytes = 16 * 1024;
+constexpr int kRunsKept = 100;
+constexpr qint64 kDaysKept = 30;
+
+const char* const kKinds[] = {"scheme", "wildcard", "undo"};
+
+bool isUnreserved(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '.' || c == '_' || c == '~';
+}
+
+// Percent-escapes all but the unreserved bytes (and "/" in a folder). Most names need no
+// escape, and are then taken as they are, since a record is written once per rename.
+QByteArray escaped(QByteArrayView field, bool keepSlash = false)
+{
+    for (const char c : field)
+        if (!isUnreserved(c) && !(keepSlash && c == '/'))
+            return field.toByteArray().toPercentEncoding(keepSlash ? "/" : "");
+    return field.toByteArray();
+}
+
+// The bytes a field stands for, only when the field is exactly what escaped() writes for
+// them: a record that reads any other way is damaged, and is never acted on.
+bool unescaped(const QByteArray& field, QByteArray& out, bool keepSlash = false)
+{
+    out = QByteArray::fromPercentEncoding(field);
+    return !field.isEmpty() && escaped(out, keepSlash) == field;
+}
+
+bool number(const QByteArray& text, quint64& out)
+{
+    const char* end = text.constData() + text.size();
+    const auto [at, error] = std::from_chars(text.constData(), end, out);
+    return !text.isEmpty() && error == std::errc() && at == end;
+}
+
+// Reads the head lines of a run; false when one is missing or does not read exactly.
+bool parseHead(const QByteArrayList& lines, qsizetype& at, RunRecord& run)
+{
+    const auto field = [&](char tag, int count) -> QByteArrayList {
+        if (at >= lines.size() - 1 || !lines[at].startsWith(tag) || lines[at].size() < 2 ||
+            lines[at][1] != ' ')
+            return {};
+        QByteArrayList f = lines[at].mid(2).split(' ');
+        if (f.size() != count)
+            return {};
+        ++at;
+        return f;
+    };
+    const QByteArrayList kind = field('K', 1);
+    const QByteArrayList time = field('T', 1);
+    const QByteArrayList folder = field('F', 3);
+    const QByteArrayList planned = field('N', 1);
+    quint64 started = 0, files = 0;
+    const char* const* found = kind.isEmpty()
+                                   ? std::end(kKinds)
+                                   : std::find(std::begin(kKinds), std::end(kKinds), kind[0]);
+    if (found == std::end(kKinds) || time.isEmpty() || !number(time[0], started) ||
+        folder.isEmpty() || !unescaped(folder[0], run.folder, true) ||
+        !number(folder[1], run.folderDevice) || !number(folder[2], run.folderInode) ||
+        planned.isEmpty() || !number(planned[0], files))
+        return false;
+    run.kind = RunKind(found - std::begin(kKinds));
+    run.startedMs = qint64(started);
+    run.plannedFiles = int(std::min<quint64>(files, INT_MAX));
+    if (run.kind != RunKind::Undo)
+        return true;
+    QByteArrayList target = field('U', 2);
+    if (target.isEmpty())
+        target = field('U', 1);
+    QByteArray id;
+    if (target.isEmpty() || !unescaped(target[0], id) ||
+        (target.size() == 2 && target[1] != "parked"))
+        return false;
+    run.undoes = QFile::decodeName(id);
+    run.undoesParked = target.size() == 2;
+    return true;
+}
+
+// One record line; false when it is not one that reads exactly.
+bool parseRecord(const QByteArray& line, RunRecord& run, bool keepAll)
+{
+    const QByteArrayList f = line.split(' ');
+    quint64 count = 0;
+    if (f.size() == 4 && f[0] == "R") {
+        RenameRecord r;
+        if (!unescaped(f[1], r.oldRaw) || !unescaped(f[2], r.newRaw) || !number(f[3], r.inode))
+            return false;
+        if (keepAll || run.renameCount < RunHistory::kRenamesShown)
+            run.renames.push_back(std::move(r));
+        ++run.renameCount;
+    } else if (line == "X" && run.renameCount > 0) {
+        if (qsizetype(run.renames.size()) == run.renameCount)
+            run.renames.pop_back();
+        --run.renameCount;
+    } else if (f.size() == 2 && (f[0] == "E" || f[0] == "A") && number(f[1], count)) {
+        run.state = f[0] == "E" ? RunRecord::State::Finished : RunRecord::State::Dismissed;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// How a run ends, from the last line of its text: "E n" or "A n" give the state and the
+// count of renames; anything else leaves the run as its head showed it.
+void parseEnd(const QByteArray& tail, RunRecord& run)
+{
+    if (!tail.endsWith('\n'))
+        return;
+    const QByteArray last = tail.left(tail.size() - 1).split('\n').last();
+    const QByteArrayList f = last.split(' ');
+    quint64 count = 0;
+    if (f.size() == 2 && (f[0] == "E" || f[0] == "A") && number(f[1], count)) {
+        run.state = f[0] == "E" ? RunRecord::State::Finished : RunRecord::State::Dismissed;
+        run.renameCount = int(std::min<quint64>(count, INT_MAX));
+    }
+}
+
+QString inFolder(const QString& folder, const QString& name)
+{
+    return folder + u'/' + name;
+}
+
+qint64 startOf(const QString& id)
+{
+    return id.left(13).toLongLong();
+}
+
+// Drops the oldest runs once there are more than the history keeps and they are old enough,
+// never a run that a live process is writing.
+void prune(const QString& folder)
+{
+    QStringList ids = journalFileNames(folder, kSuffix);
+    if (ids.size() <= kRunsKept)
+        return;
+    std::sort(ids.begin(), ids.end());
+    const qint64 oldest = QDateTime::currentMSecsSinceEpoch() - kDaysKept * 24 * 3600 * 1000;
+    for (qsizetype i = 0; i < ids.size() - kRunsKept && startOf(ids[i]) < oldest; ++i) {
+        const QString path = inFolder(folder, ids[i]);
+        if (!readJournalFile(path, 0).locked)
+            removeJournal(path);
+    }
+}
+
+// Whether a live process is undoing `target` now.
+bool undoUnderWay(const QString& folder, const QString& target)
+{
+    for (const QString& id : journalFileNames(folder, kSuffix)) {
+        const JournalFileText t = readJournalFile(inFolder(folder, id), kSummaryBytes);
+        if (t.locked && parseRun(t.text, false).undoes == target)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+QString historyFolder()
+{
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (!QDir::isAbsolutePath(state)) // the base directory standard ignores a relative path
+        state = QDir::homePath() + QStringLiteral("/.local/state");
+    return state + QStringLiteral("/Pellory/history");
+}
+
+RunRecord parseRun(const QByteArray& text, bool whole, const QByteArray& tail)
+{
+    RunRecord run;
+    QByteArrayList lines = text.split('\n');
+    // The text after the last newline is a record cut short by a kill (or, for a part of a
+    // file, by the reading), or nothing.
+    if (!lines.isEmpty() && lines.first().startsWith("pellory-run ") && lines.first() != kHeader) {
+        quint64 version = 0;
+        run.newer = number(lines.first().mid(12), version) && version > kVersion;
+        run.damaged = !run.newer;
+        return run;
+    }
+    qsizetype at = 1;
+    if (lines.size() < 2 || lines.first() != kHeader || !parseHead(lines, at, run)) {
+        run.damaged = true;
+        return run;
+    }
+    run.state = RunRecord::State::Interrupted;
+    for (; at + 1 < lines.size(); ++at) {
+        if (!parseRecord(lines[at], run, whole)) {
+            run.damaged = true;
+            break;
+        }
+    }
+    // A damaged run, or the beginning of a long one, ends as its last line says.
+    if (run.state == RunRecord::State::Interrupted)
+        parseEnd(whole ? text : tail, run);
+    return run;
+}
+
+RunRecorder::RunRecorder(QString folder, JournalSync sync)
+    : m_folder(std::move(folder)), m_sync(sync)
+{}
+
+void RunRecorder::begin(RunKind kind, const QByteArray& folder, int plannedFiles)
+{
+    m_file.close();
+    m_inRun = true;
+    m_kind = kind;
+    m_runFolder = folder;
+    m_planned = plannedFiles;
+    m_undoes.clear();
+    m_parkedOnly = false;
+    m_done = 0;
+    m_error.clear();
+}
+
+bool RunRecorder::beginUndo(const QString& target, const QByteArray& folder, int plannedFiles,
+                            bool parkedOnly)
+{
+    begin(RunKind::Undo, folder, plannedFiles);
+    m_undoes = target;
+    m_parkedOnly = parkedOnly;
+    if (!QDir().mkpath(m_folder))
+        return false;
+    const HistoryLock lock(m_folder);
+    if (undoUnderWay(m_folder, target)) {
+        m_error = QStringLiteral("Another Pellory window is undoing this run now.");
+        return false;
+    }
+    return open();
+}
+
+QByteArray RunRecorder::head() const
+{
+    struct stat st
+    {
+    };
+    ::stat(m_runFolder.constData(), &st);
+    QByteArray text = kHeader + "\nK " + kKinds[int(m_kind)] + "\nT " +
+                      QByteArray::number(QDateTime::currentMSecsSinceEpoch()) + "\nF " +
+                      escaped(m_runFolder, true) + ' ' + QByteArray::number(quint64(st.st_dev)) +
+                      ' ' + QByteArray::number(quint64(st.st_ino)) + "\nN " +
+                      QByteArray::number(m_planned) + '\n';
+    if (m_kind == RunKind::Undo)
+        text += "U " + escaped(QFile::encodeName(m_undoes)) + (m_parkedOnly ? " parked\n" : "\n");
+    return text;
+}
+
+bool RunRecorder::open()
+{
+    prune(m_folder);
+    // Named by the start, so that the names sort as the runs began; the process and a
+    // counter keep two windows starting in the same millisecond apart.
+    const QString base =
+        QString::number(QDateTime::currentMSecsSinceEpoch()).rightJustified(13, u'0') + u'-' +
+        QString::number(::getpid());
+    for (int n = 0; n < 100; ++n) {
+        const QString id = base + (n ? QStringLiteral("-%1").arg(n) : QString()) + kSuffix;
+        if (m_file.create(inFolder(m_folder, id), m_sync))
+            return m_file.append(head()) || (m_file.discard(), false);
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
+}
+
+bool RunRecorder::record(QByteArrayView oldRaw, QByteArrayView newRaw, quint64 inode)
+{
+    if (!m_inRun)
+        return true;
+    if (!m_file.isOpen()) {
+        if (!QDir().mkpath(m_folder))
+            return false;
+        const HistoryLock lock(m_folder);
+        if (!open())
+            return false;
+    }
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, inode).ptr;
+    if (!m_file.append({"R ", escaped(oldRaw), " ", escaped(newRaw), " ",
+                        QByteArrayView(digits, end - digits), "\n"}))
+        return false;
+    ++m_done;
+    return true;
+}
+
+void RunRecorder::renameFailed()
+{
+    if (m_file.isOpen() && m_file.append("X\n"))
+        --m_done;
+}
+
+void RunRecorder::finish()
+{
+    m_inRun = false;
+    if (!m_file.isOpen())
+        return;
+    if (m_done == 0)
+        m_file.discard();
+    else
+        m_file.append("E " + QByteArray::number(m_done) + '\n');
+    m_file.close();
+}
+
+RunHistory RunHistory::read(const QString& folder)
+{
+    RunHistory history;
+    QStringList ids = journalFileNames(folder, kSuffix);
+    std::sort(ids.begin(), ids.end(), std::greater<>());
+    QSet<QString> undone;
+    for (const QString& id : ids) {
+        JournalFileText t = readJournalFile(inFolder(folder, id), kSummaryBytes);
+        if (!t.ok)
+            continue; // not a regular file, or gone meanwhile
+        RunRecord run = parseRun(t.text, t.whole, t.tail);
+        if (run.state == RunRecord::State::Interrupted && !t.whole) {
+            t = readJournalFile(inFolder(folder, id)); // the count of an unfinished run
+            run = parseRun(t.text);
+        }
+        run.renames.resize(std::min<size_t>(run.renames.size(), kRenamesShown));
+        run.id = id;
+        if (t.locked && run.state == RunRecord::State::Interrupted)
+            run.state = RunRecord::State::Running;
+        if (run.kind == RunKind::Undo && run.state == RunRecord::State::Finished &&
+            !run.undoesParked)
+            undone.insert(run.undoes);
+        history.m_runs.push_back(std::move(run));
+    }
+    for (RunRecord& run : history.m_runs)
+        run.undone = undone.contains(run.id);
+    return history;
+}
+
+bool RunHistory::undoable(const RunRecord& run) const
+{
+    return run.kind != RunKind::Undo && !run.undone && !run.newer && run.renameCount > 0 &&
+           run.state != RunRecord::State::Running;
+}
+
+const RunRecord* RunHistory::newestToUndo() const
+{
+    for (const RunRecord& run : m_runs)
+        if (undoable(run))
+            return &run;
+    return nullptr;
+}
+
+std::vector<const RunRecord*> RunHistory::undoBackTo(const QString& id) const
+{
+    std::vector<const RunRecord*> runs;
+    const auto chosen = std::find_if(m_runs.begin(), m_runs.end(),
+                                     [&](const RunRecord& run) { return run.id == id; });
+    if (chosen == m_runs.end() || !undoable(*chosen))
+        return runs;
+    for (auto run = m_runs.begin(); run <= chosen; ++run)
+        if (run->folder == chosen->folder && undoable(*run))
+            runs.push_back(&*run);
+    return runs;
+}
+
+const RunRecord* RunHistory::interrupted() const
+{
+    for (const RunRecord& run : m_runs)
+        if (run.state == RunRecord::State::Interrupted && !run.undone && !run.newer)
+            return &run;
+    return nullptr;
+}
+
+RunRecord readRun(const QString& id, const QString& folder)
+{
+    const JournalFileText t = readJournalFile(inFolder(folder, id));
+    RunRecord run = t.ok ? parseRun(t.text) : RunRecord{};
+    run.damaged = run.damaged || !t.ok;
+    run.id = id;
+    if (t.locked && run.state == RunRecord::State::Interrupted)
+        run.state = RunRecord::State::Running;
+    return run;
+}
+
+bool dismissRun(const QString& id, const QString& folder)
+{
+    const RunRecord run = readRun(id, folder);
+    return run.state == RunRecord::State::Interrupted &&
+           appendToJournalFile(inFolder(folder, id),
+                               "A " + QByteArray::number(run.renameCount) + '\n');
+}
+
+} // namespace pellory

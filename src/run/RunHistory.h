@@ -1,0 +1,146 @@
+#pragma once
+// The undo history: every run that renamed something, written ahead of each rename into a
+// file of its own, so that a crash or a kill loses none of it and two windows never write
+// into the same file. The history is only ever added to: a run's file is made when its
+// first rename is about to happen, a run that renamed nothing leaves no file, and the oldest
+// runs go only once there are more than 100 and they are over 30 days old. An undo is a run
+// of its own that names the run it undoes. Touches no widget and renames nothing.
+//
+// A run's file, one record a line, every name percent-escaped so that any bytes survive:
+//   pellory-run 2          the format
+//   K scheme|wildcard|undo the kind of run
+//   T 1733456789123        when it started, ms since 1970 (UTC)
+//   F folder 2049 131075   the folder's bytes, device and inode
+//   N 40                   the files it set out to rename
+//   U <run> [parked]       an undo: the run it undoes (only its parked files)
+//   R old new 131099       a rename about to happen, with the file's inode (0: unknown)
+//   X                      the rename just recorded did not happen
+//   E 40                   the run ended, having renamed 40 files
+//   A                      a run whose writer died, seen and dismissed by the user
+
+#include "platform/JournalFile.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace pellory {
+
+// $XDG_STATE_HOME/Pellory/history, or ~/.local/state/Pellory/history when the variable is
+// unset or relative.
+QString historyFolder();
+
+enum class RunKind
+{
+    Scheme,
+    Wildcard,
+    Undo,
+};
+
+struct RenameRecord
+{
+    QByteArray oldRaw;
+    QByteArray newRaw;
+    quint64 inode = 0; // 0 when the file's identity is not known
+    bool operator==(const RenameRecord&) const = default;
+};
+
+struct RunRecord
+{
+    enum class State
+    {
+        Finished,    // ended under the program's control, failures and stops included
+        Running,     // its writer is alive: a run under way in this or another window
+        Interrupted, // its writer died before the end
+        Dismissed,   // interrupted, and the user has seen it
+    };
+    QString id; // the file's name, in the order the runs started
+    RunKind kind = RunKind::Scheme;
+    qint64 startedMs = 0;
+    QByteArray folder; // the exact bytes of the folder's path
+    quint64 folderDevice = 0, folderInode = 0;
+    int plannedFiles = 0;
+    QString undoes;            // the run an undo undoes
+    bool undoesParked = false; // only the files that run left parked
+    State state = State::Finished;
+    bool damaged = false; // a record that does not read exactly; what follows is not trusted
+    bool newer = false;   // written by a newer version: shown, never acted on
+    bool undone = false;  // a finished undo names it
+    int renameCount = 0;  // renames done
+    std::vector<RenameRecord> renames; // in the order done; a summary keeps the first few
+};
+
+// Reads a run's text; a last line that a kill cut short is left out. `whole` false: the text
+// is the file's beginning only, and renameCount comes from the end line when there is one.
+RunRecord parseRun(const QByteArray& text, bool whole = true, const QByteArray& tail = {});
+
+// Writes one run's file. Not thread-safe; one writer per window.
+class RunRecorder
+{
+public:
+    explicit RunRecorder(QString folder = historyFolder(), JournalSync sync = JournalSync::None);
+
+    // A new run; nothing is written until its first rename.
+    void begin(RunKind kind, const QByteArray& folder, int plannedFiles);
+    // The undo of `target`: its file is made at once, so that a second window sees it. False
+    // (with error()) when another window is undoing that run now, or the file cannot be made.
+    bool beginUndo(const QString& target, const QByteArray& folder, int plannedFiles,
+                   bool parkedOnly = false);
+    // Records a rename about to happen; false (with error()) when it cannot be written, and
+    // then the rename must not happen.
+    bool record(QByteArrayView oldRaw, QByteArrayView newRaw, quint64 inode);
+    void renameFailed(); // the rename just recorded did not happen
+    // The run ended. A run that renamed nothing leaves no file behind.
+    void finish();
+    bool inRun() const { return m_inRun; }
+    int renamesDone() const { return m_done; }
+    const QString& error() const { return m_error.isEmpty() ? m_file.error() : m_error; }
+
+private:
+    bool open(); // makes the run's file and writes its head
+    QByteArray head() const;
+
+    QString m_folder;
+    JournalSync m_sync;
+    JournalFile m_file;
+    bool m_inRun = false;
+    RunKind m_kind = RunKind::Scheme;
+    QByteArray m_runFolder;
+    int m_planned = 0;
+    QString m_undoes;
+    bool m_parkedOnly = false;
+    int m_done = 0;
+    QString m_error;
+};
+
+// The history as read now: every run, newest first, each with its first few renames.
+class RunHistory
+{
+public:
+    static constexpr int kRenamesShown = 5;
+    static RunHistory read(const QString& folder = historyFolder());
+
+    const std::vector<RunRecord>& runs() const { return m_runs; }
+    // The run Ctrl+Alt+Z undoes: the newest one that renamed, is not an undo, is not undone
+    // and is not under way. Nullptr when there is none.
+    const RunRecord* newestToUndo() const;
+    // The runs to undo, newest first, so that the folder is as it was before `id`: `id` and
+    // every newer run in its folder that is not undone yet.
+    std::vector<const RunRecord*> undoBackTo(const QString& id) const;
+    // The newest run whose writer died and that the user has not dismissed, when it is not
+    // undone yet; nullptr when there is none.
+    const RunRecord* interrupted() const;
+
+private:
+    bool undoable(const RunRecord& run) const;
+    std::vector<RunRecord> m_runs;
+};
+
+// The whole run, every rename of it; a run that cannot be read comes back damaged and empty.
+RunRecord readRun(const QString& id, const QString& folder = historyFolder());
+// Marks an interrupted run as seen, so that the next start does not report it again.
+bool dismissRun(const QString& id, const QString& folder = historyFolder());
+
+} // namespace pellory

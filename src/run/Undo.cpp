@@ -1,0 +1,135 @@
+#include "run/Undo.h"
+
+#include "platform/FolderProbe.h"
+#include "platform/Rename.h"
+
+#include <QFile>
+
+#include <cerrno>
+
+namespace pellory {
+
+namespace {
+
+QString why(const RenameOutcome& outcome)
+{
+    if (outcome.error == ENOENT)
+        return QStringLiteral("the file is gone");
+    if (outcome.error == EEXIST)
+        return QStringLiteral("the old name is taken");
+    return outcome.description;
+}
+
+QString refusalOf(const RunRecord& run)
+{
+    const QString folder = QFile::decodeName(run.folder);
+    if (run.newer)
+        return QStringLiteral("This run was recorded by a newer version of Pellory.");
+    if (run.state == RunRecord::State::Running)
+        return QStringLiteral("This run is still under way in another Pellory window.");
+    const FolderProbe probe(run.folder);
+    if (!probe.isOpen())
+        return QStringLiteral("The folder of this run, %1, is gone.").arg(folder);
+    // A run records where it renamed; a folder moved since no longer sits at that path.
+    if (run.folderInode != 0 &&
+        (probe.device() != run.folderDevice || probe.inode() != run.folderInode))
+        return QStringLiteral("The files of this run were in %1, but that folder has been moved "
+                              "or replaced since. Nothing was put back.")
+            .arg(folder);
+    return {};
+}
+
+} // namespace
+
+UndoPlan planUndo(const RunRecord& run, bool parkedOnly)
+{
+    UndoPlan plan;
+    plan.runId = run.id;
+    plan.folder = run.folder;
+    plan.refusal = refusalOf(run);
+    if (!plan.refusal.isEmpty())
+        return plan;
+    // A parked file that a later rename moved on is no longer under that name, and its
+    // step then finds nothing to do.
+    for (auto r = run.renames.rbegin(); r != run.renames.rend(); ++r)
+        if (!parkedOnly || isTemporaryName(r->newRaw))
+            plan.steps.push_back({r->newRaw, r->oldRaw, r->inode});
+    return plan;
+}
+
+Undoer::Undoer(UndoPlan plan, RunRecorder& recorder, FileRenamer& renamer)
+    : m_plan(std::move(plan)), m_recorder(recorder), m_renamer(renamer),
+      m_probe(std::make_unique<FolderProbe>(m_plan.folder)),
+      m_folderPath(QFile::decodeName(m_plan.folder))
+{}
+
+Undoer::~Undoer() = default;
+
+void Undoer::skip(const UndoStep& step, const QString& reason)
+{
+    m_outcome.skipped.append(QFile::decodeName(step.fromRaw) + QStringLiteral(" -> ") +
+                             QFile::decodeName(step.toRaw) + QStringLiteral(": ") + reason);
+}
+
+bool Undoer::alreadyBack(const UndoStep& step)
+{
+    const quint64 expected = m_probe->inodesAreStable() ? step.inode : 0;
+    const std::optional<quint64> at = m_probe->inodeOf(step.toRaw);
+    return at && (expected == 0 || *at == expected) && m_probe->listsExactly(step.toRaw);
+}
+
+void Undoer::next()
+{
+    const UndoStep& step = m_plan.steps[m_next++];
+    const std::optional<quint64> now = m_probe->inodeOf(step.fromRaw);
+    // Where case is folded, a lookup finds the file under either spelling.
+    if (!now || (m_probe->foldsCase() && !m_probe->listsExactly(step.fromRaw))) {
+        if (alreadyBack(step)) {
+            ++m_outcome.restored;
+            return;
+        }
+        if (!now) {
+            skip(step, QStringLiteral("the file is gone"));
+            return;
+        }
+    }
+    const quint64 expected = m_probe->inodesAreStable() ? step.inode : 0;
+    if (expected != 0 && *now != expected) {
+        if (alreadyBack(step))
+            ++m_outcome.restored;
+        else
+            skip(step, QStringLiteral("another file has this name now"));
+        return;
+    }
+    if (!m_recorder.record(step.fromRaw, step.toRaw, step.inode)) {
+        // Without its record an undo could not itself be undone or finished: it stops here.
+        for (--m_next; !atEnd(); ++m_next)
+            skip(m_plan.steps[m_next], QStringLiteral("the undo history could not be written (%1)")
+                                           .arg(m_recorder.error()));
+        return;
+    }
+    const RenameOutcome renamed = m_renamer.renameRaw(m_folderPath, step.fromRaw, step.toRaw);
+    if (renamed.ok) {
+        ++m_outcome.restored;
+        m_probe->renamed(step.fromRaw, step.toRaw);
+        return;
+    }
+    m_recorder.renameFailed();
+    skip(step, why(renamed));
+}
+
+int putBackParked(const RunRecord& run, FileRenamer& renamer)
+{
+    const UndoPlan plan = planUndo(run, true);
+    RunRecorder recorder;
+    if (!plan.refusal.isEmpty() || plan.steps.empty() ||
+        !recorder.beginUndo(run.id, run.folder, int(plan.steps.size()), true))
+        return 0;
+    Undoer undoer(plan, recorder, renamer);
+    while (!undoer.atEnd())
+        undoer.next();
+    recorder.finish();
+    return undoer.outcome().restored;
+}
+
+} // namespace pellory

@@ -1,0 +1,83 @@
+#pragma once
+// Puts the files of a recorded run back under their old names. The run's renames are taken
+// back newest first through the never-replacing rename, so a file whose new name is gone,
+// whose old name is taken, or whose name another file carries now is skipped, never
+// overwritten. A file already under its old name counts as put back, so an undo that was
+// interrupted can be done again. Every rename of the undo is recorded as a run of its own.
+// Shows nothing: the caller asks first, lets the event loop run between files and reports.
+
+#include "run/RunHistory.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+namespace pellory {
+
+class FileRenamer;
+class FolderProbe;
+
+struct UndoStep
+{
+    QByteArray fromRaw; // the name the run gave the file
+    QByteArray toRaw;   // the name it had
+    quint64 inode = 0;
+};
+
+struct UndoPlan
+{
+    QString runId;
+    QByteArray folder;
+    std::vector<UndoStep> steps; // in the order to do them
+    QString refusal;             // why nothing can be put back; empty when the undo may go on
+};
+
+// The undo of `run`: its renames newest first; with `parkedOnly`, only those of files the
+// run left parked under one of our temporary names, on their way to a name still taken when
+// the run ended. Refused when the run's folder is gone or is no longer the folder
+// the run renamed in (moved or replaced meanwhile), when the run is still under way, and when
+// a newer version wrote it. A damaged run gives back only what its intact records prove.
+UndoPlan planUndo(const RunRecord& run, bool parkedOnly = false);
+
+struct UndoOutcome
+{
+    int restored = 0;    // files under their old names again, those found there included
+    QStringList skipped; // "new name -> old name: why", in the order tried
+};
+
+// Carries out a plan one file at a time, so that the caller can show progress and stop.
+class Undoer
+{
+public:
+    // `recorder` must be in the undo's run (RunRecorder::beginUndo).
+    Undoer(UndoPlan plan, RunRecorder& recorder, FileRenamer& renamer);
+    ~Undoer();
+
+    bool atEnd() const { return m_next >= m_plan.steps.size(); }
+    void next();
+    int done() const { return int(m_next); }
+    int total() const { return int(m_plan.steps.size()); }
+    const UndoOutcome& outcome() const { return m_outcome; }
+
+private:
+    bool alreadyBack(const UndoStep& step);
+    void skip(const UndoStep& step, const QString& why);
+
+    UndoPlan m_plan;
+    RunRecorder& m_recorder;
+    FileRenamer& m_renamer;
+    std::unique_ptr<FolderProbe> m_probe;
+    QString m_folderPath;
+    size_t m_next = 0;
+    UndoOutcome m_outcome;
+};
+
+// A run whose writer died may have left a file parked under one of our temporary names,
+// hidden from the user: it goes back to its old name when that is free, recorded as an undo
+// of that file alone. The number of files put back.
+int putBackParked(const RunRecord& run, FileRenamer& renamer);
+
+} // namespace pellory

@@ -1,0 +1,373 @@
+// The undo history: runs written and read back for any bytes, damaged and foreign files
+// read without harm, the choice of the run to undo, the undo on real folders (names taken,
+// gone, carried by another file, already back, parked under a temporary name, a folder
+// moved), and runs and undos killed with SIGKILL at a random file, alone and beside a
+// second writer. The killed writers are this binary started again with --child.
+
+#include "platform/Rename.h"
+#include "run/RunHistory.h"
+#include "run/Undo.h"
+#include "support/Files.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+#include <sys/stat.h>
+
+using namespace pellory;
+using namespace pellory::testing;
+
+namespace {
+
+QByteArray fileName(int i)
+{
+    return "file" + QByteArray::number(i).rightJustified(4, '0') + ".txt";
+}
+
+quint64 inodeOf(const QByteArray& path)
+{
+    struct stat st;
+    return ::lstat(path.constData(), &st) == 0 ? st.st_ino : 0;
+}
+
+// Renames every file of the folder one place on, the first through a temporary name,
+// recording each rename first and pausing around it.
+bool rotate(const QByteArray& folder, int count, int delayMs)
+{
+    RunRecorder recorder;
+    recorder.begin(RunKind::Scheme, folder, count);
+    std::vector<std::pair<QByteArray, QByteArray>> steps{{fileName(0), ".pellory-1f.tmp"}};
+    for (int i = 1; i < count; ++i)
+        steps.push_back({fileName(i), fileName(i - 1)});
+    steps.push_back({".pellory-1f.tmp", fileName(count - 1)});
+    SystemRenamer renamer;
+    for (const auto& [from, to] : steps) {
+        if (!recorder.record(from, to, inodeOf(folder + '/' + from)))
+            return false;
+        QThread::msleep(ulong(delayMs) / 2); // a kill now leaves a record never carried out
+        if (!renamer.renameRaw(QFile::decodeName(folder), from, to).ok)
+            return false;
+        QThread::msleep(ulong(delayMs) / 2);
+    }
+    recorder.finish();
+    return true;
+}
+
+// Undoes a run, pausing after every file when asked to; the skipped files, one a line.
+QString undo(const RunRecord& run, int delayMs = 0)
+{
+    const UndoPlan plan = planUndo(run);
+    if (!plan.refusal.isEmpty())
+        return plan.refusal;
+    RunRecorder recorder;
+    if (!recorder.beginUndo(run.id, run.folder, int(plan.steps.size())))
+        return recorder.error();
+    Undoer undoer(plan, recorder, currentRenamer());
+    while (!undoer.atEnd()) {
+        undoer.next();
+        QThread::msleep(ulong(delayMs));
+    }
+    recorder.finish();
+    return undoer.outcome().skipped.join('\n');
+}
+
+// "scheme f 3/40 E: a>b c>d", with " damaged", " newer", " undone" when they apply.
+QString summary(const RunRecord& run)
+{
+    static const char* kinds[] = {"scheme", "wildcard", "undo"};
+    static const char* states[] = {"E", "running", "interrupted", "dismissed"};
+    QStringList pairs;
+    for (const RenameRecord& r : run.renames)
+        pairs << QString::fromUtf8(r.oldRaw + '>' + r.newRaw);
+    return QString(kinds[int(run.kind)]) + ' ' +
+           QFileInfo(QFile::decodeName(run.folder)).fileName() + ' ' +
+           QString::number(run.renameCount) + '/' + QString::number(run.plannedFiles) + ' ' +
+           states[int(run.state)] + ": " + pairs.join(' ') + (run.damaged ? " damaged" : "") +
+           (run.newer ? " newer" : "") + (run.undone ? " undone" : "");
+}
+
+} // namespace
+
+class tst_RunHistory : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { QDir(historyFolder()).removeRecursively(); }
+    void recorded_data();
+    void recorded();
+    void parsed_data();
+    void parsed();
+    void undoOnDisk_data();
+    void undoOnDisk();
+    void killed_data();
+    void killed();
+};
+
+void tst_RunHistory::recorded_data()
+{
+    // Runs, oldest first, ";" between them: "kind folder renames" with renames "old>new"
+    // ("!" after one: it failed), then "undo N" for an undo of the N-th run that finished.
+    QTest::addColumn<QString>("runs");
+    QTest::addColumn<QString>("history"); // summaries, newest first, "|" between them
+    QTest::addColumn<QString>("choices"); // the run to undo, then the undo back to the oldest
+    // clang-format off
+    QTest::newRow("bytes survive") << "scheme /tmp/x%20y 5%.jpg>%20\nR\tb\n c>E\n" << "scheme x%20y 2/2 E: 5%.jpg>%20\nR\tb\n c>E\n" << "0 0";
+    QTest::newRow("a run renaming nothing leaves none") << "scheme /f a>b!;wildcard /f" << "" << "- -";
+    QTest::newRow("failure in the middle") << "scheme /f a>b c>d! e>f" << "scheme f 2/3 E: a>b e>f" << "0 0";
+    QTest::newRow("newest first, undo by folder") << "scheme /f a>b;wildcard /g c>d;scheme /f b>c" << "scheme f 1/1 E: b>c|wildcard g 1/1 E: c>d|scheme f 1/1 E: a>b" << "0 0,2";
+    QTest::newRow("an undone run is passed over") << "scheme /f a>b;scheme /f b>c;undo 1" << "undo f 1/1 E: c>b|scheme f 1/1 E: b>c undone|scheme f 1/1 E: a>b" << "2 2";
+    // clang-format on
+}
+
+void tst_RunHistory::recorded()
+{
+    QFETCH(QString, runs);
+    QFETCH(QString, history);
+    QFETCH(QString, choices);
+    std::vector<QString> ids; // of the runs recorded so far, oldest first
+    for (const QString& run : runs.split(';')) {
+        RunRecorder recorder;
+        QStringList words = run.split(' ', Qt::SkipEmptyParts);
+        const QString kind = words.takeFirst();
+        if (kind == "undo") {
+            const RunRecord target = readRun(ids.at(words.first().toInt()));
+            QVERIFY(recorder.beginUndo(target.id, target.folder, 1));
+            QVERIFY(recorder.record(target.renames[0].newRaw, target.renames[0].oldRaw, 0));
+        } else {
+            const QByteArray folder = words.takeFirst().toUtf8();
+            recorder.begin(kind == "scheme" ? RunKind::Scheme : RunKind::Wildcard, folder,
+                           int(words.size()));
+            for (const QString& pair : words) {
+                QVERIFY(recorder.record(pair.section('>', 0, 0).toUtf8(),
+                                        pair.section('>', 1).remove('!').toUtf8(), 7));
+                if (pair.endsWith('!'))
+                    recorder.renameFailed();
+            }
+        }
+        recorder.finish();
+        QThread::msleep(2); // runs apart in time, so that their order is their start's
+        const RunHistory now = RunHistory::read();
+        if (!now.runs().empty() && (ids.empty() || ids.back() != now.runs().front().id))
+            ids.push_back(now.runs().front().id);
+    }
+    const RunHistory read = RunHistory::read();
+    QStringList shown;
+    for (const RunRecord& run : read.runs())
+        shown << summary(run);
+    QCOMPARE(shown.join('|'), history);
+    const auto position = [&](const RunRecord* run) {
+        return QString::number(run ? &*run - &read.runs().front() : -1).replace("-1", "-");
+    };
+    QStringList backTo;
+    for (const RunRecord* run : read.undoBackTo(read.runs().empty() ? "" : read.runs().back().id))
+        backTo << position(run);
+    QCOMPARE(position(read.newestToUndo()) + ' ' + (backTo.isEmpty() ? "-" : backTo.join(',')),
+             choices);
+}
+
+void tst_RunHistory::parsed_data()
+{
+    QTest::addColumn<QByteArray>("text"); // "@" stands for the head of a run in /f, "~" for a 0
+    QTest::addColumn<QString>("expected");
+    const char* rows[][3] = {
+        {"finished", "@R a b 1\nX\nR c d 2\nE 1\n", "scheme f 1/4 E: c>d"},
+        {"killed between records", "@R a b 1\nR c d 2\n", "scheme f 2/4 interrupted: a>b c>d"},
+        {"last line cut short", "@R a b 1\nR c", "scheme f 1/4 interrupted: a>b"},
+        {"torn by a kill", "@R a b 1\nR c ~~~~", "scheme f 1/4 interrupted: a>b"},
+        {"dismissed", "@R a b 1\nA 1\n", "scheme f 1/4 dismissed: a>b"},
+        {"unknown line", "@R a b 1\nQ\nR c d 2\nE 2\n", "scheme f 2/4 E: a>b damaged"},
+        {"escape not as written", "@R a b 1\nR %63 d 2\n", "scheme f 1/4 interrupted: a>b damaged"},
+        {"escape not hex", "@R a%zz b 1\n", "scheme f 0/4 interrupted:  damaged"},
+        {"inode not a number", "@R a b x\n", "scheme f 0/4 interrupted:  damaged"},
+        {"no head", "R a b 1\nE 1\n", "scheme  0/0 E:  damaged"},
+        {"newer version", "pellory-run 3\nK scheme\n", "scheme  0/0 E:  newer"},
+    };
+    for (const auto& r : rows)
+        QTest::newRow(r[0]) << QByteArray(r[1])
+                                   .replace("@", "pellory-run 2\nK scheme\nT 5\nF /f 1 2\nN 4\n")
+                                   .replace('~', '\0')
+                            << QString(r[2]);
+}
+
+void tst_RunHistory::parsed()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, expected);
+    // Written as a run's file, as a crash or another program would leave it, and read back.
+    QVERIFY(QDir().mkpath(historyFolder()));
+    QFile file(historyFolder() + "/0000000000001-1.run");
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+    file.close();
+    const RunHistory history = RunHistory::read();
+    QCOMPARE(history.runs().size(), size_t(1));
+    QCOMPARE(summary(history.runs().front()), expected);
+}
+
+void tst_RunHistory::undoOnDisk_data()
+{
+    QTest::addColumn<QString>("run");   // "old>new ...", in the order done
+    QTest::addColumn<QString>("after"); // then: "+name" made anew, "-name" deleted, "a>b"
+                                        // renamed by hand, "moved" the folder moved away
+    QTest::addColumn<int>("parked");    // -1: the run finished; else the files its writer, dying,
+                                        // left parked that the next start puts back
+    QTest::addColumn<QString>("expected"); // the listing after the undo
+    QTest::addColumn<QString>("skipped");
+    // clang-format off
+    QTest::newRow("all back") << "a>A b>B c>C" << "" << -1 << "a=a|b=b|c=c" << "";
+    QTest::newRow("new name gone") << "a>A b>B c>C" << "-B" << -1 << "a=a|c=c" << "B -> b: the file is gone";
+    QTest::newRow("old name taken") << "a>A b>B c>C" << "+b" << -1 << "B=b|a=a|b=new|c=c" << "B -> b: the old name is taken";
+    QTest::newRow("another file took the name") << "a>A b>B" << "B>held +B" << -1 << "B=new|a=a|held=b" << "B -> b: another file has this name now";
+    QTest::newRow("rotation via a temporary") << "a>.pellory-7.tmp b>a .pellory-7.tmp>b" << "" << -1 << "a=a|b=b" << "";
+    QTest::newRow("killed while parked") << "a>A b>.pellory-7.tmp" << "" << 1 << "a=a|b=b" << "";
+    QTest::newRow("in-flight rename, killed") << "a>A b>B d>D" << "D>d" << 0 << "a=a|b=b|d=d" << "";
+    QTest::newRow("already back after an undo cut short") << "a>A b>B c>C" << "C>c B>b" << -1 << "a=a|b=b|c=c" << "";
+    QTest::newRow("old name not valid text") << "caf~>CAFE b>B" << "" << -1 << "b=b|caf~=caf~" << "";
+    QTest::newRow("folder moved") << "a>A" << "moved" << -1 << "" << "moved";
+    // clang-format on
+}
+
+void tst_RunHistory::undoOnDisk()
+{
+    QFETCH(QString, run);
+    QFETCH(QString, after);
+    QFETCH(int, parked);
+    QFETCH(QString, expected);
+    QFETCH(QString, skipped);
+    QTemporaryDir dir;
+    const auto emptyFolder = qScopeGuard([&] { removeInside(QFile::encodeName(dir.path())); });
+    const QByteArray folder = QFile::encodeName(dir.path());
+    // Lay out the folder as the run left it, each file holding its first name; "~" stands
+    // for a byte that is not valid UTF-8.
+    Listing onDisk;
+    QList<std::pair<QByteArray, QByteArray>> renames;
+    for (const QString& step : run.split(' ')) {
+        const QByteArray from = step.section('>', 0, 0).toUtf8().replace('~', '\xe9');
+        const QByteArray to = step.section('>', 1, 1).toUtf8().replace('~', '\xe9');
+        renames.append({from, to});
+        onDisk.insert(to, onDisk.contains(from) ? onDisk.take(from) : from);
+    }
+    for (auto it = onDisk.begin(); it != onDisk.end(); ++it)
+        QVERIFY(makeFile(folder + '/' + it.key(), it.value()));
+    {
+        RunRecorder recorder;
+        recorder.begin(RunKind::Scheme, folder, int(renames.size()));
+        for (const auto& [from, to] : renames)
+            QVERIFY(recorder.record(from, to, inodeOf(folder + '/' + to)));
+        if (parked < 0)
+            recorder.finish(); // else the writer dies: its file stays as it was
+    }
+    const RunRecord recorded = readRun(RunHistory::read().runs().front().id);
+    for (const QString& change : after.split(' ', Qt::SkipEmptyParts)) {
+        const QByteArray name = folder + '/' + change.mid(1).toUtf8();
+        if (change == "moved")
+            QVERIFY(QDir().rename(dir.path(), dir.path() + ".moved") && QDir().mkdir(dir.path()));
+        else if (change.startsWith('+'))
+            QVERIFY(makeFile(name, "new"));
+        else if (change.startsWith('-'))
+            QVERIFY(::unlink(name.constData()) == 0);
+        else
+            QVERIFY(::rename((folder + '/' + change.section('>', 0, 0).toUtf8()).constData(),
+                             (folder + '/' + change.section('>', 1).toUtf8()).constData()) == 0);
+    }
+    const auto removeMoved = qScopeGuard([&] { QDir(dir.path() + ".moved").removeRecursively(); });
+    if (parked >= 0) {
+        QCOMPARE(putBackParked(recorded, currentRenamer()), parked);
+        const RunHistory history = RunHistory::read();
+        const RunRecord* next = history.newestToUndo(); // not undone by that
+        QVERIFY(next && next->id == recorded.id);
+    }
+    const QString outcome = undo(recorded);
+    QCOMPARE(QString::fromUtf8(listing(dir.path()).replace('\xe9', '~')), expected);
+    if (skipped == "moved")
+        QVERIFY2(outcome.contains("has been moved or replaced"), qPrintable(outcome));
+    else
+        QCOMPARE(outcome, skipped);
+}
+
+void tst_RunHistory::killed_data()
+{
+    QTest::addColumn<int>("writers");     // runs at once in their own folders; the first is killed
+    QTest::addColumn<bool>("undoKilled"); // the run finishes, and its undo is killed instead
+    QTest::newRow("run killed") << 1 << false;
+    QTest::newRow("undo killed") << 1 << true;
+    QTest::newRow("two windows, one killed") << 2 << false;
+}
+
+void tst_RunHistory::killed()
+{
+    QFETCH(int, writers);
+    QFETCH(bool, undoKilled);
+    constexpr int kFiles = 60, kDelayMs = 4;
+    QRandomGenerator rng(20261205);
+    for (int round = 0; round < 4; ++round) {
+        init();
+        std::vector<std::unique_ptr<QTemporaryDir>> dirs;
+        std::vector<std::unique_ptr<QProcess>> children;
+        for (int w = 0; w < writers; ++w) {
+            dirs.push_back(std::make_unique<QTemporaryDir>());
+            for (int i = 0; i < kFiles; ++i)
+                QVERIFY(makeFile(QFile::encodeName(dirs[w]->filePath(fileName(i))), fileName(i)));
+        }
+        QByteArrayList before;
+        for (const auto& d : dirs)
+            before << listing(d->path());
+        if (undoKilled)
+            QVERIFY(rotate(QFile::encodeName(dirs[0]->path()), kFiles, 0));
+        for (int w = 0; w < writers; ++w) {
+            children.push_back(std::make_unique<QProcess>());
+            const QString what = undoKilled ? RunHistory::read().runs().front().id : "run";
+            children[w]->start(QCoreApplication::applicationFilePath(),
+                               {"--child", what, dirs[w]->path(), QString::number(kFiles)});
+            QVERIFY(children[w]->waitForStarted());
+        }
+        // Wait for the child's first record, as a process starts slowly on a busy machine,
+        // then kill the first child somewhere in the first half of its work.
+        QTRY_VERIFY_WITH_TIMEOUT(RunHistory::read().runs().size() >= size_t(writers + undoKilled),
+                                 10000);
+        QTest::qWait(rng.bounded(kFiles * kDelayMs / 2));
+        children[0]->kill();
+        for (const auto& child : children)
+            QVERIFY(child->waitForFinished());
+        QCOMPARE(children[0]->exitStatus(), QProcess::CrashExit);
+        // Every writer's run is in the history, the killed one reported as interrupted; its
+        // undo (of the run, or again of the run whose undo was killed) gives every name back.
+        const RunHistory history = RunHistory::read();
+        QCOMPARE(history.runs().size(), size_t(writers + undoKilled));
+        const RunRecord* cut = history.interrupted();
+        QVERIFY(cut && QFile::decodeName(cut->folder) == dirs[0]->path());
+        const RunRecord target = readRun(undoKilled ? cut->undoes : cut->id);
+        putBackParked(readRun(cut->id), currentRenamer());
+        const RunHistory parkedBack = RunHistory::read();
+        QVERIFY(parkedBack.interrupted() && parkedBack.interrupted()->id == cut->id);
+        QCOMPARE(undo(target), QString());
+        QCOMPARE(listing(dirs[0]->path()), before[0]);
+        for (int w = 1; w < writers; ++w) {
+            const RunHistory left = RunHistory::read();
+            QVERIFY(left.newestToUndo());
+            QCOMPARE(undo(readRun(left.newestToUndo()->id)), QString());
+            QCOMPARE(listing(dirs[w]->path()), before[w]);
+        }
+    }
+}
+
+int main(int argc, char** argv)
+{
+    if (argc == 5 && qstrcmp(argv[1], "--child") == 0) {
+        const QByteArray folder = argv[3];
+        if (qstrcmp(argv[2], "run") == 0)
+            return rotate(folder, atoi(argv[4]), 4) ? 0 : 1;
+        return undo(readRun(QString::fromLocal8Bit(argv[2])), 4).isEmpty() ? 0 : 1;
+    }
+    QCoreApplication app(argc, argv);
+    tst_RunHistory test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_runhistory.moc"
