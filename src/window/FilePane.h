@@ -21,7 +21,9 @@ namespace pellory {
 class DriveSelector;
 class Feedback;
 class FolderSelector;
+class LiveNames;
 class NameListView;
+class NamingPanel;
 class RunController;
 
 class FilePane : public QObject
@@ -40,6 +42,9 @@ public:
     int folderChanges() const { return m_dirChanges; }
 
     void connectHandlers();
+    // Shows beside each file the name a run with the panel's settings would give it.
+    void showLiveNames(NamingPanel& naming);
+    LiveNames& liveNames() const { return *m_liveNames; }
     // Undoes the last run and lists the folder as it is then.
     void undoLastRun();
 
@@ -52,6 +57,8 @@ public:
     void FileSpecs_Change();
     void FileSpecs_GotFocus();
     void FileSpecs_LostFocus();
+    // A click on a column's title chooses the sort order of that column.
+    void FileList_HeaderClick(int column);
 
     DriveSelector* DriveList;
     FolderSelector* DirList;
@@ -74,16 +81,20 @@ signals:
     void listChanged();
     // The specification text changed; a wildcard rename takes exactly one specification.
     void specsChanged(bool oneSpec);
+    // Why the file list shows no new names; an empty text when it shows them again.
+    void liveNamesNote(const QString& note);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override; // FileSpecs' focus
 
 private:
     void createControls(QWidget* window);
+    void createColumns();
     void setTexts();
     void setInitialStates();
     void RefreshFiles();
     void SortFiles();
+    void showSortIndicator();
     Catalogue& catalogueToChange();
     void showFileListMenu(const QPoint& at);
 
@@ -93,6 +104,7 @@ private:
     std::shared_ptr<Catalogue> m_catalogue = std::make_shared<Catalogue>();
     QString SavedSpecs;
     int m_dirChanges = 0;
+    LiveNames* m_liveNames = nullptr;
 };
 
 } // namespace pellory

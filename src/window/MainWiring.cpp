@@ -23,6 +23,7 @@ namespace pellory {
 void Main::connectHandlers()
 {
     m_files->connectHandlers();
+    m_files->showLiveNames(*m_naming);
     m_naming->connectHandlers();
     m_buttons->connectHandlers();
     m_states->connectHandlers();

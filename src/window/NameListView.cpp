@@ -6,11 +6,16 @@
 
 namespace pellory {
 
-NameListView::NameListView(QWidget* parent) : QListView(parent), m_model(new NameListModel(this))
+NameListView::NameListView(QWidget* parent) : QTreeView(parent), m_model(new NameListModel(this))
 {
     setModel(m_model);
     // One row height for all rows lets the view lay out tens of thousands of rows at once.
-    setUniformItemSizes(true);
+    setUniformRowHeights(true);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setAllColumnsShowFocus(true);
+    setSortingEnabled(false);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -61,7 +66,8 @@ void NameListView::selectRows(const std::vector<qint32>& rows)
     int first = -1, last = -1;
     const auto flush = [&] {
         if (first >= 0)
-            selection.append(QItemSelectionRange(m_model->index(first), m_model->index(last)));
+            selection.append(QItemSelectionRange(m_model->index(first),
+                                                 m_model->index(last, m_model->columnCount() - 1)));
     };
     for (const qint32 row : rows) {
         if (row < 0 || row >= count() || row == last)
@@ -109,22 +115,22 @@ template <typename Gesture> void NameListView::runGesture(Gesture&& gesture)
 
 void NameListView::mousePressEvent(QMouseEvent* event)
 {
-    runGesture([&] { QListView::mousePressEvent(event); });
+    runGesture([&] { QTreeView::mousePressEvent(event); });
 }
 
 void NameListView::mouseMoveEvent(QMouseEvent* event)
 {
-    runGesture([&] { QListView::mouseMoveEvent(event); });
+    runGesture([&] { QTreeView::mouseMoveEvent(event); });
 }
 
 void NameListView::mouseReleaseEvent(QMouseEvent* event)
 {
-    runGesture([&] { QListView::mouseReleaseEvent(event); });
+    runGesture([&] { QTreeView::mouseReleaseEvent(event); });
 }
 
 void NameListView::keyPressEvent(QKeyEvent* event)
 {
-    runGesture([&] { QListView::keyPressEvent(event); });
+    runGesture([&] { QTreeView::keyPressEvent(event); });
 }
 
 } // namespace pellory
