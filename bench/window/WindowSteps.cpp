@@ -7,6 +7,7 @@
 #include "window/Feedback.h"
 #include "window/FilePane.h"
 #include "window/FolderSelector.h"
+#include "window/LiveNames.h"
 #include "window/Main.h"
 #include "window/NameListView.h"
 #include "window/NamingPanel.h"
@@ -16,11 +17,14 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QItemSelection>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QStringListModel>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -95,6 +99,28 @@ QString listDifference(const QStringList& shown, const QStringList& expected)
     return {};
 }
 
+// Runs the event loop until the new names beside the files are all shown; false when
+// they are not within a generous while.
+bool waitForLiveNames(LiveNames& live)
+{
+    if (!live.pending())
+        return true;
+    QEventLoop loop;
+    QObject::connect(&live, &LiveNames::shown, &loop, &QEventLoop::quit);
+    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+    loop.exec();
+    return !live.pending();
+}
+
+// A key typed into `field` as the keyboard gives it, through the field's keystroke rules.
+void typeKey(QWidget* field, Qt::Key key, const QString& text)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(field, &press);
+    QCoreApplication::sendEvent(field, &release);
+}
+
 template <typename Key> double medianSortMs(const std::vector<Key>& keys, bool descending)
 {
     std::vector<double> times;
@@ -161,6 +187,7 @@ public:
         sorts();
         selectEverySecond();
         setNamingFields();
+        liveNames();
         preview();
         apply();
         wildcardRename();
@@ -294,6 +321,32 @@ private:
         m_main->naming().FileLeading->setText(QString());
         m_main->naming().StartingNumber->setText(cameraName(QString(), 1, m_count).chopped(4));
         m_main->naming().NumberIncValue->setText(QStringLiteral("1"));
+    }
+
+    // One key in the prefix field: the longest wait while the new names beside the files are
+    // worked out, and the time from the key until all of them are shown (the pause after
+    // the last key included).
+    void liveNames()
+    {
+        LiveNames& live = m_main->files().liveNames();
+        QLineEdit* prefix = m_main->naming().FilePrefix;
+        waitForLiveNames(live); // the names of the fields just set
+        prefix->setFocus();
+        prefix->end(false);
+        bool shown = false;
+        StepLine line = timed(QStringLiteral("live names: one keystroke in the prefix field"), [&] {
+            typeKey(prefix, Qt::Key_X, QStringLiteral("X"));
+            shown = waitForLiveNames(live);
+        });
+        const QString difference = listDifference(m_main->files().FileList->names()->beside(),
+                                                  cameraNames(QStringLiteral("IMG_X"), m_count));
+        if (!shown || !difference.isEmpty()) {
+            line.ok = false;
+            line.note = shown ? difference : QStringLiteral("the new names were never shown");
+        }
+        report(line);
+        typeKey(prefix, Qt::Key_Backspace, QString());
+        waitForLiveNames(live);
     }
 
     bool pressable(QPushButton* button, StepLine& line)
