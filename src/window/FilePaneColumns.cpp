@@ -31,7 +31,7 @@ enum SortOrder
 
 void sizeColumns(NameListView* list)
 {
-    QHeaderView* header = list->header();
+    QHeaderView* header = list->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::Interactive); // never a pass over every row
     header->setStretchLastSection(true);
     header->setDefaultSectionSize(list->fontMetrics().horizontalAdvance(QString(16, u'x')));
@@ -48,8 +48,8 @@ void FilePane::createColumns()
         {{QStringLiteral("Name"), Content::Beside}, {QStringLiteral("New Name"), Content::Names}});
     for (NameListView* list : {FileList, PreviewList})
         sizeColumns(list);
-    FileList->header()->setSectionsClickable(true);
-    PreviewList->header()->setSectionsClickable(false);
+    FileList->horizontalHeader()->setSectionsClickable(true);
+    PreviewList->horizontalHeader()->setSectionsClickable(false);
     // The preview lists the catalogue in its order from its first row on; the files' names
     // stand beside it. The file list cannot change while the preview is shown.
     connect(PreviewList->names(), &QAbstractItemModel::modelReset, this,
@@ -92,7 +92,7 @@ void FilePane::showSortIndicator()
     const int order = FileSortOrder->currentIndex();
     const bool byName = order == NameAtoZ || order == NameZtoA;
     const bool byDate = order == DateOldToNew || order == DateNewToOld;
-    QHeaderView* header = FileList->header();
+    QHeaderView* header = FileList->horizontalHeader();
     header->setSortIndicatorShown(byName || byDate);
     const int column = FileList->names()->column(byName ? Content::Names : Content::Modified);
     header->setSortIndicator(column, order == NameAtoZ || order == DateOldToNew

@@ -87,7 +87,7 @@ void FilePane::connectHandlers()
     connect(PreviewList, &NameListView::selectionEdited, this, &FilePane::PreviewList_Click);
     connect(FileSpecs, &QLineEdit::textChanged, this, &FilePane::FileSpecs_Change);
     FileSpecs->installEventFilter(this);
-    connect(FileList->header(), &QHeaderView::sectionClicked, this,
+    connect(FileList->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &FilePane::FileList_HeaderClick);
     connect(FileList, &QWidget::customContextMenuRequested, this, &FilePane::showFileListMenu);
     auto* undo = new QShortcut(QKeySequence(kUndoLastRunKey), FileList->window());

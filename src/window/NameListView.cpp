@@ -1,19 +1,25 @@
 #include "window/NameListView.h"
 
+#include <QHeaderView>
 #include <QItemSelection>
 
 #include <algorithm>
 
 namespace pellory {
 
-NameListView::NameListView(QWidget* parent) : QTreeView(parent), m_model(new NameListModel(this))
+NameListView::NameListView(QWidget* parent) : QTableView(parent), m_model(new NameListModel(this))
 {
     setModel(m_model);
-    // One row height for all rows lets the view lay out tens of thousands of rows at once.
-    setUniformRowHeights(true);
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setAllColumnsShowFocus(true);
+    // Rows of one fixed height are laid out without a pass over them: tens of thousands of
+    // rows can be inserted a range at a time while the list is shown.
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    horizontalHeader()->setHighlightSections(false);
+    setShowGrid(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setTabKeyNavigation(false); // Tab leaves the list, as it leaves every other control
     setSortingEnabled(false);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -115,22 +121,22 @@ template <typename Gesture> void NameListView::runGesture(Gesture&& gesture)
 
 void NameListView::mousePressEvent(QMouseEvent* event)
 {
-    runGesture([&] { QTreeView::mousePressEvent(event); });
+    runGesture([&] { QTableView::mousePressEvent(event); });
 }
 
 void NameListView::mouseMoveEvent(QMouseEvent* event)
 {
-    runGesture([&] { QTreeView::mouseMoveEvent(event); });
+    runGesture([&] { QTableView::mouseMoveEvent(event); });
 }
 
 void NameListView::mouseReleaseEvent(QMouseEvent* event)
 {
-    runGesture([&] { QTreeView::mouseReleaseEvent(event); });
+    runGesture([&] { QTableView::mouseReleaseEvent(event); });
 }
 
 void NameListView::keyPressEvent(QKeyEvent* event)
 {
-    runGesture([&] { QTreeView::keyPressEvent(event); });
+    runGesture([&] { QTableView::keyPressEvent(event); });
 }
 
 } // namespace pellory

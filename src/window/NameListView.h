@@ -5,13 +5,13 @@
 
 #include "window/NameListModel.h"
 
-#include <QTreeView>
+#include <QTableView>
 
 #include <vector>
 
 namespace pellory {
 
-class NameListView : public QTreeView
+class NameListView : public QTableView
 {
     Q_OBJECT
 public:

@@ -101,7 +101,7 @@ QString liveNames(const FilePane& files)
 // Clicks the title of a column of the file list.
 void clickHeader(const NameListView& list, int column)
 {
-    const QHeaderView* header = list.header();
+    const QHeaderView* header = list.horizontalHeader();
     const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
                     header->height() / 2);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, at);
