@@ -39,7 +39,7 @@ LiveNameJob::LiveNameJob(std::shared_ptr<const Catalogue> catalogue, std::vector
     m_list.counterFits = m_walk->counterFits();
     if (m_list.counterFits) {
         m_list.newNames.resize(m_catalogue->FileCount());
-        m_keys.resize(size_t(m_catalogue->FileCount()));
+        m_finals.reserve(size_t(m_catalogue->FileCount()));
     }
 }
 
@@ -47,7 +47,7 @@ LiveNameJob::LiveNameJob(std::shared_ptr<const Catalogue> catalogue, QString mas
     : m_catalogue(std::move(catalogue)), m_mask(std::move(mask))
 {
     m_list.newNames.resize(m_catalogue->FileCount());
-    m_keys.resize(size_t(m_catalogue->FileCount()));
+    m_finals.reserve(size_t(m_catalogue->FileCount()));
 }
 
 LiveNameJob::~LiveNameJob() = default;
@@ -63,7 +63,7 @@ bool LiveNameJob::work(const QDeadlineTimer& deadline)
             return false;
     }
     if (m_checked < 0) {
-        buildIndexes();
+        sortIndexes();
         m_checked = 0;
     }
     while (m_checked < rows) {
@@ -98,28 +98,23 @@ void LiveNameJob::nameNext()
     const qint32 row = m_named++;
     const QString& old = m_catalogue->FileRecords[size_t(row)].FileName;
     const QString name = m_walk ? m_walk->next().name : wildcardNewName(old, m_mask);
-    Keys& keys = m_keys[size_t(row)];
     const QString previous = oldKey(row);
-    keys.old = qHash(previous);
-    keys.final = keys.old;
     const QString next = newKey(name);
-    if (m_walk ? name != old : next != previous) {
-        // Null stands for a kept name; a mask can leave nothing of a name.
-        m_list.newNames[row] = name.isNull() ? QStringLiteral("") : name;
-        keys.final = qHash(next);
+    if (m_walk ? name == old : next == previous) {
+        m_finals.emplace_back(qHash(previous), row);
+        return;
     }
+    // Null stands for a kept name; a mask can leave nothing of a name.
+    m_list.newNames[row] = name.isNull() ? QStringLiteral("") : name;
+    m_finals.emplace_back(qHash(next), row);
+    // A wildcard rename steps aside through a temporary name where a file needs the name
+    // of one renamed after it; a scheme run renames in list order and cannot.
+    if (m_walk)
+        m_renamedOlds.emplace_back(qHash(previous), row);
 }
 
-void LiveNameJob::buildIndexes()
+void LiveNameJob::sortIndexes()
 {
-    m_finals.reserve(m_keys.size());
-    for (qint32 row = 0; row < qint32(m_keys.size()); ++row) {
-        m_finals.emplace_back(m_keys[size_t(row)].final, row);
-        // A wildcard rename steps aside through a temporary name where a file needs the
-        // name of one renamed after it; a scheme run renames in list order and cannot.
-        if (m_walk && !m_list.newNames[row].isNull())
-            m_renamedOlds.emplace_back(m_keys[size_t(row)].old, row);
-    }
     std::sort(m_finals.begin(), m_finals.end());
     std::sort(m_renamedOlds.begin(), m_renamedOlds.end());
 }
@@ -129,14 +124,14 @@ void LiveNameJob::findClash(qint32 row)
     const QString& name = m_list.newNames[row];
     if (name.isNull())
         return;
-    const size_t hash = m_keys[size_t(row)].final;
+    const QString mine = newKey(name);
+    const size_t hash = qHash(mine);
     const auto range = [hash](const Index& index) {
         return std::make_pair(
             std::lower_bound(index.begin(), index.end(), std::make_pair(hash, qint32(0))),
             std::upper_bound(index.begin(), index.end(),
                              std::make_pair(hash, std::numeric_limits<qint32>::max())));
     };
-    const QString mine = newKey(name);
     for (auto [it, end] = range(m_finals); it != end; ++it) {
         if (it->second != row && finalKey(it->second) == mine) {
             const bool kept = m_list.newNames[it->second].isNull();

@@ -57,16 +57,10 @@ public:
     LiveNameList take() { return std::move(m_list); }
 
 private:
-    // Per row: the name after the run as a hash of its comparison key, the old name's.
-    struct Keys
-    {
-        size_t final = 0;
-        size_t old = 0;
-    };
     using Index = std::vector<std::pair<size_t, qint32>>; // key hash, row; sorted
 
     void nameNext();
-    void buildIndexes();
+    void sortIndexes();
     void findClash(qint32 row);
     // The names as the run compares them: the old one, a new one, the one after the run.
     QString oldKey(qint32 row) const;
@@ -77,7 +71,6 @@ private:
     std::unique_ptr<SchemeWalk> m_walk; // none for a wildcard rename
     QString m_mask;
     LiveNameList m_list;
-    std::vector<Keys> m_keys;
     Index m_finals;        // every row
     Index m_renamedOlds;   // the old names of the rows that get a new one
     qint32 m_named = 0;    // rows named so far
