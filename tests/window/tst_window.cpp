@@ -20,6 +20,7 @@
 #include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -356,7 +357,7 @@ void TstWindow::steps_data()
     row("live: one new name for two files", "3", "Specs=*.JPG|Number=", "click=RenameChk", "live", "IMG_.JPG <Clashes with the new name of \"F001.JPG\">|IMG_.JPG <Clashes with the new name of \"F000.JPG\">|IMG_.JPG <Clashes with the new name of \"F000.JPG\">");
     row("live: wildcard names of the listed files", "a.JPG|b.jpg|c.GIF", "Specs=*.JPG", "WildCardRen=*.BAK", "live", "a.BAK|b.BAK");
     row("live: counter past the range says why", "2100", huge, "click=RenameChk wait StartingNumber=1 wait StartingNumber=99999999", "live notes", QString(2099, '|') + " / " + noNames + "++" + noNames);
-    row("header: name and date titles choose the order", "b.JPG|a.JPG", "Specs=*.JPG", "header=1 order header=0 order header=0 order header=2 order header=2", "order", "Name (A to Z) / Name (Z to A) / Name (A to Z) / Date (Old to New) / Date (New to Old)");
+    row("header: name and date titles choose the order", "b.JPG|a.JPG", "Specs=*.JPG", "header=1 order header=0 order header=0 order header=2 order header=2", "order modified", "Name (A to Z) / Name (Z to A) / Name (A to Z) / Date (Old to New) / Date (New to Old) / same");
     row("preview: duplicates refused, nothing listed", "3", "Specs=*.JPG|Prefix=X|Number=|Keep=1", "click=RenameChk click=PreviewBut", "preview msgs pointer", "  / Pellory - Error|warning|These settings will produce duplicate file names!!! / idle");
     row("preview: empty list shows nothing", "", "Specs=*.JPG", "click=RenameChk NewExt+=1 click=PreviewBut", "preview", " ");
     row("preview: left, the settings decide the states", "3", "Specs=*.JPG", "click=RenameChk ctrl=1 click=PreviewBut click=PreviewBut", "off mode disk", "Label9 WildCardRen hidden off PreviewList / Previe&w and Check for Errors FileList / F000.JPG=F000.JPG|F001.JPG=F001.JPG|F002.JPG=F002.JPG");
@@ -519,6 +520,7 @@ QString TstWindow::probe(const QString& name)
         {"live", [&] { return liveNames(f); }},
         {"notes", [&] { return m_notes.join('+'); }},
         {"order", [&] { return f.FileSortOrder->currentText(); }},
+        {"modified", [&] { const QString shown = f.FileList->names()->index(0, 2).data().toString(), disk = QLocale().toString(QFileInfo(m_folder + '/' + f.FileList->names()->name(0)).lastModified(), QLocale::ShortFormat); return shown == disk ? "same" : shown + " vs " + disk; }},
         {"beside", [&] { return f.PreviewList->names()->beside().mid(0, f.PreviewList->count()).join('|'); }},
         {"drive", [&] { return f.DriveList->drive(); }},
         {"opened", [&] { return m_viewer.opened == QStringList{findUserGuide(QCoreApplication::applicationDirPath())} ? "the guide" : m_viewer.opened.join(' '); }},
