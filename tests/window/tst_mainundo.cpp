@@ -4,9 +4,9 @@
 // tst_renameproperty, after each of its runs.
 
 #include "MainFixture.h"
-#include "support/RandomFolder.h"
 #include "platform/Rename.h"
 #include "run/UndoJournal.h"
+#include "support/RandomFolder.h"
 #include "window/FolderSelector.h"
 
 #include <QCheckBox>

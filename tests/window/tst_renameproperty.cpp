@@ -5,11 +5,11 @@
 // whose name is valid text its old name back. The seed is fixed unless PELLORY_PROPERTY_SEED
 // gives another; PELLORY_PROPERTY_CASES sets the number of cases.
 
-#include "support/FoldingMount.h"
 #include "MainFixture.h"
-#include "support/RandomFolder.h"
 #include "platform/Rename.h"
 #include "run/WildcardRename.h"
+#include "support/FoldingMount.h"
+#include "support/RandomFolder.h"
 #include "window/FolderSelector.h"
 
 #include <QCheckBox>
