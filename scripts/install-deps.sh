@@ -16,6 +16,8 @@ if [ "${1:-}" = tests ]; then
     exfat-fuse exfatprogs fusefat dosfstools mount
     # the desktop entry's and metainfo's validators
     desktop-file-utils appstream
+    # the style checks CI runs beside the tests
+    clang-format clang-tidy
   )
 fi
 
