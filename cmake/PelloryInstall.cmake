@@ -1,10 +1,12 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: The Pellory developers
+
 # Installs Pellory as a desktop program and packages it as a .deb:
 #   bin/pellory, the desktop entry, the icons (32x32 and scalable), the AppStream
-#   metainfo and the user guide in share/doc/pellory, where F1 looks for it.
+#   metainfo, and in share/doc/pellory the user guide (where F1 looks for it) and the
+#   copyright file.
 # The guide is also copied into the build folder at the same place below its top, so
 # that a program run from the build finds it the same way.
-
-include(GNUInstallDirs)
 
 set(PELLORY_APP_ID io.github.pellory.Pellory)
 set(PELLORY_GUIDE_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/pellory)
@@ -16,7 +18,8 @@ foreach(file ${pellory_guide_files})
   configure_file(${file} ${CMAKE_BINARY_DIR}/${PELLORY_GUIDE_DIR}/${name} COPYONLY)
 endforeach()
 
-install(FILES ${pellory_guide_files} DESTINATION ${PELLORY_GUIDE_DIR})
+install(FILES ${pellory_guide_files} ${pellory_packaging}/copyright
+        DESTINATION ${PELLORY_GUIDE_DIR})
 install(FILES ${pellory_packaging}/${PELLORY_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
 install(FILES ${pellory_packaging}/${PELLORY_APP_ID}.metainfo.xml

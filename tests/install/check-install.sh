@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: The Pellory developers
 # Checks the installed tree of Pellory.
 #   check-install.sh tree     BUILD PREFIX  installs BUILD into PREFIX and checks the layout
 #   check-install.sh desktop  BUILD PREFIX  desktop-file-validate on the installed entry
@@ -16,6 +18,7 @@ expected=(
   share/icons/hicolor/scalable/apps/$app_id.svg
   share/metainfo/$app_id.metainfo.xml
   share/doc/pellory/pellory-guide.html
+  share/doc/pellory/copyright
 )
 
 need_tool() {
