@@ -16,6 +16,9 @@ if [ "${1:-}" = tests ]; then
     exfat-fuse exfatprogs fusefat dosfstools mount
     # the desktop entry's and metainfo's validators
     desktop-file-utils appstream
+    # the Debian package: cpack names its library dependencies with dpkg-shlibdeps,
+    # which needs file; lintian checks the package
+    dpkg-dev file lintian
     # the style checks CI runs beside the tests
     clang-format clang-tidy
   )
