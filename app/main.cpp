@@ -1,20 +1,16 @@
-#include <QApplication>
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 
-#ifdef PELLORY_HAS_WINDOW
 #include "window/Main.h"
-#endif
+
+#include <QApplication>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setOrganizationName("Pellory");
     QApplication::setApplicationName("Pellory");
-#ifdef PELLORY_HAS_WINDOW
     pellory::Main window; // loads the window and restores the stored settings
-#else
-    QWidget window;
-    window.setWindowTitle("Pellory");
-#endif
     window.show();
     return app.exec();
 }

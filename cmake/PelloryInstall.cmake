@@ -1,10 +1,12 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: The Pellory developers
+
 # Installs Pellory as a desktop program and packages it as a .deb:
-#   bin/pellory, the desktop entry, the icons (32x32 and scalable), the AppStream
-#   metainfo and the user guide in share/doc/pellory, where F1 looks for it.
+#   bin/pellory and its manual page, the desktop entry, the icons (32x32 and scalable), the
+#   AppStream metainfo, and in share/doc/pellory the user guide (where F1 looks for it),
+#   the copyright file and the changelog.
 # The guide is also copied into the build folder at the same place below its top, so
 # that a program run from the build finds it the same way.
-
-include(GNUInstallDirs)
 
 set(PELLORY_APP_ID io.github.pellory.Pellory)
 set(PELLORY_GUIDE_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/pellory)
@@ -16,7 +18,23 @@ foreach(file ${pellory_guide_files})
   configure_file(${file} ${CMAKE_BINARY_DIR}/${PELLORY_GUIDE_DIR}/${name} COPYONLY)
 endforeach()
 
-install(FILES ${pellory_guide_files} DESTINATION ${PELLORY_GUIDE_DIR})
+# pellory_install_gzipped(SOURCE NAME DESTINATION)
+# Installs SOURCE compressed as NAME, as Debian ships manual pages and changelogs; gzip -n
+# leaves out the name and time, so that every build makes the same file.
+function(pellory_install_gzipped source name destination)
+  set(compressed ${CMAKE_BINARY_DIR}/gzipped/${name})
+  add_custom_command(OUTPUT ${compressed}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/gzipped
+    COMMAND sh -c "gzip -9n < \"$1\" > \"$2\"" gzip ${source} ${compressed}
+    DEPENDS ${source} VERBATIM)
+  add_custom_target(gzip_${name} ALL DEPENDS ${compressed})
+  install(FILES ${compressed} DESTINATION ${destination})
+endfunction()
+
+install(FILES ${pellory_guide_files} ${pellory_packaging}/copyright
+        DESTINATION ${PELLORY_GUIDE_DIR})
+pellory_install_gzipped(${pellory_packaging}/changelog changelog.gz ${PELLORY_GUIDE_DIR})
+pellory_install_gzipped(${pellory_packaging}/pellory.1 pellory.1.gz ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${pellory_packaging}/${PELLORY_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
 install(FILES ${pellory_packaging}/${PELLORY_APP_ID}.metainfo.xml
@@ -26,16 +44,20 @@ install(FILES ${pellory_packaging}/${PELLORY_APP_ID}.png
 install(FILES ${pellory_packaging}/${PELLORY_APP_ID}.svg
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/scalable/apps)
 
-# The installed tree is checked from a temporary prefix; the validators run when the
-# machine has them (the test command installs them) and the checks are skipped otherwise.
+# The installed tree is checked from a temporary prefix, and the package from the build
+# folder; the validators run when the machine has them (the test command installs them)
+# and the checks are skipped otherwise.
 set(pellory_check ${PROJECT_SOURCE_DIR}/tests/install/check-install.sh)
 set(pellory_prefix ${CMAKE_BINARY_DIR}/test-install)
-add_test(NAME install_tree COMMAND bash ${pellory_check} tree ${CMAKE_BINARY_DIR} ${pellory_prefix})
-add_test(NAME install_desktop_entry COMMAND bash ${pellory_check} desktop ${CMAKE_BINARY_DIR} ${pellory_prefix})
-add_test(NAME install_metainfo COMMAND bash ${pellory_check} metainfo ${CMAKE_BINARY_DIR} ${pellory_prefix})
+foreach(check tree desktop metainfo package)
+  add_test(NAME install_${check}
+           COMMAND bash ${pellory_check} ${check} ${CMAKE_BINARY_DIR} ${pellory_prefix})
+  pellory_test_environment(install_${check})
+endforeach()
 set_tests_properties(install_tree PROPERTIES FIXTURES_SETUP pellory_installed)
-set_tests_properties(install_desktop_entry install_metainfo PROPERTIES
+set_tests_properties(install_desktop install_metainfo PROPERTIES
   FIXTURES_REQUIRED pellory_installed SKIP_RETURN_CODE 77)
+set_tests_properties(install_package PROPERTIES SKIP_RETURN_CODE 77)
 
 # `cpack` in the build folder makes pellory_<version>_<arch>.deb.
 set(CPACK_GENERATOR DEB)
@@ -43,12 +65,13 @@ set(CPACK_PACKAGE_NAME pellory)
 set(CPACK_PACKAGE_VENDOR "The Pellory developers")
 set(CPACK_PACKAGE_CONTACT "The Pellory developers <pellory@users.noreply.github.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "batch file renamer with preview")
+# Debian wants the lines of a package description within 80 columns.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Pellory renames a whole folder of files at once: characters kept from the old name, a\n"
-    "prefix, a decimal or alphabetic counter, text after the counter, an extension rule and a\n"
-    "letter-case style, or one wildcard pattern. Preview shows every new name first and\n"
-    "refuses a scheme that would give two files the same name. Pellory never replaces an\n"
-    "existing file.")
+    "Pellory renames a whole folder of files at once: characters kept from the\n"
+    "old name, a prefix, a decimal or alphabetic counter, text after the counter,\n"
+    "an extension rule and a letter-case style, or one wildcard pattern. Preview\n"
+    "shows every new name first and refuses a scheme that would give two files\n"
+    "the same name. Pellory never replaces an existing file.")
 string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)

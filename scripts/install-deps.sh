@@ -1,15 +1,28 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing Pellory need, when missing.
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: The Pellory developers
+# Installs the Debian packages that building Pellory needs, when missing; with "tests",
+# also those that testing and CI need.
 set -euo pipefail
 
 packages=(
   g++ make cmake pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev libvulkan-dev
   fonts-dejavu-core
-  # tests: a case-folding file system mounted in user space, and the desktop validators
-  exfat-fuse exfatprogs fusefat dosfstools mount
-  desktop-file-utils appstream
 )
+if [ "${1:-}" = tests ]; then
+  packages+=(
+    # a case-folding file system mounted in user space
+    exfat-fuse exfatprogs fusefat dosfstools mount
+    # the desktop entry's and metainfo's validators
+    desktop-file-utils appstream
+    # the Debian package: cpack names its library dependencies with dpkg-shlibdeps,
+    # which needs file; lintian checks the package
+    dpkg-dev file lintian
+    # the style checks CI runs beside the tests
+    clang-format clang-tidy
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do

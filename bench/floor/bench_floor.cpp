@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
+
 // The floors of the window benchmark: what any program has to do at least to rename a
 // folder of camera files or to list it, written with the bare system calls and nothing
 // else, so that Pellory's steps can be held against them in the same run. Also makes the

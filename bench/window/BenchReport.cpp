@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
+
 // The table of the window benchmark: one row per step with its median, the floor or peer
 // it is held against, the ratio and its target; the longest event-loop wait and the peak
 // memory beside it; the worst ratio against its target last.
@@ -93,7 +96,8 @@ void addStepRows(const Samples& s, std::vector<Row>& rows)
         row.waitMs = 0;
         for (const StepLine& line : lines) {
             row.waitMs = std::max(row.waitMs, line.waitMs);
-            row.peakMb = std::max(row.peakMb, double(line.peakKb) / 1024);
+            if (line.peakKb > 0) // 0: not measured (the sort orders in memory)
+                row.peakMb = std::max(row.peakMb, double(line.peakKb) / 1024);
             if (!line.ok)
                 row.failed.append(line.note);
         }
@@ -112,8 +116,10 @@ void addStepRows(const Samples& s, std::vector<Row>& rows)
 std::vector<Row> rowsOf(const Samples& s)
 {
     std::vector<Row> rows;
-    rows.push_back(makeRow(QStringLiteral("floor: renameat2 loop"), median(s.renameFloor)));
-    rows.push_back(makeRow(QStringLiteral("floor: readdir + fstatat"), median(s.scanFloor)));
+    if (!s.renameFloor.empty())
+        rows.push_back(makeRow(QStringLiteral("floor: renameat2 loop"), median(s.renameFloor)));
+    if (!s.scanFloor.empty())
+        rows.push_back(makeRow(QStringLiteral("floor: readdir + fstatat"), median(s.scanFloor)));
     if (!s.perlRename.empty())
         rows.push_back(makeRow(QStringLiteral("peer: perl rename"), median(s.perlRename),
                                "rename loop", median(s.renameFloor)));
@@ -124,6 +130,8 @@ std::vector<Row> rowsOf(const Samples& s)
     double peak = 0;
     for (const Row& row : rows)
         peak = std::max(peak, row.peakMb);
+    if (peak <= 0) // no step measured it
+        return rows;
     Row memory = makeRow(QStringLiteral("peak memory (MB)"), peak);
     memory.target = s.size.targets ? kPeakLimitMb : 0;
     rows.push_back(memory);
@@ -216,8 +224,9 @@ int printReport(const QList<Samples>& all)
     std::vector<std::vector<Row>> kept; // rows outlive the loop for the closing line
     kept.reserve(all.size());
     for (const Samples& s : all) {
-        std::printf("\n%s (%s), %d files, %d runs%s\n\n", qPrintable(s.place.label),
-                    qPrintable(s.place.root), s.size.count, s.size.runs,
+        const QString where =
+            s.place.root.isEmpty() ? s.place.label : s.place.label + " (" + s.place.root + ")";
+        std::printf("\n%s, %d files, %d runs%s\n\n", qPrintable(where), s.size.count, s.size.runs,
                     s.size.targets ? "" : ": past the limit, reported only");
         std::printf("| %-38s | %9s | %-22s | %7s | %-20s | %-6s | %8s | %5s |\n", "step",
                     "median ms", "floor / peer ms", "ratio", "target", "result", "wait ms", "MB");

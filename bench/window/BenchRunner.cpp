@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
+
 #include "BenchRunner.h"
 
 #include "Probe.h"
@@ -19,6 +22,7 @@ struct Outcome
     bool ok = false;
     double ms = 0;
     QString output;
+    QString error; // when not ok: the program and what it wrote to standard error
 };
 
 Outcome runProcess(const QString& program, const QStringList& args, const QString& workDir = {},
@@ -45,8 +49,8 @@ Outcome runProcess(const QString& program, const QStringList& args, const QStrin
     outcome.ok =
         finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
     if (!outcome.ok)
-        outcome.output +=
-            QStringLiteral(" [%1 failed: %2]").arg(QFileInfo(program).fileName(), errors.left(300));
+        outcome.error =
+            QStringLiteral("%1 failed: %2").arg(QFileInfo(program).fileName(), errors.left(300));
     return outcome;
 }
 
@@ -90,7 +94,7 @@ private:
     {
         const Outcome outcome = runProcess(m_options.floorTool, args);
         if (!outcome.ok)
-            return fail(outcome.output);
+            return fail(outcome.error);
         if (ms)
             *ms = outcome.output.section(QLatin1Char(' '), 0, 0).toDouble();
         return true;
@@ -129,7 +133,7 @@ private:
         settleWrites(m_folder);
         const Outcome outcome = runProcess(program, args, m_folder, input);
         if (!outcome.ok)
-            fail(outcome.output);
+            fail(outcome.error);
         // The way back renames every expected name, so it also checks the peer's work.
         if (floorTool({QStringLiteral("rename"), m_folder, count(), QStringLiteral("IMG_"),
                        QStringLiteral("DSC")}))
@@ -167,18 +171,16 @@ private:
         env.insert(QStringLiteral("TZ"), QStringLiteral("UTC"));
         const Outcome outcome = runProcess(
             m_options.self, {QStringLiteral("steps"), m_folder, m_empty, count()}, {}, {}, env);
-        for (const QString& text : outcome.output.split(QLatin1Char('\n'))) {
+        // The pass prints step lines only: one it cannot read could hide a failed step.
+        for (const QString& text : outcome.output.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
             StepLine line;
-            if (!StepLine::parse(text, line))
-                continue;
-            if (!m_samples.steps.contains(line.name))
-                m_samples.stepOrder.append(line.name);
-            if (!line.ok)
-                fail(line.name + QStringLiteral(": ") + line.note);
-            m_samples.steps[line.name].push_back(line);
+            if (StepLine::parse(text, line))
+                m_samples.add(line);
+            else
+                fail(QStringLiteral("unreadable step line: ") + text);
         }
         if (!outcome.ok)
-            fail(QStringLiteral("the window pass: ") + outcome.output.right(300));
+            fail(QStringLiteral("the window pass: ") + outcome.error);
         restore(QStringLiteral("DSC_"));
     }
 
@@ -191,6 +193,15 @@ private:
 
 } // namespace
 
+void Samples::add(const StepLine& line)
+{
+    if (!steps.contains(line.name))
+        stepOrder.append(line.name);
+    if (!line.ok)
+        failures.append(line.name + QStringLiteral(": ") + line.note);
+    steps[line.name].push_back(line);
+}
+
 int runBench(const BenchOptions& options)
 {
     QList<Samples> all;
@@ -202,6 +213,8 @@ int runBench(const BenchOptions& options)
             PlaceRun(options, samples).run();
             all.append(samples);
         }
+        std::fprintf(stderr, "sort orders, %d records\n", size.count);
+        all.append(sortShapes(size));
     }
     printReport(all);
     for (const Samples& samples : all) {

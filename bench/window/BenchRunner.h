@@ -1,8 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
-// The whole window benchmark: on each place (a tmpfs folder, a disk folder) and at each
-// size it makes a folder of camera files, and in every run times the floors (the bare
-// rename loop and the bare scan), the peers doing the same renames (perl rename, mmv)
-// and one fresh Pellory process driven through all its steps; then prints the table.
+// The whole benchmark: on each place (a tmpfs folder, a disk folder) and at each size it
+// makes a folder of camera files, and in every run times the floors (the bare rename loop
+// and the bare scan), the peers doing the same renames (perl rename, mmv) and one fresh
+// Pellory process driven through all its steps; then the sort orders on record
+// arrangements a camera folder never has (SortShapes.cpp); then prints the table.
 
 #include "WindowSteps.h"
 
@@ -50,10 +53,15 @@ struct Samples
     QStringList stepOrder;
     QMap<QString, std::vector<StepLine>> steps;
     QStringList failures;
+
+    void add(const StepLine& line);
 };
 
 // Runs it all; 0 when every step of every run did its work (targets aside).
 int runBench(const BenchOptions& options);
+
+// SortShapes.cpp: every sort order on each arrangement, `size.runs` times.
+Samples sortShapes(const Size& size);
 
 // BenchReport.cpp
 double median(std::vector<double> values);

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // What the window benchmark watches while a step runs: the wall time, the longest stretch
 // in which the event loop did not run (seen as the lateness of a 10 ms timer), and the

@@ -1,5 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
+
+// The window pass finds the window's controls by their object names, so that it does not
+// depend on which of the window's classes holds them, and drives them through the widgets'
+// own calls.
+
 #include "WindowSteps.h"
 
+#include "BenchRunner.h"
 #include "Probe.h"
 
 #include "platform/Rename.h"
@@ -9,15 +17,13 @@
 #include "window/FolderSelector.h"
 #include "window/LiveNames.h"
 #include "window/Main.h"
-#include "window/NameListView.h"
-#include "window/NamingPanel.h"
-#include "window/RunButtons.h"
-#include "window/RunController.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QItemSelection>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -134,24 +140,45 @@ template <typename Key> double medianSortMs(const std::vector<Key>& keys, bool d
             std::sort(copy.begin(), copy.end());
         times.push_back(double(clock.nsecsElapsed()) / 1e6);
     }
-    std::sort(times.begin(), times.end());
-    return times[1];
+    return median(times);
 }
 
-// std::sort of the keys the sort order compares, as the catalogue stands before it.
-double stdSortMs(const Catalogue& catalogue, int order)
+// std::sort of the keys the sort order compares, taken from the files as they are listed
+// before it: the upper-case names, the extensions, or the write times.
+double stdSortMs(const QString& folder, const QStringList& listed, int order)
 {
     const bool descending = order % 2 == 1;
     if (order >= 4) {
-        std::vector<quint64> keys;
-        for (const FileRecord& record : catalogue.FileRecords)
-            keys.push_back(record.WriteTime);
+        std::vector<qint64> keys;
+        for (const QString& name : listed)
+            keys.push_back(QFileInfo(folder + u'/' + name).lastModified().toMSecsSinceEpoch());
         return medianSortMs(keys, descending);
     }
     std::vector<QString> keys;
-    for (const FileRecord& record : catalogue.FileRecords)
-        keys.push_back(order < 2 ? record.NameKey : record.ExtKey);
+    for (const QString& name : listed)
+        keys.push_back(order < 2 ? name.toUpper() : QFileInfo(name).suffix().toUpper());
     return medianSortMs(keys, descending);
+}
+
+// The names of the column titled `title`: the file list lists the files under "Name" and
+// their new names under "New Name", the preview its names under "New Name".
+QStringList namesIn(const QAbstractItemView* list, const QString& title)
+{
+    const QAbstractItemModel* model = list->model();
+    int column = 0;
+    while (column < model->columnCount() &&
+           model->headerData(column, Qt::Horizontal).toString() != title)
+        ++column;
+    QStringList names;
+    names.reserve(model->rowCount());
+    for (int row = 0; row < model->rowCount(); ++row)
+        names.append(model->index(row, column).data().toString());
+    return names;
+}
+
+QStringList namesIn(const QAbstractItemView* list)
+{
+    return namesIn(list, QStringLiteral("Name"));
 }
 
 // The least a list view needs to select every second row: one selection of ranges.
@@ -197,6 +224,16 @@ public:
     }
 
 private:
+    template <typename T> T* control(const char* name) const
+    {
+        T* found = m_main->findChild<T*>(QLatin1String(name));
+        if (!found)
+            qFatal("the window has no %s", name);
+        return found;
+    }
+
+    QAbstractItemView* fileList() const { return control<QAbstractItemView>("FileList"); }
+
     void report(StepLine line)
     {
         line.peakKb = peakMemoryKb();
@@ -225,8 +262,7 @@ private:
 
     void expectListed(StepLine& line, const QStringList& expected)
     {
-        const QString difference =
-            listDifference(m_main->files().FileList->names()->names(), expected);
+        const QString difference = listDifference(namesIn(fileList()), expected);
         if (!difference.isEmpty()) {
             line.ok = false;
             line.note = difference;
@@ -235,9 +271,10 @@ private:
 
     void expectCount(StepLine& line)
     {
-        if (m_main->files().FileList->count() != m_count) {
+        const int listed = fileList()->model()->rowCount();
+        if (listed != m_count) {
             line.ok = false;
-            line.note = QStringLiteral("%1 files listed").arg(m_main->files().FileList->count());
+            line.note = QStringLiteral("%1 files listed").arg(listed);
         }
     }
 
@@ -254,31 +291,31 @@ private:
 
     void rebuild()
     {
-        m_main->files().DirList->setPath(m_emptyFolder);
+        auto* folders = control<FolderSelector>("DirList");
+        folders->setPath(m_emptyFolder);
         StepLine line = timed(QStringLiteral("rebuild after folder change"),
-                              [this] { m_main->files().DirList->setPath(m_folder); });
+                              [this, folders] { folders->setPath(m_folder); });
         expectCount(line);
         report(line);
     }
 
     // Each order twice: the first time from the order before, the second on its own
     // output. Choosing the item already shown raises no change in a Qt combo box, so the
-    // second choice raises the box's change signal itself, as the old list box's click did.
+    // second choice raises the box's change signal itself, as a click on the shown item would.
     void sorts()
     {
+        auto* sortOrder = control<QComboBox>("FileSortOrder");
         for (const int order : {1, 2, 3, 4, 5, 0}) {
             for (const bool again : {false, true}) {
-                const QString name =
-                    QStringLiteral("sort %1%2")
-                        .arg(m_main->files().FileSortOrder->itemText(order), again ? " again" : "");
-                const double floor = stdSortMs(m_main->files().catalogue(), order);
-                StepLine line = timed(name, [this, order, again] {
+                const QString name = QStringLiteral("sort %1%2")
+                                         .arg(sortOrder->itemText(order), again ? " again" : "");
+                const double floor = stdSortMs(m_folder, namesIn(fileList()), order);
+                StepLine line = timed(name, [sortOrder, order, again] {
                     if (again)
-                        QMetaObject::invokeMethod(m_main->files().FileSortOrder,
-                                                  "currentIndexChanged", Qt::DirectConnection,
-                                                  Q_ARG(int, order));
+                        QMetaObject::invokeMethod(sortOrder, "currentIndexChanged",
+                                                  Qt::DirectConnection, Q_ARG(int, order));
                     else
-                        m_main->files().FileSortOrder->setCurrentIndex(order);
+                        sortOrder->setCurrentIndex(order);
                 });
                 line.floorMs = floor;
                 checkOrder(line, order);
@@ -298,29 +335,30 @@ private:
 
     void selectEverySecond()
     {
-        const double floor = selectionFloorMs(m_main->files().FileList->names()->names());
+        const double floor = selectionFloorMs(namesIn(fileList()));
+        auto* everyN = control<QLineEdit>("SelSteps");
         StepLine line = timed(QStringLiteral("select every 2"),
-                              [this] { m_main->files().SelSteps->setText(QStringLiteral("2")); });
+                              [everyN] { everyN->setText(QStringLiteral("2")); });
         line.floorMs = floor;
-        const int selected = m_main->files().FileList->selectedCount();
+        const auto selected = fileList()->selectionModel()->selectedRows().size();
         if (selected != m_count / 2 && selected != (m_count + 1) / 2) {
             line.ok = false;
             line.note = QStringLiteral("%1 selected").arg(selected);
         }
         report(line);
         // Every file takes part in the runs that follow, as with the peers.
-        m_main->files().SelSteps->setText(QString());
+        everyN->setText(QString());
     }
 
     void setNamingFields()
     {
-        m_main->naming().RenameChk->setChecked(true);
-        m_main->naming().chkAlpha->setChecked(false);
-        m_main->naming().NumCharKeep->setText(QStringLiteral("0"));
-        m_main->naming().FilePrefix->setText(QStringLiteral("IMG_"));
-        m_main->naming().FileLeading->setText(QString());
-        m_main->naming().StartingNumber->setText(cameraName(QString(), 1, m_count).chopped(4));
-        m_main->naming().NumberIncValue->setText(QStringLiteral("1"));
+        control<QCheckBox>("RenameChk")->setChecked(true);
+        control<QCheckBox>("chkAlpha")->setChecked(false);
+        control<QLineEdit>("NumCharKeep")->setText(QStringLiteral("0"));
+        control<QLineEdit>("FilePrefix")->setText(QStringLiteral("IMG_"));
+        control<QLineEdit>("FileLeading")->setText(QString());
+        control<QLineEdit>("StartingNumber")->setText(cameraName(QString(), 1, m_count).chopped(4));
+        control<QLineEdit>("NumberIncValue")->setText(QStringLiteral("1"));
     }
 
     // One key in the prefix field: the longest wait while the new names beside the files are
@@ -328,8 +366,8 @@ private:
     // the last key included).
     void liveNames()
     {
-        LiveNames& live = m_main->files().liveNames();
-        QLineEdit* prefix = m_main->naming().FilePrefix;
+        LiveNames& live = *m_main->findChild<LiveNames*>();
+        auto* prefix = control<QLineEdit>("FilePrefix");
         waitForLiveNames(live); // the names of the fields just set
         prefix->setFocus();
         prefix->end(false);
@@ -338,7 +376,7 @@ private:
             typeKey(prefix, Qt::Key_X, QStringLiteral("X"));
             shown = waitForLiveNames(live);
         });
-        const QString difference = listDifference(m_main->files().FileList->names()->beside(),
+        const QString difference = listDifference(namesIn(fileList(), QStringLiteral("New Name")),
                                                   cameraNames(QStringLiteral("IMG_X"), m_count));
         if (!shown || !difference.isEmpty()) {
             line.ok = false;
@@ -363,18 +401,19 @@ private:
     {
         StepLine line;
         line.name = QStringLiteral("preview (check + fill)");
-        if (!pressable(m_main->buttons().PreviewBut, line))
+        auto* button = control<QPushButton>("PreviewBut");
+        if (!pressable(button, line))
             return;
-        line = timed(line.name, [this] { m_main->buttons().PreviewBut->click(); });
-        const QString difference = listDifference(m_main->files().PreviewList->names()->names(),
+        line = timed(line.name, [button] { button->click(); });
+        const auto* previewList = control<QAbstractItemView>("PreviewList");
+        const QString difference = listDifference(namesIn(previewList, QStringLiteral("New Name")),
                                                   cameraNames(QStringLiteral("IMG_"), m_count));
-        if (!m_main->run().previewMode() || !difference.isEmpty()) {
+        if (!previewList->isVisible() || !difference.isEmpty()) {
             line.ok = false;
-            line.note =
-                m_main->run().previewMode() ? difference : QStringLiteral("no preview shown");
+            line.note = previewList->isVisible() ? difference : QStringLiteral("no preview shown");
         }
         report(line);
-        m_main->buttons().PreviewBut->click(); // back to the file list
+        button->click(); // back to the file list
     }
 
     // A run ends by listing the folder again; the list's reset tells that it did. The
@@ -391,8 +430,8 @@ private:
         installRenamer(&renamer);
         double wakeMs = -1; // the event loop's last pass before the list's reset
         double renameWait = 0;
-        const auto connection = QObject::connect(
-            m_main->files().FileList->names(), &QAbstractItemModel::modelAboutToBeReset, [&] {
+        const auto connection =
+            QObject::connect(fileList()->model(), &QAbstractItemModel::modelAboutToBeReset, [&] {
                 if (wakeMs < 0) {
                     const StepProbe::Part renames = m_probe.splitAtLastWake();
                     wakeMs = renames.ms;
@@ -424,18 +463,19 @@ private:
 
     void apply()
     {
-        splitRun(QStringLiteral("apply"), m_main->buttons().ApplyBut,
+        splitRun(QStringLiteral("apply"), control<QPushButton>("ApplyBut"),
                  cameraNames(QStringLiteral("IMG_"), m_count));
     }
 
     void wildcardRename()
     {
-        m_main->naming().RenameChk->setChecked(false);
-        m_main->naming().WildCardRen->setText(QStringLiteral("DSC*.JPG"));
+        control<QCheckBox>("RenameChk")->setChecked(false);
+        auto* pattern = control<QLineEdit>("WildCardRen");
+        pattern->setText(QStringLiteral("DSC*.JPG"));
         // IMG_00001.JPG under "DSC*.JPG": three letters overwritten, the rest kept.
-        splitRun(QStringLiteral("wildcard rename"), m_main->buttons().ApplyBut,
+        splitRun(QStringLiteral("wildcard rename"), control<QPushButton>("ApplyBut"),
                  cameraNames(QStringLiteral("DSC_"), m_count));
-        m_main->naming().WildCardRen->setText(QString());
+        pattern->setText(QString());
     }
 
     QString m_folder;
@@ -448,39 +488,6 @@ private:
 };
 
 } // namespace
-
-QString cameraName(const QString& prefix, int number, int count)
-{
-    const int digits = count > 99999 ? 6 : 5;
-    return prefix + QStringLiteral("%1.JPG").arg(number, digits, 10, QLatin1Char('0'));
-}
-
-QString StepLine::format() const
-{
-    return QStringLiteral("step\t%1\t%2\t%3\t%4\t%5\t%6\t%7")
-        .arg(name)
-        .arg(ms, 0, 'f', 3)
-        .arg(waitMs, 0, 'f', 3)
-        .arg(peakKb)
-        .arg(floorMs, 0, 'f', 3)
-        .arg(ok ? 1 : 0)
-        .arg(note.simplified());
-}
-
-bool StepLine::parse(const QString& line, StepLine& out)
-{
-    const QStringList fields = line.split(QLatin1Char('\t'));
-    if (fields.size() != 8 || fields[0] != QLatin1String("step"))
-        return false;
-    out.name = fields[1];
-    out.ms = fields[2].toDouble();
-    out.waitMs = fields[3].toDouble();
-    out.peakKb = fields[4].toLongLong();
-    out.floorMs = fields[5].toDouble();
-    out.ok = fields[6] == QLatin1String("1");
-    out.note = fields[7];
-    return true;
-}
 
 int runWindowSteps(const QString& folder, const QString& emptyFolder, int count)
 {

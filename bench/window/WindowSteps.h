@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // One pass of the window benchmark in this process: Pellory's window is started on a
 // folder of camera files and driven as a user drives it, step by step, through start-up,

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
+
 // The window benchmark's driver. "bench" runs the whole benchmark and prints its table;
 // "smoke" runs it once on a small folder without peers or targets, so that it cannot rot;
 // "steps" is one pass of the real window, started by the other two in a fresh process.

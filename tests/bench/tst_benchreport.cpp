@@ -1,7 +1,10 @@
-// The window benchmark's judgement of its measurements, and its event-loop probe: a table
-// that passes a slow step, or a probe that misses a blocked loop, would hide the very
-// stalls the benchmark is there to find. The probe is held to lower bounds only, which a
-// loaded machine cannot break: load lengthens stretches, it never shortens them.
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
+
+// The bench's judgement and its event-loop probe, which its smoke run cannot check (it has
+// no targets): a table that passes a slow step, or a probe that misses a blocked loop,
+// would hide the very stalls the bench is there to find. The probe is held to lower bounds
+// only, which a loaded machine cannot break.
 
 #include "BenchRunner.h"
 #include "Probe.h"
@@ -20,7 +23,7 @@ StepLine step(const QString& name, double ms, double waitMs, double floorMs = -1
     return {name, ms, waitMs, 40 * 1024, floorMs, ok, {}};
 }
 
-// One place and size, the rename floor at 100 ms and the scan floor at 50 ms.
+// One place and size, the rename floor at 100 ms, the scan floor at 50 ms, perl at 250 ms.
 Samples samplesWith(const QList<StepLine>& lines, double applyTarget = 1.5, bool targets = true)
 {
     Samples s;
@@ -29,11 +32,8 @@ Samples samplesWith(const QList<StepLine>& lines, double applyTarget = 1.5, bool
     s.renameFloor = {100};
     s.scanFloor = {50};
     s.perlRename = {250};
-    for (const StepLine& line : lines) {
-        if (!s.steps.contains(line.name))
-            s.stepOrder.append(line.name);
-        s.steps[line.name].push_back(line);
-    }
+    for (const StepLine& line : lines)
+        s.add(line);
     return s;
 }
 
@@ -45,7 +45,6 @@ class TestBenchReport : public QObject
 private slots:
     void judgement_data();
     void judgement();
-    void stepLineRoundTrip();
     void probeSeesBlockedLoop();
 };
 
@@ -64,10 +63,8 @@ void TestBenchReport::judgement_data()
     QTest::newRow("median of the runs, not the worst") << samplesWith({step(apply, 100, 5), step(apply, 900, 5), step(apply, 120, 5), step(apply, 140, 5)}) << apply << 1.3 << "PASS";
     QTest::newRow("past the limit: reported, not judged") << samplesWith({step(apply, 500, 600)}, 1.5, false) << apply << 5.0 << "-";
     QTest::newRow("sort within 20x std::sort, its wait not judged") << samplesWith({step(sort, 19, 60, 1)}) << sort << 19.0 << "PASS";
-    QTest::newRow("sort past 20x std::sort") << samplesWith({step(sort, 25, 25, 1)}) << sort << 25.0 << "FAIL";
     QTest::newRow("a run that did not do its work") << samplesWith({step(apply, 50, 5, -1, false)}) << apply << 0.5 << "FAILED";
     QTest::newRow("wildcard rename: no ratio target, the wait is judged") << samplesWith({step(wildcard, 900, 60)}) << wildcard << 9.0 << "FAIL";
-    QTest::newRow("wildcard rename yielding often") << samplesWith({step(wildcard, 900, 10)}) << wildcard << 9.0 << "PASS";
     QTest::newRow("rebuild held against the scan") << samplesWith({step(rebuild, 110, 100)}) << rebuild << 2.2 << "FAIL";
     QTest::newRow("peer against the floor: reported only") << samplesWith({}) << "peer: perl rename" << 2.5 << "-";
     QTest::newRow("the floor itself") << samplesWith({}) << "floor: renameat2 loop" << 0.0 << "";
@@ -84,19 +81,6 @@ void TestBenchReport::judgement()
     const Judgement judged = judgeStep(samples, row);
     QCOMPARE(judged.verdict, verdict);
     QVERIFY2(qAbs(judged.ratio - ratio) < 1e-9, qPrintable(QString::number(judged.ratio)));
-}
-
-// A failed step's line, its note with a tab and a line break, must come back from the
-// pass's output whole: a line that does not parse is skipped, and its failure with it.
-void TestBenchReport::stepLineRoundTrip()
-{
-    StepLine line = step("sort Ext (A to Z) again", 12.5, 3.25, 1.5, false);
-    line.note = "item 3 is\tB.JPG,\nA.JPG expected";
-    StepLine back;
-    QVERIFY(StepLine::parse(line.format(), back));
-    QCOMPARE(back.format(), line.format());
-    QCOMPARE(back.note, "item 3 is B.JPG, A.JPG expected");
-    QVERIFY(!StepLine::parse("tmpfs, 1000 files: run 1 of 1", back));
 }
 
 // A yielding part, then a stretch of 100 ms without the loop: the split falls before the

@@ -1,21 +1,27 @@
 #!/usr/bin/env bash
-# Checks the installed tree of Pellory.
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: The Pellory developers
+# Checks the installed tree of Pellory and its Debian package.
 #   check-install.sh tree     BUILD PREFIX  installs BUILD into PREFIX and checks the layout
 #   check-install.sh desktop  BUILD PREFIX  desktop-file-validate on the installed entry
 #   check-install.sh metainfo BUILD PREFIX  appstreamcli validate on the installed metainfo
+#   check-install.sh package  BUILD PREFIX  cpack in BUILD, then lintian on the .deb
 # Exit 77 (skipped) when a validator is not on the machine.
 set -euo pipefail
 what=$1 build=$2 prefix=$3
 app_id=io.github.pellory.Pellory
 
-# Every path an install must make, below the prefix.
+# Every path an install must make, below the prefix (and below /usr in the package).
 expected=(
   bin/pellory
   share/applications/$app_id.desktop
   share/icons/hicolor/32x32/apps/$app_id.png
   share/icons/hicolor/scalable/apps/$app_id.svg
   share/metainfo/$app_id.metainfo.xml
+  share/man/man1/pellory.1.gz
   share/doc/pellory/pellory-guide.html
+  share/doc/pellory/copyright
+  share/doc/pellory/changelog.gz
 )
 
 need_tool() {
@@ -48,6 +54,22 @@ desktop)
 metainfo)
   need_tool appstreamcli
   appstreamcli validate --no-net "$prefix/share/metainfo/$app_id.metainfo.xml"
+  ;;
+package)
+  need_tool lintian
+  cd "$build"
+  rm -f pellory_*.deb
+  cpack -G DEB >cpack.log 2>&1 || { cat cpack.log; exit 1; }
+  deb=$(echo pellory_*.deb)
+  [ -f "$deb" ] || { echo "cpack made no pellory_*.deb"; exit 1; }
+  contents=$(dpkg-deb --contents "$deb")
+  missing=0
+  for path in "${expected[@]}"; do
+    grep -q " \./usr/$path\$" <<<"$contents" || { echo "not in $deb: usr/$path"; missing=1; }
+  done
+  # Errors fail; warnings and notes are shown in the test's output.
+  lintian --fail-on error "$deb" || missing=1
+  exit $missing
   ;;
 *)
   echo "unknown check: $what" >&2

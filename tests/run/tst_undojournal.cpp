@@ -3,9 +3,9 @@
 // run killed with SIGKILL at a random file, then undone. The killed run is this binary
 // started again with --journal-child.
 
-#include "support/RandomFolder.h"
 #include "platform/Rename.h"
 #include "run/UndoJournal.h"
+#include "support/RandomFolder.h"
 
 #include <QProcess>
 #include <QScopeGuard>
