@@ -41,7 +41,7 @@ void FilePane::createControls(QWidget* window)
 
 void FilePane::setTexts()
 {
-    const char* selTip = "Selects  files begining at current selected file";
+    const char* selTip = "Selects files beginning at current selected file";
     pellory::setTexts({
         {DriveList, nullptr, nullptr, "Drive"},
         {DirList, nullptr, nullptr, "Folder"},

@@ -21,7 +21,7 @@ namespace {
 constexpr JournalSync kJournalSync = JournalSync::EverySecond;
 
 const QString kErrorTitle = QStringLiteral("Pellory - Error");
-const QString kWildcardTitle = QStringLiteral("Pellory - Wilcard Error");
+const QString kWildcardTitle = QStringLiteral("Pellory - Wildcard Error");
 
 } // namespace
 
@@ -90,7 +90,7 @@ void RunController::renameWalk(SchemeWalk& walk, const QString& folder)
         if (step.takesPart) {
             const RenameOutcome outcome = rename(folder, step.record->RawName, step.name);
             if (!outcome.ok) {
-                m_feedback.message(QStringLiteral("An error occured renaming the file : ") +
+                m_feedback.message(QStringLiteral("An error occurred renaming the file : ") +
                                        step.name + QStringLiteral("\r\r") + outcome.description,
                                    QStringLiteral("Pellory"), Feedback::Style::Plain);
                 return; // files renamed before stay renamed; no later file is tried

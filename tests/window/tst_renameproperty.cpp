@@ -206,7 +206,7 @@ QString tst_RenameProperty::runCase(QRandomGenerator& rng, bool wildcard, int& f
                      !n.NumCharKeep->isEnabled() || f.PreviewList->isEnabled()))
         return "after the run: the specification, the pattern or the fields' states are wrong";
     const QString& message = m_window->feedback.messages.value(0);
-    if (refused && !message.startsWith("Pellory - Wilcard Error|plain|"))
+    if (refused && !message.startsWith("Pellory - Wildcard Error|plain|"))
         return "a refused batch showed no wildcard error but \"" + message + '"';
     finished += done && !refused && !expected.isEmpty();
     const QString fault =

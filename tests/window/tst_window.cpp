@@ -245,11 +245,11 @@ void TstWindow::steps_data()
                               "NumberIncValue= FileLeading= NewExt=x";
     const QString naming = "Label7 NumCharKeep Label2 FilePrefix Label3 StartingNumber chkTrim "
                            "Label5 NumberIncValue chkAlpha Label4 FileLeading";
-    const QString box = "Pellory - Wilcard Error|plain|File Specs ",
+    const QString box = "Pellory - Wildcard Error|plain|File Specs ",
                   toggle = " CasesList+=1 click=RenameChk click=RenameChk WildCardRen=x";
     const QString four =
         "IMG_001.JPG=F000.JPG|IMG_002.JPG=F001.JPG|IMG_003.JPG=F002.JPG|IMG_004.JPG=F003.JPG";
-    const QString failed = "Pellory|plain|An error occured renaming the file : ";
+    const QString failed = "Pellory|plain|An error occurred renaming the file : ";
     const QString abc = "A.JPG|B.JPG|C.JPG|other.txt",
                   asked = "Pellory - Undo|Undo it? 3 files in ~ will go back to their old names.";
     const QString back = "A.JPG=A.JPG|B.JPG=B.JPG|C.JPG=C.JPG|other.txt=other.txt",
@@ -298,8 +298,8 @@ void TstWindow::steps_data()
     row("counter: numeric start back", "3", "", "click=RenameChk StartingNumber=0042 click=chkAlpha StartingNumber=Qz click=chkAlpha", "counter", "&Starting # : |0042|trim|0042|Qz");
     row("wildcard typed: all but the specs off", "5", "", "FileSpecs=*.JPG SelSteps=2 WildCardRen=F", "sel off", " @0 / Label8 FileSortOrder Label10 SelSteps Label11 Label12 CasesList RenameChk " + naming + " Label6 NewExt ExtUsed0 ExtUsed1 ExtUsed2 PreviewBut hidden PreviewList");
     row("wildcard cleared: naming follows batch rename, every-N again", "5", "", "FileSpecs=*.JPG SelSteps=2 WildCardRen=F WildCardRen=", "sel off", "0|2|4 @0 / " + naming + " PreviewBut ApplyBut hidden PreviewList");
-    row("wildcard with several specs", "3", "", "FileSpecs=*.JPG;b*.GIF" + toggle, "msgs focus buttons", box + "cannot include multiple search specs when using 'Wilcard Rename' / FileSpecs ;B*.GIF / none");
-    row("wildcard, no wildcard in the specs", "3", "", "FileSpecs=F001.JPG" + toggle, "msgs focus buttons", box + "must include wildcards when using 'Wilcard Rename' / FileSpecs F001.JPG / apply+preview");
+    row("wildcard with several specs", "3", "", "FileSpecs=*.JPG;b*.GIF" + toggle, "msgs focus buttons", box + "cannot include multiple search specs when using 'Wildcard Rename' / FileSpecs ;B*.GIF / none");
+    row("wildcard, no wildcard in the specs", "3", "", "FileSpecs=F001.JPG" + toggle, "msgs focus buttons", box + "must include wildcards when using 'Wildcard Rename' / FileSpecs F001.JPG / apply+preview");
     row("wildcard, one pattern in the specs", "3", "", "FileSpecs=F?01.JPG" + toggle, "focus buttons", "WildCardRen  / apply");
     row("specs left unchanged: no rebuild", "1", "", "make=d.JPG FileSpecs+=0 key=Tab", "list folder", "F000.JPG / ~");
     row("specs: Enter applies at once", "1", "", "make=d.png FileSpecs=*.png key=Return", "list folder", "d.png / ~");
