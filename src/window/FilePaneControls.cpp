@@ -87,7 +87,7 @@ void FilePane::connectHandlers()
     FileSpecs->installEventFilter(this);
     connect(FileList, &QWidget::customContextMenuRequested, this, &FilePane::showFileListMenu);
     auto* undo = new QShortcut(QKeySequence(kUndoLastRunKey), FileList->window());
-    connect(undo, &QShortcut::activated, this, &FilePane::undoLastRun);
+    connect(undo, &QShortcut::activated, this, &FilePane::undoRequested);
 }
 
 } // namespace pellory
