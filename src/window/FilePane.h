@@ -40,8 +40,6 @@ public:
     int folderChanges() const { return m_dirChanges; }
 
     void connectHandlers();
-    // Undoes the last run and lists the folder as it is then.
-    void undoLastRun();
 
     void DriveList_Change();
     void DirList_Change();
@@ -74,6 +72,10 @@ signals:
     void listChanged();
     // The specification text changed; a wildcard rename takes exactly one specification.
     void specsChanged(bool oneSpec);
+    // The user asked, by Ctrl+Alt+Z or the file list's menu, to undo the newest run, or to
+    // see the undo history.
+    void undoRequested();
+    void historyRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override; // FileSpecs' focus

@@ -41,7 +41,7 @@ void FilePane::createControls(QWidget* window)
 
 void FilePane::setTexts()
 {
-    const char* selTip = "Selects  files begining at current selected file";
+    const char* selTip = "Selects files beginning at current selected file";
     pellory::setTexts({
         {DriveList, nullptr, nullptr, "Drive"},
         {DirList, nullptr, nullptr, "Folder"},
@@ -87,7 +87,7 @@ void FilePane::connectHandlers()
     FileSpecs->installEventFilter(this);
     connect(FileList, &QWidget::customContextMenuRequested, this, &FilePane::showFileListMenu);
     auto* undo = new QShortcut(QKeySequence(kUndoLastRunKey), FileList->window());
-    connect(undo, &QShortcut::activated, this, &FilePane::undoLastRun);
+    connect(undo, &QShortcut::activated, this, &FilePane::undoRequested);
 }
 
 } // namespace pellory
