@@ -47,7 +47,7 @@ class QuietFeedback : public Feedback
 public:
     QStringList said;
     void beep() override { said.append(QStringLiteral("beep")); }
-    void message(const QString& text, const QString& title, Style) override
+    void message(const QString& text, const QString& title, Style, const QString&) override
     {
         said.append(title + QStringLiteral(": ") + text);
     }

@@ -63,6 +63,32 @@ QStringList composeAll(const QStringList& names, const std::vector<bool>& select
     return result;
 }
 
+QStringList duplicateClashes(const QStringList& names, const std::vector<bool>& selected,
+                             const RenameSettings& settings, int limit)
+{
+    const QStringList composed = composeAll(names, selected, settings);
+    QHash<QString, qsizetype> lastCarrying; // an upper-cased current name, its last item
+    for (qsizetype i = 0; i < names.size(); ++i)
+        lastCarrying.insert(names[i].toUpper(), i);
+    QHash<QString, qsizetype> firstGiven; // an upper-cased new name, the first item given it
+    QSet<QString> reported;
+    QStringList clashes;
+    for (qsizetype i = 0; i < names.size() && clashes.size() < limit; ++i) {
+        const QString key = composed[i].toUpper();
+        const qsizetype carrier = lastCarrying.value(key, -1);
+        const qsizetype other = firstGiven.contains(key) ? firstGiven.value(key)
+                                : carrier > i            ? carrier
+                                                         : -1;
+        if (other >= 0 && !reported.contains(key)) {
+            clashes << QStringLiteral("%1: %2 and %3")
+                           .arg(composed[i], names[std::min(i, other)], names[std::max(i, other)]);
+            reported.insert(key);
+        }
+        firstGiven.insert(key, std::min(i, firstGiven.value(key, i)));
+    }
+    return clashes;
+}
+
 bool WouldProduceDuplicates(const QStringList& names, const std::vector<bool>& selected,
                             const RenameSettings& settings, const std::function<void()>& yield)
 {

@@ -19,6 +19,12 @@ bool WouldProduceDuplicates(const QStringList& names, const std::vector<bool>& s
                             const RenameSettings& settings,
                             const std::function<void()>& yield = {});
 
+// The first `limit` clashes that WouldProduceDuplicates finds, for the user to see what to
+// change: "NEW: OLD1 and OLD2", the new name and the two items it would fall on (the second
+// one further down, by its new name or by the name it still carries then).
+QStringList duplicateClashes(const QStringList& names, const std::vector<bool>& selected,
+                             const RenameSettings& settings, int limit);
+
 // Every item's name after a walk, in list order: the composed name for items of the
 // rename set (one counter for the whole walk), the old name for the others.
 QStringList composeAll(const QStringList& names, const std::vector<bool>& selected,

@@ -320,7 +320,7 @@ void RunRecorder::finish()
     m_file.close();
 }
 
-RunHistory RunHistory::read(const QString& folder)
+RunHistory RunHistory::read(const QString& folder, Reach reach)
 {
     RunHistory history;
     QStringList ids = journalFileNames(folder, kSuffix);
@@ -342,10 +342,11 @@ RunHistory RunHistory::read(const QString& folder)
         if (run.kind == RunKind::Undo && run.state == RunRecord::State::Finished &&
             !run.undoesParked)
             undone.insert(run.undoes);
+        run.undone = undone.contains(run.id); // its undo, newer, is read already
         history.m_runs.push_back(std::move(run));
+        if (reach == Reach::NewestToUndo && history.undoable(history.m_runs.back()))
+            break;
     }
-    for (RunRecord& run : history.m_runs)
-        run.undone = undone.contains(run.id);
     return history;
 }
 

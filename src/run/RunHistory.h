@@ -120,7 +120,16 @@ class RunHistory
 {
 public:
     static constexpr int kRenamesShown = 5;
-    static RunHistory read(const QString& folder = historyFolder());
+    // Every run, or, for the undo of the newest run, the runs down to the first that
+    // newestToUndo() can give: an undo is always newer than the run it undoes, so the runs
+    // read by then tell which are undone.
+    enum class Reach
+    {
+        Everything,
+        NewestToUndo,
+    };
+    static RunHistory read(const QString& folder = historyFolder(),
+                           Reach reach = Reach::Everything);
 
     const std::vector<RunRecord>& runs() const { return m_runs; }
     // The run Ctrl+Alt+Z undoes: the newest one that renamed, is not an undo, is not undone

@@ -23,16 +23,26 @@ SchemeWalk::SchemeWalk(std::shared_ptr<const Catalogue> catalogue, std::vector<b
 
 bool SchemeWalk::counterFits() const
 {
-    return decimalCounterFits(m_settings, renameSetSize(fileCount(), m_selectedCount));
+    return decimalCounterFits(m_settings, renameSetSize());
 }
 
-bool SchemeWalk::wouldProduceDuplicates(const std::function<void()>& yield) const
+QStringList SchemeWalk::oldNames() const
 {
     QStringList names;
     names.reserve(fileCount());
     for (const FileRecord& record : m_catalogue->FileRecords)
         names.append(record.FileName);
-    return WouldProduceDuplicates(names, m_selected, m_settings, yield);
+    return names;
+}
+
+bool SchemeWalk::wouldProduceDuplicates(const std::function<void()>& yield) const
+{
+    return WouldProduceDuplicates(oldNames(), m_selected, m_settings, yield);
+}
+
+QStringList SchemeWalk::duplicateClashes(int limit) const
+{
+    return pellory::duplicateClashes(oldNames(), m_selected, m_settings, limit);
 }
 
 SchemeWalk::Step SchemeWalk::next()

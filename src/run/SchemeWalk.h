@@ -7,6 +7,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "naming/NameCounter.h"
+#include "naming/RenameSet.h"
 #include "naming/RenameSettings.h"
 
 #include <QString>
@@ -34,17 +35,22 @@ public:
                RenameSettings settings);
 
     int fileCount() const { return m_catalogue->FileCount(); }
+    // How many files the walk renames (or lists with a new name).
+    qint64 renameSetSize() const { return pellory::renameSetSize(fileCount(), m_selectedCount); }
 
     // False when a decimal counter would leave the 32-bit range before the last file.
     bool counterFits() const;
     // The duplicate-name check over the whole walk; `yield` runs once per file.
     bool wouldProduceDuplicates(const std::function<void()>& yield) const;
+    // What the check found: the first few names that clash, and with which files.
+    QStringList duplicateClashes(int limit) const;
 
     bool atEnd() const { return m_next >= m_catalogue->FileRecords.size(); }
     // The next file; a file taking part consumes the counter's current value.
     Step next();
 
 private:
+    QStringList oldNames() const;
     bool isSelected(size_t row) const { return row < m_selected.size() && m_selected[row]; }
 
     std::shared_ptr<const Catalogue> m_catalogue;

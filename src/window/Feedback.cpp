@@ -10,7 +10,8 @@ void Feedback::beep()
     QApplication::beep();
 }
 
-void Feedback::message(const QString& text, const QString& title, Style style)
+void Feedback::message(const QString& text, const QString& title, Style style,
+                       const QString& details)
 {
     const QMessageBox::Icon icon =
         style == Style::Warning ? QMessageBox::Warning : QMessageBox::NoIcon;
@@ -19,6 +20,7 @@ void Feedback::message(const QString& text, const QString& title, Style style)
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     QMessageBox box(icon, title, shown, QMessageBox::Ok, QApplication::activeWindow());
+    box.setInformativeText(details);
     box.exec();
 }
 

@@ -21,7 +21,9 @@ public:
     virtual ~Feedback() = default;
     virtual void beep();
     // A modal box with `text`, `title` and an OK button; the icon follows `style`.
-    virtual void message(const QString& text, const QString& title, Style style);
+    // `details`, when given, is the box's second, informative part.
+    virtual void message(const QString& text, const QString& title, Style style,
+                         const QString& details = {});
     // A modal question with Yes and No, No the default; true for Yes.
     virtual bool question(const QString& text, const QString& title);
 };

@@ -147,19 +147,15 @@ bool FilePane::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
-void FilePane::undoLastRun()
-{
-    m_run.undoLastRun([this] { DirList_Change(); });
-}
-
 void FilePane::showFileListMenu(const QPoint& at)
 {
     auto* menu = new QMenu(FileList);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     QAction* undo =
-        menu->addAction(QStringLiteral("&Undo Last Rename"), this, &FilePane::undoLastRun);
+        menu->addAction(QStringLiteral("&Undo Last Rename"), this, &FilePane::undoRequested);
     undo->setShortcut(QKeySequence(kUndoLastRunKey));
     undo->setEnabled(m_run.mayAct(RunController::IfBusy::Ignore) && !m_run.previewMode());
+    menu->addAction(QStringLiteral("Undo &History..."), this, &FilePane::historyRequested);
     menu->popup(FileList->viewport()->mapToGlobal(at));
 }
 

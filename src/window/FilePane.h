@@ -45,8 +45,6 @@ public:
     // Shows beside each file the name a run with the panel's settings would give it.
     void showLiveNames(NamingPanel& naming);
     LiveNames& liveNames() const { return *m_liveNames; }
-    // Undoes the last run and lists the folder as it is then.
-    void undoLastRun();
 
     void DriveList_Change();
     void DirList_Change();
@@ -83,6 +81,10 @@ signals:
     void specsChanged(bool oneSpec);
     // Why the file list shows no new names; an empty text when it shows them again.
     void liveNamesNote(const QString& note);
+    // The user asked, by Ctrl+Alt+Z or the file list's menu, to undo the newest run, or to
+    // see the undo history.
+    void undoRequested();
+    void historyRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override; // FileSpecs' focus

@@ -43,7 +43,7 @@ void FilePane::createControls(QWidget* window)
 
 void FilePane::setTexts()
 {
-    const char* selTip = "Selects  files begining at current selected file";
+    const char* selTip = "Selects files beginning at current selected file";
     pellory::setTexts({
         {DriveList, nullptr, nullptr, "Drive"},
         {DirList, nullptr, nullptr, "Folder"},
@@ -91,7 +91,7 @@ void FilePane::connectHandlers()
             &FilePane::FileList_HeaderClick);
     connect(FileList, &QWidget::customContextMenuRequested, this, &FilePane::showFileListMenu);
     auto* undo = new QShortcut(QKeySequence(kUndoLastRunKey), FileList->window());
-    connect(undo, &QShortcut::activated, this, &FilePane::undoLastRun);
+    connect(undo, &QShortcut::activated, this, &FilePane::undoRequested);
 }
 
 } // namespace pellory

@@ -24,6 +24,8 @@ class FilePane;
 class NamingPanel;
 class RunButtons;
 class RunController;
+class StatusLine;
+class UndoCommands;
 
 class Main : public QWidget
 {
@@ -38,11 +40,15 @@ public:
     FilePane& files() const { return *m_files; }
     NamingPanel& naming() const { return *m_naming; }
     RunButtons& buttons() const { return *m_buttons; }
+    UndoCommands& undo() const { return *m_undo; }
+    StatusLine& status() const { return *m_status; }
     // Every control of the window in its own order: the focus order, then the two lines.
     const std::vector<QWidget*>& controls() const { return m_controls; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Esc while a drop-down list is open, and the bar shown or hidden.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     static constexpr double kTwipsPerInch = 1440.0;
@@ -51,8 +57,13 @@ private:
     void createControls();
     void setFocusOrder();
     void placeControls();
+    // The interrupted-run bar and the status line, below the controls: the window grows by
+    // their height.
+    void placeBottom();
     // MainWiring.cpp
     void connectHandlers();
+    void connectStatus();
+    void pressEscape();
     void guardKeystrokes();
 
     // MainLoad.cpp
@@ -80,6 +91,11 @@ private:
     NamingPanel* m_naming = nullptr;
     RunButtons* m_buttons = nullptr;
     ControlStates* m_states = nullptr;
+    StatusLine* m_status = nullptr;
+    UndoCommands* m_undo = nullptr;
+    QWidget* m_bottom = nullptr; // holds the bar and the status line
+    int m_clientHeight = 0;      // of the controls above them
+    bool m_escapeClosesPopup = false;
     QFrame* Line1 = nullptr;
     QFrame* Line2 = nullptr;
     std::vector<QWidget*> m_controls;

@@ -124,9 +124,18 @@ void Main::placeControls()
         control->setGeometry(left, top, px(place.left + place.width) - left, height);
     }
     m_naming->RenameChk->raise();
-    setFixedSize(px(kClientWidth), px(kClientHeight));
+    m_clientHeight = px(kClientHeight);
+    setFixedWidth(px(kClientWidth));
+    placeBottom();
     setWindowTitle(QStringLiteral("Pellory"));
     setWindowIcon(pelloryIcon());
+}
+
+void Main::placeBottom()
+{
+    const int height = m_bottom->sizeHint().height();
+    m_bottom->setGeometry(0, m_clientHeight, width(), height);
+    setFixedHeight(m_clientHeight + height);
 }
 
 } // namespace pellory

@@ -10,6 +10,8 @@
 #include "window/NameListView.h"
 #include "window/NamingPanel.h"
 #include "window/RunButtons.h"
+#include "window/StatusLine.h"
+#include "window/UndoCommands.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,6 +20,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QVBoxLayout>
 
 namespace pellory {
 
@@ -39,6 +42,16 @@ void Main::createControls()
     light.setColor(QPalette::WindowText, light.color(QPalette::Midlight));
     Line2->setPalette(light);
     m_states = new ControlStates(*m_files, *m_naming, *m_buttons, *m_run, *m_feedback, this);
+    m_bottom = new QWidget(this);
+    m_status = new StatusLine(m_bottom);
+    m_undo = new UndoCommands(this, *m_run, *m_files, *m_feedback, *m_status);
+    m_undo->bar()->setParent(m_bottom);
+    auto* column = new QVBoxLayout(m_bottom);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(m_undo->bar());
+    column->addWidget(m_status);
+    m_undo->bar()->installEventFilter(this);
 }
 
 void Main::setFocusOrder()

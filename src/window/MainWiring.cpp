@@ -11,9 +11,13 @@
 #include "window/NamingPanel.h"
 #include "window/RunButtons.h"
 #include "window/RunController.h"
+#include "window/StatusLine.h"
+#include "window/UndoCommands.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
@@ -29,10 +33,57 @@ void Main::connectHandlers()
     m_states->connectHandlers();
     // Esc anywhere in the window presses Exit, as a dialog's cancel button would.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, m_buttons->ExitBut, &QPushButton::click);
+    connect(escape, &QShortcut::activated, this, &Main::pressEscape);
     connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
             &Main::showHelp);
     guardKeystrokes();
+    connectStatus();
+    qApp->installEventFilter(this); // Esc in an open drop-down list
+}
+
+void Main::pressEscape()
+{
+    // Esc in an open drop-down list or menu closes only that, whether the list has closed
+    // itself already or is still open.
+    if (QWidget* popup = QApplication::activePopupWidget()) {
+        popup->close();
+        return;
+    }
+    if (!m_escapeClosesPopup)
+        m_buttons->ExitBut->click();
+}
+
+bool Main::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::KeyPress || type == QEvent::ShortcutOverride) &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+        QApplication::activePopupWidget() && !m_escapeClosesPopup) {
+        m_escapeClosesPopup = true; // for the rest of this key's handling
+        QMetaObject::invokeMethod(
+            this, [this] { m_escapeClosesPopup = false; }, Qt::QueuedConnection);
+    }
+    if ((type == QEvent::Show || type == QEvent::Hide) && watched == m_undo->bar())
+        QMetaObject::invokeMethod(this, &Main::placeBottom, Qt::QueuedConnection);
+    return QWidget::eventFilter(watched, event);
+}
+
+void Main::connectStatus()
+{
+    StatusLine* status = m_status;
+    NameListView* list = m_files->FileList;
+    const auto counts = [status, list] {
+        status->showCounts(list->count(), list->selectedCount());
+    };
+    connect(m_files, &FilePane::listChanged, this, counts);
+    connect(m_buttons, &RunButtons::runEnded, status, &StatusLine::showNote);
+    m_run->setProgress([status](const QString& verb, int done, int total) {
+        status->showProgress(verb, done, total);
+    });
+    connect(m_files, &FilePane::undoRequested, m_undo, &UndoCommands::undoLastRun);
+    connect(m_files, &FilePane::historyRequested, m_undo, &UndoCommands::showHistory);
+    // After start-up, so that a look at the history never holds up the window.
+    QMetaObject::invokeMethod(m_undo, &UndoCommands::reportInterrupted, Qt::QueuedConnection);
 }
 
 void Main::guardKeystrokes()

@@ -24,6 +24,22 @@
 
 namespace pellory {
 
+namespace {
+
+// What a run that renames did, for the status line.
+QString runNote(int renamed, int total, bool stopped)
+{
+    if (stopped)
+        return QStringLiteral("Stopped after %1 of %2 files.").arg(renamed).arg(total);
+    if (renamed == 0)
+        return QStringLiteral("Every file already has its new name: nothing was renamed.");
+    return (renamed == 1 ? QStringLiteral("1 file renamed.")
+                         : QStringLiteral("%1 files renamed.").arg(renamed)) +
+           QStringLiteral(" Ctrl+Alt+Z undoes it.");
+}
+
+} // namespace
+
 RunButtons::RunButtons(QWidget* window, FilePane& files, NamingPanel& naming, RunController& run)
     : QObject(window), m_window(window), m_files(files), m_naming(naming), m_run(run)
 {
@@ -64,12 +80,17 @@ std::array<QWidget*, 6> RunButtons::lockedByRun() const
             m_files.FileList,   m_files.DriveList,  m_files.DirList};
 }
 
+void RunButtons::lockForRun(bool locked)
+{
+    for (QWidget* control : lockedByRun())
+        control->setEnabled(!locked);
+}
+
 void RunButtons::ApplyBut_Click()
 {
     if (!m_run.begin())
         return;
-    for (QWidget* control : lockedByRun())
-        control->setEnabled(false);
+    lockForRun(true);
     if (!m_naming.WildCardRen->text().isEmpty())
         wildcardRename();
     else
@@ -78,41 +99,44 @@ void RunButtons::ApplyBut_Click()
 
 void RunButtons::schemeRun()
 {
-    walkScheme();
-    finishSchemeRun(); // the walk has let go of the catalogue, so the rebuild copies nothing
+    const QString note = walkScheme();
+    finishSchemeRun(note); // the walk has let go of the catalogue, so the rebuild copies nothing
 }
 
-void RunButtons::walkScheme()
+QString RunButtons::walkScheme()
 {
     // One reading of the settings and of the selection serves the whole walk.
     SchemeWalk walk(m_files.catalogueForWalk(), m_files.FileList->selectionFlags(),
                     m_naming.settings());
     if (!m_run.walkMayStart(walk))
-        return;
-    if (!m_run.previewMode())
-        return m_run.renameWalk(walk, m_files.DirList->path());
+        return {};
+    if (!m_run.previewMode()) {
+        const RunController::WalkResult result = m_run.renameWalk(walk, m_files.DirList->path());
+        return runNote(result.renamed, result.takingPart, result.stopped || result.failed);
+    }
     NameListView* list = m_files.PreviewList;
     m_run.fillPreview(walk, list->count(),
                       [list](const QStringList& names, std::vector<qint32> selected) {
                           list->names()->append(names);
                           list->selectRows(selected);
                       });
+    return {};
 }
 
-void RunButtons::finishSchemeRun()
+void RunButtons::finishSchemeRun(const QString& note)
 {
     const bool preview = m_run.previewMode();
     if (!preview)
         m_files.DirList_Change(); // the list shows what is on disk, whether all went well or not
     m_run.releaseBusyPointer();
-    if (preview) {
+    if (preview)
         m_files.PreviewList->setEnabled(true);
-    } else {
-        for (QWidget* control : lockedByRun())
-            control->setEnabled(true);
-    }
+    else
+        lockForRun(false);
     m_run.finish();
     reselectAfterRebuild();
+    if (!note.isEmpty())
+        emit runEnded(note);
 }
 
 void RunButtons::reselectAfterRebuild()
@@ -125,6 +149,7 @@ void RunButtons::reselectAfterRebuild()
 
 void RunButtons::wildcardRename()
 {
+    QString note;
     const WildcardPlan plan = m_run.planWildcardRename(
         m_files.DirList->path(), m_files.FileSpecs->text(), m_naming.WildCardRen->text());
     if (plan.refusal.isEmpty()) {
@@ -145,12 +170,13 @@ void RunButtons::wildcardRename()
             QCoreApplication::processEvents();
         };
         hooks.cancelRequested = [&progress] { return progress.wasCanceled(); };
-        m_run.runWildcardRename(plan, hooks);
+        const int renamed = m_run.runWildcardRename(plan, hooks);
+        note = runNote(renamed, plan.fileCount, renamed < plan.fileCount);
     }
-    finishWildcardRename();
+    finishWildcardRename(note);
 }
 
-void RunButtons::finishWildcardRename()
+void RunButtons::finishWildcardRename(const QString& note)
 {
     m_files.FileList->setEnabled(true);
     m_files.DriveList->setEnabled(true);
@@ -163,6 +189,8 @@ void RunButtons::finishWildcardRename()
     m_files.DirList_Change();
     m_run.finish();
     reselectAfterRebuild();
+    if (!note.isEmpty())
+        emit runEnded(note);
 }
 
 } // namespace pellory

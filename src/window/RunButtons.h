@@ -44,16 +44,19 @@ signals:
     // Preview mode was left with every control enabled: the states the settings call for
     // are to be derived anew.
     void previewLeft();
+    // A run that renames is over; `note` says what it did.
+    void runEnded(const QString& note);
 
 private:
-    // The controls a run locks, so that the files, their order and their selection stay as
-    // they were when the run started.
+    // Locks (or unlocks) the controls a run locks, so that the files, their order and their
+    // selection stay as they were when it started.
     std::array<QWidget*, 6> lockedByRun() const;
+    void lockForRun(bool locked);
     void schemeRun();
-    void walkScheme();
-    void finishSchemeRun();
+    QString walkScheme();
+    void finishSchemeRun(const QString& note);
     void wildcardRename();
-    void finishWildcardRename();
+    void finishWildcardRename(const QString& note);
     void reselectAfterRebuild();
     void enterPreview();
     void leavePreview();

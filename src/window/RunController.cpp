@@ -1,12 +1,12 @@
 #include "window/RunController.h"
 
 #include "run/SchemeWalk.h"
-#include "run/UndoJournal.h"
 #include "run/WildcardRename.h"
 #include "window/Feedback.h"
 #include "window/RunYield.h"
 
 #include <QCoreApplication>
+#include <QFile>
 
 #include <cerrno>
 
@@ -14,20 +14,22 @@ namespace pellory {
 
 namespace {
 
-// The journal reaches the kernel with every record, so it survives a crash or a kill. A
+// The history reaches the kernel with every record, so it survives a crash or a kill. A
 // flush to the disk per file would survive a power cut too, but made a run of 32767 files
 // last minutes instead of seconds; a flush once a second costs next to nothing and leaves a
 // power cut about a second of records.
 constexpr JournalSync kJournalSync = JournalSync::EverySecond;
 
+// Enough clashes to show what to change, few enough to read.
+constexpr int kClashesShown = 5;
+
 const QString kErrorTitle = QStringLiteral("Pellory - Error");
-const QString kWildcardTitle = QStringLiteral("Pellory - Wilcard Error");
+const QString kWildcardTitle = QStringLiteral("Pellory - Wildcard Error");
 
 } // namespace
 
 RunController::RunController(Feedback& feedback, QObject* parent)
-    : QObject(parent), m_feedback(feedback),
-      m_journal(std::make_unique<RunJournal>(journalFolder(), kJournalSync))
+    : QObject(parent), m_feedback(feedback), m_recorder(historyFolder(), kJournalSync)
 {}
 
 RunController::~RunController() = default;
@@ -57,49 +59,86 @@ bool RunController::begin()
         return false;
     showBusyPointer();
     m_runState = RunState::Busy;
-    m_journal->begin();
+    m_started.start();
     return true;
+}
+
+void RunController::record(RunKind kind, const QByteArray& folder, int plannedFiles)
+{
+    m_recorder.begin(kind, folder, plannedFiles);
 }
 
 void RunController::finish()
 {
     releaseBusyPointer();
     m_runState = RunState::Idle;
-    m_journal->finish();
+    m_recorder.finish();
+    if (m_progress)
+        m_progress({}, 0, 0);
+}
+
+void RunController::reportProgress(const QString& verb, int done, int total) const
+{
+    if (m_progress && m_started.elapsed() >= kProgressDelayMs)
+        m_progress(verb, done, total);
 }
 
 bool RunController::walkMayStart(const SchemeWalk& walk)
 {
-    QString refusal;
-    if (!walk.counterFits())
+    QString refusal, details;
+    if (!walk.counterFits()) {
         refusal = counterOverflowMessage();
-    else if (PreviewMode && walk.wouldProduceDuplicates(RunYield()))
+    } else if (PreviewMode && walk.wouldProduceDuplicates(RunYield())) {
         refusal = QStringLiteral("These settings will produce duplicate file names!!!");
+        details = walk.duplicateClashes(kClashesShown).join(u'\n');
+    }
     if (refusal.isEmpty())
         return true;
     releaseBusyPointer();
-    m_feedback.message(refusal, kErrorTitle, Feedback::Style::Warning);
+    m_feedback.message(refusal, kErrorTitle, Feedback::Style::Warning, details);
     return false;
 }
 
-void RunController::renameWalk(SchemeWalk& walk, const QString& folder)
+RunController::WalkResult RunController::renameWalk(SchemeWalk& walk, const QString& folder)
 {
+    WalkResult result;
+    result.takingPart = int(walk.renameSetSize());
+    record(RunKind::Scheme, QFile::encodeName(folder), result.takingPart);
     RunYield yield;
+    int done = 0;
     while (!walk.atEnd()) {
         const SchemeWalk::Step step = walk.next();
-        if (step.takesPart) {
-            const RenameOutcome outcome = rename(folder, step.record->RawName, step.name);
+        const QByteArray& oldRaw = step.record->RawName;
+        // A file that keeps its name is no rename: nothing to do, nothing to undo.
+        if (step.takesPart && newRawName(oldRaw, step.name) != oldRaw) {
+            m_fileInode = 0;
+            const RenameOutcome outcome = rename(folder, oldRaw, step.name);
             if (!outcome.ok) {
-                m_feedback.message(QStringLiteral("An error occured renaming the file : ") +
-                                       step.name + QStringLiteral("\r\r") + outcome.description,
-                                   QStringLiteral("Pellory"), Feedback::Style::Plain);
-                return; // files renamed before stay renamed; no later file is tried
+                m_feedback.message(
+                    QStringLiteral("An error occurred renaming the file : ") + step.name +
+                        QStringLiteral("\r\r") + outcome.description,
+                    QStringLiteral("Pellory"), Feedback::Style::Plain,
+                    QStringLiteral("The file's name is %1.\n%2 of %3 files were renamed before "
+                                   "this one. Ctrl+Alt+Z puts them back.")
+                        .arg(step.record->FileName)
+                        .arg(result.renamed)
+                        .arg(result.takingPart));
+                result.failed = true;
+                return result; // files renamed before stay renamed; no later file is tried
             }
+            ++result.renamed;
         }
-        yield();
-        if (m_runState == RunState::CancelRequested)
-            return;
+        done += step.takesPart;
+        if (yield.due()) {
+            reportProgress(QStringLiteral("Renaming"), done, result.takingPart);
+            QCoreApplication::processEvents();
+        }
+        if (m_runState == RunState::CancelRequested) {
+            result.stopped = !walk.atEnd();
+            return result;
+        }
     }
+    return result;
 }
 
 void RunController::fillPreview(SchemeWalk& walk, qint32 firstRow, const PreviewRows& append)
@@ -138,26 +177,55 @@ WildcardPlan RunController::planWildcardRename(const QString& folder, const QStr
     return plan;
 }
 
-void RunController::runWildcardRename(const WildcardPlan& plan, WildcardHooks hooks)
+int RunController::runWildcardRename(const WildcardPlan& plan, WildcardHooks hooks)
 {
+    record(RunKind::Wildcard, QFile::encodeName(plan.folder), plan.fileCount);
     hooks.renamer = this;
     const WildcardOutcome outcome = pellory::runWildcardRename(plan, hooks);
     if (!outcome.message.isEmpty())
         m_feedback.message(outcome.message, kWildcardTitle, Feedback::Style::Plain);
+    return outcome.filesDone;
 }
 
 RenameOutcome RunController::rename(const QString& folder, const QByteArray& oldRawName,
                                     const QString& newName)
 {
-    // The journal and the rename take the same bytes, so that the undo finds the file.
+    // The record and the rename take the same bytes, so that the undo finds the file.
     const QByteArray newRaw = newRawName(oldRawName, newName);
-    if (!m_journal->record(folder, oldRawName, newRaw))
+    if (!m_recorder.record(oldRawName, newRaw, m_fileInode))
         return {false, EIO,
-                QStringLiteral("The undo journal could not be written: ") + m_journal->error()};
+                QStringLiteral("The undo history could not be written: ") + m_recorder.error()};
     RenameOutcome outcome = currentRenamer().renameRaw(folder, oldRawName, newRaw);
     if (!outcome.ok)
-        m_journal->renameFailed();
+        m_recorder.renameFailed();
     return outcome;
+}
+
+RunController::UndoResult RunController::undo(const RunRecord& run)
+{
+    UndoResult result;
+    UndoPlan plan = planUndo(run);
+    result.refusal = plan.refusal;
+    if (!result.refusal.isEmpty())
+        return result;
+    result.total = int(plan.steps.size());
+    if (!m_recorder.beginUndo(run.id, run.folder, result.total)) {
+        result.refusal = m_recorder.error();
+        return result;
+    }
+    Undoer undoer(std::move(plan), m_recorder, currentRenamer());
+    RunYield yield;
+    while (!undoer.atEnd() && !result.stopped) {
+        undoer.next();
+        if (yield.due()) {
+            reportProgress(QStringLiteral("Undoing"), undoer.done(), undoer.total());
+            QCoreApplication::processEvents();
+        }
+        result.stopped = m_runState == RunState::CancelRequested && !undoer.atEnd();
+    }
+    m_recorder.finish();
+    result.outcome = undoer.outcome();
+    return result;
 }
 
 } // namespace pellory

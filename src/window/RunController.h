@@ -1,13 +1,16 @@
 #pragma once
 // Whether a rename run is under way, and what a run keeps while it works: the run state,
-// preview mode, the undo journal written ahead of every rename and the hourglass. It owns
+// preview mode, the undo history written ahead of every rename and the hourglass. It owns
 // no control: the window reads its controls into a walk and shows what comes back. A run
-// lets the event loop run between files, so handlers can run in the middle of one; every
-// handler that must not act then asks mayAct() first.
+// or an undo lets the event loop run between files, so handlers can run in the middle of
+// one; every handler that must not act then asks mayAct() first.
 
 #include "platform/Rename.h"
+#include "run/RunHistory.h"
 #include "run/RunState.h"
+#include "run/Undo.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QStringList>
 
@@ -19,7 +22,6 @@ namespace pellory {
 
 class BusyPointer;
 class Feedback;
-class RunJournal;
 class SchemeWalk;
 struct WildcardHooks;
 struct WildcardPlan;
@@ -53,18 +55,35 @@ public:
     void showBusyPointer();
     void releaseBusyPointer();
 
-    // Start of a run: the hourglass, Busy, and the journal ready for the run's renames.
-    // False, after a beep, while another run is under way.
+    // Start of a run or an undo: the hourglass and Busy. False, after a beep, while another
+    // is under way.
     bool begin();
-    // End of a run: the default pointer, Idle, and the journal closed as the last run.
+    // The renames to come go into the undo history as one run of `kind` in `folder`.
+    void record(RunKind kind, const QByteArray& folder, int plannedFiles);
+    // End of a run: the default pointer, Idle, and the run's record closed.
     void finish();
+    // A run or an undo shows its progress only once it has taken this long.
+    static constexpr qint64 kProgressDelayMs = 500;
+    // How far a long run or undo has got: "Renaming" or "Undoing", files done, in all; a
+    // total of 0 when it is over.
+    using Progress = std::function<void(const QString& verb, int done, int total)>;
+    void setProgress(Progress progress) { m_progress = std::move(progress); }
 
     // False, after the message that says why, when the walk must not start: its counter
     // would overflow, or, for the preview, two files would get the same name.
     bool walkMayStart(const SchemeWalk& walk);
+    // What a walk that renames did.
+    struct WalkResult
+    {
+        int renamed = 0;    // files that got a new name
+        int takingPart = 0; // files the walk set out to rename
+        bool stopped = false;
+        bool failed = false;
+    };
     // Renames the files of the walk in place, in list order, until the first failure
-    // (with its message), a cancel or the end.
-    void renameWalk(SchemeWalk& walk, const QString& folder);
+    // (with its message), a cancel or the end. A file whose new name is its old one, byte
+    // for byte, is left alone and not recorded.
+    WalkResult renameWalk(SchemeWalk& walk, const QString& folder);
     // Lists every name of the walk; the rows composed between two visits to the event loop
     // go in as one range with the rows to select, so that a long list is laid out once per
     // visit instead of once per row. `firstRow` is the row the first name lands on.
@@ -74,23 +93,35 @@ public:
     // it; a plan that must not run is refused with the wildcard error.
     WildcardPlan planWildcardRename(const QString& folder, const QString& spec,
                                     const QString& mask);
-    // Carries the plan out, each rename journaled; a failure is shown as the wildcard error.
-    void runWildcardRename(const WildcardPlan& plan, WildcardHooks hooks);
+    // Carries the plan out, each rename recorded; a failure is shown as the wildcard error.
+    // The files renamed.
+    int runWildcardRename(const WildcardPlan& plan, WildcardHooks hooks);
 
-    // Undoes the last run after the user agreed: renames back what it renamed, skipping
-    // (and never overwriting) what cannot go back, then `rebuildList` shows the folder.
-    void undoLastRun(const std::function<void()>& rebuildList);
+    // What an undo did: nothing at all when refused (the reason given).
+    struct UndoResult
+    {
+        UndoOutcome outcome;
+        int total = 0;
+        bool stopped = false;
+        QString refusal;
+    };
+    // Puts back the files of a recorded run, between begin() and finish(), one file at a
+    // time with visits to the event loop; Exit stops it between files.
+    UndoResult undo(const RunRecord& run);
 
 private:
     // Every rename of every run passes here, temporary names of a wildcard rename included.
     RenameOutcome rename(const QString& folder, const QByteArray& oldRawName,
                          const QString& newName) override;
-    bool confirmUndo(int fileCount, const QString& where, bool interrupted);
+    void reportProgress(const QString& verb, int done, int total) const;
 
     Feedback& m_feedback;
     RunState m_runState = RunState::Idle;
     bool PreviewMode = false;
-    std::unique_ptr<RunJournal> m_journal;
+    RunRecorder m_recorder;
+    quint64 m_fileInode = 0; // the identity of the file the next rename moves, 0: unknown
+    Progress m_progress;
+    QElapsedTimer m_started;
     std::unique_ptr<BusyPointer> m_runPointer;
 };
 

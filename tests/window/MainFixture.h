@@ -24,14 +24,16 @@ class RecordingFeedback : public Feedback
 {
 public:
     int beeps = 0;
-    QStringList messages;  // "title|style|text"
+    QStringList messages;  // "title|style|text", then "|details" when there are any
     QStringList busyShown; // "busy" or "idle": the pointer with each message
     QStringList questions; // "title|text"
     bool answer = true;
     void beep() override { ++beeps; }
-    void message(const QString& text, const QString& title, Style style) override
+    void message(const QString& text, const QString& title, Style style,
+                 const QString& details) override
     {
-        messages.append(title + (style == Style::Warning ? "|warning|" : "|plain|") + text);
+        messages.append(title + (style == Style::Warning ? "|warning|" : "|plain|") + text +
+                        (details.isEmpty() ? "" : "|" + details));
         busyShown.append(QApplication::overrideCursor() ? "busy" : "idle");
     }
     bool question(const QString& text, const QString& title) override

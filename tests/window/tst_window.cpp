@@ -6,13 +6,15 @@
 
 #include "MainFixture.h"
 #include "platform/Rename.h"
+#include "run/RunHistory.h"
 #include "run/SchemeWalk.h"
-#include "run/UndoJournal.h"
 #include "support/Files.h"
 #include "window/DriveSelector.h"
 #include "window/FolderSelector.h"
 #include "window/LiveNames.h"
 #include "window/MainHelp.h"
+#include "window/StatusLine.h"
+#include "window/UndoCommands.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -27,8 +29,10 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QUrl>
 
 #include <cerrno>
@@ -174,34 +178,53 @@ QString focusOrder(const Main& m)
     return visited.join(' ');
 }
 
-// The journal of a run that died after renaming A.JPG and B.JPG to ZA.JPG and ZB.JPG.
+// The record of a run that died after renaming A.JPG and B.JPG to ZA.JPG and ZB.JPG.
 bool crashedRun(const QString& folder)
 {
-    RunJournal journal(journalFolder());
-    journal.begin();
+    RunRecorder recorder; // dropped without finish(), as a killed writer's
+    recorder.begin(RunKind::Scheme, QFile::encodeName(folder), 3);
     for (const char* name : {"A.JPG", "B.JPG"}) {
-        if (!journal.record(folder, name, QByteArray("Z") + name) ||
+        if (!recorder.record(name, QByteArray("Z") + name, 0) ||
             !currentRenamer().rename(folder, name, QString("Z") + name).ok)
             return false;
     }
     return true;
 }
 
-// Right-clicks the file list and takes its one entry, the undo; false when it is not there.
-bool undoByMenu(Main& m)
+// Right-clicks the file list and takes an entry of its menu: 0 the undo, 1 the undo history;
+// false when the menu is not as it should be.
+bool takeMenuEntry(Main& m, int entry)
 {
     QWidget* viewport = m.files().FileList->viewport();
     QContextMenuEvent event(QContextMenuEvent::Mouse, {5, 5}, viewport->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(viewport, &event);
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     const QList<QAction*> actions = menu ? menu->actions() : QList<QAction*>();
-    const bool found = actions.size() == 1 && actions[0]->text() == "&Undo Last Rename" &&
-                       actions[0]->shortcut() == QKeySequence("Ctrl+Alt+Z");
+    const bool found = actions.size() == 2 && actions[0]->text() == "&Undo Last Rename" &&
+                       actions[0]->shortcut() == QKeySequence("Ctrl+Alt+Z") &&
+                       actions[1]->text() == "Undo &History...";
     if (menu)
         menu->close();
     if (found)
-        actions[0]->trigger();
+        actions[entry]->trigger();
     return found;
+}
+
+// The undo history's rows as "files state|...", and the chosen row K taken back to, once
+// the dialog shows.
+void chooseInHistory(int row, QString& rows)
+{
+    QTimer::singleShot(0, [row, &rows] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        auto* runs = dialog ? dialog->findChild<QTreeWidget*>("UndoHistoryRuns") : nullptr;
+        if (!runs)
+            return;
+        for (int i = 0; i < runs->topLevelItemCount(); ++i)
+            rows += (i ? "|" : "") + runs->topLevelItem(i)->text(2) + ' ' +
+                    runs->topLevelItem(i)->text(4);
+        runs->setCurrentItem(runs->topLevelItem(row));
+        dialog->accept();
+    });
 }
 
 } // namespace
@@ -226,6 +249,7 @@ private:
     std::unique_ptr<Window> m_w;
     QPoint m_centred;
     UrlRecorder m_viewer;
+    QString m_historyRows;
     bool m_failRename = false;
     QStringList m_notes; // what the file list said about its new names
 };
@@ -245,8 +269,9 @@ void TstWindow::initTestCase()
 
 void TstWindow::init()
 {
-    forgetLastRun(journalFolder());
+    QDir(historyFolder()).removeRecursively();
     QGuiApplication::clipboard()->setText("xy");
+    m_historyRows.clear();
 }
 
 void TstWindow::cleanup()
@@ -276,13 +301,21 @@ void TstWindow::steps_data()
                               "NumberIncValue= FileLeading= NewExt=x";
     const QString naming = "Label7 NumCharKeep Label2 FilePrefix Label3 StartingNumber chkTrim "
                            "Label5 NumberIncValue chkAlpha Label4 FileLeading";
-    const QString box = "Pellory - Wilcard Error|plain|File Specs ",
+    const QString box = "Pellory - Wildcard Error|plain|File Specs ",
                   toggle = " CasesList+=1 click=RenameChk click=RenameChk WildCardRen=x";
     const QString four =
         "IMG_001.JPG=F000.JPG|IMG_002.JPG=F001.JPG|IMG_003.JPG=F002.JPG|IMG_004.JPG=F003.JPG";
-    const QString failed = "Pellory|plain|An error occured renaming the file : ";
-    const QString abc = "A.JPG|B.JPG|C.JPG|other.txt",
-                  asked = "Pellory - Undo|Undo it? 3 files in ~ will go back to their old names.";
+    const QString failed = "Pellory|plain|An error occurred renaming the file : ";
+    const auto before = [](const char* name, int done) {
+        return QString("|The file's name is %1.\n%2 of 4 files were renamed before this one. "
+                       "Ctrl+Alt+Z puts them back.")
+            .arg(name)
+            .arg(done);
+    };
+    const QString
+        abc = "A.JPG|B.JPG|C.JPG|other.txt",
+        asked =
+            "Pellory - Undo|Undo the rename of WHEN? 3 files in ~ will go back to their old names.";
     const QString back = "A.JPG=A.JPG|B.JPG=B.JPG|C.JPG=C.JPG|other.txt=other.txt",
                   gone = "Pellory|plain|There is no rename to undo.";
     const QString renamed =
@@ -330,8 +363,8 @@ void TstWindow::steps_data()
     row("counter: numeric start back", "3", "", "click=RenameChk StartingNumber=0042 click=chkAlpha StartingNumber=Qz click=chkAlpha", "counter", "&Starting # : |0042|trim|0042|Qz");
     row("wildcard typed: all but the specs off", "5", "", "FileSpecs=*.JPG SelSteps=2 WildCardRen=F", "sel off", " @0 / Label8 FileSortOrder Label10 SelSteps Label11 Label12 CasesList RenameChk " + naming + " Label6 NewExt ExtUsed0 ExtUsed1 ExtUsed2 PreviewBut hidden PreviewList");
     row("wildcard cleared: naming follows batch rename, every-N again", "5", "", "FileSpecs=*.JPG SelSteps=2 WildCardRen=F WildCardRen=", "sel off", "0|2|4 @0 / " + naming + " PreviewBut ApplyBut hidden PreviewList");
-    row("wildcard with several specs", "3", "", "FileSpecs=*.JPG;b*.GIF" + toggle, "msgs focus buttons", box + "cannot include multiple search specs when using 'Wilcard Rename' / FileSpecs ;B*.GIF / none");
-    row("wildcard, no wildcard in the specs", "3", "", "FileSpecs=F001.JPG" + toggle, "msgs focus buttons", box + "must include wildcards when using 'Wilcard Rename' / FileSpecs F001.JPG / apply+preview");
+    row("wildcard with several specs", "3", "", "FileSpecs=*.JPG;b*.GIF" + toggle, "msgs focus buttons", box + "cannot include multiple search specs when using 'Wildcard Rename' / FileSpecs ;B*.GIF / none");
+    row("wildcard, no wildcard in the specs", "3", "", "FileSpecs=F001.JPG" + toggle, "msgs focus buttons", box + "must include wildcards when using 'Wildcard Rename' / FileSpecs F001.JPG / apply+preview");
     row("wildcard, one pattern in the specs", "3", "", "FileSpecs=F?01.JPG" + toggle, "focus buttons", "WildCardRen  / apply");
     row("specs left unchanged: no rebuild", "1", "", "make=d.JPG FileSpecs+=0 key=Tab", "list folder", "F000.JPG / ~");
     row("specs: Enter applies at once", "1", "", "make=d.png FileSpecs=*.png key=Return", "list folder", "d.png / ~");
@@ -342,8 +375,8 @@ void TstWindow::steps_data()
     row("apply: every second file, reselected after", "4", "Specs=*.JPG|SelSteps=2", "click=RenameChk click=ApplyBut", "disk sel", "F001.JPG=F001.JPG|F003.JPG=F003.JPG|IMG_001.JPG=F000.JPG|IMG_002.JPG=F002.JPG / 0|2 @0");
     row("apply: the next run starts at 009 again", "3", "Specs=*.JPG|Number=009|Prefix=A_", "click=RenameChk click=ApplyBut FilePrefix=B_ click=ApplyBut", "disk fields", "B_009.JPG=F000.JPG|B_010.JPG=F001.JPG|B_011.JPG=F002.JPG / *.JPG|0|B_|009|1||Keep as is");
     row("apply: empty list renames nothing and rebuilds", "", "Specs=*.JPG", "click=RenameChk NewExt+=1 make=LATE.JPG click=ApplyBut", "disk list", "LATE.JPG=new / LATE.JPG");
-    row("stop: target taken at the third file", "4", "Specs=F*", "make=IMG_003.JPG click=RenameChk click=ApplyBut", "disk list msgs journal", "F002.JPG=F002.JPG|F003.JPG=F003.JPG|IMG_001.JPG=F000.JPG|IMG_002.JPG=F001.JPG|IMG_003.JPG=new / F002.JPG|F003.JPG / " + failed + "IMG_003.JPG\r\rFile exists / 2");
-    row("stop: rename fails at the second file", "4", "Specs=F*", "click=RenameChk apply@2 fail", "disk list msgs journal", "F001.JPG=F001.JPG|F002.JPG=F002.JPG|F003.JPG=F003.JPG|IMG_001.JPG=F000.JPG / F001.JPG|F002.JPG|F003.JPG / " + failed + "IMG_002.JPG\r\rInput/output error / 1");
+    row("stop: target taken at the third file", "4", "Specs=F*", "make=IMG_003.JPG click=RenameChk click=ApplyBut", "disk list msgs journal", "F002.JPG=F002.JPG|F003.JPG=F003.JPG|IMG_001.JPG=F000.JPG|IMG_002.JPG=F001.JPG|IMG_003.JPG=new / F002.JPG|F003.JPG / " + failed + "IMG_003.JPG\r\rFile exists" + before("F002.JPG", 2) + " / 2");
+    row("stop: rename fails at the second file", "4", "Specs=F*", "click=RenameChk apply@2 fail", "disk list msgs journal", "F001.JPG=F001.JPG|F002.JPG=F002.JPG|F003.JPG=F003.JPG|IMG_001.JPG=F000.JPG / F001.JPG|F002.JPG|F003.JPG / " + failed + "IMG_002.JPG\r\rInput/output error" + before("F001.JPG", 1) + " / 1");
     row("stop: Exit during the third file", "4", "Specs=F*", "click=RenameChk apply@3 click=ExitBut", "disk list open journal", "F003.JPG=F003.JPG|IMG_001.JPG=F000.JPG|IMG_002.JPG=F001.JPG|IMG_003.JPG=F002.JPG / F003.JPG / open / 3");
     row("run: Apply during a run beeps", "4", "Specs=F*", "click=RenameChk apply@2 click=ApplyBut", "disk beeps journal", four + " / beeps=1 / 4");
     row("run: Preview during a run beeps", "4", "Specs=F*", "click=RenameChk apply@2 click=PreviewBut", "disk beeps journal", four + " / beeps=1 / 4");
@@ -358,7 +391,7 @@ void TstWindow::steps_data()
     row("live: wildcard names of the listed files", "a.JPG|b.jpg|c.GIF", "Specs=*.JPG", "WildCardRen=*.BAK", "live", "a.BAK|b.BAK");
     row("live: counter past the range says why", "2100", huge, "click=RenameChk wait StartingNumber=1 wait StartingNumber=99999999", "live notes", QString(2099, '|') + " / " + noNames + "++" + noNames);
     row("header: name and date titles choose the order", "b.JPG|a.JPG", "Specs=*.JPG", "header=1 order header=0 order header=0 order header=2 order header=2", "order modified", "Name (A to Z) / Name (Z to A) / Name (A to Z) / Date (Old to New) / Date (New to Old) / same");
-    row("preview: duplicates refused, nothing listed", "3", "Specs=*.JPG|Prefix=X|Number=|Keep=1", "click=RenameChk click=PreviewBut", "preview msgs pointer", "  / Pellory - Error|warning|These settings will produce duplicate file names!!! / idle");
+    row("preview: duplicates refused, nothing listed", "3", "Specs=*.JPG|Prefix=X|Number=|Keep=1", "click=RenameChk click=PreviewBut", "preview msgs pointer", "  / Pellory - Error|warning|These settings will produce duplicate file names!!!|FX.JPG: F000.JPG and F001.JPG / idle");
     row("preview: empty list shows nothing", "", "Specs=*.JPG", "click=RenameChk NewExt+=1 click=PreviewBut", "preview", " ");
     row("preview: left, the settings decide the states", "3", "Specs=*.JPG", "click=RenameChk ctrl=1 click=PreviewBut click=PreviewBut", "off mode disk", "Label9 WildCardRen hidden off PreviewList / Previe&w and Check for Errors FileList / F000.JPG=F000.JPG|F001.JPG=F001.JPG|F002.JPG=F002.JPG");
     row("preview: batch rename off, a case style", "a.JPG|b.GIF", "Cases=2", "click=PreviewBut", "preview", "A.JPG|B.GIF ");
@@ -373,7 +406,12 @@ void TstWindow::steps_data()
     row("undo: a name taken since is skipped, not overwritten", abc, "Specs=*.JPG", "click=RenameChk click=ApplyBut make=B.JPG undo no undo", "asked disk list msgs", asked + " / A.JPG=A.JPG|B.JPG=new|C.JPG=C.JPG|IMG_002.JPG=B.JPG|other.txt=other.txt / A.JPG|B.JPG|C.JPG|IMG_002.JPG / Pellory|plain|2 of 3 files got their old names back. These were skipped, and nothing was overwritten:\r\rIMG_002.JPG -> B.JPG: the old name is taken\n" + gone);
     row("undo: during a run, beeps", abc, "Specs=*.JPG", "click=RenameChk apply@1 undo", "asked disk beeps", " / " + renamed + " / beeps=1");
     row("undo: in preview mode, beeps", abc, "Specs=*.JPG", "click=RenameChk click=ApplyBut FilePrefix=X_ click=PreviewBut undo click=PreviewBut no undo", "asked disk beeps", asked + " / " + renamed + " / beeps=1");
-    row("undo: a run that died, at the next start", abc, "Specs=*.JPG", "crash undo no undo", "asked disk list msgs", "Pellory - Undo|The last rename run was interrupted.\rUndo it? 2 files in ~ will go back to their old names. / " + back + " / A.JPG|B.JPG|C.JPG / " + gone);
+    row("undo: a run that died, at the next start", abc, "Specs=*.JPG", "crash undo no undo", "asked disk list msgs", "Pellory - Undo|The last rename run was interrupted.\rUndo the rename of WHEN? 2 files in ~ will go back to their old names. / " + back + " / A.JPG|B.JPG|C.JPG / " + gone);
+    row("undo: Apply twice, undo: the camera names back", abc, "Specs=*.JPG", "status click=RenameChk FilePrefix=Holiday_ click=ApplyBut status click=ApplyBut status undo status undo", "disk status msgs", "3 files, 0 selected / 3 files renamed. Ctrl+Alt+Z undoes it. / Every file already has its new name: nothing was renamed. / Undo put back 3 files. / " + back + " / Undo put back 3 files. / " + gone);
+    row("undo: back to a chosen run, newest first", abc, "Specs=*.JPG", "click=RenameChk FilePrefix=A_ click=ApplyBut FilePrefix=B_ click=ApplyBut undo FilePrefix=C_ click=ApplyBut history=3", "historyrows asked disk", "3 |3 undo|3 undone|3  / " + asked.section('|', 0, 0) + "|Undo the rename of WHEN? 3 files in ~ will go back to their old names.\nPellory - Undo|Undo 2 runs in ~, back to the one of WHEN? 6 files will be renamed back, newest run first. / " + back);
+    row("undo: the bar after a run that died, and its Undo", abc, "Specs=*.JPG", "crash restart bar click=InterruptedUndo", "asked bar disk", "The last rename in ~ stopped after 2 of 3 files / Pellory - Undo|The last rename run was interrupted.\rUndo the rename of WHEN? 2 files in ~ will go back to their old names. / no bar / " + back);
+    row("undo: the bar dismissed stays away", abc, "Specs=*.JPG", "crash restart bar click=InterruptedDismiss restart", "bar", "The last rename in ~ stopped after 2 of 3 files / no bar");
+    row("Esc in an open list closes only the list", "", "", "popup=FileSortOrder key=Escape", "open", "open");
     row("F1 opens the guide", "", "", "focus=FileSpecs key=F1", "opened beeps", "the guide / beeps=0");
     // clang-format on
 }
@@ -412,6 +450,7 @@ void TstWindow::steps()
     for (const QString& name : probes.split(' '))
         shown << probe(name);
     QString result = shown.join(" / ").replace(m_folder, "~");
+    result.replace(QRegularExpression("(rename|one) of [^?]+\\?"), "\\1 of WHEN?");
     QCOMPARE(result.replace(settingsFile().fileName(), "INI"), expected);
     if (!probes.contains("msgs"))
         QCOMPARE(m_w->feedback.messages, QStringList());
@@ -456,7 +495,10 @@ void TstWindow::act(const QString& step, QStringList& rest)
         {"header", [&] { clickHeader(*m.files().FileList, value.toInt()); }},
         {"wait", [&] { QVERIFY(QTest::qWaitFor([&] { return !m.files().liveNames().pending(); })); }},
         {"undo", [&] { pressUndo(m.naming().FilePrefix); }}, // a text field keeps Ctrl+Z alone
-        {"menu", [&] { QVERIFY(undoByMenu(m)); }},
+        {"menu", [&] { QVERIFY(takeMenuEntry(m, 0)); }},
+        {"history", [&] { chooseInHistory(value.toInt(), m_historyRows); QVERIFY(takeMenuEntry(m, 1)); }},
+        {"restart", [&] { m_w = std::make_unique<Window>(); QCoreApplication::processEvents(); }},
+        {"popup", [&] { qobject_cast<QComboBox*>(find(value))->showPopup(); }},
         {"no", [&] { m_w->feedback.answer = false; }},
         {"fail", [&] { m_failRename = true; }},
         {"crash", [&] { QVERIFY(crashedRun(m_folder)); }},
@@ -510,8 +552,11 @@ QString TstWindow::probe(const QString& name)
         {"msgs", [&] { return fb.messages.join('\n'); }},
         {"pointer", [&] { return fb.busyShown.join(' '); }}, // with each message
         {"asked", [&] { return fb.questions.join('\n'); }},
+        {"status", [&] { return m.status().text(); }},
+        {"bar", [&] { const QWidget* bar = m.undo().bar(); return bar->isVisible() ? bar->findChild<QLabel*>()->text() : "no bar"; }},
+        {"historyrows", [&] { return m_historyRows; }},
         {"disk", [&] { return QString::fromUtf8(listing(m_folder)); }},
-        {"journal", [&] { const auto run = readLastRun(journalFolder()); return QString::number(run ? run->renames.size() : 0); }},
+        {"journal", [&] { const RunHistory h = RunHistory::read(); return QString::number(h.runs().empty() ? 0 : h.runs().front().renameCount); }},
         {"list", [&] { return f.FileList->names()->names().join('|'); }},
         {"sel", [&] { return selectedRows(*f.FileList) + " @" + QString::number(f.FileList->currentRow()); }},
         {"preview", [&] { return f.PreviewList->names()->names().join('|') + ' ' + selectedRows(*f.PreviewList); }},

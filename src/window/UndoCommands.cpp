@@ -1,0 +1,205 @@
+#include "window/UndoCommands.h"
+
+#include "platform/Rename.h"
+#include "run/RunHistory.h"
+#include "run/Undo.h"
+#include "window/Feedback.h"
+#include "window/FilePane.h"
+#include "window/FolderSelector.h"
+#include "window/RunController.h"
+#include "window/StatusLine.h"
+#include "window/UndoHistoryDialog.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+
+namespace pellory {
+
+namespace {
+
+// Enough lines to show what went wrong without a box taller than the screen.
+constexpr int kSkippedShown = 20;
+
+const QString kTitle = QStringLiteral("Pellory");
+
+QString files(int count)
+{
+    return count == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(count);
+}
+
+QString when(const RunRecord& run)
+{
+    return QLocale().toString(QDateTime::fromMSecsSinceEpoch(run.startedMs), QLocale::ShortFormat);
+}
+
+QString skippedMessage(const QStringList& skipped, int restored, int total)
+{
+    QStringList shown = skipped.mid(0, kSkippedShown);
+    if (skipped.size() > kSkippedShown)
+        shown.append(QStringLiteral("... and %1 more").arg(skipped.size() - kSkippedShown));
+    return QStringLiteral("%1 of %2 files got their old names back. These were skipped, and "
+                          "nothing was overwritten:\r\r")
+               .arg(restored)
+               .arg(total) +
+           shown.join(u'\r');
+}
+
+} // namespace
+
+UndoCommands::UndoCommands(QWidget* window, RunController& run, FilePane& files, Feedback& feedback,
+                           StatusLine& status)
+    : QObject(window), m_window(window), m_run(run), m_files(files), m_feedback(feedback),
+      m_status(status), m_bar(new QFrame(window)), m_barText(new QLabel(m_bar))
+{
+    m_bar->setObjectName(QStringLiteral("InterruptedBar"));
+    auto* undo = new QPushButton(QStringLiteral("Undo"), m_bar);
+    auto* dismiss = new QPushButton(QStringLiteral("Dismiss"), m_bar);
+    undo->setObjectName(QStringLiteral("InterruptedUndo"));
+    dismiss->setObjectName(QStringLiteral("InterruptedDismiss"));
+    auto* row = new QHBoxLayout(m_bar);
+    row->setContentsMargins(6, 3, 6, 3);
+    row->addWidget(m_barText, 1);
+    row->addWidget(undo);
+    row->addWidget(dismiss);
+    m_bar->setAutoFillBackground(true);
+    m_bar->setBackgroundRole(QPalette::ToolTipBase);
+    m_bar->hide();
+    connect(undo, &QPushButton::clicked, this, &UndoCommands::undoInterrupted);
+    connect(dismiss, &QPushButton::clicked, this, &UndoCommands::dismissInterrupted);
+}
+
+bool UndoCommands::mayUndo() const
+{
+    if (m_run.previewMode()) { // the preview shows names the undo would make stale
+        m_feedback.beep();
+        return false;
+    }
+    return m_run.mayAct(RunController::IfBusy::Beep);
+}
+
+bool UndoCommands::confirm(const std::vector<RunRecord>& runs, bool interrupted)
+{
+    const RunRecord& run = runs.back(); // the oldest, where the undo ends
+    int count = 0;
+    for (const RunRecord& r : runs)
+        count += r.renameCount;
+    const QString folder = QFile::decodeName(run.folder);
+    QString text =
+        interrupted ? QStringLiteral("The last rename run was interrupted.\r") : QString();
+    if (runs.size() == 1)
+        text += QStringLiteral("Undo the rename of %1? %2 in %3 will go back to %4 old %5.")
+                    .arg(when(run), files(count), folder,
+                         count == 1 ? QStringLiteral("its") : QStringLiteral("their"),
+                         count == 1 ? QStringLiteral("name") : QStringLiteral("names"));
+    else
+        text += QStringLiteral("Undo %1 runs in %2, back to the one of %3? %4 will be renamed "
+                               "back, newest run first.")
+                    .arg(runs.size())
+                    .arg(folder, when(run), files(count));
+    return m_feedback.question(text, QStringLiteral("Pellory - Undo"));
+}
+
+void UndoCommands::undoLastRun()
+{
+    if (!mayUndo())
+        return;
+    const RunHistory history = RunHistory::read(historyFolder(), RunHistory::Reach::NewestToUndo);
+    const RunRecord* newest = history.newestToUndo();
+    if (!newest) {
+        m_feedback.message(QStringLiteral("There is no rename to undo."), kTitle,
+                           Feedback::Style::Plain);
+        return;
+    }
+    const std::vector<RunRecord> runs{*newest};
+    if (confirm(runs, newest->state == RunRecord::State::Interrupted))
+        undoRuns(runs);
+}
+
+void UndoCommands::showHistory()
+{
+    if (!mayUndo())
+        return;
+    const RunHistory history = RunHistory::read();
+    UndoHistoryDialog dialog(history, m_window);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    std::vector<RunRecord> runs;
+    for (const RunRecord* run : history.undoBackTo(dialog.chosenRun()))
+        runs.push_back(*run);
+    if (!runs.empty() && confirm(runs, false))
+        undoRuns(runs);
+}
+
+void UndoCommands::undoRuns(const std::vector<RunRecord>& runs)
+{
+    // Nothing is locked: an undo works from its records, not from the list, which it
+    // rebuilds at the end; another run or undo waits, as the window is busy.
+    if (!m_run.begin())
+        return;
+    int restored = 0, total = 0;
+    QStringList skipped;
+    QString refusal;
+    bool stopped = false;
+    for (const RunRecord& summary : runs) {
+        const RunController::UndoResult done = m_run.undo(readRun(summary.id));
+        restored += done.outcome.restored;
+        total += done.total;
+        skipped += done.outcome.skipped;
+        refusal = done.refusal;
+        stopped = done.stopped;
+        if (stopped || !refusal.isEmpty())
+            break;
+    }
+    m_files.DirList_Change(); // the list shows what is on disk now
+    m_run.finish();
+    m_files.SelSteps_Change();
+    m_bar->hide();
+    m_status.showNote(
+        stopped ? QStringLiteral("Undo stopped after %1 of %2 files.").arg(restored).arg(total)
+                : QStringLiteral("Undo put back %1.").arg(files(restored)));
+    if (!refusal.isEmpty())
+        m_feedback.message(refusal, kTitle, Feedback::Style::Plain);
+    else if (!skipped.isEmpty())
+        m_feedback.message(skippedMessage(skipped, restored, total), kTitle,
+                           Feedback::Style::Plain);
+}
+
+void UndoCommands::reportInterrupted()
+{
+    const RunHistory history = RunHistory::read();
+    const RunRecord* cut = history.interrupted();
+    if (!cut)
+        return;
+    putBackParked(readRun(cut->id), currentRenamer());
+    m_interrupted = cut->id;
+    m_barText->setText(
+        QStringLiteral("The last %1 in %2 stopped after %3 of %4 files")
+            .arg(cut->kind == RunKind::Undo ? QStringLiteral("undo") : QStringLiteral("rename"),
+                 QFile::decodeName(cut->folder))
+            .arg(cut->renameCount)
+            .arg(cut->plannedFiles));
+    m_bar->show();
+}
+
+void UndoCommands::undoInterrupted()
+{
+    if (!mayUndo())
+        return;
+    const RunRecord cut = readRun(m_interrupted);
+    // An undo that died is finished by undoing its run again: what is back counts as back.
+    const RunRecord target = cut.kind == RunKind::Undo ? readRun(cut.undoes) : cut;
+    if (confirm({target}, cut.kind != RunKind::Undo))
+        undoRuns({target});
+}
+
+void UndoCommands::dismissInterrupted()
+{
+    dismissRun(m_interrupted);
+    m_bar->hide();
+}
+
+} // namespace pellory
