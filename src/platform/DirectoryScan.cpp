@@ -42,6 +42,11 @@ bool statEntry(int folderFd, const char* name, struct stat& st)
 
 } // namespace
 
+bool specNamesFolder(QStringView spec)
+{
+    return spec.contains(u'/');
+}
+
 bool findMatchingFiles(const QString& folder, const QString& spec, std::vector<DirEntry>& out,
                        const std::function<void()>& between)
 {
@@ -53,12 +58,10 @@ bool forEachMatchingFile(const QString& folder, const QString& spec,
                          const std::function<void(DirEntry&&)>& found,
                          const std::function<void()>& between)
 {
-    const QString pattern = folder + u'/' + spec;
-    const qsizetype lastSlash = pattern.lastIndexOf(u'/');
-    if (lastSlash + 1 == pattern.size())
+    if (spec.isEmpty() || specNamesFolder(spec))
         return false;
-    const WildcardMatcher matcher(QStringView(pattern).mid(lastSlash + 1));
-    FolderReader dir(FolderFd(AT_FDCWD, QFile::encodeName(pattern.left(lastSlash + 1)), O_RDONLY));
+    const WildcardMatcher matcher(spec);
+    FolderReader dir(FolderFd(folder, O_RDONLY));
     if (!dir.isOpen())
         return false;
 

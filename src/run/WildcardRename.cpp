@@ -183,16 +183,22 @@ WildcardPlan planWildcardRename(const QString& folder, const std::vector<DirEntr
 WildcardPlan planWildcardRename(const QString& folder, const QString& spec, const QString& mask,
                                 const std::function<void()>& between)
 {
-    const qsizetype slash = spec.lastIndexOf(u'/');
-    const QString where = slash < 0 ? folder : folder + u'/' + spec.left(slash);
+    WildcardPlan refused;
+    refused.folder = folder;
+    for (const QString& pattern : {spec, mask}) {
+        if (specNamesFolder(pattern)) {
+            refused.refusal = QStringLiteral("File specifications and wildcard patterns name "
+                                             "files, not folders: \"%1\" renames nothing.")
+                                  .arg(pattern);
+            return refused;
+        }
+    }
     std::vector<DirEntry> files;
     if (!findMatchingFiles(folder, spec, files, between)) {
-        WildcardPlan refused;
-        refused.folder = where;
-        refused.refusal = QStringLiteral("The folder \"%1\" cannot be read.").arg(where);
+        refused.refusal = QStringLiteral("The folder \"%1\" cannot be read.").arg(folder);
         return refused;
     }
-    return planWildcardRename(where, std::move(files), mask, between);
+    return planWildcardRename(folder, std::move(files), mask, between);
 }
 
 namespace {

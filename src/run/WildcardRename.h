@@ -28,7 +28,7 @@ struct WildcardStep
 
 struct WildcardPlan
 {
-    QString folder; // where the files are: the folder with the specification's folder part
+    QString folder; // where the files are
     std::vector<WildcardStep> steps;
     int fileCount = 0; // files that get a new name
     QString refusal;   // non-empty when the batch must not run; names the first conflict
@@ -55,7 +55,8 @@ WildcardPlan planWildcardRename(
     const QString& folder, const std::vector<DirEntry>& files, const QString& mask,
     const std::function<void()>& between = [] {});
 
-// Lists the files that `spec` matches in `folder` once, and plans their renames.
+// Lists the files that `spec` matches in `folder` once, and plans their renames. A
+// specification or a mask that names a folder (specNamesFolder) refuses the batch.
 WildcardPlan planWildcardRename(
     const QString& folder, const QString& spec, const QString& mask,
     const std::function<void()>& between = [] {});

@@ -47,9 +47,11 @@ private slots:
         QTest::addColumn<QByteArrayList>("setup");
         QTest::addColumn<QString>("spec");
         QTest::addColumn<QByteArray>("expected"); // the names' bytes sorted, or "failed"
+        QTest::addColumn<QByteArray>("in");       // the subfolder scanned; "": the folder
         const auto row = [](const char* tag, const QByteArrayList& setup, const char* spec,
-                            const char* expected) {
-            QTest::newRow(tag) << setup << QString::fromUtf8(spec) << QByteArray(expected);
+                            const char* expected, const char* in = "") {
+            QTest::newRow(tag) << setup << QString::fromUtf8(spec) << QByteArray(expected)
+                               << QByteArray(in);
         };
         const QByteArrayList photos{"a.jpg", "b.GIF", "d.jpg/", ".hidden.jpg", "SUB/", "SUB/a.JPG"};
         const QByteArray aaa(250, 'a');
@@ -70,8 +72,10 @@ private slots:
         row("link to folder not listed", {"sub/", "tosub>sub", "x"}, "*", "x");
         row("links to files listed", {"a", "b>a", "gone>nowhere", "loop>loop"}, "*", "a|b|gone|loop");
         row("Latin-1 bytes kept", {"caf\xE9 \xFF.txt", "cafe.txt"}, "caf? ?.TXT", "caf\xE9 \xFF.txt");
-        row("spec with folder part", photos, "SUB/*.JPG", "a.JPG");
-        row("missing folder", photos, "NOPE/*", "failed");
+        // The list shows one folder; a pattern reaching into another lists nothing of it.
+        row("spec with folder part", photos, "SUB/*.JPG", "failed");
+        row("spec reaching the parent", photos, "../*.jpg", "failed", "SUB");
+        row("missing folder", photos, "*", "failed", "NOPE");
         // clang-format on
     }
     void scan()
@@ -79,12 +83,14 @@ private slots:
         QFETCH(QByteArrayList, setup);
         QFETCH(QString, spec);
         QFETCH(QByteArray, expected);
+        QFETCH(QByteArray, in);
         QTemporaryDir dir;
         const auto emptyFolder = qScopeGuard([&] { removeInside(QFile::encodeName(dir.path())); });
         for (const QByteArray& line : setup)
             QVERIFY2(makeEntry(dir.path(), line), line.constData());
         std::vector<DirEntry> entries(1, DirEntry{"kept", "kept", 0}); // found files are appended
-        const bool opened = findMatchingFiles(dir.path(), spec, entries);
+        const QString folder = in.isEmpty() ? dir.path() : dir.filePath(QString::fromUtf8(in));
+        const bool opened = findMatchingFiles(folder, spec, entries);
         QByteArrayList names;
         for (std::size_t i = 1; i < entries.size(); ++i) {
             QCOMPARE(entries[i].name, QFile::decodeName(entries[i].rawName));

@@ -86,7 +86,8 @@ private slots:
         // clang-format off
         QTest::newRow("unchanged left alone") << "a.jpg b.JPG" << "*.jpg|*.jpg" << 0 << "b.JPG>b.jpg" << "a.jpg=a.jpg|b.jpg=b.JPG" << "";
         QTest::newRow("chain by mask") << "a a.x a.x.x" << "a*|*?.x" << 0 << "a.x.x>a.x.x.x|a.x>a.x.x|a>a.x" << "a.x=a|a.x.x=a.x|a.x.x.x=a.x.x" << "";
-        QTest::newRow("in a subfolder") << "sub/ sub/a.txt b.txt" << "sub/*.txt|*.bak" << 0 << "a.txt>a.bak" << "b.txt=b.txt|sub/a.bak=sub/a.txt" << "";
+        QTest::newRow("spec in a subfolder") << "sub/ sub/a.txt a.txt" << "sub/*.txt|*.bak" << 0 << "" << "a.txt=a.txt|sub/a.txt=sub/a.txt" << "File specifications and wildcard patterns name files, not folders: \"sub/*.txt\" renames nothing.";
+        QTest::newRow("mask into a subfolder") << "sub/ a.txt" << "*.txt|sub/*.txt" << 0 << "" << "a.txt=a.txt" << "File specifications and wildcard patterns name files, not folders: \"sub/*.txt\" renames nothing.";
         QTest::newRow("cycle of three") << "a b c" << "a>b b>c c>a" << 0 << "a>T|c>a|b>c|T>b" << "a=c|b=a|c=b" << "";
         QTest::newRow("chain and cycle") << "a b c d" << "a>b b>a c>d d>e" << 0 << "a>T|b>a|T>b|d>e|c>d" << "a=b|b=a|d=c|e=d" << "";
         QTest::newRow("two files, one name") << "a1.txt a2.txt b.doc" << "*.txt|a.*" << 0 << "" << "a1.txt=a1.txt|a2.txt=a2.txt|b.doc=b.doc" << "Cannot rename \"a1.txt\" to \"a.txt\".\n\n\"a2.txt\" would get the same name.";
