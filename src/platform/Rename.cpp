@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -149,6 +150,9 @@ RenameOutcome refusal(const QByteArray& oldRawName, const QByteArray& newRawName
 {
     if (!isBareName(newRawName))
         return {false, EINVAL, invalidNameReason(QFile::decodeName(newRawName))};
+    // Decoding never makes a name shorter, so the reason names the length too.
+    if (newRawName.size() > NAME_MAX)
+        return {false, ENAMETOOLONG, invalidNameReason(QFile::decodeName(newRawName))};
     if (!isBareName(oldRawName))
         return {false, EINVAL, QStringLiteral("The old name is not a name in the folder")};
     return {true, 0, {}};
@@ -199,6 +203,9 @@ QString invalidNameReason(const QString& newName)
         return QStringLiteral("The new name may not contain \"/\"");
     if (newName.contains(QChar(0)))
         return QStringLiteral("The new name may not contain a NUL character");
+    // A code unit takes at most three bytes on disk, so short names need no encoding.
+    if (newName.size() > NAME_MAX / 3 && QFile::encodeName(newName).size() > NAME_MAX)
+        return QStringLiteral("The new name may not be longer than %1 bytes").arg(NAME_MAX);
     return {};
 }
 

@@ -17,7 +17,8 @@ namespace pellory {
 struct RenameOutcome
 {
     bool ok = false;
-    int error = 0;       // errno of the failing step; EINVAL for a refused name
+    int error = 0;       // errno of the failing step; EINVAL for a refused name,
+                         // ENAMETOOLONG for one longer than the file system takes
     QString description; // the system's text, or why the name was refused
 };
 
@@ -32,7 +33,9 @@ QByteArray temporaryName();
 // Whether `name` is one that temporaryName() makes.
 bool isTemporaryName(QByteArrayView name);
 
-// Why newName cannot name an entry of a folder, or an empty string when it can.
+// Why newName cannot name an entry of a folder, or an empty string when it can: it is
+// empty, ".", "..", holds "/" or a NUL character, or takes more than NAME_MAX (255) bytes
+// as the file system stores it (QFile::encodeName).
 QString invalidNameReason(const QString& newName);
 
 // The seam through which batch renames reach the disk, so that a test can make a chosen
@@ -42,8 +45,8 @@ class FileRenamer
 public:
     virtual ~FileRenamer() = default;
     // Renames folder + "/" + oldRawName (the exact bytes readdir gave) to newName, which is
-    // encoded with QFile::encodeName. Refuses, before any system call, a new name that is
-    // empty, ".", "..", or holds "/" or a NUL character. A new name that differs from the
+    // encoded with QFile::encodeName. Refuses, before any system call, a new name that
+    // invalidNameReason refuses. A new name that differs from the
     // old one only in letter case works also where the file system folds case.
     virtual RenameOutcome rename(const QString& folder, const QByteArray& oldRawName,
                                  const QString& newName) = 0;

@@ -1,7 +1,6 @@
 #include "run/SchemeWalk.h"
 
 #include "naming/Compose.h"
-#include "naming/DuplicateCheck.h"
 #include "naming/RenameSet.h"
 
 #include <algorithm>
@@ -26,13 +25,23 @@ bool SchemeWalk::counterFits() const
     return decimalCounterFits(m_settings, renameSetSize(fileCount(), m_selectedCount));
 }
 
-bool SchemeWalk::wouldProduceDuplicates(const std::function<void()>& yield) const
+QStringList SchemeWalk::fileNames() const
 {
     QStringList names;
     names.reserve(fileCount());
     for (const FileRecord& record : m_catalogue->FileRecords)
         names.append(record.FileName);
-    return WouldProduceDuplicates(names, m_selected, m_settings, yield);
+    return names;
+}
+
+bool SchemeWalk::wouldProduceDuplicates(const std::function<void()>& yield) const
+{
+    return WouldProduceDuplicates(fileNames(), m_selected, m_settings, yield);
+}
+
+NameProblem SchemeWalk::firstNameProblem(const std::function<void()>& yield) const
+{
+    return pellory::firstNameProblem(fileNames(), m_selected, m_settings, yield);
 }
 
 SchemeWalk::Step SchemeWalk::next()

@@ -6,6 +6,7 @@
 // nothing itself; the window does that.
 
 #include "catalogue/Catalogue.h"
+#include "naming/DuplicateCheck.h"
 #include "naming/NameCounter.h"
 #include "naming/RenameSettings.h"
 
@@ -39,6 +40,9 @@ public:
     bool counterFits() const;
     // The duplicate-name check over the whole walk; `yield` runs once per file.
     bool wouldProduceDuplicates(const std::function<void()>& yield) const;
+    // The check a preview runs before it lists anything: the first new name, in list order,
+    // that no file can have or that duplicates another (firstNameProblem).
+    NameProblem firstNameProblem(const std::function<void()>& yield) const;
 
     bool atEnd() const { return m_next >= m_catalogue->FileRecords.size(); }
     // The next file; a file taking part consumes the counter's current value.
@@ -46,6 +50,7 @@ public:
 
 private:
     bool isSelected(size_t row) const { return row < m_selected.size() && m_selected[row]; }
+    QStringList fileNames() const;
 
     std::shared_ptr<const Catalogue> m_catalogue;
     std::vector<bool> m_selected;

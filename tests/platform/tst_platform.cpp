@@ -160,7 +160,7 @@ private slots:
         QTest::addColumn<QString>("description"); // the system's own text when empty
         QTest::addColumn<QByteArray>("after");
         const auto row = [](const char* tag, int mount, const char* files, const QByteArray& steps,
-                            int error, const char* description, const char* after) {
+                            int error, const char* description, const QByteArray& after) {
             QTest::addRow("%s%s", mount < 0 ? "" : mountNames[mount], tag)
                 << mount << QByteArray(files) << steps << error << QString(description)
                 << QByteArray(after);
@@ -175,7 +175,8 @@ private slots:
         row("target exists", -1, "a.txt|b.txt", "a.txt>b.txt", EEXIST, "", "a.txt=a.txt|b.txt=b.txt");
         row("vanished", -1, "b.txt", "a.txt>c.txt", ENOENT, "", "b.txt=b.txt");
         row("raw bytes old name", -1, "\xff\xfe.jpg", "\xff\xfe.jpg>ok.jpg", 0, "", "ok.jpg=\xff\xfe.jpg");
-        row("300-byte name", -1, "a.txt", "a.txt>" + QByteArray(300, 'x'), ENAMETOOLONG, "", "a.txt=a.txt");
+        row("255-byte name", -1, "a.txt", "a.txt>" + QByteArray(255, 'x'), 0, "", QByteArray(255, 'x') + "=a.txt");
+        row("refused: 128 characters, 256 bytes", -1, "a.txt", "a.txt>" + QByteArray("\xc3\xa9").repeated(128), ENAMETOOLONG, "The new name may not be longer than 255 bytes", "a.txt=a.txt");
         row("own name", -1, "a.txt", "a.txt>a.txt", 0, "", "a.txt=a.txt");
         row("own name as read back", -1, "\xff.jpg", "\xff.jpg>\xff.jpg", 0, "", "\xff.jpg=\xff.jpg");
         // Two links that differ only in case are two names on a case-sensitive file system.
