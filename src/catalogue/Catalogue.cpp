@@ -42,6 +42,7 @@ void ScanFolder(Catalogue& catalogue, const QString& folder, const QString& spec
         }
         record.ExtKey = lastExtKey;
         record.WriteTime = entry.writeTime;
+        record.Inode = entry.inode;
         record.RawName = std::move(entry.rawName);
         record.FileName = std::move(entry.name);
     });

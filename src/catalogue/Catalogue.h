@@ -21,6 +21,8 @@ struct FileRecord
     QString ExtKey;   // FileName's extension under the mode of the scan, upper case
     quint64 WriteTime = 0;
     QByteArray RawName; // the exact bytes of the name on disk
+    quint64 Inode = 0;  // the entry's inode when it was listed, which a run records so that
+                        // an undo can tell this file from another that took its name since
 };
 
 class Catalogue

@@ -19,6 +19,7 @@ struct DirEntry
     QString name;          // decoded for display (QFile::decodeName)
     QByteArray rawName;    // the exact bytes readdir gave; the old path of a rename uses these
     quint64 writeTime = 0; // 100 ns ticks since 1 January 1601, from st_mtim
+    quint64 inode = 0;     // the entry's own (a link's, not its target's): who the file is
 };
 
 // True when `spec` (a specification, a wildcard pattern or a whole specification text)
@@ -34,7 +35,8 @@ bool specNamesFolder(QStringView spec);
 // the folder cannot be opened.
 // Links are followed for the folder test and the time. A link that leads nowhere (or
 // loops) is still an entry, since renaming moves the link itself; it gets the link's own
-// time. One fstatat per matching entry; names that do not match are never stat'ed.
+// time. One fstatat per matching entry (two for a link); names that do not match are never
+// stat'ed.
 // `between` runs after every entry read, for a caller that lets the event loop run.
 bool findMatchingFiles(
     const QString& folder, const QString& spec, std::vector<DirEntry>& out,

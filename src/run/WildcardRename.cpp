@@ -78,7 +78,7 @@ QByteArray unusedTemporaryName(const FolderLookup& folder, const QSet<QByteArray
 
 WildcardStep finalStep(const Candidate& c, const QByteArray& fromRaw)
 {
-    return {fromRaw, c.newName, c.entry->name, c.newName, true};
+    return {fromRaw, c.newName, c.entry->name, c.newName, true, c.entry->inode};
 }
 
 // waitsFor[i] is the file whose old name file i takes, or -1. Every name is taken by at
@@ -115,7 +115,7 @@ std::vector<WildcardStep> orderSteps(const FolderLookup& folder, const std::vect
             planned.insert(temp);
             const Candidate& first = all[start];
             steps.push_back({first.entry->rawName, QFile::decodeName(temp), first.entry->name,
-                             first.newName, false});
+                             first.newName, false, first.entry->inode});
         }
         for (auto it = path.rbegin(); it != path.rend(); ++it) {
             const bool opened = cycle && *it == start;

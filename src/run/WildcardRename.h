@@ -24,6 +24,7 @@ struct WildcardStep
     QString fileName;          // the file's name before the batch, for messages
     QString newName;           // the file's name after the batch
     bool finishesFile = false; // the file has its new name after this step
+    quint64 inode = 0;         // the file's, as the scan found it
 };
 
 struct WildcardPlan

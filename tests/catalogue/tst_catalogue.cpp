@@ -148,6 +148,8 @@ private slots:
             listed << record.FileName + u':' + record.NameKey + u':' + record.ExtKey;
             QCOMPARE(record.WriteTime, 132224078455000000ull); // 100 ns ticks since 1601
             QCOMPARE(record.RawName, record.FileName.toUtf8());
+            QCOMPARE(record.Inode,
+                     testing::entryInode(QFile::encodeName(root.path()) + '/' + record.RawName));
         }
         if (!specs.contains(u';'))
             listed.sort(); // one specification lists its files in the folder's own order

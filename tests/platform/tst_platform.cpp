@@ -94,6 +94,8 @@ private slots:
         QByteArrayList names;
         for (std::size_t i = 1; i < entries.size(); ++i) {
             QCOMPARE(entries[i].name, QFile::decodeName(entries[i].rawName));
+            QCOMPARE(entries[i].inode,
+                     entryInode(QFile::encodeName(folder) + '/' + entries[i].rawName));
             names << entries[i].rawName;
         }
         std::sort(names.begin(), names.end());

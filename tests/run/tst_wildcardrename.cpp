@@ -16,13 +16,14 @@ using namespace pellory::testing;
 
 namespace {
 
-// "a>b c>d": the files a and c, to be named b and d.
-std::vector<NamedFile> namedFiles(const QString& renames)
+// "a>b c>d": the files a and c of `folder`, to be named b and d.
+std::vector<NamedFile> namedFiles(const QString& folder, const QString& renames)
 {
     std::vector<NamedFile> out;
     for (const QString& pair : renames.split(u' ')) {
         const QString from = pair.section(u'>', 0, 0);
-        out.push_back({{from, from.toUtf8(), 0}, pair.section(u'>', 1)});
+        const quint64 inode = entryInode(QFile::encodeName(folder + u'/' + from));
+        out.push_back({{from, from.toUtf8(), 0, inode}, pair.section(u'>', 1)});
     }
     return out;
 }
@@ -115,7 +116,9 @@ private slots:
         const WildcardPlan plan =
             how.contains(u'|')
                 ? planWildcardRename(dir.path(), how.section(u'|', 0, 0), how.section(u'|', 1))
-                : planRenames(dir.path(), namedFiles(how));
+                : planRenames(dir.path(), namedFiles(dir.path(), how));
+        for (const WildcardStep& step : plan.steps) // each step carries its file's identity
+            QCOMPARE(step.inode, entryInode(QFile::encodeName(dir.filePath(step.fileName))));
         FailingRenamer renamer(failAt);
         QStringList journalled;
         WildcardHooks hooks;
