@@ -48,14 +48,14 @@ public:
     explicit TimedRenamer(const StepProbe& probe) : m_probe(probe) {}
     double lastMs = -1;
 
-    RenameOutcome rename(const QString& folder, const QByteArray& oldRawName,
+    RenameOutcome rename(const QByteArray& folder, const QByteArray& oldRawName,
                          const QString& newName) override
     {
         const RenameOutcome outcome = m_system.rename(folder, oldRawName, newName);
         lastMs = m_probe.elapsedMs();
         return outcome;
     }
-    RenameOutcome renameRaw(const QString& folder, const QByteArray& oldRawName,
+    RenameOutcome renameRaw(const QByteArray& folder, const QByteArray& oldRawName,
                             const QByteArray& newRawName) override
     {
         const RenameOutcome outcome = m_system.renameRaw(folder, oldRawName, newRawName);

@@ -54,21 +54,21 @@ bool specNamesFolder(QStringView spec)
     return spec.contains(u'/');
 }
 
-bool findMatchingFiles(const QString& folder, const QString& spec, std::vector<DirEntry>& out,
+bool findMatchingFiles(const QByteArray& folder, const QString& spec, std::vector<DirEntry>& out,
                        const std::function<void()>& between)
 {
     return forEachMatchingFile(
         folder, spec, [&out](DirEntry&& entry) { out.push_back(std::move(entry)); }, between);
 }
 
-bool forEachMatchingFile(const QString& folder, const QString& spec,
+bool forEachMatchingFile(const QByteArray& folder, const QString& spec,
                          const std::function<void(DirEntry&&)>& found,
                          const std::function<void()>& between)
 {
     if (spec.isEmpty() || specNamesFolder(spec))
         return false;
     const WildcardMatcher matcher(spec);
-    FolderReader dir(FolderFd(folder, O_RDONLY));
+    FolderReader dir(FolderFd(AT_FDCWD, folder, O_RDONLY));
     if (!dir.isOpen())
         return false;
 

@@ -28,7 +28,8 @@ struct DirEntry
 // nothing: otherwise the list would show one folder's files and the run rename another's.
 bool specNamesFolder(QStringView spec);
 
-// Appends, in the order the folder reports them, every entry of `folder` whose name
+// Appends, in the order the folder reports them, every entry of `folder` (its path's exact
+// bytes, which need not be valid text) whose name
 // matches `spec` (see WildcardMatcher). Entries "." and "..", folders and links to folders
 // are skipped; hidden files are entries like any other. Returns false, appending nothing
 // and reading nothing, when `spec` is empty or names a folder (specNamesFolder), and when
@@ -39,13 +40,13 @@ bool specNamesFolder(QStringView spec);
 // stat'ed.
 // `between` runs after every entry read, for a caller that lets the event loop run.
 bool findMatchingFiles(
-    const QString& folder, const QString& spec, std::vector<DirEntry>& out,
+    const QByteArray& folder, const QString& spec, std::vector<DirEntry>& out,
     const std::function<void()>& between = [] {});
 
 // The same, handing each entry to `found` as it is read, for a caller that keeps the
 // entries in a form of its own.
 bool forEachMatchingFile(
-    const QString& folder, const QString& spec, const std::function<void(DirEntry&&)>& found,
+    const QByteArray& folder, const QString& spec, const std::function<void(DirEntry&&)>& found,
     const std::function<void()>& between = [] {});
 
 // Appends the names of the subfolders of `folder`, in the order the folder reports them:

@@ -209,13 +209,25 @@ QString invalidNameReason(const QString& newName)
     return {};
 }
 
-RenameOutcome FileRenamer::renameRaw(const QString& folder, const QByteArray& oldRawName,
+RenameOutcome FileRenamer::renameRaw(const QByteArray& folder, const QByteArray& oldRawName,
                                      const QByteArray& newRawName)
 {
     const QString newName = QFile::decodeName(newRawName);
     if (QFile::encodeName(newName) != newRawName)
         return {false, EINVAL, QStringLiteral("The new name is not valid text")};
     return rename(folder, oldRawName, newName);
+}
+
+RenameOutcome FileRenamer::rename(const QString& folder, const QByteArray& oldRawName,
+                                  const QString& newName)
+{
+    return rename(QFile::encodeName(folder), oldRawName, newName);
+}
+
+RenameOutcome FileRenamer::renameRaw(const QString& folder, const QByteArray& oldRawName,
+                                     const QByteArray& newRawName)
+{
+    return renameRaw(QFile::encodeName(folder), oldRawName, newRawName);
 }
 
 SystemRenamer::SystemRenamer() = default;
@@ -248,13 +260,13 @@ void SystemRenamer::releaseWhenIdle()
         m_idle->start(int(kKeepOpenMs));
 }
 
-RenameOutcome SystemRenamer::rename(const QString& folder, const QByteArray& oldRawName,
+RenameOutcome SystemRenamer::rename(const QByteArray& folder, const QByteArray& oldRawName,
                                     const QString& newName)
 {
     return renameRaw(folder, oldRawName, newRawName(oldRawName, newName));
 }
 
-RenameOutcome SystemRenamer::renameRaw(const QString& folder, const QByteArray& oldRawName,
+RenameOutcome SystemRenamer::renameRaw(const QByteArray& folder, const QByteArray& oldRawName,
                                        const QByteArray& newRawName)
 {
     const RenameOutcome refused = refusal(oldRawName, newRawName);
@@ -266,7 +278,7 @@ RenameOutcome SystemRenamer::renameRaw(const QString& folder, const QByteArray& 
     const qint64 now = monotonicMs();
     if (m_dir.fd() < 0 || folder != m_folder || now - m_lastUse > kKeepOpenMs) {
         forgetFolder();
-        FolderFd opened(folder, O_PATH);
+        FolderFd opened(AT_FDCWD, folder, O_PATH);
         if (opened.fd() < 0)
             return failure(errno);
         m_dir = std::move(opened);
@@ -277,7 +289,7 @@ RenameOutcome SystemRenamer::renameRaw(const QString& folder, const QByteArray& 
     RenameOutcome outcome = renameInFolder(m_dir.fd(), oldRawName, newRawName);
     if (outcome.error == ENOENT) {
         // The folder may have been replaced under the open handle within a batch.
-        FolderFd fresh(folder, O_PATH);
+        FolderFd fresh(AT_FDCWD, folder, O_PATH);
         if (fresh.fd() >= 0 && !sameDirectory(fresh.fd(), m_dir.fd())) {
             m_dir = std::move(fresh);
             return renameInFolder(m_dir.fd(), oldRawName, newRawName);

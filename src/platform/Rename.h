@@ -39,21 +39,28 @@ bool isTemporaryName(QByteArrayView name);
 QString invalidNameReason(const QString& newName);
 
 // The seam through which batch renames reach the disk, so that a test can make a chosen
-// rename fail.
+// rename fail. A folder is named by its exact bytes, which need not be valid text.
 class FileRenamer
 {
 public:
     virtual ~FileRenamer() = default;
     // Renames folder + "/" + oldRawName (the exact bytes readdir gave) to newName, which is
     // encoded with QFile::encodeName. Refuses, before any system call, a new name that
-    // invalidNameReason refuses. A new name that differs from the
-    // old one only in letter case works also where the file system folds case.
-    virtual RenameOutcome rename(const QString& folder, const QByteArray& oldRawName,
+    // invalidNameReason refuses. A new name that differs from the old one only in letter
+    // case works also where the file system folds case.
+    virtual RenameOutcome rename(const QByteArray& folder, const QByteArray& oldRawName,
                                  const QString& newName) = 0;
     // The same with the new name's exact bytes, which need not be valid text: an undo gives
     // a file back the name it had. Here a name that is not valid text is refused.
-    virtual RenameOutcome renameRaw(const QString& folder, const QByteArray& oldRawName,
+    virtual RenameOutcome renameRaw(const QByteArray& folder, const QByteArray& oldRawName,
                                     const QByteArray& newRawName);
+
+    // The folder as decoded text, for callers that do not hold its bytes yet; a folder whose
+    // name is not valid text cannot be reached this way.
+    RenameOutcome rename(const QString& folder, const QByteArray& oldRawName,
+                         const QString& newName);
+    RenameOutcome renameRaw(const QString& folder, const QByteArray& oldRawName,
+                            const QByteArray& newRawName);
 };
 
 // Keeps the folder of the last rename open while calls follow one another, since a batch
@@ -69,9 +76,11 @@ public:
     SystemRenamer(const SystemRenamer&) = delete;
     SystemRenamer& operator=(const SystemRenamer&) = delete;
 
-    RenameOutcome rename(const QString& folder, const QByteArray& oldRawName,
+    using FileRenamer::rename;
+    using FileRenamer::renameRaw;
+    RenameOutcome rename(const QByteArray& folder, const QByteArray& oldRawName,
                          const QString& newName) override;
-    RenameOutcome renameRaw(const QString& folder, const QByteArray& oldRawName,
+    RenameOutcome renameRaw(const QByteArray& folder, const QByteArray& oldRawName,
                             const QByteArray& newRawName) override;
 
 private:
@@ -79,7 +88,7 @@ private:
     void forgetFolder();
     void releaseWhenIdle();
 
-    QString m_folder;
+    QByteArray m_folder;
     FolderFd m_dir;
     qint64 m_lastUse = 0;
     std::unique_ptr<QTimer> m_idle;
@@ -96,7 +105,8 @@ void installRenamer(FileRenamer* renamer);
 class FolderLookup
 {
 public:
-    explicit FolderLookup(const QString& folder);
+    explicit FolderLookup(const QByteArray& folder);
+    explicit FolderLookup(const QString& folder); // for callers without the folder's bytes
 
     bool contains(const QByteArray& rawName) const;
 
@@ -109,7 +119,7 @@ private:
 // case-folding attribute, and FUSE mounts whose lookup of an entry's case-swapped spelling
 // finds it. A FUSE folder without an entry holding a letter goes undetected; a batch that
 // plans there still cannot replace anything, since every rename refuses an existing name.
-bool folderFoldsCase(const QString& folder);
+bool folderFoldsCase(const QByteArray& folder);
 
 // Where the no-replace rename starts. Only tests choose a later step, to run the
 // fallbacks that file systems without the flag or without hard links take, on real files.

@@ -128,7 +128,7 @@ std::vector<WildcardStep> orderSteps(const FolderLookup& folder, const std::vect
 
 } // namespace
 
-WildcardPlan planRenames(const QString& folder, std::vector<NamedFile> files,
+WildcardPlan planRenames(const QByteArray& folder, std::vector<NamedFile> files,
                          const std::function<void()>& between)
 {
     std::sort(files.begin(), files.end(), [](const NamedFile& a, const NamedFile& b) {
@@ -168,7 +168,7 @@ WildcardPlan planRenames(const QString& folder, std::vector<NamedFile> files,
     return plan;
 }
 
-WildcardPlan planWildcardRename(const QString& folder, const std::vector<DirEntry>& files,
+WildcardPlan planWildcardRename(const QByteArray& folder, const std::vector<DirEntry>& files,
                                 const QString& mask, const std::function<void()>& between)
 {
     std::vector<NamedFile> named;
@@ -180,7 +180,7 @@ WildcardPlan planWildcardRename(const QString& folder, const std::vector<DirEntr
     return planRenames(folder, std::move(named), between);
 }
 
-WildcardPlan planWildcardRename(const QString& folder, const QString& spec, const QString& mask,
+WildcardPlan planWildcardRename(const QByteArray& folder, const QString& spec, const QString& mask,
                                 const std::function<void()>& between)
 {
     WildcardPlan refused;
@@ -195,10 +195,17 @@ WildcardPlan planWildcardRename(const QString& folder, const QString& spec, cons
     }
     std::vector<DirEntry> files;
     if (!findMatchingFiles(folder, spec, files, between)) {
-        refused.refusal = QStringLiteral("The folder \"%1\" cannot be read.").arg(folder);
+        refused.refusal =
+            QStringLiteral("The folder \"%1\" cannot be read.").arg(QFile::decodeName(folder));
         return refused;
     }
     return planWildcardRename(folder, std::move(files), mask, between);
+}
+
+WildcardPlan planWildcardRename(const QString& folder, const QString& spec, const QString& mask,
+                                const std::function<void()>& between)
+{
+    return planWildcardRename(QFile::encodeName(folder), spec, mask, between);
 }
 
 namespace {
@@ -211,7 +218,7 @@ QString failureMessage(const WildcardStep& step, const RenameOutcome& outcome)
 
 // A cycle that fails half way leaves one file under its temporary name; it goes back to
 // its own name when that is still free, and is otherwise named in the message.
-QString restoreDetour(const WildcardStep& detour, const QString& folder, FileRenamer& renamer,
+QString restoreDetour(const WildcardStep& detour, const QByteArray& folder, FileRenamer& renamer,
                       const WildcardHooks& hooks)
 {
     const QByteArray tempRaw = QFile::encodeName(detour.toName);

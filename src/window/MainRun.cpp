@@ -18,6 +18,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QProgressDialog>
 
@@ -32,10 +33,10 @@ class ForwardingRenamer final : public FileRenamer
 public:
     using Rename = std::function<RenameOutcome(const QString&, const QByteArray&, const QString&)>;
     explicit ForwardingRenamer(Rename rename) : m_rename(std::move(rename)) {}
-    RenameOutcome rename(const QString& folder, const QByteArray& oldRawName,
+    RenameOutcome rename(const QByteArray& folder, const QByteArray& oldRawName,
                          const QString& newName) override
     {
-        return m_rename(folder, oldRawName, newName);
+        return m_rename(QFile::decodeName(folder), oldRawName, newName);
     }
 
 private:

@@ -76,6 +76,7 @@ private slots:
         row("spec with folder part", photos, "SUB/*.JPG", "failed");
         row("spec reaching the parent", photos, "../*.jpg", "failed", "SUB");
         row("missing folder", photos, "*", "failed", "NOPE");
+        row("folder not valid UTF-8", {"caf\xe9/", "caf\xe9/a.txt", "caf\xe9/b.jpg", "c.txt"}, "*.txt", "a.txt", "caf\xe9");
         // clang-format on
     }
     void scan()
@@ -89,13 +90,12 @@ private slots:
         for (const QByteArray& line : setup)
             QVERIFY2(makeEntry(dir.path(), line), line.constData());
         std::vector<DirEntry> entries(1, DirEntry{"kept", "kept", 0}); // found files are appended
-        const QString folder = in.isEmpty() ? dir.path() : dir.filePath(QString::fromUtf8(in));
+        const QByteArray folder = QFile::encodeName(dir.path()) + (in.isEmpty() ? "" : '/' + in);
         const bool opened = findMatchingFiles(folder, spec, entries);
         QByteArrayList names;
         for (std::size_t i = 1; i < entries.size(); ++i) {
             QCOMPARE(entries[i].name, QFile::decodeName(entries[i].rawName));
-            QCOMPARE(entries[i].inode,
-                     entryInode(QFile::encodeName(folder) + '/' + entries[i].rawName));
+            QCOMPARE(entries[i].inode, entryInode(folder + '/' + entries[i].rawName));
             names << entries[i].rawName;
         }
         std::sort(names.begin(), names.end());
@@ -157,8 +157,9 @@ private slots:
     {
         QTest::addColumn<int>("mount"); // a MountKind, or -1 for a temporary folder
         QTest::addColumn<QByteArray>("files");
-        QTest::addColumn<QByteArray>("steps");    // "old>new", or "+file": the folder replaced
-        QTest::addColumn<int>("error");           // of the last step; the others succeed
+        QTest::addColumn<QByteArray>("steps"); // "old>new", "+file": the folder replaced, "@sub":
+                                               // the renames from here on in its subfolder sub
+        QTest::addColumn<int>("error");        // of the last step; the others succeed
         QTest::addColumn<QString>("description"); // the system's own text when empty
         QTest::addColumn<QByteArray>("after");
         const auto row = [](const char* tag, int mount, const char* files, const QByteArray& steps,
@@ -184,6 +185,7 @@ private slots:
         // Two links that differ only in case are two names on a case-sensitive file system.
         row("hard links differing only in case", -1, "a|A:a", "a>A", EEXIST, "", "A=a|a=a");
         row("folder replaced under the open handle", -1, "a", "a>b|+c|c>d", 0, "", "d=c");
+        row("folder not valid UTF-8", -1, "caf\xe9/|caf\xe9/a", "@caf\xe9|a>b", 0, "", "caf\xe9/b=caf\xe9/a");
         // FUSE mounts of FAT and exFAT give each spelling of a name its own inode number, so
         // the same file can only be told from a second entry by the folder's listing.
         for (const int m : {int(MountKind::ExfatFuse), int(MountKind::FatFuse), int(MountKind::FatKernel)}) {
@@ -214,10 +216,11 @@ private slots:
             if (disk && disk->path().isEmpty())
                 QSKIP(qPrintable(disk->skipReason()));
             const QString folder = disk ? disk->path() : dir.filePath("f");
+            QByteArray at = QFile::encodeName(folder);
             QVERIFY(disk || QDir().mkdir(folder));
             for (const QByteArray& file : files.split('|'))
                 QVERIFY(makeEntry(folder, file));
-            QVERIFY(!disk || folderFoldsCase(folder));
+            QVERIFY(!disk || folderFoldsCase(at));
             setFirstRenameRoute(route);
             SystemRenamer renamer;
             RenameOutcome r{true, 0, {}};
@@ -225,8 +228,10 @@ private slots:
                 QVERIFY2(r.ok, qPrintable(r.description));
                 if (step.startsWith('+'))
                     QVERIFY(replaceFolder(folder, step.mid(1)));
+                else if (step.startsWith('@'))
+                    at += '/' + step.mid(1);
                 else
-                    r = renamer.rename(folder, step.split('>')[0],
+                    r = renamer.rename(at, step.split('>')[0],
                                        QString::fromUtf8(step.split('>')[1]));
             }
             QCOMPARE(r.error, error);

@@ -34,7 +34,7 @@ struct FailingRenamer : FileRenamer
     int failAt, calls = 0;
     SystemRenamer system;
     explicit FailingRenamer(int n) : failAt(n) {}
-    RenameOutcome rename(const QString& folder, const QByteArray& oldRaw,
+    RenameOutcome rename(const QByteArray& folder, const QByteArray& oldRaw,
                          const QString& newName) override
     {
         if (++calls == failAt)
@@ -116,14 +116,14 @@ private slots:
         const WildcardPlan plan =
             how.contains(u'|')
                 ? planWildcardRename(dir.path(), how.section(u'|', 0, 0), how.section(u'|', 1))
-                : planRenames(dir.path(), namedFiles(dir.path(), how));
+                : planRenames(QFile::encodeName(dir.path()), namedFiles(dir.path(), how));
         for (const WildcardStep& step : plan.steps) // each step carries its file's identity
             QCOMPARE(step.inode, entryInode(QFile::encodeName(dir.filePath(step.fileName))));
         FailingRenamer renamer(failAt);
         QStringList journalled;
         WildcardHooks hooks;
         hooks.renamer = &renamer;
-        hooks.journal = [&](const QString&, const QByteArray& from, const QString& to) {
+        hooks.journal = [&](const QByteArray&, const QByteArray& from, const QString& to) {
             journalled << QString::fromUtf8(from) + u'>' + to;
         };
         hooks.cancelRequested = [&] { return failAt < 0 && !journalled.isEmpty(); };

@@ -99,7 +99,7 @@ public:
     std::function<std::optional<RenameOutcome>(int call)> onCall;
     int calls = 0;
     SystemRenamer system;
-    RenameOutcome rename(const QString& folder, const QByteArray& oldRawName,
+    RenameOutcome rename(const QByteArray& folder, const QByteArray& oldRawName,
                          const QString& newName) override
     {
         if (std::optional<RenameOutcome> forced = onCall(++calls))
