@@ -93,23 +93,54 @@ bool listsExactly(int dir, const QByteArray& name)
     return found || !read; // cannot tell: the name counts as taken, which refuses the rename
 }
 
+// The steps of one rename on disk, each told to the observer before it is taken.
+class Steps
+{
+public:
+    Steps(int dir, RenameObserver* observer) : m_dir(dir), m_observer(observer) {}
+
+    int dir() const { return m_dir; }
+    // 0, the system's errno, or ECANCELED when the observer refused the step.
+    int take(const char* from, const char* to)
+    {
+        if (m_observer && !m_observer->beforeStep(from, to)) {
+            m_refused = true;
+            return ECANCELED;
+        }
+        const int error = renameNoReplace(m_dir, from, to);
+        if (error != 0 && m_observer)
+            m_observer->stepFailed();
+        return error;
+    }
+    RenameOutcome failure(int error) const
+    {
+        return m_refused ? RenameOutcome{false, ECANCELED, m_observer->refusal()}
+                         : pellory::failure(error);
+    }
+
+private:
+    int m_dir;
+    RenameObserver* m_observer;
+    bool m_refused = false;
+};
+
 // A case-folding file system looks the new name up as the old entry, so renaming to it
 // directly is either refused or does nothing; a detour through a name of our own works.
-RenameOutcome renameThroughTemporary(int dir, const char* from, const char* to)
+RenameOutcome renameThroughTemporary(Steps& steps, const char* from, const char* to)
 {
     QByteArray temp;
     int error = EEXIST;
     for (int attempt = 0; attempt < 16 && error == EEXIST; ++attempt) {
         temp = temporaryName();
-        error = renameNoReplace(dir, from, temp.constData());
+        error = steps.take(from, temp.constData());
     }
     if (error != 0)
-        return failure(error);
-    error = renameNoReplace(dir, temp.constData(), to);
+        return steps.failure(error);
+    error = steps.take(temp.constData(), to);
     if (error == 0)
         return {true, 0, {}};
-    RenameOutcome outcome = failure(error);
-    if (renameNoReplace(dir, temp.constData(), from) != 0)
+    RenameOutcome outcome = steps.failure(error);
+    if (steps.take(temp.constData(), from) != 0)
         outcome.description +=
             QStringLiteral(" (the file is kept as \"%1\")").arg(QFile::decodeName(temp));
     return outcome;
@@ -127,7 +158,8 @@ bool differsOnlyInCase(const QByteArray& oldRaw, const QString& newName)
     return QFile::decodeName(oldRaw).compare(newName, Qt::CaseInsensitive) == 0;
 }
 
-RenameOutcome renameInFolder(int dir, const QByteArray& oldRawName, const QByteArray& to)
+RenameOutcome renameInFolder(int dir, const QByteArray& oldRawName, const QByteArray& to,
+                             RenameObserver* observer)
 {
     const char* from = oldRawName.constData();
     if (oldRawName == to) {
@@ -135,15 +167,16 @@ RenameOutcome renameInFolder(int dir, const QByteArray& oldRawName, const QByteA
         return ::fstatat(dir, from, &st, AT_SYMLINK_NOFOLLOW) == 0 ? RenameOutcome{true, 0, {}}
                                                                    : failure(errno);
     }
-    const int error = renameNoReplace(dir, from, to.constData());
+    Steps steps(dir, observer);
+    const int error = steps.take(from, to.constData());
     if (error == 0)
         return {true, 0, {}};
     // EEXIST for another spelling of the same name: either a second entry (two hard links
     // on a case-sensitive folder) or the file itself seen through a folding lookup.
     if (error == EEXIST && differsOnlyInCase(oldRawName, QFile::decodeName(to)) &&
         !listsExactly(dir, to))
-        return renameThroughTemporary(dir, from, to.constData());
-    return failure(error);
+        return renameThroughTemporary(steps, from, to.constData());
+    return steps.failure(error);
 }
 
 RenameOutcome refusal(const QByteArray& oldRawName, const QByteArray& newRawName)
@@ -210,24 +243,24 @@ QString invalidNameReason(const QString& newName)
 }
 
 RenameOutcome FileRenamer::renameRaw(const QByteArray& folder, const QByteArray& oldRawName,
-                                     const QByteArray& newRawName)
+                                     const QByteArray& newRawName, RenameObserver* observer)
 {
     const QString newName = QFile::decodeName(newRawName);
     if (QFile::encodeName(newName) != newRawName)
         return {false, EINVAL, QStringLiteral("The new name is not valid text")};
-    return rename(folder, oldRawName, newName);
+    return rename(folder, oldRawName, newName, observer);
 }
 
 RenameOutcome FileRenamer::rename(const QString& folder, const QByteArray& oldRawName,
-                                  const QString& newName)
+                                  const QString& newName, RenameObserver* observer)
 {
-    return rename(QFile::encodeName(folder), oldRawName, newName);
+    return rename(QFile::encodeName(folder), oldRawName, newName, observer);
 }
 
 RenameOutcome FileRenamer::renameRaw(const QString& folder, const QByteArray& oldRawName,
-                                     const QByteArray& newRawName)
+                                     const QByteArray& newRawName, RenameObserver* observer)
 {
-    return renameRaw(QFile::encodeName(folder), oldRawName, newRawName);
+    return renameRaw(QFile::encodeName(folder), oldRawName, newRawName, observer);
 }
 
 SystemRenamer::SystemRenamer() = default;
@@ -261,13 +294,13 @@ void SystemRenamer::releaseWhenIdle()
 }
 
 RenameOutcome SystemRenamer::rename(const QByteArray& folder, const QByteArray& oldRawName,
-                                    const QString& newName)
+                                    const QString& newName, RenameObserver* observer)
 {
-    return renameRaw(folder, oldRawName, newRawName(oldRawName, newName));
+    return renameRaw(folder, oldRawName, newRawName(oldRawName, newName), observer);
 }
 
 RenameOutcome SystemRenamer::renameRaw(const QByteArray& folder, const QByteArray& oldRawName,
-                                       const QByteArray& newRawName)
+                                       const QByteArray& newRawName, RenameObserver* observer)
 {
     const RenameOutcome refused = refusal(oldRawName, newRawName);
     if (!refused.ok)
@@ -286,13 +319,13 @@ RenameOutcome SystemRenamer::renameRaw(const QByteArray& folder, const QByteArra
         releaseWhenIdle();
     }
     m_lastUse = now;
-    RenameOutcome outcome = renameInFolder(m_dir.fd(), oldRawName, newRawName);
+    RenameOutcome outcome = renameInFolder(m_dir.fd(), oldRawName, newRawName, observer);
     if (outcome.error == ENOENT) {
         // The folder may have been replaced under the open handle within a batch.
         FolderFd fresh(AT_FDCWD, folder, O_PATH);
         if (fresh.fd() >= 0 && !sameDirectory(fresh.fd(), m_dir.fd())) {
             m_dir = std::move(fresh);
-            return renameInFolder(m_dir.fd(), oldRawName, newRawName);
+            return renameInFolder(m_dir.fd(), oldRawName, newRawName, observer);
         }
     }
     return outcome;

@@ -18,7 +18,8 @@ struct RenameOutcome
 {
     bool ok = false;
     int error = 0;       // errno of the failing step; EINVAL for a refused name,
-                         // ENAMETOOLONG for one longer than the file system takes
+                         // ENAMETOOLONG for one longer than the file system takes,
+                         // ECANCELED for a step its observer refused
     QString description; // the system's text, or why the name was refused
 };
 
@@ -38,8 +39,25 @@ bool isTemporaryName(QByteArrayView name);
 // as the file system stores it (QFile::encodeName).
 QString invalidNameReason(const QString& newName);
 
+// Told of each step a rename takes on disk before it is taken, so that a record of every
+// name a file passes through is written ahead of it. A rename is mostly one step; a change
+// of letter case where the file system folds case takes a step that fails, one to a
+// temporary name and one from there (and, when that fails, one back). A name refused before
+// any system call, and a file that keeps its own name, take no step.
+class RenameObserver
+{
+public:
+    virtual ~RenameObserver() = default;
+    // False: the step is not taken, and the rename fails (ECANCELED) with refusal().
+    virtual bool beforeStep(QByteArrayView from, QByteArrayView to) = 0;
+    // The step just announced did not happen: the file still has its name from before.
+    virtual void stepFailed() = 0;
+    virtual QString refusal() const = 0;
+};
+
 // The seam through which batch renames reach the disk, so that a test can make a chosen
-// rename fail. A folder is named by its exact bytes, which need not be valid text.
+// rename fail. A folder is named by its exact bytes, which need not be valid text. Every
+// step on disk is told to `observer` first, when there is one.
 class FileRenamer
 {
 public:
@@ -49,18 +67,19 @@ public:
     // invalidNameReason refuses. A new name that differs from the old one only in letter
     // case works also where the file system folds case.
     virtual RenameOutcome rename(const QByteArray& folder, const QByteArray& oldRawName,
-                                 const QString& newName) = 0;
+                                 const QString& newName, RenameObserver* observer = nullptr) = 0;
     // The same with the new name's exact bytes, which need not be valid text: an undo gives
     // a file back the name it had. Here a name that is not valid text is refused.
     virtual RenameOutcome renameRaw(const QByteArray& folder, const QByteArray& oldRawName,
-                                    const QByteArray& newRawName);
+                                    const QByteArray& newRawName,
+                                    RenameObserver* observer = nullptr);
 
     // The folder as decoded text, for callers that do not hold its bytes yet; a folder whose
     // name is not valid text cannot be reached this way.
     RenameOutcome rename(const QString& folder, const QByteArray& oldRawName,
-                         const QString& newName);
+                         const QString& newName, RenameObserver* observer = nullptr);
     RenameOutcome renameRaw(const QString& folder, const QByteArray& oldRawName,
-                            const QByteArray& newRawName);
+                            const QByteArray& newRawName, RenameObserver* observer = nullptr);
 };
 
 // Keeps the folder of the last rename open while calls follow one another, since a batch
@@ -79,9 +98,10 @@ public:
     using FileRenamer::rename;
     using FileRenamer::renameRaw;
     RenameOutcome rename(const QByteArray& folder, const QByteArray& oldRawName,
-                         const QString& newName) override;
+                         const QString& newName, RenameObserver* observer = nullptr) override;
     RenameOutcome renameRaw(const QByteArray& folder, const QByteArray& oldRawName,
-                            const QByteArray& newRawName) override;
+                            const QByteArray& newRawName,
+                            RenameObserver* observer = nullptr) override;
 
 private:
     static constexpr qint64 kKeepOpenMs = 500; // a longer pause looks the folder up again

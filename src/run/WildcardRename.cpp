@@ -222,10 +222,8 @@ QString restoreDetour(const WildcardStep& detour, const QByteArray& folder, File
                       const WildcardHooks& hooks)
 {
     const QByteArray tempRaw = QFile::encodeName(detour.toName);
-    const QString oldName = QFile::decodeName(detour.fromRaw);
-    if (hooks.journal)
-        hooks.journal(folder, tempRaw, oldName);
-    if (renamer.renameRaw(folder, tempRaw, detour.fromRaw).ok) // its exact old bytes
+    RenameObserver* observer = hooks.observer ? hooks.observer(detour) : nullptr;
+    if (renamer.renameRaw(folder, tempRaw, detour.fromRaw, observer).ok) // its exact old bytes
         return {};
     return QStringLiteral("\n\n\"%1\" is kept as \"%2\".").arg(detour.fileName, detour.toName);
 }
@@ -246,9 +244,9 @@ WildcardOutcome runWildcardRename(const WildcardPlan& plan, const WildcardHooks&
             out.cancelled = true;
             return out;
         }
-        if (hooks.journal)
-            hooks.journal(plan.folder, step.fromRaw, step.toName);
-        const RenameOutcome outcome = renamer.rename(plan.folder, step.fromRaw, step.toName);
+        RenameObserver* observer = hooks.observer ? hooks.observer(step) : nullptr;
+        const RenameOutcome outcome =
+            renamer.rename(plan.folder, step.fromRaw, step.toName, observer);
         if (!outcome.ok) {
             out.message = failureMessage(step, outcome);
             if (detour)

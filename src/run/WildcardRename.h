@@ -70,9 +70,10 @@ struct WildcardHooks
 {
     std::function<void(int done, int total)> progress; // after every file that is done
     std::function<bool()> cancelRequested;             // asked between files
-    // Called before every rename, temporary names included, so that it can be undone.
-    std::function<void(const QByteArray& folder, const QByteArray& oldRaw, const QString& newName)>
-        journal;
+    // The observer of the renames a step of the plan takes (temporary names included, and
+    // the step back of a cycle that failed), asked before each, so that every name a file
+    // passes through is recorded ahead and the undo can find it. Nullptr: none.
+    std::function<RenameObserver*(const WildcardStep& step)> observer;
     FileRenamer* renamer = nullptr; // currentRenamer() when null
 };
 

@@ -34,7 +34,7 @@ public:
     using Rename = std::function<RenameOutcome(const QString&, const QByteArray&, const QString&)>;
     explicit ForwardingRenamer(Rename rename) : m_rename(std::move(rename)) {}
     RenameOutcome rename(const QByteArray& folder, const QByteArray& oldRawName,
-                         const QString& newName) override
+                         const QString& newName, RenameObserver* = nullptr) override
     {
         return m_rename(QFile::decodeName(folder), oldRawName, newName);
     }

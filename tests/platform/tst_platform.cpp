@@ -10,6 +10,7 @@
 
 #include "support/Files.h"
 #include "support/FoldingMount.h"
+#include "support/StepRecorder.h"
 
 #include <QDir>
 #include <QScopeGuard>
@@ -162,35 +163,44 @@ private slots:
         QTest::addColumn<int>("error");        // of the last step; the others succeed
         QTest::addColumn<QString>("description"); // the system's own text when empty
         QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<QByteArray>("observed"); // the steps on disk told (StepRecorder)
+        QTest::addColumn<int>("refuseAt");        // the step told that the observer refuses
         const auto row = [](const char* tag, int mount, const char* files, const QByteArray& steps,
-                            int error, const char* description, const QByteArray& after) {
+                            int error, const char* description, const QByteArray& after,
+                            const QByteArray& observed, int refuseAt = 0) {
             QTest::addRow("%s%s", mount < 0 ? "" : mountNames[mount], tag)
                 << mount << QByteArray(files) << steps << error << QString(description)
-                << QByteArray(after);
+                << QByteArray(after) << observed << refuseAt;
         };
+        const QByteArray x255(255, 'x');
         // clang-format off
-        row("refused: empty", -1, "a.txt", "a.txt>", EINVAL, "The new name may not be empty", "a.txt=a.txt");
-        row("refused: dot dot", -1, "a.txt", "a.txt>..", EINVAL, "The new name may not be \"..\"", "a.txt=a.txt");
-        row("refused: slash", -1, "a.txt", "a.txt>sub/a.txt", EINVAL, "The new name may not contain \"/\"", "a.txt=a.txt");
-        row("refused: NUL", -1, "a.txt", QByteArray("a.txt>a\0b", 9), EINVAL, "The new name may not contain a NUL character", "a.txt=a.txt");
-        row("refused: old name with a folder", -1, "a.txt", "./a.txt>b.txt", EINVAL, "The old name is not a name in the folder", "a.txt=a.txt");
-        row("renamed", -1, "a.txt|b.txt", "a.txt>c.txt", 0, "", "b.txt=b.txt|c.txt=a.txt");
-        row("target exists", -1, "a.txt|b.txt", "a.txt>b.txt", EEXIST, "", "a.txt=a.txt|b.txt=b.txt");
-        row("vanished", -1, "b.txt", "a.txt>c.txt", ENOENT, "", "b.txt=b.txt");
-        row("raw bytes old name", -1, "\xff\xfe.jpg", "\xff\xfe.jpg>ok.jpg", 0, "", "ok.jpg=\xff\xfe.jpg");
-        row("255-byte name", -1, "a.txt", "a.txt>" + QByteArray(255, 'x'), 0, "", QByteArray(255, 'x') + "=a.txt");
-        row("refused: 128 characters, 256 bytes", -1, "a.txt", "a.txt>" + QByteArray("\xc3\xa9").repeated(128), ENAMETOOLONG, "The new name may not be longer than 255 bytes", "a.txt=a.txt");
-        row("own name", -1, "a.txt", "a.txt>a.txt", 0, "", "a.txt=a.txt");
-        row("own name as read back", -1, "\xff.jpg", "\xff.jpg>\xff.jpg", 0, "", "\xff.jpg=\xff.jpg");
+        row("refused: empty", -1, "a.txt", "a.txt>", EINVAL, "The new name may not be empty", "a.txt=a.txt", "");
+        row("refused: dot dot", -1, "a.txt", "a.txt>..", EINVAL, "The new name may not be \"..\"", "a.txt=a.txt", "");
+        row("refused: slash", -1, "a.txt", "a.txt>sub/a.txt", EINVAL, "The new name may not contain \"/\"", "a.txt=a.txt", "");
+        row("refused: NUL", -1, "a.txt", QByteArray("a.txt>a\0b", 9), EINVAL, "The new name may not contain a NUL character", "a.txt=a.txt", "");
+        row("refused: old name with a folder", -1, "a.txt", "./a.txt>b.txt", EINVAL, "The old name is not a name in the folder", "a.txt=a.txt", "");
+        row("renamed", -1, "a.txt|b.txt", "a.txt>c.txt", 0, "", "b.txt=b.txt|c.txt=a.txt", "a.txt>c.txt");
+        row("target exists", -1, "a.txt|b.txt", "a.txt>b.txt", EEXIST, "", "a.txt=a.txt|b.txt=b.txt", "a.txt>b.txt!");
+        row("vanished", -1, "b.txt", "a.txt>c.txt", ENOENT, "", "b.txt=b.txt", "a.txt>c.txt!");
+        row("raw bytes old name", -1, "\xff\xfe.jpg", "\xff\xfe.jpg>ok.jpg", 0, "", "ok.jpg=\xff\xfe.jpg", "\xff\xfe.jpg>ok.jpg");
+        row("255-byte name", -1, "a.txt", "a.txt>" + x255, 0, "", x255 + "=a.txt", "a.txt>" + x255);
+        row("refused: 128 characters, 256 bytes", -1, "a.txt", "a.txt>" + QByteArray("\xc3\xa9").repeated(128), ENAMETOOLONG, "The new name may not be longer than 255 bytes", "a.txt=a.txt", "");
+        row("own name", -1, "a.txt", "a.txt>a.txt", 0, "", "a.txt=a.txt", "");
+        row("own name as read back", -1, "\xff.jpg", "\xff.jpg>\xff.jpg", 0, "", "\xff.jpg=\xff.jpg", "");
         // Two links that differ only in case are two names on a case-sensitive file system.
-        row("hard links differing only in case", -1, "a|A:a", "a>A", EEXIST, "", "A=a|a=a");
-        row("folder replaced under the open handle", -1, "a", "a>b|+c|c>d", 0, "", "d=c");
-        row("folder not valid UTF-8", -1, "caf\xe9/|caf\xe9/a", "@caf\xe9|a>b", 0, "", "caf\xe9/b=caf\xe9/a");
+        row("hard links differing only in case", -1, "a|A:a", "a>A", EEXIST, "", "A=a|a=a", "a>A!");
+        row("folder replaced under the open handle", -1, "a", "a>b|+c|c>d", 0, "", "d=c", "a>b|c>d!|c>d");
+        row("folder not valid UTF-8", -1, "caf\xe9/|caf\xe9/a", "@caf\xe9|a>b", 0, "", "caf\xe9/b=caf\xe9/a", "a>b");
+        // A history that cannot be written refuses the step, and the file keeps its name.
+        row("observer refuses", -1, "a.txt", "a.txt>b.txt", ECANCELED, "refused", "a.txt=a.txt", "a.txt>b.txt?", 1);
         // FUSE mounts of FAT and exFAT give each spelling of a name its own inode number, so
-        // the same file can only be told from a second entry by the folder's listing.
+        // the same file can only be told from a second entry by the folder's listing. A
+        // change of case there goes through a temporary name, and every step is told first.
         for (const int m : {int(MountKind::ExfatFuse), int(MountKind::FatFuse), int(MountKind::FatKernel)}) {
-            row(": batch to lower case", m, "IMG_0001.JPG|Holiday Photo.JPEG", "IMG_0001.JPG>img_0001.jpg|Holiday Photo.JPEG>holiday photo.jpeg", 0, "", "holiday photo.jpeg=Holiday Photo.JPEG|img_0001.jpg=IMG_0001.JPG");
-            row(": other file's name", m, "a.txt|b.txt", "a.txt>B.TXT", EEXIST, "", "a.txt=a.txt|b.txt=b.txt");
+            row(": batch to lower case", m, "IMG_0001.JPG|Holiday Photo.JPEG", "IMG_0001.JPG>img_0001.jpg|Holiday Photo.JPEG>holiday photo.jpeg", 0, "", "holiday photo.jpeg=Holiday Photo.JPEG|img_0001.jpg=IMG_0001.JPG",
+                "IMG_0001.JPG>img_0001.jpg!|IMG_0001.JPG>T|T>img_0001.jpg|Holiday Photo.JPEG>holiday photo.jpeg!|Holiday Photo.JPEG>T|T>holiday photo.jpeg");
+            row(": other file's name", m, "a.txt|b.txt", "a.txt>B.TXT", EEXIST, "", "a.txt=a.txt|b.txt=b.txt", "a.txt>B.TXT!");
+            row(": step from the temporary name refused, step back", m, "a.txt", "a.txt>A.TXT", ECANCELED, "refused", "a.txt=a.txt", "a.txt>A.TXT!|a.txt>T|T>A.TXT?|T>a.txt", 3);
         }
         // clang-format on
     }
@@ -205,6 +215,8 @@ private slots:
         QFETCH(int, error);
         QFETCH(QString, description);
         QFETCH(QByteArray, after);
+        QFETCH(QByteArray, observed);
+        QFETCH(int, refuseAt);
         for (const RenameRoute route : {RenameRoute::NoReplaceFlag, RenameRoute::LinkThenUnlink,
                                         RenameRoute::CheckThenRename}) {
             QTemporaryDir dir;
@@ -223,6 +235,8 @@ private slots:
             QVERIFY(!disk || folderFoldsCase(at));
             setFirstRenameRoute(route);
             SystemRenamer renamer;
+            StepRecorder observer;
+            observer.refuseAt = refuseAt;
             RenameOutcome r{true, 0, {}};
             for (const QByteArray& step : steps.split('|')) {
                 QVERIFY2(r.ok, qPrintable(r.description));
@@ -232,12 +246,13 @@ private slots:
                     at += '/' + step.mid(1);
                 else
                     r = renamer.rename(at, step.split('>')[0],
-                                       QString::fromUtf8(step.split('>')[1]));
+                                       QString::fromUtf8(step.split('>')[1]), &observer);
             }
             QCOMPARE(r.error, error);
             QCOMPARE(r.ok, error == 0);
             QCOMPARE(r.description, error && description.isEmpty() ? strerror(error) : description);
             QCOMPARE(listing(folder), after);
+            QCOMPARE(observer.joined(), observed);
             if (disk)
                 break; // the mounts run the route their file system takes
         }

@@ -100,11 +100,11 @@ public:
     int calls = 0;
     SystemRenamer system;
     RenameOutcome rename(const QByteArray& folder, const QByteArray& oldRawName,
-                         const QString& newName) override
+                         const QString& newName, RenameObserver* observer = nullptr) override
     {
         if (std::optional<RenameOutcome> forced = onCall(++calls))
             return *forced;
-        return system.rename(folder, oldRawName, newName);
+        return system.rename(folder, oldRawName, newName, observer);
     }
 };
 
