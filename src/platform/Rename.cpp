@@ -23,6 +23,7 @@ namespace pellory {
 namespace {
 
 RenameRoute g_firstRoute = RenameRoute::NoReplaceFlag;
+std::function<void(int dir, const char* reserved)> g_afterReserving;
 FileRenamer* g_installed = nullptr;
 
 RenameOutcome failure(int error)
@@ -52,14 +53,41 @@ int renameByLink(int dir, const char* from, const char* to)
     return error;
 }
 
-int renameAfterCheck(int dir, const char* from, const char* to)
+bool sameFile(const struct stat& a, const struct stat& b)
 {
-    struct stat st;
-    if (::fstatat(dir, to, &st, AT_SYMLINK_NOFOLLOW) == 0)
-        return EEXIST;
-    if (errno != ENOENT)
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Without the flag and without hard links nothing makes a rename refuse an existing name.
+// The name is reserved first: a file of our own is made under it (O_EXCL fails when the
+// name exists), and the rename goes over it only while it is still ours. Another program's
+// file is then lost only if it takes the name between that last look and the rename.
+int renameOverReservation(int dir, const char* from, const char* to)
+{
+    const int fd = ::openat(dir, to, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
         return errno;
-    return ::renameat(dir, from, dir, to) == 0 ? 0 : errno;
+    struct stat reserved;
+    const int unknown = ::fstat(fd, &reserved) == 0 ? 0 : errno;
+    ::close(fd);
+    if (unknown != 0) {
+        ::unlinkat(dir, to, 0); // made a moment ago, but no longer recognisable as ours
+        return unknown;
+    }
+    if (g_afterReserving)
+        g_afterReserving(dir, to);
+    const auto stillOurs = [&] {
+        struct stat now;
+        return ::fstatat(dir, to, &now, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(now, reserved);
+    };
+    if (!stillOurs())
+        return EEXIST;
+    if (::renameat(dir, from, dir, to) == 0)
+        return 0;
+    const int error = errno;
+    if (stillOurs())
+        ::unlinkat(dir, to, 0);
+    return error;
 }
 
 // Each step hands over to the next only when the file system says it lacks the feature.
@@ -76,7 +104,7 @@ int renameNoReplace(int dir, const char* from, const char* to)
         if (error != EPERM && error != EOPNOTSUPP && error != EMLINK)
             return error;
     }
-    return renameAfterCheck(dir, from, to);
+    return renameOverReservation(dir, from, to);
 }
 
 // Whether the folder lists an entry spelled exactly `name`, byte for byte. A file system
@@ -194,8 +222,7 @@ RenameOutcome refusal(const QByteArray& oldRawName, const QByteArray& newRawName
 bool sameDirectory(int a, int b)
 {
     struct stat sa, sb;
-    return ::fstat(a, &sa) == 0 && ::fstat(b, &sb) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
+    return ::fstat(a, &sa) == 0 && ::fstat(b, &sb) == 0 && sameFile(sa, sb);
 }
 
 } // namespace
@@ -345,6 +372,11 @@ void installRenamer(FileRenamer* renamer)
 void setFirstRenameRoute(RenameRoute route)
 {
     g_firstRoute = route;
+}
+
+void setAfterReservingHook(std::function<void(int dir, const char* reserved)> hook)
+{
+    g_afterReserving = std::move(hook);
 }
 
 } // namespace pellory

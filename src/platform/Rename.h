@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QTimer;
@@ -147,8 +148,11 @@ enum class RenameRoute
 {
     NoReplaceFlag,   // renameat2 with RENAME_NOREPLACE
     LinkThenUnlink,  // linkat + unlinkat
-    CheckThenRename, // fstatat, then renameat
+    CheckThenRename, // the new name reserved by a file of our own, then renameat over it
 };
 void setFirstRenameRoute(RenameRoute route);
+// Runs between reserving the new name and renaming over it, for a test that plays another
+// program taking the name in that moment. An empty hook runs nothing.
+void setAfterReservingHook(std::function<void(int dir, const char* reserved)> hook);
 
 } // namespace pellory

@@ -41,7 +41,11 @@ class TestPlatform : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup() { setFirstRenameRoute(RenameRoute::NoReplaceFlag); }
+    void cleanup()
+    {
+        setFirstRenameRoute(RenameRoute::NoReplaceFlag);
+        setAfterReservingHook({});
+    }
 
     void scan_data()
     {
@@ -159,7 +163,9 @@ private slots:
         QTest::addColumn<int>("mount"); // a MountKind, or -1 for a temporary folder
         QTest::addColumn<QByteArray>("files");
         QTest::addColumn<QByteArray>("steps"); // "old>new", "+file": the folder replaced, "@sub":
-                                               // the renames from here on in its subfolder sub
+                                               // the renames from here on in its subfolder sub,
+                                               // "!file": another program renames file onto a
+                                               // name we reserved (check-then-rename alone)
         QTest::addColumn<int>("error");        // of the last step; the others succeed
         QTest::addColumn<QString>("description"); // the system's own text when empty
         QTest::addColumn<QByteArray>("after");
@@ -182,6 +188,7 @@ private slots:
         row("renamed", -1, "a.txt|b.txt", "a.txt>c.txt", 0, "", "b.txt=b.txt|c.txt=a.txt", "a.txt>c.txt");
         row("target exists", -1, "a.txt|b.txt", "a.txt>b.txt", EEXIST, "", "a.txt=a.txt|b.txt=b.txt", "a.txt>b.txt!");
         row("vanished", -1, "b.txt", "a.txt>c.txt", ENOENT, "", "b.txt=b.txt", "a.txt>c.txt!");
+        row("target appears between", -1, "a.txt|x", "!x|a.txt>b.txt", EEXIST, "", "a.txt=a.txt|b.txt=x", "a.txt>b.txt!");
         row("raw bytes old name", -1, "\xff\xfe.jpg", "\xff\xfe.jpg>ok.jpg", 0, "", "ok.jpg=\xff\xfe.jpg", "\xff\xfe.jpg>ok.jpg");
         row("255-byte name", -1, "a.txt", "a.txt>" + x255, 0, "", x255 + "=a.txt", "a.txt>" + x255);
         row("refused: 128 characters, 256 bytes", -1, "a.txt", "a.txt>" + QByteArray("\xc3\xa9").repeated(128), ENAMETOOLONG, "The new name may not be longer than 255 bytes", "a.txt=a.txt", "");
@@ -219,6 +226,8 @@ private slots:
         QFETCH(int, refuseAt);
         for (const RenameRoute route : {RenameRoute::NoReplaceFlag, RenameRoute::LinkThenUnlink,
                                         RenameRoute::CheckThenRename}) {
+            if (steps.startsWith('!') && route != RenameRoute::CheckThenRename)
+                continue; // only that route leaves a moment between the look and the rename
             QTemporaryDir dir;
             const auto emptyFolder =
                 qScopeGuard([&] { removeInside(QFile::encodeName(dir.path())); });
@@ -244,6 +253,10 @@ private slots:
                     QVERIFY(replaceFolder(folder, step.mid(1)));
                 else if (step.startsWith('@'))
                     at += '/' + step.mid(1);
+                else if (step.startsWith('!'))
+                    setAfterReservingHook([intruder = step.mid(1)](int dir, const char* name) {
+                        ::renameat(dir, intruder.constData(), dir, name);
+                    });
                 else
                     r = renamer.rename(at, step.split('>')[0],
                                        QString::fromUtf8(step.split('>')[1]), &observer);
