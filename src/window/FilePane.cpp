@@ -48,7 +48,7 @@ void FilePane::DirList_Change()
 
 void FilePane::RefreshFiles()
 {
-    rebuildCatalogue(catalogueToChange(), DirList->path(), FileSpecs->text(), m_extensionMode());
+    rebuildCatalogue(catalogueToChange(), DirList->rawPath(), FileSpecs->text(), m_extensionMode());
     SortFiles();
     emit listChanged();
 }

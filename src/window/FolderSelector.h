@@ -22,6 +22,9 @@ public:
     explicit FolderSelector(QWidget* parent = nullptr);
 
     QString path() const;
+    // The same path as the exact bytes on disk: the folder a scan and a run work in, which
+    // need not be valid text.
+    const QByteArray& rawPath() const { return m_rawPath; }
     // Opens `path` (made absolute and clean). False, changing nothing, when it is not a
     // folder that can be read. Raises pathChanged() when the path changes.
     bool setPath(const QString& path);

@@ -53,12 +53,13 @@ public:
     int at = 0, calls = 0;
     std::function<bool()> steps; // true: this rename fails
     SystemRenamer system;
-    RenameOutcome rename(const QString& folder, const QByteArray& oldRaw,
-                         const QString& newName) override
+    using FileRenamer::rename;
+    RenameOutcome rename(const QByteArray& folder, const QByteArray& oldRaw,
+                         const QString& newName, RenameObserver* observer) override
     {
         if (++calls == at && steps())
             return {false, EIO, "Input/output error"};
-        return system.rename(folder, oldRaw, newName);
+        return system.rename(folder, oldRaw, newName, observer);
     }
 };
 
