@@ -10,8 +10,6 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QPainter>
-#include <QPixmap>
 
 #include <algorithm>
 #include <cmath>
@@ -84,24 +82,6 @@ int neededWidth(const QWidget* control)
     return 0;
 }
 
-QPixmap pelloryIcon()
-{
-    QPixmap icon(32, 32);
-    icon.fill(Qt::transparent);
-    QPainter painter(&icon);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(QColor(0x2e, 0x6d, 0xb4));
-    painter.setPen(Qt::NoPen);
-    painter.drawRoundedRect(QRectF(1, 1, 30, 30), 5, 5);
-    painter.setPen(Qt::white);
-    QFont font = painter.font();
-    font.setBold(true);
-    font.setPixelSize(22);
-    painter.setFont(font);
-    painter.drawText(QRect(0, 0, 32, 32), Qt::AlignCenter, QStringLiteral("P"));
-    return icon;
-}
-
 } // namespace
 
 void Main::placeControls()
@@ -126,7 +106,6 @@ void Main::placeControls()
     m_naming->RenameChk->raise();
     setFixedSize(px(kClientWidth), px(kClientHeight));
     setWindowTitle(QStringLiteral("Pellory"));
-    setWindowIcon(pelloryIcon());
 }
 
 } // namespace pellory

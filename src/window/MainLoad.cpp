@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QScreen>
 #include <QSessionManager>
 #include <QStyle>
@@ -23,6 +24,16 @@
 namespace pellory {
 
 namespace {
+
+// The installed icon, so that the window shows what the desktop shows for Pellory; the copy
+// built in when the icon theme has none (a program run from its build folder).
+QIcon pelloryIcon()
+{
+    QIcon bundled(QStringLiteral(":/icons/io.github.pellory.Pellory.svg"));
+    // Without Qt's SVG support the drawing shows nothing; the 32 x 32 picture stands in.
+    bundled.addFile(QStringLiteral(":/icons/io.github.pellory.Pellory.png"));
+    return QIcon::fromTheme(QStringLiteral("io.github.pellory.Pellory"), bundled);
+}
 
 QScreen* primaryScreen()
 {
@@ -45,6 +56,7 @@ Main::Main(Feedback* feedback, QWidget* parent) : QWidget(parent), m_feedback(fe
         m_feedback = m_ownFeedback.get();
     }
     m_run = new RunController(*m_feedback, this);
+    setWindowIcon(pelloryIcon());
     createControls();
     setFocusOrder();
     placeControls();

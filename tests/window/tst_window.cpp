@@ -275,7 +275,7 @@ void TstWindow::steps_data()
     row("start: top at the screen height", "", "WindowTop=" + QString::number(height), "", "at", "@c,c");
     row("start: below zero stays centred", "", "WindowTop=-32000", "", "at", "@c,c");
     row("start: specs restored before the folder is listed", "a.png|b.JPG", "Specs=*.PNG", "", "list", "a.png");
-    row("start: controls off, named, focus order", "", "", "", "off named tabs", naming + " PreviewBut ApplyBut hidden PreviewList / named / DriveList DirList FileSortOrder SelSteps FileList FileSpecs WildCardRen CasesList RenameChk NumCharKeep FilePrefix StartingNumber chkTrim NumberIncValue chkAlpha FileLeading NewExt ExtUsed1 PreviewBut ApplyBut ExitBut PreviewList DriveList");
+    row("start: controls off, named, focus order", "", "", "", "off named icon tabs", naming + " PreviewBut ApplyBut hidden PreviewList / named / icon / DriveList DirList FileSortOrder SelSteps FileList FileSpecs WildCardRen CasesList RenameChk NumCharKeep FilePrefix StartingNumber chkTrim NumberIncValue chkAlpha FileLeading NewExt ExtUsed1 PreviewBut ApplyBut ExitBut PreviewList DriveList");
     row("close: typed extension stored", "12", "NewExtUser=old|Alpha=1", "move=3000,1500 click=ExtUsed2 SelSteps=3 NewExt=bak close", "stored", "Alpha=1 AlphaIncrement=1 AlphaNumber=AAA Cases=0 FileExt=2 Increment=1 Keep=0 LastDir=~ LastDrive=D Leading= NewExtInx=-1 NewExtUser=bak Number=001 Prefix=IMG_ SelSteps=3 Specs=*.JPG;*.GIF WindowLeft=3000 WindowTop=1500");
     row("close: a chosen item keeps the old typed one", "12", "NewExtUser=old", "move=3000,1500 NewExt+=1 close", "stored", "Alpha=0 AlphaIncrement=1 AlphaNumber=AAA Cases=0 FileExt=1 Increment=1 Keep=0 LastDir=~ LastDrive=D Leading= NewExtInx=1 NewExtUser=old Number=001 Prefix=IMG_ SelSteps= Specs=*.JPG;*.GIF WindowLeft=3000 WindowTop=1500");
     row("close: when idle", "", "Prefix=before", "FilePrefix:=after close", "open beeps prefix", "closed / beeps=0 / after");
@@ -486,6 +486,7 @@ QString TstWindow::probe(const QString& name)
         {"shown", [&] { return texts({f.FileSpecs, n.NumCharKeep, n.FilePrefix, n.StartingNumber, n.NumberIncValue, n.FileLeading, f.SelSteps}, ' ') + QString(" %1 %2 %3 %4:").arg(n.CasesList->currentIndex()).arg(n.chkAlpha->isChecked()).arg(int(n.extensionMode())).arg(n.NewExt->currentIndex()) + QStringList{n.NewExt->currentText(), QString::number(f.FileSortOrder->currentIndex()), c.NumberText, c.IncrementText, c.AlphaNumberText, c.AlphaIncrementText}.join(' '); }},
         {"at", [&] { const auto at = [](int v, int centre) { return v == centre ? "c" : QString::number(v); }; return '@' + at(m_w->placed.x(), m_centred.x()) + ',' + at(m_w->placed.y(), m_centred.y()); }},
         {"named", [&] { return unnamed(m); }},
+        {"icon", [&] { return m.windowIcon().availableSizes().isEmpty() ? "no icon" : "icon"; }},
         {"tabs", [&] { return focusOrder(m); }},
     };
     // clang-format on
