@@ -1,8 +1,9 @@
 // The window driven as a user drives it, on real temporary folders: what start-up restores
 // and close stores, what each field lets through, which controls a change enables, the
 // every-N selection, Apply and Preview with where a run stops and what it says, the undo
-// of the last run, F1 and the focus order. Each row starts a window on a folder of its
-// own, takes its steps and compares what its probes read as one string.
+// of the last run, F1, the focus order, the access keys and what a screen reader
+// announces. Each row starts a window on a folder of its own, takes its steps and compares
+// what its probes read as one string.
 
 #include "MainFixture.h"
 #include "platform/Rename.h"
@@ -13,12 +14,14 @@
 #include "window/FolderSelector.h"
 #include "window/MainHelp.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QDir>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -28,6 +31,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <cerrno>
 #include <functional>
 
@@ -118,15 +122,40 @@ QString stored(const QString& drive)
     return pairs.join(' ');
 }
 
-// The controls without an accessible name, or whose name shows the access key's "&".
+QString spoken(const QObject* control)
+{
+    return QAccessible::queryAccessibleInterface(const_cast<QObject*>(control))
+        ->text(QAccessible::Name);
+}
+
+// The controls a screen reader announces without a name, or with the access key's "&".
 QString unnamed(const Main& m)
 {
     QStringList names;
     for (const QWidget* c : m.controls()) {
-        if (c->accessibleName().isEmpty() || c->accessibleName().contains('&'))
+        if (spoken(c).isEmpty() || spoken(c).contains('&'))
             names << c->objectName();
     }
     return names.isEmpty() ? "named" : names.join(' ');
+}
+
+// The access key of every caption, sorted: a key taken twice shows twice.
+QString accessKeys(const Main& m)
+{
+    QString keys;
+    for (const QWidget* c : m.controls()) {
+        const auto* label = qobject_cast<const QLabel*>(c);
+        const auto* button = qobject_cast<const QAbstractButton*>(c);
+        const auto* frame = qobject_cast<const QGroupBox*>(c);
+        const QString caption = label    ? label->text()
+                                : button ? button->text()
+                                : frame  ? frame->title()
+                                         : "";
+        if (caption.contains('&'))
+            keys += caption[caption.indexOf('&') + 1].toLower();
+    }
+    std::sort(keys.begin(), keys.end());
+    return keys;
 }
 
 // Where Tab leads from the drive list, with every control enabled so that it visits each.
@@ -275,7 +304,8 @@ void TstWindow::steps_data()
     row("start: top at the screen height", "", "WindowTop=" + QString::number(height), "", "at", "@c,c");
     row("start: below zero stays centred", "", "WindowTop=-32000", "", "at", "@c,c");
     row("start: specs restored before the folder is listed", "a.png|b.JPG", "Specs=*.PNG", "", "list", "a.png");
-    row("start: controls off, named, focus order", "", "", "", "off named icon tabs", naming + " PreviewBut ApplyBut hidden PreviewList / named / icon / DriveList DirList FileSortOrder SelSteps FileList FileSpecs WildCardRen CasesList RenameChk NumCharKeep FilePrefix StartingNumber chkTrim NumberIncValue chkAlpha FileLeading NewExt ExtUsed1 PreviewBut ApplyBut ExitBut PreviewList DriveList");
+    row("keys: Alt+A applies, Alt+T exits", "1", "Specs=*.JPG", "click=RenameChk key=Alt+A wait key=Alt+T wait", "disk open", "IMG_001.JPG=F000.JPG / closed");
+    row("start: controls off, named, focus order", "", "", "", "off named spoken keys icon tabs", naming + " PreviewBut ApplyBut hidden PreviewList / named / Drive|Sort Files by :|Name Format:|New ext :|Preview and Check for Errors / abcefikloprstwx / icon / DriveList DirList FileSortOrder SelSteps FileList FileSpecs WildCardRen CasesList RenameChk NumCharKeep FilePrefix StartingNumber chkTrim NumberIncValue chkAlpha FileLeading NewExt ExtUsed1 PreviewBut ApplyBut ExitBut PreviewList DriveList");
     row("close: typed extension stored", "12", "NewExtUser=old|Alpha=1", "move=3000,1500 click=ExtUsed2 SelSteps=3 NewExt=bak close", "stored", "Alpha=1 AlphaIncrement=1 AlphaNumber=AAA Cases=0 FileExt=2 Increment=1 Keep=0 LastDir=~ LastDrive=D Leading= NewExtInx=-1 NewExtUser=bak Number=001 Prefix=IMG_ SelSteps=3 Specs=*.JPG;*.GIF WindowLeft=3000 WindowTop=1500");
     row("close: a chosen item keeps the old typed one", "12", "NewExtUser=old", "move=3000,1500 NewExt+=1 close", "stored", "Alpha=0 AlphaIncrement=1 AlphaNumber=AAA Cases=0 FileExt=1 Increment=1 Keep=0 LastDir=~ LastDrive=D Leading= NewExtInx=1 NewExtUser=old Number=001 Prefix=IMG_ SelSteps= Specs=*.JPG;*.GIF WindowLeft=3000 WindowTop=1500");
     row("close: when idle", "", "Prefix=before", "FilePrefix:=after close", "open beeps prefix", "closed / beeps=0 / after");
@@ -316,7 +346,7 @@ void TstWindow::steps_data()
     row("run: Apply during a run beeps", "4", "Specs=F*", "click=RenameChk apply@2 click=ApplyBut", "disk beeps journal", four + " / beeps=1 / 4");
     row("run: Preview during a run beeps", "4", "Specs=F*", "click=RenameChk apply@2 click=PreviewBut", "disk beeps journal", four + " / beeps=1 / 4");
     row("run: list rebuilt under the run", "4", "Specs=F*", "click=RenameChk apply@2 focus=FileSpecs FileSpecs:=F001* focus=FilePrefix", "disk list journal", four + " /  / 4");
-    row("preview: one selected, every new name", "3", "Specs=*.JPG", "click=RenameChk ctrl=1 click=PreviewBut click=PreviewBut click=PreviewBut", "preview on mode", "IMG_001.JPG|IMG_002.JPG|IMG_003.JPG 1 / PreviewBut PreviewList / E&xit Preview PreviewList");
+    row("preview: one selected, every new name", "3", "Specs=*.JPG", "click=RenameChk ctrl=1 click=PreviewBut click=PreviewBut click=PreviewBut", "preview on mode spoken", "IMG_001.JPG|IMG_002.JPG|IMG_003.JPG 1 / PreviewBut PreviewList / E&xit Preview PreviewList / Drive|Sort Files by :|Name Format:|New ext :|Exit Preview");
     row("preview: two selected, others keep their names", "3", "Specs=*.JPG", "click=RenameChk ctrl=0 ctrl=2 click=PreviewBut", "preview", "IMG_001.JPG|F001.JPG|IMG_002.JPG 0|2");
     row("preview: duplicates refused, nothing listed", "3", "Specs=*.JPG|Prefix=X|Number=|Keep=1", "click=RenameChk click=PreviewBut", "preview msgs pointer", "  / Pellory - Error|warning|These settings will produce duplicate file names!!! / idle");
     row("preview: empty list shows nothing", "", "Specs=*.JPG", "click=RenameChk NewExt+=1 click=PreviewBut", "preview", " ");
@@ -382,7 +412,8 @@ void TstWindow::steps()
 // focuses it); "NAME=TEXT" types over a field, "NAME:=TEXT" sets it as a paste would;
 // "paste=NAME" presses Ctrl+V there; "key=KEYS" presses keys where the focus is;
 // "focus=NAME"; "make=NAME" makes a file holding "new" after the list was read;
-// "drive=ROOT" picks a drive that cannot be opened; "move=LEFT,TOP" in twips; "close";
+// "drive=ROOT" picks a drive that cannot be opened; "move=LEFT,TOP" in twips; "wait" lets
+// a button pressed by its access key go up; "close";
 // "undo" presses Ctrl+Alt+Z, "menu" takes it from the file list's menu, "no" answers
 // later questions No; "crash" leaves the journal of a run that died after two renames;
 // "unwritable" puts a folder in the settings file's place; "apply@K" presses Apply and
@@ -408,6 +439,7 @@ void TstWindow::act(const QString& step, QStringList& rest)
         {"make", [&] { QVERIFY(makeFile(QFile::encodeName(m_folder + '/' + value), "new")); }},
         {"drive", [&] { m.files().DriveList->setVolumes({"/", value}); m.files().DriveList->setCurrentIndex(1); }},
         {"move", [&] { m.move(px(value.section(',', 0, 0).toInt()), px(value.section(',', 1).toInt())); }},
+        {"wait", [&] { QTest::qWait(300); }},
         {"close", [&] { m.close(); }},
         {"undo", [&] { pressUndo(m.naming().FilePrefix); }}, // a text field keeps Ctrl+Z alone
         {"menu", [&] { QVERIFY(undoByMenu(m)); }},
@@ -486,6 +518,8 @@ QString TstWindow::probe(const QString& name)
         {"shown", [&] { return texts({f.FileSpecs, n.NumCharKeep, n.FilePrefix, n.StartingNumber, n.NumberIncValue, n.FileLeading, f.SelSteps}, ' ') + QString(" %1 %2 %3 %4:").arg(n.CasesList->currentIndex()).arg(n.chkAlpha->isChecked()).arg(int(n.extensionMode())).arg(n.NewExt->currentIndex()) + QStringList{n.NewExt->currentText(), QString::number(f.FileSortOrder->currentIndex()), c.NumberText, c.IncrementText, c.AlphaNumberText, c.AlphaIncrementText}.join(' '); }},
         {"at", [&] { const auto at = [](int v, int centre) { return v == centre ? "c" : QString::number(v); }; return '@' + at(m_w->placed.x(), m_centred.x()) + ',' + at(m_w->placed.y(), m_centred.y()); }},
         {"named", [&] { return unnamed(m); }},
+        {"spoken", [&] { return QStringList{spoken(f.DriveList), spoken(f.FileSortOrder), spoken(n.CasesList), spoken(n.NewExt), spoken(m.buttons().PreviewBut)}.join('|'); }},
+        {"keys", [&] { return accessKeys(m); }},
         {"icon", [&] { return m.windowIcon().availableSizes().isEmpty() ? "no icon" : "icon"; }},
         {"tabs", [&] { return focusOrder(m); }},
     };
