@@ -4,7 +4,8 @@
 // every control, wires each control's event to its handler, and runs start-up and close:
 // Form_Load restores the stored settings, Form_Unload stores them. A value set from code
 // raises its handler before the assignment returns, as a user's edit would; start-up
-// relies on that. Only this class knows where a control sits.
+// relies on that. Only this class knows where a control sits: Qt layouts place them, and
+// the lists take the room a larger window gives.
 
 #include "settings/StoredSettings.h"
 
@@ -15,6 +16,8 @@
 #include <vector>
 
 class QFrame;
+class QLayout;
+class QVBoxLayout;
 
 namespace pellory {
 
@@ -22,8 +25,10 @@ class ControlStates;
 class Feedback;
 class FilePane;
 class NamingPanel;
+class Rows;
 class RunButtons;
 class RunController;
+class Twips;
 
 class Main : public QWidget
 {
@@ -41,16 +46,26 @@ public:
     // Every control of the window in its own order: the focus order, then the two lines.
     const std::vector<QWidget*>& controls() const { return m_controls; }
 
+    // Adds a widget across the bottom of the window, below the separator lines and the
+    // strip under them, after those added before, and makes the window taller by its
+    // height. Call it while the window is being made,
+    // before Form_Load, so that a stored size already counts it.
+    void addBottomWidget(QWidget* widget);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     static constexpr double kTwipsPerInch = 1440.0;
 
-    // MainLayout.cpp: the controls, their order, where they sit and how large.
+    // MainLayout.cpp: the controls, their order and their access keys.
     void createControls();
     void setFocusOrder();
+    // MainGeometry.cpp: how large each control is; MainColumns.cpp: where it sits.
     void placeControls();
+    void layOut(const Twips& px);
+    QLayout* namingFrame(const Rows& rows);
+    void layOutFrames(const Rows& rows);
     // MainWiring.cpp
     void connectHandlers();
     void guardKeystrokes();
@@ -82,6 +97,7 @@ private:
     ControlStates* m_states = nullptr;
     QFrame* Line1 = nullptr;
     QFrame* Line2 = nullptr;
+    QVBoxLayout* m_outer = nullptr; // the window's rows, top to bottom
     std::vector<QWidget*> m_controls;
 };
 

@@ -23,8 +23,6 @@ namespace pellory {
 
 void Main::createControls()
 {
-    // Made in this order, so that where two controls overlap by a pixel the later one, a
-    // field or list, lies over its caption.
     announceListsByLabel();
     m_files = new FilePane(this, *m_run, *m_feedback, [this] { return m_naming->extensionMode(); });
     m_naming = new NamingPanel(this, *m_run);

@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QSessionManager>
 #include <QStyle>
+#include <QVBoxLayout>
 
 #include <cmath>
 #include <optional>
@@ -56,6 +57,8 @@ Main::Main(Feedback* feedback, QWidget* parent) : QWidget(parent), m_feedback(fe
         m_feedback = m_ownFeedback.get();
     }
     m_run = new RunController(*m_feedback, this);
+    m_outer = new QVBoxLayout(this);
+    setWindowTitle(QStringLiteral("Pellory"));
     setWindowIcon(pelloryIcon());
     createControls();
     setFocusOrder();

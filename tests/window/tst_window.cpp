@@ -1,9 +1,9 @@
 // The window driven as a user drives it, on real temporary folders: what start-up restores
 // and close stores, what each field lets through, which controls a change enables, the
 // every-N selection, Apply and Preview with where a run stops and what it says, the undo
-// of the last run, F1, the focus order, the access keys and what a screen reader
-// announces. Each row starts a window on a folder of its own, takes its steps and compares
-// what its probes read as one string.
+// of the last run, F1, the focus order, the access keys, what a screen reader announces,
+// and how the window grows. Each row starts a window on a folder of its own, takes its steps and
+// compares what its probes read as one string.
 
 #include "MainFixture.h"
 #include "platform/Rename.h"
@@ -158,6 +158,51 @@ QString accessKeys(const Main& m)
     return keys;
 }
 
+// Captions cut off, and controls over another of their window or frame or sticking out
+// of it; the check box that heads the naming frame lies on its edge.
+QString misfits(const Main& m)
+{
+    QStringList found;
+    for (size_t i = 0; i < m.controls().size(); ++i) {
+        const QWidget* c = m.controls()[i];
+        const QSize need = qobject_cast<const QLineEdit*>(c) ? QSize() : c->sizeHint();
+        if (!c->isVisible())
+            continue;
+        if ((qobject_cast<const QLabel*>(c) || qobject_cast<const QAbstractButton*>(c)) &&
+            (c->width() < need.width() || c->height() < need.height()))
+            found << c->objectName() + " cut";
+        if (!c->parentWidget()->rect().contains(c->geometry()))
+            found << c->objectName() + " out";
+        for (const QWidget* d : std::vector(m.controls().begin() + i + 1, m.controls().end())) {
+            const bool heading = c->objectName() == "RenameChk" && d->objectName() == "Frame2";
+            if (d->isVisible() && d->parent() == c->parent() &&
+                c->geometry().intersects(d->geometry()) && !heading)
+                found << c->objectName() + " over " + d->objectName();
+        }
+    }
+    return found.isEmpty() ? "fits" : found.join(' ');
+}
+
+// How the size of each control, and its distance from the window's right and bottom
+// edges, changed since `before`.
+QString grown(const Main& m, const QHash<QString, QRect>& before)
+{
+    const QSize window = before["window"].size();
+    QStringList shown;
+    for (const char* name : {"DirList", "FileList", "FileSpecs", "Frame2", "Frame1", "CasesList",
+                             "SelSteps", "ApplyBut"}) {
+        const QRect now = m.findChild<QWidget*>(name)->geometry(), was = before[name];
+        const auto change = [](int d, const char* what) {
+            return d > 0 ? QString('+') + what : d < 0 ? QString('-') + what : QString();
+        };
+        shown << name + change(now.width() - was.width(), "w") +
+                     change(now.height() - was.height(), "h") +
+                     (m.width() - now.right() == window.width() - was.right() ? "@right" : "") +
+                     (m.height() - now.bottom() == window.height() - was.bottom() ? "@bottom" : "");
+    }
+    return shown.join(' ');
+}
+
 // Where Tab leads from the drive list, with every control enabled so that it visits each.
 QString focusOrder(const Main& m)
 {
@@ -218,12 +263,15 @@ private slots:
 
 private:
     void act(const QString& step, QStringList& rest);
+    void remember();
     void runWithSteps(int at, QStringList& rest);
     QString probe(const QString& name);
 
     QString m_folder;
     std::unique_ptr<Window> m_w;
     QPoint m_centred;
+    QFont m_font;
+    QHash<QString, QRect> m_before; // each control's geometry, and the window's size
     UrlRecorder m_viewer;
     bool m_failRename = false;
 };
@@ -234,6 +282,7 @@ void TstWindow::initTestCase()
     writeStore({});
     const Main plain(nullptr); // not shown: the position is start-up's alone
     m_centred = plain.pos();
+    m_font = QApplication::font();
     // Centred, then raised by about a title bar's height.
     const QSize free = QGuiApplication::primaryScreen()->size() - plain.frameGeometry().size();
     QVERIFY(qAbs(m_centred.x() - free.width() / 2) <= 1 &&
@@ -251,6 +300,7 @@ void TstWindow::cleanup()
 {
     installRenamer(nullptr);
     m_w.reset();
+    QApplication::setFont(m_font);
     QDir().rmdir(settingsFile().fileName()); // the folder a row put in the file's place
 }
 
@@ -267,6 +317,9 @@ void TstWindow::steps_data()
     const QString start = defaults + " / @c,c / beeps=0";
     const QScreen* screen = QGuiApplication::primaryScreen();
     const int height = qRound(screen->geometry().height() * 1440 / screen->logicalDotsPerInch());
+    const QString grows =
+        "DirList+w+h@bottom FileList+w+h@right@bottom FileSpecs+w@right@bottom Frame2@right "
+        "Frame1@right CasesList@right SelSteps ApplyBut@right@bottom";
     const QString typed =
         "FileSpecs=*.jpg` NumCharKeep=a123 FilePrefix=CÉ@? StartingNumber=x123456789 "
         "NumberIncValue=/1234567: FileLeading=:\\* NewExt=.,x";
@@ -301,6 +354,10 @@ void TstWindow::steps_data()
     row("start: index -1, no user ext", "", "NewExtInx=-1", "", "shown", QString(defaults).replace("0:Keep as is", "-1:"));
     row("start: folder gone", "", "LastDir=/no/such|LastDrive=/no", "", "shown at beeps", start);
     row("start: position inside, leading number", "", "WindowTop=1500|WindowLeft=750.4px", "", "at", QString("@%1,%2").arg(px(750.4)).arg(px(1500)));
+    row("size: larger, the lists grow, the frames stay right", "3", "Specs=*.JPG", "size=12000,8250 click=RenameChk click=PreviewBut", "grown over fits", grows + " / over / fits");
+    row("size: maximised", "", "", "max", "grown fits", grows + " / fits");
+    row("size: the least", "", "", "size=15,15", "fits", "fits");
+    row("size: fonts half as large again", "", "", "font=150", "fits", "fits");
     row("start: top at the screen height", "", "WindowTop=" + QString::number(height), "", "at", "@c,c");
     row("start: below zero stays centred", "", "WindowTop=-32000", "", "at", "@c,c");
     row("start: specs restored before the folder is listed", "a.png|b.JPG", "Specs=*.PNG", "", "list", "a.png");
@@ -412,8 +469,9 @@ void TstWindow::steps()
 // focuses it); "NAME=TEXT" types over a field, "NAME:=TEXT" sets it as a paste would;
 // "paste=NAME" presses Ctrl+V there; "key=KEYS" presses keys where the focus is;
 // "focus=NAME"; "make=NAME" makes a file holding "new" after the list was read;
-// "drive=ROOT" picks a drive that cannot be opened; "move=LEFT,TOP" in twips; "wait" lets
-// a button pressed by its access key go up; "close";
+// "drive=ROOT" picks a drive that cannot be opened; "move=LEFT,TOP" and "size=WIDTH,HEIGHT"
+// in twips, "max" maximises, "font=PERCENT" starts the window anew with a font that size;
+// "wait" lets a button pressed by its access key go up; "close";
 // "undo" presses Ctrl+Alt+Z, "menu" takes it from the file list's menu, "no" answers
 // later questions No; "crash" leaves the journal of a run that died after two renames;
 // "unwritable" puts a folder in the settings file's place; "apply@K" presses Apply and
@@ -439,6 +497,9 @@ void TstWindow::act(const QString& step, QStringList& rest)
         {"make", [&] { QVERIFY(makeFile(QFile::encodeName(m_folder + '/' + value), "new")); }},
         {"drive", [&] { m.files().DriveList->setVolumes({"/", value}); m.files().DriveList->setCurrentIndex(1); }},
         {"move", [&] { m.move(px(value.section(',', 0, 0).toInt()), px(value.section(',', 1).toInt())); }},
+        {"size", [&] { remember(); m.resize(px(value.section(',', 0, 0).toInt()), px(value.section(',', 1).toInt())); }},
+        {"max", [&] { remember(); m.showMaximized(); QCoreApplication::processEvents(); }},
+        {"font", [&] { QFont font = m_font; font.setPointSizeF(font.pointSizeF() * value.toInt() / 100); QApplication::setFont(font); m_w.reset(); m_w = std::make_unique<Window>(); }},
         {"wait", [&] { QTest::qWait(300); }},
         {"close", [&] { m.close(); }},
         {"undo", [&] { pressUndo(m.naming().FilePrefix); }}, // a text field keeps Ctrl+Z alone
@@ -463,6 +524,13 @@ void TstWindow::act(const QString& step, QStringList& rest)
     } else {
         typeOver(find(verb), value);
     }
+}
+
+void TstWindow::remember()
+{
+    m_before = {{"window", m_w->main->rect()}};
+    for (const QWidget* control : m_w->main->controls())
+        m_before.insert(control->objectName(), control->geometry());
 }
 
 void TstWindow::runWithSteps(int at, QStringList& rest)
@@ -521,6 +589,9 @@ QString TstWindow::probe(const QString& name)
         {"spoken", [&] { return QStringList{spoken(f.DriveList), spoken(f.FileSortOrder), spoken(n.CasesList), spoken(n.NewExt), spoken(m.buttons().PreviewBut)}.join('|'); }},
         {"keys", [&] { return accessKeys(m); }},
         {"icon", [&] { return m.windowIcon().availableSizes().isEmpty() ? "no icon" : "icon"; }},
+        {"grown", [&] { return grown(m, m_before); }},
+        {"over", [&] { return f.PreviewList->isVisible() && f.PreviewList->geometry() == f.FileList->geometry() ? "over" : "apart"; }},
+        {"fits", [&] { return misfits(m); }},
         {"tabs", [&] { return focusOrder(m); }},
     };
     // clang-format on
