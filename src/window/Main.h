@@ -4,8 +4,9 @@
 // every control, wires each control's event to its handler, and runs start-up and close:
 // Form_Load restores the stored settings, Form_Unload stores them. A value set from code
 // raises its handler before the assignment returns, as a user's edit would; start-up
-// relies on that. Only this class knows where a control sits: Qt layouts place them, and
-// the lists take the room a larger window gives.
+// relies on that. Only this class knows where a control sits: Qt layouts place them, the
+// lists take the room a larger window gives, and the window always starts wholly on the
+// screen.
 
 #include "settings/StoredSettings.h"
 
@@ -54,6 +55,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     static constexpr double kTwipsPerInch = 1440.0;
@@ -72,11 +74,16 @@ private:
 
     // MainLoad.cpp
     void Form_Load();
-    void centreWindow();
-    void restoreWindowPosition(const StoredSettings& store);
     void Form_Unload();
     bool Form_QueryUnload();
-    // Window positions are kept in twips, 1/1440 inch, on the primary screen.
+
+    // MainPlacement.cpp: where the window starts, and how large.
+    void restoreWindowSize(const StoredSettings& store);
+    void centreWindow();
+    void restoreWindowPosition(const StoredSettings& store);
+    void keepOnScreen();
+    QMargins frameMargins() const;
+    // Window positions and sizes are kept in twips, 1/1440 inch, on the primary screen.
     static double twipsPerPixel(Qt::Orientation along);
 
     // MainSettings.cpp: how each stored key is applied at start and read at close.
@@ -98,6 +105,7 @@ private:
     QFrame* Line1 = nullptr;
     QFrame* Line2 = nullptr;
     QVBoxLayout* m_outer = nullptr; // the window's rows, top to bottom
+    bool m_framed = false;          // the window manager has shown the frame's real size
     std::vector<QWidget*> m_controls;
 };
 

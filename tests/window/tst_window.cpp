@@ -1,9 +1,9 @@
 // The window driven as a user drives it, on real temporary folders: what start-up restores
-// and close stores, what each field lets through, which controls a change enables, the
-// every-N selection, Apply and Preview with where a run stops and what it says, the undo
-// of the last run, F1, the focus order, the access keys, what a screen reader announces,
-// and how the window grows. Each row starts a window on a folder of its own, takes its steps and
-// compares what its probes read as one string.
+// and close stores, where the window starts and how it grows, what each field lets
+// through, which controls a change enables, the every-N selection, Apply and Preview with
+// where a run stops and what it says, the undo of the last run, F1, the focus order, the
+// access keys and what a screen reader announces. Each row starts a window on a folder of
+// its own, takes its steps and compares what its probes read as one string.
 
 #include "MainFixture.h"
 #include "platform/Rename.h"
@@ -28,6 +28,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
 #include <QUrl>
 
@@ -43,6 +44,12 @@ namespace {
 int px(double twips)
 {
     return qRound(twips * QGuiApplication::primaryScreen()->logicalDotsPerInch() / 1440);
+}
+
+QString twips(int pixels)
+{
+    return QString::number(
+        qRound(pixels * 1440 / QGuiApplication::primaryScreen()->logicalDotsPerInch()));
 }
 
 // Renames for real; at call `at` the row's remaining steps run first, as a user acting
@@ -165,7 +172,7 @@ QString misfits(const Main& m)
     QStringList found;
     for (size_t i = 0; i < m.controls().size(); ++i) {
         const QWidget* c = m.controls()[i];
-        const QSize need = qobject_cast<const QLineEdit*>(c) ? QSize() : c->sizeHint();
+        const QSize need = c->sizeHint();
         if (!c->isVisible())
             continue;
         if ((qobject_cast<const QLabel*>(c) || qobject_cast<const QAbstractButton*>(c)) &&
@@ -181,6 +188,22 @@ QString misfits(const Main& m)
         }
     }
     return found.isEmpty() ? "fits" : found.join(' ');
+}
+
+// Which edges of the screen's free area the window's frame touches; "off" when it does not
+// lie wholly on it.
+QString edges(const QRect& outer)
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QStringList touched;
+    for (const auto& [name, edge, of] : {std::tuple("left", outer.left(), area.left()),
+                                         {"top", outer.top(), area.top()},
+                                         {"right", outer.right(), area.right()},
+                                         {"bottom", outer.bottom(), area.bottom()}}) {
+        if (edge == of)
+            touched << name;
+    }
+    return area.contains(outer) ? touched.join(' ') : "off";
 }
 
 // How the size of each control, and its distance from the window's right and bottom
@@ -270,6 +293,7 @@ private:
     QString m_folder;
     std::unique_ptr<Window> m_w;
     QPoint m_centred;
+    QSize m_default;
     QFont m_font;
     QHash<QString, QRect> m_before; // each control's geometry, and the window's size
     UrlRecorder m_viewer;
@@ -282,6 +306,7 @@ void TstWindow::initTestCase()
     writeStore({});
     const Main plain(nullptr); // not shown: the position is start-up's alone
     m_centred = plain.pos();
+    m_default = plain.size();
     m_font = QApplication::font();
     // Centred, then raised by about a title bar's height.
     const QSize free = QGuiApplication::primaryScreen()->size() - plain.frameGeometry().size();
@@ -317,6 +342,7 @@ void TstWindow::steps_data()
     const QString start = defaults + " / @c,c / beeps=0";
     const QScreen* screen = QGuiApplication::primaryScreen();
     const int height = qRound(screen->geometry().height() * 1440 / screen->logicalDotsPerInch());
+    const int width = qRound(screen->geometry().width() * 1440 / screen->logicalDotsPerInch());
     const QString grows =
         "DirList+w+h@bottom FileList+w+h@right@bottom FileSpecs+w@right@bottom Frame2@right "
         "Frame1@right CasesList@right SelSteps ApplyBut@right@bottom";
@@ -353,7 +379,10 @@ void TstWindow::steps_data()
     row("start: user ext unless index -1", "", "NewExtInx=1|NewExtUser=b", "", "shown", QString(defaults).replace("0:Keep as is", "1:Remove ext"));
     row("start: index -1, no user ext", "", "NewExtInx=-1", "", "shown", QString(defaults).replace("0:Keep as is", "-1:"));
     row("start: folder gone", "", "LastDir=/no/such|LastDrive=/no", "", "shown at beeps", start);
-    row("start: position inside, leading number", "", "WindowTop=1500|WindowLeft=750.4px", "", "at", QString("@%1,%2").arg(px(750.4)).arg(px(1500)));
+    row("start: position inside, leading number", "", "WindowTop=1500|WindowLeft=450.4px", "", "at", QString("@%1,%2").arg(px(450.4)).arg(px(1500)));
+    row("start: partly off the screen, moved onto it", "", QString("WindowTop=%1|WindowLeft=%2").arg(height - 300).arg(width - 300), "", "placed edges", "right bottom / right");
+    row("start: larger than the screen, shrunk to fit", "", "WindowWidth=99999|WindowHeight=99999", "", "placed edges", "left top bottom / left top right");
+    row("start: size restored, a bad one keeps the default", "", "WindowWidth=11250|WindowHeight=-5", "", "size", "11250,d");
     row("size: larger, the lists grow, the frames stay right", "3", "Specs=*.JPG", "size=12000,8250 click=RenameChk click=PreviewBut", "grown over fits", grows + " / over / fits");
     row("size: maximised", "", "", "max", "grown fits", grows + " / fits");
     row("size: the least", "", "", "size=15,15", "fits", "fits");
@@ -363,8 +392,8 @@ void TstWindow::steps_data()
     row("start: specs restored before the folder is listed", "a.png|b.JPG", "Specs=*.PNG", "", "list", "a.png");
     row("keys: Alt+A applies, Alt+T exits", "1", "Specs=*.JPG", "click=RenameChk key=Alt+A wait key=Alt+T wait", "disk open", "IMG_001.JPG=F000.JPG / closed");
     row("start: controls off, named, focus order", "", "", "", "off named spoken keys icon tabs", naming + " PreviewBut ApplyBut hidden PreviewList / named / Drive|Sort Files by :|Name Format:|New ext :|Preview and Check for Errors / abcefikloprstwx / icon / DriveList DirList FileSortOrder SelSteps FileList FileSpecs WildCardRen CasesList RenameChk NumCharKeep FilePrefix StartingNumber chkTrim NumberIncValue chkAlpha FileLeading NewExt ExtUsed1 PreviewBut ApplyBut ExitBut PreviewList DriveList");
-    row("close: typed extension stored", "12", "NewExtUser=old|Alpha=1", "move=3000,1500 click=ExtUsed2 SelSteps=3 NewExt=bak close", "stored", "Alpha=1 AlphaIncrement=1 AlphaNumber=AAA Cases=0 FileExt=2 Increment=1 Keep=0 LastDir=~ LastDrive=D Leading= NewExtInx=-1 NewExtUser=bak Number=001 Prefix=IMG_ SelSteps=3 Specs=*.JPG;*.GIF WindowLeft=3000 WindowTop=1500");
-    row("close: a chosen item keeps the old typed one", "12", "NewExtUser=old", "move=3000,1500 NewExt+=1 close", "stored", "Alpha=0 AlphaIncrement=1 AlphaNumber=AAA Cases=0 FileExt=1 Increment=1 Keep=0 LastDir=~ LastDrive=D Leading= NewExtInx=1 NewExtUser=old Number=001 Prefix=IMG_ SelSteps= Specs=*.JPG;*.GIF WindowLeft=3000 WindowTop=1500");
+    row("close: typed extension stored", "12", "NewExtUser=old|Alpha=1", "move=3000,1500 size=11250,8250 click=ExtUsed2 SelSteps=3 NewExt=bak close", "stored", "Alpha=1 AlphaIncrement=1 AlphaNumber=AAA Cases=0 FileExt=2 Increment=1 Keep=0 LastDir=~ LastDrive=D Leading= NewExtInx=-1 NewExtUser=bak Number=001 Prefix=IMG_ SelSteps=3 Specs=*.JPG;*.GIF WindowHeight=8250 WindowLeft=3000 WindowTop=1500 WindowWidth=11250");
+    row("close: a chosen item keeps the old typed one", "12", "NewExtUser=old", "move=3000,1500 size=11250,8250 NewExt+=1 close", "stored", "Alpha=0 AlphaIncrement=1 AlphaNumber=AAA Cases=0 FileExt=1 Increment=1 Keep=0 LastDir=~ LastDrive=D Leading= NewExtInx=1 NewExtUser=old Number=001 Prefix=IMG_ SelSteps= Specs=*.JPG;*.GIF WindowHeight=8250 WindowLeft=3000 WindowTop=1500 WindowWidth=11250");
     row("close: when idle", "", "Prefix=before", "FilePrefix:=after close", "open beeps prefix", "closed / beeps=0 / after");
     row("close: refused during a run", "1", "Prefix=before", "FilePrefix:=after click=RenameChk apply@1 close", "open beeps prefix", "open / beeps=1 / before");
     row("close: Esc when idle", "", "Prefix=before", "FilePrefix:=after key=Esc", "open beeps prefix", "closed / beeps=0 / after");
@@ -589,6 +618,9 @@ QString TstWindow::probe(const QString& name)
         {"spoken", [&] { return QStringList{spoken(f.DriveList), spoken(f.FileSortOrder), spoken(n.CasesList), spoken(n.NewExt), spoken(m.buttons().PreviewBut)}.join('|'); }},
         {"keys", [&] { return accessKeys(m); }},
         {"icon", [&] { return m.windowIcon().availableSizes().isEmpty() ? "no icon" : "icon"; }},
+        {"placed", [&] { return edges(QRect(m_w->placed, m.size() + QSize(0, m.style()->pixelMetric(QStyle::PM_TitleBarHeight)))); }}, // framed by a title bar
+        {"edges", [&] { return edges(m.frameGeometry()); }},
+        {"size", [&] { const auto size = [](int v, int d) { return v == d ? "d" : twips(v); }; return size(m.width(), m_default.width()) + ',' + size(m.height(), m_default.height()); }},
         {"grown", [&] { return grown(m, m_before); }},
         {"over", [&] { return f.PreviewList->isVisible() && f.PreviewList->geometry() == f.FileList->geometry() ? "over" : "apart"; }},
         {"fits", [&] { return misfits(m); }},
