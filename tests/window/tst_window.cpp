@@ -21,7 +21,6 @@
 #include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QDir>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -151,14 +150,8 @@ QString accessKeys(const Main& m)
 {
     QString keys;
     for (const QWidget* c : m.controls()) {
-        const auto* label = qobject_cast<const QLabel*>(c);
-        const auto* button = qobject_cast<const QAbstractButton*>(c);
-        const auto* frame = qobject_cast<const QGroupBox*>(c);
-        const QString caption = label    ? label->text()
-                                : button ? button->text()
-                                : frame  ? frame->title()
-                                         : "";
-        if (caption.contains('&'))
+        const QString caption = c->property(c->inherits("QGroupBox") ? "title" : "text").toString();
+        if (!c->inherits("QLineEdit") && caption.contains('&'))
             keys += caption[caption.indexOf('&') + 1].toLower();
     }
     std::sort(keys.begin(), keys.end());
