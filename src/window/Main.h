@@ -49,8 +49,8 @@ public:
 
     // Adds a widget across the bottom of the window, below the separator lines and the
     // strip under them, after those added before, and makes the window taller by its
-    // height. Call it while the window is being made,
-    // before Form_Load, so that a stored size already counts it.
+    // height. Call it while the window is being made, before Form_Load, so that a stored
+    // size already counts it.
     void addBottomWidget(QWidget* widget);
 
 protected:
