@@ -62,8 +62,6 @@ bool Main::eventFilter(QObject* watched, QEvent* event)
         QMetaObject::invokeMethod(
             this, [this] { m_escapeClosesPopup = false; }, Qt::QueuedConnection);
     }
-    if ((type == QEvent::Show || type == QEvent::Hide) && watched == m_undo->bar())
-        QMetaObject::invokeMethod(this, &Main::placeBottom, Qt::QueuedConnection);
     return QWidget::eventFilter(watched, event);
 }
 

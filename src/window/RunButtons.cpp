@@ -48,8 +48,8 @@ RunButtons::RunButtons(QWidget* window, FilePane& files, NamingPanel& naming, Ru
     ExitBut = makeControl<QPushButton>(window, "ExitBut");
     setTexts({
         {PreviewBut, "Previe&w and Check for Errors", "Click to preview", nullptr},
-        {ApplyBut, "Apply", "Click to apply", nullptr},
-        {ExitBut, "Exit", "Click to exit", nullptr},
+        {ApplyBut, "&Apply", "Click to apply", nullptr},
+        {ExitBut, "Exi&t", "Click to exit", nullptr},
     });
     PreviewBut->setEnabled(false);
     ApplyBut->setEnabled(false);
