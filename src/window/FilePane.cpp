@@ -5,6 +5,7 @@
 
 #include "catalogue/EveryN.h"
 #include "catalogue/SortOrders.h"
+#include "platform/DirectoryScan.h"
 #include "window/DriveSelector.h"
 #include "window/Feedback.h"
 #include "window/FolderSelector.h"
@@ -44,6 +45,14 @@ void FilePane::DirList_Change()
     const QString drive = DriveList->driveOf(folder);
     if (!drive.isEmpty() && drive != DriveList->drive())
         DriveList->setDrive(drive);
+}
+
+QString FilePane::listNote() const
+{
+    if (!specNamesFolder(FileSpecs->text()))
+        return {};
+    return QStringLiteral("File specifications name files, not folders: \"%1\" lists nothing.")
+        .arg(FileSpecs->text());
 }
 
 void FilePane::RefreshFiles()

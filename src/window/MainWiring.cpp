@@ -68,9 +68,10 @@ bool Main::eventFilter(QObject* watched, QEvent* event)
 void Main::connectStatus()
 {
     StatusLine* status = m_status;
-    NameListView* list = m_files->FileList;
-    const auto counts = [status, list] {
-        status->showCounts(list->count(), list->selectedCount());
+    const FilePane* files = m_files;
+    const auto counts = [status, files] {
+        status->showCounts(files->FileList->count(), files->FileList->selectedCount(),
+                           files->listNote());
     };
     connect(m_files, &FilePane::listChanged, this, counts);
     connect(m_buttons, &RunButtons::runEnded, status, &StatusLine::showNote);

@@ -64,8 +64,8 @@ public:
     std::function<bool()> steps; // true: this rename fails
     SystemRenamer system;
     using FileRenamer::rename;
-    RenameOutcome rename(const QByteArray& folder, const QByteArray& oldRaw,
-                         const QString& newName, RenameObserver* observer) override
+    RenameOutcome rename(const QByteArray& folder, const QByteArray& oldRaw, const QString& newName,
+                         RenameObserver* observer) override
     {
         if (++calls == at && steps())
             return {false, EIO, "Input/output error"};
@@ -482,6 +482,9 @@ void TstWindow::steps_data()
     row("undo: the bar after a run that died, and its Undo", abc, "Specs=*.JPG", "crash restart bar click=InterruptedUndo", "asked bar disk", "The last rename in ~ stopped after 2 of 3 files / Pellory - Undo|The last rename run was interrupted.\rUndo the rename of WHEN? 2 files in ~ will go back to their old names. / no bar / " + back);
     row("undo: the bar dismissed stays away", abc, "Specs=*.JPG", "crash restart bar click=InterruptedDismiss restart", "bar", "The last rename in ~ stopped after 2 of 3 files / no bar");
     row("Esc in an open list closes only the list", "", "", "popup=FileSortOrder key=Escape", "open", "open");
+    row("preview: a name no file can have is refused", "3", "Specs=*.JPG", "click=RenameChk FilePrefix:=a/b click=PreviewBut", "msgs preview", "Pellory - Error|warning|The new name of \"F000.JPG\", \"a/b001.JPG\", cannot be used: The new name may not contain \"/\". /  ");
+    row("specs: a folder part lists nothing, and says so", "3", "Specs=../*.JPG", "", "list status", " / 0 files, 0 selected. File specifications name files, not folders: \"../*.JPG\" lists nothing.");
+    row("folder not valid text: listed, renamed, undone", "", "Specs=*.JPG", "rawdir list click=RenameChk click=ApplyBut list undo", "list", "A.JPG|B.JPG / IMG_001.JPG|IMG_002.JPG / A.JPG|B.JPG");
     row("F1 opens the guide", "", "", "focus=FileSpecs key=F1", "opened beeps", "the guide / beeps=0");
     // clang-format on
 }
@@ -568,6 +571,7 @@ void TstWindow::act(const QString& step, QStringList& rest)
         {"menu", [&] { QVERIFY(takeMenuEntry(m, 0)); }},
         {"history", [&] { chooseInHistory(value.toInt(), m_historyRows); QVERIFY(takeMenuEntry(m, 1)); }},
         {"restart", [&] { m_w = std::make_unique<Window>(); QCoreApplication::processEvents(); }},
+        {"rawdir", [&] { const QByteArray sub = QFile::encodeName(m_folder) + "/caf\xe9"; QVERIFY(::mkdir(sub.constData(), 0755) == 0 && makeFile(sub + "/A.JPG", "A") && makeFile(sub + "/B.JPG", "B")); QVERIFY(m.files().DirList->setRawPath(sub)); }},
         {"popup", [&] { qobject_cast<QComboBox*>(find(value))->showPopup(); }},
         {"no", [&] { m_w->feedback.answer = false; }},
         {"fail", [&] { m_failRename = true; }},
