@@ -10,6 +10,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setOrganizationName("Pellory");
     QApplication::setApplicationName("Pellory");
+    // Wayland compositors match the window to the desktop entry, and so to its icon, by it.
+    QApplication::setDesktopFileName("io.github.pellory.Pellory");
     pellory::Main window; // loads the window and restores the stored settings
     window.show();
     return app.exec();

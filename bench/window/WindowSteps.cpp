@@ -62,17 +62,18 @@ public:
     explicit TimedRenamer(const StepProbe& probe) : m_probe(probe) {}
     double lastMs = -1;
 
-    RenameOutcome rename(const QString& folder, const QByteArray& oldRawName,
-                         const QString& newName) override
+    RenameOutcome rename(const QByteArray& folder, const QByteArray& oldRawName,
+                         const QString& newName, RenameObserver* observer = nullptr) override
     {
-        const RenameOutcome outcome = m_system.rename(folder, oldRawName, newName);
+        const RenameOutcome outcome = m_system.rename(folder, oldRawName, newName, observer);
         lastMs = m_probe.elapsedMs();
         return outcome;
     }
-    RenameOutcome renameRaw(const QString& folder, const QByteArray& oldRawName,
-                            const QByteArray& newRawName) override
+    RenameOutcome renameRaw(const QByteArray& folder, const QByteArray& oldRawName,
+                            const QByteArray& newRawName,
+                            RenameObserver* observer = nullptr) override
     {
-        const RenameOutcome outcome = m_system.renameRaw(folder, oldRawName, newRawName);
+        const RenameOutcome outcome = m_system.renameRaw(folder, oldRawName, newRawName, observer);
         lastMs = m_probe.elapsedMs();
         return outcome;
     }

@@ -2,6 +2,8 @@
 
 #include "platform/DirectoryScan.h"
 
+#include <QFile>
+
 namespace pellory {
 
 QStringList distinctFileSpecs(const QString& specsText)
@@ -22,7 +24,7 @@ QStringList distinctFileSpecs(const QString& specsText)
     return specs;
 }
 
-void ScanFolder(Catalogue& catalogue, const QString& folder, const QString& spec,
+void ScanFolder(Catalogue& catalogue, const QByteArray& folder, const QString& spec,
                 ExtensionMode mode)
 {
     if (spec.isEmpty())
@@ -42,17 +44,24 @@ void ScanFolder(Catalogue& catalogue, const QString& folder, const QString& spec
         }
         record.ExtKey = lastExtKey;
         record.WriteTime = entry.writeTime;
+        record.Inode = entry.inode;
         record.RawName = std::move(entry.rawName);
         record.FileName = std::move(entry.name);
     });
 }
 
-void rebuildCatalogue(Catalogue& catalogue, const QString& folder, const QString& specsText,
+void rebuildCatalogue(Catalogue& catalogue, const QByteArray& folder, const QString& specsText,
                       ExtensionMode mode)
 {
     catalogue.clear();
     for (const QString& spec : distinctFileSpecs(specsText))
         ScanFolder(catalogue, folder, spec, mode);
+}
+
+void rebuildCatalogue(Catalogue& catalogue, const QString& folder, const QString& specsText,
+                      ExtensionMode mode)
+{
+    rebuildCatalogue(catalogue, QFile::encodeName(folder), specsText, mode);
 }
 
 } // namespace pellory

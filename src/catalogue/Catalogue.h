@@ -21,6 +21,8 @@ struct FileRecord
     QString ExtKey;   // FileName's extension under the mode of the scan, upper case
     quint64 WriteTime = 0;
     QByteArray RawName; // the exact bytes of the name on disk
+    quint64 Inode = 0;  // the entry's inode when it was listed, which a run records so that
+                        // an undo can tell this file from another that took its name since
 };
 
 class Catalogue
@@ -39,11 +41,14 @@ public:
 // An empty text gives one empty specification.
 QStringList distinctFileSpecs(const QString& specsText);
 
-// Appends a record for each file of `folder` that matches `spec`.
-void ScanFolder(Catalogue& catalogue, const QString& folder, const QString& spec,
+// Appends a record for each file of `folder` (its path's exact bytes) that matches `spec`.
+void ScanFolder(Catalogue& catalogue, const QByteArray& folder, const QString& spec,
                 ExtensionMode mode);
 
 // Empties the catalogue and scans once per distinct specification (no sorting).
+void rebuildCatalogue(Catalogue& catalogue, const QByteArray& folder, const QString& specsText,
+                      ExtensionMode mode);
+// The same for a folder given as decoded text, for callers that do not hold its bytes yet.
 void rebuildCatalogue(Catalogue& catalogue, const QString& folder, const QString& specsText,
                       ExtensionMode mode);
 

@@ -2,6 +2,7 @@
 
 #include "naming/Compose.h"
 #include "naming/RenameSet.h"
+#include "platform/Rename.h"
 
 #include <QHash>
 #include <QSet>
@@ -89,8 +90,13 @@ QStringList duplicateClashes(const QStringList& names, const std::vector<bool>& 
     return clashes;
 }
 
-bool WouldProduceDuplicates(const QStringList& names, const std::vector<bool>& selected,
-                            const RenameSettings& settings, const std::function<void()>& yield)
+namespace {
+
+// One pass over the walk; names that cannot be used are looked for only when asked, since
+// the duplicate check alone goes on past them.
+NameProblem checkNames(const QStringList& names, const std::vector<bool>& selected,
+                       const RenameSettings& settings, const std::function<void()>& yield,
+                       bool findUnusable)
 {
     QStringList current;
     current.reserve(names.size());
@@ -110,19 +116,37 @@ bool WouldProduceDuplicates(const QStringList& names, const std::vector<bool>& s
     newNames.reserve(names.size());
     for (qsizetype i = 0; i < names.size(); ++i) {
         pending.remove(current[i]); // an item is never compared with its own old name
-        QString newName =
-            IsInRenameSet(isSelected(selected, i), selectedCount)
-                ? ComposeNewName(names[i], settings, counter ? &*counter : nullptr).toUpper()
-                : current[i];
-        if (pending.contains(newName))
-            return true; // it would take the name of a file not yet renamed
-        if (newNames.contains(newName))
-            return true;
+        QString newName = current[i];
+        if (IsInRenameSet(isSelected(selected, i), selectedCount)) {
+            QString composed = ComposeNewName(names[i], settings, counter ? &*counter : nullptr);
+            const QString reason =
+                findUnusable && composed != names[i] ? invalidNameReason(composed) : QString();
+            if (!reason.isEmpty())
+                return {NameProblem::Kind::Unusable, i, names[i], composed, reason};
+            newName = std::move(composed).toUpper();
+        }
+        // The second test: it would take the name of a file not yet renamed.
+        if (newNames.contains(newName) || pending.contains(newName))
+            return {NameProblem::Kind::Duplicate, i, names[i], {}, {}};
         newNames.insert(std::move(newName));
         if (yield)
             yield();
     }
-    return false;
+    return {};
+}
+
+} // namespace
+
+bool WouldProduceDuplicates(const QStringList& names, const std::vector<bool>& selected,
+                            const RenameSettings& settings, const std::function<void()>& yield)
+{
+    return checkNames(names, selected, settings, yield, false).kind == NameProblem::Kind::Duplicate;
+}
+
+NameProblem firstNameProblem(const QStringList& names, const std::vector<bool>& selected,
+                             const RenameSettings& settings, const std::function<void()>& yield)
+{
+    return checkNames(names, selected, settings, yield, true);
 }
 
 } // namespace pellory

@@ -1,9 +1,11 @@
 #pragma once
-// Composes the names of a whole list and checks them for duplicates before a run. Takes the
-// names in list order and their selection flags; touches no file and no widget.
+// Composes the names of a whole list and checks them before a run: for duplicates, and for
+// names no file can have. Takes the names in list order and their selection flags; touches
+// no file and no widget.
 
 #include "naming/RenameSettings.h"
 
+#include <QString>
 #include <QStringList>
 
 #include <functional>
@@ -24,6 +26,31 @@ bool WouldProduceDuplicates(const QStringList& names, const std::vector<bool>& s
 // one further down, by its new name or by the name it still carries then).
 QStringList duplicateClashes(const QStringList& names, const std::vector<bool>& selected,
                              const RenameSettings& settings, int limit);
+
+// The first problem of a walk's new names, in list order.
+struct NameProblem
+{
+    enum class Kind
+    {
+        None,
+        Unusable,  // no file can have the new name
+        Duplicate, // as WouldProduceDuplicates finds it
+    };
+    Kind kind = Kind::None;
+    qsizetype item = -1; // the item whose new name has the problem
+    QString oldName;
+    QString newName; // for Unusable: the name that cannot be used
+    QString reason;  // for Unusable: invalidNameReason's text
+};
+
+// The check a preview runs before it lists anything: composes the items in list order and
+// stops at the first new name that cannot name a file (empty, ".", "..", "/" or NUL in it,
+// longer than the file system takes), or that would give two items one name as
+// WouldProduceDuplicates finds it. A name left as it is is never refused. `yield` runs
+// once per item.
+NameProblem firstNameProblem(const QStringList& names, const std::vector<bool>& selected,
+                             const RenameSettings& settings,
+                             const std::function<void()>& yield = {});
 
 // Every item's name after a walk, in list order: the composed name for items of the
 // rename set (one counter for the whole walk), the old name for the others.

@@ -28,37 +28,47 @@ bool isAscii(std::string_view name)
     return true;
 }
 
-// Follows links, so that a link to a folder is a folder. A link that leads nowhere (or
-// round in a loop) is still an entry that can be renamed, so it is described by the
-// link itself. An entry that vanished since readdir gives false.
-bool statEntry(int folderFd, const char* name, struct stat& st)
+// The entry itself tells who the file is, since a rename moves the entry: a link keeps its
+// own inode. Its target gives the type and the time, so that a link to a folder is a
+// folder; a link that leads nowhere (or round in a loop) is still an entry that can be
+// renamed, described by the link itself. An entry that vanished since readdir gives false.
+bool statEntry(int folderFd, const char* name, struct stat& st, quint64& inode)
 {
-    if (::fstatat(folderFd, name, &st, 0) == 0)
-        return true;
-    if (errno != ENOENT && errno != ELOOP)
+    if (::fstatat(folderFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
         return false;
-    return ::fstatat(folderFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode);
+    inode = st.st_ino;
+    if (!S_ISLNK(st.st_mode))
+        return true;
+    struct stat target;
+    if (::fstatat(folderFd, name, &target, 0) == 0)
+        st = target;
+    else if (errno != ENOENT && errno != ELOOP)
+        return false;
+    return true;
 }
 
 } // namespace
 
-bool findMatchingFiles(const QString& folder, const QString& spec, std::vector<DirEntry>& out,
+bool specNamesFolder(QStringView spec)
+{
+    return spec.contains(u'/');
+}
+
+bool findMatchingFiles(const QByteArray& folder, const QString& spec, std::vector<DirEntry>& out,
                        const std::function<void()>& between)
 {
     return forEachMatchingFile(
         folder, spec, [&out](DirEntry&& entry) { out.push_back(std::move(entry)); }, between);
 }
 
-bool forEachMatchingFile(const QString& folder, const QString& spec,
+bool forEachMatchingFile(const QByteArray& folder, const QString& spec,
                          const std::function<void(DirEntry&&)>& found,
                          const std::function<void()>& between)
 {
-    const QString pattern = folder + u'/' + spec;
-    const qsizetype lastSlash = pattern.lastIndexOf(u'/');
-    if (lastSlash + 1 == pattern.size())
+    if (spec.isEmpty() || specNamesFolder(spec))
         return false;
-    const WildcardMatcher matcher(QStringView(pattern).mid(lastSlash + 1));
-    FolderReader dir(FolderFd(AT_FDCWD, QFile::encodeName(pattern.left(lastSlash + 1)), O_RDONLY));
+    const WildcardMatcher matcher(spec);
+    FolderReader dir(FolderFd(AT_FDCWD, folder, O_RDONLY));
     if (!dir.isOpen())
         return false;
 
@@ -75,10 +85,12 @@ bool forEachMatchingFile(const QString& folder, const QString& spec,
         if (!(ascii ? matcher.matchesAscii(raw) : matcher.matches(decoded)))
             continue;
         struct stat st;
-        if (!statEntry(dir.fd(), entry->d_name, st) || S_ISDIR(st.st_mode))
+        quint64 inode = 0;
+        if (!statEntry(dir.fd(), entry->d_name, st, inode) || S_ISDIR(st.st_mode))
             continue;
         found({ascii ? QString::fromLatin1(raw.data(), qsizetype(raw.size())) : decoded,
-               QByteArray(raw.data(), qsizetype(raw.size())), fileTimeFromTimespec(st.st_mtim)});
+               QByteArray(raw.data(), qsizetype(raw.size())), fileTimeFromTimespec(st.st_mtim),
+               inode});
     }
     return true;
 }

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringView>
 #include <QtGlobal>
 
 #include <functional>
@@ -18,25 +19,34 @@ struct DirEntry
     QString name;          // decoded for display (QFile::decodeName)
     QByteArray rawName;    // the exact bytes readdir gave; the old path of a rename uses these
     quint64 writeTime = 0; // 100 ns ticks since 1 January 1601, from st_mtim
+    quint64 inode = 0;     // the entry's own (a link's, not its target's): who the file is
 };
 
-// Appends, in the order the folder reports them, every entry of the folder named by
-// `folder` joined with the folder part of `spec` whose name matches the last component
-// of `spec` (see WildcardMatcher). Entries "." and "..", folders and links to folders are
-// skipped; hidden files are entries like any other. Returns false, appending nothing,
-// when the folder cannot be opened or the pattern part is empty.
+// True when `spec` (a specification, a wildcard pattern or a whole specification text)
+// holds a folder part ("sub/*.txt", "../*"). The file list shows one folder, and a run
+// renames what the list shows, so a pattern that reaches into another folder matches
+// nothing: otherwise the list would show one folder's files and the run rename another's.
+bool specNamesFolder(QStringView spec);
+
+// Appends, in the order the folder reports them, every entry of `folder` (its path's exact
+// bytes, which need not be valid text) whose name
+// matches `spec` (see WildcardMatcher). Entries "." and "..", folders and links to folders
+// are skipped; hidden files are entries like any other. Returns false, appending nothing
+// and reading nothing, when `spec` is empty or names a folder (specNamesFolder), and when
+// the folder cannot be opened.
 // Links are followed for the folder test and the time. A link that leads nowhere (or
 // loops) is still an entry, since renaming moves the link itself; it gets the link's own
-// time. One fstatat per matching entry; names that do not match are never stat'ed.
+// time. One fstatat per matching entry (two for a link); names that do not match are never
+// stat'ed.
 // `between` runs after every entry read, for a caller that lets the event loop run.
 bool findMatchingFiles(
-    const QString& folder, const QString& spec, std::vector<DirEntry>& out,
+    const QByteArray& folder, const QString& spec, std::vector<DirEntry>& out,
     const std::function<void()>& between = [] {});
 
 // The same, handing each entry to `found` as it is read, for a caller that keeps the
 // entries in a form of its own.
 bool forEachMatchingFile(
-    const QString& folder, const QString& spec, const std::function<void(DirEntry&&)>& found,
+    const QByteArray& folder, const QString& spec, const std::function<void(DirEntry&&)>& found,
     const std::function<void()>& between = [] {});
 
 // Appends the names of the subfolders of `folder`, in the order the folder reports them:

@@ -4,6 +4,7 @@
 #include "platform/FolderFd.h"
 #include "platform/Rename.h"
 
+#include <QFile>
 #include <QSet>
 
 #include <linux/fs.h>
@@ -46,7 +47,9 @@ bool fuseFolderFoldsCase(int dir)
 
 } // namespace
 
-FolderLookup::FolderLookup(const QString& folder) : m_dir(folder, O_PATH) {}
+FolderLookup::FolderLookup(const QByteArray& folder) : m_dir(AT_FDCWD, folder, O_PATH) {}
+
+FolderLookup::FolderLookup(const QString& folder) : FolderLookup(QFile::encodeName(folder)) {}
 
 bool FolderLookup::contains(const QByteArray& rawName) const
 {
@@ -55,9 +58,9 @@ bool FolderLookup::contains(const QByteArray& rawName) const
            ::fstatat(m_dir.fd(), rawName.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
-bool folderFoldsCase(const QString& folder)
+bool folderFoldsCase(const QByteArray& folder)
 {
-    const FolderFd dir(folder, O_RDONLY);
+    const FolderFd dir(AT_FDCWD, folder, O_RDONLY);
     if (dir.fd() < 0)
         return false;
     struct statfs fs;

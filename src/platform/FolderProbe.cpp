@@ -3,8 +3,6 @@
 #include "platform/FolderFd.h"
 #include "platform/Rename.h"
 
-#include <QFile>
-
 #include <fcntl.h>
 #include <linux/magic.h>
 #include <sys/stat.h>
@@ -23,7 +21,7 @@ FolderProbe::FolderProbe(const QByteArray& folder)
     m_inode = st.st_ino;
     struct statfs fs;
     m_stableInodes = ::fstatfs(m_fd, &fs) != 0 || fs.f_type != FUSE_SUPER_MAGIC;
-    m_foldsCase = folderFoldsCase(QFile::decodeName(folder));
+    m_foldsCase = folderFoldsCase(folder);
 }
 
 FolderProbe::~FolderProbe()

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -22,6 +23,7 @@ namespace pellory {
 namespace {
 
 RenameRoute g_firstRoute = RenameRoute::NoReplaceFlag;
+std::function<void(int dir, const char* reserved)> g_afterReserving;
 FileRenamer* g_installed = nullptr;
 
 RenameOutcome failure(int error)
@@ -51,14 +53,41 @@ int renameByLink(int dir, const char* from, const char* to)
     return error;
 }
 
-int renameAfterCheck(int dir, const char* from, const char* to)
+bool sameFile(const struct stat& a, const struct stat& b)
 {
-    struct stat st;
-    if (::fstatat(dir, to, &st, AT_SYMLINK_NOFOLLOW) == 0)
-        return EEXIST;
-    if (errno != ENOENT)
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Without the flag and without hard links nothing makes a rename refuse an existing name.
+// The name is reserved first: a file of our own is made under it (O_EXCL fails when the
+// name exists), and the rename goes over it only while it is still ours. Another program's
+// file is then lost only if it takes the name between that last look and the rename.
+int renameOverReservation(int dir, const char* from, const char* to)
+{
+    const int fd = ::openat(dir, to, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
         return errno;
-    return ::renameat(dir, from, dir, to) == 0 ? 0 : errno;
+    struct stat reserved;
+    const int unknown = ::fstat(fd, &reserved) == 0 ? 0 : errno;
+    ::close(fd);
+    if (unknown != 0) {
+        ::unlinkat(dir, to, 0); // made a moment ago, but no longer recognisable as ours
+        return unknown;
+    }
+    if (g_afterReserving)
+        g_afterReserving(dir, to);
+    const auto stillOurs = [&] {
+        struct stat now;
+        return ::fstatat(dir, to, &now, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(now, reserved);
+    };
+    if (!stillOurs())
+        return EEXIST;
+    if (::renameat(dir, from, dir, to) == 0)
+        return 0;
+    const int error = errno;
+    if (stillOurs())
+        ::unlinkat(dir, to, 0);
+    return error;
 }
 
 // Each step hands over to the next only when the file system says it lacks the feature.
@@ -75,7 +104,7 @@ int renameNoReplace(int dir, const char* from, const char* to)
         if (error != EPERM && error != EOPNOTSUPP && error != EMLINK)
             return error;
     }
-    return renameAfterCheck(dir, from, to);
+    return renameOverReservation(dir, from, to);
 }
 
 // Whether the folder lists an entry spelled exactly `name`, byte for byte. A file system
@@ -92,23 +121,54 @@ bool listsExactly(int dir, const QByteArray& name)
     return found || !read; // cannot tell: the name counts as taken, which refuses the rename
 }
 
+// The steps of one rename on disk, each told to the observer before it is taken.
+class Steps
+{
+public:
+    Steps(int dir, RenameObserver* observer) : m_dir(dir), m_observer(observer) {}
+
+    int dir() const { return m_dir; }
+    // 0, the system's errno, or ECANCELED when the observer refused the step.
+    int take(const char* from, const char* to)
+    {
+        if (m_observer && !m_observer->beforeStep(from, to)) {
+            m_refused = true;
+            return ECANCELED;
+        }
+        const int error = renameNoReplace(m_dir, from, to);
+        if (error != 0 && m_observer)
+            m_observer->stepFailed();
+        return error;
+    }
+    RenameOutcome failure(int error) const
+    {
+        return m_refused ? RenameOutcome{false, ECANCELED, m_observer->refusal()}
+                         : pellory::failure(error);
+    }
+
+private:
+    int m_dir;
+    RenameObserver* m_observer;
+    bool m_refused = false;
+};
+
 // A case-folding file system looks the new name up as the old entry, so renaming to it
 // directly is either refused or does nothing; a detour through a name of our own works.
-RenameOutcome renameThroughTemporary(int dir, const char* from, const char* to)
+RenameOutcome renameThroughTemporary(Steps& steps, const char* from, const char* to)
 {
     QByteArray temp;
     int error = EEXIST;
     for (int attempt = 0; attempt < 16 && error == EEXIST; ++attempt) {
         temp = temporaryName();
-        error = renameNoReplace(dir, from, temp.constData());
+        error = steps.take(from, temp.constData());
     }
     if (error != 0)
-        return failure(error);
-    error = renameNoReplace(dir, temp.constData(), to);
+        return steps.failure(error);
+    error = steps.take(temp.constData(), to);
     if (error == 0)
         return {true, 0, {}};
-    RenameOutcome outcome = failure(error);
-    if (renameNoReplace(dir, temp.constData(), from) != 0)
+    RenameOutcome outcome = steps.failure(error);
+    if (steps.take(temp.constData(), from) != 0)
         outcome.description +=
             QStringLiteral(" (the file is kept as \"%1\")").arg(QFile::decodeName(temp));
     return outcome;
@@ -126,7 +186,8 @@ bool differsOnlyInCase(const QByteArray& oldRaw, const QString& newName)
     return QFile::decodeName(oldRaw).compare(newName, Qt::CaseInsensitive) == 0;
 }
 
-RenameOutcome renameInFolder(int dir, const QByteArray& oldRawName, const QByteArray& to)
+RenameOutcome renameInFolder(int dir, const QByteArray& oldRawName, const QByteArray& to,
+                             RenameObserver* observer)
 {
     const char* from = oldRawName.constData();
     if (oldRawName == to) {
@@ -134,21 +195,25 @@ RenameOutcome renameInFolder(int dir, const QByteArray& oldRawName, const QByteA
         return ::fstatat(dir, from, &st, AT_SYMLINK_NOFOLLOW) == 0 ? RenameOutcome{true, 0, {}}
                                                                    : failure(errno);
     }
-    const int error = renameNoReplace(dir, from, to.constData());
+    Steps steps(dir, observer);
+    const int error = steps.take(from, to.constData());
     if (error == 0)
         return {true, 0, {}};
     // EEXIST for another spelling of the same name: either a second entry (two hard links
     // on a case-sensitive folder) or the file itself seen through a folding lookup.
     if (error == EEXIST && differsOnlyInCase(oldRawName, QFile::decodeName(to)) &&
         !listsExactly(dir, to))
-        return renameThroughTemporary(dir, from, to.constData());
-    return failure(error);
+        return renameThroughTemporary(steps, from, to.constData());
+    return steps.failure(error);
 }
 
 RenameOutcome refusal(const QByteArray& oldRawName, const QByteArray& newRawName)
 {
     if (!isBareName(newRawName))
         return {false, EINVAL, invalidNameReason(QFile::decodeName(newRawName))};
+    // Decoding never makes a name shorter, so the reason names the length too.
+    if (newRawName.size() > NAME_MAX)
+        return {false, ENAMETOOLONG, invalidNameReason(QFile::decodeName(newRawName))};
     if (!isBareName(oldRawName))
         return {false, EINVAL, QStringLiteral("The old name is not a name in the folder")};
     return {true, 0, {}};
@@ -157,8 +222,7 @@ RenameOutcome refusal(const QByteArray& oldRawName, const QByteArray& newRawName
 bool sameDirectory(int a, int b)
 {
     struct stat sa, sb;
-    return ::fstat(a, &sa) == 0 && ::fstat(b, &sb) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
+    return ::fstat(a, &sa) == 0 && ::fstat(b, &sb) == 0 && sameFile(sa, sb);
 }
 
 } // namespace
@@ -199,16 +263,31 @@ QString invalidNameReason(const QString& newName)
         return QStringLiteral("The new name may not contain \"/\"");
     if (newName.contains(QChar(0)))
         return QStringLiteral("The new name may not contain a NUL character");
+    // A code unit takes at most three bytes on disk, so short names need no encoding.
+    if (newName.size() > NAME_MAX / 3 && QFile::encodeName(newName).size() > NAME_MAX)
+        return QStringLiteral("The new name may not be longer than %1 bytes").arg(NAME_MAX);
     return {};
 }
 
-RenameOutcome FileRenamer::renameRaw(const QString& folder, const QByteArray& oldRawName,
-                                     const QByteArray& newRawName)
+RenameOutcome FileRenamer::renameRaw(const QByteArray& folder, const QByteArray& oldRawName,
+                                     const QByteArray& newRawName, RenameObserver* observer)
 {
     const QString newName = QFile::decodeName(newRawName);
     if (QFile::encodeName(newName) != newRawName)
         return {false, EINVAL, QStringLiteral("The new name is not valid text")};
-    return rename(folder, oldRawName, newName);
+    return rename(folder, oldRawName, newName, observer);
+}
+
+RenameOutcome FileRenamer::rename(const QString& folder, const QByteArray& oldRawName,
+                                  const QString& newName, RenameObserver* observer)
+{
+    return rename(QFile::encodeName(folder), oldRawName, newName, observer);
+}
+
+RenameOutcome FileRenamer::renameRaw(const QString& folder, const QByteArray& oldRawName,
+                                     const QByteArray& newRawName, RenameObserver* observer)
+{
+    return renameRaw(QFile::encodeName(folder), oldRawName, newRawName, observer);
 }
 
 SystemRenamer::SystemRenamer() = default;
@@ -241,14 +320,14 @@ void SystemRenamer::releaseWhenIdle()
         m_idle->start(int(kKeepOpenMs));
 }
 
-RenameOutcome SystemRenamer::rename(const QString& folder, const QByteArray& oldRawName,
-                                    const QString& newName)
+RenameOutcome SystemRenamer::rename(const QByteArray& folder, const QByteArray& oldRawName,
+                                    const QString& newName, RenameObserver* observer)
 {
-    return renameRaw(folder, oldRawName, newRawName(oldRawName, newName));
+    return renameRaw(folder, oldRawName, newRawName(oldRawName, newName), observer);
 }
 
-RenameOutcome SystemRenamer::renameRaw(const QString& folder, const QByteArray& oldRawName,
-                                       const QByteArray& newRawName)
+RenameOutcome SystemRenamer::renameRaw(const QByteArray& folder, const QByteArray& oldRawName,
+                                       const QByteArray& newRawName, RenameObserver* observer)
 {
     const RenameOutcome refused = refusal(oldRawName, newRawName);
     if (!refused.ok)
@@ -259,7 +338,7 @@ RenameOutcome SystemRenamer::renameRaw(const QString& folder, const QByteArray& 
     const qint64 now = monotonicMs();
     if (m_dir.fd() < 0 || folder != m_folder || now - m_lastUse > kKeepOpenMs) {
         forgetFolder();
-        FolderFd opened(folder, O_PATH);
+        FolderFd opened(AT_FDCWD, folder, O_PATH);
         if (opened.fd() < 0)
             return failure(errno);
         m_dir = std::move(opened);
@@ -267,13 +346,13 @@ RenameOutcome SystemRenamer::renameRaw(const QString& folder, const QByteArray& 
         releaseWhenIdle();
     }
     m_lastUse = now;
-    RenameOutcome outcome = renameInFolder(m_dir.fd(), oldRawName, newRawName);
+    RenameOutcome outcome = renameInFolder(m_dir.fd(), oldRawName, newRawName, observer);
     if (outcome.error == ENOENT) {
         // The folder may have been replaced under the open handle within a batch.
-        FolderFd fresh(folder, O_PATH);
+        FolderFd fresh(AT_FDCWD, folder, O_PATH);
         if (fresh.fd() >= 0 && !sameDirectory(fresh.fd(), m_dir.fd())) {
             m_dir = std::move(fresh);
-            return renameInFolder(m_dir.fd(), oldRawName, newRawName);
+            return renameInFolder(m_dir.fd(), oldRawName, newRawName, observer);
         }
     }
     return outcome;
@@ -293,6 +372,11 @@ void installRenamer(FileRenamer* renamer)
 void setFirstRenameRoute(RenameRoute route)
 {
     g_firstRoute = route;
+}
+
+void setAfterReservingHook(std::function<void(int dir, const char* reserved)> hook)
+{
+    g_afterReserving = std::move(hook);
 }
 
 } // namespace pellory

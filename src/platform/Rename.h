@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QTimer;
@@ -17,7 +18,9 @@ namespace pellory {
 struct RenameOutcome
 {
     bool ok = false;
-    int error = 0;       // errno of the failing step; EINVAL for a refused name
+    int error = 0;       // errno of the failing step; EINVAL for a refused name,
+                         // ENAMETOOLONG for one longer than the file system takes,
+                         // ECANCELED for a step its observer refused
     QString description; // the system's text, or why the name was refused
 };
 
@@ -32,25 +35,52 @@ QByteArray temporaryName();
 // Whether `name` is one that temporaryName() makes.
 bool isTemporaryName(QByteArrayView name);
 
-// Why newName cannot name an entry of a folder, or an empty string when it can.
+// Why newName cannot name an entry of a folder, or an empty string when it can: it is
+// empty, ".", "..", holds "/" or a NUL character, or takes more than NAME_MAX (255) bytes
+// as the file system stores it (QFile::encodeName).
 QString invalidNameReason(const QString& newName);
 
+// Told of each step a rename takes on disk before it is taken, so that a record of every
+// name a file passes through is written ahead of it. A rename is mostly one step; a change
+// of letter case where the file system folds case takes a step that fails, one to a
+// temporary name and one from there (and, when that fails, one back). A name refused before
+// any system call, and a file that keeps its own name, take no step.
+class RenameObserver
+{
+public:
+    virtual ~RenameObserver() = default;
+    // False: the step is not taken, and the rename fails (ECANCELED) with refusal().
+    virtual bool beforeStep(QByteArrayView from, QByteArrayView to) = 0;
+    // The step just announced did not happen: the file still has its name from before.
+    virtual void stepFailed() = 0;
+    virtual QString refusal() const = 0;
+};
+
 // The seam through which batch renames reach the disk, so that a test can make a chosen
-// rename fail.
+// rename fail. A folder is named by its exact bytes, which need not be valid text. Every
+// step on disk is told to `observer` first, when there is one.
 class FileRenamer
 {
 public:
     virtual ~FileRenamer() = default;
     // Renames folder + "/" + oldRawName (the exact bytes readdir gave) to newName, which is
-    // encoded with QFile::encodeName. Refuses, before any system call, a new name that is
-    // empty, ".", "..", or holds "/" or a NUL character. A new name that differs from the
-    // old one only in letter case works also where the file system folds case.
-    virtual RenameOutcome rename(const QString& folder, const QByteArray& oldRawName,
-                                 const QString& newName) = 0;
+    // encoded with QFile::encodeName. Refuses, before any system call, a new name that
+    // invalidNameReason refuses. A new name that differs from the old one only in letter
+    // case works also where the file system folds case.
+    virtual RenameOutcome rename(const QByteArray& folder, const QByteArray& oldRawName,
+                                 const QString& newName, RenameObserver* observer = nullptr) = 0;
     // The same with the new name's exact bytes, which need not be valid text: an undo gives
     // a file back the name it had. Here a name that is not valid text is refused.
-    virtual RenameOutcome renameRaw(const QString& folder, const QByteArray& oldRawName,
-                                    const QByteArray& newRawName);
+    virtual RenameOutcome renameRaw(const QByteArray& folder, const QByteArray& oldRawName,
+                                    const QByteArray& newRawName,
+                                    RenameObserver* observer = nullptr);
+
+    // The folder as decoded text, for callers that do not hold its bytes yet; a folder whose
+    // name is not valid text cannot be reached this way.
+    RenameOutcome rename(const QString& folder, const QByteArray& oldRawName,
+                         const QString& newName, RenameObserver* observer = nullptr);
+    RenameOutcome renameRaw(const QString& folder, const QByteArray& oldRawName,
+                            const QByteArray& newRawName, RenameObserver* observer = nullptr);
 };
 
 // Keeps the folder of the last rename open while calls follow one another, since a batch
@@ -66,17 +96,20 @@ public:
     SystemRenamer(const SystemRenamer&) = delete;
     SystemRenamer& operator=(const SystemRenamer&) = delete;
 
-    RenameOutcome rename(const QString& folder, const QByteArray& oldRawName,
-                         const QString& newName) override;
-    RenameOutcome renameRaw(const QString& folder, const QByteArray& oldRawName,
-                            const QByteArray& newRawName) override;
+    using FileRenamer::rename;
+    using FileRenamer::renameRaw;
+    RenameOutcome rename(const QByteArray& folder, const QByteArray& oldRawName,
+                         const QString& newName, RenameObserver* observer = nullptr) override;
+    RenameOutcome renameRaw(const QByteArray& folder, const QByteArray& oldRawName,
+                            const QByteArray& newRawName,
+                            RenameObserver* observer = nullptr) override;
 
 private:
     static constexpr qint64 kKeepOpenMs = 500; // a longer pause looks the folder up again
     void forgetFolder();
     void releaseWhenIdle();
 
-    QString m_folder;
+    QByteArray m_folder;
     FolderFd m_dir;
     qint64 m_lastUse = 0;
     std::unique_ptr<QTimer> m_idle;
@@ -93,7 +126,8 @@ void installRenamer(FileRenamer* renamer);
 class FolderLookup
 {
 public:
-    explicit FolderLookup(const QString& folder);
+    explicit FolderLookup(const QByteArray& folder);
+    explicit FolderLookup(const QString& folder); // for callers without the folder's bytes
 
     bool contains(const QByteArray& rawName) const;
 
@@ -106,7 +140,7 @@ private:
 // case-folding attribute, and FUSE mounts whose lookup of an entry's case-swapped spelling
 // finds it. A FUSE folder without an entry holding a letter goes undetected; a batch that
 // plans there still cannot replace anything, since every rename refuses an existing name.
-bool folderFoldsCase(const QString& folder);
+bool folderFoldsCase(const QByteArray& folder);
 
 // Where the no-replace rename starts. Only tests choose a later step, to run the
 // fallbacks that file systems without the flag or without hard links take, on real files.
@@ -114,8 +148,11 @@ enum class RenameRoute
 {
     NoReplaceFlag,   // renameat2 with RENAME_NOREPLACE
     LinkThenUnlink,  // linkat + unlinkat
-    CheckThenRename, // fstatat, then renameat
+    CheckThenRename, // the new name reserved by a file of our own, then renameat over it
 };
 void setFirstRenameRoute(RenameRoute route);
+// Runs between reserving the new name and renaming over it, for a test that plays another
+// program taking the name in that moment. An empty hook runs nothing.
+void setAfterReservingHook(std::function<void(int dir, const char* reserved)> hook);
 
 } // namespace pellory

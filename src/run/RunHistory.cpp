@@ -302,6 +302,16 @@ bool RunRecorder::record(QByteArrayView oldRaw, QByteArrayView newRaw, quint64 i
     return true;
 }
 
+bool RunRecorder::beforeStep(QByteArrayView from, QByteArrayView to)
+{
+    return record(from, to, m_inode);
+}
+
+QString RunRecorder::refusal() const
+{
+    return QStringLiteral("The undo history could not be written: ") + error();
+}
+
 void RunRecorder::renameFailed()
 {
     if (m_file.isOpen() && m_file.append("X\n"))

@@ -19,6 +19,7 @@
 //   A                      a run whose writer died, seen and dismissed by the user
 
 #include "platform/JournalFile.h"
+#include "platform/Rename.h"
 
 #include <QByteArray>
 #include <QString>
@@ -76,8 +77,9 @@ struct RunRecord
 // is the file's beginning only, and renameCount comes from the end line when there is one.
 RunRecord parseRun(const QByteArray& text, bool whole = true, const QByteArray& tail = {});
 
-// Writes one run's file. Not thread-safe; one writer per window.
-class RunRecorder
+// Writes one run's file. Not thread-safe; one writer per window. As the observer of a
+// rename, it records each step the rename takes on disk, for the file setFile() names.
+class RunRecorder final : public RenameObserver
 {
 public:
     explicit RunRecorder(QString folder = historyFolder(), JournalSync sync = JournalSync::None);
@@ -92,6 +94,11 @@ public:
     // then the rename must not happen.
     bool record(QByteArrayView oldRaw, QByteArrayView newRaw, quint64 inode);
     void renameFailed(); // the rename just recorded did not happen
+    // The identity of the file whose rename steps come next.
+    void setFile(quint64 inode) { m_inode = inode; }
+    bool beforeStep(QByteArrayView from, QByteArrayView to) override;
+    void stepFailed() override { renameFailed(); }
+    QString refusal() const override;
     // The run ended. A run that renamed nothing leaves no file behind.
     void finish();
     bool inRun() const { return m_inRun; }
@@ -112,6 +119,7 @@ private:
     QString m_undoes;
     bool m_parkedOnly = false;
     int m_done = 0;
+    quint64 m_inode = 0;
     QString m_error;
 };
 

@@ -1,7 +1,6 @@
 #include "run/SchemeWalk.h"
 
 #include "naming/Compose.h"
-#include "naming/DuplicateCheck.h"
 #include "naming/RenameSet.h"
 
 #include <algorithm>
@@ -26,7 +25,7 @@ bool SchemeWalk::counterFits() const
     return decimalCounterFits(m_settings, renameSetSize());
 }
 
-QStringList SchemeWalk::oldNames() const
+QStringList SchemeWalk::fileNames() const
 {
     QStringList names;
     names.reserve(fileCount());
@@ -37,12 +36,17 @@ QStringList SchemeWalk::oldNames() const
 
 bool SchemeWalk::wouldProduceDuplicates(const std::function<void()>& yield) const
 {
-    return WouldProduceDuplicates(oldNames(), m_selected, m_settings, yield);
+    return WouldProduceDuplicates(fileNames(), m_selected, m_settings, yield);
+}
+
+NameProblem SchemeWalk::firstNameProblem(const std::function<void()>& yield) const
+{
+    return pellory::firstNameProblem(fileNames(), m_selected, m_settings, yield);
 }
 
 QStringList SchemeWalk::duplicateClashes(int limit) const
 {
-    return pellory::duplicateClashes(oldNames(), m_selected, m_settings, limit);
+    return pellory::duplicateClashes(fileNames(), m_selected, m_settings, limit);
 }
 
 SchemeWalk::Step SchemeWalk::next()

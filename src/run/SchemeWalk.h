@@ -6,6 +6,7 @@
 // nothing itself; the window does that.
 
 #include "catalogue/Catalogue.h"
+#include "naming/DuplicateCheck.h"
 #include "naming/NameCounter.h"
 #include "naming/RenameSet.h"
 #include "naming/RenameSettings.h"
@@ -42,7 +43,10 @@ public:
     bool counterFits() const;
     // The duplicate-name check over the whole walk; `yield` runs once per file.
     bool wouldProduceDuplicates(const std::function<void()>& yield) const;
-    // What the check found: the first few names that clash, and with which files.
+    // The check a preview runs before it lists anything: the first new name, in list order,
+    // that no file can have or that duplicates another (firstNameProblem).
+    NameProblem firstNameProblem(const std::function<void()>& yield) const;
+    // What the duplicate check found: the first few names that clash, and with which files.
     QStringList duplicateClashes(int limit) const;
 
     bool atEnd() const { return m_next >= m_catalogue->FileRecords.size(); }
@@ -50,8 +54,8 @@ public:
     Step next();
 
 private:
-    QStringList oldNames() const;
     bool isSelected(size_t row) const { return row < m_selected.size() && m_selected[row]; }
+    QStringList fileNames() const;
 
     std::shared_ptr<const Catalogue> m_catalogue;
     std::vector<bool> m_selected;

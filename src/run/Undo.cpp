@@ -59,8 +59,7 @@ UndoPlan planUndo(const RunRecord& run, bool parkedOnly)
 
 Undoer::Undoer(UndoPlan plan, RunRecorder& recorder, FileRenamer& renamer)
     : m_plan(std::move(plan)), m_recorder(recorder), m_renamer(renamer),
-      m_probe(std::make_unique<FolderProbe>(m_plan.folder)),
-      m_folderPath(QFile::decodeName(m_plan.folder))
+      m_probe(std::make_unique<FolderProbe>(m_plan.folder))
 {}
 
 Undoer::~Undoer() = default;
@@ -101,21 +100,19 @@ void Undoer::next()
             skip(step, QStringLiteral("another file has this name now"));
         return;
     }
-    if (!m_recorder.record(step.fromRaw, step.toRaw, step.inode)) {
-        // Without its record an undo could not itself be undone or finished: it stops here.
-        for (--m_next; !atEnd(); ++m_next)
-            skip(m_plan.steps[m_next], QStringLiteral("the undo history could not be written (%1)")
-                                           .arg(m_recorder.error()));
-        return;
-    }
-    const RenameOutcome renamed = m_renamer.renameRaw(m_folderPath, step.fromRaw, step.toRaw);
+    m_recorder.setFile(step.inode);
+    const RenameOutcome renamed =
+        m_renamer.renameRaw(m_plan.folder, step.fromRaw, step.toRaw, &m_recorder);
     if (renamed.ok) {
         ++m_outcome.restored;
         m_probe->renamed(step.fromRaw, step.toRaw);
-        return;
+    } else if (renamed.error == ECANCELED) {
+        // Without its record an undo could not itself be undone or finished: it stops here.
+        for (--m_next; !atEnd(); ++m_next)
+            skip(m_plan.steps[m_next], renamed.description);
+    } else {
+        skip(step, why(renamed));
     }
-    m_recorder.renameFailed();
-    skip(step, why(renamed));
 }
 
 int putBackParked(const RunRecord& run, FileRenamer& renamer)

@@ -70,7 +70,6 @@ private:
     RunRecorder& m_recorder;
     FileRenamer& m_renamer;
     std::unique_ptr<FolderProbe> m_probe;
-    QString m_folderPath;
     size_t m_next = 0;
     UndoOutcome m_outcome;
 };

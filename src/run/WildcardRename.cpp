@@ -78,7 +78,7 @@ QByteArray unusedTemporaryName(const FolderLookup& folder, const QSet<QByteArray
 
 WildcardStep finalStep(const Candidate& c, const QByteArray& fromRaw)
 {
-    return {fromRaw, c.newName, c.entry->name, c.newName, true};
+    return {fromRaw, c.newName, c.entry->name, c.newName, true, c.entry->inode};
 }
 
 // waitsFor[i] is the file whose old name file i takes, or -1. Every name is taken by at
@@ -115,7 +115,7 @@ std::vector<WildcardStep> orderSteps(const FolderLookup& folder, const std::vect
             planned.insert(temp);
             const Candidate& first = all[start];
             steps.push_back({first.entry->rawName, QFile::decodeName(temp), first.entry->name,
-                             first.newName, false});
+                             first.newName, false, first.entry->inode});
         }
         for (auto it = path.rbegin(); it != path.rend(); ++it) {
             const bool opened = cycle && *it == start;
@@ -128,7 +128,7 @@ std::vector<WildcardStep> orderSteps(const FolderLookup& folder, const std::vect
 
 } // namespace
 
-WildcardPlan planRenames(const QString& folder, std::vector<NamedFile> files,
+WildcardPlan planRenames(const QByteArray& folder, std::vector<NamedFile> files,
                          const std::function<void()>& between)
 {
     std::sort(files.begin(), files.end(), [](const NamedFile& a, const NamedFile& b) {
@@ -168,7 +168,7 @@ WildcardPlan planRenames(const QString& folder, std::vector<NamedFile> files,
     return plan;
 }
 
-WildcardPlan planWildcardRename(const QString& folder, const std::vector<DirEntry>& files,
+WildcardPlan planWildcardRename(const QByteArray& folder, const std::vector<DirEntry>& files,
                                 const QString& mask, const std::function<void()>& between)
 {
     std::vector<NamedFile> named;
@@ -180,19 +180,32 @@ WildcardPlan planWildcardRename(const QString& folder, const std::vector<DirEntr
     return planRenames(folder, std::move(named), between);
 }
 
+WildcardPlan planWildcardRename(const QByteArray& folder, const QString& spec, const QString& mask,
+                                const std::function<void()>& between)
+{
+    WildcardPlan refused;
+    refused.folder = folder;
+    for (const QString& pattern : {spec, mask}) {
+        if (specNamesFolder(pattern)) {
+            refused.refusal = QStringLiteral("File specifications and wildcard patterns name "
+                                             "files, not folders: \"%1\" renames nothing.")
+                                  .arg(pattern);
+            return refused;
+        }
+    }
+    std::vector<DirEntry> files;
+    if (!findMatchingFiles(folder, spec, files, between)) {
+        refused.refusal =
+            QStringLiteral("The folder \"%1\" cannot be read.").arg(QFile::decodeName(folder));
+        return refused;
+    }
+    return planWildcardRename(folder, std::move(files), mask, between);
+}
+
 WildcardPlan planWildcardRename(const QString& folder, const QString& spec, const QString& mask,
                                 const std::function<void()>& between)
 {
-    const qsizetype slash = spec.lastIndexOf(u'/');
-    const QString where = slash < 0 ? folder : folder + u'/' + spec.left(slash);
-    std::vector<DirEntry> files;
-    if (!findMatchingFiles(folder, spec, files, between)) {
-        WildcardPlan refused;
-        refused.folder = where;
-        refused.refusal = QStringLiteral("The folder \"%1\" cannot be read.").arg(where);
-        return refused;
-    }
-    return planWildcardRename(where, std::move(files), mask, between);
+    return planWildcardRename(QFile::encodeName(folder), spec, mask, between);
 }
 
 namespace {
@@ -205,14 +218,12 @@ QString failureMessage(const WildcardStep& step, const RenameOutcome& outcome)
 
 // A cycle that fails half way leaves one file under its temporary name; it goes back to
 // its own name when that is still free, and is otherwise named in the message.
-QString restoreDetour(const WildcardStep& detour, const QString& folder, FileRenamer& renamer,
+QString restoreDetour(const WildcardStep& detour, const QByteArray& folder, FileRenamer& renamer,
                       const WildcardHooks& hooks)
 {
     const QByteArray tempRaw = QFile::encodeName(detour.toName);
-    const QString oldName = QFile::decodeName(detour.fromRaw);
-    if (hooks.journal)
-        hooks.journal(folder, tempRaw, oldName);
-    if (renamer.renameRaw(folder, tempRaw, detour.fromRaw).ok) // its exact old bytes
+    RenameObserver* observer = hooks.observer ? hooks.observer(detour) : nullptr;
+    if (renamer.renameRaw(folder, tempRaw, detour.fromRaw, observer).ok) // its exact old bytes
         return {};
     return QStringLiteral("\n\n\"%1\" is kept as \"%2\".").arg(detour.fileName, detour.toName);
 }
@@ -233,9 +244,9 @@ WildcardOutcome runWildcardRename(const WildcardPlan& plan, const WildcardHooks&
             out.cancelled = true;
             return out;
         }
-        if (hooks.journal)
-            hooks.journal(plan.folder, step.fromRaw, step.toName);
-        const RenameOutcome outcome = renamer.rename(plan.folder, step.fromRaw, step.toName);
+        RenameObserver* observer = hooks.observer ? hooks.observer(step) : nullptr;
+        const RenameOutcome outcome =
+            renamer.rename(plan.folder, step.fromRaw, step.toName, observer);
         if (!outcome.ok) {
             out.message = failureMessage(step, outcome);
             if (detour)

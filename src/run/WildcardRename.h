@@ -24,11 +24,12 @@ struct WildcardStep
     QString fileName;          // the file's name before the batch, for messages
     QString newName;           // the file's name after the batch
     bool finishesFile = false; // the file has its new name after this step
+    quint64 inode = 0;         // the file's, as the scan found it
 };
 
 struct WildcardPlan
 {
-    QString folder; // where the files are: the folder with the specification's folder part
+    QByteArray folder; // where the files are: the exact bytes of the folder's path
     std::vector<WildcardStep> steps;
     int fileCount = 0; // files that get a new name
     QString refusal;   // non-empty when the batch must not run; names the first conflict
@@ -47,15 +48,20 @@ struct NamedFile
 // name still taken, opening cycles through a temporary name in the folder. `between` runs
 // between files in the longer passes, for a caller that lets the event loop run.
 WildcardPlan planRenames(
-    const QString& folder, std::vector<NamedFile> files,
+    const QByteArray& folder, std::vector<NamedFile> files,
     const std::function<void()>& between = [] {});
 
 // The same for the new names that `mask` gives the entries (wildcardNewName).
 WildcardPlan planWildcardRename(
-    const QString& folder, const std::vector<DirEntry>& files, const QString& mask,
+    const QByteArray& folder, const std::vector<DirEntry>& files, const QString& mask,
     const std::function<void()>& between = [] {});
 
-// Lists the files that `spec` matches in `folder` once, and plans their renames.
+// Lists the files that `spec` matches in `folder` once, and plans their renames. A
+// specification or a mask that names a folder (specNamesFolder) refuses the batch.
+WildcardPlan planWildcardRename(
+    const QByteArray& folder, const QString& spec, const QString& mask,
+    const std::function<void()>& between = [] {});
+// The same for a folder given as decoded text, for callers that do not hold its bytes yet.
 WildcardPlan planWildcardRename(
     const QString& folder, const QString& spec, const QString& mask,
     const std::function<void()>& between = [] {});
@@ -64,9 +70,10 @@ struct WildcardHooks
 {
     std::function<void(int done, int total)> progress; // after every file that is done
     std::function<bool()> cancelRequested;             // asked between files
-    // Called before every rename, temporary names included, so that it can be undone.
-    std::function<void(const QString& folder, const QByteArray& oldRaw, const QString& newName)>
-        journal;
+    // The observer of the renames a step of the plan takes (temporary names included, and
+    // the step back of a cycle that failed), asked before each, so that every name a file
+    // passes through is recorded ahead and the undo can find it. Nullptr: none.
+    std::function<RenameObserver*(const WildcardStep& step)> observer;
     FileRenamer* renamer = nullptr; // currentRenamer() when null
 };
 

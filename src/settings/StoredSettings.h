@@ -18,6 +18,8 @@ enum class SettingKey
 {
     WindowTop,
     WindowLeft,
+    WindowWidth,
+    WindowHeight,
     Specs,
     LastDrive,
     LastDir,
@@ -35,7 +37,7 @@ enum class SettingKey
     NewExtUser,
     SelSteps,
 };
-inline constexpr std::size_t kSettingCount = 18;
+inline constexpr std::size_t kSettingCount = 20;
 
 struct SettingSpec
 {
@@ -48,6 +50,8 @@ struct SettingSpec
 inline constexpr std::array<SettingSpec, kSettingCount> kSettings{{
     {SettingKey::WindowTop, "WindowTop", ""},
     {SettingKey::WindowLeft, "WindowLeft", ""},
+    {SettingKey::WindowWidth, "WindowWidth", ""},   // the inside, so a frame of another size
+    {SettingKey::WindowHeight, "WindowHeight", ""}, // cannot make it creep from start to start
     {SettingKey::Specs, "Specs", "*.JPG;*.GIF"},
     {SettingKey::LastDrive, "LastDrive", ""},
     {SettingKey::LastDir, "LastDir", ""},
@@ -71,25 +75,27 @@ constexpr const SettingSpec& spec(SettingKey key)
     return kSettings[std::size_t(key)];
 }
 
-// The order of restoring at start. The window position comes first; the specifications go
-// in before the drive and folder, whose handlers build the list with them; the numeric
-// counter pair goes in while the alphabetic switch is still off.
+// The order of restoring at start. The window's place and size come first; the
+// specifications go in before the drive and folder, whose handlers build the list with
+// them; the numeric counter pair goes in while the alphabetic switch is still off.
 inline constexpr std::array<SettingKey, kSettingCount> kRestoreOrder{
-    SettingKey::WindowTop, SettingKey::WindowLeft,  SettingKey::Specs,
-    SettingKey::LastDrive, SettingKey::LastDir,     SettingKey::Cases,
-    SettingKey::Keep,      SettingKey::Prefix,      SettingKey::Number,
-    SettingKey::Increment, SettingKey::AlphaNumber, SettingKey::AlphaIncrement,
-    SettingKey::Alpha,     SettingKey::Leading,     SettingKey::FileExt,
-    SettingKey::NewExtInx, SettingKey::NewExtUser,  SettingKey::SelSteps};
+    SettingKey::WindowTop,    SettingKey::WindowLeft,     SettingKey::WindowWidth,
+    SettingKey::WindowHeight, SettingKey::Specs,          SettingKey::LastDrive,
+    SettingKey::LastDir,      SettingKey::Cases,          SettingKey::Keep,
+    SettingKey::Prefix,       SettingKey::Number,         SettingKey::Increment,
+    SettingKey::AlphaNumber,  SettingKey::AlphaIncrement, SettingKey::Alpha,
+    SettingKey::Leading,      SettingKey::FileExt,        SettingKey::NewExtInx,
+    SettingKey::NewExtUser,   SettingKey::SelSteps};
 
 // The order of storing at close.
 inline constexpr std::array<SettingKey, kSettingCount> kStoreOrder{
-    SettingKey::WindowTop, SettingKey::WindowLeft,  SettingKey::LastDrive,
-    SettingKey::LastDir,   SettingKey::Specs,       SettingKey::Cases,
-    SettingKey::Keep,      SettingKey::Prefix,      SettingKey::Number,
-    SettingKey::Increment, SettingKey::AlphaNumber, SettingKey::AlphaIncrement,
-    SettingKey::Alpha,     SettingKey::Leading,     SettingKey::FileExt,
-    SettingKey::NewExtInx, SettingKey::NewExtUser,  SettingKey::SelSteps};
+    SettingKey::WindowTop,    SettingKey::WindowLeft,     SettingKey::WindowWidth,
+    SettingKey::WindowHeight, SettingKey::LastDrive,      SettingKey::LastDir,
+    SettingKey::Specs,        SettingKey::Cases,          SettingKey::Keep,
+    SettingKey::Prefix,       SettingKey::Number,         SettingKey::Increment,
+    SettingKey::AlphaNumber,  SettingKey::AlphaIncrement, SettingKey::Alpha,
+    SettingKey::Leading,      SettingKey::FileExt,        SettingKey::NewExtInx,
+    SettingKey::NewExtUser,   SettingKey::SelSteps};
 
 // Each order names every key once, and the table holds each key at its own place.
 constexpr bool namesEveryKeyOnce(const std::array<SettingKey, kSettingCount>& order)
@@ -135,8 +141,8 @@ private:
 // rounds half to even); nothing when it is not a number or out of range.
 std::optional<qint16> storedIndex(const QString& text);
 
-// "WindowTop", "WindowLeft": the leading decimal number, 0 when there is none; nothing
-// only when it does not fit a 32-bit float.
+// "WindowTop", "WindowLeft", "WindowWidth", "WindowHeight": the leading decimal number, 0
+// when there is none; nothing only when it does not fit a 32-bit float.
 std::optional<float> storedCoordinate(const QString& text);
 
 // A twip coordinate as stored: decimal text of a whole number, no leading blank.

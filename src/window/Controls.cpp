@@ -1,11 +1,58 @@
 #include "window/Controls.h"
 
 #include <QAbstractButton>
+#include <QAccessibleWidget>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 
 namespace pellory {
+
+namespace {
+
+class LabelledList : public QAccessibleWidget
+{
+public:
+    explicit LabelledList(QComboBox* list) : QAccessibleWidget(list, QAccessible::ComboBox) {}
+
+    // The name: the role, else the leading label's caption without its access key.
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value)
+            return list()->currentText();
+        const QString text = QAccessibleWidget::text(t);
+        return t == QAccessible::Name ? text.trimmed() : text;
+    }
+    QStringList actionNames() const override
+    {
+        return QAccessibleWidget::actionNames() << showMenuAction();
+    }
+    void doAction(const QString& action) override
+    {
+        if (action == showMenuAction())
+            list()->showPopup();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+
+private:
+    QComboBox* list() const { return static_cast<QComboBox*>(widget()); }
+};
+
+QAccessibleInterface* labelledList(const QString&, QObject* object)
+{
+    auto* list = qobject_cast<QComboBox*>(object);
+    return list ? new LabelledList(list) : nullptr;
+}
+
+} // namespace
+
+void announceListsByLabel()
+{
+    static const bool installed = (QAccessible::installFactory(labelledList), true);
+    Q_UNUSED(installed);
+}
 
 QLabel* makeLabel(QWidget* parent, const char* name, bool rightAligned)
 {
@@ -34,8 +81,8 @@ void setTexts(std::initializer_list<ControlText> texts)
             frame->setTitle(caption);
         if (t.tip)
             t.control->setToolTip(QString::fromLatin1(t.tip));
-        t.control->setAccessibleName(t.caption ? QString(caption).remove(u'&').trimmed()
-                                               : QString::fromLatin1(t.role));
+        if (t.role)
+            t.control->setAccessibleName(QString::fromLatin1(t.role));
     }
 }
 

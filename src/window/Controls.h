@@ -27,11 +27,18 @@ struct ControlText
     QWidget* control;
     const char* caption; // nullptr: the control has no caption
     const char* tip;     // nullptr: no tool tip
-    const char* role;    // the accessible name of a control without a caption
+    const char* role;    // the accessible name of a control without a caption; nullptr:
+                         // the caption of the label that leads to it names it
 };
 
-// The caption of a label, button or frame, the tool tip, and the accessible name: the
-// caption without its access key, or the role.
+// The caption of a label, button or frame, the tool tip, and the role. A captioned control
+// is announced by its caption without the access key, as it reads at the time.
 void setTexts(std::initializer_list<ControlText> texts);
+
+// Has screen readers announce every drop-down list by the label that leads to it (or by
+// its role), with the chosen item as its value; left alone, Qt names a drop-down list on
+// Linux by its chosen item, which says what is chosen but not what for. Call it before
+// the first list is made.
+void announceListsByLabel();
 
 } // namespace pellory

@@ -5,6 +5,7 @@
 
 #include "catalogue/EveryN.h"
 #include "catalogue/SortOrders.h"
+#include "platform/DirectoryScan.h"
 #include "window/DriveSelector.h"
 #include "window/Feedback.h"
 #include "window/FolderSelector.h"
@@ -46,9 +47,17 @@ void FilePane::DirList_Change()
         DriveList->setDrive(drive);
 }
 
+QString FilePane::listNote() const
+{
+    if (!specNamesFolder(FileSpecs->text()))
+        return {};
+    return QStringLiteral("File specifications name files, not folders: \"%1\" lists nothing.")
+        .arg(FileSpecs->text());
+}
+
 void FilePane::RefreshFiles()
 {
-    rebuildCatalogue(catalogueToChange(), DirList->path(), FileSpecs->text(), m_extensionMode());
+    rebuildCatalogue(catalogueToChange(), DirList->rawPath(), FileSpecs->text(), m_extensionMode());
     SortFiles();
     emit listChanged();
 }

@@ -38,6 +38,9 @@ public:
     // pane changes a copy from then on.
     const Catalogue& catalogue() const { return *m_catalogue; }
     std::shared_ptr<const Catalogue> catalogueForWalk() const { return m_catalogue; }
+    // Why the list is as it is, when the user needs telling: a specification with a folder
+    // part lists nothing. Empty otherwise.
+    QString listNote() const;
     // How often the folder changed: a restore can tell whether DirList_Change ran.
     int folderChanges() const { return m_dirChanges; }
 

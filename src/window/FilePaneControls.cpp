@@ -48,7 +48,7 @@ void FilePane::setTexts()
         {DriveList, nullptr, nullptr, "Drive"},
         {DirList, nullptr, nullptr, "Folder"},
         {Label8, "Sort Files &by : ", "Select sorting order", nullptr},
-        {FileSortOrder, nullptr, "Select sorting order", "Sort order"},
+        {FileSortOrder, nullptr, "Select sorting order", nullptr},
         {Label10, "Select files &every", selTip, nullptr},
         {SelSteps, nullptr, selTip, "Select every N positions"},
         {Label11, "positions", selTip, nullptr},

@@ -22,6 +22,10 @@ public:
     explicit FolderSelector(QWidget* parent = nullptr);
 
     QString path() const;
+    // The same path as the exact bytes on disk: the folder a scan and a run work in, which
+    // need not be valid text.
+    const QByteArray& rawPath() const { return m_rawPath; }
+    bool setRawPath(const QByteArray& path);
     // Opens `path` (made absolute and clean). False, changing nothing, when it is not a
     // folder that can be read. Raises pathChanged() when the path changes.
     bool setPath(const QString& path);
@@ -33,7 +37,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override; // Enter opens, Backspace goes up
 
 private:
-    bool setRawPath(const QByteArray& path); // the path as the exact bytes on disk
     void openItem(QListWidgetItem* item);
     void fill(); // the items for m_rawPath and m_subfolders, the current folder highlighted
     QString m_path;

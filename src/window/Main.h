@@ -4,7 +4,9 @@
 // every control, wires each control's event to its handler, and runs start-up and close:
 // Form_Load restores the stored settings, Form_Unload stores them. A value set from code
 // raises its handler before the assignment returns, as a user's edit would; start-up
-// relies on that. Only this class knows where a control sits.
+// relies on that. Only this class knows where a control sits: Qt layouts place them, the
+// lists take the room a larger window gives, and the window always starts wholly on the
+// screen.
 
 #include "settings/StoredSettings.h"
 
@@ -15,6 +17,8 @@
 #include <vector>
 
 class QFrame;
+class QLayout;
+class QVBoxLayout;
 
 namespace pellory {
 
@@ -22,9 +26,11 @@ class ControlStates;
 class Feedback;
 class FilePane;
 class NamingPanel;
+class Rows;
 class RunButtons;
 class RunController;
 class StatusLine;
+class Twips;
 class UndoCommands;
 
 class Main : public QWidget
@@ -45,21 +51,29 @@ public:
     // Every control of the window in its own order: the focus order, then the two lines.
     const std::vector<QWidget*>& controls() const { return m_controls; }
 
+    // Adds a widget across the bottom of the window, below the separator lines and the
+    // strip under them, after those added before, and makes the window taller by its
+    // height. Call it while the window is being made, before Form_Load, so that a stored
+    // size already counts it.
+    void addBottomWidget(QWidget* widget);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
-    // Esc while a drop-down list is open, and the bar shown or hidden.
+    void moveEvent(QMoveEvent* event) override;
+    // Esc while a drop-down list is open.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     static constexpr double kTwipsPerInch = 1440.0;
 
-    // MainLayout.cpp: the controls, their order, where they sit and how large.
+    // MainLayout.cpp: the controls, their order and their access keys.
     void createControls();
     void setFocusOrder();
+    // MainGeometry.cpp: how large each control is; MainColumns.cpp: where it sits.
     void placeControls();
-    // The interrupted-run bar and the status line, below the controls: the window grows by
-    // their height.
-    void placeBottom();
+    void layOut(const Twips& px);
+    QLayout* namingFrame(const Rows& rows);
+    void layOutFrames(const Rows& rows);
     // MainWiring.cpp
     void connectHandlers();
     void connectStatus();
@@ -68,11 +82,16 @@ private:
 
     // MainLoad.cpp
     void Form_Load();
-    void centreWindow();
-    void restoreWindowPosition(const StoredSettings& store);
     void Form_Unload();
     bool Form_QueryUnload();
-    // Window positions are kept in twips, 1/1440 inch, on the primary screen.
+
+    // MainPlacement.cpp: where the window starts, and how large.
+    void restoreWindowSize(const StoredSettings& store);
+    void centreWindow();
+    void restoreWindowPosition(const StoredSettings& store);
+    void keepOnScreen();
+    QMargins frameMargins() const;
+    // Window positions and sizes are kept in twips, 1/1440 inch, on the primary screen.
     static double twipsPerPixel(Qt::Orientation along);
 
     // MainSettings.cpp: how each stored key is applied at start and read at close.
@@ -93,11 +112,11 @@ private:
     ControlStates* m_states = nullptr;
     StatusLine* m_status = nullptr;
     UndoCommands* m_undo = nullptr;
-    QWidget* m_bottom = nullptr; // holds the bar and the status line
-    int m_clientHeight = 0;      // of the controls above them
     bool m_escapeClosesPopup = false;
     QFrame* Line1 = nullptr;
     QFrame* Line2 = nullptr;
+    QVBoxLayout* m_outer = nullptr; // the window's rows, top to bottom
+    bool m_framed = false;          // the window manager has shown the frame's real size
     std::vector<QWidget*> m_controls;
 };
 

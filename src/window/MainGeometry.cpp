@@ -1,20 +1,19 @@
-// Where each control sits: the one place that knows it. Positions are kept in twips, as
-// the layout was drawn, and turned into pixels with the screen's logical DPI; one uniform
-// scale factor then makes room for a default font wider than the one the layout was drawn
-// with, so no caption is ever cut off.
+// How large each control is, and the window's default size. Sizes are kept in twips, as
+// the window was drawn, and turned into pixels with the screen's logical DPI; one uniform
+// scale factor then makes room for a default font wider than the one the window was drawn
+// with, so no caption is ever cut off. At that scale the drawn window is the default size.
+// Where the controls sit is MainColumns.cpp's.
 
 #include "window/Main.h"
-#include "window/NamingPanel.h"
+#include "window/MainRows.h"
 
 #include <QAbstractButton>
-#include <QCheckBox>
-#include <QGroupBox>
+#include <QComboBox>
+#include <QFrame>
 #include <QLabel>
-#include <QPainter>
-#include <QPixmap>
+#include <QVBoxLayout>
 
 #include <algorithm>
-#include <cmath>
 
 namespace pellory {
 
@@ -23,83 +22,38 @@ namespace {
 constexpr int kClientWidth = 9015; // twips
 constexpr int kClientHeight = 6255;
 
-struct Place
+struct Size
 {
     const char* name;
-    int left, top, width, height; // twips; inside a frame, relative to the frame
+    int width, height; // twips; 0: the width follows the window
 };
 
-// Line1 and Line2 run across the window; the height given them is one pixel's worth.
-constexpr Place kPlaces[] = {
-    {"DriveList", 120, 120, 3015, 315},
-    {"DirList", 120, 480, 3015, 4365},
-    {"Label8", 3120, 165, 1095, 255},
-    {"FileSortOrder", 4200, 120, 1695, 315},
-    {"Label12", 5880, 165, 1215, 255},
-    {"CasesList", 7080, 120, 1815, 315},
-    {"Label10", 3240, 600, 1335, 255},
-    {"SelSteps", 4560, 555, 555, 285},
-    {"Label11", 5190, 600, 735, 255},
-    {"FileList", 3240, 960, 2655, 3960},
-    {"PreviewList", 3240, 960, 2655, 3960},
-    {"Frame2", 6000, 600, 2895, 2535},
-    {"RenameChk", 6240, 600, 1935, 255},
-    {"Label7", 120, 405, 2175, 255},
-    {"NumCharKeep", 2280, 360, 495, 330},
-    {"Label2", 360, 825, 735, 255},
-    {"FilePrefix", 1080, 780, 1695, 330},
-    {"Label3", 120, 1245, 975, 255},
-    {"StartingNumber", 1080, 1200, 855, 330},
-    {"chkTrim", 2040, 1230, 645, 255},
-    {"Label5", 120, 1680, 975, 255},
-    {"NumberIncValue", 1080, 1620, 855, 330},
-    {"chkAlpha", 2040, 1665, 735, 255},
-    {"Label4", 240, 2100, 855, 255},
-    {"FileLeading", 1080, 2055, 1695, 330},
-    {"Frame1", 6000, 3240, 2895, 1695},
-    {"Label6", 120, 435, 855, 255},
-    {"NewExt", 960, 390, 1695, 315},
-    {"ExtUsed0", 240, 825, 2175, 255},
-    {"ExtUsed1", 240, 1080, 2055, 255},
-    {"ExtUsed2", 240, 1320, 2295, 255},
-    {"Label1", 0, 5085, 1695, 255},
-    {"FileSpecs", 1680, 5040, 4215, 330},
-    {"Label9", 0, 5520, 1695, 255},
-    {"WildCardRen", 1680, 5475, 4215, 330},
-    {"PreviewBut", 6120, 5040, 2790, 375},
-    {"ApplyBut", 6120, 5415, 1395, 375},
-    {"ExitBut", 7515, 5415, 1395, 375},
-    {"Line1", 0, 5925, 9015, 15},
-    {"Line2", 0, 5940, 9015, 15},
+// The controls whose size the window's size does not change. Where the drawn window let a
+// caption overlap its field by 15 twips, the caption is that much narrower here.
+constexpr Size kSizes[] = {
+    {"DriveList", 0, 315},        {"Label8", 1065, 255},     {"FileSortOrder", 1695, 315},
+    {"Label12", 1185, 255},       {"CasesList", 1815, 315},  {"Label10", 1320, 255},
+    {"SelSteps", 555, 285},       {"Label11", 705, 255},     {"Frame2", 2895, 2535},
+    {"RenameChk", 1935, 255},     {"Label7", 2160, 255},     {"NumCharKeep", 495, 330},
+    {"Label2", 720, 255},         {"FilePrefix", 1695, 330}, {"Label3", 960, 255},
+    {"StartingNumber", 855, 330}, {"chkTrim", 645, 255},     {"Label5", 960, 255},
+    {"NumberIncValue", 855, 330}, {"chkAlpha", 735, 255},    {"Label4", 840, 255},
+    {"FileLeading", 1695, 330},   {"Frame1", 2895, 1695},    {"Label6", 840, 255},
+    {"NewExt", 1695, 315},        {"ExtUsed0", 2175, 255},   {"ExtUsed1", 2055, 255},
+    {"ExtUsed2", 2295, 255},      {"Label1", 1680, 255},     {"FileSpecs", 0, 330},
+    {"Label9", 1680, 255},        {"WildCardRen", 0, 330},   {"PreviewBut", 2790, 375},
+    {"ApplyBut", 1395, 375},      {"ExitBut", 1395, 375},
 };
 
-// The width a captioned control needs to show its whole caption (with the indicator of a
-// check box or option button); 0 for controls without a caption.
+// The width a control needs to show its whole caption (with the indicator of a check box
+// or option button) or its longest list item; 0 for the others.
 int neededWidth(const QWidget* control)
 {
-    if (auto* label = qobject_cast<const QLabel*>(control))
-        return label->sizeHint().width();
-    if (auto* button = qobject_cast<const QAbstractButton*>(control))
-        return button->sizeHint().width();
+    if (qobject_cast<const QLabel*>(control) || qobject_cast<const QAbstractButton*>(control))
+        return control->sizeHint().width();
+    if (auto* list = qobject_cast<const QComboBox*>(control); list && !list->isEditable())
+        return list->sizeHint().width();
     return 0;
-}
-
-QPixmap pelloryIcon()
-{
-    QPixmap icon(32, 32);
-    icon.fill(Qt::transparent);
-    QPainter painter(&icon);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(QColor(0x2e, 0x6d, 0xb4));
-    painter.setPen(Qt::NoPen);
-    painter.drawRoundedRect(QRectF(1, 1, 30, 30), 5, 5);
-    painter.setPen(Qt::white);
-    QFont font = painter.font();
-    font.setBold(true);
-    font.setPixelSize(22);
-    painter.setFont(font);
-    painter.drawText(QRect(0, 0, 32, 32), Qt::AlignCenter, QStringLiteral("P"));
-    return icon;
 }
 
 } // namespace
@@ -107,35 +61,34 @@ QPixmap pelloryIcon()
 void Main::placeControls()
 {
     const double pixelsPerTwip = logicalDpiX() / kTwipsPerInch;
-    // The smallest uniform scale at which every caption fits its control's width.
+    // The smallest uniform scale at which every caption and list item fits its control.
     double scale = 1.0;
-    for (const Place& place : kPlaces) {
-        const QWidget* control = findChild<QWidget*>(QLatin1String(place.name));
-        const double available = place.width * pixelsPerTwip;
-        scale = std::max(scale, neededWidth(control) / available);
+    for (const Size& size : kSizes) {
+        const QWidget* control = findChild<QWidget*>(QLatin1String(size.name));
+        if (size.width > 0)
+            scale = std::max(scale, neededWidth(control) / (size.width * pixelsPerTwip));
     }
-    // Widths are rounded from the scaled edges, which may cost a pixel; round up instead.
-    const auto px = [&](double twips) { return int(std::ceil(twips * pixelsPerTwip * scale)); };
-    for (const Place& place : kPlaces) {
-        QWidget* control = findChild<QWidget*>(QLatin1String(place.name));
-        const int left = int(std::floor(place.left * pixelsPerTwip * scale));
-        const int top = int(std::floor(place.top * pixelsPerTwip * scale));
-        const int height = place.height == 15 ? 1 : px(place.height);
-        control->setGeometry(left, top, px(place.left + place.width) - left, height);
+    const Twips px(pixelsPerTwip * scale);
+    for (const Size& size : kSizes) {
+        QWidget* control = findChild<QWidget*>(QLatin1String(size.name));
+        const int height = std::max(px(size.height), control->sizeHint().height());
+        if (size.width > 0)
+            control->setFixedSize(px(size.width), height);
+        else
+            control->setFixedHeight(height);
     }
-    m_naming->RenameChk->raise();
-    m_clientHeight = px(kClientHeight);
-    setFixedWidth(px(kClientWidth));
-    placeBottom();
-    setWindowTitle(QStringLiteral("Pellory"));
-    setWindowIcon(pelloryIcon());
+    layOut(px);
+    // Widgets added at the bottom before this point make the window taller.
+    int below = 0;
+    for (int i = m_outer->indexOf(Line2) + 2; i < m_outer->count(); ++i)
+        below += m_outer->itemAt(i)->sizeHint().height();
+    resize(QSize(px(kClientWidth), px(kClientHeight) + below).expandedTo(minimumSizeHint()));
 }
 
-void Main::placeBottom()
+void Main::addBottomWidget(QWidget* widget)
 {
-    const int height = m_bottom->sizeHint().height();
-    m_bottom->setGeometry(0, m_clientHeight, width(), height);
-    setFixedHeight(m_clientHeight + height);
+    m_outer->addWidget(widget);
+    resize(width(), height() + m_outer->itemAt(m_outer->count() - 1)->sizeHint().height());
 }
 
 } // namespace pellory

@@ -26,8 +26,7 @@ namespace pellory {
 
 void Main::createControls()
 {
-    // Made in this order, so that where two controls overlap by a pixel the later one, a
-    // field or list, lies over its caption.
+    announceListsByLabel();
     m_files = new FilePane(this, *m_run, *m_feedback, [this] { return m_naming->extensionMode(); });
     m_naming = new NamingPanel(this, *m_run);
     m_buttons = new RunButtons(this, *m_files, *m_naming, *m_run);
@@ -42,16 +41,8 @@ void Main::createControls()
     light.setColor(QPalette::WindowText, light.color(QPalette::Midlight));
     Line2->setPalette(light);
     m_states = new ControlStates(*m_files, *m_naming, *m_buttons, *m_run, *m_feedback, this);
-    m_bottom = new QWidget(this);
-    m_status = new StatusLine(m_bottom);
+    m_status = new StatusLine(this);
     m_undo = new UndoCommands(this, *m_run, *m_files, *m_feedback, *m_status);
-    m_undo->bar()->setParent(m_bottom);
-    auto* column = new QVBoxLayout(m_bottom);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
-    column->addWidget(m_undo->bar());
-    column->addWidget(m_status);
-    m_undo->bar()->installEventFilter(this);
 }
 
 void Main::setFocusOrder()

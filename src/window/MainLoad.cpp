@@ -1,5 +1,6 @@
 // Start-up, close and the stored settings: Form_Load restores the user's choices in an
 // order that lets each restored value raise its control's handler; Form_Unload stores them.
+// Where the window starts is MainPlacement.cpp's.
 
 #include "settings/StoredSettings.h"
 #include "window/Feedback.h"
@@ -8,32 +9,31 @@
 #include "window/MainHelp.h"
 #include "window/NamingPanel.h"
 #include "window/RunController.h"
+#include "window/StatusLine.h"
+#include "window/UndoCommands.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QScreen>
+#include <QIcon>
 #include <QSessionManager>
-#include <QStyle>
+#include <QVBoxLayout>
 
-#include <cmath>
 #include <optional>
 
 namespace pellory {
 
 namespace {
 
-QScreen* primaryScreen()
+// The installed icon, so that the window shows what the desktop shows for Pellory; the copy
+// built in when the icon theme has none (a program run from its build folder).
+QIcon pelloryIcon()
 {
-    return QGuiApplication::primaryScreen();
-}
-
-// Half the free room, as whole twips: the difference rounds half to even first, and the
-// halving truncates towards zero.
-int centred(double screenTwips, double windowTwips)
-{
-    return int(std::nearbyint(screenTwips - windowTwips)) / 2;
+    QIcon bundled(QStringLiteral(":/icons/io.github.pellory.Pellory.svg"));
+    // Without Qt's SVG support the drawing shows nothing; the 32 x 32 picture stands in.
+    bundled.addFile(QStringLiteral(":/icons/io.github.pellory.Pellory.png"));
+    return QIcon::fromTheme(QStringLiteral("io.github.pellory.Pellory"), bundled);
 }
 
 } // namespace
@@ -45,9 +45,15 @@ Main::Main(Feedback* feedback, QWidget* parent) : QWidget(parent), m_feedback(fe
         m_feedback = m_ownFeedback.get();
     }
     m_run = new RunController(*m_feedback, this);
+    m_outer = new QVBoxLayout(this);
+    setWindowTitle(QStringLiteral("Pellory"));
+    setWindowIcon(pelloryIcon());
     createControls();
     setFocusOrder();
     placeControls();
+    // Below the controls: the bar that reports an interrupted run, then the status line.
+    addBottomWidget(m_undo->bar());
+    addBottomWidget(m_status);
     connectHandlers();
 #if QT_CONFIG(sessionmanager)
     // A log-off or shutdown is a close request too: refused while a run is under way.
@@ -61,13 +67,6 @@ Main::Main(Feedback* feedback, QWidget* parent) : QWidget(parent), m_feedback(fe
 
 Main::~Main() = default;
 
-double Main::twipsPerPixel(Qt::Orientation along)
-{
-    const QScreen* primary = primaryScreen();
-    return kTwipsPerInch / (along == Qt::Horizontal ? primary->logicalDotsPerInchX()
-                                                    : primary->logicalDotsPerInchY());
-}
-
 void Main::Form_Load()
 {
     m_run->setRunState(RunState::Idle);
@@ -75,51 +74,17 @@ void Main::Form_Load()
     qApp->setProperty("helpDocument", expectedUserGuide(QCoreApplication::applicationDirPath()));
     m_run->setPreviewMode(false);
     m_naming->counterTexts() = CounterTexts(); // "001", "1", "AAA", "1"
-    centreWindow();
     const StoredSettings store;
+    // The size first, so that the window is centred as large as it will show.
+    restoreWindowSize(store);
+    centreWindow();
     restoreWindowPosition(store);
+    keepOnScreen();
     m_naming->NewExt->setCurrentIndex(0);
     m_files->FileSortOrder->setCurrentIndex(0);
     // From here a value the control refuses is skipped, and start-up goes on.
     for (const SettingKey key : kRestoreOrder)
         restoreSetting(key, store.value(key));
-}
-
-void Main::centreWindow()
-{
-    const QRect area = primaryScreen()->geometry();
-    const QRect outer = frameGeometry();
-    // Raised by the height of the title bar and borders. Before the window is first shown
-    // the platform has not framed it yet; the style's title bar height stands in.
-    int decoration = outer.height() - height();
-    if (decoration <= 0)
-        decoration = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
-    const int left = centred(area.width() * twipsPerPixel(Qt::Horizontal),
-                             outer.width() * twipsPerPixel(Qt::Horizontal));
-    const int top = centred(area.height() * twipsPerPixel(Qt::Vertical),
-                            outer.height() * twipsPerPixel(Qt::Vertical)) -
-                    int(decoration * twipsPerPixel(Qt::Vertical));
-    move(qRound(left / twipsPerPixel(Qt::Horizontal)), qRound(top / twipsPerPixel(Qt::Vertical)));
-}
-
-void Main::restoreWindowPosition(const StoredSettings& store)
-{
-    const QRect area = primaryScreen()->geometry();
-    const auto stored = [&](SettingKey key, double screenTwips) -> std::optional<float> {
-        const QString text = store.value(key);
-        const std::optional<float> twips = text.isEmpty() ? std::nullopt : storedCoordinate(text);
-        // Below zero the window would start off the screen: the centred value stays.
-        if (!twips || *twips >= float(screenTwips) || *twips < 0)
-            return std::nullopt;
-        return twips;
-    };
-    QPoint at = pos();
-    if (const auto top = stored(SettingKey::WindowTop, area.height() * twipsPerPixel(Qt::Vertical)))
-        at.setY(qRound(*top / twipsPerPixel(Qt::Vertical)));
-    if (const auto left =
-            stored(SettingKey::WindowLeft, area.width() * twipsPerPixel(Qt::Horizontal)))
-        at.setX(qRound(*left / twipsPerPixel(Qt::Horizontal)));
-    move(at);
 }
 
 void Main::Form_Unload()

@@ -45,7 +45,9 @@ void Main::restoreSetting(SettingKey key, const QString& text)
     switch (key) {
     case SettingKey::WindowTop:
     case SettingKey::WindowLeft:
-        return; // placed before everything else (restoreWindowPosition)
+    case SettingKey::WindowWidth:
+    case SettingKey::WindowHeight:
+        return; // placed before everything else (MainPlacement.cpp)
     case SettingKey::Specs:
         return m_files->FileSpecs->setText(text);
     case SettingKey::LastDrive:
@@ -118,6 +120,10 @@ std::optional<QString> Main::settingToStore(SettingKey key) const
         return twips(y(), Qt::Vertical);
     case SettingKey::WindowLeft:
         return twips(x(), Qt::Horizontal);
+    case SettingKey::WindowWidth:
+        return twips(width(), Qt::Horizontal);
+    case SettingKey::WindowHeight:
+        return twips(height(), Qt::Vertical);
     case SettingKey::Specs:
         return m_files->FileSpecs->text();
     case SettingKey::LastDrive:

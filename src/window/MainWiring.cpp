@@ -63,17 +63,16 @@ bool Main::eventFilter(QObject* watched, QEvent* event)
         QMetaObject::invokeMethod(
             this, [this] { m_escapeClosesPopup = false; }, Qt::QueuedConnection);
     }
-    if ((type == QEvent::Show || type == QEvent::Hide) && watched == m_undo->bar())
-        QMetaObject::invokeMethod(this, &Main::placeBottom, Qt::QueuedConnection);
     return QWidget::eventFilter(watched, event);
 }
 
 void Main::connectStatus()
 {
     StatusLine* status = m_status;
-    NameListView* list = m_files->FileList;
-    const auto counts = [status, list] {
-        status->showCounts(list->count(), list->selectedCount());
+    const FilePane* files = m_files;
+    const auto counts = [status, files] {
+        status->showCounts(files->FileList->count(), files->FileList->selectedCount(),
+                           files->listNote());
     };
     connect(m_files, &FilePane::listChanged, this, counts);
     connect(m_buttons, &RunButtons::runEnded, status, &StatusLine::showNote);

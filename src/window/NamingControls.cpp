@@ -57,7 +57,7 @@ void NamingPanel::setTexts()
 {
     pellory::setTexts({
         {Label12, "Name &Format: ", nullptr, nullptr},
-        {CasesList, nullptr, nullptr, "Name format"},
+        {CasesList, nullptr, nullptr, nullptr},
         {Label9, "Wild&card Rename : ", "Rename files using wildcards", nullptr},
         {WildCardRen, nullptr, "Rename files using wildcards", "Wildcard rename pattern"},
         {Frame2, nullptr, nullptr, "Batch rename settings"},
@@ -76,7 +76,7 @@ void NamingPanel::setTexts()
         {FileLeading, nullptr, "Enter leading text", "Leading text"},
         {Frame1, "Extension", nullptr, nullptr},
         {Label6, "New e&xt : ", "Select or type in new file extension", nullptr},
-        {NewExt, nullptr, "Select or type in new file extension", "New extension"},
+        {NewExt, nullptr, "Select or type in new file extension", nullptr},
         {ExtUsed[0], "Use First Occurrence", "Act on first occurrence of file extension", nullptr},
         {ExtUsed[1], "Use Last Occurrence", nullptr, nullptr},
         {ExtUsed[2], "Do Not Use File Extension", nullptr, nullptr},

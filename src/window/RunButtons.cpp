@@ -48,8 +48,8 @@ RunButtons::RunButtons(QWidget* window, FilePane& files, NamingPanel& naming, Ru
     ExitBut = makeControl<QPushButton>(window, "ExitBut");
     setTexts({
         {PreviewBut, "Previe&w and Check for Errors", "Click to preview", nullptr},
-        {ApplyBut, "Apply", "Click to apply", nullptr},
-        {ExitBut, "Exit", "Click to exit", nullptr},
+        {ApplyBut, "&Apply", "Click to apply", nullptr},
+        {ExitBut, "Exi&t", "Click to exit", nullptr},
     });
     PreviewBut->setEnabled(false);
     ApplyBut->setEnabled(false);
@@ -111,7 +111,7 @@ QString RunButtons::walkScheme()
     if (!m_run.walkMayStart(walk))
         return {};
     if (!m_run.previewMode()) {
-        const RunController::WalkResult result = m_run.renameWalk(walk, m_files.DirList->path());
+        const RunController::WalkResult result = m_run.renameWalk(walk, m_files.DirList->rawPath());
         return runNote(result.renamed, result.takingPart, result.stopped || result.failed);
     }
     NameListView* list = m_files.PreviewList;
@@ -151,7 +151,7 @@ void RunButtons::wildcardRename()
 {
     QString note;
     const WildcardPlan plan = m_run.planWildcardRename(
-        m_files.DirList->path(), m_files.FileSpecs->text(), m_naming.WildCardRen->text());
+        m_files.DirList->rawPath(), m_files.FileSpecs->text(), m_naming.WildCardRen->text());
     if (plan.refusal.isEmpty()) {
         QProgressDialog progress(QStringLiteral("Renaming files..."), QStringLiteral("Cancel"), 0,
                                  plan.fileCount, m_window);

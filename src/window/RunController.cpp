@@ -86,11 +86,18 @@ void RunController::reportProgress(const QString& verb, int done, int total) con
 bool RunController::walkMayStart(const SchemeWalk& walk)
 {
     QString refusal, details;
-    if (!walk.counterFits()) {
+    const bool fits = walk.counterFits();
+    // The preview checks the new names before it lists them; a run finds a bad one itself.
+    const NameProblem problem =
+        fits && PreviewMode ? walk.firstNameProblem(RunYield()) : NameProblem{};
+    if (!fits) {
         refusal = counterOverflowMessage();
-    } else if (PreviewMode && walk.wouldProduceDuplicates(RunYield())) {
+    } else if (problem.kind == NameProblem::Kind::Duplicate) {
         refusal = QStringLiteral("These settings will produce duplicate file names!!!");
         details = walk.duplicateClashes(kClashesShown).join(u'\n');
+    } else if (problem.kind == NameProblem::Kind::Unusable) {
+        refusal = QStringLiteral("The new name of \"%1\", \"%2\", cannot be used: %3.")
+                      .arg(problem.oldName, problem.newName, problem.reason);
     }
     if (refusal.isEmpty())
         return true;
@@ -99,11 +106,11 @@ bool RunController::walkMayStart(const SchemeWalk& walk)
     return false;
 }
 
-RunController::WalkResult RunController::renameWalk(SchemeWalk& walk, const QString& folder)
+RunController::WalkResult RunController::renameWalk(SchemeWalk& walk, const QByteArray& folder)
 {
     WalkResult result;
     result.takingPart = int(walk.renameSetSize());
-    record(RunKind::Scheme, QFile::encodeName(folder), result.takingPart);
+    record(RunKind::Scheme, folder, result.takingPart);
     RunYield yield;
     int done = 0;
     while (!walk.atEnd()) {
@@ -111,8 +118,9 @@ RunController::WalkResult RunController::renameWalk(SchemeWalk& walk, const QStr
         const QByteArray& oldRaw = step.record->RawName;
         // A file that keeps its name is no rename: nothing to do, nothing to undo.
         if (step.takesPart && newRawName(oldRaw, step.name) != oldRaw) {
-            m_fileInode = 0;
-            const RenameOutcome outcome = rename(folder, oldRaw, step.name);
+            m_recorder.setFile(step.record->Inode);
+            const RenameOutcome outcome =
+                currentRenamer().rename(folder, oldRaw, step.name, &m_recorder);
             if (!outcome.ok) {
                 m_feedback.message(
                     QStringLiteral("An error occurred renaming the file : ") + step.name +
@@ -168,7 +176,7 @@ void RunController::fillPreview(SchemeWalk& walk, qint32 firstRow, const Preview
     flush();
 }
 
-WildcardPlan RunController::planWildcardRename(const QString& folder, const QString& spec,
+WildcardPlan RunController::planWildcardRename(const QByteArray& folder, const QString& spec,
                                                const QString& mask)
 {
     WildcardPlan plan = pellory::planWildcardRename(folder, spec, mask, RunYield());
@@ -179,26 +187,15 @@ WildcardPlan RunController::planWildcardRename(const QString& folder, const QStr
 
 int RunController::runWildcardRename(const WildcardPlan& plan, WildcardHooks hooks)
 {
-    record(RunKind::Wildcard, QFile::encodeName(plan.folder), plan.fileCount);
-    hooks.renamer = this;
+    record(RunKind::Wildcard, plan.folder, plan.fileCount);
+    hooks.observer = [this](const WildcardStep& step) -> RenameObserver* {
+        m_recorder.setFile(step.inode);
+        return &m_recorder;
+    };
     const WildcardOutcome outcome = pellory::runWildcardRename(plan, hooks);
     if (!outcome.message.isEmpty())
         m_feedback.message(outcome.message, kWildcardTitle, Feedback::Style::Plain);
     return outcome.filesDone;
-}
-
-RenameOutcome RunController::rename(const QString& folder, const QByteArray& oldRawName,
-                                    const QString& newName)
-{
-    // The record and the rename take the same bytes, so that the undo finds the file.
-    const QByteArray newRaw = newRawName(oldRawName, newName);
-    if (!m_recorder.record(oldRawName, newRaw, m_fileInode))
-        return {false, EIO,
-                QStringLiteral("The undo history could not be written: ") + m_recorder.error()};
-    RenameOutcome outcome = currentRenamer().renameRaw(folder, oldRawName, newRaw);
-    if (!outcome.ok)
-        m_recorder.renameFailed();
-    return outcome;
 }
 
 RunController::UndoResult RunController::undo(const RunRecord& run)

@@ -26,7 +26,7 @@ class SchemeWalk;
 struct WildcardHooks;
 struct WildcardPlan;
 
-class RunController : public QObject, private FileRenamer
+class RunController : public QObject
 {
     Q_OBJECT
 public:
@@ -83,7 +83,7 @@ public:
     // Renames the files of the walk in place, in list order, until the first failure
     // (with its message), a cancel or the end. A file whose new name is its old one, byte
     // for byte, is left alone and not recorded.
-    WalkResult renameWalk(SchemeWalk& walk, const QString& folder);
+    WalkResult renameWalk(SchemeWalk& walk, const QByteArray& folder);
     // Lists every name of the walk; the rows composed between two visits to the event loop
     // go in as one range with the rows to select, so that a long list is laid out once per
     // visit instead of once per row. `firstRow` is the row the first name lands on.
@@ -91,7 +91,7 @@ public:
     void fillPreview(SchemeWalk& walk, qint32 firstRow, const PreviewRows& append);
     // The renames that give every file `spec` matches in `folder` the name `mask` gives
     // it; a plan that must not run is refused with the wildcard error.
-    WildcardPlan planWildcardRename(const QString& folder, const QString& spec,
+    WildcardPlan planWildcardRename(const QByteArray& folder, const QString& spec,
                                     const QString& mask);
     // Carries the plan out, each rename recorded; a failure is shown as the wildcard error.
     // The files renamed.
@@ -110,16 +110,12 @@ public:
     UndoResult undo(const RunRecord& run);
 
 private:
-    // Every rename of every run passes here, temporary names of a wildcard rename included.
-    RenameOutcome rename(const QString& folder, const QByteArray& oldRawName,
-                         const QString& newName) override;
     void reportProgress(const QString& verb, int done, int total) const;
 
     Feedback& m_feedback;
     RunState m_runState = RunState::Idle;
     bool PreviewMode = false;
-    RunRecorder m_recorder;
-    quint64 m_fileInode = 0; // the identity of the file the next rename moves, 0: unknown
+    RunRecorder m_recorder; // every step of every rename is recorded here first
     Progress m_progress;
     QElapsedTimer m_started;
     std::unique_ptr<BusyPointer> m_runPointer;

@@ -122,6 +122,7 @@ private slots:
         QTest::newRow("blanks kept, empty specs list nothing") << QByteArrayList{" a.gif", "b.gif"} << ";*.JPG; *.GIF;" << 1 << " a.gif: A.GIF:GIF";
         QTest::newRow("identical spec scanned once") << QByteArrayList{"a.txt", "c.doc"} << "*.TXT;*.TXT" << 1 << "a.txt:A.TXT:TXT";
         QTest::newRow("specs differing in case list a file twice") << QByteArrayList{"Ab.txt", "b.doc"} << "*.TXT;*.txt" << 1 << "Ab.txt:AB.TXT:TXT|Ab.txt:AB.TXT:TXT";
+        QTest::newRow("a folder part lists nothing") << QByteArrayList{"a.txt", "sub/", "sub/a.txt", "sub/b.txt"} << "sub/*.TXT;*.TXT;../*" << 1 << "a.txt:A.TXT:TXT";
         QTest::newRow("first occurrence extension") << QByteArrayList{"p.2024.jpg"} << "*.JPG" << 0 << "p.2024.jpg:P.2024.JPG:2024.JPG";
         // A key made once serves the files after it while their extension repeats.
         QTest::newRow("extension keys follow each file") << QByteArrayList{"a.jpg", "b.JPG", "c.txt", "d.jpg", "e", "f.tar.gz", "g.Jpg"} << "*" << 1 << "a.jpg:A.JPG:JPG|b.JPG:B.JPG:JPG|c.txt:C.TXT:TXT|d.jpg:D.JPG:JPG|e:E:|f.tar.gz:F.TAR.GZ:GZ|g.Jpg:G.JPG:JPG";
@@ -147,6 +148,8 @@ private slots:
             listed << record.FileName + u':' + record.NameKey + u':' + record.ExtKey;
             QCOMPARE(record.WriteTime, 132224078455000000ull); // 100 ns ticks since 1601
             QCOMPARE(record.RawName, record.FileName.toUtf8());
+            QCOMPARE(record.Inode,
+                     testing::entryInode(QFile::encodeName(root.path()) + '/' + record.RawName));
         }
         if (!specs.contains(u';'))
             listed.sort(); // one specification lists its files in the folder's own order

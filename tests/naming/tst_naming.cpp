@@ -79,11 +79,16 @@ private slots:
         QTest::addColumn<QString>("settings");
         QTest::addColumn<QString>("expected");
         QTest::addColumn<bool>("duplicates");
-        const auto row = [](const char* tag, const char* names, const char* selected,
-                            const char* settings, const char* expected, bool duplicates = false) {
-            QTest::newRow(tag) << QString::fromUtf8(names) << QString(selected) << QString(settings)
-                               << QString::fromUtf8(expected) << duplicates;
+        QTest::addColumn<QString>(
+            "problem"); // the preview's first: "duplicate a", "unusable a>b: why"
+        const auto row = [](const char* tag, const QByteArray& names, const char* selected,
+                            const QByteArray& settings, const QByteArray& expected,
+                            bool duplicates = false, const QByteArray& problem = {}) {
+            QTest::newRow(tag) << QString::fromUtf8(names) << QString(selected)
+                               << QString::fromUtf8(settings) << QString::fromUtf8(expected)
+                               << duplicates << QString::fromUtf8(problem);
         };
+        const QByteArray e125 = QByteArray("\xc3\xa9").repeated(125); // 250 bytes as stored
         // clang-format off
         row("mode 1 typed", "report.txt|notes.|README|.profile", "", "ext=1 newext=md", "report.md|notes..md|README.md|.md");
         row("mode 1 typed .bak", "report.txt", "", "ext=1 newext=.bak", "report..bak");
@@ -102,25 +107,32 @@ private slots:
         row("keep 1e3: no exponent", "abc", "", "batch keep=1e3 start=1", "a1");
         row("keep -3x keeps nothing", "abc", "", "batch keep=-3x start=1", "1");
         row("no counter text", "abc.txt", "", "batch keep=1 start= prefix=p", "ap.txt");
-        row("start one past the largest number", "a|b", "", "batch start=2147483648", "|", true);
-        row("start in non-ASCII digits", "a|b", "", "batch start=\u0663", "|", true);
-        row("start a sign alone", "a|b", "", "batch start=-", "|", true);
+        row("start one past the largest number", "a|b", "", "batch start=2147483648", "|", true, "unusable a>: The new name may not be empty");
+        row("start in non-ASCII digits", "a|b", "", "batch start=\u0663", "|", true, "unusable a>: The new name may not be empty");
+        row("start a sign alone", "a|b", "", "batch start=-", "|", true, "unusable a>: The new name may not be empty");
         row("start with a plus sign", "a|b", "", "batch start=+5", "05|06");
         row("counter ends on the largest", "a|b|c", "", "batch start=2147483645", "2147483645|2147483646|2147483647");
         row("counter one past the largest", "a|b|c|d", "", "batch start=2147483645", "too far");
         row("counter one below the smallest", "a|b|c|d", "", "batch start=-2147483646 inc=-1", "too far");
         row("counter fits the two selected", "a|b|c|d", "0011", "batch start=2147483646", "a|b|2147483646|2147483647");
-        row("empty increment", "a|b|c", "", "batch inc=", "||", true);
+        row("empty increment", "a|b|c", "", "batch inc=", "||", true, "unusable a>: The new name may not be empty");
         row("two selected of four", "a.jpg|b.jpg|c.jpg|d.jpg", "0101", "batch start=1", "a.jpg|1.jpg|c.jpg|2.jpg");
         row("one selected renames all", "a|b|c", "010", "batch alpha start=x", "x|y|z");
         row("trim on", "a|b|c", "", "batch start=001 trim", "1|2|3");
-        row("width 1 keeps last digit", "a|b|c", "", "batch start=7 inc=5", "7|2|7", true);
+        row("width 1 keeps last digit", "a|b|c", "", "batch start=7 inc=5", "7|2|7", true, "duplicate c");
         row("0099", "a|b|c", "", "batch start=0099", "0099|0100|0101");
         row("counting down", "a|b|c", "", "batch start=001 inc=-1", "001|000|0-1");
-        row("alpha pasted increment", "a|b|c", "", "batch alpha inc=x", "||", true);
-        row("alpha increment 0", "a.txt|b.txt", "00", "batch alpha inc=0", "AAA.txt|AAA.txt", true);
+        row("alpha pasted increment", "a|b|c", "", "batch alpha inc=x", "||", true, "unusable a>: The new name may not be empty");
+        row("alpha increment 0", "a.txt|b.txt", "00", "batch alpha inc=0", "AAA.txt|AAA.txt", true, "duplicate b.txt");
         row("own old name ignored", "a.txt|b.txt", "00", "case=2", "A.TXT|B.TXT");
-        row("takes later file's name", "a.jpg|A.GIF", "00", "newext=gif", "a.gif|A.gif", true);
+        row("takes later file's name", "a.jpg|A.GIF", "00", "newext=gif", "a.gif|A.gif", true, "duplicate a.jpg");
+        // A name the rename would refuse is refused by the preview, before it is listed.
+        row("new name with a slash", "a.txt|b.txt|c.txt", "011", "batch prefix=x/ start=1", "a.txt|x/1.txt|x/2.txt", false, "unusable b.txt>x/1.txt: The new name may not contain \"/\"");
+        row("new name of 257 bytes", "a.txt", "", "batch prefix=" + e125 + "\xc3\xa9 start=1", e125 + "\xc3\xa9" "1.txt", false, "unusable a.txt>" + e125 + "\xc3\xa9" "1.txt: The new name may not be longer than 255 bytes");
+        row("new name of 255 bytes", "a.txt", "", "batch prefix=" + e125 + " start=1", e125 + "1.txt");
+        // A name that is not valid UTF-8 reads back longer than it is: kept, it is no rename.
+        const QByteArray unreadable = QByteArray("\xef\xbf\xbd").repeated(100);
+        row("unchanged name never refused", unreadable, "", "case=2", unreadable);
         // clang-format on
     }
     void walk()
@@ -130,6 +142,7 @@ private slots:
         QFETCH(QString, settings);
         QFETCH(QString, expected);
         QFETCH(bool, duplicates);
+        QFETCH(QString, problem);
         const QStringList list = names.split(u'|');
         std::vector<bool> flags;
         for (QChar c : selected)
@@ -139,6 +152,11 @@ private slots:
         const bool fits = decimalCounterFits(s, size);
         QCOMPARE(fits ? composeAll(list, flags, s).join(u'|') : "too far", expected);
         QCOMPARE(WouldProduceDuplicates(list, flags, s), duplicates);
+        const NameProblem p = firstNameProblem(list, flags, s);
+        const QString kinds[] = {"", "unusable ", "duplicate "};
+        QCOMPARE(kinds[int(p.kind)] + p.oldName +
+                     (p.reason.isEmpty() ? "" : u'>' + p.newName + ": " + p.reason),
+                 problem);
     }
 
     void duplicatesMatchQuadraticCheck()

@@ -10,6 +10,7 @@
 
 #include "support/Files.h"
 #include "support/FoldingMount.h"
+#include "support/StepRecorder.h"
 
 #include <QDir>
 #include <QScopeGuard>
@@ -40,16 +41,22 @@ class TestPlatform : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup() { setFirstRenameRoute(RenameRoute::NoReplaceFlag); }
+    void cleanup()
+    {
+        setFirstRenameRoute(RenameRoute::NoReplaceFlag);
+        setAfterReservingHook({});
+    }
 
     void scan_data()
     {
         QTest::addColumn<QByteArrayList>("setup");
         QTest::addColumn<QString>("spec");
         QTest::addColumn<QByteArray>("expected"); // the names' bytes sorted, or "failed"
+        QTest::addColumn<QByteArray>("in");       // the subfolder scanned; "": the folder
         const auto row = [](const char* tag, const QByteArrayList& setup, const char* spec,
-                            const char* expected) {
-            QTest::newRow(tag) << setup << QString::fromUtf8(spec) << QByteArray(expected);
+                            const char* expected, const char* in = "") {
+            QTest::newRow(tag) << setup << QString::fromUtf8(spec) << QByteArray(expected)
+                               << QByteArray(in);
         };
         const QByteArrayList photos{"a.jpg", "b.GIF", "d.jpg/", ".hidden.jpg", "SUB/", "SUB/a.JPG"};
         const QByteArray aaa(250, 'a');
@@ -70,8 +77,11 @@ private slots:
         row("link to folder not listed", {"sub/", "tosub>sub", "x"}, "*", "x");
         row("links to files listed", {"a", "b>a", "gone>nowhere", "loop>loop"}, "*", "a|b|gone|loop");
         row("Latin-1 bytes kept", {"caf\xE9 \xFF.txt", "cafe.txt"}, "caf? ?.TXT", "caf\xE9 \xFF.txt");
-        row("spec with folder part", photos, "SUB/*.JPG", "a.JPG");
-        row("missing folder", photos, "NOPE/*", "failed");
+        // The list shows one folder; a pattern reaching into another lists nothing of it.
+        row("spec with folder part", photos, "SUB/*.JPG", "failed");
+        row("spec reaching the parent", photos, "../*.jpg", "failed", "SUB");
+        row("missing folder", photos, "*", "failed", "NOPE");
+        row("folder not valid UTF-8", {"caf\xe9/", "caf\xe9/a.txt", "caf\xe9/b.jpg", "c.txt"}, "*.txt", "a.txt", "caf\xe9");
         // clang-format on
     }
     void scan()
@@ -79,15 +89,18 @@ private slots:
         QFETCH(QByteArrayList, setup);
         QFETCH(QString, spec);
         QFETCH(QByteArray, expected);
+        QFETCH(QByteArray, in);
         QTemporaryDir dir;
         const auto emptyFolder = qScopeGuard([&] { removeInside(QFile::encodeName(dir.path())); });
         for (const QByteArray& line : setup)
             QVERIFY2(makeEntry(dir.path(), line), line.constData());
         std::vector<DirEntry> entries(1, DirEntry{"kept", "kept", 0}); // found files are appended
-        const bool opened = findMatchingFiles(dir.path(), spec, entries);
+        const QByteArray folder = QFile::encodeName(dir.path()) + (in.isEmpty() ? "" : '/' + in);
+        const bool opened = findMatchingFiles(folder, spec, entries);
         QByteArrayList names;
         for (std::size_t i = 1; i < entries.size(); ++i) {
             QCOMPARE(entries[i].name, QFile::decodeName(entries[i].rawName));
+            QCOMPARE(entries[i].inode, entryInode(folder + '/' + entries[i].rawName));
             names << entries[i].rawName;
         }
         std::sort(names.begin(), names.end());
@@ -149,37 +162,52 @@ private slots:
     {
         QTest::addColumn<int>("mount"); // a MountKind, or -1 for a temporary folder
         QTest::addColumn<QByteArray>("files");
-        QTest::addColumn<QByteArray>("steps");    // "old>new", or "+file": the folder replaced
-        QTest::addColumn<int>("error");           // of the last step; the others succeed
+        QTest::addColumn<QByteArray>("steps"); // "old>new", "+file": the folder replaced, "@sub":
+                                               // the renames from here on in its subfolder sub,
+                                               // "!file": another program renames file onto a
+                                               // name we reserved (check-then-rename alone)
+        QTest::addColumn<int>("error");        // of the last step; the others succeed
         QTest::addColumn<QString>("description"); // the system's own text when empty
         QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<QByteArray>("observed"); // the steps on disk told (StepRecorder)
+        QTest::addColumn<int>("refuseAt");        // the step told that the observer refuses
         const auto row = [](const char* tag, int mount, const char* files, const QByteArray& steps,
-                            int error, const char* description, const char* after) {
+                            int error, const char* description, const QByteArray& after,
+                            const QByteArray& observed, int refuseAt = 0) {
             QTest::addRow("%s%s", mount < 0 ? "" : mountNames[mount], tag)
                 << mount << QByteArray(files) << steps << error << QString(description)
-                << QByteArray(after);
+                << QByteArray(after) << observed << refuseAt;
         };
+        const QByteArray x255(255, 'x');
         // clang-format off
-        row("refused: empty", -1, "a.txt", "a.txt>", EINVAL, "The new name may not be empty", "a.txt=a.txt");
-        row("refused: dot dot", -1, "a.txt", "a.txt>..", EINVAL, "The new name may not be \"..\"", "a.txt=a.txt");
-        row("refused: slash", -1, "a.txt", "a.txt>sub/a.txt", EINVAL, "The new name may not contain \"/\"", "a.txt=a.txt");
-        row("refused: NUL", -1, "a.txt", QByteArray("a.txt>a\0b", 9), EINVAL, "The new name may not contain a NUL character", "a.txt=a.txt");
-        row("refused: old name with a folder", -1, "a.txt", "./a.txt>b.txt", EINVAL, "The old name is not a name in the folder", "a.txt=a.txt");
-        row("renamed", -1, "a.txt|b.txt", "a.txt>c.txt", 0, "", "b.txt=b.txt|c.txt=a.txt");
-        row("target exists", -1, "a.txt|b.txt", "a.txt>b.txt", EEXIST, "", "a.txt=a.txt|b.txt=b.txt");
-        row("vanished", -1, "b.txt", "a.txt>c.txt", ENOENT, "", "b.txt=b.txt");
-        row("raw bytes old name", -1, "\xff\xfe.jpg", "\xff\xfe.jpg>ok.jpg", 0, "", "ok.jpg=\xff\xfe.jpg");
-        row("300-byte name", -1, "a.txt", "a.txt>" + QByteArray(300, 'x'), ENAMETOOLONG, "", "a.txt=a.txt");
-        row("own name", -1, "a.txt", "a.txt>a.txt", 0, "", "a.txt=a.txt");
-        row("own name as read back", -1, "\xff.jpg", "\xff.jpg>\xff.jpg", 0, "", "\xff.jpg=\xff.jpg");
+        row("refused: empty", -1, "a.txt", "a.txt>", EINVAL, "The new name may not be empty", "a.txt=a.txt", "");
+        row("refused: dot dot", -1, "a.txt", "a.txt>..", EINVAL, "The new name may not be \"..\"", "a.txt=a.txt", "");
+        row("refused: slash", -1, "a.txt", "a.txt>sub/a.txt", EINVAL, "The new name may not contain \"/\"", "a.txt=a.txt", "");
+        row("refused: NUL", -1, "a.txt", QByteArray("a.txt>a\0b", 9), EINVAL, "The new name may not contain a NUL character", "a.txt=a.txt", "");
+        row("refused: old name with a folder", -1, "a.txt", "./a.txt>b.txt", EINVAL, "The old name is not a name in the folder", "a.txt=a.txt", "");
+        row("renamed", -1, "a.txt|b.txt", "a.txt>c.txt", 0, "", "b.txt=b.txt|c.txt=a.txt", "a.txt>c.txt");
+        row("target exists", -1, "a.txt|b.txt", "a.txt>b.txt", EEXIST, "", "a.txt=a.txt|b.txt=b.txt", "a.txt>b.txt!");
+        row("vanished", -1, "b.txt", "a.txt>c.txt", ENOENT, "", "b.txt=b.txt", "a.txt>c.txt!");
+        row("target appears between", -1, "a.txt|x", "!x|a.txt>b.txt", EEXIST, "", "a.txt=a.txt|b.txt=x", "a.txt>b.txt!");
+        row("raw bytes old name", -1, "\xff\xfe.jpg", "\xff\xfe.jpg>ok.jpg", 0, "", "ok.jpg=\xff\xfe.jpg", "\xff\xfe.jpg>ok.jpg");
+        row("255-byte name", -1, "a.txt", "a.txt>" + x255, 0, "", x255 + "=a.txt", "a.txt>" + x255);
+        row("refused: 128 characters, 256 bytes", -1, "a.txt", "a.txt>" + QByteArray("\xc3\xa9").repeated(128), ENAMETOOLONG, "The new name may not be longer than 255 bytes", "a.txt=a.txt", "");
+        row("own name", -1, "a.txt", "a.txt>a.txt", 0, "", "a.txt=a.txt", "");
+        row("own name as read back", -1, "\xff.jpg", "\xff.jpg>\xff.jpg", 0, "", "\xff.jpg=\xff.jpg", "");
         // Two links that differ only in case are two names on a case-sensitive file system.
-        row("hard links differing only in case", -1, "a|A:a", "a>A", EEXIST, "", "A=a|a=a");
-        row("folder replaced under the open handle", -1, "a", "a>b|+c|c>d", 0, "", "d=c");
+        row("hard links differing only in case", -1, "a|A:a", "a>A", EEXIST, "", "A=a|a=a", "a>A!");
+        row("folder replaced under the open handle", -1, "a", "a>b|+c|c>d", 0, "", "d=c", "a>b|c>d!|c>d");
+        row("folder not valid UTF-8", -1, "caf\xe9/|caf\xe9/a", "@caf\xe9|a>b", 0, "", "caf\xe9/b=caf\xe9/a", "a>b");
+        // A history that cannot be written refuses the step, and the file keeps its name.
+        row("observer refuses", -1, "a.txt", "a.txt>b.txt", ECANCELED, "refused", "a.txt=a.txt", "a.txt>b.txt?", 1);
         // FUSE mounts of FAT and exFAT give each spelling of a name its own inode number, so
-        // the same file can only be told from a second entry by the folder's listing.
+        // the same file can only be told from a second entry by the folder's listing. A
+        // change of case there goes through a temporary name, and every step is told first.
         for (const int m : {int(MountKind::ExfatFuse), int(MountKind::FatFuse), int(MountKind::FatKernel)}) {
-            row(": batch to lower case", m, "IMG_0001.JPG|Holiday Photo.JPEG", "IMG_0001.JPG>img_0001.jpg|Holiday Photo.JPEG>holiday photo.jpeg", 0, "", "holiday photo.jpeg=Holiday Photo.JPEG|img_0001.jpg=IMG_0001.JPG");
-            row(": other file's name", m, "a.txt|b.txt", "a.txt>B.TXT", EEXIST, "", "a.txt=a.txt|b.txt=b.txt");
+            row(": batch to lower case", m, "IMG_0001.JPG|Holiday Photo.JPEG", "IMG_0001.JPG>img_0001.jpg|Holiday Photo.JPEG>holiday photo.jpeg", 0, "", "holiday photo.jpeg=Holiday Photo.JPEG|img_0001.jpg=IMG_0001.JPG",
+                "IMG_0001.JPG>img_0001.jpg!|IMG_0001.JPG>T|T>img_0001.jpg|Holiday Photo.JPEG>holiday photo.jpeg!|Holiday Photo.JPEG>T|T>holiday photo.jpeg");
+            row(": other file's name", m, "a.txt|b.txt", "a.txt>B.TXT", EEXIST, "", "a.txt=a.txt|b.txt=b.txt", "a.txt>B.TXT!");
+            row(": step from the temporary name refused, step back", m, "a.txt", "a.txt>A.TXT", ECANCELED, "refused", "a.txt=a.txt", "a.txt>A.TXT!|a.txt>T|T>A.TXT?|T>a.txt", 3);
         }
         // clang-format on
     }
@@ -194,8 +222,12 @@ private slots:
         QFETCH(int, error);
         QFETCH(QString, description);
         QFETCH(QByteArray, after);
+        QFETCH(QByteArray, observed);
+        QFETCH(int, refuseAt);
         for (const RenameRoute route : {RenameRoute::NoReplaceFlag, RenameRoute::LinkThenUnlink,
                                         RenameRoute::CheckThenRename}) {
+            if (steps.startsWith('!') && route != RenameRoute::CheckThenRename)
+                continue; // only that route leaves a moment between the look and the rename
             QTemporaryDir dir;
             const auto emptyFolder =
                 qScopeGuard([&] { removeInside(QFile::encodeName(dir.path())); });
@@ -205,25 +237,35 @@ private slots:
             if (disk && disk->path().isEmpty())
                 QSKIP(qPrintable(disk->skipReason()));
             const QString folder = disk ? disk->path() : dir.filePath("f");
+            QByteArray at = QFile::encodeName(folder);
             QVERIFY(disk || QDir().mkdir(folder));
             for (const QByteArray& file : files.split('|'))
                 QVERIFY(makeEntry(folder, file));
-            QVERIFY(!disk || folderFoldsCase(folder));
+            QVERIFY(!disk || folderFoldsCase(at));
             setFirstRenameRoute(route);
             SystemRenamer renamer;
+            StepRecorder observer;
+            observer.refuseAt = refuseAt;
             RenameOutcome r{true, 0, {}};
             for (const QByteArray& step : steps.split('|')) {
                 QVERIFY2(r.ok, qPrintable(r.description));
                 if (step.startsWith('+'))
                     QVERIFY(replaceFolder(folder, step.mid(1)));
+                else if (step.startsWith('@'))
+                    at += '/' + step.mid(1);
+                else if (step.startsWith('!'))
+                    setAfterReservingHook([intruder = step.mid(1)](int dir, const char* name) {
+                        ::renameat(dir, intruder.constData(), dir, name);
+                    });
                 else
-                    r = renamer.rename(folder, step.split('>')[0],
-                                       QString::fromUtf8(step.split('>')[1]));
+                    r = renamer.rename(at, step.split('>')[0],
+                                       QString::fromUtf8(step.split('>')[1]), &observer);
             }
             QCOMPARE(r.error, error);
             QCOMPARE(r.ok, error == 0);
             QCOMPARE(r.description, error && description.isEmpty() ? strerror(error) : description);
             QCOMPARE(listing(folder), after);
+            QCOMPARE(observer.joined(), observed);
             if (disk)
                 break; // the mounts run the route their file system takes
         }

@@ -6,6 +6,7 @@
 #include "run/WildcardRename.h"
 
 #include "support/Files.h"
+#include "support/StepRecorder.h"
 
 #include <QTest>
 
@@ -16,29 +17,33 @@ using namespace pellory::testing;
 
 namespace {
 
-// "a>b c>d": the files a and c, to be named b and d.
-std::vector<NamedFile> namedFiles(const QString& renames)
+// "a>b c>d": the files a and c of `folder`, to be named b and d.
+std::vector<NamedFile> namedFiles(const QString& folder, const QString& renames)
 {
     std::vector<NamedFile> out;
     for (const QString& pair : renames.split(u' ')) {
         const QString from = pair.section(u'>', 0, 0);
-        out.push_back({{from, from.toUtf8(), 0}, pair.section(u'>', 1)});
+        const quint64 inode = entryInode(QFile::encodeName(folder + u'/' + from));
+        out.push_back({{from, from.toUtf8(), 0, inode}, pair.section(u'>', 1)});
     }
     return out;
 }
 
-// Fails its n-th rename (counted from 1) as a permission problem; renames the others.
+// Fails its n-th rename (counted from 1) as a permission problem, as a step on disk that
+// the observer is told of; renames the others.
 struct FailingRenamer : FileRenamer
 {
     int failAt, calls = 0;
     SystemRenamer system;
     explicit FailingRenamer(int n) : failAt(n) {}
-    RenameOutcome rename(const QString& folder, const QByteArray& oldRaw,
-                         const QString& newName) override
+    RenameOutcome rename(const QByteArray& folder, const QByteArray& oldRaw, const QString& newName,
+                         RenameObserver* observer) override
     {
-        if (++calls == failAt)
-            return {false, EACCES, QStringLiteral("Permission denied")};
-        return system.rename(folder, oldRaw, newName);
+        if (++calls != failAt)
+            return system.rename(folder, oldRaw, newName, observer);
+        if (observer && observer->beforeStep(oldRaw, QFile::encodeName(newName)))
+            observer->stepFailed();
+        return {false, EACCES, QStringLiteral("Permission denied")};
     }
 };
 
@@ -79,22 +84,23 @@ private slots:
         QTest::addColumn<QString>("entries"); // makeEntry lines
         QTest::addColumn<QString>("how");     // "spec|mask", or "old>new old>new ..."
         QTest::addColumn<int>("failAt"); // the rename that fails, from 1; -1: stop asked after one
-        QTest::addColumn<QString>("journal"); // "old>new" of every rename, T the temporary
+        QTest::addColumn<QString>("journal"); // the steps the renamer took (StepRecorder)
         QTest::addColumn<QString>("after");
         QTest::addColumn<QString>("message");
         const QString denied = "\n\nPermission denied";
         // clang-format off
         QTest::newRow("unchanged left alone") << "a.jpg b.JPG" << "*.jpg|*.jpg" << 0 << "b.JPG>b.jpg" << "a.jpg=a.jpg|b.jpg=b.JPG" << "";
         QTest::newRow("chain by mask") << "a a.x a.x.x" << "a*|*?.x" << 0 << "a.x.x>a.x.x.x|a.x>a.x.x|a>a.x" << "a.x=a|a.x.x=a.x|a.x.x.x=a.x.x" << "";
-        QTest::newRow("in a subfolder") << "sub/ sub/a.txt b.txt" << "sub/*.txt|*.bak" << 0 << "a.txt>a.bak" << "b.txt=b.txt|sub/a.bak=sub/a.txt" << "";
+        QTest::newRow("spec in a subfolder") << "sub/ sub/a.txt a.txt" << "sub/*.txt|*.bak" << 0 << "" << "a.txt=a.txt|sub/a.txt=sub/a.txt" << "File specifications and wildcard patterns name files, not folders: \"sub/*.txt\" renames nothing.";
+        QTest::newRow("mask into a subfolder") << "sub/ a.txt" << "*.txt|sub/*.txt" << 0 << "" << "a.txt=a.txt" << "File specifications and wildcard patterns name files, not folders: \"sub/*.txt\" renames nothing.";
         QTest::newRow("cycle of three") << "a b c" << "a>b b>c c>a" << 0 << "a>T|c>a|b>c|T>b" << "a=c|b=a|c=b" << "";
         QTest::newRow("chain and cycle") << "a b c d" << "a>b b>a c>d d>e" << 0 << "a>T|b>a|T>b|d>e|c>d" << "a=b|b=a|d=c|e=d" << "";
         QTest::newRow("two files, one name") << "a1.txt a2.txt b.doc" << "*.txt|a.*" << 0 << "" << "a1.txt=a1.txt|a2.txt=a2.txt|b.doc=b.doc" << "Cannot rename \"a1.txt\" to \"a.txt\".\n\n\"a2.txt\" would get the same name.";
         QTest::newRow("name of a folder") << "b.txt c.txt c.bak/" << "*.txt|*.bak" << 0 << "" << "b.txt=b.txt|c.txt=c.txt" << "Cannot rename \"c.txt\" to \"c.bak\".\n\nAn entry of that name is already in the folder.";
         QTest::newRow("empty name") << ".x y" << "*|?" << 0 << "" << ".x=.x|y=y" << "Cannot rename \".x\" to \"\".\n\nThe new name may not be empty.";
-        QTest::newRow("fails at the second") << "a b c" << "a>x b>y c>z" << 2 << "a>x|b>y" << "b=b|c=c|x=a" << "An error occurred renaming \"b\" to \"y\"." + denied;
-        QTest::newRow("swap fails half way") << "a b" << "a>b b>a" << 2 << "a>T|b>a|T>a" << "a=a|b=b" << "An error occurred renaming \"b\" to \"a\"." + denied;
-        QTest::newRow("cycle fails late") << "a b c" << "a>b b>c c>a" << 3 << "a>T|c>a|b>c|T>a" << "T=a|a=c|b=b" << "An error occurred renaming \"b\" to \"c\"." + denied + "\n\n\"a\" is kept as \"T\".";
+        QTest::newRow("fails at the second") << "a b c" << "a>x b>y c>z" << 2 << "a>x|b>y!" << "b=b|c=c|x=a" << "An error occurred renaming \"b\" to \"y\"." + denied;
+        QTest::newRow("swap fails half way") << "a b" << "a>b b>a" << 2 << "a>T|b>a!|T>a" << "a=a|b=b" << "An error occurred renaming \"b\" to \"a\"." + denied;
+        QTest::newRow("cycle fails late") << "a b c" << "a>b b>c c>a" << 3 << "a>T|c>a|b>c!|T>a!" << "T=a|a=c|b=b" << "An error occurred renaming \"b\" to \"c\"." + denied + "\n\n\"a\" is kept as \"T\".";
         // A request to stop inside a cycle is taken once the cycle is closed, so that no
         // temporary name stays behind.
         QTest::newRow("stop waits for the cycle") << "a b c" << "a>b b>a c>d" << -1 << "a>T|b>a|T>b" << "a=b|b=a|c=c" << "";
@@ -114,20 +120,20 @@ private slots:
         const WildcardPlan plan =
             how.contains(u'|')
                 ? planWildcardRename(dir.path(), how.section(u'|', 0, 0), how.section(u'|', 1))
-                : planRenames(dir.path(), namedFiles(how));
+                : planRenames(QFile::encodeName(dir.path()), namedFiles(dir.path(), how));
+        for (const WildcardStep& step : plan.steps) // each step carries its file's identity
+            QCOMPARE(step.inode, entryInode(QFile::encodeName(dir.filePath(step.fileName))));
         FailingRenamer renamer(failAt);
-        QStringList journalled;
+        StepRecorder journalled;
         WildcardHooks hooks;
         hooks.renamer = &renamer;
-        hooks.journal = [&](const QString&, const QByteArray& from, const QString& to) {
-            journalled << QString::fromUtf8(from) + u'>' + to;
-        };
-        hooks.cancelRequested = [&] { return failAt < 0 && !journalled.isEmpty(); };
+        hooks.observer = [&](const WildcardStep&) { return &journalled; };
+        hooks.cancelRequested = [&] { return failAt < 0 && !journalled.steps.isEmpty(); };
         const WildcardOutcome out = runWildcardRename(plan, hooks);
         QCOMPARE(withoutTemporaryNames(out.message.toUtf8()), message.toUtf8());
         QCOMPARE(out.ok, message.isEmpty() && failAt >= 0);
         QCOMPARE(out.cancelled, failAt < 0);
-        QCOMPARE(withoutTemporaryNames(journalled.join(u'|').toUtf8()), journal.toUtf8());
+        QCOMPARE(journalled.joined(), journal.toUtf8());
         QCOMPARE(listing(dir.path()), after.toUtf8());
     }
 };

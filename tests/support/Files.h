@@ -67,6 +67,13 @@ inline void removeInside(const QByteArray& folder)
         16, FTW_DEPTH | FTW_PHYS);
 }
 
+// The inode of the entry itself (a link's own), 0 when there is none.
+inline quint64 entryInode(const QByteArray& path)
+{
+    struct stat st;
+    return ::lstat(path.constData(), &st) == 0 ? st.st_ino : 0;
+}
+
 inline bool makeFile(const QByteArray& path, const QByteArray& contents)
 {
     const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);

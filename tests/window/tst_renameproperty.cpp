@@ -19,9 +19,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 
 #include <array>
 

@@ -1,8 +1,9 @@
 // The window driven as a user drives it, on real temporary folders: what start-up restores
-// and close stores, what each field lets through, which controls a change enables, the
-// every-N selection, Apply and Preview with where a run stops and what it says, the undo
-// of the last run, F1 and the focus order. Each row starts a window on a folder of its
-// own, takes its steps and compares what its probes read as one string.
+// and close stores, where the window starts and how it grows, what each field lets
+// through, which controls a change enables, the every-N selection, Apply and Preview with
+// where a run stops and what it says, the undo of the last run, F1, the focus order, the
+// access keys and what a screen reader announces. Each row starts a window on a folder of
+// its own, takes its steps and compares what its probes read as one string.
 
 #include "MainFixture.h"
 #include "platform/Rename.h"
@@ -16,6 +17,7 @@
 #include "window/StatusLine.h"
 #include "window/UndoCommands.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -31,10 +33,12 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
 
+#include <algorithm>
 #include <cerrno>
 #include <functional>
 
@@ -48,6 +52,12 @@ int px(double twips)
     return qRound(twips * QGuiApplication::primaryScreen()->logicalDotsPerInch() / 1440);
 }
 
+QString twips(int pixels)
+{
+    return QString::number(
+        qRound(pixels * 1440 / QGuiApplication::primaryScreen()->logicalDotsPerInch()));
+}
+
 // Renames for real; at call `at` the row's remaining steps run first, as a user acting
 // while the run visits the event loop, and when they say so that rename fails.
 class SteppingRenamer final : public FileRenamer
@@ -56,12 +66,13 @@ public:
     int at = 0, calls = 0;
     std::function<bool()> steps; // true: this rename fails
     SystemRenamer system;
-    RenameOutcome rename(const QString& folder, const QByteArray& oldRaw,
-                         const QString& newName) override
+    using FileRenamer::rename;
+    RenameOutcome rename(const QByteArray& folder, const QByteArray& oldRaw, const QString& newName,
+                         RenameObserver* observer) override
     {
         if (++calls == at && steps())
             return {false, EIO, "Input/output error"};
-        return system.rename(folder, oldRaw, newName);
+        return system.rename(folder, oldRaw, newName, observer);
     }
 };
 
@@ -152,15 +163,95 @@ QString stored(const QString& drive)
     return pairs.join(' ');
 }
 
-// The controls without an accessible name, or whose name shows the access key's "&".
+QString spoken(const QObject* control)
+{
+    return QAccessible::queryAccessibleInterface(const_cast<QObject*>(control))
+        ->text(QAccessible::Name);
+}
+
+// The controls a screen reader announces without a name, or with the access key's "&".
 QString unnamed(const Main& m)
 {
     QStringList names;
     for (const QWidget* c : m.controls()) {
-        if (c->accessibleName().isEmpty() || c->accessibleName().contains('&'))
+        if (spoken(c).isEmpty() || spoken(c).contains('&'))
             names << c->objectName();
     }
     return names.isEmpty() ? "named" : names.join(' ');
+}
+
+// The access key of every caption, sorted: a key taken twice shows twice.
+QString accessKeys(const Main& m)
+{
+    QString keys;
+    for (const QWidget* c : m.controls()) {
+        const QString caption = c->property(c->inherits("QGroupBox") ? "title" : "text").toString();
+        if (!c->inherits("QLineEdit") && caption.contains('&'))
+            keys += caption[caption.indexOf('&') + 1].toLower();
+    }
+    std::sort(keys.begin(), keys.end());
+    return keys;
+}
+
+// Captions cut off, and controls over another of their window or frame or sticking out
+// of it; the check box that heads the naming frame lies on its edge.
+QString misfits(const Main& m)
+{
+    QStringList found;
+    for (size_t i = 0; i < m.controls().size(); ++i) {
+        const QWidget* c = m.controls()[i];
+        const QSize need = c->sizeHint();
+        if (!c->isVisible())
+            continue;
+        if ((qobject_cast<const QLabel*>(c) || qobject_cast<const QAbstractButton*>(c)) &&
+            (c->width() < need.width() || c->height() < need.height()))
+            found << c->objectName() + " cut";
+        if (!c->parentWidget()->rect().contains(c->geometry()))
+            found << c->objectName() + " out";
+        for (const QWidget* d : std::vector(m.controls().begin() + i + 1, m.controls().end())) {
+            const bool heading = c->objectName() == "RenameChk" && d->objectName() == "Frame2";
+            if (d->isVisible() && d->parent() == c->parent() &&
+                c->geometry().intersects(d->geometry()) && !heading)
+                found << c->objectName() + " over " + d->objectName();
+        }
+    }
+    return found.isEmpty() ? "fits" : found.join(' ');
+}
+
+// Which edges of the screen's free area the window's frame touches; "off" when it does not
+// lie wholly on it.
+QString edges(const QRect& outer)
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QStringList touched;
+    for (const auto& [name, edge, of] : {std::tuple("left", outer.left(), area.left()),
+                                         {"top", outer.top(), area.top()},
+                                         {"right", outer.right(), area.right()},
+                                         {"bottom", outer.bottom(), area.bottom()}}) {
+        if (edge == of)
+            touched << name;
+    }
+    return area.contains(outer) ? touched.join(' ') : "off";
+}
+
+// How the size of each control, and its distance from the window's right and bottom
+// edges, changed since `before`.
+QString grown(const Main& m, const QHash<QString, QRect>& before)
+{
+    const QSize window = before["window"].size();
+    QStringList shown;
+    for (const char* name : {"DirList", "FileList", "FileSpecs", "Frame2", "Frame1", "CasesList",
+                             "SelSteps", "ApplyBut"}) {
+        const QRect now = m.findChild<QWidget*>(name)->geometry(), was = before[name];
+        const auto change = [](int d, const char* what) {
+            return d > 0 ? QString('+') + what : d < 0 ? QString('-') + what : QString();
+        };
+        shown << name + change(now.width() - was.width(), "w") +
+                     change(now.height() - was.height(), "h") +
+                     (m.width() - now.right() == window.width() - was.right() ? "@right" : "") +
+                     (m.height() - now.bottom() == window.height() - was.bottom() ? "@bottom" : "");
+    }
+    return shown.join(' ');
 }
 
 // Where Tab leads from the drive list, with every control enabled so that it visits each.
@@ -242,12 +333,16 @@ private slots:
 
 private:
     void act(const QString& step, QStringList& rest);
+    void remember();
     void runWithSteps(int at, QStringList& rest);
     QString probe(const QString& name);
 
     QString m_folder;
     std::unique_ptr<Window> m_w;
     QPoint m_centred;
+    QSize m_default;
+    QFont m_font;
+    QHash<QString, QRect> m_before; // each control's geometry, and the window's size
     UrlRecorder m_viewer;
     QString m_historyRows;
     bool m_failRename = false;
@@ -260,6 +355,8 @@ void TstWindow::initTestCase()
     writeStore({});
     const Main plain(nullptr); // not shown: the position is start-up's alone
     m_centred = plain.pos();
+    m_default = plain.size();
+    m_font = QApplication::font();
     // Centred, then raised by about a title bar's height.
     const QSize free = QGuiApplication::primaryScreen()->size() - plain.frameGeometry().size();
     QVERIFY(qAbs(m_centred.x() - free.width() / 2) <= 1 &&
@@ -278,6 +375,7 @@ void TstWindow::cleanup()
 {
     installRenamer(nullptr);
     m_w.reset();
+    QApplication::setFont(m_font);
     QDir().rmdir(settingsFile().fileName()); // the folder a row put in the file's place
 }
 
@@ -294,6 +392,10 @@ void TstWindow::steps_data()
     const QString start = defaults + " / @c,c / beeps=0";
     const QScreen* screen = QGuiApplication::primaryScreen();
     const int height = qRound(screen->geometry().height() * 1440 / screen->logicalDotsPerInch());
+    const int width = qRound(screen->geometry().width() * 1440 / screen->logicalDotsPerInch());
+    const QString grows =
+        "DirList+w+h@bottom FileList+w+h@right@bottom FileSpecs+w@right@bottom Frame2@right "
+        "Frame1@right CasesList@right SelSteps ApplyBut@right@bottom";
     const QString typed =
         "FileSpecs=*.jpg` NumCharKeep=a123 FilePrefix=CÉ@? StartingNumber=x123456789 "
         "NumberIncValue=/1234567: FileLeading=:\\* NewExt=.,x";
@@ -336,13 +438,21 @@ void TstWindow::steps_data()
     row("start: user ext unless index -1", "", "NewExtInx=1|NewExtUser=b", "", "shown", QString(defaults).replace("0:Keep as is", "1:Remove ext"));
     row("start: index -1, no user ext", "", "NewExtInx=-1", "", "shown", QString(defaults).replace("0:Keep as is", "-1:"));
     row("start: folder gone", "", "LastDir=/no/such|LastDrive=/no", "", "shown at beeps", start);
-    row("start: position inside, leading number", "", "WindowTop=1500|WindowLeft=750.4px", "", "at", QString("@%1,%2").arg(px(750.4)).arg(px(1500)));
+    row("start: position inside, leading number", "", "WindowTop=1500|WindowLeft=450.4px", "", "at", QString("@%1,%2").arg(px(450.4)).arg(px(1500)));
+    row("start: partly off the screen, moved onto it", "", QString("WindowTop=%1|WindowLeft=%2").arg(height - 300).arg(width - 300), "", "placed edges", "right bottom / right");
+    row("start: larger than the screen, shrunk to fit", "", "WindowWidth=99999|WindowHeight=99999", "", "placed edges", "left top bottom / left top right");
+    row("start: size restored, a bad one keeps the default", "", "WindowWidth=11250|WindowHeight=-5", "", "size", "11250,d");
+    row("size: larger, the lists grow, the frames stay right", "3", "Specs=*.JPG", "size=12000,8250 click=RenameChk click=PreviewBut", "grown over fits", grows + " / over / fits");
+    row("size: maximised", "", "", "max", "grown fits", grows + " / fits");
+    row("size: the least", "", "", "size=15,15", "fits", "fits");
+    row("size: fonts half as large again", "", "", "font=150", "fits", "fits");
     row("start: top at the screen height", "", "WindowTop=" + QString::number(height), "", "at", "@c,c");
     row("start: below zero stays centred", "", "WindowTop=-32000", "", "at", "@c,c");
     row("start: specs restored before the folder is listed", "a.png|b.JPG", "Specs=*.PNG", "", "list", "a.png");
-    row("start: controls off, named, focus order", "", "", "", "off named tabs", naming + " PreviewBut ApplyBut hidden PreviewList / named / DriveList DirList FileSortOrder SelSteps FileList FileSpecs WildCardRen CasesList RenameChk NumCharKeep FilePrefix StartingNumber chkTrim NumberIncValue chkAlpha FileLeading NewExt ExtUsed1 PreviewBut ApplyBut ExitBut PreviewList DriveList");
-    row("close: typed extension stored", "12", "NewExtUser=old|Alpha=1", "move=3000,1500 click=ExtUsed2 SelSteps=3 NewExt=bak close", "stored", "Alpha=1 AlphaIncrement=1 AlphaNumber=AAA Cases=0 FileExt=2 Increment=1 Keep=0 LastDir=~ LastDrive=D Leading= NewExtInx=-1 NewExtUser=bak Number=001 Prefix=IMG_ SelSteps=3 Specs=*.JPG;*.GIF WindowLeft=3000 WindowTop=1500");
-    row("close: a chosen item keeps the old typed one", "12", "NewExtUser=old", "move=3000,1500 NewExt+=1 close", "stored", "Alpha=0 AlphaIncrement=1 AlphaNumber=AAA Cases=0 FileExt=1 Increment=1 Keep=0 LastDir=~ LastDrive=D Leading= NewExtInx=1 NewExtUser=old Number=001 Prefix=IMG_ SelSteps= Specs=*.JPG;*.GIF WindowLeft=3000 WindowTop=1500");
+    row("keys: Alt+A applies, Alt+T exits", "1", "Specs=*.JPG", "click=RenameChk key=Alt+A wait key=Alt+T wait", "disk open", "IMG_001.JPG=F000.JPG / closed");
+    row("start: controls off, named, focus order", "", "", "", "off named spoken keys icon tabs", naming + " PreviewBut ApplyBut hidden PreviewList / named / Drive|Sort Files by :|Name Format:|New ext :|Preview and Check for Errors / abcefikloprstwx / icon / DriveList DirList FileSortOrder SelSteps FileList FileSpecs WildCardRen CasesList RenameChk NumCharKeep FilePrefix StartingNumber chkTrim NumberIncValue chkAlpha FileLeading NewExt ExtUsed1 PreviewBut ApplyBut ExitBut PreviewList DriveList");
+    row("close: typed extension stored", "12", "NewExtUser=old|Alpha=1", "move=3000,1500 size=11250,8250 click=ExtUsed2 SelSteps=3 NewExt=bak close", "stored", "Alpha=1 AlphaIncrement=1 AlphaNumber=AAA Cases=0 FileExt=2 Increment=1 Keep=0 LastDir=~ LastDrive=D Leading= NewExtInx=-1 NewExtUser=bak Number=001 Prefix=IMG_ SelSteps=3 Specs=*.JPG;*.GIF WindowHeight=8250 WindowLeft=3000 WindowTop=1500 WindowWidth=11250");
+    row("close: a chosen item keeps the old typed one", "12", "NewExtUser=old", "move=3000,1500 size=11250,8250 NewExt+=1 close", "stored", "Alpha=0 AlphaIncrement=1 AlphaNumber=AAA Cases=0 FileExt=1 Increment=1 Keep=0 LastDir=~ LastDrive=D Leading= NewExtInx=1 NewExtUser=old Number=001 Prefix=IMG_ SelSteps= Specs=*.JPG;*.GIF WindowHeight=8250 WindowLeft=3000 WindowTop=1500 WindowWidth=11250");
     row("close: when idle", "", "Prefix=before", "FilePrefix:=after close", "open beeps prefix", "closed / beeps=0 / after");
     row("close: refused during a run", "1", "Prefix=before", "FilePrefix:=after click=RenameChk apply@1 close", "open beeps prefix", "open / beeps=1 / before");
     row("close: Esc when idle", "", "Prefix=before", "FilePrefix:=after key=Esc", "open beeps prefix", "closed / beeps=0 / after");
@@ -381,7 +491,7 @@ void TstWindow::steps_data()
     row("run: Apply during a run beeps", "4", "Specs=F*", "click=RenameChk apply@2 click=ApplyBut", "disk beeps journal", four + " / beeps=1 / 4");
     row("run: Preview during a run beeps", "4", "Specs=F*", "click=RenameChk apply@2 click=PreviewBut", "disk beeps journal", four + " / beeps=1 / 4");
     row("run: list rebuilt under the run", "4", "Specs=F*", "click=RenameChk apply@2 focus=FileSpecs FileSpecs:=F001* focus=FilePrefix", "disk list journal", four + " /  / 4");
-    row("preview: one selected, every new name", "3", "Specs=*.JPG", "click=RenameChk ctrl=1 click=PreviewBut click=PreviewBut click=PreviewBut", "preview on mode", "IMG_001.JPG|IMG_002.JPG|IMG_003.JPG 1 / PreviewBut PreviewList / E&xit Preview PreviewList");
+    row("preview: one selected, every new name", "3", "Specs=*.JPG", "click=RenameChk ctrl=1 click=PreviewBut click=PreviewBut click=PreviewBut", "preview on mode spoken", "IMG_001.JPG|IMG_002.JPG|IMG_003.JPG 1 / PreviewBut PreviewList / E&xit Preview PreviewList / Drive|Sort Files by :|Name Format:|New ext :|Exit Preview");
     row("preview: two selected, others keep their names", "3", "Specs=*.JPG", "click=RenameChk ctrl=0 ctrl=2 click=PreviewBut", "preview beside", "IMG_001.JPG|F001.JPG|IMG_002.JPG 0|2 / F000.JPG|F001.JPG|F002.JPG");
     row("live: two selected, kept names show nothing", "3", "Specs=*.JPG", "click=RenameChk ctrl=0 ctrl=2", "live", "IMG_001.JPG||IMG_002.JPG");
     row("live: typing renames anew", "3", "Specs=*.JPG", "click=RenameChk live FilePrefix=P", "live", "IMG_001.JPG|IMG_002.JPG|IMG_003.JPG / P001.JPG|P002.JPG|P003.JPG");
@@ -412,6 +522,9 @@ void TstWindow::steps_data()
     row("undo: the bar after a run that died, and its Undo", abc, "Specs=*.JPG", "crash restart bar click=InterruptedUndo", "asked bar disk", "The last rename in ~ stopped after 2 of 3 files / Pellory - Undo|The last rename run was interrupted.\rUndo the rename of WHEN? 2 files in ~ will go back to their old names. / no bar / " + back);
     row("undo: the bar dismissed stays away", abc, "Specs=*.JPG", "crash restart bar click=InterruptedDismiss restart", "bar", "The last rename in ~ stopped after 2 of 3 files / no bar");
     row("Esc in an open list closes only the list", "", "", "popup=FileSortOrder key=Escape", "open", "open");
+    row("preview: a name no file can have is refused", "3", "Specs=*.JPG", "click=RenameChk FilePrefix:=a/b click=PreviewBut", "msgs preview", "Pellory - Error|warning|The new name of \"F000.JPG\", \"a/b001.JPG\", cannot be used: The new name may not contain \"/\". /  ");
+    row("specs: a folder part lists nothing, and says so", "3", "Specs=../*.JPG", "", "list status", " / 0 files, 0 selected. File specifications name files, not folders: \"../*.JPG\" lists nothing.");
+    row("folder not valid text: listed, renamed, undone", "", "Specs=*.JPG", "rawdir list click=RenameChk click=ApplyBut list undo", "list", "A.JPG|B.JPG / IMG_001.JPG|IMG_002.JPG / A.JPG|B.JPG");
     row("F1 opens the guide", "", "", "focus=FileSpecs key=F1", "opened beeps", "the guide / beeps=0");
     // clang-format on
 }
@@ -465,7 +578,9 @@ void TstWindow::steps()
 // "paste=NAME" presses Ctrl+V there; "key=KEYS" presses keys where the focus is;
 // "focus=NAME"; "make=NAME" makes a file holding "new" after the list was read;
 // "drive=ROOT" picks a drive that cannot be opened; "header=K" clicks column K's title;
-// "wait" lets the new names beside the files be worked out; "move=LEFT,TOP" in twips; "close";
+// "move=LEFT,TOP" and "size=WIDTH,HEIGHT" in twips, "max" maximises, "font=PERCENT" starts
+// the window anew with a font that size; "wait" lets a button pressed by its access key go
+// up and the new names beside the files be worked out; "close";
 // "undo" presses Ctrl+Alt+Z, "menu" takes it from the file list's menu, "no" answers
 // later questions No; "crash" leaves the journal of a run that died after two renames;
 // "unwritable" puts a folder in the settings file's place; "apply@K" presses Apply and
@@ -491,13 +606,17 @@ void TstWindow::act(const QString& step, QStringList& rest)
         {"make", [&] { QVERIFY(makeFile(QFile::encodeName(m_folder + '/' + value), "new")); }},
         {"drive", [&] { m.files().DriveList->setVolumes({"/", value}); m.files().DriveList->setCurrentIndex(1); }},
         {"move", [&] { m.move(px(value.section(',', 0, 0).toInt()), px(value.section(',', 1).toInt())); }},
+        {"size", [&] { remember(); m.resize(px(value.section(',', 0, 0).toInt()), px(value.section(',', 1).toInt())); }},
+        {"max", [&] { remember(); m.showMaximized(); QCoreApplication::processEvents(); }},
+        {"font", [&] { QFont font = m_font; font.setPointSizeF(font.pointSizeF() * value.toInt() / 100); QApplication::setFont(font); m_w.reset(); m_w = std::make_unique<Window>(); }},
+        {"wait", [&] { QTest::qWait(300); QVERIFY(QTest::qWaitFor([&] { return !m.files().liveNames().pending(); })); }},
         {"close", [&] { m.close(); }},
         {"header", [&] { clickHeader(*m.files().FileList, value.toInt()); }},
-        {"wait", [&] { QVERIFY(QTest::qWaitFor([&] { return !m.files().liveNames().pending(); })); }},
         {"undo", [&] { pressUndo(m.naming().FilePrefix); }}, // a text field keeps Ctrl+Z alone
         {"menu", [&] { QVERIFY(takeMenuEntry(m, 0)); }},
         {"history", [&] { chooseInHistory(value.toInt(), m_historyRows); QVERIFY(takeMenuEntry(m, 1)); }},
         {"restart", [&] { m_w = std::make_unique<Window>(); QCoreApplication::processEvents(); }},
+        {"rawdir", [&] { const QByteArray sub = QFile::encodeName(m_folder) + "/caf\xe9"; QVERIFY(::mkdir(sub.constData(), 0755) == 0 && makeFile(sub + "/A.JPG", "A") && makeFile(sub + "/B.JPG", "B")); QVERIFY(m.files().DirList->setRawPath(sub)); }},
         {"popup", [&] { qobject_cast<QComboBox*>(find(value))->showPopup(); }},
         {"no", [&] { m_w->feedback.answer = false; }},
         {"fail", [&] { m_failRename = true; }},
@@ -519,6 +638,13 @@ void TstWindow::act(const QString& step, QStringList& rest)
     } else {
         typeOver(find(verb), value);
     }
+}
+
+void TstWindow::remember()
+{
+    m_before = {{"window", m_w->main->rect()}};
+    for (const QWidget* control : m_w->main->controls())
+        m_before.insert(control->objectName(), control->geometry());
 }
 
 void TstWindow::runWithSteps(int at, QStringList& rest)
@@ -582,6 +708,15 @@ QString TstWindow::probe(const QString& name)
         {"shown", [&] { return texts({f.FileSpecs, n.NumCharKeep, n.FilePrefix, n.StartingNumber, n.NumberIncValue, n.FileLeading, f.SelSteps}, ' ') + QString(" %1 %2 %3 %4:").arg(n.CasesList->currentIndex()).arg(n.chkAlpha->isChecked()).arg(int(n.extensionMode())).arg(n.NewExt->currentIndex()) + QStringList{n.NewExt->currentText(), QString::number(f.FileSortOrder->currentIndex()), c.NumberText, c.IncrementText, c.AlphaNumberText, c.AlphaIncrementText}.join(' '); }},
         {"at", [&] { const auto at = [](int v, int centre) { return v == centre ? "c" : QString::number(v); }; return '@' + at(m_w->placed.x(), m_centred.x()) + ',' + at(m_w->placed.y(), m_centred.y()); }},
         {"named", [&] { return unnamed(m); }},
+        {"spoken", [&] { return QStringList{spoken(f.DriveList), spoken(f.FileSortOrder), spoken(n.CasesList), spoken(n.NewExt), spoken(m.buttons().PreviewBut)}.join('|'); }},
+        {"keys", [&] { return accessKeys(m); }},
+        {"icon", [&] { return m.windowIcon().availableSizes().isEmpty() ? "no icon" : "icon"; }},
+        {"placed", [&] { return edges(QRect(m_w->placed, m.size() + QSize(0, m.style()->pixelMetric(QStyle::PM_TitleBarHeight)))); }}, // framed by a title bar
+        {"edges", [&] { return edges(m.frameGeometry()); }},
+        {"size", [&] { const auto size = [](int v, int d) { return v == d ? "d" : twips(v); }; return size(m.width(), m_default.width()) + ',' + size(m.height(), m_default.height()); }},
+        {"grown", [&] { return grown(m, m_before); }},
+        {"over", [&] { return f.PreviewList->isVisible() && f.PreviewList->geometry() == f.FileList->geometry() ? "over" : "apart"; }},
+        {"fits", [&] { return misfits(m); }},
         {"tabs", [&] { return focusOrder(m); }},
     };
     // clang-format on
