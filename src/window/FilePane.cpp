@@ -73,11 +73,16 @@ void FilePane::SortFiles()
 {
     sortCatalogue(catalogueToChange(), FileSortOrder->currentIndex());
     QStringList names;
+    std::vector<quint64> writeTimes;
     names.reserve(m_catalogue->FileCount());
-    for (const FileRecord& record : m_catalogue->FileRecords)
+    writeTimes.reserve(size_t(m_catalogue->FileCount()));
+    for (const FileRecord& record : m_catalogue->FileRecords) {
         names.append(record.FileName);
+        writeTimes.push_back(record.WriteTime);
+    }
     // One reset of the list: the selection and the current item are dropped with it.
-    FileList->names()->setNames(std::move(names));
+    FileList->names()->setNames(std::move(names), std::move(writeTimes));
+    showSortIndicator();
 }
 
 void FilePane::FileSortOrder_Click()

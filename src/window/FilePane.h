@@ -21,7 +21,9 @@ namespace pellory {
 class DriveSelector;
 class Feedback;
 class FolderSelector;
+class LiveNames;
 class NameListView;
+class NamingPanel;
 class RunController;
 
 class FilePane : public QObject
@@ -43,6 +45,9 @@ public:
     int folderChanges() const { return m_dirChanges; }
 
     void connectHandlers();
+    // Shows beside each file the name a run with the panel's settings would give it.
+    void showLiveNames(NamingPanel& naming);
+    LiveNames& liveNames() const { return *m_liveNames; }
 
     void DriveList_Change();
     void DirList_Change();
@@ -53,6 +58,8 @@ public:
     void FileSpecs_Change();
     void FileSpecs_GotFocus();
     void FileSpecs_LostFocus();
+    // A click on a column's title chooses the sort order of that column.
+    void FileList_HeaderClick(int column);
 
     DriveSelector* DriveList;
     FolderSelector* DirList;
@@ -75,6 +82,8 @@ signals:
     void listChanged();
     // The specification text changed; a wildcard rename takes exactly one specification.
     void specsChanged(bool oneSpec);
+    // Why the file list shows no new names; an empty text when it shows them again.
+    void liveNamesNote(const QString& note);
     // The user asked, by Ctrl+Alt+Z or the file list's menu, to undo the newest run, or to
     // see the undo history.
     void undoRequested();
@@ -85,10 +94,12 @@ protected:
 
 private:
     void createControls(QWidget* window);
+    void createColumns();
     void setTexts();
     void setInitialStates();
     void RefreshFiles();
     void SortFiles();
+    void showSortIndicator();
     Catalogue& catalogueToChange();
     void showFileListMenu(const QPoint& at);
 
@@ -98,6 +109,7 @@ private:
     std::shared_ptr<Catalogue> m_catalogue = std::make_shared<Catalogue>();
     QString SavedSpecs;
     int m_dirChanges = 0;
+    LiveNames* m_liveNames = nullptr;
 };
 
 } // namespace pellory
