@@ -44,19 +44,21 @@ void FilePane::createControls(QWidget* window)
 void FilePane::setTexts()
 {
     const char* selTip = "Selects files beginning at current selected file";
-    pellory::setTexts({
-        {DriveList, nullptr, nullptr, "Drive"},
-        {DirList, nullptr, nullptr, "Folder"},
-        {Label8, "Sort Files &by : ", "Select sorting order", nullptr},
-        {FileSortOrder, nullptr, "Select sorting order", nullptr},
-        {Label10, "Select files &every", selTip, nullptr},
-        {SelSteps, nullptr, selTip, "Select every N positions"},
-        {Label11, "positions", selTip, nullptr},
-        {FileList, nullptr, nullptr, "Files"},
-        {PreviewList, nullptr, nullptr, "Preview of new names"},
-        {Label1, "File specs to act &on : ", "Enter file specs (wildcards) to act on", nullptr},
-        {FileSpecs, nullptr, "Enter file specs (wildcards) to act on", "File specs"},
-    });
+    pellory::setTexts(
+        staticMetaObject,
+        {
+            {DriveList, nullptr, nullptr, "Drive"},
+            {DirList, nullptr, nullptr, "Folder"},
+            {Label8, "Sort Files &by : ", "Select sorting order", nullptr},
+            {FileSortOrder, nullptr, "Select sorting order", nullptr},
+            {Label10, "Select files &every", selTip, nullptr},
+            {SelSteps, nullptr, selTip, "Select every N positions"},
+            {Label11, "positions", selTip, nullptr},
+            {FileList, nullptr, nullptr, "Files"},
+            {PreviewList, nullptr, nullptr, "Preview of new names"},
+            {Label1, "File specs to act &on : ", "Enter file specs (wildcards) to act on", nullptr},
+            {FileSpecs, nullptr, "Enter file specs (wildcards) to act on", "File specs"},
+        });
     FileSortOrder->addItems({"Name (A to Z)", "Name (Z to A)", "Ext (A to Z)", "Ext (Z to A)",
                              "Date (Old to New)", "Date (New to Old)"});
 }
