@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: The Pellory developers
 
 #include "window/Main.h"
+#include "window/Translations.h"
 
 #include <QApplication>
 
@@ -12,7 +13,8 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName("Pellory");
     // Wayland compositors match the window to the desktop entry, and so to its icon, by it.
     QApplication::setDesktopFileName("io.github.pellory.Pellory");
-    pellory::Main window; // loads the window and restores the stored settings
+    pellory::installTranslations(); // before any text is made
+    pellory::Main window;           // loads the window and restores the stored settings
     window.show();
     return app.exec();
 }
