@@ -15,18 +15,22 @@
 #include "window/Feedback.h"
 #include "window/FilePane.h"
 #include "window/FolderSelector.h"
+#include "window/LiveNames.h"
 #include "window/Main.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QItemSelection>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QStringListModel>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -102,6 +106,28 @@ QString listDifference(const QStringList& shown, const QStringList& expected)
     return {};
 }
 
+// Runs the event loop until the new names beside the files are all shown; false when
+// they are not within a generous while.
+bool waitForLiveNames(LiveNames& live)
+{
+    if (!live.pending())
+        return true;
+    QEventLoop loop;
+    QObject::connect(&live, &LiveNames::shown, &loop, &QEventLoop::quit);
+    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+    loop.exec();
+    return !live.pending();
+}
+
+// A key typed into `field` as the keyboard gives it, through the field's keystroke rules.
+void typeKey(QWidget* field, Qt::Key key, const QString& text)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(field, &press);
+    QCoreApplication::sendEvent(field, &release);
+}
+
 template <typename Key> double medianSortMs(const std::vector<Key>& keys, bool descending)
 {
     std::vector<double> times;
@@ -135,14 +161,25 @@ double stdSortMs(const QString& folder, const QStringList& listed, int order)
     return medianSortMs(keys, descending);
 }
 
-QStringList namesIn(const QListView* list)
+// The names of the column titled `title`: the file list lists the files under "Name" and
+// their new names under "New Name", the preview its names under "New Name".
+QStringList namesIn(const QAbstractItemView* list, const QString& title)
 {
     const QAbstractItemModel* model = list->model();
+    int column = 0;
+    while (column < model->columnCount() &&
+           model->headerData(column, Qt::Horizontal).toString() != title)
+        ++column;
     QStringList names;
     names.reserve(model->rowCount());
     for (int row = 0; row < model->rowCount(); ++row)
-        names.append(model->index(row, 0).data().toString());
+        names.append(model->index(row, column).data().toString());
     return names;
+}
+
+QStringList namesIn(const QAbstractItemView* list)
+{
+    return namesIn(list, QStringLiteral("Name"));
 }
 
 // The least a list view needs to select every second row: one selection of ranges.
@@ -178,6 +215,7 @@ public:
         sorts();
         selectEverySecond();
         setNamingFields();
+        liveNames();
         preview();
         apply();
         wildcardRename();
@@ -195,7 +233,7 @@ private:
         return found;
     }
 
-    QListView* fileList() const { return control<QListView>("FileList"); }
+    QAbstractItemView* fileList() const { return control<QAbstractItemView>("FileList"); }
 
     void report(StepLine line)
     {
@@ -303,7 +341,7 @@ private:
         StepLine line = timed(QStringLiteral("select every 2"),
                               [everyN] { everyN->setText(QStringLiteral("2")); });
         line.floorMs = floor;
-        const auto selected = fileList()->selectionModel()->selectedIndexes().size();
+        const auto selected = fileList()->selectionModel()->selectedRows().size();
         if (selected != m_count / 2 && selected != (m_count + 1) / 2) {
             line.ok = false;
             line.note = QStringLiteral("%1 selected").arg(selected);
@@ -324,6 +362,32 @@ private:
         control<QLineEdit>("NumberIncValue")->setText(QStringLiteral("1"));
     }
 
+    // One key in the prefix field: the longest wait while the new names beside the files are
+    // worked out, and the time from the key until all of them are shown (the pause after
+    // the last key included).
+    void liveNames()
+    {
+        LiveNames& live = *m_main->findChild<LiveNames*>();
+        auto* prefix = control<QLineEdit>("FilePrefix");
+        waitForLiveNames(live); // the names of the fields just set
+        prefix->setFocus();
+        prefix->end(false);
+        bool shown = false;
+        StepLine line = timed(QStringLiteral("live names: one keystroke in the prefix field"), [&] {
+            typeKey(prefix, Qt::Key_X, QStringLiteral("X"));
+            shown = waitForLiveNames(live);
+        });
+        const QString difference = listDifference(namesIn(fileList(), QStringLiteral("New Name")),
+                                                  cameraNames(QStringLiteral("IMG_X"), m_count));
+        if (!shown || !difference.isEmpty()) {
+            line.ok = false;
+            line.note = shown ? difference : QStringLiteral("the new names were never shown");
+        }
+        report(line);
+        typeKey(prefix, Qt::Key_Backspace, QString());
+        waitForLiveNames(live);
+    }
+
     bool pressable(QPushButton* button, StepLine& line)
     {
         if (button->isEnabled())
@@ -342,9 +406,9 @@ private:
         if (!pressable(button, line))
             return;
         line = timed(line.name, [button] { button->click(); });
-        const auto* previewList = control<QListView>("PreviewList");
-        const QString difference =
-            listDifference(namesIn(previewList), cameraNames(QStringLiteral("IMG_"), m_count));
+        const auto* previewList = control<QAbstractItemView>("PreviewList");
+        const QString difference = listDifference(namesIn(previewList, QStringLiteral("New Name")),
+                                                  cameraNames(QStringLiteral("IMG_"), m_count));
         if (!previewList->isVisible() || !difference.isEmpty()) {
             line.ok = false;
             line.note = previewList->isVisible() ? difference : QStringLiteral("no preview shown");

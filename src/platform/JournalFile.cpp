@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "platform/FolderFd.h"
+#include "platform/RegularFile.h"
 
 #include <QFile>
 #include <QStringList>
@@ -26,20 +27,6 @@ constexpr qsizetype kFirstMapping = 1 << 20;
 // is kept: a record line is far shorter.
 constexpr qsizetype kTailChunk = 1 << 16;
 constexpr qsizetype kTailKept = 1024;
-
-// Opens a regular file without following a link and without blocking on a FIFO; -1
-// (errno set) for anything else.
-int openRegular(const QByteArray& path, int flags)
-{
-    const int fd = ::open(path.constData(), flags | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
-    struct stat st;
-    if (fd >= 0 && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
-        ::close(fd);
-        errno = EINVAL;
-        return -1;
-    }
-    return fd;
-}
 
 bool readAt(int fd, char* into, qsizetype size, off_t offset)
 {
@@ -207,7 +194,7 @@ bool JournalFile::fail()
 JournalFileText readJournalFile(const QString& path, qsizetype headLimit)
 {
     JournalFileText out;
-    const int fd = openRegular(QFile::encodeName(path), O_RDONLY);
+    const int fd = openRegular(QFile::encodeName(path), O_RDONLY | O_NOFOLLOW);
     if (fd < 0)
         return out;
     out.locked = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
@@ -229,7 +216,7 @@ JournalFileText readJournalFile(const QString& path, qsizetype headLimit)
 
 bool appendToJournalFile(const QString& path, const QByteArray& bytes)
 {
-    const int fd = openRegular(QFile::encodeName(path), O_RDWR);
+    const int fd = openRegular(QFile::encodeName(path), O_RDWR | O_NOFOLLOW);
     if (fd < 0)
         return false;
     bool ok = false;

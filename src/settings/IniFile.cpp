@@ -1,5 +1,7 @@
 #include "settings/IniFile.h"
 
+#include "platform/RegularFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,6 +11,9 @@
 namespace pellory {
 
 namespace {
+
+// Far more than the few keys of the store ever take: a larger file is not ours.
+constexpr qsizetype kLargestFile = 1 << 20;
 
 const QString kNamedEscapes = QStringLiteral("abfnrtv");
 const QString kEscapedAs = QStringLiteral("\a\b\f\n\r\t\v");
@@ -106,10 +111,10 @@ QString encode(const QString& text)
 bool IniFile::read(const QString& path)
 {
     m_lines.clear();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> bytes = readRegularFile(path, kLargestFile);
+    if (!bytes)
         return false;
-    const QString content = QString::fromUtf8(file.readAll());
+    const QString content = QString::fromUtf8(*bytes);
     QString section;
     for (QStringView line : QStringView(content).split(u'\n')) {
         line = line.trimmed();

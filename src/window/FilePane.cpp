@@ -5,6 +5,7 @@
 
 #include "catalogue/EveryN.h"
 #include "catalogue/SortOrders.h"
+#include "platform/DirectoryScan.h"
 #include "window/DriveSelector.h"
 #include "window/Feedback.h"
 #include "window/FolderPathField.h"
@@ -53,6 +54,14 @@ void FilePane::DirList_Change()
         DriveList->setDrive(drive);
 }
 
+QString FilePane::listNote() const
+{
+    if (!specNamesFolder(FileSpecs->text()))
+        return {};
+    return QStringLiteral("File specifications name files, not folders: \"%1\" lists nothing.")
+        .arg(FileSpecs->text());
+}
+
 void FilePane::RefreshFiles()
 {
     m_listedSpecs = FileSpecs->text();
@@ -73,11 +82,16 @@ void FilePane::SortFiles()
 {
     sortCatalogue(catalogueToChange(), FileSortOrder->currentIndex());
     QStringList names;
+    std::vector<quint64> writeTimes;
     names.reserve(m_catalogue->FileCount());
-    for (const FileRecord& record : m_catalogue->FileRecords)
+    writeTimes.reserve(size_t(m_catalogue->FileCount()));
+    for (const FileRecord& record : m_catalogue->FileRecords) {
         names.append(record.FileName);
+        writeTimes.push_back(record.WriteTime);
+    }
     // One reset of the list: the selection and the current item are dropped with it.
-    FileList->names()->setNames(std::move(names));
+    FileList->names()->setNames(std::move(names), std::move(writeTimes));
+    showSortIndicator();
 }
 
 void FilePane::FileSortOrder_Click()

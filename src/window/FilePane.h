@@ -26,7 +26,9 @@ class DriveSelector;
 class Feedback;
 class FolderPathField;
 class FolderSelector;
+class LiveNames;
 class NameListView;
+class NamingPanel;
 
 class FilePane : public QObject
 {
@@ -40,10 +42,16 @@ public:
     // pane changes a copy from then on.
     const Catalogue& catalogue() const { return *m_catalogue; }
     std::shared_ptr<const Catalogue> catalogueForWalk() const { return m_catalogue; }
+    // Why the list is as it is, when the user needs telling: a specification with a folder
+    // part lists nothing. Empty otherwise.
+    QString listNote() const;
     // How often the folder changed: a restore can tell whether DirList_Change ran.
     int folderChanges() const { return m_dirChanges; }
 
     void connectHandlers();
+    // Shows beside each file the name a run with the panel's settings would give it.
+    void showLiveNames(NamingPanel& naming);
+    LiveNames& liveNames() const { return *m_liveNames; }
 
     void DriveList_Change();
     void DirList_Change();
@@ -54,6 +62,8 @@ public:
     void FileSpecs_Change();
     void FileSpecs_GotFocus();
     void FileSpecs_LostFocus();
+    // A click on a column's title chooses the sort order of that column.
+    void FileList_HeaderClick(int column);
 
     // Opens a folder the user named by typing it, dropping it or starting Pellory with it,
     // or the folder of a file named so; the list is read anew even when it is the folder
@@ -96,6 +106,8 @@ signals:
     void listChanged();
     // The specification text changed; a wildcard rename takes exactly one specification.
     void specsChanged(bool oneSpec);
+    // Why the file list shows no new names; an empty text when it shows them again.
+    void liveNamesNote(const QString& note);
     // The user asked, by Ctrl+Alt+Z or the file list's menu, to undo the newest run, or to
     // see the undo history.
     void undoRequested();
@@ -110,10 +122,12 @@ protected:
 
 private:
     void createControls(QWidget* window);
+    void createColumns();
     void setTexts();
     void setInitialStates();
     void RefreshFiles();
     void SortFiles();
+    void showSortIndicator();
     Catalogue& catalogueToChange();
     void showFileListMenu(const QPoint& at);
     void openTypedFolder();
@@ -132,6 +146,7 @@ private:
     QFileSystemWatcher* m_watcher;
     QTimer* m_settle;             // a burst of changes on disk is followed once it is over
     bool m_changedUnseen = false; // a change on disk came while the list had to stay
+    LiveNames* m_liveNames = nullptr;
 };
 
 } // namespace pellory

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileSystemWatcher>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QShortcut>
@@ -42,6 +43,7 @@ void FilePane::createControls(QWidget* window)
     Label11 = makeLabel(window, "Label11", false);
     FileList = makeControl<NameListView>(window, "FileList");
     PreviewList = makeControl<NameListView>(window, "PreviewList");
+    createColumns();
     Label1 = makeLabel(window, "Label1", true);
     FileSpecs = makeField(window, "FileSpecs");
 }
@@ -93,6 +95,8 @@ void FilePane::connectHandlers()
     connect(PreviewList, &NameListView::selectionEdited, this, &FilePane::PreviewList_Click);
     connect(FileSpecs, &QLineEdit::textChanged, this, &FilePane::FileSpecs_Change);
     FileSpecs->installEventFilter(this);
+    connect(FileList->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &FilePane::FileList_HeaderClick);
     connect(FileList, &QWidget::customContextMenuRequested, this, &FilePane::showFileListMenu);
     auto* undo = new QShortcut(QKeySequence(kUndoLastRunKey), FileList->window());
     connect(undo, &QShortcut::activated, this, &FilePane::undoRequested);

@@ -6,6 +6,7 @@
 #include "window/ControlStates.h"
 #include "window/FilePane.h"
 #include "window/KeystrokeFilter.h"
+#include "window/LiveNames.h"
 #include "window/Main.h"
 #include "window/NameListView.h"
 #include "window/NamingPanel.h"
@@ -27,6 +28,7 @@ namespace pellory {
 void Main::connectHandlers()
 {
     m_files->connectHandlers();
+    m_files->showLiveNames(*m_naming);
     m_naming->connectHandlers();
     m_buttons->connectHandlers();
     m_states->connectHandlers();
@@ -71,11 +73,16 @@ bool Main::eventFilter(QObject* watched, QEvent* event)
 void Main::connectStatus()
 {
     StatusLine* status = m_status;
-    NameListView* list = m_files->FileList;
-    const auto counts = [status, list] {
-        status->showCounts(list->count(), list->selectedCount());
+    const FilePane* files = m_files;
+    const auto counts = [status, files] {
+        QString why = files->listNote();
+        const QString& live = files->liveNames().note();
+        if (!live.isEmpty())
+            why += (why.isEmpty() ? QString() : QStringLiteral(" ")) + live;
+        status->showCounts(files->FileList->count(), files->FileList->selectedCount(), why);
     };
     connect(m_files, &FilePane::listChanged, this, counts);
+    connect(m_files, &FilePane::liveNamesNote, this, counts);
     connect(m_buttons, &RunButtons::runEnded, status, &StatusLine::showNote);
     m_run->setProgress([status](const QString& verb, int done, int total) {
         status->showProgress(verb, done, total);

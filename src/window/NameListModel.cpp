@@ -1,32 +1,123 @@
 #include "window/NameListModel.h"
 
+#include <QApplication>
+#include <QBrush>
+#include <QDateTime>
+#include <QLocale>
+#include <QStyle>
+
 namespace pellory {
+
+namespace {
+
+// The catalogue counts 100-nanosecond ticks from 1 January 1601; the epoch is 1970.
+constexpr qint64 kTicksPerMs = 10000;
+constexpr qint64 kMsFrom1601To1970 = 11644473600000LL;
+
+} // namespace
+
+NameListModel::NameListModel(QObject* parent)
+    : QAbstractTableModel(parent), m_columns{{QStringLiteral("Name"), Content::Names}}
+{}
+
+void NameListModel::setColumns(std::vector<Column> columns)
+{
+    beginResetModel();
+    m_columns = std::move(columns);
+    endResetModel();
+}
 
 int NameListModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : int(m_names.size());
 }
 
+int NameListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_columns.size());
+}
+
+QModelIndex NameListModel::index(int row, int column, const QModelIndex& parent) const
+{
+    return QAbstractTableModel::index(row, column, parent);
+}
+
+int NameListModel::column(Content content) const
+{
+    for (size_t i = 0; i < m_columns.size(); ++i) {
+        if (m_columns[i].content == content)
+            return int(i);
+    }
+    return -1;
+}
+
 QVariant NameListModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_names.size())
+    const int row = index.row();
+    if (!index.isValid() || row >= m_names.size() || index.column() >= int(m_columns.size()))
         return {};
-    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
-        return m_names.at(index.row());
-    return {};
+    const Content content = m_columns[size_t(index.column())].content;
+    if (content == Content::Beside)
+        return besideData(row, role);
+    if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
+        return {};
+    return content == Content::Names ? m_names.at(row) : modifiedText(row);
+}
+
+QVariant NameListModel::besideData(int row, int role) const
+{
+    const auto clash = m_clashes.constFind(row);
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
+        return m_beside.value(row);
+    case Qt::ToolTipRole:
+    case Qt::AccessibleDescriptionRole:
+        if (clash != m_clashes.cend())
+            return describeClash(clash->kind, m_names.value(clash->row));
+        return {};
+    case Qt::DecorationRole:
+        // The icon marks a clash for those who cannot tell the colour.
+        if (clash == m_clashes.cend())
+            return {};
+        if (m_clashIcon.isNull())
+            m_clashIcon = QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+        return m_clashIcon;
+    case Qt::ForegroundRole:
+        return clash != m_clashes.cend() ? QBrush(Qt::darkRed) : QVariant();
+    default:
+        return {};
+    }
+}
+
+QString NameListModel::modifiedText(int row) const
+{
+    if (size_t(row) >= m_writeTimes.size())
+        return {};
+    const qint64 ms = qint64(m_writeTimes[size_t(row)] / kTicksPerMs) - kMsFrom1601To1970;
+    return QLocale().toString(QDateTime::fromMSecsSinceEpoch(ms), QLocale::ShortFormat);
+}
+
+QVariant NameListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= int(m_columns.size()) ||
+        (role != Qt::DisplayRole && role != Qt::AccessibleTextRole))
+        return {};
+    return m_columns[size_t(section)].header;
 }
 
 void NameListModel::clear()
 {
-    beginResetModel();
-    m_names.clear();
-    endResetModel();
+    setNames({});
 }
 
-void NameListModel::setNames(QStringList names)
+void NameListModel::setNames(QStringList names, std::vector<quint64> writeTimes)
 {
     beginResetModel();
     m_names = std::move(names);
+    m_writeTimes = std::move(writeTimes);
+    m_beside.clear();
+    m_clashes.clear();
     endResetModel();
 }
 
@@ -38,6 +129,15 @@ void NameListModel::append(const QStringList& names)
     beginInsertRows({}, first, first + int(names.size()) - 1);
     m_names += names;
     endInsertRows();
+}
+
+void NameListModel::setBeside(QStringList beside, QHash<qint32, NameClash> clashes)
+{
+    m_beside = std::move(beside);
+    m_clashes = std::move(clashes);
+    const int col = column(Content::Beside);
+    if (col >= 0 && !m_names.isEmpty())
+        emit dataChanged(index(0, col), index(int(m_names.size()) - 1, col));
 }
 
 } // namespace pellory

@@ -1,29 +1,71 @@
 #pragma once
-// A plain list of names for a QListView: rows are replaced or appended in ranges, never
-// one layout per row, so that tens of thousands of names stay quick.
+// The rows of a list of names, in columns: the list's own names, the names shown beside
+// them (the new names beside the files, the files beside the previewed names) with the
+// clashes among them marked, and the files' write times. Rows are replaced or appended in
+// ranges, never one layout per row, so that tens of thousands of names stay quick. It
+// never sorts: the rows stay in the order they were given.
 
-#include <QAbstractListModel>
+#include "run/LiveNameJob.h"
+
+#include <QAbstractTableModel>
+#include <QIcon>
 #include <QStringList>
+
+#include <vector>
 
 namespace pellory {
 
-class NameListModel : public QAbstractListModel
+class NameListModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    using QAbstractListModel::QAbstractListModel;
+    enum class Content
+    {
+        Names,    // the list's own names
+        Beside,   // the names shown beside them
+        Modified, // the write time, in the user's locale
+    };
+    struct Column
+    {
+        QString header;
+        Content content;
+    };
+    // One column of names until setColumns() says otherwise.
+    explicit NameListModel(QObject* parent = nullptr);
+    void setColumns(std::vector<Column> columns); // one reset
 
     int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QModelIndex index(int row, int column = 0, const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    // The column that shows `content`; -1 when none does.
+    int column(Content content) const;
+    Content columnContent(int column) const { return m_columns.at(size_t(column)).content; }
 
+    // Each of these drops the names beside and their marks.
     void clear();
-    void setNames(QStringList names);      // one reset
+    // One reset; `writeTimes` in the catalogue's ticks, one per name or none.
+    void setNames(QStringList names, std::vector<quint64> writeTimes = {});
     void append(const QStringList& names); // one range insertion at the end
     const QString& name(int row) const { return m_names.at(row); }
     const QStringList& names() const { return m_names; }
 
+    // The names beside the rows, by row (a null one leaves its cell empty), and the rows
+    // whose name beside clashes; the cells change in one go.
+    void setBeside(QStringList beside, QHash<qint32, NameClash> clashes = {});
+    const QStringList& beside() const { return m_beside; }
+
 private:
+    QVariant besideData(int row, int role) const;
+    QString modifiedText(int row) const;
+
+    std::vector<Column> m_columns;
     QStringList m_names;
+    std::vector<quint64> m_writeTimes;
+    QStringList m_beside;
+    QHash<qint32, NameClash> m_clashes;
+    mutable QIcon m_clashIcon; // made when first shown
 };
 
 } // namespace pellory

@@ -1,16 +1,27 @@
 #include "window/NameListView.h"
 
+#include <QHeaderView>
 #include <QItemSelection>
 
 #include <algorithm>
 
 namespace pellory {
 
-NameListView::NameListView(QWidget* parent) : QListView(parent), m_model(new NameListModel(this))
+NameListView::NameListView(QWidget* parent) : QTableView(parent), m_model(new NameListModel(this))
 {
     setModel(m_model);
-    // One row height for all rows lets the view lay out tens of thousands of rows at once.
-    setUniformItemSizes(true);
+    // Rows of one fixed height are laid out without a pass over them: tens of thousands of
+    // rows can be inserted a range at a time while the list is shown.
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    horizontalHeader()->setHighlightSections(false);
+    setShowGrid(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setTabKeyNavigation(false); // Tab leaves the list, as it leaves every other control
+    setSortingEnabled(false);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -61,7 +72,8 @@ void NameListView::selectRows(const std::vector<qint32>& rows)
     int first = -1, last = -1;
     const auto flush = [&] {
         if (first >= 0)
-            selection.append(QItemSelectionRange(m_model->index(first), m_model->index(last)));
+            selection.append(QItemSelectionRange(m_model->index(first),
+                                                 m_model->index(last, m_model->columnCount() - 1)));
     };
     for (const qint32 row : rows) {
         if (row < 0 || row >= count() || row == last)
@@ -109,22 +121,22 @@ template <typename Gesture> void NameListView::runGesture(Gesture&& gesture)
 
 void NameListView::mousePressEvent(QMouseEvent* event)
 {
-    runGesture([&] { QListView::mousePressEvent(event); });
+    runGesture([&] { QTableView::mousePressEvent(event); });
 }
 
 void NameListView::mouseMoveEvent(QMouseEvent* event)
 {
-    runGesture([&] { QListView::mouseMoveEvent(event); });
+    runGesture([&] { QTableView::mouseMoveEvent(event); });
 }
 
 void NameListView::mouseReleaseEvent(QMouseEvent* event)
 {
-    runGesture([&] { QListView::mouseReleaseEvent(event); });
+    runGesture([&] { QTableView::mouseReleaseEvent(event); });
 }
 
 void NameListView::keyPressEvent(QKeyEvent* event)
 {
-    runGesture([&] { QListView::keyPressEvent(event); });
+    runGesture([&] { QTableView::keyPressEvent(event); });
 }
 
 } // namespace pellory

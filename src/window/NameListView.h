@@ -1,16 +1,17 @@
 #pragma once
-// A list view with extended multiple selection that keeps its selected count as the
-// selection changes (never recounted), and selects many rows in one call.
+// A list of names in columns with extended multiple selection of whole rows, that keeps
+// its selected count as the selection changes (never recounted) and selects many rows in
+// one call. It never sorts on its own: its rows stay in the order its model gives them.
 
 #include "window/NameListModel.h"
 
-#include <QListView>
+#include <QTableView>
 
 #include <vector>
 
 namespace pellory {
 
-class NameListView : public QListView
+class NameListView : public QTableView
 {
     Q_OBJECT
 public:

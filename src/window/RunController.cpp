@@ -86,11 +86,18 @@ void RunController::reportProgress(const QString& verb, int done, int total) con
 bool RunController::walkMayStart(const SchemeWalk& walk)
 {
     QString refusal, details;
-    if (!walk.counterFits()) {
+    const bool fits = walk.counterFits();
+    // The preview checks the new names before it lists them; a run finds a bad one itself.
+    const NameProblem problem =
+        fits && PreviewMode ? walk.firstNameProblem(RunYield()) : NameProblem{};
+    if (!fits) {
         refusal = counterOverflowMessage();
-    } else if (PreviewMode && walk.wouldProduceDuplicates(RunYield())) {
+    } else if (problem.kind == NameProblem::Kind::Duplicate) {
         refusal = QStringLiteral("These settings will produce duplicate file names!!!");
         details = walk.duplicateClashes(kClashesShown).join(u'\n');
+    } else if (problem.kind == NameProblem::Kind::Unusable) {
+        refusal = QStringLiteral("The new name of \"%1\", \"%2\", cannot be used: %3.")
+                      .arg(problem.oldName, problem.newName, problem.reason);
     }
     if (refusal.isEmpty())
         return true;

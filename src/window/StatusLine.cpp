@@ -25,11 +25,12 @@ QString StatusLine::text() const
     return m_text->text();
 }
 
-void StatusLine::showCounts(int files, int selected)
+void StatusLine::showCounts(int files, int selected, const QString& why)
 {
     const QString listed =
         files == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(files);
-    m_text->setText(QStringLiteral("%1, %2 selected").arg(listed).arg(selected));
+    m_text->setText(QStringLiteral("%1, %2 selected").arg(listed).arg(selected) +
+                    (why.isEmpty() ? QString() : QStringLiteral(". ") + why));
 }
 
 void StatusLine::showNote(const QString& text)

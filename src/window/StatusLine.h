@@ -17,8 +17,9 @@ public:
     explicit StatusLine(QWidget* parent);
 
     QString text() const;
-    // "40 files, 12 selected"; replaces a note, since the list it spoke of has changed.
-    void showCounts(int files, int selected);
+    // "40 files, 12 selected", and `why` after it when the list's files need a word;
+    // replaces a note, since the list it spoke of has changed.
+    void showCounts(int files, int selected, const QString& why = {});
     // What a run did; it stays until the list or its selection changes.
     void showNote(const QString& text);
     // "Renaming 636 of 1500..." with a bar, while a long task goes on; a total of 0 ends it.

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace pellory;
 
 class TestStoredSettings : public QObject
@@ -65,6 +67,7 @@ void TestStoredSettings::handWritten_data()
     QTest::newRow("typed value as text") << QByteArray("Prefix=@ByteArray(r)\n") << "@ByteArray(r)";
     QTest::newRow("last of two") << QByteArray("Prefix=a,b\r\nPrefix=c\r\n") << "c";
     QTest::newRow("other section") << QByteArray("[Other]\nPrefix=x,y\n") << "IMG_";
+    QTest::newRow("a FIFO in its place") << QByteArray("FIFO") << "IMG_";
     QTest::newRow("binary noise") << QByteArray("\0=\xFF\n\x01[\x80]=\n=", 11) << "IMG_";
     // clang-format on
 }
@@ -73,7 +76,9 @@ void TestStoredSettings::handWritten()
 {
     QFETCH(QByteArray, lines);
     QFETCH(QString, prefix);
-    if (!lines.isEmpty()) {
+    if (lines == "FIFO") { // a read of it would wait for a writer forever
+        QVERIFY(QDir().mkpath(folder()) && ::mkfifo(QFile::encodeName(iniPath()), 0600) == 0);
+    } else if (!lines.isEmpty()) {
         QVERIFY(QDir().mkpath(folder()));
         QFile file(iniPath());
         QVERIFY(file.open(QIODevice::WriteOnly));

@@ -13,14 +13,15 @@
 #include "support/FoldingMount.h"
 #include "support/RandomFolder.h"
 #include "window/FolderSelector.h"
+#include "window/LiveNames.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 
 #include <array>
 
@@ -70,6 +71,23 @@ QString checkRun(const Listing& before, const Listing& after, const std::vector<
                 .arg(QString::fromUtf8(it.value()), QString::fromUtf8(it.key()));
     }
     return {};
+}
+
+// The file list's new names once worked out, a kept name as it stands; `marked` tells
+// whether a clash is marked among them.
+QStringList liveNames(FilePane& files, const std::vector<FileRecord>& rows, bool& marked)
+{
+    files.liveNames().complete();
+    const NameListModel& model = *files.FileList->names();
+    const int column = model.column(NameListModel::Content::Beside);
+    QStringList names;
+    marked = false;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        marked |= !model.index(int(i), column).data(Qt::ToolTipRole).isNull();
+        const QString name = model.beside().value(int(i));
+        names << (name.isNull() ? rows[i].FileName : name);
+    }
+    return names;
 }
 
 } // namespace
@@ -196,6 +214,12 @@ QString tst_RenameProperty::runCase(QRandomGenerator& rng, bool wildcard, int& f
     for (const FileRecord& row : rows)
         if (wildcard)
             expected.append(refused ? row.FileName : wildcardNewName(row.FileName, mask));
+    // The names shown beside the files are those of the wildcard rename or the preview; none
+    // is marked as a clash unless the preview is refused.
+    bool marked = false;
+    const QStringList live = liveNames(f, rows, marked);
+    if (wildcard && !refused && live != expected)
+        return "the new names beside the files are not the wildcard's: " + live.join('|');
     m_window->feedback.messages.clear();
     if (!wildcard && b.PreviewBut->isEnabled()) {
         b.PreviewBut->click();
@@ -203,6 +227,8 @@ QString tst_RenameProperty::runCase(QRandomGenerator& rng, bool wildcard, int& f
         b.PreviewBut->click();
         if (listFolder(folder.path()) != before)
             return "the preview changed the folder";
+        if (!expected.isEmpty() && (live != expected || marked))
+            return "the new names beside the files are not the preview's: " + live.join('|');
     }
     if (!b.ApplyBut->isEnabled())
         return {};

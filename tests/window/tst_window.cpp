@@ -14,6 +14,7 @@
 #include "window/DriveSelector.h"
 #include "window/FolderPathField.h"
 #include "window/FolderSelector.h"
+#include "window/LiveNames.h"
 #include "window/MainHelp.h"
 #include "window/StatusLine.h"
 #include "window/UndoCommands.h"
@@ -26,6 +27,8 @@
 #include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -95,6 +98,33 @@ QString selectedRows(const NameListView& list)
             rows.append(QString::number(row));
     }
     return rows.join('|');
+}
+
+// The new names beside the files once the event loop has worked them out, each clash
+// marked by its icon and its tool tip in brackets.
+QString liveNames(const FilePane& files)
+{
+    if (!QTest::qWaitFor([&] { return !files.liveNames().pending(); }))
+        return "still pending";
+    const NameListModel& model = *files.FileList->names();
+    const int column = model.column(NameListModel::Content::Beside);
+    QStringList rows;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const QModelIndex cell = model.index(row, column);
+        const QString tip = cell.data(Qt::ToolTipRole).toString();
+        const bool icon = !cell.data(Qt::DecorationRole).value<QIcon>().isNull();
+        rows << cell.data().toString() + (tip.isEmpty() && !icon ? "" : " <" + tip + '>');
+    }
+    return rows.join('|');
+}
+
+// Clicks the title of a column of the file list.
+void clickHeader(const NameListView& list, int column)
+{
+    const QHeaderView* header = list.horizontalHeader();
+    const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                    header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, at);
 }
 
 QString texts(std::initializer_list<const QLineEdit*> fields, char separator)
@@ -353,6 +383,7 @@ private:
     UrlRecorder m_viewer;
     QString m_historyRows;
     bool m_failRename = false;
+    QStringList m_notes; // what the file list said about its new names
 };
 
 void TstWindow::initTestCase()
@@ -431,6 +462,7 @@ void TstWindow::steps_data()
         "IMG_001.JPG=A.JPG|IMG_002.JPG=B.JPG|IMG_003.JPG=C.JPG|other.txt=other.txt";
     const QString huge = "Specs=*.JPG|Number=99999999|Increment=999999",
                   refusal = "Pellory - Error|warning|" + counterOverflowMessage();
+    const QString noNames = "No new names: the counter would pass 2147483647 before the last file.";
     const auto row = [](const char* name, const QString& files, const QString& store,
                         const QString& steps, const QString& probes, const QString& expected) {
         QTest::newRow(name) << files << store << steps << probes << expected;
@@ -509,7 +541,15 @@ void TstWindow::steps_data()
     row("run: Preview during a run beeps", "4", "Specs=F*", "click=RenameChk apply@2 click=PreviewBut", "disk beeps journal", four + " / beeps=1 / 4");
     row("run: list rebuilt under the run", "4", "Specs=F*", "click=RenameChk apply@2 focus=FileSpecs FileSpecs:=F001* focus=FilePrefix", "disk list journal", four + " /  / 4");
     row("preview: one selected, every new name", "3", "Specs=*.JPG", "click=RenameChk ctrl=1 click=PreviewBut click=PreviewBut click=PreviewBut", "preview on mode spoken", "IMG_001.JPG|IMG_002.JPG|IMG_003.JPG 1 / PreviewBut PreviewList / E&xit Preview PreviewList / Drive|Sort Files by :|Name Format:|New ext :|Exit Preview");
-    row("preview: two selected, others keep their names", "3", "Specs=*.JPG", "click=RenameChk ctrl=0 ctrl=2 click=PreviewBut", "preview", "IMG_001.JPG|F001.JPG|IMG_002.JPG 0|2");
+    row("preview: two selected, others keep their names", "3", "Specs=*.JPG", "click=RenameChk ctrl=0 ctrl=2 click=PreviewBut", "preview beside", "IMG_001.JPG|F001.JPG|IMG_002.JPG 0|2 / F000.JPG|F001.JPG|F002.JPG");
+    row("live: two selected, kept names show nothing", "3", "Specs=*.JPG", "click=RenameChk ctrl=0 ctrl=2", "live", "IMG_001.JPG||IMG_002.JPG");
+    row("live: typing renames anew", "3", "Specs=*.JPG", "click=RenameChk live FilePrefix=P", "live", "IMG_001.JPG|IMG_002.JPG|IMG_003.JPG / P001.JPG|P002.JPG|P003.JPG");
+    row("live: a clash with a file that stays", "A.JPG|B.JPG|IMG_001.JPG", "Specs=*.JPG", "click=RenameChk ctrl=0 ctrl=1", "live", "IMG_001.JPG <Clashes with \"IMG_001.JPG\", which keeps its name>|IMG_002.JPG|");
+    row("live: a clash with a file renamed later", "B.JPG|img_001.jpg", "Specs=*.JPG", "click=RenameChk", "live", "IMG_001.JPG <Clashes with \"img_001.jpg\", which has this name until it is renamed later>|IMG_002.jpg");
+    row("live: one new name for two files", "3", "Specs=*.JPG|Number=", "click=RenameChk", "live", "IMG_.JPG <Clashes with the new name of \"F001.JPG\">|IMG_.JPG <Clashes with the new name of \"F000.JPG\">|IMG_.JPG <Clashes with the new name of \"F000.JPG\">");
+    row("live: wildcard names of the listed files", "a.JPG|b.jpg|c.GIF", "Specs=*.JPG", "WildCardRen=*.BAK", "live", "a.BAK|b.BAK");
+    row("live: counter past the range says why", "2100", huge, "click=RenameChk wait StartingNumber=1 wait StartingNumber=99999999", "live notes status", QString(2099, '|') + " / " + noNames + "++" + noNames + " / 2100 files, 0 selected. " + noNames);
+    row("header: name and date titles choose the order", "b.JPG|a.JPG", "Specs=*.JPG", "header=1 order header=0 order header=0 order header=2 order header=2", "order modified", "Name (A to Z) / Name (Z to A) / Name (A to Z) / Date (Old to New) / Date (New to Old) / same");
     row("preview: duplicates refused, nothing listed", "3", "Specs=*.JPG|Prefix=X|Number=|Keep=1", "click=RenameChk click=PreviewBut", "preview msgs pointer", "  / Pellory - Error|warning|These settings will produce duplicate file names!!!|FX.JPG: F000.JPG and F001.JPG / idle");
     row("preview: empty list shows nothing", "", "Specs=*.JPG", "click=RenameChk NewExt+=1 click=PreviewBut", "preview", " ");
     row("preview: left, the settings decide the states", "3", "Specs=*.JPG", "click=RenameChk ctrl=1 click=PreviewBut click=PreviewBut", "off mode disk", "Label9 WildCardRen hidden off PreviewList / Previe&w and Check for Errors FileList / F000.JPG=F000.JPG|F001.JPG=F001.JPG|F002.JPG=F002.JPG");
@@ -531,6 +571,9 @@ void TstWindow::steps_data()
     row("undo: the bar after a run that died, and its Undo", abc, "Specs=*.JPG", "crash restart bar click=InterruptedUndo", "asked bar disk", "The last rename in ~ stopped after 2 of 3 files / Pellory - Undo|The last rename run was interrupted.\rUndo the rename of WHEN? 2 files in ~ will go back to their old names. / no bar / " + back);
     row("undo: the bar dismissed stays away", abc, "Specs=*.JPG", "crash restart bar click=InterruptedDismiss restart", "bar", "The last rename in ~ stopped after 2 of 3 files / no bar");
     row("Esc in an open list closes only the list", "", "", "popup=FileSortOrder key=Escape", "open", "open");
+    row("preview: a name no file can have is refused", "3", "Specs=*.JPG", "click=RenameChk FilePrefix:=a/b click=PreviewBut", "msgs preview", "Pellory - Error|warning|The new name of \"F000.JPG\", \"a/b001.JPG\", cannot be used: The new name may not contain \"/\". /  ");
+    row("specs: a folder part lists nothing, and says so", "3", "Specs=../*.JPG", "", "list status", " / 0 files, 0 selected. File specifications name files, not folders: \"../*.JPG\" lists nothing.");
+    row("folder not valid text: listed, renamed, undone", "", "Specs=*.JPG", "rawdir list click=RenameChk click=ApplyBut list undo", "list", "A.JPG|B.JPG / IMG_001.JPG|IMG_002.JPG / A.JPG|B.JPG");
     row("F1 opens the guide", "", "", "focus=FileSpecs key=F1", "opened beeps", "the guide / beeps=0");
     // clang-format on
 }
@@ -554,6 +597,9 @@ void TstWindow::steps()
         values.insert(pair.section('=', 0, 0), pair.section('=', 1));
     writeStore(values);
     m_w = std::make_unique<Window>();
+    m_notes.clear();
+    connect(&m_w->main->files(), &FilePane::liveNamesNote, this,
+            [this](const QString& note) { m_notes << note; });
     QStringList todo = steps.split(' ', Qt::SkipEmptyParts);
     QStringList shown;
     while (!todo.isEmpty()) {
@@ -580,9 +626,10 @@ void TstWindow::steps()
 // focuses it); "NAME=TEXT" types over a field, "NAME:=TEXT" sets it as a paste would;
 // "paste=NAME" presses Ctrl+V there; "key=KEYS" presses keys where the focus is;
 // "focus=NAME"; "make=NAME" makes a file holding "new" after the list was read;
-// "drive=ROOT" picks a drive that cannot be opened; "move=LEFT,TOP" and "size=WIDTH,HEIGHT"
-// in twips, "max" maximises, "font=PERCENT" starts the window anew with a font that size;
-// "wait" lets a button pressed by its access key go up; "close";
+// "drive=ROOT" picks a drive that cannot be opened; "header=K" clicks column K's title;
+// "move=LEFT,TOP" and "size=WIDTH,HEIGHT" in twips, "max" maximises, "font=PERCENT" starts
+// the window anew with a font that size; "wait" lets a button pressed by its access key go
+// up and the new names beside the files be worked out; "close";
 // "undo" presses Ctrl+Alt+Z, "menu" takes it from the file list's menu, "no" answers
 // later questions No; "crash" leaves the journal of a run that died after two renames;
 // "unwritable" puts a folder in the settings file's place; "apply@K" presses Apply and
@@ -615,12 +662,14 @@ void TstWindow::act(const QString& step, QStringList& rest)
         {"size", [&] { remember(); m.resize(px(value.section(',', 0, 0).toInt()), px(value.section(',', 1).toInt())); }},
         {"max", [&] { remember(); m.showMaximized(); QCoreApplication::processEvents(); }},
         {"font", [&] { QFont font = m_font; font.setPointSizeF(font.pointSizeF() * value.toInt() / 100); QApplication::setFont(font); m_w.reset(); m_w = std::make_unique<Window>(); }},
-        {"wait", [&] { QTest::qWait(300); }},
+        {"wait", [&] { QTest::qWait(300); QVERIFY(QTest::qWaitFor([&] { return !m.files().liveNames().pending(); })); }},
         {"close", [&] { m.close(); }},
+        {"header", [&] { clickHeader(*m.files().FileList, value.toInt()); }},
         {"undo", [&] { pressUndo(m.naming().FilePrefix); }}, // a text field keeps Ctrl+Z alone
         {"menu", [&] { QVERIFY(takeMenuEntry(m, 0)); }},
         {"history", [&] { chooseInHistory(value.toInt(), m_historyRows); QVERIFY(takeMenuEntry(m, 1)); }},
         {"restart", [&] { m_w = std::make_unique<Window>(); QCoreApplication::processEvents(); }},
+        {"rawdir", [&] { const QByteArray sub = QFile::encodeName(m_folder) + "/caf\xe9"; QVERIFY(::mkdir(sub.constData(), 0755) == 0 && makeFile(sub + "/A.JPG", "A") && makeFile(sub + "/B.JPG", "B")); QVERIFY(m.files().DirList->setRawPath(sub)); }},
         {"popup", [&] { qobject_cast<QComboBox*>(find(value))->showPopup(); }},
         {"no", [&] { m_w->feedback.answer = false; }},
         {"fail", [&] { m_failRename = true; }},
@@ -701,6 +750,11 @@ QString TstWindow::probe(const QString& name)
         {"hiddenkey", [&] { return readStore().value("ShowHiddenFolders"); }},
         {"warned", [&] { return g_warned.join('\n'); }},
         {"empty", [&] { return f.emptyListText() + (inked(f.FileList->viewport()) ? "" : " not drawn"); }},
+        {"live", [&] { return liveNames(f); }},
+        {"notes", [&] { return m_notes.join('+'); }},
+        {"order", [&] { return f.FileSortOrder->currentText(); }},
+        {"modified", [&] { const QString shown = f.FileList->names()->index(0, 2).data().toString(), disk = QLocale().toString(QFileInfo(m_folder + '/' + f.FileList->names()->name(0)).lastModified(), QLocale::ShortFormat); return shown == disk ? "same" : shown + " vs " + disk; }},
+        {"beside", [&] { return f.PreviewList->names()->beside().mid(0, f.PreviewList->count()).join('|'); }},
         {"drive", [&] { return f.DriveList->drive(); }},
         {"opened", [&] { return m_viewer.opened == QStringList{findUserGuide(QCoreApplication::applicationDirPath())} ? "the guide" : m_viewer.opened.join(' '); }},
         {"fields", [&] { return texts({f.FileSpecs, n.NumCharKeep, n.FilePrefix, n.StartingNumber, n.NumberIncValue, n.FileLeading, n.NewExt->lineEdit()}, '|'); }},

@@ -1,0 +1,80 @@
+#pragma once
+// The new names a run would give the listed files under the settings of the moment, and
+// which of them clash, worked out a slice at a time so that the window stays responsive
+// while the user types. It walks as a run walks (SchemeWalk) or names as a wildcard rename
+// names; it renames nothing, shows nothing and refuses nothing.
+
+#include "catalogue/Catalogue.h"
+#include "naming/RenameSettings.h"
+
+#include <QDeadlineTimer>
+#include <QHash>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+namespace pellory {
+
+class SchemeWalk;
+
+// Why a new name cannot be had, and which row's file is in the way.
+struct NameClash
+{
+    enum class Kind
+    {
+        SameNewName,  // the other file would get the same name
+        KeptName,     // the other file keeps this name
+        RenamedLater, // the other file has this name until the run reaches it
+    };
+    Kind kind = Kind::SameNewName;
+    qint32 row = -1;
+};
+
+// What the user reads about a clash with the file named `otherName`.
+QString describeClash(NameClash::Kind kind, const QString& otherName);
+
+struct LiveNameList
+{
+    QStringList newNames;             // one per row; null where the file keeps its name
+    QHash<qint32, NameClash> clashes; // rows whose new name clashes
+    bool counterFits = true;          // false: no names, the counter would overflow
+};
+
+class LiveNameJob
+{
+public:
+    // The names of a scheme run over `catalogue` with this selection and these settings.
+    LiveNameJob(std::shared_ptr<const Catalogue> catalogue, std::vector<bool> selected,
+                RenameSettings settings);
+    // The names a wildcard rename with `mask` gives the listed files.
+    LiveNameJob(std::shared_ptr<const Catalogue> catalogue, QString mask);
+    ~LiveNameJob();
+
+    // Works until `deadline` passes or the list is complete; true when it is.
+    bool work(const QDeadlineTimer& deadline);
+    // The complete list; the job is spent then.
+    LiveNameList take() { return std::move(m_list); }
+
+private:
+    using Index = std::vector<std::pair<size_t, qint32>>; // key hash, row; sorted
+
+    void nameNext();
+    void sortIndexes();
+    void findClash(qint32 row);
+    // The names as the run compares them: the old one, a new one, the one after the run.
+    QString oldKey(qint32 row) const;
+    QString newKey(const QString& name) const;
+    QString finalKey(qint32 row) const;
+
+    std::shared_ptr<const Catalogue> m_catalogue;
+    std::unique_ptr<SchemeWalk> m_walk; // none for a wildcard rename
+    QString m_mask;
+    LiveNameList m_list;
+    Index m_finals;        // every row
+    Index m_renamedOlds;   // the old names of the rows that get a new one
+    qint32 m_named = 0;    // rows named so far
+    qint32 m_checked = -1; // rows checked for clashes so far; -1 before the indexes exist
+};
+
+} // namespace pellory
