@@ -30,6 +30,9 @@ FolderPathField::FolderPathField(QWidget* parent)
 
 void FolderPathField::showFolder(const QByteArray& folder)
 {
+    // The folder read again, as when another program changes it, leaves a path being typed.
+    if (folder == m_shown && isModified())
+        return;
     m_shown = folder;
     setText(QFile::decodeName(folder));
 }
@@ -45,16 +48,17 @@ QByteArray FolderPathField::typedPath() const
 void FolderPathField::offerSubfolders(const QString& text)
 {
     // The subfolders of the folder typed up to the last "/", as the text would read with
-    // each; hidden ones once the name typed starts with a dot.
+    // each; hidden ones once the name typed starts with a dot. A relative path is read from
+    // the folder shown, so that folder is part of what was offered.
     const QString folderPart = text.left(text.lastIndexOf(u'/') + 1);
     const bool hidden = text.mid(folderPart.size()).startsWith(u'.');
-    const QString key = folderPart + (hidden ? "." : "");
-    if (key == m_offeredFor)
-        return;
-    m_offeredFor = key;
     QByteArray folder = QFile::encodeName(withHome(folderPart));
     if (!folder.startsWith('/'))
         folder = m_shown + '/' + folder;
+    const QByteArray key = folder + (hidden ? "/." : "/");
+    if (key == m_offeredFor)
+        return;
+    m_offeredFor = key;
     QStringList offers;
     for (const QByteArray& name : lookAtFolder(folder, kOfferMs).subfolders) {
         if (name.startsWith('.') == hidden)

@@ -20,7 +20,8 @@ public:
 
     explicit FolderPathField(QWidget* parent = nullptr);
 
-    // Shows `folder` (exact bytes) as the current folder.
+    // Shows `folder` (exact bytes) as the current folder; the folder shown, read again,
+    // leaves a path the user is typing.
     void showFolder(const QByteArray& folder);
     // The path typed, as bytes: "~" is the home folder, and a relative path is taken from
     // the folder shown. The folder shown itself, while its text is untouched, even when
@@ -31,7 +32,7 @@ private:
     void offerSubfolders(const QString& text);
 
     QStringListModel* m_offered;
-    QString m_offeredFor; // the folder part, and a dot when hidden folders are offered
+    QByteArray m_offeredFor; // the folder read, and a dot when hidden folders are offered
     QByteArray m_shown;
 };
 

@@ -24,6 +24,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCompleter>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QDir>
@@ -37,6 +38,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QStringListModel>
 #include <QStyle>
 #include <QTimer>
 #include <QTreeWidget>
@@ -523,9 +525,9 @@ void TstWindow::steps_data()
     row("command line: a bad path warns, the stored folder opens", "a.JPG", "", "start=no", "folder list warned", "~ / a.JPG / pellory: ~/no is not a folder Pellory can open.");
     row("drop: a folder opens, the field takes no text", "a.JPG|s/|s/b.JPG", "", "drop=s", "folder list path fields", "~/s / b.JPG / ~/s / *.JPG;*.GIF|0|IMG_|001|1||Keep as is");
     row("drop: refused in preview mode", "a.JPG|s/", "Specs=*.JPG", "click=RenameChk click=PreviewBut drop=s", "folder mode", "~ / E&xit Preview PreviewList");
-    row("path: typed folder opens, a bad one changes nothing and says so", "a.JPG|s/|s/b.JPG", "", "FolderPath=s key=Return folder FolderPath=no key=Return", "folder list status path", "~/s / ~/s / b.JPG / ~/s/no is not a folder Pellory can open. / no");
+    row("path: typed folder opens, a bad one changes nothing and says so", "a.JPG|s/|s/b.JPG|s/t/|s/.h/", "", "FolderPath=s key=Return folder FolderPath=no key=Return", "folder list status path offers", "~/s / ~/s / b.JPG / ~/s/no is not a folder Pellory can open. / no / t/");
     row("F5 reads the folder again", "a.JPG", "", "make=b.JPG key=F5", "list", "a.JPG|b.JPG");
-    row("watch: a file made by another program is listed", "a.JPG", "", "make=b.JPG watch", "list", "a.JPG|b.JPG");
+    row("watch: a file made by another program is listed, typing kept", "a.JPG", "", "FolderPath=zz make=b.JPG watch", "list path", "a.JPG|b.JPG / zz");
     row("watch: not in preview mode, followed after it", "a.JPG", "Specs=*.JPG", "click=RenameChk click=PreviewBut make=b.JPG watch key=F5 list click=PreviewBut", "list beeps", "a.JPG / a.JPG|b.JPG / beeps=1");
     row("hidden folders: stored shown, unchecked, stored hidden", ".h/|v/", "ShowHiddenFolders=1", "tree hidden close", "tree hiddenkey", ".h|v / v / 0");
     row("drive that cannot be opened: beeps", "1", "", "drive=/no-such-drive", "drive folder list beeps", "/ / ~ / F000.JPG / beeps=1");
@@ -746,6 +748,7 @@ QString TstWindow::probe(const QString& name)
         {"previewend", [&] { return QString::number(f.PreviewList->count()) + ':' + f.PreviewList->names()->names().value(f.PreviewList->count() - 1); }},
         {"folder", [&] { return f.DirList->path(); }},
         {"path", [&] { return f.FolderPath->text(); }},
+        {"offers", [&] { return qobject_cast<QStringListModel*>(f.FolderPath->completer()->model())->stringList().join('|'); }},
         {"tree", [&] { QStringList names; for (int i = 0; i < f.DirList->count(); ++i) { if (f.DirList->item(i)->data(FolderSelector::LevelRole).toInt() > m_folder.count('/')) names << f.DirList->item(i)->text(); } return names.join('|'); }},
         {"hiddenkey", [&] { return readStore().value("ShowHiddenFolders"); }},
         {"warned", [&] { return g_warned.join('\n'); }},
