@@ -20,6 +20,7 @@ expected=(
   share/metainfo/$app_id.metainfo.xml
   share/man/man1/pellory.1.gz
   share/doc/pellory/pellory-guide.html
+  share/doc/pellory/images/window.png
   share/doc/pellory/copyright
   share/doc/pellory/changelog.gz
 )
@@ -35,6 +36,11 @@ tree)
   missing=0
   for path in "${expected[@]}"; do
     [ -s "$prefix/$path" ] || { echo "missing: $path"; missing=1; }
+  done
+  # Every picture the guide shows is installed beside it.
+  guide_dir=$prefix/share/doc/pellory
+  for image in $(grep -o '<img src="[^"]*"' "$guide_dir/pellory-guide.html" | cut -d'"' -f2); do
+    [ -s "$guide_dir/$image" ] || { echo "the guide shows a missing picture: $image"; missing=1; }
   done
   [ -x "$prefix/bin/pellory" ] || { echo "not executable: bin/pellory"; missing=1; }
   # The 32x32 icon must really be 32 x 32: a PNG holds width and height at bytes 16-23.
