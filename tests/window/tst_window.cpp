@@ -419,8 +419,8 @@ void TstWindow::cleanup()
 }
 
 // The row's files hold their own names, "name/" is a folder; "4" stands for F000.JPG to
-// F003.JPG. The store
-// always names the row's folder as the last one unless it names another.
+// F003.JPG. The store always names the row's folder as the last one unless it names
+// another.
 void TstWindow::steps_data()
 {
     QTest::addColumn<QString>("files");
