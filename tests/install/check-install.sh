@@ -46,8 +46,10 @@ tree)
   # The 32x32 icon must really be 32 x 32: a PNG holds width and height at bytes 16-23.
   size=$(od -An -tx1 -j16 -N8 "$prefix/share/icons/hicolor/32x32/apps/$app_id.png" | tr -d ' \n')
   [ "$size" = 0000002000000020 ] || { echo "32x32 icon has size bytes $size"; missing=1; }
-  # The entry starts the installed program and names the installed icon.
-  grep -qx "Exec=pellory" "$prefix/share/applications/$app_id.desktop" || { echo "Exec"; missing=1; }
+  # The entry starts the installed program with the folder it is offered, and names the
+  # installed icon.
+  grep -qx "Exec=pellory %f" "$prefix/share/applications/$app_id.desktop" || { echo "Exec"; missing=1; }
+  grep -qx "MimeType=inode/directory;" "$prefix/share/applications/$app_id.desktop" || { echo "MimeType"; missing=1; }
   grep -qx "Icon=$app_id" "$prefix/share/applications/$app_id.desktop" || { echo "Icon"; missing=1; }
   grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" \
     "$prefix/share/metainfo/$app_id.metainfo.xml" || { echo "launchable"; missing=1; }
