@@ -4,17 +4,18 @@
 # Installs Pellory as a desktop program and packages it as a .deb:
 #   bin/pellory and its manual page, the desktop entry, the icons (32x32 and scalable), the
 #   AppStream metainfo, and in share/doc/pellory the user guide (where F1 looks for it),
-#   the copyright file and the changelog.
-# The guide is also copied into the build folder at the same place below its top, so
+#   its pictures, the copyright file and the changelog.
+# The guide and its pictures are also copied into the build folder at the same place below its top, so
 # that a program run from the build finds it the same way.
 
 set(PELLORY_APP_ID io.github.pellory.Pellory)
 set(PELLORY_GUIDE_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/pellory)
 set(pellory_packaging ${PROJECT_SOURCE_DIR}/packaging)
 
-file(GLOB pellory_guide_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/doc/*)
-foreach(file ${pellory_guide_files})
-  get_filename_component(name ${file} NAME)
+file(GLOB pellory_guide_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/doc/*.html)
+file(GLOB pellory_guide_images CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/doc/images/*.png)
+foreach(file ${pellory_guide_files} ${pellory_guide_images})
+  file(RELATIVE_PATH name ${PROJECT_SOURCE_DIR}/doc ${file})
   configure_file(${file} ${CMAKE_BINARY_DIR}/${PELLORY_GUIDE_DIR}/${name} COPYONLY)
 endforeach()
 
@@ -33,6 +34,7 @@ endfunction()
 
 install(FILES ${pellory_guide_files} ${pellory_packaging}/copyright
         DESTINATION ${PELLORY_GUIDE_DIR})
+install(FILES ${pellory_guide_images} DESTINATION ${PELLORY_GUIDE_DIR}/images)
 pellory_install_gzipped(${pellory_packaging}/changelog changelog.gz ${PELLORY_GUIDE_DIR})
 pellory_install_gzipped(${pellory_packaging}/pellory.1 pellory.1.gz ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${pellory_packaging}/${PELLORY_APP_ID}.desktop

@@ -7,8 +7,12 @@
 #include <QFile>
 
 #include <cerrno>
+#include <chrono>
+#include <future>
 #include <string_view>
 #include <sys/stat.h>
+#include <system_error>
+#include <thread>
 
 namespace pellory {
 
@@ -112,6 +116,35 @@ bool listSubfolders(const QByteArray& folder, QList<QByteArray>& names)
             names.append(QByteArray(entry->d_name));
     }
     return true;
+}
+
+FolderLook lookAtFolderNow(const QByteArray& path)
+{
+    FolderLook look;
+    struct stat st;
+    look.answered = true;
+    look.exists = ::stat(path.constData(), &st) == 0;
+    look.isFolder = look.exists && S_ISDIR(st.st_mode);
+    look.listed = look.isFolder && listSubfolders(path, look.subfolders);
+    return look;
+}
+
+FolderLook lookAtFolder(const QByteArray& path, int timeoutMs,
+                        FolderLook (*look)(const QByteArray&))
+{
+    std::promise<FolderLook> promise;
+    std::future<FolderLook> answer = promise.get_future();
+    try {
+        // The thread owns its copy of the path and the promise, so it may outlive this call.
+        std::thread([path, look, promise = std::move(promise)]() mutable {
+            promise.set_value(look(path));
+        }).detach();
+    } catch (const std::system_error&) {
+        return look(path); // no thread to be had: look here, and wait for it
+    }
+    if (answer.wait_for(std::chrono::milliseconds(timeoutMs)) != std::future_status::ready)
+        return {};
+    return answer.get();
 }
 
 } // namespace pellory

@@ -54,4 +54,23 @@ bool forEachMatchingFile(
 // when the folder cannot be opened.
 bool listSubfolders(const QByteArray& folder, QList<QByteArray>& names);
 
+// What a first look at a path the user picked found.
+struct FolderLook
+{
+    bool answered = false; // false: nothing came back in time, and nothing else is known
+    bool exists = false;   // something is there (a link is followed)
+    bool isFolder = false;
+    bool listed = false;          // the folder could be read
+    QList<QByteArray> subfolders; // as listSubfolders() gives them
+};
+
+// Looks at `path` (exact bytes) and lists its subfolders, here and now.
+FolderLook lookAtFolderNow(const QByteArray& path);
+// The same look on a thread of its own, waited for at most `timeoutMs`: a hung network or
+// FUSE mount can keep a stat or a readdir waiting for ever, and the window must not wait
+// with it. A look that does not answer in time is left to finish on its own; its thread
+// holds nothing of the caller's. `look` stands in for a mount that hangs in a test.
+FolderLook lookAtFolder(const QByteArray& path, int timeoutMs,
+                        FolderLook (*look)(const QByteArray&) = lookAtFolderNow);
+
 } // namespace pellory

@@ -64,7 +64,7 @@ public:
 
 private:
     bool alreadyBack(const UndoStep& step);
-    void skip(const UndoStep& step, const QString& why);
+    void skip(const UndoStep& step, const QString& reason);
 
     UndoPlan m_plan;
     RunRecorder& m_recorder;

@@ -20,6 +20,7 @@ enum class SettingKey
     WindowLeft,
     WindowWidth,
     WindowHeight,
+    HiddenFolders, // stored as "ShowHiddenFolders"
     Specs,
     LastDrive,
     LastDir,
@@ -37,7 +38,7 @@ enum class SettingKey
     NewExtUser,
     SelSteps,
 };
-inline constexpr std::size_t kSettingCount = 20;
+inline constexpr std::size_t kSettingCount = 21;
 
 struct SettingSpec
 {
@@ -52,6 +53,7 @@ inline constexpr std::array<SettingSpec, kSettingCount> kSettings{{
     {SettingKey::WindowLeft, "WindowLeft", ""},
     {SettingKey::WindowWidth, "WindowWidth", ""},   // the inside, so a frame of another size
     {SettingKey::WindowHeight, "WindowHeight", ""}, // cannot make it creep from start to start
+    {SettingKey::HiddenFolders, "ShowHiddenFolders", "0"}, // the folder tree's menu check
     {SettingKey::Specs, "Specs", "*.JPG;*.GIF"},
     {SettingKey::LastDrive, "LastDrive", ""},
     {SettingKey::LastDir, "LastDir", ""},
@@ -75,27 +77,28 @@ constexpr const SettingSpec& spec(SettingKey key)
     return kSettings[std::size_t(key)];
 }
 
-// The order of restoring at start. The window's place and size come first; the
-// specifications go in before the drive and folder, whose handlers build the list with
-// them; the numeric counter pair goes in while the alphabetic switch is still off.
+// The order of restoring at start. The window's place and size come first, then whether the
+// folder tree lists hidden folders, before it lists any; the specifications go in before
+// the drive and folder, whose handlers build the list with them; the numeric counter pair
+// goes in while the alphabetic switch is still off.
 inline constexpr std::array<SettingKey, kSettingCount> kRestoreOrder{
-    SettingKey::WindowTop,    SettingKey::WindowLeft,     SettingKey::WindowWidth,
-    SettingKey::WindowHeight, SettingKey::Specs,          SettingKey::LastDrive,
-    SettingKey::LastDir,      SettingKey::Cases,          SettingKey::Keep,
-    SettingKey::Prefix,       SettingKey::Number,         SettingKey::Increment,
-    SettingKey::AlphaNumber,  SettingKey::AlphaIncrement, SettingKey::Alpha,
-    SettingKey::Leading,      SettingKey::FileExt,        SettingKey::NewExtInx,
-    SettingKey::NewExtUser,   SettingKey::SelSteps};
+    SettingKey::WindowTop,    SettingKey::WindowLeft,    SettingKey::WindowWidth,
+    SettingKey::WindowHeight, SettingKey::HiddenFolders, SettingKey::Specs,
+    SettingKey::LastDrive,    SettingKey::LastDir,       SettingKey::Cases,
+    SettingKey::Keep,         SettingKey::Prefix,        SettingKey::Number,
+    SettingKey::Increment,    SettingKey::AlphaNumber,   SettingKey::AlphaIncrement,
+    SettingKey::Alpha,        SettingKey::Leading,       SettingKey::FileExt,
+    SettingKey::NewExtInx,    SettingKey::NewExtUser,    SettingKey::SelSteps};
 
 // The order of storing at close.
 inline constexpr std::array<SettingKey, kSettingCount> kStoreOrder{
-    SettingKey::WindowTop,    SettingKey::WindowLeft,     SettingKey::WindowWidth,
-    SettingKey::WindowHeight, SettingKey::LastDrive,      SettingKey::LastDir,
-    SettingKey::Specs,        SettingKey::Cases,          SettingKey::Keep,
-    SettingKey::Prefix,       SettingKey::Number,         SettingKey::Increment,
-    SettingKey::AlphaNumber,  SettingKey::AlphaIncrement, SettingKey::Alpha,
-    SettingKey::Leading,      SettingKey::FileExt,        SettingKey::NewExtInx,
-    SettingKey::NewExtUser,   SettingKey::SelSteps};
+    SettingKey::WindowTop,    SettingKey::WindowLeft,    SettingKey::WindowWidth,
+    SettingKey::WindowHeight, SettingKey::HiddenFolders, SettingKey::LastDrive,
+    SettingKey::LastDir,      SettingKey::Specs,         SettingKey::Cases,
+    SettingKey::Keep,         SettingKey::Prefix,        SettingKey::Number,
+    SettingKey::Increment,    SettingKey::AlphaNumber,   SettingKey::AlphaIncrement,
+    SettingKey::Alpha,        SettingKey::Leading,       SettingKey::FileExt,
+    SettingKey::NewExtInx,    SettingKey::NewExtUser,    SettingKey::SelSteps};
 
 // Each order names every key once, and the table holds each key at its own place.
 constexpr bool namesEveryKeyOnce(const std::array<SettingKey, kSettingCount>& order)

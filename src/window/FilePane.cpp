@@ -8,11 +8,13 @@
 #include "platform/DirectoryScan.h"
 #include "window/DriveSelector.h"
 #include "window/Feedback.h"
+#include "window/FolderPathField.h"
 #include "window/FolderSelector.h"
 #include "window/NameListView.h"
 #include "window/RunController.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -24,12 +26,16 @@ void FilePane::DriveList_Change()
     if (DriveList->drive().isEmpty())
         return; // the list of volumes changed and holds no current drive
     const BusyPointer busy;
-    if (DirList->setPath(DriveList->folderFor(DriveList->drive())))
+    const QString folder = DriveList->folderFor(DriveList->drive());
+    if (DirList->setPath(folder))
         return;
     // A drive that cannot be opened: back to the drive of the folder shown, which raises
     // this handler once more for that drive.
+    const bool hung = DirList->refusal() == FolderSelector::Refusal::NoAnswer;
     DriveList->setDrive(DriveList->driveOf(DirList->path()));
     m_feedback.beep();
+    if (hung) // unlike a drive that is not ready, it cost the user a wait: say why
+        emit note(refusal(QFile::encodeName(folder)));
 }
 
 void FilePane::DirList_Change()
@@ -39,6 +45,7 @@ void FilePane::DirList_Change()
     RefreshFiles();
     SelSteps_Change();
     const QString folder = DirList->path();
+    FolderPath->showFolder(DirList->rawPath());
     DriveList->rememberFolder(folder);
     // The folder selector can walk onto another volume; the drive selector follows it. The
     // folder just remembered is where that drive opens, so the folder stays as it is.
@@ -57,7 +64,9 @@ QString FilePane::listNote() const
 
 void FilePane::RefreshFiles()
 {
-    rebuildCatalogue(catalogueToChange(), DirList->rawPath(), FileSpecs->text(), m_extensionMode());
+    m_listedSpecs = FileSpecs->text();
+    rebuildCatalogue(catalogueToChange(), DirList->rawPath(), m_listedSpecs, m_extensionMode());
+    watchFolder();
     SortFiles();
     emit listChanged();
 }
@@ -134,13 +143,18 @@ void FilePane::FileSpecs_LostFocus()
 {
     // Letter case counts: "*.jpg" pasted over "*.JPG" is a change.
     if (FileSpecs->text() == SavedSpecs)
-        return;
+        return catchUpWithDisk(); // a change on disk waited for the edit to end
     RefreshFiles();
     SelSteps_Change();
 }
 
 bool FilePane::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == FileList->viewport() && event->type() == QEvent::Paint)
+        return paintEmptyList();
+    // A run and the preview lock the folder tree; typing a folder goes with it.
+    if (watched == DirList && event->type() == QEvent::EnabledChange)
+        FolderPath->setEnabled(DirList->isEnabled());
     const bool in = event->type() == QEvent::FocusIn;
     if (watched != FileSpecs || (!in && event->type() != QEvent::FocusOut))
         return false;

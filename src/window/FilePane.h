@@ -2,10 +2,12 @@
 // The files a run acts on: the drive and folder, the file specifications, the sort order,
 // the every-N selection, and the lists of files and of previewed names. It owns the
 // catalogue of the folder, rebuilds it when the folder or the specifications change and
-// shows it in the file list. Its controls are children of the window, which places them;
-// it does not decide which of them the user may use (the control-state rules do).
+// shows it in the file list, which follows the folder on disk. Its controls are children of
+// the window, which places them; it does not decide which of them the user may use (the
+// control-state rules do).
 
 #include "catalogue/Catalogue.h"
+#include "window/RunController.h"
 
 #include <QObject>
 
@@ -13,18 +15,20 @@
 #include <memory>
 
 class QComboBox;
+class QFileSystemWatcher;
 class QLabel;
 class QLineEdit;
+class QTimer;
 
 namespace pellory {
 
 class DriveSelector;
 class Feedback;
+class FolderPathField;
 class FolderSelector;
 class LiveNames;
 class NameListView;
 class NamingPanel;
-class RunController;
 
 class FilePane : public QObject
 {
@@ -61,7 +65,23 @@ public:
     // A click on a column's title chooses the sort order of that column.
     void FileList_HeaderClick(int column);
 
+    // Opens a folder the user named by typing it, dropping it or starting Pellory with it,
+    // or the folder of a file named so; the list is read anew even when it is the folder
+    // shown. "" when it opened; otherwise, with nothing changed, why not, in the user's
+    // words.
+    QString openFolder(const QByteArray& path);
+    // Typing, dropping, F5 and the folder's own changes change the list only when no run is
+    // under way and preview mode is off; otherwise `answer` says what the user hears.
+    bool mayChangeFolder(RunController::IfBusy answer) const;
+    // F5: the list rebuilt from disk, as a change of folder rebuilds it.
+    void readFolderAgain();
+    // A change on disk seen while the list had to stay as it was is followed now.
+    void catchUpWithDisk();
+    // What the empty file list says in itself; "" while it lists files.
+    QString emptyListText() const;
+
     DriveSelector* DriveList;
+    FolderPathField* FolderPath; // above the folder tree; not among the described controls
     FolderSelector* DirList;
     QLabel* Label8;
     QComboBox* FileSortOrder;
@@ -75,6 +95,10 @@ public:
 
     // Undoes the last run; Ctrl+Z and Ctrl+Shift+Z stay the text fields' own undo and redo.
     static constexpr QKeyCombination kUndoLastRunKey = Qt::CTRL | Qt::ALT | Qt::Key_Z;
+    // How long the folder must stay still before the list follows a change on disk: long
+    // enough for a program that writes many files to end its burst, short enough to feel
+    // at once.
+    static constexpr int kSettleMs = 300;
 
 signals:
     // The list or its selection changed: whether a run would change anything is decided
@@ -88,9 +112,13 @@ signals:
     // see the undo history.
     void undoRequested();
     void historyRequested();
+    // Why a folder the user typed or a drive chosen was not opened.
+    void note(const QString& text);
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override; // FileSpecs' focus
+    // FileSpecs' focus; the file list's note when it is empty; the path field usable when
+    // the folder tree is.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls(QWidget* window);
@@ -102,6 +130,11 @@ private:
     void showSortIndicator();
     Catalogue& catalogueToChange();
     void showFileListMenu(const QPoint& at);
+    void openTypedFolder();
+    QString refusal(const QByteArray& path) const;
+    void watchFolder();
+    void followDisk();
+    bool paintEmptyList();
 
     RunController& m_run;
     Feedback& m_feedback;
@@ -109,6 +142,10 @@ private:
     std::shared_ptr<Catalogue> m_catalogue = std::make_shared<Catalogue>();
     QString SavedSpecs;
     int m_dirChanges = 0;
+    QString m_listedSpecs; // the specifications the list was built with
+    QFileSystemWatcher* m_watcher;
+    QTimer* m_settle;             // a burst of changes on disk is followed once it is over
+    bool m_changedUnseen = false; // a change on disk came while the list had to stay
     LiveNames* m_liveNames = nullptr;
 };
 

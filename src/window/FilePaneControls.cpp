@@ -4,22 +4,28 @@
 #include "window/Controls.h"
 #include "window/DriveSelector.h"
 #include "window/FilePane.h"
+#include "window/FolderPathField.h"
 #include "window/FolderSelector.h"
 #include "window/NameListView.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileSystemWatcher>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QShortcut>
+#include <QTimer>
 
 namespace pellory {
 
 FilePane::FilePane(QWidget* window, RunController& run, Feedback& feedback,
                    std::function<ExtensionMode()> extensionMode)
-    : QObject(window), m_run(run), m_feedback(feedback), m_extensionMode(std::move(extensionMode))
+    : QObject(window), m_run(run), m_feedback(feedback), m_extensionMode(std::move(extensionMode)),
+      m_watcher(new QFileSystemWatcher(this)), m_settle(new QTimer(this))
 {
+    m_settle->setSingleShot(true);
+    m_settle->setInterval(kSettleMs);
     createControls(window);
     setTexts();
     setInitialStates();
@@ -28,6 +34,7 @@ FilePane::FilePane(QWidget* window, RunController& run, Feedback& feedback,
 void FilePane::createControls(QWidget* window)
 {
     DriveList = makeControl<DriveSelector>(window, "DriveList");
+    FolderPath = makeControl<FolderPathField>(window, "FolderPath");
     DirList = makeControl<FolderSelector>(window, "DirList");
     Label8 = makeLabel(window, "Label8", true);
     FileSortOrder = makeControl<QComboBox>(window, "FileSortOrder");
@@ -48,6 +55,7 @@ void FilePane::setTexts()
         staticMetaObject,
         {
             {DriveList, nullptr, nullptr, "Drive"},
+            {FolderPath, nullptr, "Type a folder and press Enter to open it", "Folder path"},
             {DirList, nullptr, nullptr, "Folder"},
             {Label8, "Sort Files &by : ", "Select sorting order", nullptr},
             {FileSortOrder, nullptr, "Select sorting order", nullptr},
@@ -94,6 +102,15 @@ void FilePane::connectHandlers()
     connect(FileList, &QWidget::customContextMenuRequested, this, &FilePane::showFileListMenu);
     auto* undo = new QShortcut(QKeySequence(kUndoLastRunKey), FileList->window());
     connect(undo, &QShortcut::activated, this, &FilePane::undoRequested);
+    connect(FolderPath, &QLineEdit::returnPressed, this, &FilePane::openTypedFolder);
+    auto* reread = new QShortcut(QKeySequence(Qt::Key_F5), FileList->window());
+    connect(reread, &QShortcut::activated, this, &FilePane::readFolderAgain);
+    // Every notice restarts the wait, so that a burst of changes rebuilds the list once.
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, m_settle,
+            qOverload<>(&QTimer::start));
+    connect(m_settle, &QTimer::timeout, this, &FilePane::followDisk);
+    FileList->viewport()->installEventFilter(this);
+    DirList->installEventFilter(this);
 }
 
 } // namespace pellory

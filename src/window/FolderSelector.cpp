@@ -2,6 +2,7 @@
 
 #include "platform/DirectoryScan.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QKeyEvent>
@@ -67,18 +68,14 @@ QByteArray joinPath(const QByteArray& folder, const QByteArray& name)
     return folder.endsWith('/') ? folder + name : folder + '/' + name;
 }
 
-// The names of the subfolders of `folder` sorted by name with letter case ignored. False
-// when the folder cannot be opened.
-bool readSubfolders(const QByteArray& folder, QList<QByteArray>& names)
+// Sorted by name with letter case ignored; names alike but for case by their bytes.
+void sortFolderNames(QList<QByteArray>& names)
 {
-    if (!listSubfolders(folder, names))
-        return false;
     std::sort(names.begin(), names.end(), [](const QByteArray& a, const QByteArray& b) {
         const QString left = QFile::decodeName(a), right = QFile::decodeName(b);
         const int folded = left.compare(right, Qt::CaseInsensitive);
         return folded != 0 ? folded < 0 : a < b;
     });
-    return true;
 }
 
 } // namespace
@@ -88,6 +85,11 @@ FolderSelector::FolderSelector(QWidget* parent) : QListWidget(parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setItemDelegate(new TreeIndentDelegate(this));
     connect(this, &QListWidget::itemDoubleClicked, this, &FolderSelector::openItem);
+    m_showHidden = new QAction(QStringLiteral("Show Hidden Folders"), this);
+    m_showHidden->setCheckable(true);
+    connect(m_showHidden, &QAction::toggled, this, &FolderSelector::fill);
+    addAction(m_showHidden);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 QString FolderSelector::path() const
@@ -105,17 +107,45 @@ bool FolderSelector::setPath(const QString& path)
 bool FolderSelector::setRawPath(const QByteArray& path)
 {
     const QByteArray clean = absoluteCleanPath(path);
-    QList<QByteArray> subfolders;
-    if (!readSubfolders(clean, subfolders))
+    FolderLook look = lookAtFolder(clean, kAnswerMs);
+    m_refusal = !look.answered                  ? Refusal::NoAnswer
+                : look.exists && !look.isFolder ? Refusal::AFile
+                : !look.listed                  ? Refusal::NotAFolder
+                                                : Refusal::None;
+    if (m_refusal != Refusal::None)
         return false;
     if (clean == m_rawPath)
         return true;
     m_rawPath = clean;
     m_path = QFile::decodeName(clean);
-    m_subfolders = subfolders;
+    m_subfolders = std::move(look.subfolders);
+    sortFolderNames(m_subfolders);
     fill();
     emit pathChanged();
     return true;
+}
+
+bool FolderSelector::reread()
+{
+    FolderLook look = lookAtFolder(m_rawPath, kAnswerMs);
+    if (!look.listed)
+        return false;
+    sortFolderNames(look.subfolders);
+    if (look.subfolders != m_subfolders) {
+        m_subfolders = std::move(look.subfolders);
+        fill();
+    }
+    return true;
+}
+
+bool FolderSelector::showsHidden() const
+{
+    return m_showHidden->isChecked();
+}
+
+void FolderSelector::setShowHidden(bool shown)
+{
+    m_showHidden->setChecked(shown);
 }
 
 void FolderSelector::keyPressEvent(QKeyEvent* event)
@@ -164,8 +194,10 @@ void FolderSelector::fill()
         add(open, part, ancestor, ++level);
     }
     setCurrentItem(item(level));
-    for (const QByteArray& name : m_subfolders)
-        add(closed, name, joinPath(m_rawPath, name), level + 1);
+    for (const QByteArray& name : m_subfolders) {
+        if (showsHidden() || !name.startsWith('.'))
+            add(closed, name, joinPath(m_rawPath, name), level + 1);
+    }
     scrollToItem(currentItem());
 }
 

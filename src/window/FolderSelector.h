@@ -1,13 +1,18 @@
 #pragma once
 // The folder selector: the ancestors of the current path and its subfolders, in the
 // manner of a folder tree. Opening an item makes it the current path. Setting the path
-// from code raises pathChanged() before the assignment returns. Hidden folders are listed
-// like any other. Paths are kept as the bytes on disk too, so that a folder whose name is
-// not valid UTF-8 shows (decoded with replacement characters) and still opens.
+// from code raises pathChanged() before the assignment returns. Hidden subfolders (names
+// starting with ".") are listed only when "Show Hidden Folders" is checked in its context
+// menu; the current folder and its ancestors always are. Paths are kept as the bytes on
+// disk too, so that a folder whose name is not valid UTF-8 shows (decoded with replacement
+// characters) and still opens. A folder is first looked at on a thread of its own, so that a
+// hung mount costs a refusal after kAnswerMs, not the window.
 
 #include <QByteArray>
 #include <QList>
 #include <QListWidget>
+
+class QAction;
 
 namespace pellory {
 
@@ -19,16 +24,34 @@ public:
     static constexpr int RawPathRole = Qt::UserRole;
     static constexpr int LevelRole = Qt::UserRole + 1;
 
+    // How long a folder may take to answer its first look.
+    static constexpr int kAnswerMs = 3000;
+
     explicit FolderSelector(QWidget* parent = nullptr);
 
     QString path() const;
     // The same path as the exact bytes on disk: the folder a scan and a run work in, which
     // need not be valid text.
     const QByteArray& rawPath() const { return m_rawPath; }
-    bool setRawPath(const QByteArray& path);
     // Opens `path` (made absolute and clean). False, changing nothing, when it is not a
-    // folder that can be read. Raises pathChanged() when the path changes.
+    // folder that can be read; refusal() then says why. Raises pathChanged() when the path
+    // changes.
     bool setPath(const QString& path);
+    bool setRawPath(const QByteArray& path);
+    enum class Refusal
+    {
+        None,
+        NotAFolder, // nothing there, or a folder that cannot be read
+        AFile,      // something that is not a folder
+        NoAnswer,   // nothing came back within kAnswerMs
+    };
+    Refusal refusal() const { return m_refusal; }
+    // Lists the current folder's subfolders anew, for a folder changed on disk. False,
+    // leaving the items as they were, when the folder cannot be read now.
+    bool reread();
+
+    bool showsHidden() const;
+    void setShowHidden(bool shown); // as the menu's check does
 
 signals:
     void pathChanged(); // the Change event: by the user or from code, synchronously
@@ -42,6 +65,8 @@ private:
     QString m_path;
     QByteArray m_rawPath;
     QList<QByteArray> m_subfolders;
+    Refusal m_refusal = Refusal::None;
+    QAction* m_showHidden;
 };
 
 } // namespace pellory

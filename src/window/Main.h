@@ -6,10 +6,11 @@
 // raises its handler before the assignment returns, as a user's edit would; start-up
 // relies on that. Only this class knows where a control sits: Qt layouts place them, the
 // lists take the room a larger window gives, and the window always starts wholly on the
-// screen.
+// screen. A folder (or a file's folder) dropped on the window opens.
 
 #include "settings/StoredSettings.h"
 
+#include <QByteArray>
 #include <QWidget>
 
 #include <memory>
@@ -38,8 +39,12 @@ class Main : public QWidget
     Q_OBJECT
 public:
     // `feedback` answers beeps and message boxes (nullptr: the real ones). Form_Load runs
-    // inside the constructor; the caller shows the window.
-    explicit Main(Feedback* feedback = nullptr, QWidget* parent = nullptr);
+    // inside the constructor; the caller shows the window. `folder` (a path's exact bytes,
+    // empty for none), named when Pellory was started, opens in place of the stored folder;
+    // when it cannot be opened a warning on the standard error says why, and the stored
+    // folder opens.
+    explicit Main(Feedback* feedback = nullptr, const QByteArray& folder = {},
+                  QWidget* parent = nullptr);
     ~Main() override;
 
     RunController& run() const { return *m_run; }
@@ -60,7 +65,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
-    // Esc while a drop-down list is open.
+    // Esc while a drop-down list is open; a folder dragged onto any control.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -97,14 +102,20 @@ private:
     // MainSettings.cpp: how each stored key is applied at start and read at close.
     void restoreSetting(SettingKey key, const QString& text);
     void restoreFolder(const QString& text);
+    bool openStartFolder();
     // Nothing: the stored value stays as it was.
     std::optional<QString> settingToStore(SettingKey key) const;
 
     // MainHelp.cpp: F1 opens the user guide.
     void showHelp();
+    // MainDrop.cpp: a dragged folder, or a file meaning its folder, whatever control it is
+    // over; true when the event was one.
+    bool takeDrop(QObject* watched, QEvent* event);
 
     Feedback* m_feedback;
     std::unique_ptr<Feedback> m_ownFeedback;
+    QByteArray m_startFolder;         // named when Pellory was started
+    bool m_startFolderOpened = false; // so the stored folder stays closed
     RunController* m_run = nullptr;
     FilePane* m_files = nullptr;
     NamingPanel* m_naming = nullptr;

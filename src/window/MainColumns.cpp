@@ -5,6 +5,7 @@
 
 #include "window/DriveSelector.h"
 #include "window/FilePane.h"
+#include "window/FolderPathField.h"
 #include "window/FolderSelector.h"
 #include "window/Main.h"
 #include "window/MainRows.h"
@@ -44,6 +45,7 @@ void Main::layOut(const Twips& px)
         list->setMinimumSize(px(kLeastListWidth), px(kLeastListHeight));
     }
     f.DriveList->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    f.FolderPath->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     // Three columns: the folders, the files, the naming frames. The top row of the last two
     // is the sort order and the name format; the extra width goes to the first two.
     auto* columns = new QGridLayout;
@@ -52,7 +54,8 @@ void Main::layOut(const Twips& px)
     columns->addWidget(f.DriveList, 0, 0);
     columns->addLayout(rows.row({f.Label8, f.FileSortOrder, Rows::kStretch}), 0, 1);
     columns->addLayout(rows.row({n.Label12, n.CasesList}), 0, 2);
-    columns->addLayout(rows.column({45, f.DirList}), 1, 0);
+    // The path field sits on the folder tree, which gives up the room.
+    columns->addLayout(rows.column({45, f.FolderPath, 45, f.DirList}), 1, 0);
     // The preview list lies exactly over the file list: one shows at a time.
     auto* lists = rows.stack({f.FileList, f.PreviewList});
     columns->addLayout(

@@ -5,6 +5,7 @@
 #include "window/Controls.h"
 #include "window/DriveSelector.h"
 #include "window/FilePane.h"
+#include "window/FolderPathField.h"
 #include "window/FolderSelector.h"
 #include "window/Main.h"
 #include "window/NameListView.h"
@@ -74,6 +75,8 @@ void Main::setFocusOrder()
             setTabOrder(previous, control);
         previous = control;
     }
+    // The path field is typed into before the tree it opens a folder in.
+    setTabOrder(f.DriveList, f.FolderPath);
     m_controls.insert(m_controls.end(), {Line1, Line2});
     m_buttons->setEveryControl(m_controls);
 }

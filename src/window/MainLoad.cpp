@@ -38,7 +38,8 @@ QIcon pelloryIcon()
 
 } // namespace
 
-Main::Main(Feedback* feedback, QWidget* parent) : QWidget(parent), m_feedback(feedback)
+Main::Main(Feedback* feedback, const QByteArray& folder, QWidget* parent)
+    : QWidget(parent), m_feedback(feedback), m_startFolder(folder)
 {
     if (!m_feedback) {
         m_ownFeedback = std::make_unique<Feedback>();

@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDebug>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -48,14 +49,24 @@ void Main::restoreSetting(SettingKey key, const QString& text)
     case SettingKey::WindowWidth:
     case SettingKey::WindowHeight:
         return; // placed before everything else (MainPlacement.cpp)
+    case SettingKey::HiddenFolders:
+        if (const auto i = storedIndexIn(text, 0, 1))
+            m_files->DirList->setShowHidden(*i == 1);
+        return;
     case SettingKey::Specs:
         return m_files->FileSpecs->setText(text);
     case SettingKey::LastDrive:
+        // The folder named at start opens in place of the stored drive and folder, with the
+        // specifications already restored.
+        if ((m_startFolderOpened = openStartFolder()))
+            return;
         if (!text.isEmpty())
             m_files->DriveList->setDrive(text);
         return;
     case SettingKey::LastDir:
-        return restoreFolder(text);
+        if (!m_startFolderOpened)
+            restoreFolder(text);
+        return;
     case SettingKey::Cases:
         return setIndex(n.CasesList, text, 0);
     case SettingKey::Keep:
@@ -108,6 +119,16 @@ void Main::restoreFolder(const QString& text)
         m_files->DirList_Change();
 }
 
+bool Main::openStartFolder()
+{
+    if (m_startFolder.isEmpty())
+        return false;
+    const QString refusal = m_files->openFolder(m_startFolder);
+    if (!refusal.isEmpty()) // no window shows yet: said where Pellory was started
+        qWarning().noquote() << "pellory:" << refusal;
+    return refusal.isEmpty();
+}
+
 std::optional<QString> Main::settingToStore(SettingKey key) const
 {
     const NamingPanel& n = *m_naming;
@@ -124,6 +145,8 @@ std::optional<QString> Main::settingToStore(SettingKey key) const
         return twips(width(), Qt::Horizontal);
     case SettingKey::WindowHeight:
         return twips(height(), Qt::Vertical);
+    case SettingKey::HiddenFolders:
+        return QString::number(int(m_files->DirList->showsHidden()));
     case SettingKey::Specs:
         return m_files->FileSpecs->text();
     case SettingKey::LastDrive:

@@ -39,7 +39,8 @@ void Main::connectHandlers()
             &Main::showHelp);
     guardKeystrokes();
     connectStatus();
-    qApp->installEventFilter(this); // Esc in an open drop-down list
+    qApp->installEventFilter(this); // Esc in an open drop-down list, and drops
+    setAcceptDrops(true);           // on a control that takes none of its own too
 }
 
 void Main::pressEscape()
@@ -56,6 +57,8 @@ void Main::pressEscape()
 
 bool Main::eventFilter(QObject* watched, QEvent* event)
 {
+    if (takeDrop(watched, event))
+        return true;
     const QEvent::Type type = event->type();
     if ((type == QEvent::KeyPress || type == QEvent::ShortcutOverride) &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
@@ -86,6 +89,9 @@ void Main::connectStatus()
     });
     connect(m_files, &FilePane::undoRequested, m_undo, &UndoCommands::undoLastRun);
     connect(m_files, &FilePane::historyRequested, m_undo, &UndoCommands::showHistory);
+    connect(m_files, &FilePane::note, status, &StatusLine::showNote);
+    // The list follows the disk again once the preview has been left.
+    connect(m_buttons, &RunButtons::previewLeft, m_files, &FilePane::catchUpWithDisk);
     // After start-up, so that a look at the history never holds up the window.
     QMetaObject::invokeMethod(m_undo, &UndoCommands::reportInterrupted, Qt::QueuedConnection);
 }

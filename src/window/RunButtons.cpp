@@ -118,7 +118,7 @@ QString RunButtons::walkScheme()
     }
     NameListView* list = m_files.PreviewList;
     m_run.fillPreview(walk, list->count(),
-                      [list](const QStringList& names, std::vector<qint32> selected) {
+                      [list](const QStringList& names, const std::vector<qint32>& selected) {
                           list->names()->append(names);
                           list->selectRows(selected);
                       });

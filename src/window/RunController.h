@@ -87,7 +87,8 @@ public:
     // Lists every name of the walk; the rows composed between two visits to the event loop
     // go in as one range with the rows to select, so that a long list is laid out once per
     // visit instead of once per row. `firstRow` is the row the first name lands on.
-    using PreviewRows = std::function<void(const QStringList& names, std::vector<qint32> selected)>;
+    using PreviewRows =
+        std::function<void(const QStringList& names, const std::vector<qint32>& selected)>;
     void fillPreview(SchemeWalk& walk, qint32 firstRow, const PreviewRows& append);
     // The renames that give every file `spec` matches in `folder` the name `mask` gives
     // it; a plan that must not run is refused with the wildcard error.

@@ -20,6 +20,7 @@ expected=(
   share/metainfo/$app_id.metainfo.xml
   share/man/man1/pellory.1.gz
   share/doc/pellory/pellory-guide.html
+  share/doc/pellory/images/window.png
   share/doc/pellory/copyright
   share/doc/pellory/changelog.gz
 )
@@ -36,12 +37,19 @@ tree)
   for path in "${expected[@]}"; do
     [ -s "$prefix/$path" ] || { echo "missing: $path"; missing=1; }
   done
+  # Every picture the guide shows is installed beside it.
+  guide_dir=$prefix/share/doc/pellory
+  for image in $(grep -o '<img src="[^"]*"' "$guide_dir/pellory-guide.html" | cut -d'"' -f2); do
+    [ -s "$guide_dir/$image" ] || { echo "the guide shows a missing picture: $image"; missing=1; }
+  done
   [ -x "$prefix/bin/pellory" ] || { echo "not executable: bin/pellory"; missing=1; }
   # The 32x32 icon must really be 32 x 32: a PNG holds width and height at bytes 16-23.
   size=$(od -An -tx1 -j16 -N8 "$prefix/share/icons/hicolor/32x32/apps/$app_id.png" | tr -d ' \n')
   [ "$size" = 0000002000000020 ] || { echo "32x32 icon has size bytes $size"; missing=1; }
-  # The entry starts the installed program and names the installed icon.
-  grep -qx "Exec=pellory" "$prefix/share/applications/$app_id.desktop" || { echo "Exec"; missing=1; }
+  # The entry starts the installed program with the folder it is offered, and names the
+  # installed icon.
+  grep -qx "Exec=pellory %f" "$prefix/share/applications/$app_id.desktop" || { echo "Exec"; missing=1; }
+  grep -qx "MimeType=inode/directory;" "$prefix/share/applications/$app_id.desktop" || { echo "MimeType"; missing=1; }
   grep -qx "Icon=$app_id" "$prefix/share/applications/$app_id.desktop" || { echo "Icon"; missing=1; }
   grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" \
     "$prefix/share/metainfo/$app_id.metainfo.xml" || { echo "launchable"; missing=1; }

@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QScopeGuard>
 #include <QTest>
+#include <QThread>
 
 #include <cerrno>
 #include <limits>
@@ -30,6 +31,18 @@ bool replaceFolder(const QString& folder, const QByteArray& file)
     const QByteArray path = QFile::encodeName(folder);
     return ::rename(path.constData(), (path + "-old").constData()) == 0 &&
            ::mkdir(path.constData(), 0755) == 0 && makeEntry(folder, file);
+}
+
+// What lookAtFolder() found, in 50 ms; `slow`: the folder answers only after 300 ms.
+QByteArray firstLook(const QByteArray& folder, bool slow)
+{
+    const auto hang = [](const QByteArray& path) {
+        QThread::msleep(300);
+        return lookAtFolderNow(path);
+    };
+    FolderLook look = lookAtFolder(folder, 50, slow ? +hang : lookAtFolderNow);
+    std::sort(look.subfolders.begin(), look.subfolders.end());
+    return !look.answered ? "no answer" : !look.isFolder ? "file" : look.subfolders.join('|');
 }
 
 const char* const mountNames[] = {"exfat-fuse", "fusefat", "vfat"}; // by MountKind
@@ -82,6 +95,10 @@ private slots:
         row("spec reaching the parent", photos, "../*.jpg", "failed", "SUB");
         row("missing folder", photos, "*", "failed", "NOPE");
         row("folder not valid UTF-8", {"caf\xe9/", "caf\xe9/a.txt", "caf\xe9/b.jpg", "c.txt"}, "*.txt", "a.txt", "caf\xe9");
+        // "look": the first look at a folder the user picks; "look slow": one that hangs.
+        row("first look lists subfolders, hidden too", {".h/", "b/", "a.txt", "a/", "ln>b"}, "look", ".h|a|b|ln");
+        row("first look at a file", {"a.txt"}, "look", "file", "a.txt");
+        row("first look, no answer in time", {"b/"}, "look slow", "no answer");
         // clang-format on
     }
     void scan()
@@ -96,6 +113,10 @@ private slots:
             QVERIFY2(makeEntry(dir.path(), line), line.constData());
         std::vector<DirEntry> entries(1, DirEntry{"kept", "kept", 0}); // found files are appended
         const QByteArray folder = QFile::encodeName(dir.path()) + (in.isEmpty() ? "" : '/' + in);
+        if (spec.startsWith("look")) {
+            QCOMPARE(firstLook(folder, spec == "look slow"), expected);
+            return;
+        }
         const bool opened = findMatchingFiles(folder, spec, entries);
         QByteArrayList names;
         for (std::size_t i = 1; i < entries.size(); ++i) {

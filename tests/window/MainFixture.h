@@ -80,13 +80,15 @@ inline void isolateHome()
     qputenv("HOME", home.path().toLocal8Bit());
 }
 
-// The window with a recording feedback, shown and active so that focus and keys work.
+// The window with a recording feedback, shown and active so that focus and keys work;
+// started with `folder` named, as on the command line.
 struct Window
 {
     RecordingFeedback feedback;
-    std::unique_ptr<Main> main = std::make_unique<Main>(&feedback);
-    const QPoint placed = main->pos(); // where start-up put it, before the window manager
-    Window()
+    std::unique_ptr<Main> main;
+    const QPoint placed; // where start-up put it, before the window manager
+    explicit Window(const QByteArray& folder = {})
+        : main(std::make_unique<Main>(&feedback, folder)), placed(main->pos())
     {
         main->show();
         main->activateWindow();

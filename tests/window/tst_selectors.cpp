@@ -1,9 +1,11 @@
-// The drive and folder selectors: the folder list as the user moves through it, names that
-// are not valid text, which drive holds a path and the folder remembered per drive.
+// The drive and folder selectors: the folder list as the user moves through it, hidden
+// folders, names that are not valid text, which drive holds a path and the folder
+// remembered per drive.
 
 #include "window/DriveSelector.h"
 #include "window/FolderSelector.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QScopeGuard>
@@ -56,18 +58,21 @@ void TestSelectors::folderSteps_data()
 {
     // From folder "a": "set PATH" from code; "Enter X", "Return X", "double-click X" or
     // "arrows X" move the highlight onto item X with the arrow keys, then do as they say;
-    // "Backspace".
+    // "Backspace"; "hidden" checks or unchecks "Show Hidden Folders".
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<int>("changes");
     QTest::addColumn<QString>("outcome"); // refused steps, then the items at the end
-    const QString inA = "*a@1|b@2|b2@2", inB = "a@1|*b@2|.hidden@3|c@3|D@3";
+    const QString inA = "*a@1|b@2|b2@2", inB = "a@1|*b@2|c@3|D@3";
     // clang-format off
-    QTest::newRow("nested, hidden and mixed case") << QStringList{"set a/b"} << 1 << inB;
+    QTest::newRow("nested and mixed case, hidden not listed") << QStringList{"set a/b"} << 1 << inB;
+    QTest::newRow("hidden listed when checked") << QStringList{"hidden", "set a/b"} << 1 << "a@1|*b@2|.hidden@3|c@3|D@3";
+    QTest::newRow("hidden current folder shown") << QStringList{"set a/b/.hidden"} << 1 << "a@1|b@2|*.hidden@3";
     QTest::newRow("link to folder listed, link to file not") << QStringList{"set ."} << 1 << "a@1|caf\uFFFD@1|l1@1|locked@1|t@1";
     QTest::newRow("name not valid text opens") << QStringList{"set .", "Return caf\uFFFD", "Return inner", "Backspace"} << 4 << "*caf\uFFFD@1|inner@2";
     QTest::newRow("the same folder, spelt otherwise") << QStringList{"set a/b/../"} << 0 << inA;
-    QTest::newRow("missing folder") << QStringList{"set missing"} << 0 << "set missing refused|" + inA;
-    QTest::newRow("unreadable folder") << QStringList{"set locked"} << 0 << "set locked refused|" + inA;
+    QTest::newRow("missing folder") << QStringList{"set missing"} << 0 << "set missing refused 1|" + inA;
+    QTest::newRow("unreadable folder") << QStringList{"set locked"} << 0 << "set locked refused 1|" + inA;
+    QTest::newRow("a file") << QStringList{"set f.txt"} << 0 << "set f.txt refused 2|" + inA;
     QTest::newRow("Return opens a subfolder") << QStringList{"Return b"} << 1 << inB;
     QTest::newRow("Enter opens an ancestor") << QStringList{"set a/b", "Enter a"} << 2 << inA;
     QTest::newRow("Enter on the current folder") << QStringList{"Enter a"} << 0 << inA;
@@ -104,8 +109,12 @@ void TestSelectors::folderSteps()
     for (const QString& step : steps) {
         const QString verb = step.section(' ', 0, 0), target = step.section(' ', 1);
         if (verb == "set" && !selector.setPath(dir.path() + '/' + target))
-            shown << step + " refused";
-        if (verb == "set")
+            shown << step + " refused " + QString::number(int(selector.refusal()));
+        for (QAction* action : selector.actions()) { // its context menu's entries
+            if (verb == "hidden" && action->text() == "Show Hidden Folders")
+                action->trigger();
+        }
+        if (verb == "set" || verb == "hidden")
             continue;
         if (verb != "Backspace")
             moveHighlightTo(selector, target);

@@ -1,8 +1,9 @@
 // The window driven as a user drives it, on real temporary folders: what start-up restores
 // and close stores, where the window starts and how it grows, what each field lets
 // through, which controls a change enables, the every-N selection, Apply and Preview with
-// where a run stops and what it says, the undo of the last run, F1, the focus order, the
-// access keys and what a screen reader announces. Each row starts a window on a folder of
+// where a run stops and what it says, the undo of the last run, folders opened from the
+// command line, a drop or the path field, the list following the disk, F1, the focus order,
+// the access keys and what a screen reader announces. Each row starts a window on a folder of
 // its own, takes its steps and compares what its probes read as one string.
 
 #include "MainFixture.h"
@@ -11,6 +12,7 @@
 #include "run/SchemeWalk.h"
 #include "support/Files.h"
 #include "window/DriveSelector.h"
+#include "window/FolderPathField.h"
 #include "window/FolderSelector.h"
 #include "window/LiveNames.h"
 #include "window/MainHelp.h"
@@ -18,9 +20,11 @@
 #include "window/UndoCommands.h"
 
 #include <QAccessible>
+#include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCompleter>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QDir>
@@ -30,9 +34,11 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QStringListModel>
 #include <QStyle>
 #include <QTimer>
 #include <QTreeWidget>
@@ -269,6 +275,39 @@ QString focusOrder(const Main& m)
     return visited.join(' ');
 }
 
+// Whether anything is drawn on the widget: the empty list's note is.
+bool inked(QWidget* widget)
+{
+    const QImage image = widget->grab().toImage();
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) != image.pixel(0, 0))
+                return true;
+        }
+    }
+    return false;
+}
+
+// A drag of `path` from a file manager onto `target`, dropped when the drag is taken.
+void dropOn(QWidget* target, const QString& path)
+{
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+    if (enter.isAccepted())
+        QApplication::sendEvent(target, &drop);
+}
+
+// What Pellory writes on the standard error while it starts.
+QStringList g_warned;
+void noteWarning(QtMsgType type, const QMessageLogContext&, const QString& text)
+{
+    if (type == QtWarningMsg && text.startsWith("pellory:"))
+        g_warned << text;
+}
+
 // The record of a run that died after renaming A.JPG and B.JPG to ZA.JPG and ZB.JPG.
 bool crashedRun(const QString& folder)
 {
@@ -379,8 +418,9 @@ void TstWindow::cleanup()
     QDir().rmdir(settingsFile().fileName()); // the folder a row put in the file's place
 }
 
-// The row's files hold their own names; "4" stands for F000.JPG to F003.JPG. The store
-// always names the row's folder as the last one unless it names another.
+// The row's files hold their own names, "name/" is a folder; "4" stands for F000.JPG to
+// F003.JPG. The store always names the row's folder as the last one unless it names
+// another.
 void TstWindow::steps_data()
 {
     QTest::addColumn<QString>("files");
@@ -450,9 +490,9 @@ void TstWindow::steps_data()
     row("start: below zero stays centred", "", "WindowTop=-32000", "", "at", "@c,c");
     row("start: specs restored before the folder is listed", "a.png|b.JPG", "Specs=*.PNG", "", "list", "a.png");
     row("keys: Alt+A applies, Alt+T exits", "1", "Specs=*.JPG", "click=RenameChk key=Alt+A wait key=Alt+T wait", "disk open", "IMG_001.JPG=F000.JPG / closed");
-    row("start: controls off, named, focus order", "", "", "", "off named spoken keys icon tabs", naming + " PreviewBut ApplyBut hidden PreviewList / named / Drive|Sort Files by :|Name Format:|New ext :|Preview and Check for Errors / abcefikloprstwx / icon / DriveList DirList FileSortOrder SelSteps FileList FileSpecs WildCardRen CasesList RenameChk NumCharKeep FilePrefix StartingNumber chkTrim NumberIncValue chkAlpha FileLeading NewExt ExtUsed1 PreviewBut ApplyBut ExitBut PreviewList DriveList");
-    row("close: typed extension stored", "12", "NewExtUser=old|Alpha=1", "move=3000,1500 size=11250,8250 click=ExtUsed2 SelSteps=3 NewExt=bak close", "stored", "Alpha=1 AlphaIncrement=1 AlphaNumber=AAA Cases=0 FileExt=2 Increment=1 Keep=0 LastDir=~ LastDrive=D Leading= NewExtInx=-1 NewExtUser=bak Number=001 Prefix=IMG_ SelSteps=3 Specs=*.JPG;*.GIF WindowHeight=8250 WindowLeft=3000 WindowTop=1500 WindowWidth=11250");
-    row("close: a chosen item keeps the old typed one", "12", "NewExtUser=old", "move=3000,1500 size=11250,8250 NewExt+=1 close", "stored", "Alpha=0 AlphaIncrement=1 AlphaNumber=AAA Cases=0 FileExt=1 Increment=1 Keep=0 LastDir=~ LastDrive=D Leading= NewExtInx=1 NewExtUser=old Number=001 Prefix=IMG_ SelSteps= Specs=*.JPG;*.GIF WindowHeight=8250 WindowLeft=3000 WindowTop=1500 WindowWidth=11250");
+    row("start: controls off, named, focus order", "", "", "", "off named spoken keys icon tabs", naming + " PreviewBut ApplyBut hidden PreviewList / named / Drive|Sort Files by :|Name Format:|New ext :|Preview and Check for Errors / abcefikloprstwx / icon / DriveList FolderPath DirList FileSortOrder SelSteps FileList FileSpecs WildCardRen CasesList RenameChk NumCharKeep FilePrefix StartingNumber chkTrim NumberIncValue chkAlpha FileLeading NewExt ExtUsed1 PreviewBut ApplyBut ExitBut PreviewList");
+    row("close: typed extension stored", "12", "NewExtUser=old|Alpha=1", "move=3000,1500 size=11250,8250 click=ExtUsed2 SelSteps=3 NewExt=bak close", "stored", "Alpha=1 AlphaIncrement=1 AlphaNumber=AAA Cases=0 FileExt=2 Increment=1 Keep=0 LastDir=~ LastDrive=D Leading= NewExtInx=-1 NewExtUser=bak Number=001 Prefix=IMG_ SelSteps=3 ShowHiddenFolders=0 Specs=*.JPG;*.GIF WindowHeight=8250 WindowLeft=3000 WindowTop=1500 WindowWidth=11250");
+    row("close: a chosen item keeps the old typed one", "12", "NewExtUser=old", "move=3000,1500 size=11250,8250 NewExt+=1 close", "stored", "Alpha=0 AlphaIncrement=1 AlphaNumber=AAA Cases=0 FileExt=1 Increment=1 Keep=0 LastDir=~ LastDrive=D Leading= NewExtInx=1 NewExtUser=old Number=001 Prefix=IMG_ SelSteps= ShowHiddenFolders=0 Specs=*.JPG;*.GIF WindowHeight=8250 WindowLeft=3000 WindowTop=1500 WindowWidth=11250");
     row("close: when idle", "", "Prefix=before", "FilePrefix:=after close", "open beeps prefix", "closed / beeps=0 / after");
     row("close: refused during a run", "1", "Prefix=before", "FilePrefix:=after click=RenameChk apply@1 close", "open beeps prefix", "open / beeps=1 / before");
     row("close: Esc when idle", "", "Prefix=before", "FilePrefix:=after key=Esc", "open beeps prefix", "closed / beeps=0 / after");
@@ -477,8 +517,19 @@ void TstWindow::steps_data()
     row("wildcard, no wildcard in the specs", "3", "", "FileSpecs=F001.JPG" + toggle, "msgs focus buttons", box + "must include wildcards when using 'Wildcard Rename' / FileSpecs F001.JPG / apply+preview");
     row("wildcard, one pattern in the specs", "3", "", "FileSpecs=F?01.JPG" + toggle, "focus buttons", "WildCardRen  / apply");
     row("specs left unchanged: no rebuild", "1", "", "make=d.JPG FileSpecs+=0 key=Tab", "list folder", "F000.JPG / ~");
-    row("specs: Enter applies at once", "1", "", "make=d.png FileSpecs=*.png key=Return", "list folder", "d.png / ~");
+    row("specs: Enter applies at once", "1", "", "make=d.png FileSpecs=*.png key=Return", "list folder empty", "d.png / ~ / ");
+    row("empty list says why", "a.png", "", "", "empty", "No files match *.JPG;*.GIF in this folder");
     row("specs left after a change", "1", "", "make=d.new FileSpecs=*.JPG;*.new key=Tab", "list folder", "d.new|F000.JPG / ~");
+    row("command line: a folder in place of the stored one, specs first", "a.png|s/|s/b.png|s/c.JPG", "Specs=*.PNG", "start=s", "folder list path warned", "~/s / b.png / ~/s / ");
+    row("command line: a file opens its folder", "a.JPG|s/|s/b.JPG", "", "start=s/b.JPG", "folder list", "~/s / b.JPG");
+    row("command line: a bad path warns, the stored folder opens", "a.JPG", "", "start=no", "folder list warned", "~ / a.JPG / pellory: ~/no is not a folder Pellory can open.");
+    row("drop: a folder opens, the field takes no text", "a.JPG|s/|s/b.JPG", "", "drop=s", "folder list path fields", "~/s / b.JPG / ~/s / *.JPG;*.GIF|0|IMG_|001|1||Keep as is");
+    row("drop: refused in preview mode", "a.JPG|s/", "Specs=*.JPG", "click=RenameChk click=PreviewBut drop=s", "folder mode", "~ / E&xit Preview PreviewList");
+    row("path: typed folder opens, a bad one changes nothing and says so", "a.JPG|s/|s/b.JPG|s/t/|s/.h/", "", "FolderPath=s key=Return folder FolderPath=no key=Return", "folder list status path offers", "~/s / ~/s / b.JPG / ~/s/no is not a folder Pellory can open. / no / t/");
+    row("F5 reads the folder again", "a.JPG", "", "make=b.JPG key=F5", "list", "a.JPG|b.JPG");
+    row("watch: a file made by another program is listed, typing kept", "a.JPG", "", "FolderPath=zz make=b.JPG watch", "list path", "a.JPG|b.JPG / zz");
+    row("watch: not in preview mode, followed after it", "a.JPG", "Specs=*.JPG", "click=RenameChk click=PreviewBut make=b.JPG watch key=F5 list click=PreviewBut", "list beeps", "a.JPG / a.JPG|b.JPG / beeps=1");
+    row("hidden folders: stored shown, unchecked, stored hidden", ".h/|v/", "ShowHiddenFolders=1", "tree hidden close", "tree hiddenkey", ".h|v / v / 0");
     row("drive that cannot be opened: beeps", "1", "", "drive=/no-such-drive", "drive folder list beeps", "/ / ~ / F000.JPG / beeps=1");
     row("apply: one selected renames all", "4", "Specs=*.JPG", "click=RenameChk ctrl=2 click=ApplyBut", "disk list sel off", four + " / IMG_001.JPG|IMG_002.JPG|IMG_003.JPG|IMG_004.JPG /  @-1 / Label9 WildCardRen hidden PreviewList");
     row("apply: two selected rename only those", "4", "Specs=*.JPG", "click=RenameChk ctrl=0 ctrl=2 click=ApplyBut", "disk", "F001.JPG=F001.JPG|F003.JPG=F003.JPG|IMG_001.JPG=F000.JPG|IMG_002.JPG=F002.JPG");
@@ -541,8 +592,8 @@ void TstWindow::steps()
     QStringList names = files.toInt() > 0 ? QStringList() : files.split('|', Qt::SkipEmptyParts);
     for (int i = 0; i < files.toInt(); ++i) // "4": F000.JPG to F003.JPG
         names.append(QString("F%1.JPG").arg(i, 3, 10, QChar('0')));
-    for (const QString& name : names)
-        QVERIFY(makeFile(QFile::encodeName(m_folder + '/' + name), name.toUtf8()));
+    for (const QString& name : names) // "name/" is a folder
+        QVERIFY(makeEntry(m_folder, name.toUtf8()));
     Store values{{"LastDir", m_folder}};
     for (const QString& pair : store.split('|', Qt::SkipEmptyParts))
         values.insert(pair.section('=', 0, 0), pair.section('=', 1));
@@ -584,7 +635,11 @@ void TstWindow::steps()
 // "undo" presses Ctrl+Alt+Z, "menu" takes it from the file list's menu, "no" answers
 // later questions No; "crash" leaves the journal of a run that died after two renames;
 // "unwritable" puts a folder in the settings file's place; "apply@K" presses Apply and
-// takes the rest of the steps during its K-th rename, which "fail" among them fails.
+// takes the rest of the steps during its K-th rename, which "fail" among them fails;
+// "start=PATH" starts the window anew with PATH named on the command line, "drop=PATH"
+// drags PATH onto the specifications field (both below the row's folder); "watch" waits up
+// to a second for the list to be rebuilt; "hidden" checks or unchecks the folder tree's
+// "Show Hidden Folders".
 void TstWindow::act(const QString& step, QStringList& rest)
 {
     Main& m = *m_w->main;
@@ -621,6 +676,10 @@ void TstWindow::act(const QString& step, QStringList& rest)
         {"no", [&] { m_w->feedback.answer = false; }},
         {"fail", [&] { m_failRename = true; }},
         {"crash", [&] { QVERIFY(crashedRun(m_folder)); }},
+        {"start", [&] { m_w.reset(); g_warned.clear(); const auto was = qInstallMessageHandler(noteWarning); m_w = std::make_unique<Window>(QFile::encodeName(m_folder + '/' + value)); qInstallMessageHandler(was); }},
+        {"drop", [&] { dropOn(m.files().FileSpecs, m_folder + '/' + value); }},
+        {"watch", [&] { const int was = m.files().folderChanges(); (void)QTest::qWaitFor([&] { return m.files().folderChanges() > was; }, 1000); }},
+        {"hidden", [&] { for (QAction* a : m.files().DirList->actions()) { if (a->text() == "Show Hidden Folders") a->trigger(); } }},
         {"unwritable", [&] { QVERIFY(QFile::remove(settingsFile().fileName()) && QDir().mkdir(settingsFile().fileName())); }},
     };
     // clang-format on
@@ -688,6 +747,12 @@ QString TstWindow::probe(const QString& name)
         {"preview", [&] { return f.PreviewList->names()->names().join('|') + ' ' + selectedRows(*f.PreviewList); }},
         {"previewend", [&] { return QString::number(f.PreviewList->count()) + ':' + f.PreviewList->names()->names().value(f.PreviewList->count() - 1); }},
         {"folder", [&] { return f.DirList->path(); }},
+        {"path", [&] { return f.FolderPath->text(); }},
+        {"offers", [&] { return qobject_cast<QStringListModel*>(f.FolderPath->completer()->model())->stringList().join('|'); }},
+        {"tree", [&] { QStringList names; for (int i = 0; i < f.DirList->count(); ++i) { if (f.DirList->item(i)->data(FolderSelector::LevelRole).toInt() > m_folder.count('/')) names << f.DirList->item(i)->text(); } return names.join('|'); }},
+        {"hiddenkey", [&] { return readStore().value("ShowHiddenFolders"); }},
+        {"warned", [&] { return g_warned.join('\n'); }},
+        {"empty", [&] { return f.emptyListText() + (inked(f.FileList->viewport()) ? "" : " not drawn"); }},
         {"live", [&] { return liveNames(f); }},
         {"notes", [&] { return m_notes.join('+'); }},
         {"order", [&] { return f.FileSortOrder->currentText(); }},

@@ -1,0 +1,117 @@
+// Folders from anywhere: a folder the user types, drops or starts Pellory with; F5; the list
+// following the folder as other programs change it; and what an empty list says.
+
+#include "window/FilePane.h"
+
+#include "window/Feedback.h"
+#include "window/FolderPathField.h"
+#include "window/FolderSelector.h"
+#include "window/NameListView.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileSystemWatcher>
+#include <QLineEdit>
+#include <QPainter>
+#include <QTimer>
+
+namespace pellory {
+
+QString FilePane::openFolder(const QByteArray& path)
+{
+    const int before = m_dirChanges;
+    bool opened = DirList->setRawPath(path);
+    if (!opened && DirList->refusal() == FolderSelector::Refusal::AFile)
+        opened = DirList->setRawPath(path + "/.."); // the folder the file is in
+    if (!opened)
+        return refusal(path);
+    if (m_dirChanges == before) // the folder shown: asking for it again reads it again
+        readFolderAgain();
+    return {};
+}
+
+QString FilePane::refusal(const QByteArray& path) const
+{
+    const QString folder = QDir::cleanPath(QFile::decodeName(path));
+    if (DirList->refusal() == FolderSelector::Refusal::NoAnswer)
+        return QStringLiteral("%1 does not answer.").arg(folder);
+    return QStringLiteral("%1 is not a folder Pellory can open.").arg(folder);
+}
+
+void FilePane::openTypedFolder()
+{
+    if (!mayChangeFolder(RunController::IfBusy::Beep))
+        return;
+    if (const QString why = openFolder(FolderPath->typedPath()); !why.isEmpty())
+        emit note(why);
+}
+
+bool FilePane::mayChangeFolder(RunController::IfBusy answer) const
+{
+    if (!m_run.mayAct(answer))
+        return false;
+    // The preview shows the names this list would get; it must not change under them.
+    if (m_run.previewMode() && answer == RunController::IfBusy::Beep)
+        m_feedback.beep();
+    return !m_run.previewMode();
+}
+
+void FilePane::readFolderAgain()
+{
+    if (!mayChangeFolder(RunController::IfBusy::Beep))
+        return;
+    DirList->reread(); // subfolders made or removed since
+    DirList_Change();
+}
+
+void FilePane::watchFolder()
+{
+    // Watched anew at every rebuild: the notices of changes that the rebuild has read go
+    // with the old watch, so that a run's own renames do not rebuild the list once more.
+    m_settle->stop();
+    m_changedUnseen = false;
+    if (!m_watcher->directories().isEmpty())
+        m_watcher->removePaths(m_watcher->directories());
+    m_watcher->addPath(DirList->path());
+}
+
+void FilePane::followDisk()
+{
+    // While the specifications are being edited the list waits for the field to be left,
+    // as it does for the edit itself.
+    const bool editing = FileSpecs->hasFocus() && FileSpecs->text() != SavedSpecs;
+    if (!mayChangeFolder(RunController::IfBusy::Ignore) || editing) {
+        m_changedUnseen = true;
+        return;
+    }
+    readFolderAgain();
+}
+
+void FilePane::catchUpWithDisk()
+{
+    if (m_changedUnseen)
+        followDisk();
+}
+
+QString FilePane::emptyListText() const
+{
+    if (FileList->model()->rowCount() > 0)
+        return {};
+    return QStringLiteral("No files match %1 in this folder").arg(m_listedSpecs);
+}
+
+bool FilePane::paintEmptyList()
+{
+    const QString text = emptyListText();
+    if (text.isEmpty())
+        return false; // the list paints its rows
+    QWidget* viewport = FileList->viewport();
+    QPainter painter(viewport);
+    painter.setPen(viewport->palette().color(QPalette::PlaceholderText));
+    const int margin = viewport->fontMetrics().height() / 2;
+    painter.drawText(viewport->rect().marginsRemoved({margin, margin, margin, margin}),
+                     Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, text);
+    return true;
+}
+
+} // namespace pellory
