@@ -158,6 +158,29 @@
     </message>
 </context>
 <context>
+    <name>main</name>
+    <message>
+        <source>Renames many files of a folder at once, with a counter and a prefix or with a wildcard pattern.</source>
+        <translation>Benennt viele Dateien eines Ordners auf einmal um, mit Zähler und Präfix oder mit einem Platzhalter-Muster.</translation>
+    </message>
+    <message>
+        <source>folder</source>
+        <translation>ordner</translation>
+    </message>
+    <message>
+        <source>The folder to open in place of the last one; a file opens its folder.</source>
+        <translation>Der Ordner, der statt des zuletzt benutzten geöffnet wird; eine Datei öffnet ihren Ordner.</translation>
+    </message>
+    <message>
+        <source>[FOLDER]</source>
+        <translation>[ORDNER]</translation>
+    </message>
+    <message>
+        <source>pellory: one folder at a time</source>
+        <translation>pellory: nur ein Ordner auf einmal</translation>
+    </message>
+</context>
+<context>
     <name>pellory::ControlStates</name>
     <message>
         <source>Pellory - Wildcard Error</source>
@@ -173,10 +196,163 @@
     </message>
 </context>
 <context>
+    <name>pellory::FilePane</name>
+    <message>
+        <source>File specifications name files, not folders: &quot;%1&quot; lists nothing.</source>
+        <translation>Dateimuster bezeichnen Dateien, keine Ordner: „%1“ listet nichts auf.</translation>
+    </message>
+    <message>
+        <source>&amp;Undo Last Rename</source>
+        <translation>Letzte Umbenennung &amp;rückgängig machen</translation>
+    </message>
+    <message>
+        <source>Undo &amp;History...</source>
+        <translation>Rückgängig-&amp;Verlauf …</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>New Name</source>
+        <translation>Neuer Name</translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation>Geändert</translation>
+    </message>
+    <message>
+        <source>Selects files beginning at current selected file</source>
+        <translation>Wählt Dateien ab der aktuell ausgewählten Datei aus</translation>
+    </message>
+    <message>
+        <source>Drive</source>
+        <translation>Laufwerk</translation>
+    </message>
+    <message>
+        <source>Type a folder and press Enter to open it</source>
+        <translation>Einen Ordner eingeben und mit der Eingabetaste öffnen</translation>
+    </message>
+    <message>
+        <source>Folder path</source>
+        <translation>Ordnerpfad</translation>
+    </message>
+    <message>
+        <source>Folder</source>
+        <translation>Ordner</translation>
+    </message>
+    <message>
+        <source>Sort Files &amp;by : </source>
+        <translation>&amp;Sortierung: </translation>
+    </message>
+    <message>
+        <source>Select sorting order</source>
+        <translation>Sortierreihenfolge wählen</translation>
+    </message>
+    <message>
+        <source>Select files &amp;every</source>
+        <translation>Auswahl &amp;alle</translation>
+    </message>
+    <message>
+        <source>Select every N positions</source>
+        <translation>Jede n-te Stelle auswählen</translation>
+    </message>
+    <message>
+        <source>positions</source>
+        <translation>Stellen</translation>
+    </message>
+    <message>
+        <source>Files</source>
+        <translation>Dateien</translation>
+    </message>
+    <message>
+        <source>Preview of new names</source>
+        <translation>Vorschau der neuen Namen</translation>
+    </message>
+    <message>
+        <source>File specs to act &amp;on : </source>
+        <translation>&amp;Dateimuster: </translation>
+    </message>
+    <message>
+        <source>Enter file specs (wildcards) to act on</source>
+        <translation>Dateimuster (mit Platzhaltern) der zu bearbeitenden Dateien eingeben</translation>
+    </message>
+    <message>
+        <source>File specs</source>
+        <translation>Dateimuster</translation>
+    </message>
+    <message>
+        <source>Name (A to Z)</source>
+        <translation>Name (A → Z)</translation>
+    </message>
+    <message>
+        <source>Name (Z to A)</source>
+        <translation>Name (Z → A)</translation>
+    </message>
+    <message>
+        <source>Ext (A to Z)</source>
+        <translation>Typ (A → Z)</translation>
+    </message>
+    <message>
+        <source>Ext (Z to A)</source>
+        <translation>Typ (Z → A)</translation>
+    </message>
+    <message>
+        <source>Date (Old to New)</source>
+        <translation>Datum (alt → neu)</translation>
+    </message>
+    <message>
+        <source>Date (New to Old)</source>
+        <translation>Datum (neu → alt)</translation>
+    </message>
+    <message>
+        <source>%1 does not answer.</source>
+        <translation>%1 antwortet nicht.</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder Pellory can open.</source>
+        <translation>%1 ist kein Ordner, den Pellory öffnen kann.</translation>
+    </message>
+    <message>
+        <source>No files match %1 in this folder</source>
+        <translation>Keine Datei in diesem Ordner passt zu %1</translation>
+    </message>
+</context>
+<context>
+    <name>pellory::FolderSelector</name>
+    <message>
+        <source>Show Hidden Folders</source>
+        <translation>Versteckte Ordner anzeigen</translation>
+    </message>
+</context>
+<context>
     <name>pellory::LiveNames</name>
     <message>
         <source>No new names: the counter would pass %1 before the last file.</source>
         <translation>Keine neuen Namen: Der Zähler würde vor der letzten Datei %1 überschreiten.</translation>
+    </message>
+</context>
+<context>
+    <name>pellory::Main</name>
+    <message>
+        <source>The Pellory guide is not installed. It belongs in</source>
+        <translation>Die Pellory-Anleitung ist nicht installiert. Sie gehört nach</translation>
+    </message>
+    <message>
+        <source>No program could open the Pellory guide. Open it in a web browser:</source>
+        <translation>Kein Programm konnte die Pellory-Anleitung öffnen. Öffnen Sie sie in einem Webbrowser:</translation>
+    </message>
+    <message>
+        <source>Separator</source>
+        <translation>Trennlinie</translation>
+    </message>
+    <message>
+        <source>Your settings could not be saved, so they will not be restored at the next start.</source>
+        <translation>Ihre Einstellungen konnten nicht gespeichert werden und werden daher beim nächsten Start nicht wiederhergestellt.</translation>
+    </message>
+    <message>
+        <source>Pellory - Error</source>
+        <translation>Pellory - Fehler</translation>
     </message>
 </context>
 <context>
