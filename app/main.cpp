@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: The Pellory developers
 
 #include "window/Main.h"
+#include "window/Translations.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -12,17 +13,19 @@
 
 namespace {
 
+// The texts are made in the user's language when the translations are installed by then.
 void describe(QCommandLineParser& parser)
 {
-    parser.setApplicationDescription(
-        QStringLiteral("Renames many files of a folder at once, with a counter and a prefix "
-                       "or with a wildcard pattern."));
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "main", "Renames many files of a folder at once, with a counter and a prefix or with a "
+                "wildcard pattern."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(
-        QStringLiteral("folder"),
-        QStringLiteral("The folder to open in place of the last one; a file opens its folder."),
-        QStringLiteral("[FOLDER]"));
+        QCoreApplication::translate("main", "folder"),
+        QCoreApplication::translate(
+            "main", "The folder to open in place of the last one; a file opens its folder."),
+        QCoreApplication::translate("main", "[FOLDER]"));
 }
 
 // Help and the version want no window, nor the display it needs: they must answer in a
@@ -36,14 +39,19 @@ void answerWithoutWindow(int argc, char* argv[])
     describe(parser);
     if (!parser.parse(arguments))
         return; // Qt's own options among them: the window's application reads them
-    if (parser.positionalArguments().size() > 1) {
-        std::fputs("pellory: one folder at a time\n", stderr);
-        std::exit(1);
-    }
-    if (!(parser.isSet("help") || parser.isSet("help-all") || parser.isSet("version")))
+    const bool tooMany = parser.positionalArguments().size() > 1;
+    if (!tooMany && !(parser.isSet("help") || parser.isSet("help-all") || parser.isSet("version")))
         return; // a window wanted
     QCoreApplication text(argc, argv);
-    parser.process(text); // prints what was asked for and ends the program
+    pellory::installTranslations();
+    if (tooMany) {
+        const QString said = QCoreApplication::translate("main", "pellory: one folder at a time");
+        std::fprintf(stderr, "%s\n", qPrintable(said));
+        std::exit(1);
+    }
+    QCommandLineParser shown; // its texts made now, in the user's language
+    describe(shown);
+    shown.process(text); // prints what was asked for and ends the program
 }
 
 // The argument as its exact bytes: a folder name that is not valid text does not survive
@@ -68,6 +76,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     // Wayland compositors match the window to the desktop entry, and so to its icon, by it.
     QApplication::setDesktopFileName("io.github.pellory.Pellory");
+    pellory::installTranslations(); // before any text is made
     QCommandLineParser parser;
     describe(parser);
     parser.process(app); // Qt's own options are taken out by now

@@ -8,6 +8,9 @@ set -euo pipefail
 packages=(
   g++ make cmake pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev libvulkan-dev
+  # the translations: Qt's CMake functions and lupdate/lrelease, and at run time Qt's own
+  # translations of its standard buttons
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   fonts-dejavu-core
 )
 if [ "${1:-}" = tests ]; then

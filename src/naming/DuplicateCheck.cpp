@@ -4,6 +4,7 @@
 #include "naming/RenameSet.h"
 #include "platform/Rename.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QSet>
 
@@ -81,7 +82,7 @@ QStringList duplicateClashes(const QStringList& names, const std::vector<bool>& 
                                 : carrier > i            ? carrier
                                                          : -1;
         if (other >= 0 && !reported.contains(key)) {
-            clashes << QStringLiteral("%1: %2 and %3")
+            clashes << QCoreApplication::translate("DuplicateCheck", "%1: %2 and %3")
                            .arg(composed[i], names[std::min(i, other)], names[std::max(i, other)]);
             reported.insert(key);
         }

@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 
 #include <QAbstractEventDispatcher>
+#include <QCoreApplication>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTimer>
@@ -170,7 +171,8 @@ RenameOutcome renameThroughTemporary(Steps& steps, const char* from, const char*
     RenameOutcome outcome = steps.failure(error);
     if (steps.take(temp.constData(), from) != 0)
         outcome.description +=
-            QStringLiteral(" (the file is kept as \"%1\")").arg(QFile::decodeName(temp));
+            QCoreApplication::translate("Rename", " (the file is kept as \"%1\")")
+                .arg(QFile::decodeName(temp));
     return outcome;
 }
 
@@ -215,7 +217,8 @@ RenameOutcome refusal(const QByteArray& oldRawName, const QByteArray& newRawName
     if (newRawName.size() > NAME_MAX)
         return {false, ENAMETOOLONG, invalidNameReason(QFile::decodeName(newRawName))};
     if (!isBareName(oldRawName))
-        return {false, EINVAL, QStringLiteral("The old name is not a name in the folder")};
+        return {false, EINVAL,
+                QCoreApplication::translate("Rename", "The old name is not a name in the folder")};
     return {true, 0, {}};
 }
 
@@ -256,16 +259,18 @@ QByteArray newRawName(const QByteArray& oldRawName, const QString& newName)
 QString invalidNameReason(const QString& newName)
 {
     if (newName.isEmpty())
-        return QStringLiteral("The new name may not be empty");
+        return QCoreApplication::translate("Rename", "The new name may not be empty");
     if (newName == u"." || newName == u"..")
-        return QStringLiteral("The new name may not be \"%1\"").arg(newName);
+        return QCoreApplication::translate("Rename", "The new name may not be \"%1\"").arg(newName);
     if (newName.contains(u'/'))
-        return QStringLiteral("The new name may not contain \"/\"");
+        return QCoreApplication::translate("Rename", "The new name may not contain \"/\"");
     if (newName.contains(QChar(0)))
-        return QStringLiteral("The new name may not contain a NUL character");
+        return QCoreApplication::translate("Rename",
+                                           "The new name may not contain a NUL character");
     // A code unit takes at most three bytes on disk, so short names need no encoding.
     if (newName.size() > NAME_MAX / 3 && QFile::encodeName(newName).size() > NAME_MAX)
-        return QStringLiteral("The new name may not be longer than %1 bytes").arg(NAME_MAX);
+        return QCoreApplication::translate("Rename", "The new name may not be longer than %1 bytes")
+            .arg(NAME_MAX);
     return {};
 }
 
@@ -274,7 +279,8 @@ RenameOutcome FileRenamer::renameRaw(const QByteArray& folder, const QByteArray&
 {
     const QString newName = QFile::decodeName(newRawName);
     if (QFile::encodeName(newName) != newRawName)
-        return {false, EINVAL, QStringLiteral("The new name is not valid text")};
+        return {false, EINVAL,
+                QCoreApplication::translate("Rename", "The new name is not valid text")};
     return rename(folder, oldRawName, newName, observer);
 }
 

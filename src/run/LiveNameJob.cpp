@@ -3,6 +3,7 @@
 #include "run/SchemeWalk.h"
 #include "run/WildcardName.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <algorithm>
@@ -21,11 +22,16 @@ QString describeClash(NameClash::Kind kind, const QString& otherName)
 {
     switch (kind) {
     case NameClash::Kind::SameNewName:
-        return QStringLiteral("Clashes with the new name of \"%1\"").arg(otherName);
+        return QCoreApplication::translate("LiveNameJob", "Clashes with the new name of \"%1\"")
+            .arg(otherName);
     case NameClash::Kind::KeptName:
-        return QStringLiteral("Clashes with \"%1\", which keeps its name").arg(otherName);
+        return QCoreApplication::translate("LiveNameJob",
+                                           "Clashes with \"%1\", which keeps its name")
+            .arg(otherName);
     case NameClash::Kind::RenamedLater:
-        return QStringLiteral("Clashes with \"%1\", which has this name until it is renamed later")
+        return QCoreApplication::translate(
+                   "LiveNameJob",
+                   "Clashes with \"%1\", which has this name until it is renamed later")
             .arg(otherName);
     }
     return {};

@@ -1,5 +1,6 @@
 #include "run/RunHistory.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -242,7 +243,8 @@ bool RunRecorder::beginUndo(const QString& target, const QByteArray& folder, int
         return false;
     const HistoryLock lock(m_folder);
     if (undoUnderWay(m_folder, target)) {
-        m_error = QStringLiteral("Another Pellory window is undoing this run now.");
+        m_error = QCoreApplication::translate("RunHistory",
+                                              "Another Pellory window is undoing this run now.");
         return false;
     }
     return open();
@@ -309,7 +311,8 @@ bool RunRecorder::beforeStep(QByteArrayView from, QByteArrayView to)
 
 QString RunRecorder::refusal() const
 {
-    return QStringLiteral("The undo history could not be written: ") + error();
+    return QCoreApplication::translate("RunHistory", "The undo history could not be written: ") +
+           error();
 }
 
 void RunRecorder::renameFailed()

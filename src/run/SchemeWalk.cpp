@@ -3,6 +3,8 @@
 #include "naming/Compose.h"
 #include "naming/RenameSet.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <limits>
 
@@ -64,8 +66,9 @@ SchemeWalk::Step SchemeWalk::next()
 
 QString counterOverflowMessage()
 {
-    return QStringLiteral("The counter would pass %1 before the last file with these "
-                          "settings. Nothing was renamed.")
+    return QCoreApplication::translate("SchemeWalk",
+                                       "The counter would pass %1 before the last file "
+                                       "with these settings. Nothing was renamed.")
         .arg(std::numeric_limits<qint32>::max());
 }
 

@@ -3,6 +3,7 @@
 #include "platform/FolderProbe.h"
 #include "platform/Rename.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <cerrno>
@@ -14,9 +15,9 @@ namespace {
 QString why(const RenameOutcome& outcome)
 {
     if (outcome.error == ENOENT)
-        return QStringLiteral("the file is gone");
+        return QCoreApplication::translate("Undo", "the file is gone");
     if (outcome.error == EEXIST)
-        return QStringLiteral("the old name is taken");
+        return QCoreApplication::translate("Undo", "the old name is taken");
     return outcome.description;
 }
 
@@ -24,17 +25,22 @@ QString refusalOf(const RunRecord& run)
 {
     const QString folder = QFile::decodeName(run.folder);
     if (run.newer)
-        return QStringLiteral("This run was recorded by a newer version of Pellory.");
+        return QCoreApplication::translate("Undo",
+                                           "This run was recorded by a newer version of Pellory.");
     if (run.state == RunRecord::State::Running)
-        return QStringLiteral("This run is still under way in another Pellory window.");
+        return QCoreApplication::translate(
+            "Undo", "This run is still under way in another Pellory window.");
     const FolderProbe probe(run.folder);
     if (!probe.isOpen())
-        return QStringLiteral("The folder of this run, %1, is gone.").arg(folder);
+        return QCoreApplication::translate("Undo", "The folder of this run, %1, is gone.")
+            .arg(folder);
     // A run records where it renamed; a folder moved since no longer sits at that path.
     if (run.folderInode != 0 &&
         (probe.device() != run.folderDevice || probe.inode() != run.folderInode))
-        return QStringLiteral("The files of this run were in %1, but that folder has been moved "
-                              "or replaced since. Nothing was put back.")
+        return QCoreApplication::translate("Undo",
+                                           "The files of this run were in %1, but that folder "
+                                           "has been moved or replaced since. Nothing was "
+                                           "put back.")
             .arg(folder);
     return {};
 }
@@ -88,7 +94,7 @@ void Undoer::next()
             return;
         }
         if (!now) {
-            skip(step, QStringLiteral("the file is gone"));
+            skip(step, QCoreApplication::translate("Undo", "the file is gone"));
             return;
         }
     }
@@ -97,7 +103,7 @@ void Undoer::next()
         if (alreadyBack(step))
             ++m_outcome.restored;
         else
-            skip(step, QStringLiteral("another file has this name now"));
+            skip(step, QCoreApplication::translate("Undo", "another file has this name now"));
         return;
     }
     m_recorder.setFile(step.inode);

@@ -2,6 +2,7 @@
 
 #include "run/WildcardName.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QHash>
 #include <QSet>
@@ -31,7 +32,7 @@ QByteArray nameKey(const QByteArray& raw, bool folds)
 
 QString conflict(const Candidate& c, const QString& why)
 {
-    return QStringLiteral("Cannot rename \"%1\" to \"%2\".\n\n%3")
+    return QCoreApplication::translate("WildcardRename", "Cannot rename \"%1\" to \"%2\".\n\n%3")
         .arg(c.entry->name, c.newName, why);
 }
 
@@ -59,10 +60,13 @@ QString findConflict(const FolderLookup& folder, const std::vector<Candidate>& a
             return conflict(c, invalid + u'.');
         const auto [first, second] = firstTwoWithNewKey.value(c.newKey);
         if (second >= 0)
-            return conflict(c, QStringLiteral("\"%1\" would get the same name.")
-                                   .arg(all[first == i ? second : first].entry->name));
+            return conflict(
+                c, QCoreApplication::translate("WildcardRename", "\"%1\" would get the same name.")
+                       .arg(all[first == i ? second : first].entry->name));
         if (!byOldKey.contains(c.newKey) && folder.contains(c.newRaw))
-            return conflict(c, QStringLiteral("An entry of that name is already in the folder."));
+            return conflict(
+                c, QCoreApplication::translate("WildcardRename",
+                                               "An entry of that name is already in the folder."));
     }
     return {};
 }
@@ -187,8 +191,10 @@ WildcardPlan planWildcardRename(const QByteArray& folder, const QString& spec, c
     refused.folder = folder;
     for (const QString& pattern : {spec, mask}) {
         if (specNamesFolder(pattern)) {
-            refused.refusal = QStringLiteral("File specifications and wildcard patterns name "
-                                             "files, not folders: \"%1\" renames nothing.")
+            refused.refusal = QCoreApplication::translate(
+                                  "WildcardRename", "File specifications and wildcard patterns "
+                                                    "name files, not folders: \"%1\" renames "
+                                                    "nothing.")
                                   .arg(pattern);
             return refused;
         }
@@ -196,7 +202,8 @@ WildcardPlan planWildcardRename(const QByteArray& folder, const QString& spec, c
     std::vector<DirEntry> files;
     if (!findMatchingFiles(folder, spec, files, between)) {
         refused.refusal =
-            QStringLiteral("The folder \"%1\" cannot be read.").arg(QFile::decodeName(folder));
+            QCoreApplication::translate("WildcardRename", "The folder \"%1\" cannot be read.")
+                .arg(QFile::decodeName(folder));
         return refused;
     }
     return planWildcardRename(folder, std::move(files), mask, between);
@@ -212,7 +219,8 @@ namespace {
 
 QString failureMessage(const WildcardStep& step, const RenameOutcome& outcome)
 {
-    return QStringLiteral("An error occurred renaming \"%1\" to \"%2\".\n\n%3")
+    return QCoreApplication::translate("WildcardRename",
+                                       "An error occurred renaming \"%1\" to \"%2\".\n\n%3")
         .arg(step.fileName, step.newName, outcome.description);
 }
 
@@ -225,7 +233,8 @@ QString restoreDetour(const WildcardStep& detour, const QByteArray& folder, File
     RenameObserver* observer = hooks.observer ? hooks.observer(detour) : nullptr;
     if (renamer.renameRaw(folder, tempRaw, detour.fromRaw, observer).ok) // its exact old bytes
         return {};
-    return QStringLiteral("\n\n\"%1\" is kept as \"%2\".").arg(detour.fileName, detour.toName);
+    return QCoreApplication::translate("WildcardRename", "\n\n\"%1\" is kept as \"%2\".")
+        .arg(detour.fileName, detour.toName);
 }
 
 } // namespace

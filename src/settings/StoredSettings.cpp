@@ -1,5 +1,6 @@
 #include "settings/StoredSettings.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QStandardPaths>
 
@@ -43,7 +44,9 @@ bool StoredSettings::flush(QString* error)
     if (m_file.write(m_path))
         return true;
     if (error)
-        *error = QStringLiteral("The settings could not be written to %1.").arg(m_path);
+        *error = QCoreApplication::translate("StoredSettings",
+                                             "The settings could not be written to %1.")
+                     .arg(m_path);
     return false;
 }
 

@@ -124,19 +124,18 @@ void ControlStates::checkSpecsForWildcard()
 {
     QLineEdit* specsField = m_files.FileSpecs;
     const QString specs = specsField->text();
-    const QString title = QStringLiteral("Pellory - Wildcard Error");
+    const QString title = tr("Pellory - Wildcard Error");
     const int semicolon = specs.indexOf(QLatin1Char(';'));
     if (semicolon >= 0) {
-        m_feedback.message(QStringLiteral("File Specs cannot include multiple search specs "
-                                          "when using 'Wildcard Rename'"),
+        m_feedback.message(tr("File Specs cannot include multiple search specs when using "
+                              "'Wildcard Rename'"),
                            title, Feedback::Style::Plain);
         setEnabled({m_buttons.PreviewBut, m_buttons.ApplyBut}, false);
         specsField->setFocus(Qt::OtherFocusReason);
         specsField->setSelection(semicolon, specs.size() - semicolon);
     } else if (!specs.contains(QLatin1Char('*')) && !specs.contains(QLatin1Char('?'))) {
-        m_feedback.message(
-            QStringLiteral("File Specs must include wildcards when using 'Wildcard Rename'"), title,
-            Feedback::Style::Plain);
+        m_feedback.message(tr("File Specs must include wildcards when using 'Wildcard Rename'"),
+                           title, Feedback::Style::Plain);
         specsField->setFocus(Qt::OtherFocusReason);
         specsField->selectAll();
     } else {

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAccessibleWidget>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -69,10 +70,13 @@ QLineEdit* makeField(QWidget* parent, const char* name, int maxLength)
     return field;
 }
 
-void setTexts(std::initializer_list<ControlText> texts)
+void setTexts(const QMetaObject& owner, std::initializer_list<ControlText> texts)
 {
+    const auto translated = [&owner](const char* text) {
+        return QCoreApplication::translate(owner.className(), text);
+    };
     for (const ControlText& t : texts) {
-        const QString caption = t.caption ? QString::fromLatin1(t.caption) : QString();
+        const QString caption = t.caption ? translated(t.caption) : QString();
         if (auto* label = qobject_cast<QLabel*>(t.control))
             label->setText(caption);
         else if (auto* button = qobject_cast<QAbstractButton*>(t.control))
@@ -80,9 +84,9 @@ void setTexts(std::initializer_list<ControlText> texts)
         else if (auto* frame = qobject_cast<QGroupBox*>(t.control))
             frame->setTitle(caption);
         if (t.tip)
-            t.control->setToolTip(QString::fromLatin1(t.tip));
+            t.control->setToolTip(translated(t.tip));
         if (t.role)
-            t.control->setAccessibleName(QString::fromLatin1(t.role));
+            t.control->setAccessibleName(translated(t.role));
     }
 }
 

@@ -31,9 +31,11 @@ struct ControlText
                          // the caption of the label that leads to it names it
 };
 
-// The caption of a label, button or frame, the tool tip, and the role. A captioned control
-// is announced by its caption without the access key, as it reads at the time.
-void setTexts(std::initializer_list<ControlText> texts);
+// The caption of a label, button or frame, the tool tip, and the role, each translated in
+// the context of the class that owns the controls (whose table marks its texts with
+// QT_TR_NOOP). A captioned control is announced by its caption without the access key,
+// as it reads at the time.
+void setTexts(const QMetaObject& owner, std::initializer_list<ControlText> texts);
 
 // Has screen readers announce every drop-down list by the label that leads to it (or by
 // its role), with the chosen item as its value; left alone, Qt names a drop-down list on

@@ -58,7 +58,7 @@ QString FilePane::listNote() const
 {
     if (!specNamesFolder(FileSpecs->text()))
         return {};
-    return QStringLiteral("File specifications name files, not folders: \"%1\" lists nothing.")
+    return tr("File specifications name files, not folders: \"%1\" lists nothing.")
         .arg(FileSpecs->text());
 }
 
@@ -174,11 +174,10 @@ void FilePane::showFileListMenu(const QPoint& at)
 {
     auto* menu = new QMenu(FileList);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    QAction* undo =
-        menu->addAction(QStringLiteral("&Undo Last Rename"), this, &FilePane::undoRequested);
+    QAction* undo = menu->addAction(tr("&Undo Last Rename"), this, &FilePane::undoRequested);
     undo->setShortcut(QKeySequence(kUndoLastRunKey));
     undo->setEnabled(m_run.mayAct(RunController::IfBusy::Ignore) && !m_run.previewMode());
-    menu->addAction(QStringLiteral("Undo &History..."), this, &FilePane::historyRequested);
+    menu->addAction(tr("Undo &History..."), this, &FilePane::historyRequested);
     menu->popup(FileList->viewport()->mapToGlobal(at));
 }
 

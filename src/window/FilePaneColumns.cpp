@@ -41,11 +41,11 @@ void sizeColumns(NameListView* list)
 
 void FilePane::createColumns()
 {
-    FileList->names()->setColumns({{QStringLiteral("Name"), Content::Names},
-                                   {QStringLiteral("New Name"), Content::Beside},
-                                   {QStringLiteral("Modified"), Content::Modified}});
+    FileList->names()->setColumns({{tr("Name"), Content::Names},
+                                   {tr("New Name"), Content::Beside},
+                                   {tr("Modified"), Content::Modified}});
     PreviewList->names()->setColumns(
-        {{QStringLiteral("Name"), Content::Beside}, {QStringLiteral("New Name"), Content::Names}});
+        {{tr("Name"), Content::Beside}, {tr("New Name"), Content::Names}});
     for (NameListView* list : {FileList, PreviewList})
         sizeColumns(list);
     FileList->horizontalHeader()->setSectionsClickable(true);

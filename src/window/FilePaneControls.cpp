@@ -50,23 +50,28 @@ void FilePane::createControls(QWidget* window)
 
 void FilePane::setTexts()
 {
-    const char* selTip = "Selects files beginning at current selected file";
-    pellory::setTexts({
-        {DriveList, nullptr, nullptr, "Drive"},
-        {FolderPath, nullptr, "Type a folder and press Enter to open it", "Folder path"},
-        {DirList, nullptr, nullptr, "Folder"},
-        {Label8, "Sort Files &by : ", "Select sorting order", nullptr},
-        {FileSortOrder, nullptr, "Select sorting order", nullptr},
-        {Label10, "Select files &every", selTip, nullptr},
-        {SelSteps, nullptr, selTip, "Select every N positions"},
-        {Label11, "positions", selTip, nullptr},
-        {FileList, nullptr, nullptr, "Files"},
-        {PreviewList, nullptr, nullptr, "Preview of new names"},
-        {Label1, "File specs to act &on : ", "Enter file specs (wildcards) to act on", nullptr},
-        {FileSpecs, nullptr, "Enter file specs (wildcards) to act on", "File specs"},
-    });
-    FileSortOrder->addItems({"Name (A to Z)", "Name (Z to A)", "Ext (A to Z)", "Ext (Z to A)",
-                             "Date (Old to New)", "Date (New to Old)"});
+    const char* selTip = QT_TR_NOOP("Selects files beginning at current selected file");
+    pellory::setTexts(
+        staticMetaObject,
+        {
+            {DriveList, nullptr, nullptr, QT_TR_NOOP("Drive")},
+            {FolderPath, nullptr, QT_TR_NOOP("Type a folder and press Enter to open it"),
+             QT_TR_NOOP("Folder path")},
+            {DirList, nullptr, nullptr, QT_TR_NOOP("Folder")},
+            {Label8, QT_TR_NOOP("Sort Files &by : "), QT_TR_NOOP("Select sorting order"), nullptr},
+            {FileSortOrder, nullptr, QT_TR_NOOP("Select sorting order"), nullptr},
+            {Label10, QT_TR_NOOP("Select files &every"), selTip, nullptr},
+            {SelSteps, nullptr, selTip, QT_TR_NOOP("Select every N positions")},
+            {Label11, QT_TR_NOOP("positions"), selTip, nullptr},
+            {FileList, nullptr, nullptr, QT_TR_NOOP("Files")},
+            {PreviewList, nullptr, nullptr, QT_TR_NOOP("Preview of new names")},
+            {Label1, QT_TR_NOOP("File specs to act &on : "),
+             QT_TR_NOOP("Enter file specs (wildcards) to act on"), nullptr},
+            {FileSpecs, nullptr, QT_TR_NOOP("Enter file specs (wildcards) to act on"),
+             QT_TR_NOOP("File specs")},
+        });
+    FileSortOrder->addItems({tr("Name (A to Z)"), tr("Name (Z to A)"), tr("Ext (A to Z)"),
+                             tr("Ext (Z to A)"), tr("Date (Old to New)"), tr("Date (New to Old)")});
 }
 
 void FilePane::setInitialStates()

@@ -34,8 +34,8 @@ QString FilePane::refusal(const QByteArray& path) const
 {
     const QString folder = QDir::cleanPath(QFile::decodeName(path));
     if (DirList->refusal() == FolderSelector::Refusal::NoAnswer)
-        return QStringLiteral("%1 does not answer.").arg(folder);
-    return QStringLiteral("%1 is not a folder Pellory can open.").arg(folder);
+        return tr("%1 does not answer.").arg(folder);
+    return tr("%1 is not a folder Pellory can open.").arg(folder);
 }
 
 void FilePane::openTypedFolder()
@@ -97,7 +97,7 @@ QString FilePane::emptyListText() const
 {
     if (FileList->model()->rowCount() > 0)
         return {};
-    return QStringLiteral("No files match %1 in this folder").arg(m_listedSpecs);
+    return tr("No files match %1 in this folder").arg(m_listedSpecs);
 }
 
 bool FilePane::paintEmptyList()

@@ -85,7 +85,7 @@ FolderSelector::FolderSelector(QWidget* parent) : QListWidget(parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setItemDelegate(new TreeIndentDelegate(this));
     connect(this, &QListWidget::itemDoubleClicked, this, &FolderSelector::openItem);
-    m_showHidden = new QAction(QStringLiteral("Show Hidden Folders"), this);
+    m_showHidden = new QAction(tr("Show Hidden Folders"), this);
     m_showHidden->setCheckable(true);
     connect(m_showHidden, &QAction::toggled, this, &FolderSelector::fill);
     addAction(m_showHidden);

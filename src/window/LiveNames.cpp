@@ -81,8 +81,7 @@ void LiveNames::show()
     LiveNameList list = m_job->take();
     m_job.reset();
     setNote(list.counterFits ? QString()
-                             : QStringLiteral("No new names: the counter would pass %1 before "
-                                              "the last file.")
+                             : tr("No new names: the counter would pass %1 before the last file.")
                                    .arg(std::numeric_limits<qint32>::max()));
     m_files.FileList->names()->setBeside(std::move(list.newNames), std::move(list.clashes));
     emit shown();

@@ -45,15 +45,15 @@ void Main::showHelp()
     const QString programDir = QCoreApplication::applicationDirPath();
     const QString guide = findUserGuide(programDir);
     if (guide.isEmpty()) {
-        m_feedback->message(QStringLiteral("The Pellory guide is not installed. It belongs in\n") +
+        m_feedback->message(tr("The Pellory guide is not installed. It belongs in") + u'\n' +
                                 expectedUserGuide(programDir),
                             QStringLiteral("Pellory"), Feedback::Style::Plain);
         return;
     }
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(guide)))
-        m_feedback->message(QStringLiteral("No program could open the Pellory guide. Open it "
-                                           "in a web browser:\n") +
-                                guide,
+        m_feedback->message(tr("No program could open the Pellory guide. Open it in a web "
+                               "browser:") +
+                                u'\n' + guide,
                             QStringLiteral("Pellory"), Feedback::Style::Plain);
 }
 

@@ -33,7 +33,8 @@ void Main::createControls()
     m_buttons = new RunButtons(this, *m_files, *m_naming, *m_run);
     Line1 = makeControl<QFrame>(this, "Line1");
     Line2 = makeControl<QFrame>(this, "Line2");
-    setTexts({{Line1, nullptr, nullptr, "Separator"}, {Line2, nullptr, nullptr, "Separator"}});
+    setTexts(staticMetaObject, {{Line1, nullptr, nullptr, QT_TR_NOOP("Separator")},
+                                {Line2, nullptr, nullptr, QT_TR_NOOP("Separator")}});
     for (QFrame* line : {Line1, Line2}) {
         line->setFrameShape(QFrame::HLine);
         line->setFrameShadow(QFrame::Plain);

@@ -98,10 +98,10 @@ void Main::Form_Unload()
     QString error;
     if (!store.flush(&error)) {
         m_feedback->message(
-            QStringLiteral("Your settings could not be saved, so they will not be restored "
-                           "at the next start.\n\n") +
-                error,
-            QStringLiteral("Pellory - Error"), Feedback::Style::Warning);
+            tr("Your settings could not be saved, so they will not be restored at the next "
+               "start.") +
+                QStringLiteral("\n\n") + error,
+            tr("Pellory - Error"), Feedback::Style::Warning);
     }
 }
 

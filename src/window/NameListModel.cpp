@@ -17,7 +17,7 @@ constexpr qint64 kMsFrom1601To1970 = 11644473600000LL;
 } // namespace
 
 NameListModel::NameListModel(QObject* parent)
-    : QAbstractTableModel(parent), m_columns{{QStringLiteral("Name"), Content::Names}}
+    : QAbstractTableModel(parent), m_columns{{tr("Name"), Content::Names}}
 {}
 
 void NameListModel::setColumns(std::vector<Column> columns)

@@ -55,34 +55,45 @@ void NamingPanel::createControls(QWidget* window)
 
 void NamingPanel::setTexts()
 {
-    pellory::setTexts({
-        {Label12, "Name &Format: ", nullptr, nullptr},
-        {CasesList, nullptr, nullptr, nullptr},
-        {Label9, "Wild&card Rename : ", "Rename files using wildcards", nullptr},
-        {WildCardRen, nullptr, "Rename files using wildcards", "Wildcard rename pattern"},
-        {Frame2, nullptr, nullptr, "Batch rename settings"},
-        {RenameChk, "Enable Batch &Rename", "Check to enable batch renaming", nullptr},
-        {Label7, "Characters to &keep from left : ", "Enter a number", nullptr},
-        {NumCharKeep, nullptr, "Enter a number", "Characters to keep from left"},
-        {Label2, "&Prefix : ", "Enter prefix text", nullptr},
-        {FilePrefix, nullptr, "Enter prefix text", "Prefix"},
-        {Label3, "&Starting # : ", "Enter padded numbers", nullptr},
-        {StartingNumber, nullptr, "Enter padded numbers", "Starting value"},
-        {chkTrim, "Trim", "Check to trim zeros", nullptr},
-        {Label5, "&Increment : ", "Enter increment value", nullptr},
-        {NumberIncValue, nullptr, "Enter increment value", "Increment"},
-        {chkAlpha, "Alpha", "Check to use characters", nullptr},
-        {Label4, "&Leading : ", "Enter leading text", nullptr},
-        {FileLeading, nullptr, "Enter leading text", "Leading text"},
-        {Frame1, "Extension", nullptr, nullptr},
-        {Label6, "New e&xt : ", "Select or type in new file extension", nullptr},
-        {NewExt, nullptr, "Select or type in new file extension", nullptr},
-        {ExtUsed[0], "Use First Occurrence", "Act on first occurrence of file extension", nullptr},
-        {ExtUsed[1], "Use Last Occurrence", nullptr, nullptr},
-        {ExtUsed[2], "Do Not Use File Extension", nullptr, nullptr},
-    });
-    CasesList->addItems({"Leave as is", "all lower case", "ALL UPPER CASE", "Normal Formatted"});
-    NewExt->addItems({"Keep as is", "Remove ext"});
+    pellory::setTexts(
+        staticMetaObject,
+        {
+            {Label12, QT_TR_NOOP("Name &Format: "), nullptr, nullptr},
+            {CasesList, nullptr, nullptr, nullptr},
+            {Label9, QT_TR_NOOP("Wild&card Rename : "), QT_TR_NOOP("Rename files using wildcards"),
+             nullptr},
+            {WildCardRen, nullptr, QT_TR_NOOP("Rename files using wildcards"),
+             QT_TR_NOOP("Wildcard rename pattern")},
+            {Frame2, nullptr, nullptr, QT_TR_NOOP("Batch rename settings")},
+            {RenameChk, QT_TR_NOOP("Enable Batch &Rename"),
+             QT_TR_NOOP("Check to enable batch renaming"), nullptr},
+            {Label7, QT_TR_NOOP("Characters to &keep from left : "), QT_TR_NOOP("Enter a number"),
+             nullptr},
+            {NumCharKeep, nullptr, QT_TR_NOOP("Enter a number"),
+             QT_TR_NOOP("Characters to keep from left")},
+            {Label2, QT_TR_NOOP("&Prefix : "), QT_TR_NOOP("Enter prefix text"), nullptr},
+            {FilePrefix, nullptr, QT_TR_NOOP("Enter prefix text"), QT_TR_NOOP("Prefix")},
+            {Label3, QT_TR_NOOP("&Starting # : "), QT_TR_NOOP("Enter padded numbers"), nullptr},
+            {StartingNumber, nullptr, QT_TR_NOOP("Enter padded numbers"),
+             QT_TR_NOOP("Starting value")},
+            {chkTrim, QT_TR_NOOP("Trim"), QT_TR_NOOP("Check to trim zeros"), nullptr},
+            {Label5, QT_TR_NOOP("&Increment : "), QT_TR_NOOP("Enter increment value"), nullptr},
+            {NumberIncValue, nullptr, QT_TR_NOOP("Enter increment value"), QT_TR_NOOP("Increment")},
+            {chkAlpha, QT_TR_NOOP("Alpha"), QT_TR_NOOP("Check to use characters"), nullptr},
+            {Label4, QT_TR_NOOP("&Leading : "), QT_TR_NOOP("Enter leading text"), nullptr},
+            {FileLeading, nullptr, QT_TR_NOOP("Enter leading text"), QT_TR_NOOP("Leading text")},
+            {Frame1, QT_TR_NOOP("Extension"), nullptr, nullptr},
+            {Label6, QT_TR_NOOP("New e&xt : "), QT_TR_NOOP("Select or type in new file extension"),
+             nullptr},
+            {NewExt, nullptr, QT_TR_NOOP("Select or type in new file extension"), nullptr},
+            {ExtUsed[0], QT_TR_NOOP("Use First Occurrence"),
+             QT_TR_NOOP("Act on first occurrence of file extension"), nullptr},
+            {ExtUsed[1], QT_TR_NOOP("Use Last Occurrence"), nullptr, nullptr},
+            {ExtUsed[2], QT_TR_NOOP("Do Not Use File Extension"), nullptr, nullptr},
+        });
+    CasesList->addItems(
+        {tr("Leave as is"), tr("all lower case"), tr("ALL UPPER CASE"), tr("Normal Formatted")});
+    NewExt->addItems({tr("Keep as is"), tr("Remove ext")});
 }
 
 void NamingPanel::setInitialStates()

@@ -130,7 +130,7 @@ void NamingPanel::chkAlpha_Click()
     // same texts into the pair of the kind just entered.
     CounterTexts& c = m_counters;
     const bool alpha = chkAlpha->isChecked();
-    Label3->setText(alpha ? QStringLiteral("&Starting @ : ") : QStringLiteral("&Starting # : "));
+    Label3->setText(alpha ? tr("&Starting @ : ") : tr("&Starting # : "));
     (alpha ? c.NumberText : c.AlphaNumberText) = StartingNumber->text();
     (alpha ? c.IncrementText : c.AlphaIncrementText) = NumberIncValue->text();
     StartingNumber->setText(alpha ? c.AlphaNumberText : c.NumberText);

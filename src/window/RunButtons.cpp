@@ -30,12 +30,12 @@ namespace {
 QString runNote(int renamed, int total, bool stopped)
 {
     if (stopped)
-        return QStringLiteral("Stopped after %1 of %2 files.").arg(renamed).arg(total);
+        return RunButtons::tr("Stopped after %1 of %2 files.").arg(renamed).arg(total);
     if (renamed == 0)
-        return QStringLiteral("Every file already has its new name: nothing was renamed.");
-    return (renamed == 1 ? QStringLiteral("1 file renamed.")
-                         : QStringLiteral("%1 files renamed.").arg(renamed)) +
-           QStringLiteral(" Ctrl+Alt+Z undoes it.");
+        return RunButtons::tr("Every file already has its new name: nothing was renamed.");
+    return (renamed == 1 ? RunButtons::tr("1 file renamed.")
+                         : RunButtons::tr("%1 files renamed.").arg(renamed)) +
+           RunButtons::tr(" Ctrl+Alt+Z undoes it.");
 }
 
 } // namespace
@@ -46,11 +46,13 @@ RunButtons::RunButtons(QWidget* window, FilePane& files, NamingPanel& naming, Ru
     PreviewBut = makeControl<QPushButton>(window, "PreviewBut");
     ApplyBut = makeControl<QPushButton>(window, "ApplyBut");
     ExitBut = makeControl<QPushButton>(window, "ExitBut");
-    setTexts({
-        {PreviewBut, "Previe&w and Check for Errors", "Click to preview", nullptr},
-        {ApplyBut, "&Apply", "Click to apply", nullptr},
-        {ExitBut, "Exi&t", "Click to exit", nullptr},
-    });
+    setTexts(staticMetaObject,
+             {
+                 {PreviewBut, QT_TR_NOOP("Previe&w and Check for Errors"),
+                  QT_TR_NOOP("Click to preview"), nullptr},
+                 {ApplyBut, QT_TR_NOOP("&Apply"), QT_TR_NOOP("Click to apply"), nullptr},
+                 {ExitBut, QT_TR_NOOP("Exi&t"), QT_TR_NOOP("Click to exit"), nullptr},
+             });
     PreviewBut->setEnabled(false);
     ApplyBut->setEnabled(false);
     for (QPushButton* button : {PreviewBut, ApplyBut, ExitBut}) {
@@ -153,8 +155,8 @@ void RunButtons::wildcardRename()
     const WildcardPlan plan = m_run.planWildcardRename(
         m_files.DirList->rawPath(), m_files.FileSpecs->text(), m_naming.WildCardRen->text());
     if (plan.refusal.isEmpty()) {
-        QProgressDialog progress(QStringLiteral("Renaming files..."), QStringLiteral("Cancel"), 0,
-                                 plan.fileCount, m_window);
+        QProgressDialog progress(tr("Renaming files..."), tr("Cancel"), 0, plan.fileCount,
+                                 m_window);
         progress.setWindowTitle(QStringLiteral("Pellory"));
         progress.setWindowModality(Qt::WindowModal); // its updates then visit the event loop
         progress.setMinimumDuration(kProgressDelayMs);
@@ -165,7 +167,7 @@ void RunButtons::wildcardRename()
         hooks.progress = [&progress, &yield](int done, int total) {
             if (done < total && !yield.due())
                 return;
-            progress.setLabelText(QStringLiteral("%1 of %2 files renamed").arg(done).arg(total));
+            progress.setLabelText(tr("%1 of %2 files renamed").arg(done).arg(total));
             progress.setValue(done);
             QCoreApplication::processEvents();
         };

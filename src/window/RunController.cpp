@@ -23,9 +23,6 @@ constexpr JournalSync kJournalSync = JournalSync::EverySecond;
 // Enough clashes to show what to change, few enough to read.
 constexpr int kClashesShown = 5;
 
-const QString kErrorTitle = QStringLiteral("Pellory - Error");
-const QString kWildcardTitle = QStringLiteral("Pellory - Wildcard Error");
-
 } // namespace
 
 RunController::RunController(Feedback& feedback, QObject* parent)
@@ -93,16 +90,16 @@ bool RunController::walkMayStart(const SchemeWalk& walk)
     if (!fits) {
         refusal = counterOverflowMessage();
     } else if (problem.kind == NameProblem::Kind::Duplicate) {
-        refusal = QStringLiteral("These settings will produce duplicate file names!!!");
+        refusal = tr("These settings will produce duplicate file names!!!");
         details = walk.duplicateClashes(kClashesShown).join(u'\n');
     } else if (problem.kind == NameProblem::Kind::Unusable) {
-        refusal = QStringLiteral("The new name of \"%1\", \"%2\", cannot be used: %3.")
+        refusal = tr("The new name of \"%1\", \"%2\", cannot be used: %3.")
                       .arg(problem.oldName, problem.newName, problem.reason);
     }
     if (refusal.isEmpty())
         return true;
     releaseBusyPointer();
-    m_feedback.message(refusal, kErrorTitle, Feedback::Style::Warning, details);
+    m_feedback.message(refusal, tr("Pellory - Error"), Feedback::Style::Warning, details);
     return false;
 }
 
@@ -123,11 +120,11 @@ RunController::WalkResult RunController::renameWalk(SchemeWalk& walk, const QByt
                 currentRenamer().rename(folder, oldRaw, step.name, &m_recorder);
             if (!outcome.ok) {
                 m_feedback.message(
-                    QStringLiteral("An error occurred renaming the file : ") + step.name +
+                    tr("An error occurred renaming the file : ") + step.name +
                         QStringLiteral("\r\r") + outcome.description,
                     QStringLiteral("Pellory"), Feedback::Style::Plain,
-                    QStringLiteral("The file's name is %1.\n%2 of %3 files were renamed before "
-                                   "this one. Ctrl+Alt+Z puts them back.")
+                    tr("The file's name is %1.\n%2 of %3 files were renamed before this one. "
+                       "Ctrl+Alt+Z puts them back.")
                         .arg(step.record->FileName)
                         .arg(result.renamed)
                         .arg(result.takingPart));
@@ -138,7 +135,7 @@ RunController::WalkResult RunController::renameWalk(SchemeWalk& walk, const QByt
         }
         done += step.takesPart;
         if (yield.due()) {
-            reportProgress(QStringLiteral("Renaming"), done, result.takingPart);
+            reportProgress(tr("Renaming"), done, result.takingPart);
             QCoreApplication::processEvents();
         }
         if (m_runState == RunState::CancelRequested) {
@@ -181,7 +178,7 @@ WildcardPlan RunController::planWildcardRename(const QByteArray& folder, const Q
 {
     WildcardPlan plan = pellory::planWildcardRename(folder, spec, mask, RunYield());
     if (!plan.refusal.isEmpty())
-        m_feedback.message(plan.refusal, kWildcardTitle, Feedback::Style::Plain);
+        m_feedback.message(plan.refusal, tr("Pellory - Wildcard Error"), Feedback::Style::Plain);
     return plan;
 }
 
@@ -194,7 +191,7 @@ int RunController::runWildcardRename(const WildcardPlan& plan, WildcardHooks hoo
     };
     const WildcardOutcome outcome = pellory::runWildcardRename(plan, hooks);
     if (!outcome.message.isEmpty())
-        m_feedback.message(outcome.message, kWildcardTitle, Feedback::Style::Plain);
+        m_feedback.message(outcome.message, tr("Pellory - Wildcard Error"), Feedback::Style::Plain);
     return outcome.filesDone;
 }
 
@@ -215,7 +212,7 @@ RunController::UndoResult RunController::undo(const RunRecord& run)
     while (!undoer.atEnd() && !result.stopped) {
         undoer.next();
         if (yield.due()) {
-            reportProgress(QStringLiteral("Undoing"), undoer.done(), undoer.total());
+            reportProgress(tr("Undoing"), undoer.done(), undoer.total());
             QCoreApplication::processEvents();
         }
         result.stopped = m_runState == RunState::CancelRequested && !undoer.atEnd();

@@ -34,8 +34,8 @@ void RunButtons::leavePreview()
 {
     setEveryControlEnabled(true);
     m_run.setPreviewMode(false);
-    PreviewBut->setText(QStringLiteral("Previe&w and Check for Errors"));
-    PreviewBut->setToolTip(QStringLiteral("Click to preview"));
+    PreviewBut->setText(tr("Previe&w and Check for Errors"));
+    PreviewBut->setToolTip(tr("Click to preview"));
     m_files.FileList->show();
     m_files.PreviewList->hide();
     m_files.PreviewList->setEnabled(false);
@@ -51,8 +51,8 @@ void RunButtons::enterPreview()
     setEveryControlEnabled(false);
     m_run.setPreviewMode(true);
     PreviewBut->setEnabled(true);
-    PreviewBut->setText(QStringLiteral("E&xit Preview"));
-    PreviewBut->setToolTip(QStringLiteral("Click to exit preview mode"));
+    PreviewBut->setText(tr("E&xit Preview"));
+    PreviewBut->setToolTip(tr("Click to exit preview mode"));
     NameListView* list = m_files.PreviewList;
     list->names()->clear(); // entering twice lists the names once
     list->show();

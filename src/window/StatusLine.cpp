@@ -14,8 +14,8 @@ StatusLine::StatusLine(QWidget* parent)
     row->setContentsMargins(4, 2, 4, 2);
     row->addWidget(m_text, 1);
     row->addWidget(m_bar);
-    m_text->setAccessibleName(QStringLiteral("Status"));
-    m_bar->setAccessibleName(QStringLiteral("Progress"));
+    m_text->setAccessibleName(tr("Status"));
+    m_bar->setAccessibleName(tr("Progress"));
     m_bar->setMaximumWidth(200);
     m_bar->hide();
 }
@@ -27,9 +27,8 @@ QString StatusLine::text() const
 
 void StatusLine::showCounts(int files, int selected, const QString& why)
 {
-    const QString listed =
-        files == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(files);
-    m_text->setText(QStringLiteral("%1, %2 selected").arg(listed).arg(selected) +
+    const QString listed = files == 1 ? tr("1 file") : tr("%1 files").arg(files);
+    m_text->setText(tr("%1, %2 selected").arg(listed).arg(selected) +
                     (why.isEmpty() ? QString() : QStringLiteral(". ") + why));
 }
 
@@ -44,8 +43,7 @@ void StatusLine::showProgress(const QString& verb, int done, int total)
         m_bar->hide();
         return;
     }
-    m_text->setText(
-        QStringLiteral("%1 %2 of %3... Esc or Exit stops it.").arg(verb).arg(done).arg(total));
+    m_text->setText(tr("%1 %2 of %3... Esc or Exit stops it.").arg(verb).arg(done).arg(total));
     m_bar->setRange(0, total);
     m_bar->setValue(done);
     m_bar->show();

@@ -28,7 +28,7 @@ const QString kTitle = QStringLiteral("Pellory");
 
 QString files(int count)
 {
-    return count == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(count);
+    return count == 1 ? UndoCommands::tr("1 file") : UndoCommands::tr("%1 files").arg(count);
 }
 
 QString when(const RunRecord& run)
@@ -40,12 +40,12 @@ QString skippedMessage(const QStringList& skipped, int restored, int total)
 {
     QStringList shown = skipped.mid(0, kSkippedShown);
     if (skipped.size() > kSkippedShown)
-        shown.append(QStringLiteral("... and %1 more").arg(skipped.size() - kSkippedShown));
-    return QStringLiteral("%1 of %2 files got their old names back. These were skipped, and "
-                          "nothing was overwritten:\r\r")
+        shown.append(UndoCommands::tr("... and %1 more").arg(skipped.size() - kSkippedShown));
+    return UndoCommands::tr("%1 of %2 files got their old names back. These were skipped, and "
+                            "nothing was overwritten:")
                .arg(restored)
                .arg(total) +
-           shown.join(u'\r');
+           QStringLiteral("\r\r") + shown.join(u'\r');
 }
 
 } // namespace
@@ -56,8 +56,8 @@ UndoCommands::UndoCommands(QWidget* window, RunController& run, FilePane& files,
       m_status(status), m_bar(new QFrame(window)), m_barText(new QLabel(m_bar))
 {
     m_bar->setObjectName(QStringLiteral("InterruptedBar"));
-    auto* undo = new QPushButton(QStringLiteral("Undo"), m_bar);
-    auto* dismiss = new QPushButton(QStringLiteral("Dismiss"), m_bar);
+    auto* undo = new QPushButton(tr("Undo"), m_bar);
+    auto* dismiss = new QPushButton(tr("Dismiss"), m_bar);
     undo->setObjectName(QStringLiteral("InterruptedUndo"));
     dismiss->setObjectName(QStringLiteral("InterruptedDismiss"));
     auto* row = new QHBoxLayout(m_bar);
@@ -88,19 +88,18 @@ bool UndoCommands::confirm(const std::vector<RunRecord>& runs, bool interrupted)
     for (const RunRecord& r : runs)
         count += r.renameCount;
     const QString folder = QFile::decodeName(run.folder);
-    QString text =
-        interrupted ? QStringLiteral("The last rename run was interrupted.\r") : QString();
+    QString text = interrupted ? tr("The last rename run was interrupted.") + u'\r' : QString();
     if (runs.size() == 1)
-        text += QStringLiteral("Undo the rename of %1? %2 in %3 will go back to %4 old %5.")
-                    .arg(when(run), files(count), folder,
-                         count == 1 ? QStringLiteral("its") : QStringLiteral("their"),
-                         count == 1 ? QStringLiteral("name") : QStringLiteral("names"));
+        text += (count == 1 ? tr("Undo the rename of %1? %2 in %3 will go back to its old name.")
+                            : tr("Undo the rename of %1? %2 in %3 will go back to their old "
+                                 "names."))
+                    .arg(when(run), files(count), folder);
     else
-        text += QStringLiteral("Undo %1 runs in %2, back to the one of %3? %4 will be renamed "
-                               "back, newest run first.")
+        text += tr("Undo %1 runs in %2, back to the one of %3? %4 will be renamed back, newest "
+                   "run first.")
                     .arg(runs.size())
                     .arg(folder, when(run), files(count));
-    return m_feedback.question(text, QStringLiteral("Pellory - Undo"));
+    return m_feedback.question(text, tr("Pellory - Undo"));
 }
 
 void UndoCommands::undoLastRun()
@@ -110,8 +109,7 @@ void UndoCommands::undoLastRun()
     const RunHistory history = RunHistory::read(historyFolder(), RunHistory::Reach::NewestToUndo);
     const RunRecord* newest = history.newestToUndo();
     if (!newest) {
-        m_feedback.message(QStringLiteral("There is no rename to undo."), kTitle,
-                           Feedback::Style::Plain);
+        m_feedback.message(tr("There is no rename to undo."), kTitle, Feedback::Style::Plain);
         return;
     }
     const std::vector<RunRecord> runs{*newest};
@@ -158,9 +156,8 @@ void UndoCommands::undoRuns(const std::vector<RunRecord>& runs)
     m_run.finish();
     m_files.SelSteps_Change();
     m_bar->hide();
-    m_status.showNote(
-        stopped ? QStringLiteral("Undo stopped after %1 of %2 files.").arg(restored).arg(total)
-                : QStringLiteral("Undo put back %1.").arg(files(restored)));
+    m_status.showNote(stopped ? tr("Undo stopped after %1 of %2 files.").arg(restored).arg(total)
+                              : tr("Undo put back %1.").arg(files(restored)));
     if (!refusal.isEmpty())
         m_feedback.message(refusal, kTitle, Feedback::Style::Plain);
     else if (!skipped.isEmpty())
@@ -176,12 +173,12 @@ void UndoCommands::reportInterrupted()
         return;
     putBackParked(readRun(cut->id), currentRenamer());
     m_interrupted = cut->id;
-    m_barText->setText(
-        QStringLiteral("The last %1 in %2 stopped after %3 of %4 files")
-            .arg(cut->kind == RunKind::Undo ? QStringLiteral("undo") : QStringLiteral("rename"),
-                 QFile::decodeName(cut->folder))
-            .arg(cut->renameCount)
-            .arg(cut->plannedFiles));
+    m_barText->setText((cut->kind == RunKind::Undo
+                            ? tr("The last undo in %1 stopped after %2 of %3 files")
+                            : tr("The last rename in %1 stopped after %2 of %3 files"))
+                           .arg(QFile::decodeName(cut->folder))
+                           .arg(cut->renameCount)
+                           .arg(cut->plannedFiles));
     m_bar->show();
 }
 

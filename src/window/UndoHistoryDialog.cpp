@@ -22,19 +22,19 @@ constexpr int kIdRole = Qt::UserRole;
 QString stateOf(const RunRecord& run)
 {
     if (run.newer)
-        return QStringLiteral("recorded by a newer Pellory");
+        return UndoHistoryDialog::tr("recorded by a newer Pellory");
     QStringList state;
     if (run.kind == RunKind::Undo)
-        state << (run.undoesParked ? QStringLiteral("put back parked files")
-                                   : QStringLiteral("undo"));
+        state << (run.undoesParked ? UndoHistoryDialog::tr("put back parked files")
+                                   : UndoHistoryDialog::tr("undo"));
     if (run.undone)
-        state << QStringLiteral("undone");
+        state << UndoHistoryDialog::tr("undone");
     if (run.state == RunRecord::State::Running)
-        state << QStringLiteral("under way");
+        state << UndoHistoryDialog::tr("under way");
     else if (run.state != RunRecord::State::Finished)
-        state << QStringLiteral("interrupted");
+        state << UndoHistoryDialog::tr("interrupted");
     if (run.damaged)
-        state << QStringLiteral("damaged");
+        state << UndoHistoryDialog::tr("damaged");
     return state.join(QStringLiteral(", "));
 }
 
@@ -54,18 +54,15 @@ UndoHistoryDialog::UndoHistoryDialog(const RunHistory& history, QWidget* parent)
     : QDialog(parent), m_history(history), m_runs(new QTreeWidget(this))
 {
     setObjectName(QStringLiteral("UndoHistory"));
-    setWindowTitle(QStringLiteral("Pellory - Undo History"));
+    setWindowTitle(tr("Pellory - Undo History"));
     m_runs->setObjectName(QStringLiteral("UndoHistoryRuns"));
-    m_runs->setAccessibleName(QStringLiteral("Runs, newest first"));
+    m_runs->setAccessibleName(tr("Runs, newest first"));
     m_runs->setRootIsDecorated(false);
     m_runs->setUniformRowHeights(true);
-    m_runs->setHeaderLabels({QStringLiteral("When"), QStringLiteral("Folder"),
-                             QStringLiteral("Files"), QStringLiteral("Renames"),
-                             QStringLiteral("State")});
+    m_runs->setHeaderLabels({tr("When"), tr("Folder"), tr("Files"), tr("Renames"), tr("State")});
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    m_undo =
-        buttons->addButton(QStringLiteral("&Undo Back to This Run"), QDialogButtonBox::AcceptRole);
-    m_open = buttons->addButton(QStringLiteral("&Open Folder"), QDialogButtonBox::ActionRole);
+    m_undo = buttons->addButton(tr("&Undo Back to This Run"), QDialogButtonBox::AcceptRole);
+    m_open = buttons->addButton(tr("&Open Folder"), QDialogButtonBox::ActionRole);
     auto* column = new QVBoxLayout(this);
     column->addWidget(m_runs);
     column->addWidget(buttons);
