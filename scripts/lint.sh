@@ -11,3 +11,9 @@ build_dir=${BUILD_DIR:-build}
 [ -f "$build_dir/compile_commands.json" ] || { echo "$build_dir/compile_commands.json: build first"; exit 1; }
 git ls-files -z -- '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
 python3 scripts/tidy-modules.py "$build_dir" 2
+# Every source file, script and build file names its licence in its first lines (the
+# Debian changelog and copyright file have formats of their own; pictures and the
+# translation, which lupdate writes, carry none).
+unlicensed=$(git ls-files | grep -vE '\.(png|ts)$|^LICENSE$|^packaging/(changelog|copyright)$' |
+  while read -r f; do head -n 5 "$f" | grep -q 'SPDX-License-Identifier' || echo "$f"; done)
+[ -z "$unlicensed" ] || { echo "no SPDX licence line:"; echo "$unlicensed"; exit 1; }

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // The catalogue: one record for every listed file of the current folder, in list order.
 // Built by a scan of the folder, reordered by the sort orders, never edited in place.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // The every-N selection of the file list: from the text of its field, the items to select
 // and the item that becomes current.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // The range sort that orders the catalogue: a last-element-pivot partition sort whose
 // placement of equal keys is part of what the user sees (it decides the counter each file

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // The smallest and largest rank of every aligned block of positions, kept current under
 // single-position changes, so that the range sort can find the next position it would

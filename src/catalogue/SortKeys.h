@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // Turns the sort keys of a run of records into integer ranks that compare exactly as the
 // keys do, so that the range sort works on plain numbers. Used by the sort orders alone.

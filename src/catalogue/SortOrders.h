@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // Orders the catalogue by a sort-order index. The order of records with equal keys is the
 // one the last-element-pivot partition sort gives (RangeSort.h), kept exactly, without its

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // Composes the new name of one file from its old name and the naming settings. Touches no
 // file and no widget; which files take part is the caller's business (RenameSet.h).

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // Composes the names of a whole list and checks them before a run: for duplicates, and for
 // names no file can have. Takes the names in list order and their selection flags; touches

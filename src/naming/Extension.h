@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // The extension rules: which part of a name is its extension, and what a new-extension
 // choice makes of it. Pure functions of their arguments.

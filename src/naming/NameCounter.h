@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // The running counter of one walk: decimal (padded or trimmed) or alphabetic.
 // Lives for one walk; never writes back to the settings.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // Reads numbers out of the text of input fields: the number a text begins with (0 when it
 // begins with none), and a whole text as a 32-bit integer.

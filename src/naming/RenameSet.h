@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // Which files of the list a run renames: with zero or one item selected every item takes
 // part, since a lone selection is where the user last clicked rather than a choice of

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // The time for measuring pauses: milliseconds of the coarse monotonic clock, which a
 // change of the wall clock never sets back and which costs little enough to read per file.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // Lists the files of one folder whose names match one pattern, and the subfolders of a
 // folder. Reads the folder only; never changes anything on disk and knows nothing of the

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 // Whether a folder folds letter case, and lookups of exact names in a folder: what the
 // wildcard rename's planning and the undo ask of a folder before renaming in it.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // Open folders: a handle closed when it goes out of scope, and a reader of the names a
 // folder lists. The scan, the rename and the case-folding probe open folders only through

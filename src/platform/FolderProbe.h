@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // Looks at the entries of one folder, opened once, for the undo: which file carries a name
 // now (its inode), and whether a name is spelled exactly so in the folder, which a file

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // The undo history's files on disk. A run's records are copied into a shared mapping of its
 // own file: the bytes are in the kernel's page cache as soon as they are copied, so a killed

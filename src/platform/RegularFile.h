@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // Opens and reads files that must be plain files: the settings and the undo history. A
 // FIFO, a device or a folder put in such a file's place would block a read forever or

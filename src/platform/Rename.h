@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // Renames one entry of a folder to a new bare name in the same folder, never replacing an
 // entry that is already there. It moves nothing between folders and knows nothing of

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // The mounted volumes that hold users' files, found in the system's mount table alone. No
 // mount is asked anything (no statfs, no access), so a hung network or FUSE mount cannot

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // Matches one file name against one wildcard pattern ("*", "?", letter case ignored).
 // Pure string work: it never looks at the disk and knows nothing of folders.

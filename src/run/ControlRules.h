@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // Decides which run buttons the window may offer, from a snapshot of what it shows. Pure:
 // the window reads its controls into the snapshot and applies the decision.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // The keystroke filters of the window's input fields, as pure functions of the typed
 // character code and the little state they look at. Only typed characters pass through

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // The new names a run would give the listed files under the settings of the moment, and
 // which of them clash, worked out a slice at a time so that the window stays responsive

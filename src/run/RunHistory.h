@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // The undo history: every run that renamed something, written ahead of each rename into a
 // file of its own, so that a crash or a kill loses none of it and two windows never write

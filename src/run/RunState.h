@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // Whether a rename run or preview fill is under way. The run yields to the event loop once
 // per file, so every handler that must not act in the middle of one tests this first.

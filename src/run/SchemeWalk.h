@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // One walk of a scheme run over the catalogue, in list order: which files take part and the
 // name each one gets. It keeps the catalogue as it was when the walk started (its owner

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // Puts the files of a recorded run back under their old names. The run's renames are taken
 // back newest first through the never-replacing rename, so a file whose new name is gone,

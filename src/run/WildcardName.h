@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // The new name a wildcard-rename mask gives one old name. Pure string work: it touches no
 // file and knows nothing of the folder or the other names of the batch.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #include "run/WildcardRename.h"
 
 #include "run/WildcardName.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // Renames every file of a folder that a specification matches to the name a target mask
 // gives it: plans the whole batch first, renames nothing when the plan has a conflict,

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // An INI file of sections and "key=value" lines, each value kept as the text it stands for.
 // Reads what QSettings writes and what a person writes by hand: quoted parts, backslash

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // The per-user settings store: one table gives every stored key its name and default, and
 // the store reads and writes their values as text. Knows nothing of widgets; the window

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // The control-state rules applied to the window: the run buttons are offered only when a
 // run would change something, batch renaming and wildcard renaming exclude each other, and

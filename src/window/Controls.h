@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // Making the window's controls. Each carries the name the program knows it by, so that the
 // layout, the stored settings and the tests find it by that name, and each gets its

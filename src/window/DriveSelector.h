@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // The drive selector: the mounted volumes (real file systems only), shown by their root
 // path, with one current drive. Each drive remembers the last folder visited on it.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // How the window answers the user outside its controls: a beep for a refused key or
 // action, a modal message box for what the user must read, and the busy pointer. Tests

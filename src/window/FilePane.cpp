@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 // Drive and folder navigation, the file specifications, the sort order and the every-N
 // selection: the handlers that rebuild, re-sort and select the file list.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // The files a run acts on: the drive and folder, the file specifications, the sort order,
 // the every-N selection, and the lists of files and of previewed names. It owns the

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 // The file list's columns: the old names, the new names a run would give them as the user
 // types, and the write times; the preview's old names beside its new ones; and the column
 // titles that choose the sort order. The lists never sort themselves, so the rows are

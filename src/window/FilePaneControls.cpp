@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 // The file pane's controls: creation, captions, tool tips, list items and start states,
 // and which event of each runs which handler.
 

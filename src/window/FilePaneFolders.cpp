@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 // Folders from anywhere: a folder the user types, drops or starts Pellory with; F5; the list
 // following the folder as other programs change it; and what an empty list says.
 

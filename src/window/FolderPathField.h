@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // The path field above the folder tree: it shows the current folder, and the user types a
 // folder into it, with the subfolders of what is typed offered as completions. Pressing

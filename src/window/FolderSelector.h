@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // The folder selector: the ancestors of the current path and its subfolders, in the
 // manner of a folder tree. Opening an item makes it the current path. Setting the path

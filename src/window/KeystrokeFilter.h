@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // Puts a keystroke rule in front of input fields: each typed character passes, is replaced
 // (the field then gets the replacement as it would the typed one) or is swallowed, with a

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // The "New Name" column of the file list, kept up to date while the user types: a short
 // while after the last change of a naming input, of the list or of its selection, the names

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // The one window of Pellory. It makes the objects that own the controls (the file pane, the
 // naming panel, the run buttons) and the control-state rules that switch them, places

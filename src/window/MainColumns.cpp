@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 // Where the controls sit: Qt layouts built from the window's drawing, gaps in twips. A
 // larger window gives its extra room to the folder tree and the file list (and to the
 // fields below them); the naming and extension frames keep their size at the right. A

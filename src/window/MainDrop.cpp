@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 // A folder dropped on the window opens, whatever control it lands on: a file manager's drag
 // carries the folder as a URL, which a text field would otherwise take in as text. A file
 // dropped means its folder.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 // How large each control is, and the window's default size. Sizes are kept in twips, as
 // the window was drawn, and turned into pixels with the screen's logical DPI; one uniform
 // scale factor then makes room for a default font wider than the one the window was drawn

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 // F1 opens the user guide in whatever the desktop uses for HTML files. The window has
 // no control for it; when nothing can open the guide, or it is missing, a message says
 // where it is, so that the user can open it by hand.

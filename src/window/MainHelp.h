@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // Where the user guide lives. It is installed with the program under
 // <prefix>/share/doc/pellory, and a build folder carries a copy at the same place below

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 // The window's controls: the panes that own them, the two separator lines, the focus order
 // and the access keys. Where each control sits is MainGeometry.cpp's.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 // Start-up, close and the stored settings: Form_Load restores the user's choices in an
 // order that lets each restored value raise its control's handler; Form_Unload stores them.
 // Where the window starts is MainPlacement.cpp's.

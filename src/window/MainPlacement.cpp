@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 // Where the window starts, and how large: centred and raised by its title bar, then at the
 // stored position and in the stored size, and then moved (and, on a screen too small for
 // it, shrunk) until its whole frame, title bar included, lies on the screen's free area.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // Building the window's layouts from its drawing: rows and columns of controls, nested
 // layouts and gaps given in twips. A gap gives way when the window is too small for

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 // Each stored setting bound to its control or counter text: what restoring it at start
 // does (raising the control's handler, as a user's edit would) and what is stored at close.
 // Both are switches over every key, so that a key without its binding does not build. A

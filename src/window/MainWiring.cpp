@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 // Which control event runs which handler, the keystroke rules in front of the input fields,
 // and the window's own keys. The panes connect their controls to their handlers; the
 // control-state rules follow the panes' changes.

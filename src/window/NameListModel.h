@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // The rows of a list of names, in columns: the list's own names, the names shown beside
 // them (the new names beside the files, the files beside the previewed names) with the

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // A list of names in columns with extended multiple selection of whole rows, that keeps
 // its selected count as the selection changes (never recounted) and selects many rows in

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 // The naming panel's controls: creation, captions, tool tips, list items and start states.
 
 #include "window/Controls.h"

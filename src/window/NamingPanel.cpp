@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 // The naming fields' handlers: each change keeps the counter texts current and has the run
 // buttons decided anew; "Alpha" swaps the counter pair shown, a case style converts the
 // texts typed so far.

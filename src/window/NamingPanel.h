@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // The naming inputs: the scheme of the two frames (characters kept, prefix, counter,
 // leading text, extension rule), the case style, and the wildcard pattern that renames

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 // Apply and Exit: the scheme run that walks the catalogue in list order and renames each
 // file in place (or lists its new name in the preview), and the wildcard rename of every
 // file the specification matches.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // The three buttons of the bottom row and what pressing them does: Apply renames the
 // listed files (or those the wildcard pattern names), Preview shows the new names in place

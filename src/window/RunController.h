@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // Whether a rename run is under way, and what a run keeps while it works: the run state,
 // preview mode, the undo history written ahead of every rename and the hourglass. It owns

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 // Preview mode: the list of new names shown over the file list, with every other control
 // locked so that the settings cannot change while the user reads it. Nothing on disk
 // changes in the mode; leaving it re-derives every enabled state from the settings.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // How a run lets the event loop run while it works through the files: at most every few
 // milliseconds, not once per file. A visit to the loop with nothing pending costs about a

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // The line at the bottom of the window: how many files are listed and selected, what the
 // last run or undo did, and the progress of one that takes longer than half a second, with

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // The program's texts in the user's language. They are written in English, which needs no
 // translation; another language needs the program's own translation, built into the

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // Undo from the window: Ctrl+Alt+Z and the file list's menu undo the newest run not undone
 // yet, one run a press; the undo history lists every run and undoes back to a chosen one;

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // The undo history as a list, newest run first: when, folder, how many files, the first few
 // "old -> new" pairs, and whether it is undone, interrupted, under way or damaged. The user

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 // The catalogue as the scan builds it from the specification text, its sort orders held
 // against the partition sort written out plainly (whose placement of equal keys decides the
 // counter each file gets), and the every-N selection of its list.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 // The counters, the composed names and the duplicate check; settings as words (Settings.h).
 
 #include "naming/DuplicateCheck.h"

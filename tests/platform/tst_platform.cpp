@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 // The operating-system seams on real folders: which names a specification matches, what the
 // scan reports of them, file times, the drives of a mount table, and renames in place that
 // never replace an entry, also where the file system folds case.

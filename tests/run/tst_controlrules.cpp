@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 // When Apply and Preview are enabled, and the printed number text whose width decides
 // whether a decimal counter fits its field.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 // The undo history: runs written and read back for any bytes, damaged and foreign files
 // read without harm, the choice of the run to undo, the undo on real folders (names taken,
 // gone, carried by another file, already back, parked under a temporary name, a folder

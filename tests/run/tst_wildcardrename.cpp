@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 // Wildcard renames: the new name a mask gives, and whole batches on real folders: planned
 // first, refused on a conflict with a message naming it, run through cycles and failures
 // without losing or replacing a file.

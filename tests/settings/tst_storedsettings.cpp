@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 // The settings store: every key back as written, hand-written and damaged files read as the
 // user meant them, and the numbers the window restores from their texts.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // Real files for the tests: every file of a folder read back by its exact bytes, so that a
 // listing shows where each file went and whether anything was lost or overwritten.

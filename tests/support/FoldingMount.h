@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // A small FAT or exFAT image mounted in a temporary folder, for tests of renames on a file
 // system that folds case. Needs root; when the machine cannot mount, skipReason() says why

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // Random folders for the rename property tests: names that mix case, blanks, dots, leading
 // dots, non-ASCII letters, invalid UTF-8 and spellings that differ only in case, each file

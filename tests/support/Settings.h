@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // Naming settings written as a short line of words, so that a table row shows every choice
 // that differs from the defaults: "batch keep=3 prefix=x start=01 case=2". Words: batch,

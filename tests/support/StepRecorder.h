@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // An observer of a renamer's steps on disk that writes them down, as the undo history
 // would: "from>to" each, "!" after one that failed, "?" after one it refused. Refuses the

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // Shared by the window's tests: a recording Feedback, the stored settings written and read
 // back through QSettings, the shown window, and typing as a user types.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 // Random folders, settings, selections and sort orders, run through the window's Preview and
 // Apply and through its wildcard rename, then undone. Whatever the settings, no file may be
 // lost, overwritten or moved; a run ends with the names the preview promised or, when it

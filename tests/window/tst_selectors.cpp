@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 // The drive and folder selectors: the folder list as the user moves through it, hidden
 // folders, names that are not valid text, which drive holds a path and the folder
 // remembered per drive.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
 // The window driven as a user drives it, on real temporary folders: what start-up restores
 // and close stores, where the window starts and how it grows, what each field lets
 // through, which controls a change enables, the every-N selection, Apply and Preview with
