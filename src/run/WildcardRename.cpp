@@ -74,6 +74,27 @@ QString findConflict(const FolderLookup& folder, const std::vector<Candidate>& a
     return {};
 }
 
+// For each file, the file whose old name it takes, or -1. The table of old names goes
+// before the steps are ordered, so that the two are never held at once.
+std::vector<qsizetype> oldNamesTaken(const std::vector<Candidate>& all,
+                                     const std::function<void()>& between)
+{
+    std::unordered_map<std::string_view, qsizetype> byOldKey;
+    byOldKey.reserve(all.size());
+    for (qsizetype i = 0; i < qsizetype(all.size()); ++i) {
+        between();
+        byOldKey.insert_or_assign(keyView(all[i].oldKey), i);
+    }
+    std::vector<qsizetype> takenBy;
+    takenBy.reserve(all.size());
+    for (qsizetype i = 0; i < qsizetype(all.size()); ++i) {
+        between();
+        const auto taker = byOldKey.find(keyView(all[i].newKey));
+        takenBy.push_back(taker == byOldKey.end() ? -1 : taker->second);
+    }
+    return takenBy;
+}
+
 QByteArray unusedTemporaryName(const FolderLookup& folder, const QSet<QByteArray>& planned)
 {
     for (;;) {
@@ -154,19 +175,7 @@ WildcardPlan planRenames(const QByteArray& folder, std::vector<NamedFile> files,
             all.push_back({&f.entry, f.newName, newRaw, nameKey(f.entry.rawName, folds),
                            nameKey(newRaw, folds)});
     }
-    std::unordered_map<std::string_view, qsizetype> byOldKey;
-    byOldKey.reserve(all.size());
-    for (qsizetype i = 0; i < qsizetype(all.size()); ++i) {
-        between();
-        byOldKey.insert_or_assign(keyView(all[i].oldKey), i);
-    }
-    std::vector<qsizetype> takenBy;
-    takenBy.reserve(all.size());
-    for (qsizetype i = 0; i < qsizetype(all.size()); ++i) {
-        between();
-        const auto taker = byOldKey.find(keyView(all[i].newKey));
-        takenBy.push_back(taker == byOldKey.end() ? -1 : taker->second);
-    }
+    std::vector<qsizetype> takenBy = oldNamesTaken(all, between);
     WildcardPlan plan;
     plan.folder = folder;
     plan.refusal = findConflict(lookup, all, takenBy, between);
@@ -206,13 +215,18 @@ WildcardPlan planWildcardRename(const QByteArray& folder, const QString& spec, c
             return refused;
         }
     }
-    std::vector<DirEntry> files;
-    if (!findMatchingFiles(folder, spec, files, between)) {
+    // Each entry is named as it is read: no list of the entries alone is held beside.
+    std::vector<NamedFile> named;
+    const auto name = [&](DirEntry&& entry) {
+        QString newName = wildcardNewName(entry.name, mask);
+        named.push_back({std::move(entry), std::move(newName)});
+    };
+    if (!forEachMatchingFile(folder, spec, name, between)) {
         refused.refusal =
             QStringLiteral("The folder \"%1\" cannot be read.").arg(QFile::decodeName(folder));
         return refused;
     }
-    return planWildcardRename(folder, std::move(files), mask, between);
+    return planRenames(folder, std::move(named), between);
 }
 
 WildcardPlan planWildcardRename(const QString& folder, const QString& spec, const QString& mask,
