@@ -37,14 +37,19 @@ bool isUnreserved(char c)
 void appendEscaped(QByteArray& out, QByteArrayView field, bool keepSlash = false)
 {
     static constexpr char kHex[] = "0123456789ABCDEF";
+    const qsizetype start = out.size();
+    out.resize(start + 3 * field.size()); // room for every byte escaped
+    char* to = out.data() + start;
     for (const char c : field) {
         if (isUnreserved(c) || (keepSlash && c == '/')) {
-            out.append(c);
+            *to++ = c;
         } else {
-            const char escape[] = {'%', kHex[uchar(c) >> 4], kHex[uchar(c) & 15]};
-            out.append(escape, 3);
+            *to++ = '%';
+            *to++ = kHex[uchar(c) >> 4];
+            *to++ = kHex[uchar(c) & 15];
         }
     }
+    out.resize(to - out.constData()); // keeps the room for the next record
 }
 
 QByteArray escaped(QByteArrayView field, bool keepSlash = false)
