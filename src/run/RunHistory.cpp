@@ -131,7 +131,7 @@ bool parseRename(QByteArrayView fields, RunRecord& run, bool keepAll)
 {
     const qsizetype a = fields.indexOf(' ');
     const qsizetype b = a < 0 ? -1 : fields.indexOf(' ', a + 1);
-    if (b < 0) // a space after the inode is no number
+    if (b < 0) // fewer than three fields; a fourth makes the inode no number
         return false;
     RenameRecord r;
     if (!unescaped(fields.first(a), r.oldRaw) ||
