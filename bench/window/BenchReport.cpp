@@ -65,6 +65,8 @@ Rule ruleFor(const QString& step, const Place& place)
         return {rename, place.applyTarget, true};
     if (step == QLatin1String("wildcard rename: renames"))
         return {rename, 0, true};
+    if (step == QLatin1String("undo: renames"))
+        return {rename, 1.3, true};
     if (step.startsWith(QLatin1String("live names")))
         return {QString(), 0, true}; // the time includes the pause after the key
     if (step.startsWith(QLatin1String("start-up")))

@@ -181,7 +181,7 @@ private:
         }
         if (!outcome.ok)
             fail(QStringLiteral("the window pass: ") + outcome.error);
-        restore(QStringLiteral("DSC_"));
+        restore(QStringLiteral("IMG_")); // as the undo left it
     }
 
     const BenchOptions& m_options;

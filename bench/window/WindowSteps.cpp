@@ -51,6 +51,7 @@ public:
     {
         said.append(title + QStringLiteral(": ") + text);
     }
+    bool question(const QString&, const QString&) override { return true; } // "Yes"
 };
 
 // Passes the window's renames to the system's and notes when the last one returned: a
@@ -219,6 +220,7 @@ public:
         preview();
         apply();
         wildcardRename();
+        undo();
         m_main->close();
         m_main.reset();
         return m_failures == 0 ? 0 : 1;
@@ -341,7 +343,11 @@ private:
         StepLine line = timed(QStringLiteral("select every 2"),
                               [everyN] { everyN->setText(QStringLiteral("2")); });
         line.floorMs = floor;
-        const auto selected = fileList()->selectionModel()->selectedRows().size();
+        // Counted from the selection's ranges: selectedRows() asks every row of every range
+        // whether its row is selected, which takes seconds at these sizes.
+        qsizetype selected = 0;
+        for (const QItemSelectionRange& range : fileList()->selectionModel()->selection())
+            selected += range.bottom() - range.top() + 1;
         if (selected != m_count / 2 && selected != (m_count + 1) / 2) {
             line.ok = false;
             line.note = QStringLiteral("%1 selected").arg(selected);
@@ -424,8 +430,16 @@ private:
     {
         StepLine line;
         line.name = name + QStringLiteral(": renames");
-        if (!pressable(button, line))
-            return;
+        if (pressable(button, line))
+            splitRun(
+                name, [button] { button->click(); }, expected);
+    }
+
+    void splitRun(const QString& name, const std::function<void()>& action,
+                  const QStringList& expected)
+    {
+        StepLine line;
+        line.name = name + QStringLiteral(": renames");
         settleWrites(m_folder); // as before the floor's renames
         TimedRenamer renamer(m_probe);
         installRenamer(&renamer);
@@ -439,7 +453,7 @@ private:
                     renameWait = renames.waitMs;
                 }
             });
-        const StepLine whole = timed(line.name, [button] { button->click(); });
+        const StepLine whole = timed(line.name, action);
         QObject::disconnect(connection);
         installRenamer(nullptr);
         // No pass of the event loop before the list was filled: the step cannot be split,
@@ -477,6 +491,17 @@ private:
         splitRun(QStringLiteral("wildcard rename"), control<QPushButton>("ApplyBut"),
                  cameraNames(QStringLiteral("DSC_"), m_count));
         pattern->setText(QString());
+    }
+
+    // Ctrl+Alt+Z after the wildcard rename, its question answered "Yes": every file goes
+    // back to its name from before. The list is rebuilt with every camera file listed.
+    void undo()
+    {
+        control<QLineEdit>("FileSpecs")->setText(QStringLiteral("*.JPG"));
+        auto* files = m_main->findChild<FilePane*>();
+        splitRun(
+            QStringLiteral("undo"), [files] { emit files->undoRequested(); },
+            cameraNames(QStringLiteral("IMG_"), m_count));
     }
 
     QString m_folder;

@@ -3,9 +3,9 @@
 #pragma once
 // One pass of the window benchmark in this process: Pellory's window is started on a
 // folder of camera files and driven as a user drives it, step by step, through start-up,
-// a rebuild, the sort orders, a selection, preview, apply and a wildcard rename. Each step
-// prints one line (see StepLine) with its time, longest event-loop wait and the process's
-// peak memory, and whether it did what it should.
+// a rebuild, the sort orders, a selection, the live new names, preview, apply, a wildcard
+// rename and its undo. Each step prints one line (see StepLine) with its time, longest
+// event-loop wait and the process's peak memory, and whether it did what it should.
 
 #include <QString>
 #include <QStringList>

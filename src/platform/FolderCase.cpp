@@ -9,6 +9,9 @@
 #include <QFile>
 #include <QSet>
 
+#include <algorithm>
+#include <string_view>
+
 #include <linux/fs.h>
 #include <linux/magic.h>
 #include <sys/ioctl.h>
@@ -49,12 +52,32 @@ bool fuseFolderFoldsCase(int dir)
 
 } // namespace
 
-FolderLookup::FolderLookup(const QByteArray& folder) : m_dir(AT_FDCWD, folder, O_PATH) {}
+FolderLookup::FolderLookup(const QByteArray& folder, Answers answers,
+                           const std::function<void()>& between)
+    : m_dir(AT_FDCWD, folder, O_PATH)
+{
+    if (answers != Answers::FromListing || m_dir.fd() < 0)
+        return;
+    std::vector<size_t> hashes;
+    // A folder that cannot be listed is asked name by name instead.
+    if (!visitNames(m_dir.fd(), [&](const char* name) {
+            between();
+            hashes.push_back(std::hash<std::string_view>()(name));
+            return true;
+        }))
+        return;
+    std::sort(hashes.begin(), hashes.end());
+    m_listed = std::move(hashes);
+}
 
 FolderLookup::FolderLookup(const QString& folder) : FolderLookup(QFile::encodeName(folder)) {}
 
 bool FolderLookup::contains(const QByteArray& rawName) const
 {
+    const std::string_view name(rawName.constData(), size_t(rawName.size()));
+    if (m_listed && !std::binary_search(m_listed->begin(), m_listed->end(),
+                                        std::hash<std::string_view>()(name)))
+        return false;
     struct stat st;
     return m_dir.fd() >= 0 &&
            ::fstatat(m_dir.fd(), rawName.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0;

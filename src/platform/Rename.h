@@ -12,6 +12,8 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 class QTimer;
 
@@ -128,13 +130,27 @@ void installRenamer(FileRenamer* renamer);
 class FolderLookup
 {
 public:
-    explicit FolderLookup(const QByteArray& folder);
+    enum class Answers
+    {
+        OnDisk,      // each name looked up in the folder when asked
+        FromListing, // the folder listed once: a name it does not list is answered from
+                     // memory, for a batch asking about every file, where a lookup costs
+                     // as much as a rename. Exact names only, so never where the folder
+                     // folds case.
+    };
+    // `between` runs after every name listed, for a caller that lets the event loop run.
+    explicit FolderLookup(
+        const QByteArray& folder, Answers answers = Answers::OnDisk,
+        const std::function<void()>& between = [] {});
     explicit FolderLookup(const QString& folder); // for callers without the folder's bytes
 
     bool contains(const QByteArray& rawName) const;
 
 private:
     FolderFd m_dir;
+    // The hashes of the names, sorted, when listed: a name whose hash is not among them
+    // is not in the folder, and one whose hash is, is looked up to be sure.
+    std::optional<std::vector<size_t>> m_listed;
 };
 
 // True when names in the folder that differ only in letter case name the same entry:

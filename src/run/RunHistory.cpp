@@ -34,28 +34,55 @@ bool isUnreserved(char c)
            c == '.' || c == '_' || c == '~';
 }
 
-// Percent-escapes all but the unreserved bytes (and "/" in a folder). Most names need no
-// escape, and are then taken as they are, since a record is written once per rename.
+// Appends `field` to `out` with all but the unreserved bytes (and "/" in a folder)
+// percent-escaped, as QByteArray::toPercentEncoding writes them. A record is written once
+// per rename, into a buffer that keeps its room from one record to the next.
+void appendEscaped(QByteArray& out, QByteArrayView field, bool keepSlash = false)
+{
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    const qsizetype start = out.size();
+    out.resize(start + 3 * field.size()); // room for every byte escaped
+    char* to = out.data() + start;
+    for (const char c : field) {
+        if (isUnreserved(c) || (keepSlash && c == '/')) {
+            *to++ = c;
+        } else {
+            *to++ = '%';
+            *to++ = kHex[uchar(c) >> 4];
+            *to++ = kHex[uchar(c) & 15];
+        }
+    }
+    out.resize(to - out.constData()); // keeps the room for the next record
+}
+
 QByteArray escaped(QByteArrayView field, bool keepSlash = false)
 {
-    for (const char c : field)
-        if (!isUnreserved(c) && !(keepSlash && c == '/'))
-            return field.toByteArray().toPercentEncoding(keepSlash ? "/" : "");
-    return field.toByteArray();
+    QByteArray out;
+    out.reserve(field.size());
+    appendEscaped(out, field, keepSlash);
+    return out;
 }
 
 // The bytes a field stands for, only when the field is exactly what escaped() writes for
 // them: a record that reads any other way is damaged, and is never acted on.
-bool unescaped(const QByteArray& field, QByteArray& out, bool keepSlash = false)
+bool unescaped(QByteArrayView field, QByteArray& out, bool keepSlash = false)
 {
-    out = QByteArray::fromPercentEncoding(field);
-    return !field.isEmpty() && escaped(out, keepSlash) == field;
+    // Most names carry no escape: then the field is exact when every byte is one that
+    // escaped() keeps, and it needs no decoding. A run is read whole for its undo.
+    if (!field.contains('%')) {
+        out = field.toByteArray();
+        return !field.isEmpty() && std::all_of(field.begin(), field.end(), [=](char c) {
+            return isUnreserved(c) || (keepSlash && c == '/');
+        });
+    }
+    out = QByteArray::fromPercentEncoding(field.toByteArray());
+    return escaped(out, keepSlash) == field;
 }
 
-bool number(const QByteArray& text, quint64& out)
+bool number(QByteArrayView text, quint64& out)
 {
-    const char* end = text.constData() + text.size();
-    const auto [at, error] = std::from_chars(text.constData(), end, out);
+    const char* end = text.data() + text.size();
+    const auto [at, error] = std::from_chars(text.data(), end, out);
     return !text.isEmpty() && error == std::errc() && at == end;
 }
 
@@ -102,19 +129,32 @@ bool parseHead(const QByteArrayList& lines, qsizetype& at, RunRecord& run)
     return true;
 }
 
+// "R old new inode": read from views of the line, since a run holds one per file.
+bool parseRename(QByteArrayView fields, RunRecord& run, bool keepAll)
+{
+    const qsizetype a = fields.indexOf(' ');
+    const qsizetype b = a < 0 ? -1 : fields.indexOf(' ', a + 1);
+    if (b < 0) // fewer than three fields; a fourth makes the inode no number
+        return false;
+    RenameRecord r;
+    if (!unescaped(fields.first(a), r.oldRaw) ||
+        !unescaped(fields.sliced(a + 1, b - a - 1), r.newRaw) ||
+        !number(fields.sliced(b + 1), r.inode))
+        return false;
+    if (keepAll || run.renameCount < RunHistory::kRenamesShown)
+        run.renames.push_back(std::move(r));
+    ++run.renameCount;
+    return true;
+}
+
 // One record line; false when it is not one that reads exactly.
 bool parseRecord(const QByteArray& line, RunRecord& run, bool keepAll)
 {
+    if (line.startsWith("R "))
+        return parseRename(QByteArrayView(line).sliced(2), run, keepAll);
     const QByteArrayList f = line.split(' ');
     quint64 count = 0;
-    if (f.size() == 4 && f[0] == "R") {
-        RenameRecord r;
-        if (!unescaped(f[1], r.oldRaw) || !unescaped(f[2], r.newRaw) || !number(f[3], r.inode))
-            return false;
-        if (keepAll || run.renameCount < RunHistory::kRenamesShown)
-            run.renames.push_back(std::move(r));
-        ++run.renameCount;
-    } else if (line == "X" && run.renameCount > 0) {
+    if (line == "X" && run.renameCount > 0) {
         if (qsizetype(run.renames.size()) == run.renameCount)
             run.renames.pop_back();
         --run.renameCount;
@@ -299,8 +339,13 @@ bool RunRecorder::record(QByteArrayView oldRaw, QByteArrayView newRaw, quint64 i
     }
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, inode).ptr;
-    if (!m_file.append({"R ", escaped(oldRaw), " ", escaped(newRaw), " ",
-                        QByteArrayView(digits, end - digits), "\n"}))
+    m_line.resize(0); // keeps its room, where clear() would free it
+    m_line.append("R ");
+    appendEscaped(m_line, oldRaw);
+    m_line.append(' ');
+    appendEscaped(m_line, newRaw);
+    m_line.append(' ').append(digits, end - digits).append('\n');
+    if (!m_file.append(m_line))
         return false;
     ++m_done;
     return true;

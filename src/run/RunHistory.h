@@ -122,6 +122,7 @@ private:
     bool m_parkedOnly = false;
     int m_done = 0;
     quint64 m_inode = 0;
+    QByteArray m_line; // the record being written
     QString m_error;
 };
 

@@ -6,11 +6,12 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QHash>
 #include <QSet>
 
 #include <algorithm>
+#include <string_view>
 #include <tuple>
+#include <unordered_map>
 
 namespace pellory {
 
@@ -24,6 +25,14 @@ struct Candidate
     QByteArray oldKey; // the names as the folder compares them
     QByteArray newKey;
 };
+
+// The tables of the plan are keyed by views of the candidates' keys, which stay in place
+// while the plan is made: the standard library's hash of a few bytes costs a fraction of
+// Qt's seeded one, and a plan hashes every name several times.
+std::string_view keyView(const QByteArray& key)
+{
+    return {key.constData(), size_t(key.size())};
+}
 
 // Where the file system folds case, "IMG.JPG" and "img.jpg" are one name, so they must
 // meet as one key when looking for duplicates and for names that are taken.
@@ -39,20 +48,18 @@ QString conflict(const Candidate& c, const QString& why)
 }
 
 // The first file, in name order, whose new name is not usable; empty when there is none.
-// `byOldKey` is the file of each old name, which the ordering of the steps uses as well.
+// `takenBy[i]` is the file whose old name file i takes, or -1, which the ordering of the
+// steps uses as well.
 QString findConflict(const FolderLookup& folder, const std::vector<Candidate>& all,
-                     const QHash<QByteArray, qsizetype>& byOldKey,
-                     const std::function<void()>& between)
+                     const std::vector<qsizetype>& takenBy, const std::function<void()>& between)
 {
-    QHash<QByteArray, std::pair<qsizetype, qsizetype>> firstTwoWithNewKey;
-    firstTwoWithNewKey.reserve(qsizetype(all.size())); // no pause to grow it mid-way
+    std::unordered_map<std::string_view, std::pair<qsizetype, qsizetype>> firstTwoWithNewKey;
+    firstTwoWithNewKey.reserve(all.size()); // no pause to grow it mid-way
     for (qsizetype i = 0; i < qsizetype(all.size()); ++i) {
         between();
-        const auto two = firstTwoWithNewKey.find(all[i].newKey);
-        if (two == firstTwoWithNewKey.end())
-            firstTwoWithNewKey.insert(all[i].newKey, {i, -1});
-        else if (two->second < 0)
-            two->second = i;
+        const auto [two, inserted] = firstTwoWithNewKey.try_emplace(keyView(all[i].newKey), i, -1);
+        if (!inserted && two->second.second < 0)
+            two->second.second = i;
     }
     for (qsizetype i = 0; i < qsizetype(all.size()); ++i) {
         between();
@@ -60,17 +67,38 @@ QString findConflict(const FolderLookup& folder, const std::vector<Candidate>& a
         const QString invalid = invalidNameReason(c.newName);
         if (!invalid.isEmpty())
             return conflict(c, invalid + u'.');
-        const auto [first, second] = firstTwoWithNewKey.value(c.newKey);
+        const auto [first, second] = firstTwoWithNewKey.at(keyView(c.newKey));
         if (second >= 0)
             return conflict(
                 c, QCoreApplication::translate("WildcardRename", "\"%1\" would get the same name.")
                        .arg(all[first == i ? second : first].entry->name));
-        if (!byOldKey.contains(c.newKey) && folder.contains(c.newRaw))
+        if (takenBy[i] < 0 && folder.contains(c.newRaw))
             return conflict(
                 c, QCoreApplication::translate("WildcardRename",
                                                "An entry of that name is already in the folder."));
     }
     return {};
+}
+
+// For each file, the file whose old name it takes, or -1. The table of old names goes
+// before the steps are ordered, so that the two are never held at once.
+std::vector<qsizetype> oldNamesTaken(const std::vector<Candidate>& all,
+                                     const std::function<void()>& between)
+{
+    std::unordered_map<std::string_view, qsizetype> byOldKey;
+    byOldKey.reserve(all.size());
+    for (qsizetype i = 0; i < qsizetype(all.size()); ++i) {
+        between();
+        byOldKey.insert_or_assign(keyView(all[i].oldKey), i);
+    }
+    std::vector<qsizetype> takenBy;
+    takenBy.reserve(all.size());
+    for (qsizetype i = 0; i < qsizetype(all.size()); ++i) {
+        between();
+        const auto taker = byOldKey.find(keyView(all[i].newKey));
+        takenBy.push_back(taker == byOldKey.end() ? -1 : taker->second);
+    }
+    return takenBy;
 }
 
 QByteArray unusedTemporaryName(const FolderLookup& folder, const QSet<QByteArray>& planned)
@@ -141,7 +169,9 @@ WildcardPlan planRenames(const QByteArray& folder, std::vector<NamedFile> files,
         return std::tie(a.entry.name, a.entry.rawName) < std::tie(b.entry.name, b.entry.rawName);
     });
     const bool folds = folderFoldsCase(folder);
-    const FolderLookup lookup(folder);
+    const FolderLookup lookup(
+        folder, folds ? FolderLookup::Answers::OnDisk : FolderLookup::Answers::FromListing,
+        between);
     std::vector<Candidate> all;
     all.reserve(files.size());
     for (const NamedFile& f : files) {
@@ -151,24 +181,16 @@ WildcardPlan planRenames(const QByteArray& folder, std::vector<NamedFile> files,
             all.push_back({&f.entry, f.newName, newRaw, nameKey(f.entry.rawName, folds),
                            nameKey(newRaw, folds)});
     }
-    QHash<QByteArray, qsizetype> byOldKey;
-    byOldKey.reserve(qsizetype(all.size()));
-    for (qsizetype i = 0; i < qsizetype(all.size()); ++i) {
-        between();
-        byOldKey.insert(all[i].oldKey, i);
-    }
+    std::vector<qsizetype> takenBy = oldNamesTaken(all, between);
     WildcardPlan plan;
     plan.folder = folder;
-    plan.refusal = findConflict(lookup, all, byOldKey, between);
+    plan.refusal = findConflict(lookup, all, takenBy, between);
     if (!plan.refusal.isEmpty())
         return plan;
-    std::vector<qsizetype> waitsFor;
-    waitsFor.reserve(all.size());
-    for (qsizetype i = 0; i < qsizetype(all.size()); ++i) {
-        between();
-        const qsizetype j = byOldKey.value(all[i].newKey, -1);
-        waitsFor.push_back(j == i ? -1 : j);
-    }
+    std::vector<qsizetype> waitsFor = std::move(takenBy);
+    for (qsizetype i = 0; i < qsizetype(waitsFor.size()); ++i)
+        if (waitsFor[i] == i) // a file taking its own old name waits for none
+            waitsFor[i] = -1;
     plan.steps = orderSteps(lookup, all, waitsFor, between);
     plan.fileCount = int(all.size());
     return plan;
@@ -201,14 +223,19 @@ WildcardPlan planWildcardRename(const QByteArray& folder, const QString& spec, c
             return refused;
         }
     }
-    std::vector<DirEntry> files;
-    if (!findMatchingFiles(folder, spec, files, between)) {
+    // Each entry is named as it is read: no list of the entries alone is held beside.
+    std::vector<NamedFile> named;
+    const auto name = [&](DirEntry&& entry) {
+        QString newName = wildcardNewName(entry.name, mask);
+        named.push_back({std::move(entry), std::move(newName)});
+    };
+    if (!forEachMatchingFile(folder, spec, name, between)) {
         refused.refusal =
             QCoreApplication::translate("WildcardRename", "The folder \"%1\" cannot be read.")
                 .arg(QFile::decodeName(folder));
         return refused;
     }
-    return planWildcardRename(folder, std::move(files), mask, between);
+    return planRenames(folder, std::move(named), between);
 }
 
 WildcardPlan planWildcardRename(const QString& folder, const QString& spec, const QString& mask,

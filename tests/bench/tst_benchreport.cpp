@@ -55,7 +55,8 @@ void TestBenchReport::judgement_data()
     QTest::addColumn<double>("ratio");
     QTest::addColumn<QString>("verdict");
     const QString apply = "apply: renames", sort = "sort Name (A to Z) again",
-                  wildcard = "wildcard rename: renames", rebuild = "apply: closing rebuild";
+                  wildcard = "wildcard rename: renames", rebuild = "apply: closing rebuild",
+                  undo = "undo: renames";
     // clang-format off
     QTest::newRow("apply within the tmpfs target") << samplesWith({step(apply, 140, 5)}) << apply << 1.4 << "PASS";
     QTest::newRow("apply over the disk target") << samplesWith({step(apply, 140, 5)}, 1.3) << apply << 1.4 << "FAIL";
@@ -65,6 +66,7 @@ void TestBenchReport::judgement_data()
     QTest::newRow("sort within 20x std::sort, its wait not judged") << samplesWith({step(sort, 19, 60, 1)}) << sort << 19.0 << "PASS";
     QTest::newRow("a run that did not do its work") << samplesWith({step(apply, 50, 5, -1, false)}) << apply << 0.5 << "FAILED";
     QTest::newRow("wildcard rename: no ratio target, the wait is judged") << samplesWith({step(wildcard, 900, 60)}) << wildcard << 9.0 << "FAIL";
+    QTest::newRow("undo held to 1.3x the loop") << samplesWith({step(undo, 140, 5)}) << undo << 1.4 << "FAIL";
     QTest::newRow("rebuild held against the scan") << samplesWith({step(rebuild, 110, 100)}) << rebuild << 2.2 << "FAIL";
     QTest::newRow("peer against the floor: reported only") << samplesWith({}) << "peer: perl rename" << 2.5 << "-";
     QTest::newRow("the floor itself") << samplesWith({}) << "floor: renameat2 loop" << 0.0 << "";

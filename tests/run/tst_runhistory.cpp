@@ -187,6 +187,8 @@ void tst_RunHistory::parsed_data()
         {"unknown line", "@R a b 1\nQ\nR c d 2\nE 2\n", "scheme f 2/4 E: a>b damaged"},
         {"escape not as written", "@R a b 1\nR %63 d 2\n", "scheme f 1/4 interrupted: a>b damaged"},
         {"escape not hex", "@R a%zz b 1\n", "scheme f 0/4 interrupted:  damaged"},
+        {"escape as written", "@R a%2Ab c 1\nE 1\n", "scheme f 1/4 E: a*b>c"},
+        {"byte not escaped", "@R a b 1\nR c*d e 2\n", "scheme f 1/4 interrupted: a>b damaged"},
         {"inode not a number", "@R a b x\n", "scheme f 0/4 interrupted:  damaged"},
         {"no head", "R a b 1\nE 1\n", "scheme  0/0 E:  damaged"},
         {"newer version", "pellory-run 3\nK scheme\n", "scheme  0/0 E:  newer"},
