@@ -369,6 +369,31 @@ void installRenamer(FileRenamer* renamer)
     g_installed = renamer;
 }
 
+bool dropLeftReservation(const QByteArray& folder, const QByteArray& from, const QByteArray& to,
+                         qint64 sinceMs)
+{
+    if (!isBareName(from) || !isBareName(to) || from == to)
+        return false;
+    const FolderFd dir(AT_FDCWD, folder, O_RDONLY | O_DIRECTORY);
+    struct stat file, left;
+    if (dir.fd() < 0 || ::fstatat(dir.fd(), from.constData(), &file, AT_SYMLINK_NOFOLLOW) != 0 ||
+        ::fstatat(dir.fd(), to.constData(), &left, AT_SYMLINK_NOFOLLOW) != 0)
+        return false;
+    // FAT keeps write times to 2 s.
+    const qint64 writtenMs = qint64(left.st_mtim.tv_sec) * 1000 + left.st_mtim.tv_nsec / 1000000;
+    if (!S_ISREG(left.st_mode) || left.st_size != 0 || sameFile(file, left) ||
+        writtenMs < sinceMs - 2000)
+        return false;
+    // Where case is folded both lookups may find one file, which must not go: only the
+    // listing tells two entries apart.
+    int listed = 0;
+    const bool read = visitNames(dir.fd(), [&](const char* name) {
+        listed += (from == name) + (to == name);
+        return listed < 2;
+    });
+    return read && listed == 2 && ::unlinkat(dir.fd(), to.constData(), 0) == 0;
+}
+
 void setFirstRenameRoute(RenameRoute route)
 {
     g_firstRoute = route;
