@@ -50,6 +50,12 @@ private:
     DIR* m_dir = nullptr;
 };
 
+// Whether `folder` answers a look into it (opened and its first entry read) within
+// `waitMs`: a mount whose server has stopped answering holds every look for good. The look
+// runs on a thread of its own, left behind when it does not come back. A folder that
+// answers with an error (missing, not readable) counts as answering.
+bool folderAnswers(const QByteArray& folder, int waitMs);
+
 // Hands `visit` each name the folder `dir` lists (read from its start; `dir` may be an
 // O_PATH handle), until `visit` returns false. False when the folder cannot be read.
 bool visitNames(int dir, const std::function<bool(const char* name)>& visit);

@@ -1,6 +1,7 @@
 #include "window/FolderSelector.h"
 
 #include "platform/DirectoryScan.h"
+#include "platform/FolderFd.h"
 
 #include <QApplication>
 #include <QDir>
@@ -106,7 +107,9 @@ bool FolderSelector::setRawPath(const QByteArray& path)
 {
     const QByteArray clean = absoluteCleanPath(path);
     QList<QByteArray> subfolders;
-    if (!readSubfolders(clean, subfolders))
+    // A folder on a mount that no longer answers is refused like one that cannot be opened,
+    // after a short wait, instead of holding the window for good.
+    if (!folderAnswers(clean, kAnswerMs) || !readSubfolders(clean, subfolders))
         return false;
     if (clean == m_rawPath)
         return true;

@@ -27,8 +27,10 @@ public:
     const QByteArray& rawPath() const { return m_rawPath; }
     bool setRawPath(const QByteArray& path);
     // Opens `path` (made absolute and clean). False, changing nothing, when it is not a
-    // folder that can be read. Raises pathChanged() when the path changes.
+    // folder that can be read, or does not answer within kAnswerMs (a mount whose server has
+    // stopped). Raises pathChanged() when the path changes.
     bool setPath(const QString& path);
+    static constexpr int kAnswerMs = 2000;
 
 signals:
     void pathChanged(); // the Change event: by the user or from code, synchronously
