@@ -60,8 +60,9 @@ bool sameFile(const struct stat& a, const struct stat& b)
 
 // Without the flag and without hard links nothing makes a rename refuse an existing name.
 // The name is reserved first: a file of our own is made under it (O_EXCL fails when the
-// name exists), and the rename goes over it only while it is still ours. Another program's
-// file is then lost only if it takes the name between that last look and the rename.
+// name exists), and the rename goes over it only while it is still ours and empty. Another
+// program's file is then lost only if it takes the name, or writes into ours, between that
+// last look and the rename.
 int renameOverReservation(int dir, const char* from, const char* to)
 {
     const int fd = ::openat(dir, to, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
@@ -76,9 +77,12 @@ int renameOverReservation(int dir, const char* from, const char* to)
     }
     if (g_afterReserving)
         g_afterReserving(dir, to);
+    // Another program may also open the reserved name without O_EXCL and write into it:
+    // then the file, though still the one we made, holds its data.
     const auto stillOurs = [&] {
         struct stat now;
-        return ::fstatat(dir, to, &now, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(now, reserved);
+        return ::fstatat(dir, to, &now, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(now, reserved) &&
+               now.st_size == 0;
     };
     if (!stillOurs())
         return EEXIST;
