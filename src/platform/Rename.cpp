@@ -63,8 +63,9 @@ bool sameFile(const struct stat& a, const struct stat& b)
 
 // Without the flag and without hard links nothing makes a rename refuse an existing name.
 // The name is reserved first: a file of our own is made under it (O_EXCL fails when the
-// name exists), and the rename goes over it only while it is still ours. Another program's
-// file is then lost only if it takes the name between that last look and the rename.
+// name exists), and the rename goes over it only while it is still ours and empty. Another
+// program's file is then lost only if it takes the name, or writes into ours, between that
+// last look and the rename.
 int renameOverReservation(int dir, const char* from, const char* to)
 {
     const int fd = ::openat(dir, to, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
@@ -79,9 +80,12 @@ int renameOverReservation(int dir, const char* from, const char* to)
     }
     if (g_afterReserving)
         g_afterReserving(dir, to);
+    // Another program may also open the reserved name without O_EXCL and write into it:
+    // then the file, though still the one we made, holds its data.
     const auto stillOurs = [&] {
         struct stat now;
-        return ::fstatat(dir, to, &now, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(now, reserved);
+        return ::fstatat(dir, to, &now, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(now, reserved) &&
+               now.st_size == 0;
     };
     if (!stillOurs())
         return EEXIST;
@@ -375,6 +379,31 @@ FileRenamer& currentRenamer()
 void installRenamer(FileRenamer* renamer)
 {
     g_installed = renamer;
+}
+
+bool dropLeftReservation(const QByteArray& folder, const QByteArray& from, const QByteArray& to,
+                         qint64 sinceMs)
+{
+    if (!isBareName(from) || !isBareName(to) || from == to)
+        return false;
+    const FolderFd dir(AT_FDCWD, folder, O_RDONLY | O_DIRECTORY);
+    struct stat file, left;
+    if (dir.fd() < 0 || ::fstatat(dir.fd(), from.constData(), &file, AT_SYMLINK_NOFOLLOW) != 0 ||
+        ::fstatat(dir.fd(), to.constData(), &left, AT_SYMLINK_NOFOLLOW) != 0)
+        return false;
+    // FAT keeps write times to 2 s.
+    const qint64 writtenMs = qint64(left.st_mtim.tv_sec) * 1000 + left.st_mtim.tv_nsec / 1000000;
+    if (!S_ISREG(left.st_mode) || left.st_size != 0 || sameFile(file, left) ||
+        writtenMs < sinceMs - 2000)
+        return false;
+    // Where case is folded both lookups may find one file, which must not go: only the
+    // listing tells two entries apart.
+    int listed = 0;
+    const bool read = visitNames(dir.fd(), [&](const char* name) {
+        listed += (from == name) + (to == name);
+        return listed < 2;
+    });
+    return read && listed == 2 && ::unlinkat(dir.fd(), to.constData(), 0) == 0;
 }
 
 void setFirstRenameRoute(RenameRoute route)

@@ -160,6 +160,14 @@ private:
 // plans there still cannot replace anything, since every rename refuses an existing name.
 bool folderFoldsCase(const QByteArray& folder);
 
+// A rename killed between reserving its new name and renaming over it leaves the
+// reservation behind: an empty file under `to` while the file is still under `from`.
+// Removes `to` when it is that: an empty regular file written no earlier than `sinceMs`
+// (ms since 1970), listed beside `from` as an entry of its own. False when nothing was
+// removed.
+bool dropLeftReservation(const QByteArray& folder, const QByteArray& from, const QByteArray& to,
+                         qint64 sinceMs);
+
 // Where the no-replace rename starts. Only tests choose a later step, to run the
 // fallbacks that file systems without the flag or without hard links take, on real files.
 enum class RenameRoute

@@ -439,8 +439,17 @@ std::vector<const RunRecord*> RunHistory::undoBackTo(const QString& id) const
 
 const RunRecord* RunHistory::interrupted() const
 {
+    // An undo that died is finished by undoing its run again; once that run is undone,
+    // nothing of the undo is left to report.
+    const auto finished = [this](const RunRecord& undo) {
+        return undo.kind == RunKind::Undo &&
+               std::any_of(m_runs.begin(), m_runs.end(), [&](const RunRecord& run) {
+                   return run.id == undo.undoes && run.undone;
+               });
+    };
     for (const RunRecord& run : m_runs)
-        if (run.state == RunRecord::State::Interrupted && !run.undone && !run.newer)
+        if (run.state == RunRecord::State::Interrupted && !run.undone && !run.newer &&
+            !finished(run))
             return &run;
     return nullptr;
 }

@@ -150,7 +150,7 @@ public:
     // every newer run in its folder that is not undone yet.
     std::vector<const RunRecord*> undoBackTo(const QString& id) const;
     // The newest run whose writer died and that the user has not dismissed, when it is not
-    // undone yet; nullptr when there is none.
+    // undone yet (an undo: when the run it undoes is not); nullptr when there is none.
     const RunRecord* interrupted() const;
 
 private:

@@ -95,8 +95,11 @@ void Undoer::next()
             ++m_outcome.restored;
             return;
         }
+        // A file on its way back through one of our temporary names may already have
+        // gone on: the step to its old name tells whether it is back.
         if (!now) {
-            skip(step, QCoreApplication::translate("Undo", "the file is gone"));
+            if (!isTemporaryName(step.toRaw))
+                skip(step, QCoreApplication::translate("Undo", "the file is gone"));
             return;
         }
     }
@@ -125,6 +128,10 @@ void Undoer::next()
 
 int putBackParked(const RunRecord& run, FileRenamer& renamer)
 {
+    // Only the last rename can have been under way when the writer died.
+    if (!run.renames.empty())
+        dropLeftReservation(run.folder, run.renames.back().oldRaw, run.renames.back().newRaw,
+                            run.startedMs);
     const UndoPlan plan = planUndo(run, true);
     RunRecorder recorder;
     if (!plan.refusal.isEmpty() || plan.steps.empty() ||

@@ -78,7 +78,8 @@ private:
 
 // A run whose writer died may have left a file parked under one of our temporary names,
 // hidden from the user: it goes back to its old name when that is free, recorded as an undo
-// of that file alone. The number of files put back.
+// of that file alone. The empty file that reserved the name of the rename under way, where
+// the file system has no no-replace rename, goes first. The number of files put back.
 int putBackParked(const RunRecord& run, FileRenamer& renamer);
 
 } // namespace pellory

@@ -188,7 +188,8 @@ private slots:
         QTest::addColumn<QByteArray>("steps"); // "old>new", "+file": the folder replaced, "@sub":
                                                // the renames from here on in its subfolder sub,
                                                // "!file": another program renames file onto a
-                                               // name we reserved (check-then-rename alone)
+                                               // name we reserved, "~text": writes text into it
+                                               // (check-then-rename alone)
         QTest::addColumn<int>("error");        // of the last step; the others succeed
         QTest::addColumn<QString>("description"); // the system's own text when empty
         QTest::addColumn<QByteArray>("after");
@@ -212,6 +213,7 @@ private slots:
         row("target exists", -1, "a.txt|b.txt", "a.txt>b.txt", EEXIST, "", "a.txt=a.txt|b.txt=b.txt", "a.txt>b.txt!");
         row("vanished", -1, "b.txt", "a.txt>c.txt", ENOENT, "", "b.txt=b.txt", "a.txt>c.txt!");
         row("target appears between", -1, "a.txt|x", "!x|a.txt>b.txt", EEXIST, "", "a.txt=a.txt|b.txt=x", "a.txt>b.txt!");
+        row("reserved name written between", -1, "a.txt", "~x|a.txt>b.txt", EEXIST, "", "a.txt=a.txt|b.txt=x", "a.txt>b.txt!");
         row("raw bytes old name", -1, "\xff\xfe.jpg", "\xff\xfe.jpg>ok.jpg", 0, "", "ok.jpg=\xff\xfe.jpg", "\xff\xfe.jpg>ok.jpg");
         row("255-byte name", -1, "a.txt", "a.txt>" + x255, 0, "", x255 + "=a.txt", "a.txt>" + x255);
         row("refused: 128 characters, 256 bytes", -1, "a.txt", "a.txt>" + QByteArray("\xc3\xa9").repeated(128), ENAMETOOLONG, "The new name may not be longer than 255 bytes", "a.txt=a.txt", "");
@@ -249,7 +251,8 @@ private slots:
         QFETCH(int, refuseAt);
         for (const RenameRoute route : {RenameRoute::NoReplaceFlag, RenameRoute::LinkThenUnlink,
                                         RenameRoute::CheckThenRename}) {
-            if (steps.startsWith('!') && route != RenameRoute::CheckThenRename)
+            if ((steps.startsWith('!') || steps.startsWith('~')) &&
+                route != RenameRoute::CheckThenRename)
                 continue; // only that route leaves a moment between the look and the rename
             QTemporaryDir dir;
             const auto emptyFolder =
@@ -279,6 +282,13 @@ private slots:
                 else if (step.startsWith('!'))
                     setAfterReservingHook([intruder = step.mid(1)](int dir, const char* name) {
                         ::renameat(dir, intruder.constData(), dir, name);
+                    });
+                else if (step.startsWith('~')) // written without O_EXCL, as a shell's ">>"
+                    setAfterReservingHook([text = step.mid(1)](int dir, const char* name) {
+                        const int fd = ::openat(dir, name, O_WRONLY | O_APPEND | O_CLOEXEC);
+                        QVERIFY(fd >= 0 &&
+                                ::write(fd, text.constData(), size_t(text.size())) == text.size());
+                        ::close(fd);
                     });
                 else
                     r = renamer.rename(at, step.split('>')[0],

@@ -217,8 +217,9 @@ void tst_RunHistory::parsed()
 void tst_RunHistory::undoOnDisk_data()
 {
     QTest::addColumn<QString>("run");   // "old>new ...", in the order done
-    QTest::addColumn<QString>("after"); // then: "+name" made anew, "-name" deleted, "a>b"
-                                        // renamed by hand, "moved" the folder moved away
+    QTest::addColumn<QString>("after"); // then: "+name" made anew, "0name" made empty, "-name"
+                                        // deleted, "a>b" renamed by hand, "moved" the folder
+                                        // moved away
     QTest::addColumn<int>("parked");    // -1: the run finished; else the files its writer, dying,
                                         // left parked that the next start puts back
     QTest::addColumn<QString>("expected"); // the listing after the undo
@@ -230,6 +231,8 @@ void tst_RunHistory::undoOnDisk_data()
     QTest::newRow("another file took the name") << "a>A b>B" << "B>held +B" << -1 << "B=new|a=a|held=b" << "B -> b: another file has this name now";
     QTest::newRow("rotation via a temporary") << "a>.pellory-7.tmp b>a .pellory-7.tmp>b" << "" << -1 << "a=a|b=b" << "";
     QTest::newRow("killed while parked") << "a>A b>.pellory-7.tmp" << "" << 1 << "a=a|b=b" << "";
+    QTest::newRow("killed after reserving a temporary name") << "a>A b>.pellory-7.tmp" << ".pellory-7.tmp>b 0.pellory-7.tmp" << 1 << "a=a|b=b" << "";
+    QTest::newRow("killed after reserving the new name") << "a>A b>.pellory-7.tmp .pellory-7.tmp>B" << "B>.pellory-7.tmp 0B" << 1 << "a=a|b=b" << "";
     QTest::newRow("in-flight rename, killed") << "a>A b>B d>D" << "D>d" << 0 << "a=a|b=b|d=d" << "";
     QTest::newRow("already back after an undo cut short") << "a>A b>B c>C" << "C>c B>b" << -1 << "a=a|b=b|c=c" << "";
     QTest::newRow("old name not valid text") << "caf~>CAFE b>B" << "" << -1 << "b=b|caf~=caf~" << "";
@@ -272,8 +275,8 @@ void tst_RunHistory::undoOnDisk()
         const QByteArray name = folder + '/' + change.mid(1).toUtf8();
         if (change == "moved")
             QVERIFY(QDir().rename(dir.path(), dir.path() + ".moved") && QDir().mkdir(dir.path()));
-        else if (change.startsWith('+'))
-            QVERIFY(makeFile(name, "new"));
+        else if (change.startsWith('+') || change.startsWith('0'))
+            QVERIFY(makeFile(name, change.startsWith('+') ? "new" : ""));
         else if (change.startsWith('-'))
             QVERIFY(::unlink(name.constData()) == 0);
         else
@@ -352,6 +355,7 @@ void tst_RunHistory::killed()
         QVERIFY(parkedBack.interrupted() && parkedBack.interrupted()->id == cut->id);
         QCOMPARE(undo(target), QString());
         QCOMPARE(listing(dirs[0]->path()), before[0]);
+        QVERIFY(!RunHistory::read().interrupted()); // nothing left to report at the next start
         for (int w = 1; w < writers; ++w) {
             const RunHistory left = RunHistory::read();
             QVERIFY(left.newestToUndo());

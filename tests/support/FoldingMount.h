@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <csignal>
+
 namespace pellory::testing {
 
 enum class MountKind
@@ -42,6 +44,8 @@ public:
 
     ~FoldingMount()
     {
+        if (m_stopped)
+            stop(false);
         // The daemon may still be busy with the last write, and a renamer may hold the
         // folder open until its event loop lets it go.
         for (int attempt = 0; m_mounted && attempt < 40 && !run("umount", {path()}); ++attempt) {
@@ -53,6 +57,22 @@ public:
     }
 
     QString path() const { return m_mounted ? m_dir.filePath("mnt") : QString(); }
+
+    // Stops (or resumes) the mount's FUSE server, so that every look into the mount waits,
+    // as on a mount whose server hangs. False when no process serves this mount.
+    bool stop(bool stopped)
+    {
+        const QByteArray mnt = QFile::encodeName(path());
+        for (const QString& pid : QDir("/proc").entryList(QDir::Dirs)) {
+            QFile cmdline("/proc/" + pid + "/cmdline");
+            if (!mnt.isEmpty() && cmdline.open(QIODevice::ReadOnly) &&
+                cmdline.readAll().split('\0').contains(mnt)) {
+                m_stopped = stopped;
+                return ::kill(pid.toInt(), stopped ? SIGSTOP : SIGCONT) == 0;
+            }
+        }
+        return false;
+    }
     QString skipReason() const { return "no such mount here: " + m_why; }
 
 private:
@@ -74,6 +94,7 @@ private:
     QTemporaryDir m_dir;
     QString m_loop, m_why = "cannot make the image";
     bool m_mounted = false;
+    bool m_stopped = false;
 };
 
 } // namespace pellory::testing

@@ -7,12 +7,16 @@
 #include "window/DriveSelector.h"
 #include "window/FolderSelector.h"
 
+#include "support/FoldingMount.h"
+
 #include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <optional>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -75,6 +79,7 @@ void TestSelectors::folderSteps_data()
     QTest::newRow("missing folder") << QStringList{"set missing"} << 0 << "set missing refused 1|" + inA;
     QTest::newRow("unreadable folder") << QStringList{"set locked"} << 0 << "set locked refused 1|" + inA;
     QTest::newRow("a file") << QStringList{"set f.txt"} << 0 << "set f.txt refused 2|" + inA;
+    QTest::newRow("mount that stopped answering") << QStringList{"set hung"} << 0 << "set hung refused 3|" + inA;
     QTest::newRow("Return opens a subfolder") << QStringList{"Return b"} << 1 << inB;
     QTest::newRow("Enter opens an ancestor") << QStringList{"set a/b", "Enter a"} << 2 << inA;
     QTest::newRow("Enter on the current folder") << QStringList{"Enter a"} << 0 << inA;
@@ -91,6 +96,12 @@ void TestSelectors::folderSteps()
     QFETCH(QString, outcome);
     if (steps.contains("set locked") && ::geteuid() == 0)
         QSKIP("the super-user opens every folder");
+    std::optional<testing::FoldingMount> hung;
+    if (steps.contains("set hung")) {
+        hung.emplace(testing::MountKind::ExfatFuse);
+        if (hung->path().isEmpty())
+            QSKIP(qPrintable(hung->skipReason()));
+    }
     QTemporaryDir dir;
     for (const char* folder : {"a/b/c", "a/b/.hidden", "a/b/D", "a/b2", "locked", "t"})
         QVERIFY(QDir(dir.path()).mkpath(folder));
@@ -100,6 +111,8 @@ void TestSelectors::folderSteps()
     const QByteArray odd = QFile::encodeName(dir.path()) + "/caf\xe9"; // not valid UTF-8
     QVERIFY(::mkdir(odd.constData(), 0755) == 0 && ::mkdir(odd + "/inner", 0755) == 0);
     const auto removeOdd = qScopeGuard([&] { ::rmdir(odd + "/inner"), ::rmdir(odd); });
+    if (hung) // a server that stops answering once the mount is in use
+        QVERIFY(QFile::link(hung->path(), dir.filePath("hung")) && hung->stop(true));
     FolderSelector selector;
     selector.resize(300, 400);
     selector.show();
@@ -128,6 +141,8 @@ void TestSelectors::folderSteps()
             QTest::keyClick(&selector, Qt::Key(QKeySequence(verb)[0].key()));
         }
     }
+    if (hung) // the folder's removal looks into the mount through the link
+        QVERIFY(hung->stop(false));
     shown << itemsBelow(selector, dir.path());
     QCOMPARE(shown.join('|'), outcome);
     QCOMPARE(seen.size(), changes); // once per change, before setPath returned
