@@ -58,10 +58,13 @@ void FilePane::DirList_Change()
 
 QString FilePane::listNote() const
 {
-    if (!specNamesFolder(FileSpecs->text()))
-        return {};
-    return tr("File specifications name files, not folders: \"%1\" lists nothing.")
-        .arg(FileSpecs->text());
+    // Each specification lists on its own: the note names the first one with a folder part.
+    for (const QString& spec : FileSpecs->text().split(u';')) {
+        if (specNamesFolder(spec))
+            return tr("File specifications name files, not folders: \"%1\" lists nothing.")
+                .arg(spec);
+    }
+    return {};
 }
 
 void FilePane::RefreshFiles()

@@ -578,7 +578,7 @@ void TstWindow::steps_data()
     row("undo: the bar dismissed stays away", abc, "Specs=*.JPG", "crash restart bar click=InterruptedDismiss restart", "bar", "The last rename in ~ stopped after 2 of 3 files / no bar");
     row("Esc in an open list closes only the list", "", "", "popup=FileSortOrder key=Escape", "open", "open");
     row("preview: a name no file can have is refused", "3", "Specs=*.JPG", "click=RenameChk FilePrefix:=a/b click=PreviewBut", "msgs preview", "Pellory - Error|warning|The new name of \"F000.JPG\", \"a/b001.JPG\", cannot be used: The new name may not contain \"/\". /  ");
-    row("specs: a folder part lists nothing, and says so", "3", "Specs=../*.JPG", "", "list status", " / 0 files, 0 selected. File specifications name files, not folders: \"../*.JPG\" lists nothing.");
+    row("specs: a folder part lists nothing, and says so", "3", "Specs=*.GIF;../*.JPG", "", "list status", " / 0 files, 0 selected. File specifications name files, not folders: \"../*.JPG\" lists nothing.");
     row("folder not valid text: listed, renamed, undone", "", "Specs=*.JPG", "rawdir list click=RenameChk click=ApplyBut list undo", "list", "A.JPG|B.JPG / IMG_001.JPG|IMG_002.JPG / A.JPG|B.JPG");
     row("F1 opens the guide", "", "", "focus=FileSpecs key=F1", "opened beeps", "the guide / beeps=0");
     row("in German", "3", "", "FileSpecs=*.JPG;b*.GIF" + toggle, "spoken keys fits status msgs", "Laufwerk|Sortierung:|Schreibweise:|Neue:|Vorschau und Fehlerprüfung / abdefhmnpstuvwz / fits / 3 Dateien, 0 ausgewählt / Pellory - Platzhalterfehler|plain|Für „Umbenennen in“ darf das Dateimuster nicht mehrere Suchmuster enthalten");
