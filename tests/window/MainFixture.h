@@ -113,6 +113,10 @@ inline void typeOver(QWidget* field, const QString& text)
 // Ctrl+Alt+Z, the undo of the last run, pressed where the focus is.
 inline void pressUndo(QWidget* focused)
 {
+    // A progress dialog that was shown and closed leaves no window active offscreen, where
+    // no window manager hands the activation back; the undo's shortcut needs it.
+    focused->window()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(focused->window()));
     focused->setFocus();
     QTest::keyClick(focused, Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier);
 }
