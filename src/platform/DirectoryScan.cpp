@@ -53,6 +53,36 @@ bool statEntry(int folderFd, const char* name, struct stat& st, quint64& inode)
     return true;
 }
 
+// Whether readdir's inodes are the ones a stat gives: so on the usual file systems, not
+// always where one is layered over another. The first file of a listing that has no time to
+// read is stat'ed to tell, and every file is when they differ.
+enum class ListedInodes
+{
+    Untested,
+    AsStat,
+    NotAsStat
+};
+
+// Whether `entry` is one to hand over: not a folder, nor a link to one. Gives its inode and,
+// when `withTime`, its write time. A regular file or another type that readdir names needs
+// no stat when the time is not asked for; a link or an unknown type always does.
+bool describeEntry(int folderFd, const dirent& entry, bool withTime, ListedInodes& listed,
+                   quint64& writeTime, quint64& inode)
+{
+    const bool typeKnown = entry.d_type != DT_UNKNOWN && entry.d_type != DT_LNK;
+    if (!withTime && typeKnown && listed == ListedInodes::AsStat) {
+        inode = entry.d_ino;
+        return true;
+    }
+    struct stat st;
+    if (!statEntry(folderFd, entry.d_name, st, inode) || S_ISDIR(st.st_mode))
+        return false;
+    if (!withTime && typeKnown && listed == ListedInodes::Untested)
+        listed = inode == entry.d_ino ? ListedInodes::AsStat : ListedInodes::NotAsStat;
+    writeTime = withTime ? fileTimeFromTimespec(st.st_mtim) : 0;
+    return true;
+}
+
 } // namespace
 
 bool specNamesFolder(QStringView spec)
@@ -69,7 +99,7 @@ bool findMatchingFiles(const QByteArray& folder, const QString& spec, std::vecto
 
 bool forEachMatchingFile(const QByteArray& folder, const QString& spec,
                          const std::function<void(DirEntry&&)>& found,
-                         const std::function<void()>& between)
+                         const std::function<void()>& between, EntryFacts facts)
 {
     if (spec.isEmpty() || specNamesFolder(spec))
         return false;
@@ -78,6 +108,8 @@ bool forEachMatchingFile(const QByteArray& folder, const QString& spec,
     if (!dir.isOpen())
         return false;
 
+    const bool withTime = facts == EntryFacts::WithTime;
+    ListedInodes listed = ListedInodes::Untested;
     QString decoded;
     while (const dirent* entry = dir.next()) {
         between();
@@ -90,13 +122,12 @@ bool forEachMatchingFile(const QByteArray& folder, const QString& spec,
             decoded = QFile::decodeName(QByteArray::fromRawData(raw.data(), qsizetype(raw.size())));
         if (!(ascii ? matcher.matchesAscii(raw) : matcher.matches(decoded)))
             continue;
-        struct stat st;
+        quint64 writeTime = 0;
         quint64 inode = 0;
-        if (!statEntry(dir.fd(), entry->d_name, st, inode) || S_ISDIR(st.st_mode))
+        if (!describeEntry(dir.fd(), *entry, withTime, listed, writeTime, inode))
             continue;
         found({ascii ? QString::fromLatin1(raw.data(), qsizetype(raw.size())) : decoded,
-               QByteArray(raw.data(), qsizetype(raw.size())), fileTimeFromTimespec(st.st_mtim),
-               inode});
+               QByteArray(raw.data(), qsizetype(raw.size())), writeTime, inode});
     }
     return true;
 }

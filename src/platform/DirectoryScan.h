@@ -39,17 +39,26 @@ bool specNamesFolder(QStringView spec);
 // Links are followed for the folder test and the time. A link that leads nowhere (or
 // loops) is still an entry, since renaming moves the link itself; it gets the link's own
 // time. One fstatat per matching entry (two for a link); names that do not match are never
-// stat'ed.
+// stat'ed. (forEachMatchingFile without the time stats only links and unknown types.)
 // `between` runs after every entry read, for a caller that lets the event loop run.
 bool findMatchingFiles(
     const QByteArray& folder, const QString& spec, std::vector<DirEntry>& out,
     const std::function<void()>& between = [] {});
 
+// What a caller needs to know of each entry besides its name and inode.
+enum class EntryFacts
+{
+    WithTime,
+    // writeTime left 0: a file that readdir says is no folder and no link is then not
+    // stat'ed, its inode taken from the listing where the file system's agree with stat's.
+    WithoutTime
+};
+
 // The same, handing each entry to `found` as it is read, for a caller that keeps the
 // entries in a form of its own.
 bool forEachMatchingFile(
     const QByteArray& folder, const QString& spec, const std::function<void(DirEntry&&)>& found,
-    const std::function<void()>& between = [] {});
+    const std::function<void()>& between = [] {}, EntryFacts facts = EntryFacts::WithTime);
 
 // Appends the names of the subfolders of `folder`, in the order the folder reports them:
 // links to folders included, hidden ones too, since a renamer's user may need them. False

@@ -229,7 +229,9 @@ WildcardPlan planWildcardRename(const QByteArray& folder, const QString& spec, c
         QString newName = wildcardNewName(entry.name, mask);
         named.push_back({std::move(entry), std::move(newName)});
     };
-    if (!forEachMatchingFile(folder, spec, name, between)) {
+    // The plan needs each file's name and identity, not its time: on the usual file
+    // systems the listing alone gives both.
+    if (!forEachMatchingFile(folder, spec, name, between, EntryFacts::WithoutTime)) {
         refused.refusal =
             QCoreApplication::translate("WildcardRename", "The folder \"%1\" cannot be read.")
                 .arg(QFile::decodeName(folder));

@@ -73,6 +73,15 @@ void LiveNames::start()
 
 void LiveNames::workSlice()
 {
+    // A run that started since lets the event loop run between its files; those visits are
+    // its own, and the list is rebuilt after it. The work waits, and starts anew once the
+    // run has ended.
+    if (m_run.busy()) {
+        m_slices.stop();
+        m_job.reset();
+        m_pause.start();
+        return;
+    }
     if (m_job && m_job->work(QDeadlineTimer(kSliceMs)))
         show();
 }

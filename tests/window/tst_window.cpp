@@ -388,7 +388,7 @@ private:
     UrlRecorder m_viewer;
     QString m_historyRows;
     bool m_failRename = false;
-    QStringList m_notes; // what the file list said about its new names
+    QStringList m_notes; // what the file list said about its new names, and when
 };
 
 void TstWindow::initTestCase()
@@ -554,6 +554,7 @@ void TstWindow::steps_data()
     row("live: a clash with a file renamed later", "B.JPG|img_001.jpg", "Specs=*.JPG", "click=RenameChk", "live", "IMG_001.JPG <Clashes with \"img_001.jpg\", which has this name until it is renamed later>|IMG_002.jpg");
     row("live: one new name for two files", "3", "Specs=*.JPG|Number=", "click=RenameChk", "live", "IMG_.JPG <Clashes with the new name of \"F001.JPG\">|IMG_.JPG <Clashes with the new name of \"F000.JPG\">|IMG_.JPG <Clashes with the new name of \"F000.JPG\">");
     row("live: wildcard names of the listed files", "a.JPG|b.jpg|c.GIF", "Specs=*.JPG", "WildCardRen=*.BAK", "live", "a.BAK|b.BAK");
+    row("live: work under way waits for a run, done after it", "3", "Specs=*.JPG", "click=RenameChk FilePrefix=P working apply@1 idle", "notes live", " / ||");
     row("live: counter past the range says why", "2100", huge, "click=RenameChk wait StartingNumber=1 wait StartingNumber=99999999", "live notes status", QString(2099, '|') + " / " + noNames + "++" + noNames + " / 2100 files, 0 selected. " + noNames);
     row("header: name and date titles choose the order", "b.JPG|a.JPG", "Specs=*.JPG", "header=1 order header=0 order header=0 order header=2 order header=2", "order modified", "Name (A to Z) / Name (Z to A) / Name (A to Z) / Date (Old to New) / Date (New to Old) / same");
     row("preview: duplicates refused, nothing listed", "3", "Specs=*.JPG|Prefix=X|Number=|Keep=1", "click=RenameChk click=PreviewBut", "preview msgs pointer", "  / Pellory - Error|warning|These settings will produce duplicate file names!!!|FX.JPG: F000.JPG and F001.JPG / idle");
@@ -610,6 +611,10 @@ void TstWindow::steps()
     m_notes.clear();
     connect(&m_w->main->files(), &FilePane::liveNamesNote, this,
             [this](const QString& note) { m_notes << note; });
+    connect(&m_w->main->files().liveNames(), &LiveNames::shown, this, [this] {
+        if (m_w->main->run().busy()) // the run walks what the list was when it started
+            m_notes << "shown during a run";
+    });
     QStringList todo = steps.split(' ', Qt::SkipEmptyParts);
     QStringList shown;
     while (!todo.isEmpty()) {
@@ -647,7 +652,8 @@ void TstWindow::steps()
 // "start=PATH" starts the window anew with PATH named on the command line, "drop=PATH"
 // drags PATH onto the specifications field (both below the row's folder); "watch" waits up
 // to a second for the list to be rebuilt; "hidden" checks or unchecks the folder tree's
-// "Show Hidden Folders".
+// "Show Hidden Folders"; "working" lets the event loop run until the new names are being
+// worked out, past their pause; "idle" lets it run 50 ms.
 void TstWindow::act(const QString& step, QStringList& rest)
 {
     Main& m = *m_w->main;
@@ -672,6 +678,8 @@ void TstWindow::act(const QString& step, QStringList& rest)
         {"size", [&] { remember(); m.resize(px(value.section(',', 0, 0).toInt()), px(value.section(',', 1).toInt())); }},
         {"max", [&] { remember(); m.showMaximized(); QCoreApplication::processEvents(); }},
         {"font", [&] { QFont font = m_font; font.setPointSizeF(font.pointSizeF() * value.toInt() / 100); QApplication::setFont(font); m_w.reset(); m_w = std::make_unique<Window>(); }},
+        {"working", [&] { const LiveNames& l = m.files().liveNames(); QDeadlineTimer limit(5000); while (!l.working() && !limit.hasExpired()) QCoreApplication::processEvents(); }},
+        {"idle", [&] { QTest::qWait(50); }},
         {"wait", [&] { QTest::qWait(300); QVERIFY(QTest::qWaitFor([&] { return !m.files().liveNames().pending(); })); }},
         {"close", [&] { m.close(); }},
         {"header", [&] { clickHeader(*m.files().FileList, value.toInt()); }},
