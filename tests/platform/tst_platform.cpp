@@ -38,11 +38,13 @@ bool replaceFolder(const QString& folder, const QByteArray& file)
 // What lookAtFolder() found, in 50 ms; `slow`: the folder answers only after 300 ms.
 QByteArray firstLook(const QByteArray& folder, bool slow)
 {
+    // Limits far apart, so that a loaded machine neither starves an answering look nor lets
+    // a hanging one in.
     const auto hang = [](const QByteArray& path) {
-        QThread::msleep(300);
+        QThread::msleep(2000);
         return lookAtFolderNow(path);
     };
-    FolderLook look = lookAtFolder(folder, 50, slow ? +hang : lookAtFolderNow);
+    FolderLook look = lookAtFolder(folder, slow ? 100 : 20000, slow ? +hang : lookAtFolderNow);
     std::sort(look.subfolders.begin(), look.subfolders.end());
     return !look.answered ? "no answer" : !look.isFolder ? "file" : look.subfolders.join('|');
 }

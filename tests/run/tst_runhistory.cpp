@@ -20,6 +20,8 @@
 #include <QTest>
 #include <QThread>
 
+#include <cstdio>
+
 #include <sys/stat.h>
 
 using namespace pellory;
@@ -334,10 +336,13 @@ void tst_RunHistory::killed()
                                {"--child", what, dirs[w]->path(), QString::number(kFiles)});
             QVERIFY(children[w]->waitForStarted());
         }
-        // Wait for the child's first record, as a process starts slowly on a busy machine,
-        // then kill the first child somewhere in the first half of its work.
+        // A process starts slowly on a busy machine: each child waits for its go, so that
+        // none is done before the others run; then wait for their first records and kill
+        // the first child somewhere in the first half of its work.
+        for (const auto& child : children)
+            QVERIFY(child->write("g") == 1 && child->waitForBytesWritten());
         QTRY_VERIFY_WITH_TIMEOUT(RunHistory::read().runs().size() >= size_t(writers + undoKilled),
-                                 10000);
+                                 60000);
         QTest::qWait(rng.bounded(kFiles * kDelayMs / 2));
         children[0]->kill();
         for (const auto& child : children)
@@ -369,6 +374,8 @@ int main(int argc, char** argv)
 {
     if (argc == 5 && qstrcmp(argv[1], "--child") == 0) {
         const QByteArray folder = argv[3];
+        if (std::getchar() != 'g')
+            return 2;
         if (qstrcmp(argv[2], "run") == 0)
             return rotate(folder, atoi(argv[4]), 4) ? 0 : 1;
         return undo(readRun(QString::fromLocal8Bit(argv[2])), 4).isEmpty() ? 0 : 1;
