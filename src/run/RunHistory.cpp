@@ -141,6 +141,8 @@ bool parseRename(QByteArrayView fields, RunRecord& run, bool keepAll)
         !unescaped(fields.sliced(a + 1, b - a - 1), r.newRaw) ||
         !number(fields.sliced(b + 1), r.inode))
         return false;
+    run.lastCounted = !isTemporaryName(r.newRaw);
+    run.fileCount += run.lastCounted;
     if (keepAll || run.renameCount < RunHistory::kRenamesShown)
         run.renames.push_back(std::move(r));
     ++run.renameCount;
@@ -158,6 +160,8 @@ bool parseRecord(const QByteArray& line, RunRecord& run, bool keepAll)
         if (qsizetype(run.renames.size()) == run.renameCount)
             run.renames.pop_back();
         --run.renameCount;
+        run.fileCount -= run.lastCounted;
+        run.lastCounted = false;
     } else if (f.size() == 2 && (f[0] == "E" || f[0] == "A") && number(f[1], count)) {
         run.state = f[0] == "E" ? RunRecord::State::Finished : RunRecord::State::Dismissed;
     } else {
@@ -167,7 +171,7 @@ bool parseRecord(const QByteArray& line, RunRecord& run, bool keepAll)
 }
 
 // How a run ends, from the last line of its text: "E n" or "A n" give the state and the
-// count of renames; anything else leaves the run as its head showed it.
+// count of files; anything else leaves the run as its head showed it.
 void parseEnd(const QByteArray& tail, RunRecord& run)
 {
     if (!tail.endsWith('\n'))
@@ -177,7 +181,8 @@ void parseEnd(const QByteArray& tail, RunRecord& run)
     quint64 count = 0;
     if (f.size() == 2 && (f[0] == "E" || f[0] == "A") && number(f[1], count)) {
         run.state = f[0] == "E" ? RunRecord::State::Finished : RunRecord::State::Dismissed;
-        run.renameCount = int(std::min<quint64>(count, INT_MAX));
+        run.fileCount = int(std::min<quint64>(count, INT_MAX));
+        run.renameCount = std::max(run.renameCount, run.fileCount);
     }
 }
 
@@ -272,6 +277,8 @@ void RunRecorder::begin(RunKind kind, const QByteArray& folder, int plannedFiles
     m_undoes.clear();
     m_parkedOnly = false;
     m_done = 0;
+    m_files = 0;
+    m_lastCounted = false;
     m_error.clear();
 }
 
@@ -348,6 +355,8 @@ bool RunRecorder::record(QByteArrayView oldRaw, QByteArrayView newRaw, quint64 i
     if (!m_file.append(m_line))
         return false;
     ++m_done;
+    m_lastCounted = !isTemporaryName(newRaw);
+    m_files += m_lastCounted;
     return true;
 }
 
@@ -364,8 +373,11 @@ QString RunRecorder::refusal() const
 
 void RunRecorder::renameFailed()
 {
-    if (m_file.isOpen() && m_file.append("X\n"))
+    if (m_file.isOpen() && m_file.append("X\n")) {
         --m_done;
+        m_files -= m_lastCounted;
+        m_lastCounted = false;
+    }
 }
 
 void RunRecorder::finish()
@@ -376,7 +388,7 @@ void RunRecorder::finish()
     if (m_done == 0)
         m_file.discard();
     else
-        m_file.append("E " + QByteArray::number(m_done) + '\n');
+        m_file.append("E " + QByteArray::number(m_files) + '\n');
     m_file.close();
 }
 
@@ -470,7 +482,7 @@ bool dismissRun(const QString& id, const QString& folder)
     const RunRecord run = readRun(id, folder);
     return run.state == RunRecord::State::Interrupted &&
            appendToJournalFile(inFolder(folder, id),
-                               "A " + QByteArray::number(run.renameCount) + '\n');
+                               "A " + QByteArray::number(run.fileCount) + '\n');
 }
 
 } // namespace pellory

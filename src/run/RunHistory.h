@@ -72,6 +72,10 @@ struct RunRecord
     bool newer = false;   // written by a newer version: shown, never acted on
     bool undone = false;  // a finished undo names it
     int renameCount = 0;  // renames done
+    // Files renamed: a rename to one of our temporary names is the first half of a file's
+    // two-step rename and is counted at its second half. The end line holds this count.
+    int fileCount = 0;
+    bool lastCounted = false;          // whether a following "X" takes a file back off the count
     std::vector<RenameRecord> renames; // in the order done; a summary keeps the first few
 };
 
@@ -121,6 +125,8 @@ private:
     QString m_undoes;
     bool m_parkedOnly = false;
     int m_done = 0;
+    int m_files = 0; // as RunRecord::fileCount
+    bool m_lastCounted = false;
     quint64 m_inode = 0;
     QByteArray m_line; // the record being written
     QString m_error;

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace pellory {
@@ -65,10 +66,22 @@ UndoPlan planUndo(const RunRecord& run, bool parkedOnly)
     return plan;
 }
 
+int UndoPlan::files() const
+{
+    return int(std::count_if(steps.begin(), steps.end(),
+                             [](const UndoStep& s) { return !isTemporaryName(s.toRaw); }));
+}
+
 Undoer::Undoer(UndoPlan plan, RunRecorder& recorder, FileRenamer& renamer)
     : m_plan(std::move(plan)), m_recorder(recorder), m_renamer(renamer),
-      m_probe(std::make_unique<FolderProbe>(m_plan.folder))
+      m_probe(std::make_unique<FolderProbe>(m_plan.folder)), m_files(m_plan.files())
 {}
+
+void Undoer::back(const UndoStep& step)
+{
+    if (!isTemporaryName(step.toRaw))
+        ++m_outcome.restored;
+}
 
 Undoer::~Undoer() = default;
 
@@ -88,11 +101,12 @@ bool Undoer::alreadyBack(const UndoStep& step)
 void Undoer::next()
 {
     const UndoStep& step = m_plan.steps[m_next++];
+    m_filesDone += !isTemporaryName(step.toRaw);
     const std::optional<quint64> now = m_probe->inodeOf(step.fromRaw);
     // Where case is folded, a lookup finds the file under either spelling.
     if (!now || (m_probe->foldsCase() && !m_probe->listsExactly(step.fromRaw))) {
         if (alreadyBack(step)) {
-            ++m_outcome.restored;
+            back(step);
             return;
         }
         // A file on its way back through one of our temporary names may already have
@@ -106,7 +120,7 @@ void Undoer::next()
     const quint64 expected = m_probe->inodesAreStable() ? step.inode : 0;
     if (expected != 0 && *now != expected) {
         if (alreadyBack(step))
-            ++m_outcome.restored;
+            back(step);
         else
             skip(step, QCoreApplication::translate("Undo", "another file has this name now"));
         return;
@@ -115,7 +129,7 @@ void Undoer::next()
     const RenameOutcome renamed =
         m_renamer.renameRaw(m_plan.folder, step.fromRaw, step.toRaw, &m_recorder);
     if (renamed.ok) {
-        ++m_outcome.restored;
+        back(step);
         m_probe->renamed(step.fromRaw, step.toRaw);
     } else if (renamed.error == ECANCELED) {
         // Without its record an undo could not itself be undone or finished: it stops here.
@@ -135,7 +149,7 @@ int putBackParked(const RunRecord& run, FileRenamer& renamer)
     const UndoPlan plan = planUndo(run, true);
     RunRecorder recorder;
     if (!plan.refusal.isEmpty() || plan.steps.empty() ||
-        !recorder.beginUndo(run.id, run.folder, int(plan.steps.size()), true))
+        !recorder.beginUndo(run.id, run.folder, plan.files(), true))
         return 0;
     Undoer undoer(plan, recorder, renamer);
     while (!undoer.atEnd())

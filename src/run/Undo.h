@@ -35,6 +35,9 @@ struct UndoPlan
     QByteArray folder;
     std::vector<UndoStep> steps; // in the order to do them
     QString refusal;             // why nothing can be put back; empty when the undo may go on
+    // The files it puts back: a step to one of our temporary names is the first half of a
+    // file's way back and is counted at its second.
+    int files() const;
 };
 
 // The undo of `run`: its renames newest first; with `parkedOnly`, only those of files the
@@ -60,12 +63,13 @@ public:
 
     bool atEnd() const { return m_next >= m_plan.steps.size(); }
     void next();
-    int done() const { return int(m_next); }
-    int total() const { return int(m_plan.steps.size()); }
+    int done() const { return m_filesDone; } // files, as UndoPlan::files() counts them
+    int total() const { return m_files; }
     const UndoOutcome& outcome() const { return m_outcome; }
 
 private:
     bool alreadyBack(const UndoStep& step);
+    void back(const UndoStep& step);
     void skip(const UndoStep& step, const QString& reason);
 
     UndoPlan m_plan;
@@ -73,6 +77,8 @@ private:
     FileRenamer& m_renamer;
     std::unique_ptr<FolderProbe> m_probe;
     size_t m_next = 0;
+    int m_files = 0;
+    int m_filesDone = 0;
     UndoOutcome m_outcome;
 };
 

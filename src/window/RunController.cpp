@@ -204,7 +204,7 @@ RunController::UndoResult RunController::undo(const RunRecord& run)
     result.refusal = plan.refusal;
     if (!result.refusal.isEmpty())
         return result;
-    result.total = int(plan.steps.size());
+    result.total = plan.files();
     if (!m_recorder.beginUndo(run.id, run.folder, result.total)) {
         result.refusal = m_recorder.error();
         return result;

@@ -88,7 +88,7 @@ bool UndoCommands::confirm(const std::vector<RunRecord>& runs, bool interrupted)
     const RunRecord& run = runs.back(); // the oldest, where the undo ends
     int count = 0;
     for (const RunRecord& r : runs)
-        count += r.renameCount;
+        count += r.fileCount;
     const QString folder = QFile::decodeName(run.folder);
     QString text = interrupted ? tr("The last rename run was interrupted.") + u'\r' : QString();
     if (runs.size() == 1)
@@ -179,7 +179,7 @@ void UndoCommands::reportInterrupted()
                             ? tr("The last undo in %1 stopped after %2 of %3 files")
                             : tr("The last rename in %1 stopped after %2 of %3 files"))
                            .arg(QFile::decodeName(cut->folder))
-                           .arg(cut->renameCount)
+                           .arg(cut->fileCount)
                            .arg(cut->plannedFiles));
     m_bar->show();
 }

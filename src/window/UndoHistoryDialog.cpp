@@ -84,7 +84,7 @@ void UndoHistoryDialog::fill(const RunHistory& history)
         item->setText(0, QLocale().toString(QDateTime::fromMSecsSinceEpoch(run.startedMs),
                                             QLocale::ShortFormat));
         item->setText(1, QFile::decodeName(run.folder));
-        item->setText(2, QString::number(run.renameCount));
+        item->setText(2, QString::number(run.fileCount));
         item->setText(3, pairsOf(run));
         item->setText(4, stateOf(run));
     }

@@ -91,7 +91,7 @@ QString summary(const RunRecord& run)
         pairs << QString::fromUtf8(r.oldRaw + '>' + r.newRaw);
     return QString(kinds[int(run.kind)]) + ' ' +
            QFileInfo(QFile::decodeName(run.folder)).fileName() + ' ' +
-           QString::number(run.renameCount) + '/' + QString::number(run.plannedFiles) + ' ' +
+           QString::number(run.fileCount) + '/' + QString::number(run.plannedFiles) + ' ' +
            states[int(run.state)] + ": " + pairs.join(' ') + (run.damaged ? " damaged" : "") +
            (run.newer ? " newer" : "") + (run.undone ? " undone" : "");
 }
@@ -194,6 +194,10 @@ void tst_RunHistory::parsed_data()
         {"inode not a number", "@R a b x\n", "scheme f 0/4 interrupted:  damaged"},
         {"no head", "R a b 1\nE 1\n", "scheme  0/0 E:  damaged"},
         {"newer version", "pellory-run 3\nK scheme\n", "scheme  0/0 E:  newer"},
+        {"two steps, one file", "@R a .pellory-0a.tmp 1\nR .pellory-0a.tmp A 1\nE 1\n",
+         "scheme f 1/4 E: a>.pellory-0a.tmp .pellory-0a.tmp>A"},
+        {"killed between two steps", "@R b b 2\nR a .pellory-0a.tmp 1\n",
+         "scheme f 1/4 interrupted: b>b a>.pellory-0a.tmp"},
     };
     for (const auto& r : rows)
         QTest::newRow(r[0]) << QByteArray(r[1])
