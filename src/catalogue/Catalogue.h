@@ -12,9 +12,12 @@
 #include <QStringList>
 #include <QtGlobal>
 
+#include <memory>
 #include <vector>
 
 namespace pellory {
+
+class FolderListing;
 
 struct FileRecord
 {
@@ -43,13 +46,15 @@ public:
 // An empty text gives one empty specification.
 QStringList distinctFileSpecs(const QString& specsText);
 
-// Appends a record for each file of `folder` (its path's exact bytes) that matches `spec`.
-void ScanFolder(Catalogue& catalogue, const QByteArray& folder, const QString& spec,
+// Appends a record for each file of the listed folder that matches `spec`.
+void ScanFolder(Catalogue& catalogue, const FolderListing& listing, const QString& spec,
                 ExtensionMode mode);
 
-// Empties the catalogue and scans once per distinct specification (no sorting).
+// Empties the catalogue and scans once per distinct specification (no sorting). `listing`,
+// when it is of `folder`, is a reading of the folder made a moment ago (the look that
+// opened it): the folder is then not read again, only its matching files stat'ed.
 void rebuildCatalogue(Catalogue& catalogue, const QByteArray& folder, const QString& specsText,
-                      ExtensionMode mode);
+                      ExtensionMode mode, std::shared_ptr<const FolderListing> listing = {});
 // The same for a folder given as decoded text, for callers that do not hold its bytes yet.
 void rebuildCatalogue(Catalogue& catalogue, const QString& folder, const QString& specsText,
                       ExtensionMode mode);

@@ -70,7 +70,8 @@ QString FilePane::listNote() const
 void FilePane::RefreshFiles()
 {
     m_listedSpecs = FileSpecs->text();
-    rebuildCatalogue(catalogueToChange(), DirList->rawPath(), m_listedSpecs, m_extensionMode());
+    rebuildCatalogue(catalogueToChange(), DirList->rawPath(), m_listedSpecs, m_extensionMode(),
+                     DirList->takeListing());
     watchFolder();
     SortFiles();
     emit listChanged();

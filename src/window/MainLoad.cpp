@@ -4,9 +4,11 @@
 // order that lets each restored value raise its control's handler; Form_Unload stores them.
 // Where the window starts is MainPlacement.cpp's.
 
+#include "platform/DirectoryScan.h"
 #include "settings/StoredSettings.h"
 #include "window/Feedback.h"
 #include "window/FilePane.h"
+#include "window/FolderSelector.h"
 #include "window/Main.h"
 #include "window/MainHelp.h"
 #include "window/NamingPanel.h"
@@ -17,6 +19,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFile>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QSessionManager>
@@ -47,11 +50,20 @@ Main::Main(Feedback* feedback, const QByteArray& folder, QWidget* parent)
         m_ownFeedback = std::make_unique<Feedback>();
         m_feedback = m_ownFeedback.get();
     }
+    // The folder the window opens with is read while the controls are made.
+    const QByteArray firstFolder =
+        m_startFolder.isEmpty() ? QFile::encodeName(StoredSettings().value(SettingKey::LastDir))
+                                : m_startFolder;
+    std::future<FolderLook> firstLook;
+    if (!firstFolder.isEmpty())
+        firstLook = FolderSelector::startEarlyLook(firstFolder);
     m_run = new RunController(*m_feedback, this);
     m_outer = new QVBoxLayout(this);
     setWindowTitle(QStringLiteral("Pellory"));
     setWindowIcon(pelloryIcon());
     createControls();
+    if (firstLook.valid())
+        m_files->DirList->expectLook(firstFolder, std::move(firstLook));
     setFocusOrder();
     placeControls();
     // Below the controls: the bar that reports an interrupted run, then the status line.
