@@ -233,6 +233,16 @@ FolderLook lookAtFolderNow(const QByteArray& path)
     return look;
 }
 
+FolderLook awaitLook(std::future<FolderLook>& answer, int timeoutMs)
+{
+    if (!answer.valid() ||
+        answer.wait_for(std::chrono::milliseconds(timeoutMs)) != std::future_status::ready)
+        return {};
+    return answer.get();
+}
+
+namespace {
+
 std::future<FolderLook> startLook(const QByteArray& path, FolderLook (*look)(const QByteArray&))
 {
     std::promise<FolderLook> promise;
@@ -251,13 +261,7 @@ std::future<FolderLook> startLook(const QByteArray& path, FolderLook (*look)(con
     return answer;
 }
 
-FolderLook awaitLook(std::future<FolderLook>& answer, int timeoutMs)
-{
-    if (!answer.valid() ||
-        answer.wait_for(std::chrono::milliseconds(timeoutMs)) != std::future_status::ready)
-        return {};
-    return answer.get();
-}
+} // namespace
 
 FolderLook lookAtFolder(const QByteArray& path, int timeoutMs,
                         FolderLook (*look)(const QByteArray&))

@@ -136,10 +136,8 @@ FolderLook lookAtFolderNow(const QByteArray& path);
 // holds nothing of the caller's. `look` stands in for a mount that hangs in a test.
 FolderLook lookAtFolder(const QByteArray& path, int timeoutMs,
                         FolderLook (*look)(const QByteArray&) = lookAtFolderNow);
-// The same in two halves, for a caller with other work to do while the look is made: the
-// look starts now, on its own thread, and is waited for later, at most `timeoutMs`.
-std::future<FolderLook> startLook(const QByteArray& path,
-                                  FolderLook (*look)(const QByteArray&) = lookAtFolderNow);
+// Waits at most `timeoutMs` for a look started elsewhere; nothing answered when it does not
+// come, or when there is none.
 FolderLook awaitLook(std::future<FolderLook>& answer, int timeoutMs);
 
 } // namespace pellory

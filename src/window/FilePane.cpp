@@ -20,6 +20,10 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTimer>
+
+#include <chrono>
+#include <utility>
 
 namespace pellory {
 
@@ -70,11 +74,41 @@ QString FilePane::listNote() const
 void FilePane::RefreshFiles()
 {
     m_listedSpecs = FileSpecs->text();
-    rebuildCatalogue(catalogueToChange(), DirList->rawPath(), m_listedSpecs, m_extensionMode(),
-                     DirList->takeListing());
+    std::shared_ptr<const FolderListing> listing = DirList->takeListing();
+    if (!takeEarlyCatalogue())
+        rebuildCatalogue(catalogueToChange(), DirList->rawPath(), m_listedSpecs, m_extensionMode(),
+                         std::move(listing));
     watchFolder();
     SortFiles();
     emit listChanged();
+}
+
+void FilePane::expectEarlyStart(EarlyStart early)
+{
+    if (!early.look.valid())
+        return;
+    DirList->expectLook(early.folder, std::move(early.look));
+    m_early = std::move(early);
+    // Good for the start only: a list not taken by then is of another folder.
+    QTimer::singleShot(0, this, [this] { m_early = {}; });
+}
+
+bool FilePane::takeEarlyCatalogue()
+{
+    EarlyStart early = std::exchange(m_early, {});
+    if (!early.catalogue.valid() || early.folder != DirList->rawPath() ||
+        early.specs != m_listedSpecs || early.mode != m_extensionMode())
+        return false;
+    // The folder answered its look, so its list is near: a stat that hangs after all costs
+    // the usual limit, and the list is then read here.
+    if (early.catalogue.wait_for(std::chrono::milliseconds(FolderSelector::kAnswerMs)) !=
+        std::future_status::ready)
+        return false;
+    std::shared_ptr<Catalogue> made = early.catalogue.get();
+    if (!made)
+        return false;
+    catalogueToChange() = std::move(*made);
+    return true;
 }
 
 Catalogue& FilePane::catalogueToChange()

@@ -146,14 +146,14 @@ bool FolderSelector::reread()
 
 FolderLook FolderSelector::look(const QByteArray& path)
 {
-    if (m_earlyLook.valid() && path == absoluteCleanPath(m_earlyPath))
+    if (m_earlyLook.valid() && path == m_earlyPath)
         return awaitLook(m_earlyLook, kAnswerMs);
     return lookAtFolder(path, kAnswerMs);
 }
 
-std::future<FolderLook> FolderSelector::startEarlyLook(const QByteArray& path)
+QByteArray FolderSelector::cleanPath(const QByteArray& path)
 {
-    return startLook(absoluteCleanPath(path));
+    return absoluteCleanPath(path);
 }
 
 void FolderSelector::expectLook(const QByteArray& path, std::future<FolderLook> look)

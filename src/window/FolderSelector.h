@@ -23,7 +23,6 @@ class QAction;
 
 namespace pellory {
 
-
 class FolderSelector : public QListWidget
 {
     Q_OBJECT
@@ -61,10 +60,11 @@ public:
     // The reading of the folder's entries that the last look made, for the scan that follows
     // the change it raised; nothing once the event that looked is over, or once taken.
     std::shared_ptr<const FolderListing> takeListing();
-    // A look at `path` started before the window is built, so that the folder is read
-    // while the controls are made; expectLook() hands it over. The first setPath() to
+    // `path` made absolute, without "." or ".." components, repeated or trailing "/", as
+    // rawPath() keeps it.
+    static QByteArray cleanPath(const QByteArray& path);
+    // A look at `path` (clean) started before the window was built: the first setPath() to
     // that path during the start waits for it instead of looking again.
-    static std::future<FolderLook> startEarlyLook(const QByteArray& path);
     void expectLook(const QByteArray& path, std::future<FolderLook> look);
 
     bool showsHidden() const;

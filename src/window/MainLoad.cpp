@@ -4,11 +4,9 @@
 // order that lets each restored value raise its control's handler; Form_Unload stores them.
 // Where the window starts is MainPlacement.cpp's.
 
-#include "platform/DirectoryScan.h"
 #include "settings/StoredSettings.h"
 #include "window/Feedback.h"
 #include "window/FilePane.h"
-#include "window/FolderSelector.h"
 #include "window/Main.h"
 #include "window/MainHelp.h"
 #include "window/NamingPanel.h"
@@ -50,20 +48,18 @@ Main::Main(Feedback* feedback, const QByteArray& folder, QWidget* parent)
         m_ownFeedback = std::make_unique<Feedback>();
         m_feedback = m_ownFeedback.get();
     }
-    // The folder the window opens with is read while the controls are made.
-    const QByteArray firstFolder =
-        m_startFolder.isEmpty() ? QFile::encodeName(StoredSettings().value(SettingKey::LastDir))
-                                : m_startFolder;
-    std::future<FolderLook> firstLook;
-    if (!firstFolder.isEmpty())
-        firstLook = FolderSelector::startEarlyLook(firstFolder);
+    // The folder the window opens with is read and listed while the controls are made.
+    const StoredSettings store;
+    EarlyStart early = EarlyStart::begin(
+        m_startFolder.isEmpty() ? QFile::encodeName(store.value(SettingKey::LastDir))
+                                : m_startFolder,
+        store.value(SettingKey::Specs), NamingPanel::kFirstExtensionMode);
     m_run = new RunController(*m_feedback, this);
     m_outer = new QVBoxLayout(this);
     setWindowTitle(QStringLiteral("Pellory"));
     setWindowIcon(pelloryIcon());
     createControls();
-    if (firstLook.valid())
-        m_files->DirList->expectLook(firstFolder, std::move(firstLook));
+    m_files->expectEarlyStart(std::move(early));
     setFocusOrder();
     placeControls();
     // Below the controls: the bar that reports an interrupted run, then the status line.
