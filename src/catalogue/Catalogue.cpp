@@ -7,6 +7,7 @@
 
 #include <QFile>
 
+#include <functional>
 #include <system_error>
 #include <thread>
 
@@ -67,69 +68,108 @@ void statMatches(int folderFd, const FolderListing& listing, const quint32* firs
         *facts++ = describeListed(folderFd, listing, *at);
 }
 
-void recordMatches(const FolderListing& listing, const quint32* first, const quint32* last,
-                   const ListedFacts* facts, RecordMaker& maker, std::vector<FileRecord>& records)
+// Below this many matches a second thread costs more than it saves.
+constexpr std::size_t kSplitAt = 4096;
+
+// Stats the matches of `spec`. The stats are most of a rebuild, and each waits on the file
+// system alone: in a big folder the second half is stat'ed on a thread of its own while
+// this one stats the first half and then hands it to `firstHalf` (the number of matches
+// stat'ed) while the other half is still under way. That thread allocates nothing.
+void statSpec(int folderFd, const FolderListing& listing, SpecFacts& spec,
+              const std::function<void(std::size_t)>& firstHalf)
 {
-    for (const quint32* at = first; at != last; ++at, ++facts) {
-        if (facts->isFile)
-            maker.make(listedEntry(listing, *at, *facts), records.emplace_back());
+    const std::size_t count = spec.positions.size();
+    spec.facts.resize(count);
+    const quint32* positions = spec.positions.data();
+    ListedFacts* facts = spec.facts.data();
+    std::size_t middle = count;
+    std::thread worker;
+    if (count >= kSplitAt && std::thread::hardware_concurrency() > 1) {
+        middle = count / 2;
+        try {
+            worker = std::thread(statMatches, folderFd, std::cref(listing), positions + middle,
+                                 positions + count, facts + middle);
+        } catch (const std::system_error&) {
+            middle = count; // no thread to be had: all of it here
+        }
+    }
+    statMatches(folderFd, listing, positions, positions + middle, facts);
+    firstHalf(middle);
+    if (worker.joinable())
+        worker.join();
+}
+
+void recordMatches(const FolderListing& listing, const SpecFacts& spec, std::size_t from,
+                   std::size_t to, RecordMaker& maker, std::vector<FileRecord>& records)
+{
+    for (std::size_t k = from; k < to; ++k) {
+        if (spec.facts[k].isFile)
+            maker.make(listedEntry(listing, spec.positions[k], spec.facts[k]),
+                       records.emplace_back());
     }
 }
 
-// Below this many matches a second thread costs more than it saves.
-constexpr std::size_t kSplitAt = 4096;
+std::shared_ptr<const FolderListing> listingOf(const QByteArray& folder,
+                                               std::shared_ptr<const FolderListing> listing)
+{
+    return listing && listing->folder() == folder ? listing : listFolder(folder);
+}
 
 } // namespace
 
 void ScanFolder(Catalogue& catalogue, const FolderListing& listing, const QString& spec,
                 ExtensionMode mode)
 {
-    const std::vector<quint32> matches = matchingEntries(listing, spec);
-    if (matches.empty())
-        return;
+    SpecFacts matches{matchingEntries(listing, spec), {}};
     const FolderFd folder(AT_FDCWD, listing.folder(), O_PATH | O_DIRECTORY);
-    if (folder.fd() < 0)
+    if (matches.positions.empty() || folder.fd() < 0)
         return;
     std::vector<FileRecord>& records = catalogue.FileRecords;
-    records.reserve(records.size() + matches.size());
-    std::vector<ListedFacts> facts(matches.size());
-    const quint32* begin = matches.data();
-    const quint32* end = begin + matches.size();
-    // The stats are most of a rebuild, and each waits on the file system alone: in a big
-    // folder the second half is stat'ed on a thread of its own while this one stats the
-    // first half and makes its records. That thread allocates nothing, so the records all
-    // come from this thread's memory.
-    const quint32* middle = end;
-    std::thread worker;
-    if (matches.size() >= kSplitAt && std::thread::hardware_concurrency() > 1) {
-        middle = begin + matches.size() / 2;
-        try {
-            worker = std::thread(statMatches, folder.fd(), std::cref(listing), middle, end,
-                                 facts.data() + (middle - begin));
-        } catch (const std::system_error&) {
-            middle = end; // no thread to be had: all of it here
-        }
-    }
-    statMatches(folder.fd(), listing, begin, middle, facts.data());
+    records.reserve(records.size() + matches.positions.size());
     RecordMaker maker(mode);
-    recordMatches(listing, begin, middle, facts.data(), maker, records);
-    if (worker.joinable())
-        worker.join();
-    else
-        statMatches(folder.fd(), listing, middle, end, facts.data() + (middle - begin));
-    recordMatches(listing, middle, end, facts.data() + (middle - begin), maker, records);
+    // The first half's records are made while the second half is stat'ed.
+    std::size_t recorded = 0;
+    statSpec(folder.fd(), listing, matches, [&](std::size_t stated) {
+        recordMatches(listing, matches, 0, stated, maker, records);
+        recorded = stated;
+    });
+    recordMatches(listing, matches, recorded, matches.positions.size(), maker, records);
 }
 
 void rebuildCatalogue(Catalogue& catalogue, const QByteArray& folder, const QString& specsText,
                       ExtensionMode mode, std::shared_ptr<const FolderListing> listing)
 {
     catalogue.clear();
-    if (!listing || listing->folder() != folder)
-        listing = listFolder(folder);
+    listing = listingOf(folder, std::move(listing));
     if (!listing)
         return;
     for (const QString& spec : distinctFileSpecs(specsText))
         ScanFolder(catalogue, *listing, spec, mode);
+}
+
+FolderFacts readFolderFacts(const QByteArray& folder, const QString& specsText,
+                            std::shared_ptr<const FolderListing> listing)
+{
+    FolderFacts read{folder, specsText, listingOf(folder, std::move(listing)), {}};
+    const FolderFd opened(AT_FDCWD, folder, O_PATH | O_DIRECTORY);
+    if (!read.listing || opened.fd() < 0)
+        return read;
+    for (const QString& spec : distinctFileSpecs(specsText)) {
+        SpecFacts& matches = read.specs.emplace_back();
+        matches.positions = matchingEntries(*read.listing, spec);
+        statSpec(opened.fd(), *read.listing, matches, [](std::size_t) {});
+    }
+    return read;
+}
+
+void rebuildCatalogue(Catalogue& catalogue, const FolderFacts& read, ExtensionMode mode)
+{
+    catalogue.clear();
+    for (const SpecFacts& spec : read.specs) {
+        catalogue.FileRecords.reserve(catalogue.FileRecords.size() + spec.positions.size());
+        RecordMaker maker(mode);
+        recordMatches(*read.listing, spec, 0, spec.positions.size(), maker, catalogue.FileRecords);
+    }
 }
 
 void rebuildCatalogue(Catalogue& catalogue, const QString& folder, const QString& specsText,

@@ -6,6 +6,7 @@
 // Knows nothing of widgets; the window copies FileName of each record into its list.
 
 #include "naming/Extension.h"
+#include "platform/DirectoryScan.h"
 
 #include <QByteArray>
 #include <QString>
@@ -16,8 +17,6 @@
 #include <vector>
 
 namespace pellory {
-
-class FolderListing;
 
 struct FileRecord
 {
@@ -58,5 +57,26 @@ void rebuildCatalogue(Catalogue& catalogue, const QByteArray& folder, const QStr
 // The same for a folder given as decoded text, for callers that do not hold its bytes yet.
 void rebuildCatalogue(Catalogue& catalogue, const QString& folder, const QString& specsText,
                       ExtensionMode mode);
+
+// What a rebuild learns from the folder before it makes a record: the listing, and for
+// each distinct specification the matching entries and what their stats told. It can be
+// read on any thread; the records are made from it on the thread that keeps them, so that
+// their memory comes from that thread's.
+struct SpecFacts
+{
+    std::vector<quint32> positions; // in the listing
+    std::vector<ListedFacts> facts;
+};
+struct FolderFacts
+{
+    QByteArray folder;
+    QString specsText;
+    std::shared_ptr<const FolderListing> listing; // null: the folder could not be read
+    std::vector<SpecFacts> specs;
+};
+FolderFacts readFolderFacts(const QByteArray& folder, const QString& specsText,
+                            std::shared_ptr<const FolderListing> listing = {});
+// The records of `read`, as rebuildCatalogue() makes them from the folder.
+void rebuildCatalogue(Catalogue& catalogue, const FolderFacts& read, ExtensionMode mode);
 
 } // namespace pellory

@@ -11,39 +11,37 @@ namespace pellory {
 
 namespace {
 
-void lookAndList(const QByteArray& folder, const QString& specs, ExtensionMode mode,
-                 std::promise<FolderLook>& look, std::promise<std::shared_ptr<Catalogue>>& list)
+void lookAndRead(const QByteArray& folder, const QString& specs, std::promise<FolderLook>& look,
+                 std::promise<std::shared_ptr<const FolderFacts>>& facts)
 {
     FolderLook seen = lookAtFolderNow(folder);
     std::shared_ptr<const FolderListing> files = seen.files;
     look.set_value(std::move(seen));
-    std::shared_ptr<Catalogue> catalogue;
-    if (files) {
-        catalogue = std::make_shared<Catalogue>();
-        rebuildCatalogue(*catalogue, folder, specs, mode, std::move(files));
-    }
-    list.set_value(std::move(catalogue));
+    std::shared_ptr<const FolderFacts> read;
+    if (files)
+        read =
+            std::make_shared<const FolderFacts>(readFolderFacts(folder, specs, std::move(files)));
+    facts.set_value(std::move(read));
 }
 
 } // namespace
 
-EarlyStart EarlyStart::begin(const QByteArray& folder, const QString& specs, ExtensionMode mode)
+EarlyStart EarlyStart::begin(const QByteArray& folder, const QString& specs)
 {
     EarlyStart early;
     if (folder.isEmpty())
         return early;
     early.folder = FolderSelector::cleanPath(folder);
     early.specs = specs;
-    early.mode = mode;
     std::promise<FolderLook> look;
-    std::promise<std::shared_ptr<Catalogue>> list;
+    std::promise<std::shared_ptr<const FolderFacts>> facts;
     early.look = look.get_future();
-    early.catalogue = list.get_future();
+    early.facts = facts.get_future();
     try {
         // The thread owns its copies and the promises, so it may outlive the window's start.
-        std::thread([folder = early.folder, specs, mode, look = std::move(look),
-                     list = std::move(list)]() mutable {
-            lookAndList(folder, specs, mode, look, list);
+        std::thread([folder = early.folder, specs, look = std::move(look),
+                     facts = std::move(facts)]() mutable {
+            lookAndRead(folder, specs, look, facts);
         }).detach();
     } catch (const std::system_error&) {
         return {}; // no thread to be had: the start reads the folder as it always does

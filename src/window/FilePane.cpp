@@ -96,18 +96,17 @@ void FilePane::expectEarlyStart(EarlyStart early)
 bool FilePane::takeEarlyCatalogue()
 {
     EarlyStart early = std::exchange(m_early, {});
-    if (!early.catalogue.valid() || early.folder != DirList->rawPath() ||
-        early.specs != m_listedSpecs || early.mode != m_extensionMode())
+    if (!early.facts.valid() || early.folder != DirList->rawPath() || early.specs != m_listedSpecs)
         return false;
-    // The folder answered its look, so its list is near: a stat that hangs after all costs
-    // the usual limit, and the list is then read here.
-    if (early.catalogue.wait_for(std::chrono::milliseconds(FolderSelector::kAnswerMs)) !=
+    // The folder answered its look, so its stats are near: one that hangs after all costs
+    // the usual limit, and the folder is then read here.
+    if (early.facts.wait_for(std::chrono::milliseconds(FolderSelector::kAnswerMs)) !=
         std::future_status::ready)
         return false;
-    std::shared_ptr<Catalogue> made = early.catalogue.get();
-    if (!made)
+    const std::shared_ptr<const FolderFacts> read = early.facts.get();
+    if (!read || !read->listing)
         return false;
-    catalogueToChange() = std::move(*made);
+    rebuildCatalogue(catalogueToChange(), *read, m_extensionMode());
     return true;
 }
 

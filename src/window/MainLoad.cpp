@@ -50,10 +50,10 @@ Main::Main(Feedback* feedback, const QByteArray& folder, QWidget* parent)
     }
     // The folder the window opens with is read and listed while the controls are made.
     const StoredSettings store;
-    EarlyStart early = EarlyStart::begin(
-        m_startFolder.isEmpty() ? QFile::encodeName(store.value(SettingKey::LastDir))
-                                : m_startFolder,
-        store.value(SettingKey::Specs), NamingPanel::kFirstExtensionMode);
+    EarlyStart early = EarlyStart::begin(m_startFolder.isEmpty()
+                                             ? QFile::encodeName(store.value(SettingKey::LastDir))
+                                             : m_startFolder,
+                                         store.value(SettingKey::Specs));
     m_run = new RunController(*m_feedback, this);
     m_outer = new QVBoxLayout(this);
     setWindowTitle(QStringLiteral("Pellory"));

@@ -108,7 +108,7 @@ void NamingPanel::setInitialStates()
     FilePrefix->setText("IMG_");
     StartingNumber->setText("000");
     NumberIncValue->setText("1");
-    ExtUsed[int(kFirstExtensionMode)]->setChecked(true);
+    ExtUsed[1]->setChecked(true);
     for (QWidget* inside : Frame2->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         inside->setEnabled(false);
 }

@@ -44,8 +44,6 @@ public:
     // Every naming input as the controls show it now.
     RenameSettings settings() const;
     ExtensionMode extensionMode() const;
-    // The extension rule chosen before the stored one is restored.
-    static constexpr ExtensionMode kFirstExtensionMode = ExtensionMode::UseLastOccurrence;
     CounterTexts& counterTexts() { return m_counters; }
     const CounterTexts& counterTexts() const { return m_counters; }
 
