@@ -18,12 +18,13 @@
 #include <memory>
 
 class QComboBox;
-class QFileSystemWatcher;
 class QLabel;
 class QLineEdit;
 class QTimer;
 
 namespace pellory {
+
+class FolderWatch;
 
 class DriveSelector;
 class Feedback;
@@ -150,7 +151,7 @@ private:
     int m_dirChanges = 0;
     QString m_listedSpecs; // the specifications the list was built with
     EarlyStart m_early;    // the first list, made while the window was built
-    QFileSystemWatcher* m_watcher;
+    FolderWatch* m_watch;
     QTimer* m_settle;             // a burst of changes on disk is followed once it is over
     bool m_changedUnseen = false; // a change on disk came while the list had to stay
     LiveNames* m_liveNames = nullptr;
