@@ -110,7 +110,7 @@ void recordMatches(const FolderListing& listing, const SpecFacts& spec, std::siz
 }
 
 std::shared_ptr<const FolderListing> listingOf(const QByteArray& folder,
-                                               std::shared_ptr<const FolderListing> listing)
+                                               const std::shared_ptr<const FolderListing>& listing)
 {
     return listing && listing->folder() == folder ? listing : listFolder(folder);
 }
@@ -140,7 +140,7 @@ void rebuildCatalogue(Catalogue& catalogue, const QByteArray& folder, const QStr
                       ExtensionMode mode, std::shared_ptr<const FolderListing> listing)
 {
     catalogue.clear();
-    listing = listingOf(folder, std::move(listing));
+    listing = listingOf(folder, listing);
     if (!listing)
         return;
     for (const QString& spec : distinctFileSpecs(specsText))
@@ -148,9 +148,9 @@ void rebuildCatalogue(Catalogue& catalogue, const QByteArray& folder, const QStr
 }
 
 FolderFacts readFolderFacts(const QByteArray& folder, const QString& specsText,
-                            std::shared_ptr<const FolderListing> listing)
+                            const std::shared_ptr<const FolderListing>& listing)
 {
-    FolderFacts read{folder, specsText, listingOf(folder, std::move(listing)), {}};
+    FolderFacts read{folder, specsText, listingOf(folder, listing), {}};
     const FolderFd opened(AT_FDCWD, folder, O_PATH | O_DIRECTORY);
     if (!read.listing || opened.fd() < 0)
         return read;

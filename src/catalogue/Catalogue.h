@@ -75,7 +75,7 @@ struct FolderFacts
     std::vector<SpecFacts> specs;
 };
 FolderFacts readFolderFacts(const QByteArray& folder, const QString& specsText,
-                            std::shared_ptr<const FolderListing> listing = {});
+                            const std::shared_ptr<const FolderListing>& listing = {});
 // The records of `read`, as rebuildCatalogue() makes them from the folder.
 void rebuildCatalogue(Catalogue& catalogue, const FolderFacts& read, ExtensionMode mode);
 

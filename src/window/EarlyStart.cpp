@@ -19,8 +19,7 @@ void lookAndRead(const QByteArray& folder, const QString& specs, std::promise<Fo
     look.set_value(std::move(seen));
     std::shared_ptr<const FolderFacts> read;
     if (files)
-        read =
-            std::make_shared<const FolderFacts>(readFolderFacts(folder, specs, std::move(files)));
+        read = std::make_shared<const FolderFacts>(readFolderFacts(folder, specs, files));
     facts.set_value(std::move(read));
 }
 
