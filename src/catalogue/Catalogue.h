@@ -6,12 +6,14 @@
 // Knows nothing of widgets; the window copies FileName of each record into its list.
 
 #include "naming/Extension.h"
+#include "platform/DirectoryScan.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
 
+#include <memory>
 #include <vector>
 
 namespace pellory {
@@ -43,15 +45,38 @@ public:
 // An empty text gives one empty specification.
 QStringList distinctFileSpecs(const QString& specsText);
 
-// Appends a record for each file of `folder` (its path's exact bytes) that matches `spec`.
-void ScanFolder(Catalogue& catalogue, const QByteArray& folder, const QString& spec,
+// Appends a record for each file of the listed folder that matches `spec`.
+void ScanFolder(Catalogue& catalogue, const FolderListing& listing, const QString& spec,
                 ExtensionMode mode);
 
-// Empties the catalogue and scans once per distinct specification (no sorting).
+// Empties the catalogue and scans once per distinct specification (no sorting). `listing`,
+// when it is of `folder`, is a reading of the folder made a moment ago (the look that
+// opened it): the folder is then not read again, only its matching files stat'ed.
 void rebuildCatalogue(Catalogue& catalogue, const QByteArray& folder, const QString& specsText,
-                      ExtensionMode mode);
+                      ExtensionMode mode, std::shared_ptr<const FolderListing> listing = {});
 // The same for a folder given as decoded text, for callers that do not hold its bytes yet.
 void rebuildCatalogue(Catalogue& catalogue, const QString& folder, const QString& specsText,
                       ExtensionMode mode);
+
+// What a rebuild learns from the folder before it makes a record: the listing, and for
+// each distinct specification the matching entries and what their stats told. It can be
+// read on any thread; the records are made from it on the thread that keeps them, so that
+// their memory comes from that thread's.
+struct SpecFacts
+{
+    std::vector<quint32> positions; // in the listing
+    std::vector<ListedFacts> facts;
+};
+struct FolderFacts
+{
+    QByteArray folder;
+    QString specsText;
+    std::shared_ptr<const FolderListing> listing; // null: the folder could not be read
+    std::vector<SpecFacts> specs;
+};
+FolderFacts readFolderFacts(const QByteArray& folder, const QString& specsText,
+                            const std::shared_ptr<const FolderListing>& listing = {});
+// The records of `read`, as rebuildCatalogue() makes them from the folder.
+void rebuildCatalogue(Catalogue& catalogue, const FolderFacts& read, ExtensionMode mode);
 
 } // namespace pellory

@@ -66,19 +66,19 @@ enum class ListedInodes
 // Whether `entry` is one to hand over: not a folder, nor a link to one. Gives its inode and,
 // when `withTime`, its write time. A regular file or another type that readdir names needs
 // no stat when the time is not asked for; a link or an unknown type always does.
-bool describeEntry(int folderFd, const dirent& entry, bool withTime, ListedInodes& listed,
-                   quint64& writeTime, quint64& inode)
+bool describeEntry(int folderFd, const char* name, unsigned char type, quint64 listedInode,
+                   bool withTime, ListedInodes& listed, quint64& writeTime, quint64& inode)
 {
-    const bool typeKnown = entry.d_type != DT_UNKNOWN && entry.d_type != DT_LNK;
+    const bool typeKnown = type != DT_UNKNOWN && type != DT_LNK;
     if (!withTime && typeKnown && listed == ListedInodes::AsStat) {
-        inode = entry.d_ino;
+        inode = listedInode;
         return true;
     }
     struct stat st;
-    if (!statEntry(folderFd, entry.d_name, st, inode) || S_ISDIR(st.st_mode))
+    if (!statEntry(folderFd, name, st, inode) || S_ISDIR(st.st_mode))
         return false;
     if (!withTime && typeKnown && listed == ListedInodes::Untested)
-        listed = inode == entry.d_ino ? ListedInodes::AsStat : ListedInodes::NotAsStat;
+        listed = inode == listedInode ? ListedInodes::AsStat : ListedInodes::NotAsStat;
     writeTime = withTime ? fileTimeFromTimespec(st.st_mtim) : 0;
     return true;
 }
@@ -96,6 +96,19 @@ bool findMatchingFiles(const QByteArray& folder, const QString& spec, std::vecto
     return forEachMatchingFile(
         folder, spec, [&out](DirEntry&& entry) { out.push_back(std::move(entry)); }, between);
 }
+
+namespace {
+
+// Whether `raw` matches; a name that is not ASCII is decoded into `decoded` to be matched.
+bool nameMatches(const WildcardMatcher& matcher, std::string_view raw, QString& decoded)
+{
+    if (isAscii(raw))
+        return matcher.matchesAscii(raw);
+    decoded = QFile::decodeName(QByteArray::fromRawData(raw.data(), qsizetype(raw.size())));
+    return matcher.matches(decoded);
+}
+
+} // namespace
 
 bool forEachMatchingFile(const QByteArray& folder, const QString& spec,
                          const std::function<void(DirEntry&&)>& found,
@@ -115,28 +128,65 @@ bool forEachMatchingFile(const QByteArray& folder, const QString& spec,
         between();
         const std::string_view raw(entry->d_name);
         // A real folder is known from readdir alone; links and unknown types need a stat.
-        if (isDotOrDotDot(raw) || entry->d_type == DT_DIR)
-            continue;
-        const bool ascii = isAscii(raw);
-        if (!ascii)
-            decoded = QFile::decodeName(QByteArray::fromRawData(raw.data(), qsizetype(raw.size())));
-        if (!(ascii ? matcher.matchesAscii(raw) : matcher.matches(decoded)))
+        if (isDotOrDotDot(raw) || entry->d_type == DT_DIR || !nameMatches(matcher, raw, decoded))
             continue;
         quint64 writeTime = 0;
         quint64 inode = 0;
-        if (!describeEntry(dir.fd(), *entry, withTime, listed, writeTime, inode))
+        if (!describeEntry(dir.fd(), entry->d_name, entry->d_type, entry->d_ino, withTime, listed,
+                           writeTime, inode))
             continue;
-        found({ascii ? QString::fromLatin1(raw.data(), qsizetype(raw.size())) : decoded,
+        found({isAscii(raw) ? QString::fromLatin1(raw.data(), qsizetype(raw.size())) : decoded,
                QByteArray(raw.data(), qsizetype(raw.size())), writeTime, inode});
     }
     return true;
 }
 
-bool listSubfolders(const QByteArray& folder, QList<QByteArray>& names)
+std::vector<quint32> matchingEntries(const FolderListing& listing, const QString& spec)
 {
-    FolderReader dir(FolderFd(AT_FDCWD, folder, O_RDONLY));
-    if (!dir.isOpen())
-        return false;
+    std::vector<quint32> positions;
+    if (spec.isEmpty() || specNamesFolder(spec))
+        return positions;
+    const WildcardMatcher matcher(spec);
+    QString decoded;
+    const std::vector<FolderListing::Entry>& entries = listing.entries();
+    for (quint32 k = 0; k < quint32(entries.size()); ++k) {
+        if (nameMatches(matcher, listing.name(entries[k]), decoded))
+            positions.push_back(k);
+    }
+    return positions;
+}
+
+ListedFacts describeListed(int folderFd, const FolderListing& listing, quint32 position)
+{
+    const FolderListing::Entry& listed = listing.entries()[position];
+    ListedInodes unused = ListedInodes::Untested;
+    ListedFacts facts;
+    facts.isFile = describeEntry(folderFd, listing.cName(listed), listed.type, listed.inode, true,
+                                 unused, facts.writeTime, facts.inode);
+    return facts;
+}
+
+DirEntry listedEntry(const FolderListing& listing, quint32 position, const ListedFacts& facts)
+{
+    const std::string_view raw = listing.name(listing.entries()[position]);
+    QByteArray rawName(raw.data(), qsizetype(raw.size()));
+    QString name = isAscii(raw) ? QString::fromLatin1(rawName) : QFile::decodeName(rawName);
+    return {std::move(name), std::move(rawName), facts.writeTime, facts.inode};
+}
+
+void FolderListing::add(std::string_view name, unsigned char type, quint64 inode)
+{
+    m_entries.push_back({inode, quint32(m_names.size()), quint32(name.size()), type});
+    m_names.append(name);
+    m_names.push_back('\0');
+}
+
+namespace {
+
+// Reads `dir` once: the subfolders' names into `subfolders` (when given), every other entry
+// into `files`.
+void readEntries(FolderReader& dir, QList<QByteArray>* subfolders, FolderListing& files)
+{
     while (const dirent* entry = dir.next()) {
         if (isDotOrDotDot(entry->d_name))
             continue;
@@ -145,10 +195,23 @@ bool listSubfolders(const QByteArray& folder, QList<QByteArray>& names)
             struct stat info;
             isFolder = ::fstatat(dir.fd(), entry->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
         }
-        if (isFolder)
-            names.append(QByteArray(entry->d_name));
+        if (!isFolder)
+            files.add(entry->d_name, entry->d_type, entry->d_ino);
+        else if (subfolders)
+            subfolders->append(QByteArray(entry->d_name));
     }
-    return true;
+}
+
+} // namespace
+
+std::shared_ptr<const FolderListing> listFolder(const QByteArray& folder)
+{
+    FolderReader dir(FolderFd(AT_FDCWD, folder, O_RDONLY));
+    if (!dir.isOpen())
+        return nullptr;
+    auto listing = std::make_shared<FolderListing>(folder);
+    readEntries(dir, nullptr, *listing);
+    return listing;
 }
 
 FolderLook lookAtFolderNow(const QByteArray& path)
@@ -158,26 +221,53 @@ FolderLook lookAtFolderNow(const QByteArray& path)
     look.answered = true;
     look.exists = ::stat(path.constData(), &st) == 0;
     look.isFolder = look.exists && S_ISDIR(st.st_mode);
-    look.listed = look.isFolder && listSubfolders(path, look.subfolders);
+    if (!look.isFolder)
+        return look;
+    FolderReader dir(FolderFd(AT_FDCWD, path, O_RDONLY));
+    look.listed = dir.isOpen();
+    if (!look.listed)
+        return look;
+    auto files = std::make_shared<FolderListing>(path);
+    readEntries(dir, &look.subfolders, *files);
+    look.files = std::move(files);
     return look;
 }
 
-FolderLook lookAtFolder(const QByteArray& path, int timeoutMs,
-                        FolderLook (*look)(const QByteArray&))
+FolderLook awaitLook(std::future<FolderLook>& answer, int timeoutMs)
+{
+    if (!answer.valid() ||
+        answer.wait_for(std::chrono::milliseconds(timeoutMs)) != std::future_status::ready)
+        return {};
+    return answer.get();
+}
+
+namespace {
+
+std::future<FolderLook> startLook(const QByteArray& path, FolderLook (*look)(const QByteArray&))
 {
     std::promise<FolderLook> promise;
     std::future<FolderLook> answer = promise.get_future();
     try {
-        // The thread owns its copy of the path and the promise, so it may outlive this call.
+        // The thread owns its copy of the path and the promise, so it may outlive its caller.
         std::thread([path, look, promise = std::move(promise)]() mutable {
             promise.set_value(look(path));
         }).detach();
     } catch (const std::system_error&) {
-        return look(path); // no thread to be had: look here, and wait for it
+        // No thread to be had: look here, and wait for it. The promise went nowhere.
+        std::promise<FolderLook> here;
+        here.set_value(look(path));
+        return here.get_future();
     }
-    if (answer.wait_for(std::chrono::milliseconds(timeoutMs)) != std::future_status::ready)
-        return {};
-    return answer.get();
+    return answer;
+}
+
+} // namespace
+
+FolderLook lookAtFolder(const QByteArray& path, int timeoutMs,
+                        FolderLook (*look)(const QByteArray&))
+{
+    std::future<FolderLook> answer = startLook(path, look);
+    return awaitLook(answer, timeoutMs);
 }
 
 } // namespace pellory

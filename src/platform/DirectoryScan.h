@@ -12,6 +12,10 @@
 #include <QtGlobal>
 
 #include <functional>
+#include <future>
+#include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace pellory {
@@ -60,10 +64,55 @@ bool forEachMatchingFile(
     const QByteArray& folder, const QString& spec, const std::function<void(DirEntry&&)>& found,
     const std::function<void()>& between = [] {}, EntryFacts facts = EntryFacts::WithTime);
 
-// Appends the names of the subfolders of `folder`, in the order the folder reports them:
-// links to folders included, hidden ones too, since a renamer's user may need them. False
-// when the folder cannot be opened.
-bool listSubfolders(const QByteArray& folder, QList<QByteArray>& names);
+// One reading of a folder: every entry but ".", ".." and the real folders (links and
+// entries of unknown type included, since only a stat tells what they lead to), in the
+// order the folder reports them, with what readdir tells of each. The names are kept in
+// one buffer: a folder of camera files lists tens of thousands of short names.
+class FolderListing
+{
+public:
+    struct Entry
+    {
+        quint64 inode = 0;      // readdir's d_ino
+        quint32 offset = 0;     // of the name in the buffer, which ends it with a 0 byte
+        quint32 size = 0;       // the name's length in bytes
+        unsigned char type = 0; // readdir's d_type
+    };
+
+    explicit FolderListing(QByteArray folder) : m_folder(std::move(folder)) {}
+    const QByteArray& folder() const { return m_folder; }
+    const std::vector<Entry>& entries() const { return m_entries; }
+    std::string_view name(const Entry& entry) const
+    {
+        return {m_names.data() + entry.offset, entry.size};
+    }
+    const char* cName(const Entry& entry) const { return m_names.data() + entry.offset; }
+    void add(std::string_view name, unsigned char type, quint64 inode);
+
+private:
+    QByteArray m_folder;
+    std::string m_names;
+    std::vector<Entry> m_entries;
+};
+
+// Reads `folder` (its path's exact bytes) once; nothing when it cannot be opened.
+std::shared_ptr<const FolderListing> listFolder(const QByteArray& folder);
+
+// The positions in `listing` of the entries whose names match `spec`: none when `spec` is
+// empty or names a folder. Whether each is a file is known only once it is described.
+std::vector<quint32> matchingEntries(const FolderListing& listing, const QString& spec);
+// What a stat tells of a listed entry that matched.
+struct ListedFacts
+{
+    bool isFile = false; // false: a folder, a link to one, or gone since it was listed
+    quint64 writeTime = 0;
+    quint64 inode = 0;
+};
+// Stats the entry at `position` as findMatchingFiles would, with one stat in `folderFd`
+// (the listed folder, opened again). Allocates nothing: safe to call from several threads.
+ListedFacts describeListed(int folderFd, const FolderListing& listing, quint32 position);
+// The entry at `position` with `facts`, as findMatchingFiles hands it over.
+DirEntry listedEntry(const FolderListing& listing, quint32 position, const ListedFacts& facts);
 
 // What a first look at a path the user picked found.
 struct FolderLook
@@ -71,11 +120,15 @@ struct FolderLook
     bool answered = false; // false: nothing came back in time, and nothing else is known
     bool exists = false;   // something is there (a link is followed)
     bool isFolder = false;
-    bool listed = false;          // the folder could be read
-    QList<QByteArray> subfolders; // as listSubfolders() gives them
+    bool listed = false; // the folder could be read
+    // The subfolders, in the order the folder reports them: links to folders included,
+    // hidden ones too, since a renamer's user may need them.
+    QList<QByteArray> subfolders;
+    // The folder's other entries, read in the same pass, for a scan that follows at once.
+    std::shared_ptr<const FolderListing> files;
 };
 
-// Looks at `path` (exact bytes) and lists its subfolders, here and now.
+// Looks at `path` (exact bytes) and reads its entries, here and now.
 FolderLook lookAtFolderNow(const QByteArray& path);
 // The same look on a thread of its own, waited for at most `timeoutMs`: a hung network or
 // FUSE mount can keep a stat or a readdir waiting for ever, and the window must not wait
@@ -83,5 +136,8 @@ FolderLook lookAtFolderNow(const QByteArray& path);
 // holds nothing of the caller's. `look` stands in for a mount that hangs in a test.
 FolderLook lookAtFolder(const QByteArray& path, int timeoutMs,
                         FolderLook (*look)(const QByteArray&) = lookAtFolderNow);
+// Waits at most `timeoutMs` for a look started elsewhere; nothing answered when it does not
+// come, or when there is none.
+FolderLook awaitLook(std::future<FolderLook>& answer, int timeoutMs);
 
 } // namespace pellory

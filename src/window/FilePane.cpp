@@ -20,6 +20,10 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTimer>
+
+#include <chrono>
+#include <utility>
 
 namespace pellory {
 
@@ -70,10 +74,40 @@ QString FilePane::listNote() const
 void FilePane::RefreshFiles()
 {
     m_listedSpecs = FileSpecs->text();
-    rebuildCatalogue(catalogueToChange(), DirList->rawPath(), m_listedSpecs, m_extensionMode());
+    std::shared_ptr<const FolderListing> listing = DirList->takeListing();
+    if (!takeEarlyCatalogue())
+        rebuildCatalogue(catalogueToChange(), DirList->rawPath(), m_listedSpecs, m_extensionMode(),
+                         std::move(listing));
     watchFolder();
     SortFiles();
     emit listChanged();
+}
+
+void FilePane::expectEarlyStart(EarlyStart early)
+{
+    if (!early.look.valid())
+        return;
+    DirList->expectLook(early.folder, std::move(early.look));
+    m_early = std::move(early);
+    // Good for the start only: a list not taken by then is of another folder.
+    QTimer::singleShot(0, this, [this] { m_early = {}; });
+}
+
+bool FilePane::takeEarlyCatalogue()
+{
+    EarlyStart early = std::exchange(m_early, {});
+    if (!early.facts.valid() || early.folder != DirList->rawPath() || early.specs != m_listedSpecs)
+        return false;
+    // The folder answered its look, so its stats are near: one that hangs after all costs
+    // the usual limit, and the folder is then read here.
+    if (early.facts.wait_for(std::chrono::milliseconds(FolderSelector::kAnswerMs)) !=
+        std::future_status::ready)
+        return false;
+    const std::shared_ptr<const FolderFacts> read = early.facts.get();
+    if (!read || !read->listing)
+        return false;
+    rebuildCatalogue(catalogueToChange(), *read, m_extensionMode());
+    return true;
 }
 
 Catalogue& FilePane::catalogueToChange()

@@ -9,6 +9,7 @@
 // control-state rules do).
 
 #include "catalogue/Catalogue.h"
+#include "window/EarlyStart.h"
 #include "window/RunController.h"
 
 #include <QObject>
@@ -17,12 +18,13 @@
 #include <memory>
 
 class QComboBox;
-class QFileSystemWatcher;
 class QLabel;
 class QLineEdit;
 class QTimer;
 
 namespace pellory {
+
+class FolderWatch;
 
 class DriveSelector;
 class Feedback;
@@ -51,6 +53,8 @@ public:
     int folderChanges() const { return m_dirChanges; }
 
     void connectHandlers();
+    // The look and the list made while the window was built, for the start to take.
+    void expectEarlyStart(EarlyStart early);
     // Shows beside each file the name a run with the panel's settings would give it.
     void showLiveNames(NamingPanel& naming);
     LiveNames& liveNames() const { return *m_liveNames; }
@@ -131,6 +135,7 @@ private:
     void SortFiles();
     void showSortIndicator();
     Catalogue& catalogueToChange();
+    bool takeEarlyCatalogue();
     void showFileListMenu(const QPoint& at);
     void openTypedFolder();
     QString refusal(const QByteArray& path) const;
@@ -145,7 +150,8 @@ private:
     QString SavedSpecs;
     int m_dirChanges = 0;
     QString m_listedSpecs; // the specifications the list was built with
-    QFileSystemWatcher* m_watcher;
+    EarlyStart m_early;    // the first list, made while the window was built
+    FolderWatch* m_watch;
     QTimer* m_settle;             // a burst of changes on disk is followed once it is over
     bool m_changedUnseen = false; // a change on disk came while the list had to stay
     LiveNames* m_liveNames = nullptr;

@@ -3,6 +3,7 @@
 // The file pane's controls: creation, captions, tool tips, list items and start states,
 // and which event of each runs which handler.
 
+#include "platform/FolderWatch.h"
 #include "window/Controls.h"
 #include "window/DriveSelector.h"
 #include "window/FilePane.h"
@@ -12,7 +13,6 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QFileSystemWatcher>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,7 +24,7 @@ namespace pellory {
 FilePane::FilePane(QWidget* window, RunController& run, Feedback& feedback,
                    std::function<ExtensionMode()> extensionMode)
     : QObject(window), m_run(run), m_feedback(feedback), m_extensionMode(std::move(extensionMode)),
-      m_watcher(new QFileSystemWatcher(this)), m_settle(new QTimer(this))
+      m_watch(new FolderWatch(this)), m_settle(new QTimer(this))
 {
     m_settle->setSingleShot(true);
     m_settle->setInterval(kSettleMs);
@@ -111,8 +111,7 @@ void FilePane::connectHandlers()
     auto* reread = new QShortcut(QKeySequence(Qt::Key_F5), FileList->window());
     connect(reread, &QShortcut::activated, this, &FilePane::readFolderAgain);
     // Every notice restarts the wait, so that a burst of changes rebuilds the list once.
-    connect(m_watcher, &QFileSystemWatcher::directoryChanged, m_settle,
-            qOverload<>(&QTimer::start));
+    connect(m_watch, &FolderWatch::changed, m_settle, qOverload<>(&QTimer::start));
     connect(m_settle, &QTimer::timeout, this, &FilePane::followDisk);
     FileList->viewport()->installEventFilter(this);
     DirList->installEventFilter(this);

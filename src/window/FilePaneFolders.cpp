@@ -5,6 +5,7 @@
 
 #include "window/FilePane.h"
 
+#include "platform/FolderWatch.h"
 #include "window/Feedback.h"
 #include "window/FolderPathField.h"
 #include "window/FolderSelector.h"
@@ -12,7 +13,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileSystemWatcher>
 #include <QLineEdit>
 #include <QPainter>
 #include <QTimer>
@@ -68,13 +68,11 @@ void FilePane::readFolderAgain()
 
 void FilePane::watchFolder()
 {
-    // Watched anew at every rebuild: the notices of changes that the rebuild has read go
-    // with the old watch, so that a run's own renames do not rebuild the list once more.
+    // The notices of changes that the rebuild has read are dropped, so that a run's own
+    // renames do not rebuild the list once more.
     m_settle->stop();
     m_changedUnseen = false;
-    if (!m_watcher->directories().isEmpty())
-        m_watcher->removePaths(m_watcher->directories());
-    m_watcher->addPath(DirList->path());
+    m_watch->watch(DirList->rawPath());
 }
 
 void FilePane::followDisk()

@@ -9,8 +9,10 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QStyledItemDelegate>
+#include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 namespace pellory {
 
@@ -109,7 +111,7 @@ bool FolderSelector::setPath(const QString& path)
 bool FolderSelector::setRawPath(const QByteArray& path)
 {
     const QByteArray clean = absoluteCleanPath(path);
-    FolderLook look = lookAtFolder(clean, kAnswerMs);
+    FolderLook look = this->look(clean);
     m_refusal = !look.answered                  ? Refusal::NoAnswer
                 : look.exists && !look.isFolder ? Refusal::AFile
                 : !look.listed                  ? Refusal::NotAFolder
@@ -120,6 +122,7 @@ bool FolderSelector::setRawPath(const QByteArray& path)
         return true;
     m_rawPath = clean;
     m_path = QFile::decodeName(clean);
+    keepListing(std::move(look.files));
     m_subfolders = std::move(look.subfolders);
     sortFolderNames(m_subfolders);
     fill();
@@ -129,15 +132,50 @@ bool FolderSelector::setRawPath(const QByteArray& path)
 
 bool FolderSelector::reread()
 {
-    FolderLook look = lookAtFolder(m_rawPath, kAnswerMs);
+    FolderLook look = this->look(m_rawPath);
     if (!look.listed)
         return false;
+    keepListing(std::move(look.files));
     sortFolderNames(look.subfolders);
     if (look.subfolders != m_subfolders) {
         m_subfolders = std::move(look.subfolders);
         fill();
     }
     return true;
+}
+
+FolderLook FolderSelector::look(const QByteArray& path)
+{
+    if (m_earlyLook.valid() && path == m_earlyPath)
+        return awaitLook(m_earlyLook, kAnswerMs);
+    return lookAtFolder(path, kAnswerMs);
+}
+
+QByteArray FolderSelector::cleanPath(const QByteArray& path)
+{
+    return absoluteCleanPath(path);
+}
+
+void FolderSelector::expectLook(const QByteArray& path, std::future<FolderLook> look)
+{
+    m_earlyPath = path;
+    m_earlyLook = std::move(look);
+    // Good for the start only: a look not taken by then is of a folder not opened, and
+    // ends on its own.
+    QTimer::singleShot(0, this, [this] { m_earlyLook = {}; });
+}
+
+void FolderSelector::keepListing(std::shared_ptr<const FolderListing> listing)
+{
+    // Kept only for the change this look raises: a later scan reads the folder as it is then.
+    if (!m_listing && listing)
+        QTimer::singleShot(0, this, [this] { m_listing.reset(); });
+    m_listing = std::move(listing);
+}
+
+std::shared_ptr<const FolderListing> FolderSelector::takeListing()
+{
+    return std::exchange(m_listing, nullptr);
 }
 
 bool FolderSelector::showsHidden() const

@@ -10,9 +10,14 @@
 // characters) and still opens. A folder is first looked at on a thread of its own, so that a
 // hung mount costs a refusal after kAnswerMs, not the window.
 
+#include "platform/DirectoryScan.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QListWidget>
+
+#include <future>
+#include <memory>
 
 class QAction;
 
@@ -52,6 +57,16 @@ public:
     // leaving the items as they were, when the folder cannot be read now.
     bool reread();
 
+    // The reading of the folder's entries that the last look made, for the scan that follows
+    // the change it raised; nothing once the event that looked is over, or once taken.
+    std::shared_ptr<const FolderListing> takeListing();
+    // `path` made absolute, without "." or ".." components, repeated or trailing "/", as
+    // rawPath() keeps it.
+    static QByteArray cleanPath(const QByteArray& path);
+    // A look at `path` (clean) started before the window was built: the first setPath() to
+    // that path during the start waits for it instead of looking again.
+    void expectLook(const QByteArray& path, std::future<FolderLook> look);
+
     bool showsHidden() const;
     void setShowHidden(bool shown); // as the menu's check does
 
@@ -64,11 +79,16 @@ protected:
 private:
     void openItem(QListWidgetItem* item);
     void fill(); // the items for m_rawPath and m_subfolders, the current folder highlighted
+    FolderLook look(const QByteArray& path);
+    void keepListing(std::shared_ptr<const FolderListing> listing);
     QString m_path;
     QByteArray m_rawPath;
     QList<QByteArray> m_subfolders;
     Refusal m_refusal = Refusal::None;
     QAction* m_showHidden;
+    std::shared_ptr<const FolderListing> m_listing;
+    QByteArray m_earlyPath;
+    std::future<FolderLook> m_earlyLook;
 };
 
 } // namespace pellory

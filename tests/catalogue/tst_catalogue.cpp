@@ -129,6 +129,15 @@ private slots:
         // A key made once serves the files after it while their extension repeats.
         QTest::newRow("extension keys follow each file") << QByteArrayList{"a.jpg", "b.JPG", "c.txt", "d.jpg", "e", "f.tar.gz", "g.Jpg"} << "*" << 1 << "a.jpg:A.JPG:JPG|b.JPG:B.JPG:JPG|c.txt:C.TXT:TXT|d.jpg:D.JPG:JPG|e:E:|f.tar.gz:F.TAR.GZ:GZ|g.Jpg:G.JPG:JPG";
         // clang-format on
+        // A big folder is stat'ed in two halves at once; a folder among its files is left out.
+        QByteArrayList many{"sub/"};
+        QStringList manyRecords;
+        for (int k = 0; k < 4500; ++k) {
+            many << QByteArray::number(10000 + k) + ".jpg";
+            manyRecords << QString::number(10000 + k) + ".jpg:" + QString::number(10000 + k) +
+                               ".JPG:JPG";
+        }
+        QTest::newRow("a big folder") << many << "*" << 1 << manyRecords.join(u'|');
     }
     void rebuild()
     {

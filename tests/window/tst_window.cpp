@@ -388,7 +388,8 @@ private:
     UrlRecorder m_viewer;
     QString m_historyRows;
     bool m_failRename = false;
-    QStringList m_notes; // what the file list said about its new names, and when
+    int m_changesSeen = 0; // folderChanges() at "count"
+    QStringList m_notes;   // what the file list said about its new names, and when
 };
 
 void TstWindow::initTestCase()
@@ -532,6 +533,7 @@ void TstWindow::steps_data()
     row("path: typed folder opens, a bad one changes nothing and says so", "a.JPG|s/|s/b.JPG|s/t/|s/.h/", "", "FolderPath=s key=Return folder FolderPath=no key=Return", "folder list status path offers", "~/s / ~/s / b.JPG / ~/s/no is not a folder Pellory can open. / no / t/");
     row("F5 reads the folder again", "a.JPG", "", "make=b.JPG key=F5", "list", "a.JPG|b.JPG");
     row("watch: a file made by another program is listed, typing kept", "a.JPG", "", "FolderPath=zz make=b.JPG watch", "list path", "a.JPG|b.JPG / zz");
+    row("watch: a run's own renames rebuild the list once, later changes are followed", "2", "Specs=*.JPG", "click=RenameChk count click=ApplyBut watch list make=c.JPG watch", "rebuilds list", "IMG_001.JPG|IMG_002.JPG / rebuilds=2 / c.JPG|IMG_001.JPG|IMG_002.JPG");
     row("watch: not in preview mode, followed after it", "a.JPG", "Specs=*.JPG", "click=RenameChk click=PreviewBut make=b.JPG watch key=F5 list click=PreviewBut", "list beeps", "a.JPG / a.JPG|b.JPG / beeps=1");
     row("hidden folders: stored shown, unchecked, stored hidden", ".h/|v/", "ShowHiddenFolders=1", "tree hidden close", "tree hiddenkey", ".h|v / v / 0");
     row("drive that cannot be opened: beeps", "1", "", "drive=/no-such-drive", "drive folder list beeps", "/ / ~ / F000.JPG / beeps=1");
@@ -691,6 +693,7 @@ void TstWindow::act(const QString& step, QStringList& rest)
         {"popup", [&] { qobject_cast<QComboBox*>(find(value))->showPopup(); }},
         {"no", [&] { m_w->feedback.answer = false; }},
         {"fail", [&] { m_failRename = true; }},
+        {"count", [&] { m_changesSeen = m.files().folderChanges(); }},
         {"crash", [&] { QVERIFY(crashedRun(m_folder)); }},
         {"start", [&] { m_w.reset(); g_warned.clear(); const auto was = qInstallMessageHandler(noteWarning); m_w = std::make_unique<Window>(QFile::encodeName(m_folder + '/' + value)); qInstallMessageHandler(was); }},
         {"drop", [&] { dropOn(m.files().FileSpecs, m_folder + '/' + value); }},
@@ -750,6 +753,7 @@ QString TstWindow::probe(const QString& name)
     // clang-format off
     const QHash<QString, std::function<QString()>> probes{
         {"beeps", [&] { return "beeps=" + QString::number(fb.beeps); }},
+        {"rebuilds", [&] { return "rebuilds=" + QString::number(f.folderChanges() - m_changesSeen); }},
         {"msgs", [&] { return fb.messages.join('\n'); }},
         {"pointer", [&] { return fb.busyShown.join(' '); }}, // with each message
         {"asked", [&] { return fb.questions.join('\n'); }},
