@@ -6,206 +6,317 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QSet>
 
 #include <algorithm>
 #include <string_view>
-#include <tuple>
-#include <unordered_map>
+#include <unordered_set>
 
 namespace pellory {
 
 namespace {
 
-struct Candidate
+using Between = std::function<void()>;
+
+QString text(std::u16string_view name)
 {
-    const DirEntry* entry;
-    QString newName;
-    QByteArray newRaw;
-    QByteArray oldKey; // the names as the folder compares them
-    QByteArray newKey;
+    return QStringView(name.data(), qsizetype(name.size())).toString();
+}
+
+std::u16string_view view(const QString& name)
+{
+    return {reinterpret_cast<const char16_t*>(name.utf16()), size_t(name.size())};
+}
+
+std::string_view view(const QByteArray& bytes)
+{
+    return {bytes.constData(), size_t(bytes.size())};
+}
+
+// The files of a batch while it is planned, each name in a table of its kind in the order
+// the files were listed, and that order's ranks in name order. Every pass of the plan
+// goes by rank. The new names' bytes and the keys live only as long as the planning.
+struct Batch
+{
+    bool folds = false;
+    NameTable<char16_t> oldNames, newNames;
+    NameTable<char> oldRaws, newRaws;
+    // Where the file system folds case, "IMG.JPG" and "img.jpg" are one name, so they must
+    // meet as one key when looking for duplicates and for names that are taken. Elsewhere
+    // the keys are the names' bytes, and these tables stay empty.
+    NameTable<char> oldFolded, newFolded;
+    std::vector<quint64> inodes;
+    std::vector<qint32> byName; // the files' places in the tables, in name order
+
+    qsizetype size() const { return qsizetype(inodes.size()); }
+    qint32 file(qsizetype rank) const { return byName[size_t(rank)]; }
+    std::u16string_view oldName(qsizetype rank) const { return oldNames[file(rank)]; }
+    std::u16string_view newName(qsizetype rank) const { return newNames[file(rank)]; }
+    std::string_view newRaw(qsizetype rank) const { return newRaws[file(rank)]; }
+    quint64 inode(qsizetype rank) const { return inodes[size_t(file(rank))]; }
+    std::string_view oldKey(qsizetype rank) const
+    {
+        return folds ? oldFolded[file(rank)] : oldRaws[file(rank)];
+    }
+    std::string_view newKey(qsizetype rank) const
+    {
+        return folds ? newFolded[file(rank)] : newRaws[file(rank)];
+    }
+
+    // Files whose new name is their old name are left out.
+    void add(const DirEntry& entry, const QString& newName)
+    {
+        const QByteArray newRaw = QFile::encodeName(newName);
+        if (newRaw == entry.rawName)
+            return;
+        oldNames.add(view(entry.name));
+        oldRaws.add(view(entry.rawName));
+        newNames.add(view(newName));
+        newRaws.add(view(newRaw));
+        inodes.push_back(entry.inode);
+    }
 };
 
-// The tables of the plan are keyed by views of the candidates' keys, which stay in place
-// while the plan is made: the standard library's hash of a few bytes costs a fraction of
-// Qt's seeded one, and a plan hashes every name several times.
-std::string_view keyView(const QByteArray& key)
+QByteArray foldedKey(std::string_view raw)
 {
-    return {key.constData(), size_t(key.size())};
+    return QFile::encodeName(
+        QFile::decodeName(QByteArray(raw.data(), qsizetype(raw.size()))).toCaseFolded());
 }
 
-// Where the file system folds case, "IMG.JPG" and "img.jpg" are one name, so they must
-// meet as one key when looking for duplicates and for names that are taken.
-QByteArray nameKey(const QByteArray& raw, bool folds)
+// Ranks the files in name order (the decoded names, then their bytes), and makes the keys.
+void rankByName(Batch& all, const Between& between)
 {
-    return folds ? QFile::encodeName(QFile::decodeName(raw).toCaseFolded()) : raw;
+    all.byName.resize(size_t(all.size()));
+    for (qint32 i = 0; i < qint32(all.size()); ++i)
+        all.byName[size_t(i)] = i;
+    std::sort(all.byName.begin(), all.byName.end(), [&all](qint32 a, qint32 b) {
+        const int byName = all.oldNames[a].compare(all.oldNames[b]);
+        return byName != 0 ? byName < 0 : all.oldRaws[a] < all.oldRaws[b];
+    });
+    between();
+    if (!all.folds)
+        return;
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        between();
+        all.oldFolded.add(view(foldedKey(all.oldRaws[i])));
+        all.newFolded.add(view(foldedKey(all.newRaws[i])));
+    }
 }
 
-QString conflict(const Candidate& c, const QString& why)
+// The files ordered by the hash of one of their keys, then by their place: equal keys
+// are next to one another, in name order. Eight bytes of hash and four of place per file,
+// where a hash table would allocate a node per file.
+struct KeyIndex
+{
+    std::vector<std::pair<size_t, qint32>> byHash;
+
+    template <typename Key> KeyIndex(qsizetype count, const Key& key, const Between& between)
+    {
+        byHash.reserve(size_t(count));
+        for (qint32 i = 0; i < qint32(count); ++i) {
+            between();
+            byHash.emplace_back(std::hash<std::string_view>()(key(i)), i);
+        }
+        std::sort(byHash.begin(), byHash.end());
+    }
+    // The files whose key has the hash of `key`; their keys may still differ.
+    auto sameHash(std::string_view key) const
+    {
+        const size_t hash = std::hash<std::string_view>()(key);
+        return std::equal_range(byHash.begin(), byHash.end(), std::pair<size_t, qint32>(hash, 0),
+                                [](const auto& a, const auto& b) { return a.first < b.first; });
+    }
+};
+
+// For each file, the last file (in name order) whose old name it takes, or -1.
+std::vector<qint32> oldNamesTaken(const Batch& all, const Between& between)
+{
+    const KeyIndex byOldKey(
+        all.size(), [&all](qsizetype i) { return all.oldKey(i); }, between);
+    std::vector<qint32> takenBy(size_t(all.size()), -1);
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        between();
+        const auto [begin, end] = byOldKey.sameHash(all.newKey(i));
+        for (auto it = begin; it != end; ++it)
+            if (all.oldKey(it->second) == all.newKey(i))
+                takenBy[size_t(i)] = it->second;
+    }
+    return takenBy;
+}
+
+// For each file, another that gets the same new name, or -1: the first such file, or the
+// second when the file is the first itself.
+std::vector<qint32> sameNewNames(const Batch& all, const Between& between)
+{
+    const KeyIndex byNewKey(
+        all.size(), [&all](qsizetype i) { return all.newKey(i); }, between);
+    std::vector<qint32> twin(size_t(all.size()), -1);
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        between();
+        qint32 first = -1, second = -1;
+        const auto [begin, end] = byNewKey.sameHash(all.newKey(i));
+        for (auto it = begin; it != end && second < 0; ++it) {
+            if (all.newKey(it->second) != all.newKey(i))
+                continue;
+            (first < 0 ? first : second) = it->second;
+        }
+        twin[size_t(i)] = first == i ? second : first;
+    }
+    return twin;
+}
+
+QString conflict(const Batch& all, qsizetype i, const QString& why)
 {
     return QCoreApplication::translate("WildcardRename", "Cannot rename \"%1\" to \"%2\".\n\n%3")
-        .arg(c.entry->name, c.newName, why);
+        .arg(text(all.oldName(i)), text(all.newName(i)), why);
 }
 
 // The first file, in name order, whose new name is not usable; empty when there is none.
 // `takenBy[i]` is the file whose old name file i takes, or -1, which the ordering of the
 // steps uses as well.
-QString findConflict(const FolderLookup& folder, const std::vector<Candidate>& all,
-                     const std::vector<qsizetype>& takenBy, const std::function<void()>& between)
+QString findConflict(const FolderLookup& folder, const Batch& all,
+                     const std::vector<qint32>& takenBy, const Between& between)
 {
-    std::unordered_map<std::string_view, std::pair<qsizetype, qsizetype>> firstTwoWithNewKey;
-    firstTwoWithNewKey.reserve(all.size()); // no pause to grow it mid-way
-    for (qsizetype i = 0; i < qsizetype(all.size()); ++i) {
+    const std::vector<qint32> twin = sameNewNames(all, between);
+    for (qsizetype i = 0; i < all.size(); ++i) {
         between();
-        const auto [two, inserted] = firstTwoWithNewKey.try_emplace(keyView(all[i].newKey), i, -1);
-        if (!inserted && two->second.second < 0)
-            two->second.second = i;
-    }
-    for (qsizetype i = 0; i < qsizetype(all.size()); ++i) {
-        between();
-        const Candidate& c = all[i];
-        const QString invalid = invalidNameReason(c.newName);
+        const std::u16string_view newName = all.newName(i);
+        const QString invalid = invalidNameReason(QString::fromRawData(
+            reinterpret_cast<const QChar*>(newName.data()), qsizetype(newName.size())));
         if (!invalid.isEmpty())
-            return conflict(c, invalid + u'.');
-        const auto [first, second] = firstTwoWithNewKey.at(keyView(c.newKey));
-        if (second >= 0)
+            return conflict(all, i, invalid + u'.');
+        if (twin[size_t(i)] >= 0)
             return conflict(
-                c, QCoreApplication::translate("WildcardRename", "\"%1\" would get the same name.")
-                       .arg(all[first == i ? second : first].entry->name));
-        if (takenBy[i] < 0 && folder.contains(c.newRaw))
+                all, i,
+                QCoreApplication::translate("WildcardRename", "\"%1\" would get the same name.")
+                    .arg(text(all.oldName(twin[size_t(i)]))));
+        const std::string_view newRaw = all.newRaw(i);
+        if (takenBy[size_t(i)] < 0 &&
+            folder.contains(QByteArray::fromRawData(newRaw.data(), qsizetype(newRaw.size()))))
             return conflict(
-                c, QCoreApplication::translate("WildcardRename",
-                                               "An entry of that name is already in the folder."));
+                all, i,
+                QCoreApplication::translate("WildcardRename",
+                                            "An entry of that name is already in the folder."));
     }
     return {};
 }
 
-// For each file, the file whose old name it takes, or -1. The table of old names goes
-// before the steps are ordered, so that the two are never held at once.
-std::vector<qsizetype> oldNamesTaken(const std::vector<Candidate>& all,
-                                     const std::function<void()>& between)
-{
-    std::unordered_map<std::string_view, qsizetype> byOldKey;
-    byOldKey.reserve(all.size());
-    for (qsizetype i = 0; i < qsizetype(all.size()); ++i) {
-        between();
-        byOldKey.insert_or_assign(keyView(all[i].oldKey), i);
-    }
-    std::vector<qsizetype> takenBy;
-    takenBy.reserve(all.size());
-    for (qsizetype i = 0; i < qsizetype(all.size()); ++i) {
-        between();
-        const auto taker = byOldKey.find(keyView(all[i].newKey));
-        takenBy.push_back(taker == byOldKey.end() ? -1 : taker->second);
-    }
-    return takenBy;
-}
-
-QByteArray unusedTemporaryName(const FolderLookup& folder, const QSet<QByteArray>& planned)
+QByteArray unusedTemporaryName(const FolderLookup& folder,
+                               const std::unordered_set<std::string_view>& newRaws,
+                               const std::vector<QByteArray>& temporaries)
 {
     for (;;) {
         const QByteArray name = temporaryName();
-        if (!planned.contains(name) && !folder.contains(name))
+        if (!newRaws.contains(view(name)) &&
+            std::find(temporaries.begin(), temporaries.end(), name) == temporaries.end() &&
+            !folder.contains(name))
             return name;
     }
-}
-
-WildcardStep finalStep(const Candidate& c, const QByteArray& fromRaw)
-{
-    return {fromRaw, c.newName, c.entry->name, c.newName, true, c.entry->inode};
 }
 
 // waitsFor[i] is the file whose old name file i takes, or -1. Every name is taken by at
 // most one file, so the files form plain chains and closed cycles: a chain runs from its
 // far end back, a cycle opens by moving one file out of the way.
-std::vector<WildcardStep> orderSteps(const FolderLookup& folder, const std::vector<Candidate>& all,
-                                     const std::vector<qsizetype>& waitsFor,
-                                     const std::function<void()>& between)
+void orderSteps(const FolderLookup& folder, const Batch& all, const std::vector<qint32>& waitsFor,
+                WildcardPlan& plan, const Between& between)
 {
-    std::vector<WildcardStep> steps;
-    steps.reserve(all.size());
-    std::vector<bool> placed(all.size(), false);
-    QSet<QByteArray> planned; // the new names, once a cycle needs a temporary name
-    for (qsizetype start = 0; start < qsizetype(all.size()); ++start) {
+    plan.steps.reserve(size_t(all.size()));
+    std::vector<bool> placed(size_t(all.size()), false);
+    std::unordered_set<std::string_view> newRaws; // once a cycle needs a temporary name
+    for (qint32 start = 0; start < qint32(all.size()); ++start) {
         between();
-        if (placed[start])
+        if (placed[size_t(start)])
             continue;
-        std::vector<qsizetype> path{start};
-        qsizetype next = waitsFor[start];
-        while (next >= 0 && next != start && !placed[next] && path.size() <= all.size()) {
+        std::vector<qint32> path{start};
+        qint32 next = waitsFor[size_t(start)];
+        while (next >= 0 && next != start && !placed[size_t(next)] &&
+               path.size() <= size_t(all.size())) {
             path.push_back(next);
-            next = waitsFor[next];
+            next = waitsFor[size_t(next)];
         }
         const bool cycle = next == start;
-        QByteArray temp;
+        qint32 temp = -1;
         if (cycle) {
-            if (planned.isEmpty()) {
-                for (const Candidate& c : all) {
+            if (newRaws.empty()) {
+                newRaws.reserve(size_t(all.size()));
+                for (qsizetype i = 0; i < all.size(); ++i) {
                     between();
-                    planned.insert(c.newRaw);
+                    newRaws.insert(all.newRaw(i));
                 }
             }
-            temp = unusedTemporaryName(folder, planned);
-            planned.insert(temp);
-            const Candidate& first = all[start];
-            steps.push_back({first.entry->rawName, QFile::decodeName(temp), first.entry->name,
-                             first.newName, false, first.entry->inode});
+            temp = qint32(plan.temporaries.size());
+            plan.temporaries.push_back(unusedTemporaryName(folder, newRaws, plan.temporaries));
+            plan.steps.push_back({all.file(start), temp, false, all.inode(start)});
         }
         for (auto it = path.rbegin(); it != path.rend(); ++it) {
             const bool opened = cycle && *it == start;
-            steps.push_back(finalStep(all[*it], opened ? temp : all[*it].entry->rawName));
-            placed[*it] = true;
+            plan.steps.push_back({all.file(*it), opened ? temp : -1, true, all.inode(*it)});
+            placed[size_t(*it)] = true;
         }
     }
-    return steps;
 }
 
-} // namespace
-
-WildcardPlan planRenames(const QByteArray& folder, std::vector<NamedFile> files,
-                         const std::function<void()>& between)
+WildcardPlan planBatch(const QByteArray& folder, Batch all, const Between& between)
 {
-    std::sort(files.begin(), files.end(), [](const NamedFile& a, const NamedFile& b) {
-        return std::tie(a.entry.name, a.entry.rawName) < std::tie(b.entry.name, b.entry.rawName);
-    });
-    const bool folds = folderFoldsCase(folder);
+    rankByName(all, between);
     const FolderLookup lookup(
-        folder, folds ? FolderLookup::Answers::OnDisk : FolderLookup::Answers::FromListing,
+        folder, all.folds ? FolderLookup::Answers::OnDisk : FolderLookup::Answers::FromListing,
         between);
-    std::vector<Candidate> all;
-    all.reserve(files.size());
-    for (const NamedFile& f : files) {
-        between();
-        const QByteArray newRaw = QFile::encodeName(f.newName);
-        if (newRaw != f.entry.rawName)
-            all.push_back({&f.entry, f.newName, newRaw, nameKey(f.entry.rawName, folds),
-                           nameKey(newRaw, folds)});
-    }
-    std::vector<qsizetype> takenBy = oldNamesTaken(all, between);
+    std::vector<qint32> takenBy = oldNamesTaken(all, between);
     WildcardPlan plan;
     plan.folder = folder;
     plan.refusal = findConflict(lookup, all, takenBy, between);
     if (!plan.refusal.isEmpty())
         return plan;
-    std::vector<qsizetype> waitsFor = std::move(takenBy);
-    for (qsizetype i = 0; i < qsizetype(waitsFor.size()); ++i)
-        if (waitsFor[i] == i) // a file taking its own old name waits for none
-            waitsFor[i] = -1;
-    plan.steps = orderSteps(lookup, all, waitsFor, between);
+    std::vector<qint32> waitsFor = std::move(takenBy);
+    for (qint32 i = 0; i < qint32(waitsFor.size()); ++i)
+        if (waitsFor[size_t(i)] == i) // a file taking its own old name waits for none
+            waitsFor[size_t(i)] = -1;
+    orderSteps(lookup, all, waitsFor, plan, between);
     plan.fileCount = int(all.size());
+    plan.oldNames = std::move(all.oldNames);
+    plan.oldRaws = std::move(all.oldRaws);
+    plan.newNames = std::move(all.newNames);
     return plan;
 }
 
-WildcardPlan planWildcardRename(const QByteArray& folder, const std::vector<DirEntry>& files,
-                                const QString& mask, const std::function<void()>& between)
+} // namespace
+
+QByteArray WildcardPlan::fromRaw(const WildcardStep& step) const
 {
-    std::vector<NamedFile> named;
-    named.reserve(files.size());
-    for (const DirEntry& e : files) {
+    if (step.finishesFile && step.temporary >= 0)
+        return temporaries[size_t(step.temporary)];
+    const std::string_view raw = oldRaws[step.file];
+    return {raw.data(), qsizetype(raw.size())};
+}
+
+QString WildcardPlan::toName(const WildcardStep& step) const
+{
+    if (!step.finishesFile)
+        return QFile::decodeName(temporaries[size_t(step.temporary)]);
+    return newName(step);
+}
+
+QString WildcardPlan::fileName(const WildcardStep& step) const
+{
+    return text(oldNames[step.file]);
+}
+
+QString WildcardPlan::newName(const WildcardStep& step) const
+{
+    return text(newNames[step.file]);
+}
+
+WildcardPlan planRenames(const QByteArray& folder, std::vector<NamedFile> files,
+                         const std::function<void()>& between)
+{
+    Batch listed;
+    listed.folds = folderFoldsCase(folder);
+    for (const NamedFile& f : files) {
         between();
-        named.push_back({e, wildcardNewName(e.name, mask)});
+        listed.add(f.entry, f.newName);
     }
-    return planRenames(folder, std::move(named), between);
+    files = {};
+    return planBatch(folder, std::move(listed), between);
 }
 
 WildcardPlan planWildcardRename(const QByteArray& folder, const QString& spec, const QString& mask,
@@ -223,11 +334,11 @@ WildcardPlan planWildcardRename(const QByteArray& folder, const QString& spec, c
             return refused;
         }
     }
-    // Each entry is named as it is read: no list of the entries alone is held beside.
-    std::vector<NamedFile> named;
+    // Each entry is named as it is read, into the tables: no entry is held as it came.
+    Batch listed;
+    listed.folds = folderFoldsCase(folder);
     const auto name = [&](DirEntry&& entry) {
-        QString newName = wildcardNewName(entry.name, mask);
-        named.push_back({std::move(entry), std::move(newName)});
+        listed.add(entry, wildcardNewName(entry.name, mask));
     };
     // The plan needs each file's name and identity, not its time: on the usual file
     // systems the listing alone gives both.
@@ -237,7 +348,7 @@ WildcardPlan planWildcardRename(const QByteArray& folder, const QString& spec, c
                 .arg(QFile::decodeName(folder));
         return refused;
     }
-    return planRenames(folder, std::move(named), between);
+    return planBatch(folder, std::move(listed), between);
 }
 
 WildcardPlan planWildcardRename(const QString& folder, const QString& spec, const QString& mask,
@@ -248,24 +359,26 @@ WildcardPlan planWildcardRename(const QString& folder, const QString& spec, cons
 
 namespace {
 
-QString failureMessage(const WildcardStep& step, const RenameOutcome& outcome)
+QString failureMessage(const WildcardPlan& plan, const WildcardStep& step,
+                       const RenameOutcome& outcome)
 {
     return QCoreApplication::translate("WildcardRename",
                                        "An error occurred renaming \"%1\" to \"%2\".\n\n%3")
-        .arg(step.fileName, step.newName, outcome.description);
+        .arg(plan.fileName(step), plan.newName(step), outcome.description);
 }
 
 // A cycle that fails half way leaves one file under its temporary name; it goes back to
 // its own name when that is still free, and is otherwise named in the message.
-QString restoreDetour(const WildcardStep& detour, const QByteArray& folder, FileRenamer& renamer,
+QString restoreDetour(const WildcardPlan& plan, const WildcardStep& detour, FileRenamer& renamer,
                       const WildcardHooks& hooks)
 {
-    const QByteArray tempRaw = QFile::encodeName(detour.toName);
+    const QByteArray& tempRaw = plan.temporaries[size_t(detour.temporary)];
     RenameObserver* observer = hooks.observer ? hooks.observer(detour) : nullptr;
-    if (renamer.renameRaw(folder, tempRaw, detour.fromRaw, observer).ok) // its exact old bytes
+    // back to its exact old bytes
+    if (renamer.renameRaw(plan.folder, tempRaw, plan.fromRaw(detour), observer).ok)
         return {};
     return QCoreApplication::translate("WildcardRename", "\n\n\"%1\" is kept as \"%2\".")
-        .arg(detour.fileName, detour.toName);
+        .arg(plan.fileName(detour), plan.toName(detour));
 }
 
 } // namespace
@@ -286,18 +399,18 @@ WildcardOutcome runWildcardRename(const WildcardPlan& plan, const WildcardHooks&
         }
         RenameObserver* observer = hooks.observer ? hooks.observer(step) : nullptr;
         const RenameOutcome outcome =
-            renamer.rename(plan.folder, step.fromRaw, step.toName, observer);
+            renamer.rename(plan.folder, plan.fromRaw(step), plan.toName(step), observer);
         if (!outcome.ok) {
-            out.message = failureMessage(step, outcome);
+            out.message = failureMessage(plan, step, outcome);
             if (detour)
-                out.message += restoreDetour(*detour, plan.folder, renamer, hooks);
+                out.message += restoreDetour(plan, *detour, renamer, hooks);
             return out;
         }
         if (!step.finishesFile) {
             detour = &step;
             continue;
         }
-        if (detour && step.fromRaw == QFile::encodeName(detour->toName))
+        if (detour && step.temporary == detour->temporary)
             detour = nullptr;
         ++out.filesDone;
         if (hooks.progress)
