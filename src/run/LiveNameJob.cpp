@@ -45,16 +45,13 @@ LiveNameJob::LiveNameJob(std::shared_ptr<const Catalogue> catalogue, std::vector
       m_walk(std::make_unique<SchemeWalk>(m_catalogue, std::move(selected), std::move(settings)))
 {
     m_list.counterFits = m_walk->counterFits();
-    if (m_list.counterFits) {
-        m_list.newNames.resize(m_catalogue->FileCount());
+    if (m_list.counterFits)
         m_finals.reserve(size_t(m_catalogue->FileCount()));
-    }
 }
 
 LiveNameJob::LiveNameJob(std::shared_ptr<const Catalogue> catalogue, QString mask)
     : m_catalogue(std::move(catalogue)), m_mask(std::move(mask))
 {
-    m_list.newNames.resize(m_catalogue->FileCount());
     m_finals.reserve(size_t(m_catalogue->FileCount()));
 }
 
@@ -97,8 +94,7 @@ QString LiveNameJob::newKey(const QString& name) const
 
 QString LiveNameJob::finalKey(qint32 row) const
 {
-    const QString& renamed = m_list.newNames[row];
-    return renamed.isNull() ? oldKey(row) : newKey(renamed);
+    return m_list.newNames.has(row) ? newKey(m_list.newNames.at(row)) : oldKey(row);
 }
 
 void LiveNameJob::nameNext()
@@ -109,11 +105,11 @@ void LiveNameJob::nameNext()
     const QString previous = oldKey(row);
     const QString next = newKey(name);
     if (m_walk ? name == old : next == previous) {
+        m_list.newNames.addNone();
         m_finals.emplace_back(qHash(previous), row);
         return;
     }
-    // Null stands for a kept name; a mask can leave nothing of a name.
-    m_list.newNames[row] = name.isNull() ? QStringLiteral("") : name;
+    m_list.newNames.add(name); // a mask can leave nothing of a name
     m_finals.emplace_back(qHash(next), row);
     // A wildcard rename steps aside through a temporary name where a file needs the name
     // of one renamed after it; a scheme run renames in list order and cannot.
@@ -129,10 +125,9 @@ void LiveNameJob::sortIndexes()
 
 void LiveNameJob::findClash(qint32 row)
 {
-    const QString& name = m_list.newNames[row];
-    if (name.isNull())
+    if (!m_list.newNames.has(row))
         return;
-    const QString mine = newKey(name);
+    const QString mine = newKey(m_list.newNames.at(row));
     const size_t hash = qHash(mine);
     const auto range = [hash](const Index& index) {
         return std::make_pair(
@@ -142,7 +137,7 @@ void LiveNameJob::findClash(qint32 row)
     };
     for (auto [it, end] = range(m_finals); it != end; ++it) {
         if (it->second != row && finalKey(it->second) == mine) {
-            const bool kept = m_list.newNames[it->second].isNull();
+            const bool kept = !m_list.newNames.has(it->second);
             m_list.clashes.insert(
                 row, {kept ? NameClash::Kind::KeptName : NameClash::Kind::SameNewName, it->second});
             return;

@@ -8,6 +8,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "naming/RenameSettings.h"
+#include "run/NameTable.h"
 
 #include <QDeadlineTimer>
 #include <QHash>
@@ -38,7 +39,7 @@ QString describeClash(NameClash::Kind kind, const QString& otherName);
 
 struct LiveNameList
 {
-    QStringList newNames;             // one per row; null where the file keeps its name
+    NameColumn newNames;              // one per row; none where the file keeps its name
     QHash<qint32, NameClash> clashes; // rows whose new name clashes
     bool counterFits = true;          // false: no names, the counter would overflow
 };
