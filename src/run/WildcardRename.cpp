@@ -102,64 +102,73 @@ void rankByName(Batch& all, const Between& between)
     }
 }
 
-// The files ordered by the hash of one of their keys, then by their place: equal keys
-// are next to one another, in name order. Eight bytes of hash and four of place per file,
-// where a hash table would allocate a node per file.
-struct KeyIndex
-{
-    std::vector<std::pair<size_t, qint32>> byHash;
+// The files' ranks ordered by the hash of one of their keys, then by rank: equal keys are
+// next to one another, in name order. Eight bytes of hash and four of rank per file, where
+// a hash table would allocate a node per file; two such indexes are joined in one walk.
+using KeyIndex = std::vector<std::pair<size_t, qint32>>;
 
-    template <typename Key> KeyIndex(qsizetype count, const Key& key, const Between& between)
-    {
-        byHash.reserve(size_t(count));
-        for (qint32 i = 0; i < qint32(count); ++i) {
-            between();
-            byHash.emplace_back(std::hash<std::string_view>()(key(i)), i);
-        }
-        std::sort(byHash.begin(), byHash.end());
+template <typename Key> KeyIndex keyIndex(qsizetype count, const Key& key, const Between& between)
+{
+    KeyIndex index;
+    index.reserve(size_t(count));
+    for (qint32 i = 0; i < qint32(count); ++i) {
+        between();
+        index.emplace_back(std::hash<std::string_view>()(key(i)), i);
     }
-    // The files whose key has the hash of `key`; their keys may still differ.
-    auto sameHash(std::string_view key) const
-    {
-        const size_t hash = std::hash<std::string_view>()(key);
-        return std::equal_range(byHash.begin(), byHash.end(), std::pair<size_t, qint32>(hash, 0),
-                                [](const auto& a, const auto& b) { return a.first < b.first; });
-    }
-};
+    std::sort(index.begin(), index.end());
+    return index;
+}
+
+// The end of the run of entries from `from` on that share its hash.
+KeyIndex::const_iterator runEnd(KeyIndex::const_iterator from, KeyIndex::const_iterator end)
+{
+    const size_t hash = from->first;
+    while (from != end && from->first == hash)
+        ++from;
+    return from;
+}
 
 // For each file, the last file (in name order) whose old name it takes, or -1.
-std::vector<qint32> oldNamesTaken(const Batch& all, const Between& between)
+std::vector<qint32> oldNamesTaken(const Batch& all, const KeyIndex& byNewKey,
+                                  const Between& between)
 {
-    const KeyIndex byOldKey(
+    const KeyIndex byOldKey = keyIndex(
         all.size(), [&all](qsizetype i) { return all.oldKey(i); }, between);
     std::vector<qint32> takenBy(size_t(all.size()), -1);
-    for (qsizetype i = 0; i < all.size(); ++i) {
+    auto old = byOldKey.cbegin();
+    for (auto run = byNewKey.cbegin(); run != byNewKey.cend();) {
         between();
-        const auto [begin, end] = byOldKey.sameHash(all.newKey(i));
-        for (auto it = begin; it != end; ++it)
-            if (all.oldKey(it->second) == all.newKey(i))
-                takenBy[size_t(i)] = it->second;
+        const auto newEnd = runEnd(run, byNewKey.cend());
+        while (old != byOldKey.cend() && old->first < run->first)
+            ++old;
+        const auto oldEnd =
+            old != byOldKey.cend() && old->first == run->first ? runEnd(old, byOldKey.cend()) : old;
+        for (auto taker = run; taker != newEnd; ++taker)
+            for (auto owner = old; owner != oldEnd; ++owner)
+                if (all.oldKey(owner->second) == all.newKey(taker->second))
+                    takenBy[size_t(taker->second)] = owner->second;
+        run = newEnd;
+        old = oldEnd;
     }
     return takenBy;
 }
 
 // For each file, another that gets the same new name, or -1: the first such file, or the
 // second when the file is the first itself.
-std::vector<qint32> sameNewNames(const Batch& all, const Between& between)
+std::vector<qint32> sameNewNames(const Batch& all, const KeyIndex& byNewKey, const Between& between)
 {
-    const KeyIndex byNewKey(
-        all.size(), [&all](qsizetype i) { return all.newKey(i); }, between);
     std::vector<qint32> twin(size_t(all.size()), -1);
-    for (qsizetype i = 0; i < all.size(); ++i) {
+    for (auto run = byNewKey.cbegin(); run != byNewKey.cend();) {
         between();
-        qint32 first = -1, second = -1;
-        const auto [begin, end] = byNewKey.sameHash(all.newKey(i));
-        for (auto it = begin; it != end && second < 0; ++it) {
-            if (all.newKey(it->second) != all.newKey(i))
-                continue;
-            (first < 0 ? first : second) = it->second;
+        const auto end = runEnd(run, byNewKey.cend());
+        for (auto file = run; file != end; ++file) {
+            qint32 first = -1, second = -1;
+            for (auto other = run; other != end && second < 0; ++other)
+                if (all.newKey(other->second) == all.newKey(file->second))
+                    (first < 0 ? first : second) = other->second;
+            twin[size_t(file->second)] = first == file->second ? second : first;
         }
-        twin[size_t(i)] = first == i ? second : first;
+        run = end;
     }
     return twin;
 }
@@ -172,11 +181,11 @@ QString conflict(const Batch& all, qsizetype i, const QString& why)
 
 // The first file, in name order, whose new name is not usable; empty when there is none.
 // `takenBy[i]` is the file whose old name file i takes, or -1, which the ordering of the
-// steps uses as well.
+// steps uses as well; `twin[i]` another file that gets file i's new name, or -1.
 QString findConflict(const FolderLookup& folder, const Batch& all,
-                     const std::vector<qint32>& takenBy, const Between& between)
+                     const std::vector<qint32>& takenBy, const std::vector<qint32>& twin,
+                     const Between& between)
 {
-    const std::vector<qint32> twin = sameNewNames(all, between);
     for (qsizetype i = 0; i < all.size(); ++i) {
         between();
         const std::u16string_view newName = all.newName(i);
@@ -261,10 +270,17 @@ WildcardPlan planBatch(const QByteArray& folder, Batch all, const Between& betwe
     const FolderLookup lookup(
         folder, all.folds ? FolderLookup::Answers::OnDisk : FolderLookup::Answers::FromListing,
         between);
-    std::vector<qint32> takenBy = oldNamesTaken(all, between);
+    std::vector<qint32> takenBy, twin;
+    {
+        const KeyIndex byNewKey = keyIndex(
+            all.size(), [&all](qsizetype i) { return all.newKey(i); }, between);
+        takenBy = oldNamesTaken(all, byNewKey, between);
+        twin = sameNewNames(all, byNewKey, between);
+    }
     WildcardPlan plan;
     plan.folder = folder;
-    plan.refusal = findConflict(lookup, all, takenBy, between);
+    plan.refusal = findConflict(lookup, all, takenBy, twin, between);
+    twin = {};
     if (!plan.refusal.isEmpty())
         return plan;
     std::vector<qint32> waitsFor = std::move(takenBy);
