@@ -106,15 +106,15 @@ void LiveNameJob::nameNext()
     const QString next = newKey(name);
     if (m_walk ? name == old : next == previous) {
         m_list.newNames.addNone();
-        m_finals.emplace_back(qHash(previous), row);
+        m_finals.emplace_back(keyHash(previous), row);
         return;
     }
     m_list.newNames.add(name); // a mask can leave nothing of a name
-    m_finals.emplace_back(qHash(next), row);
+    m_finals.emplace_back(keyHash(next), row);
     // A wildcard rename steps aside through a temporary name where a file needs the name
     // of one renamed after it; a scheme run renames in list order and cannot.
     if (m_walk)
-        m_renamedOlds.emplace_back(qHash(previous), row);
+        m_renamedOlds.emplace_back(keyHash(previous), row);
 }
 
 void LiveNameJob::sortIndexes()
@@ -128,7 +128,7 @@ void LiveNameJob::findClash(qint32 row)
     if (!m_list.newNames.has(row))
         return;
     const QString mine = newKey(m_list.newNames.at(row));
-    const size_t hash = qHash(mine);
+    const quint32 hash = keyHash(mine);
     const auto range = [hash](const Index& index) {
         return std::make_pair(
             std::lower_bound(index.begin(), index.end(), std::make_pair(hash, qint32(0))),

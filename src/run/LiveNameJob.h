@@ -60,7 +60,10 @@ public:
     LiveNameList take() { return std::move(m_list); }
 
 private:
-    using Index = std::vector<std::pair<size_t, qint32>>; // key hash, row; sorted
+    // Key hash, row; sorted. Half a hash is enough to find the few rows to compare, and
+    // keeps an entry at eight bytes for every row of a large folder.
+    using Index = std::vector<std::pair<quint32, qint32>>;
+    static quint32 keyHash(const QString& key) { return quint32(qHash(key)); }
 
     void nameNext();
     void sortIndexes();

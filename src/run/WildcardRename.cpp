@@ -103,9 +103,10 @@ void rankByName(Batch& all, const Between& between)
 }
 
 // The files' ranks ordered by the hash of one of their keys, then by rank: equal keys are
-// next to one another, in name order. Eight bytes of hash and four of rank per file, where
+// next to one another, in name order. Four bytes of hash and four of rank per file, where
 // a hash table would allocate a node per file; two such indexes are joined in one walk.
-using KeyIndex = std::vector<std::pair<size_t, qint32>>;
+// Keys with equal hashes are still compared.
+using KeyIndex = std::vector<std::pair<quint32, qint32>>;
 
 template <typename Key> KeyIndex keyIndex(qsizetype count, const Key& key, const Between& between)
 {
@@ -113,7 +114,7 @@ template <typename Key> KeyIndex keyIndex(qsizetype count, const Key& key, const
     index.reserve(size_t(count));
     for (qint32 i = 0; i < qint32(count); ++i) {
         between();
-        index.emplace_back(std::hash<std::string_view>()(key(i)), i);
+        index.emplace_back(quint32(std::hash<std::string_view>()(key(i))), i);
     }
     std::sort(index.begin(), index.end());
     return index;
@@ -122,7 +123,7 @@ template <typename Key> KeyIndex keyIndex(qsizetype count, const Key& key, const
 // The end of the run of entries from `from` on that share its hash.
 KeyIndex::const_iterator runEnd(KeyIndex::const_iterator from, KeyIndex::const_iterator end)
 {
-    const size_t hash = from->first;
+    const quint32 hash = from->first;
     while (from != end && from->first == hash)
         ++from;
     return from;
