@@ -16,7 +16,7 @@ NameColumn::NameColumn(const QStringList& names)
 
 void NameColumn::add(QStringView name)
 {
-    m_names.add({reinterpret_cast<const char16_t*>(name.utf16()), size_t(name.size())});
+    m_names.add(viewOf(name));
     m_none.push_back(false);
 }
 
@@ -31,8 +31,7 @@ QString NameColumn::at(qsizetype row) const
     if (row < 0 || row >= size() || !has(row))
         return {};
     const std::u16string_view name = m_names[row];
-    return name.empty() ? QStringLiteral("")
-                        : QStringView(name.data(), qsizetype(name.size())).toString();
+    return name.empty() ? QStringLiteral("") : textOf(name);
 }
 
 QStringList NameColumn::toList() const

@@ -4,6 +4,7 @@
 // Many short names held compactly, for the passes over a whole folder: a plan or a column
 // of new names for 100000 files. Holds text only; knows nothing of files.
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -12,6 +13,20 @@
 #include <vector>
 
 namespace pellory {
+
+// Qt's text and bytes as the tables take them, and a table's text back as Qt's.
+inline std::u16string_view viewOf(QStringView text)
+{
+    return {reinterpret_cast<const char16_t*>(text.utf16()), size_t(text.size())};
+}
+inline std::string_view viewOf(const QByteArray& bytes)
+{
+    return {bytes.constData(), size_t(bytes.size())};
+}
+inline QString textOf(std::u16string_view text)
+{
+    return QStringView(text.data(), qsizetype(text.size())).toString();
+}
 
 // Names stored end to end in one buffer: a plan for 100000 files holds several names per
 // file, and a string object per name would cost more than the names themselves.
