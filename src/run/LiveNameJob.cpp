@@ -45,16 +45,13 @@ LiveNameJob::LiveNameJob(std::shared_ptr<const Catalogue> catalogue, std::vector
       m_walk(std::make_unique<SchemeWalk>(m_catalogue, std::move(selected), std::move(settings)))
 {
     m_list.counterFits = m_walk->counterFits();
-    if (m_list.counterFits) {
-        m_list.newNames.resize(m_catalogue->FileCount());
+    if (m_list.counterFits)
         m_finals.reserve(size_t(m_catalogue->FileCount()));
-    }
 }
 
 LiveNameJob::LiveNameJob(std::shared_ptr<const Catalogue> catalogue, QString mask)
     : m_catalogue(std::move(catalogue)), m_mask(std::move(mask))
 {
-    m_list.newNames.resize(m_catalogue->FileCount());
     m_finals.reserve(size_t(m_catalogue->FileCount()));
 }
 
@@ -97,8 +94,7 @@ QString LiveNameJob::newKey(const QString& name) const
 
 QString LiveNameJob::finalKey(qint32 row) const
 {
-    const QString& renamed = m_list.newNames[row];
-    return renamed.isNull() ? oldKey(row) : newKey(renamed);
+    return m_list.newNames.has(row) ? newKey(m_list.newNames.at(row)) : oldKey(row);
 }
 
 void LiveNameJob::nameNext()
@@ -109,16 +105,16 @@ void LiveNameJob::nameNext()
     const QString previous = oldKey(row);
     const QString next = newKey(name);
     if (m_walk ? name == old : next == previous) {
-        m_finals.emplace_back(qHash(previous), row);
+        m_list.newNames.addNone();
+        m_finals.emplace_back(keyHash(previous), row);
         return;
     }
-    // Null stands for a kept name; a mask can leave nothing of a name.
-    m_list.newNames[row] = name.isNull() ? QStringLiteral("") : name;
-    m_finals.emplace_back(qHash(next), row);
+    m_list.newNames.add(name); // a mask can leave nothing of a name
+    m_finals.emplace_back(keyHash(next), row);
     // A wildcard rename steps aside through a temporary name where a file needs the name
     // of one renamed after it; a scheme run renames in list order and cannot.
     if (m_walk)
-        m_renamedOlds.emplace_back(qHash(previous), row);
+        m_renamedOlds.emplace_back(keyHash(previous), row);
 }
 
 void LiveNameJob::sortIndexes()
@@ -129,11 +125,10 @@ void LiveNameJob::sortIndexes()
 
 void LiveNameJob::findClash(qint32 row)
 {
-    const QString& name = m_list.newNames[row];
-    if (name.isNull())
+    if (!m_list.newNames.has(row))
         return;
-    const QString mine = newKey(name);
-    const size_t hash = qHash(mine);
+    const QString mine = newKey(m_list.newNames.at(row));
+    const quint32 hash = keyHash(mine);
     const auto range = [hash](const Index& index) {
         return std::make_pair(
             std::lower_bound(index.begin(), index.end(), std::make_pair(hash, qint32(0))),
@@ -142,7 +137,7 @@ void LiveNameJob::findClash(qint32 row)
     };
     for (auto [it, end] = range(m_finals); it != end; ++it) {
         if (it->second != row && finalKey(it->second) == mine) {
-            const bool kept = m_list.newNames[it->second].isNull();
+            const bool kept = !m_list.newNames.has(it->second);
             m_list.clashes.insert(
                 row, {kept ? NameClash::Kind::KeptName : NameClash::Kind::SameNewName, it->second});
             return;

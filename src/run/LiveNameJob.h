@@ -8,6 +8,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "naming/RenameSettings.h"
+#include "run/NameTable.h"
 
 #include <QDeadlineTimer>
 #include <QHash>
@@ -38,7 +39,7 @@ QString describeClash(NameClash::Kind kind, const QString& otherName);
 
 struct LiveNameList
 {
-    QStringList newNames;             // one per row; null where the file keeps its name
+    NameColumn newNames;              // one per row; none where the file keeps its name
     QHash<qint32, NameClash> clashes; // rows whose new name clashes
     bool counterFits = true;          // false: no names, the counter would overflow
 };
@@ -59,7 +60,10 @@ public:
     LiveNameList take() { return std::move(m_list); }
 
 private:
-    using Index = std::vector<std::pair<size_t, qint32>>; // key hash, row; sorted
+    // Key hash, row; sorted. Half a hash is enough to find the few rows to compare, and
+    // keeps an entry at eight bytes for every row of a large folder.
+    using Index = std::vector<std::pair<quint32, qint32>>;
+    static quint32 keyHash(const QString& key) { return quint32(qHash(key)); }
 
     void nameNext();
     void sortIndexes();

@@ -8,6 +8,7 @@
 
 #include "platform/DirectoryScan.h"
 #include "platform/Rename.h"
+#include "run/NameTable.h"
 
 #include <QByteArray>
 #include <QString>
@@ -21,10 +22,8 @@ namespace pellory {
 // temporary name and, later, one from it to its new name.
 struct WildcardStep
 {
-    QByteArray fromRaw;        // the entry's name on disk when the step runs
-    QString toName;            // its name after the step (a temporary name, or the new name)
-    QString fileName;          // the file's name before the batch, for messages
-    QString newName;           // the file's name after the batch
+    qint32 file = 0;           // the file's place in the plan's tables
+    qint32 temporary = -1;     // the temporary name the step goes to or comes from, or -1
     bool finishesFile = false; // the file has its new name after this step
     quint64 inode = 0;         // the file's, as the scan found it
 };
@@ -35,6 +34,17 @@ struct WildcardPlan
     std::vector<WildcardStep> steps;
     int fileCount = 0; // files that get a new name
     QString refusal;   // non-empty when the batch must not run; names the first conflict
+
+    // Each file's names, in name order of the old names.
+    NameTable<char16_t> oldNames; // decoded, for messages
+    NameTable<char> oldRaws;      // the exact bytes readdir gave
+    NameTable<char16_t> newNames;
+    std::vector<QByteArray> temporaries; // the names that open cycles
+
+    QByteArray fromRaw(const WildcardStep& step) const; // the entry's name when the step runs
+    QString toName(const WildcardStep& step) const;     // its name after the step
+    QString fileName(const WildcardStep& step) const;   // before the batch, for messages
+    QString newName(const WildcardStep& step) const;    // after the batch
 };
 
 struct NamedFile
@@ -51,11 +61,6 @@ struct NamedFile
 // between files in the longer passes, for a caller that lets the event loop run.
 WildcardPlan planRenames(
     const QByteArray& folder, std::vector<NamedFile> files,
-    const std::function<void()>& between = [] {});
-
-// The same for the new names that `mask` gives the entries (wildcardNewName).
-WildcardPlan planWildcardRename(
-    const QByteArray& folder, const std::vector<DirEntry>& files, const QString& mask,
     const std::function<void()>& between = [] {});
 
 // Lists the files that `spec` matches in `folder` once, and plans their renames. A

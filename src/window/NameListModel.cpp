@@ -72,7 +72,7 @@ QVariant NameListModel::besideData(int row, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
-        return m_beside.value(row);
+        return m_beside.at(row);
     case Qt::ToolTipRole:
     case Qt::AccessibleDescriptionRole:
         if (clash != m_clashes.cend())
@@ -118,7 +118,7 @@ void NameListModel::setNames(QStringList names, std::vector<quint64> writeTimes)
     beginResetModel();
     m_names = std::move(names);
     m_writeTimes = std::move(writeTimes);
-    m_beside.clear();
+    m_beside = {};
     m_clashes.clear();
     endResetModel();
 }
@@ -133,7 +133,7 @@ void NameListModel::append(const QStringList& names)
     endInsertRows();
 }
 
-void NameListModel::setBeside(QStringList beside, QHash<qint32, NameClash> clashes)
+void NameListModel::setBeside(NameColumn beside, QHash<qint32, NameClash> clashes)
 {
     m_beside = std::move(beside);
     m_clashes = std::move(clashes);

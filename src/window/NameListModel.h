@@ -55,8 +55,10 @@ public:
 
     // The names beside the rows, by row (a null one leaves its cell empty), and the rows
     // whose name beside clashes; the cells change in one go.
-    void setBeside(QStringList beside, QHash<qint32, NameClash> clashes = {});
-    const QStringList& beside() const { return m_beside; }
+    void setBeside(NameColumn beside, QHash<qint32, NameClash> clashes = {});
+    void setBeside(const QStringList& beside) { setBeside(NameColumn(beside)); }
+    QStringList beside() const { return m_beside.toList(); }
+    QString beside(int row) const { return m_beside.at(row); }
 
 private:
     QVariant besideData(int row, int role) const;
@@ -65,7 +67,7 @@ private:
     std::vector<Column> m_columns;
     QStringList m_names;
     std::vector<quint64> m_writeTimes;
-    QStringList m_beside;
+    NameColumn m_beside; // held compactly: a column for every file of a large folder
     QHash<qint32, NameClash> m_clashes;
     mutable QIcon m_clashIcon; // made when first shown
 };

@@ -153,31 +153,34 @@ void RunButtons::reselectAfterRebuild()
 
 void RunButtons::wildcardRename()
 {
-    QString note;
+    // The plan is gone before the list is rebuilt, so the two are never held at once.
+    finishWildcardRename(planAndRunWildcard());
+}
+
+QString RunButtons::planAndRunWildcard()
+{
     const WildcardPlan plan = m_run.planWildcardRename(
         m_files.DirList->rawPath(), m_files.FileSpecs->text(), m_naming.WildCardRen->text());
-    if (plan.refusal.isEmpty()) {
-        QProgressDialog progress(tr("Renaming files..."), tr("Cancel"), 0, plan.fileCount,
-                                 m_window);
-        progress.setWindowTitle(QStringLiteral("Pellory"));
-        progress.setWindowModality(Qt::WindowModal); // its updates then visit the event loop
-        progress.setMinimumDuration(kProgressDelayMs);
-        WildcardHooks hooks;
-        // The dialog lays its label out anew at every change and visits the event loop only
-        // once it shows, so it is updated only when the event loop is due to run anyway.
-        RunYield yield;
-        hooks.progress = [&progress, &yield](int done, int total) {
-            if (done < total && !yield.due())
-                return;
-            progress.setLabelText(tr("%1 of %2 files renamed").arg(done).arg(total));
-            progress.setValue(done);
-            QCoreApplication::processEvents();
-        };
-        hooks.cancelRequested = [&progress] { return progress.wasCanceled(); };
-        const int renamed = m_run.runWildcardRename(plan, hooks);
-        note = runNote(renamed, plan.fileCount, renamed < plan.fileCount);
-    }
-    finishWildcardRename(note);
+    if (!plan.refusal.isEmpty())
+        return {};
+    QProgressDialog progress(tr("Renaming files..."), tr("Cancel"), 0, plan.fileCount, m_window);
+    progress.setWindowTitle(QStringLiteral("Pellory"));
+    progress.setWindowModality(Qt::WindowModal); // its updates then visit the event loop
+    progress.setMinimumDuration(kProgressDelayMs);
+    WildcardHooks hooks;
+    // The dialog lays its label out anew at every change and visits the event loop only
+    // once it shows, so it is updated only when the event loop is due to run anyway.
+    RunYield yield;
+    hooks.progress = [&progress, &yield](int done, int total) {
+        if (done < total && !yield.due())
+            return;
+        progress.setLabelText(tr("%1 of %2 files renamed").arg(done).arg(total));
+        progress.setValue(done);
+        QCoreApplication::processEvents();
+    };
+    hooks.cancelRequested = [&progress] { return progress.wasCanceled(); };
+    const int renamed = m_run.runWildcardRename(plan, hooks);
+    return runNote(renamed, plan.fileCount, renamed < plan.fileCount);
 }
 
 void RunButtons::finishWildcardRename(const QString& note)

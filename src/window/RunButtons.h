@@ -58,6 +58,7 @@ private:
     QString walkScheme();
     void finishSchemeRun(const QString& note);
     void wildcardRename();
+    QString planAndRunWildcard(); // the note for the status line
     void finishWildcardRename(const QString& note);
     void reselectAfterRebuild();
     void enterPreview();

@@ -41,6 +41,8 @@ void RunButtons::leavePreview()
     m_files.FileList->show();
     m_files.PreviewList->hide();
     m_files.PreviewList->setEnabled(false);
+    // Hidden, the names would only hold memory until the next preview lists them anew.
+    m_files.PreviewList->names()->clear();
     m_run.setRunState(RunState::Idle);
     emit previewLeft();
 }

@@ -97,12 +97,18 @@ private slots:
         QTest::newRow("mask into a subfolder") << "sub/ a.txt" << "*.txt|sub/*.txt" << 0 << "" << "a.txt=a.txt" << "File specifications and wildcard patterns name files, not folders: \"sub/*.txt\" renames nothing.";
         QTest::newRow("cycle of three") << "a b c" << "a>b b>c c>a" << 0 << "a>T|c>a|b>c|T>b" << "a=c|b=a|c=b" << "";
         QTest::newRow("chain and cycle") << "a b c d" << "a>b b>a c>d d>e" << 0 << "a>T|b>a|T>b|d>e|c>d" << "a=b|b=a|d=c|e=d" << "";
+        QTest::newRow("two cycles") << "a b c d" << "a>b b>a c>d d>c" << 0 << "a>T|b>a|T>b|c>T|d>c|T>d" << "a=b|b=a|c=d|d=c" << "";
+        QTest::newRow("taken by a file left alone") << "a b" << "a>b" << 0 << "" << "a=a|b=b" << "Cannot rename \"a\" to \"b\".\n\nAn entry of that name is already in the folder.";
+        // Name order is the order of the decoded names' UTF-16 units, where U+1F600 comes
+        // before U+FF21 (and after it in UTF-8 bytes).
+        QTest::newRow("name order beyond 16 bits") << "\uFF21 \U0001F600" << "\uFF21>x \U0001F600>x" << 0 << "" << "\uFF21=\uFF21|\U0001F600=\U0001F600" << "Cannot rename \"\U0001F600\" to \"x\".\n\n\"\uFF21\" would get the same name.";
         QTest::newRow("two files, one name") << "a1.txt a2.txt b.doc" << "*.txt|a.*" << 0 << "" << "a1.txt=a1.txt|a2.txt=a2.txt|b.doc=b.doc" << "Cannot rename \"a1.txt\" to \"a.txt\".\n\n\"a2.txt\" would get the same name.";
         QTest::newRow("name of a folder") << "b.txt c.txt c.bak/" << "*.txt|*.bak" << 0 << "" << "b.txt=b.txt|c.txt=c.txt" << "Cannot rename \"c.txt\" to \"c.bak\".\n\nAn entry of that name is already in the folder.";
         QTest::newRow("empty name") << ".x y" << "*|?" << 0 << "" << ".x=.x|y=y" << "Cannot rename \".x\" to \"\".\n\nThe new name may not be empty.";
         QTest::newRow("fails at the second") << "a b c" << "a>x b>y c>z" << 2 << "a>x|b>y!" << "b=b|c=c|x=a" << "An error occurred renaming \"b\" to \"y\"." + denied;
         QTest::newRow("swap fails half way") << "a b" << "a>b b>a" << 2 << "a>T|b>a!|T>a" << "a=a|b=b" << "An error occurred renaming \"b\" to \"a\"." + denied;
         QTest::newRow("cycle fails late") << "a b c" << "a>b b>c c>a" << 3 << "a>T|c>a|b>c!|T>a!" << "T=a|a=c|b=b" << "An error occurred renaming \"b\" to \"c\"." + denied + "\n\n\"a\" is kept as \"T\".";
+        QTest::newRow("second cycle fails half way") << "a b c d" << "a>b b>a c>d d>c" << 5 << "a>T|b>a|T>b|c>T|d>c!|T>c" << "a=b|b=a|c=c|d=d" << "An error occurred renaming \"d\" to \"c\"." + denied;
         // A request to stop inside a cycle is taken once the cycle is closed, so that no
         // temporary name stays behind.
         QTest::newRow("stop waits for the cycle") << "a b c" << "a>b b>a c>d" << -1 << "a>T|b>a|T>b" << "a=b|b=a|c=c" << "";
@@ -124,7 +130,7 @@ private slots:
                 ? planWildcardRename(dir.path(), how.section(u'|', 0, 0), how.section(u'|', 1))
                 : planRenames(QFile::encodeName(dir.path()), namedFiles(dir.path(), how));
         for (const WildcardStep& step : plan.steps) // each step carries its file's identity
-            QCOMPARE(step.inode, entryInode(QFile::encodeName(dir.filePath(step.fileName))));
+            QCOMPARE(step.inode, entryInode(QFile::encodeName(dir.filePath(plan.fileName(step)))));
         FailingRenamer renamer(failAt);
         StepRecorder journalled;
         WildcardHooks hooks;

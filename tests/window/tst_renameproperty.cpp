@@ -86,7 +86,7 @@ QStringList liveNames(FilePane& files, const std::vector<FileRecord>& rows, bool
     marked = false;
     for (size_t i = 0; i < rows.size(); ++i) {
         marked |= !model.index(int(i), column).data(Qt::ToolTipRole).isNull();
-        const QString name = model.beside().value(int(i));
+        const QString name = model.beside(int(i));
         names << (name.isNull() ? rows[i].FileName : name);
     }
     return names;
