@@ -68,6 +68,9 @@ public:
     const UndoOutcome& outcome() const { return m_outcome; }
 
 private:
+    // False, with nothing done, when `final` is not set and the listing's answer led to
+    // anything but a rename that worked.
+    bool take(const UndoStep& step, bool final);
     bool alreadyBack(const UndoStep& step);
     void back(const UndoStep& step);
     void skip(const UndoStep& step, const QString& reason);
