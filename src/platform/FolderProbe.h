@@ -61,13 +61,15 @@ private:
 
     struct Listed
     {
-        size_t hash;
         quint64 inode;
         quint32 at, size; // the name in m_listedNames
         bool forgotten;
     };
+    static constexpr quint64 kHashBits = 0xffffffff00000000;
     const Listed* listed(const QByteArray& name) const;
-    std::optional<std::vector<Listed>> m_listed; // sorted by hash
+    std::optional<std::vector<Listed>> m_listed; // in the folder's order
+    std::vector<quint64> m_slots;                // see listInodes()
+    mutable const Listed* m_asked = nullptr;     // what the last inodeOf() found listed
     std::string m_listedNames;
 };
 
