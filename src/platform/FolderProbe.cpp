@@ -50,7 +50,7 @@ bool isDotOrDotDot(const char* name)
 
 } // namespace
 
-void FolderProbe::listInodes()
+void FolderProbe::listInodes(const std::function<void()>& between)
 {
     if (m_fd < 0 || m_listed || !m_stableInodes || m_foldsCase || m_layered)
         return;
@@ -74,6 +74,8 @@ void FolderProbe::listInodes()
         listed.push_back(
             {quint64(entry->d_ino), quint32(m_listedNames.size()), quint32(size), false});
         m_listedNames.append(entry->d_name, size);
+        if (between)
+            between();
     }
     // An open table of the entries, each slot the upper half of the name's hash and the
     // entry's place: a lookup is one probe as a rule, where a search of a sorted list took

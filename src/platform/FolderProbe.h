@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QSet>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -43,7 +44,8 @@ public:
     // The listing is as the folder was when it was read: a caller that renames forgets the
     // two names (renamed()), and one that finds the folder otherwise than the listing said
     // forgets them too (forget()), so that they are looked up from then on.
-    void listInodes();
+    // `between` runs after every name listed, for a caller that lets the event loop run.
+    void listInodes(const std::function<void()>& between = {});
     bool usesListing() const { return m_listed.has_value(); }
     void forget(const QByteArray& name);
     // Whether the folder lists an entry spelled exactly `name`. Where case is not folded a

@@ -72,12 +72,13 @@ int UndoPlan::files() const
                              [](const UndoStep& s) { return !isTemporaryName(s.toRaw); }));
 }
 
-Undoer::Undoer(UndoPlan plan, RunRecorder& recorder, FileRenamer& renamer)
+Undoer::Undoer(UndoPlan plan, RunRecorder& recorder, FileRenamer& renamer,
+               const std::function<void()>& between)
     : m_plan(std::move(plan)), m_recorder(recorder), m_renamer(renamer),
       m_probe(std::make_unique<FolderProbe>(m_plan.folder)), m_files(m_plan.files())
 {
     // One listing of the folder costs less than the rebuild that follows every undo.
-    m_probe->listInodes();
+    m_probe->listInodes(between);
 }
 
 void Undoer::back(const UndoStep& step)

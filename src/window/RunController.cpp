@@ -216,7 +216,8 @@ RunController::UndoResult RunController::undo(const RunRecord& run)
         result.refusal = m_recorder.error();
         return result;
     }
-    Undoer undoer(std::move(plan), m_recorder, currentRenamer());
+    // 100000 names take longer to list than the event loop may wait.
+    Undoer undoer(std::move(plan), m_recorder, currentRenamer(), RunYield());
     RunYield yield;
     while (!undoer.atEnd() && !result.stopped) {
         undoer.next();
