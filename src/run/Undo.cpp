@@ -106,8 +106,9 @@ void Undoer::next()
 {
     const UndoStep& step = m_plan.steps[m_next++];
     m_filesDone += !isTemporaryName(step.toRaw);
-    // An answer from the listing is as the folder was when the undo began: a step it does
-    // not lead to a rename that works is tried again with both names looked up on disk.
+    // An answer from the listing is as the folder was when the undo began: where it leads
+    // anywhere but to a rename that works, the step is tried again with both names looked
+    // up on disk.
     if (!take(step, !m_probe->usesListing())) {
         m_probe->forget(step.fromRaw);
         m_probe->forget(step.toRaw);
