@@ -244,7 +244,9 @@ QByteArray temporaryName()
 bool isTemporaryName(QByteArrayView name)
 {
     constexpr qsizetype kAround = sizeof(".pellory-.tmp") - 1;
-    if (!name.startsWith(".pellory-") || !name.endsWith(".tmp") || name.size() == kAround)
+    // Asked twice per file of an undo: most names are told by their first byte.
+    if (name.size() <= kAround || name.front() != '.' || !name.startsWith(".pellory-") ||
+        !name.endsWith(".tmp"))
         return false;
     const QByteArrayView digits = name.sliced(9, name.size() - kAround);
     return std::all_of(digits.begin(), digits.end(),

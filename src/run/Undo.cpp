@@ -72,10 +72,14 @@ int UndoPlan::files() const
                              [](const UndoStep& s) { return !isTemporaryName(s.toRaw); }));
 }
 
-Undoer::Undoer(UndoPlan plan, RunRecorder& recorder, FileRenamer& renamer)
+Undoer::Undoer(UndoPlan plan, RunRecorder& recorder, FileRenamer& renamer,
+               const std::function<void()>& between)
     : m_plan(std::move(plan)), m_recorder(recorder), m_renamer(renamer),
       m_probe(std::make_unique<FolderProbe>(m_plan.folder)), m_files(m_plan.files())
-{}
+{
+    // One listing of the folder costs less than the rebuild that follows every undo.
+    m_probe->listInodes(between);
+}
 
 void Undoer::back(const UndoStep& step)
 {
@@ -102,28 +106,44 @@ void Undoer::next()
 {
     const UndoStep& step = m_plan.steps[m_next++];
     m_filesDone += !isTemporaryName(step.toRaw);
+    // An answer from the listing is as the folder was when the undo began: where it leads
+    // anywhere but to a rename that works, the step is tried again with both names looked
+    // up on disk.
+    if (!take(step, !m_probe->usesListing())) {
+        m_probe->forget(step.fromRaw);
+        m_probe->forget(step.toRaw);
+        take(step, true);
+    }
+}
+
+bool Undoer::take(const UndoStep& step, bool final)
+{
     const std::optional<quint64> now = m_probe->inodeOf(step.fromRaw);
     // Where case is folded, a lookup finds the file under either spelling.
     if (!now || (m_probe->foldsCase() && !m_probe->listsExactly(step.fromRaw))) {
+        if (!final)
+            return false;
         if (alreadyBack(step)) {
             back(step);
-            return;
+            return true;
         }
         // A file on its way back through one of our temporary names may already have
         // gone on: the step to its old name tells whether it is back.
         if (!now) {
             if (!isTemporaryName(step.toRaw))
                 skip(step, QCoreApplication::translate("Undo", "the file is gone"));
-            return;
+            return true;
         }
     }
     const quint64 expected = m_probe->inodesAreStable() ? step.inode : 0;
     if (expected != 0 && *now != expected) {
+        if (!final)
+            return false;
         if (alreadyBack(step))
             back(step);
         else
             skip(step, QCoreApplication::translate("Undo", "another file has this name now"));
-        return;
+        return true;
     }
     m_recorder.setFile(step.inode);
     const RenameOutcome renamed =
@@ -135,9 +155,12 @@ void Undoer::next()
         // Without its record an undo could not itself be undone or finished: it stops here.
         for (--m_next; !atEnd(); ++m_next)
             skip(m_plan.steps[m_next], renamed.description);
+    } else if (!final && (renamed.error == ENOENT || renamed.error == EEXIST)) {
+        return false;
     } else {
         skip(step, why(renamed));
     }
+    return true;
 }
 
 int putBackParked(const RunRecord& run, FileRenamer& renamer)

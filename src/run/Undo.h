@@ -14,6 +14,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -57,8 +58,10 @@ struct UndoOutcome
 class Undoer
 {
 public:
-    // `recorder` must be in the undo's run (RunRecorder::beginUndo).
-    Undoer(UndoPlan plan, RunRecorder& recorder, FileRenamer& renamer);
+    // `recorder` must be in the undo's run (RunRecorder::beginUndo). `between` runs while
+    // the folder is listed, as between files, for a caller that lets the event loop run.
+    Undoer(UndoPlan plan, RunRecorder& recorder, FileRenamer& renamer,
+           const std::function<void()>& between = {});
     ~Undoer();
 
     bool atEnd() const { return m_next >= m_plan.steps.size(); }
@@ -68,6 +71,9 @@ public:
     const UndoOutcome& outcome() const { return m_outcome; }
 
 private:
+    // False, with nothing done, when `final` is not set and the listing's answer led to
+    // anything but a rename that worked.
+    bool take(const UndoStep& step, bool final);
     bool alreadyBack(const UndoStep& step);
     void back(const UndoStep& step);
     void skip(const UndoStep& step, const QString& reason);

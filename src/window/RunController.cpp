@@ -59,6 +59,7 @@ bool RunController::begin()
     showBusyPointer();
     m_runState = RunState::Busy;
     m_started.start();
+    m_progressShownMs = -kProgressEveryMs;
     return true;
 }
 
@@ -76,10 +77,13 @@ void RunController::finish()
         m_progress({}, 0, 0);
 }
 
-void RunController::reportProgress(const QString& verb, int done, int total) const
+void RunController::reportProgress(const QString& verb, int done, int total)
 {
-    if (m_progress && m_started.elapsed() >= kProgressDelayMs)
-        m_progress(verb, done, total);
+    const qint64 now = m_started.elapsed();
+    if (!m_progress || now < kProgressDelayMs || now - m_progressShownMs < kProgressEveryMs)
+        return;
+    m_progressShownMs = now;
+    m_progress(verb, done, total);
 }
 
 bool RunController::walkMayStart(const SchemeWalk& walk)
@@ -115,11 +119,14 @@ RunController::WalkResult RunController::renameWalk(SchemeWalk& walk, const QByt
     while (!walk.atEnd()) {
         const SchemeWalk::Step step = walk.next();
         const QByteArray& oldRaw = step.record->RawName;
+        // Encoded once: the renamer would encode the text again to compare it, a tenth of
+        // the walk's own work.
+        const QByteArray newRaw = step.takesPart ? newRawName(oldRaw, step.name) : oldRaw;
         // A file that keeps its name is no rename: nothing to do, nothing to undo.
-        if (step.takesPart && newRawName(oldRaw, step.name) != oldRaw) {
+        if (newRaw != oldRaw) {
             m_recorder.setFile(step.record->Inode);
             const RenameOutcome outcome =
-                currentRenamer().rename(folder, oldRaw, step.name, &m_recorder);
+                currentRenamer().renameRaw(folder, oldRaw, newRaw, &m_recorder);
             if (!outcome.ok) {
                 m_feedback.message(
                     tr("An error occurred renaming the file : ") + step.name +
@@ -209,7 +216,8 @@ RunController::UndoResult RunController::undo(const RunRecord& run)
         result.refusal = m_recorder.error();
         return result;
     }
-    Undoer undoer(std::move(plan), m_recorder, currentRenamer());
+    // 100000 names take longer to list than the event loop may wait.
+    Undoer undoer(std::move(plan), m_recorder, currentRenamer(), RunYield());
     RunYield yield;
     while (!undoer.atEnd() && !result.stopped) {
         undoer.next();

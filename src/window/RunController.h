@@ -66,6 +66,10 @@ public:
     void finish();
     // A run or an undo shows its progress only once it has taken this long.
     static constexpr qint64 kProgressDelayMs = 500;
+    // and then changes it at most this often: a label and a bar laid out and painted at
+    // every visit to the event loop (every 5 ms) were a twentieth of a long run, and no one
+    // reads a count that changes more than a few times a second.
+    static constexpr qint64 kProgressEveryMs = 100;
     // How far a long run or undo has got: "Renaming" or "Undoing", files done, in all; a
     // total of 0 when it is over.
     using Progress = std::function<void(const QString& verb, int done, int total)>;
@@ -113,7 +117,7 @@ public:
     UndoResult undo(const RunRecord& run);
 
 private:
-    void reportProgress(const QString& verb, int done, int total) const;
+    void reportProgress(const QString& verb, int done, int total);
 
     Feedback& m_feedback;
     RunState m_runState = RunState::Idle;
@@ -121,6 +125,7 @@ private:
     RunRecorder m_recorder; // every step of every rename is recorded here first
     Progress m_progress;
     QElapsedTimer m_started;
+    qint64 m_progressShownMs = 0; // since m_started
     std::unique_ptr<BusyPointer> m_runPointer;
 };
 

@@ -22,6 +22,7 @@
 
 #include <cstdio>
 
+#include <sys/mount.h>
 #include <sys/stat.h>
 
 using namespace pellory;
@@ -63,8 +64,9 @@ bool rotate(const QByteArray& folder, int count, int delayMs)
     return true;
 }
 
-// Undoes a run, pausing after every file when asked to; the skipped files, one a line.
-QString undo(const RunRecord& run, int delayMs = 0)
+// Undoes a run, pausing after every file when asked to, and running `afterFirst` after its
+// first file; the skipped files, one a line.
+QString undo(const RunRecord& run, int delayMs = 0, const std::function<void()>& afterFirst = {})
 {
     const UndoPlan plan = planUndo(run);
     if (!plan.refusal.isEmpty())
@@ -73,8 +75,10 @@ QString undo(const RunRecord& run, int delayMs = 0)
     if (!recorder.beginUndo(run.id, run.folder, int(plan.steps.size())))
         return recorder.error();
     Undoer undoer(plan, recorder, currentRenamer());
-    while (!undoer.atEnd()) {
+    for (bool first = true; !undoer.atEnd(); first = false) {
         undoer.next();
+        if (first && afterFirst)
+            afterFirst();
         QThread::msleep(ulong(delayMs));
     }
     recorder.finish();
@@ -95,6 +99,38 @@ QString summary(const RunRecord& run)
            states[int(run.state)] + ": " + pairs.join(' ') + (run.damaged ? " damaged" : "") +
            (run.newer ? " newer" : "") + (run.undone ? " undone" : "");
 }
+
+// A folder layered over one on another file system, as a container's is: a file changed in
+// it is copied up, and from then on the folder lists the inode of the copy while a lookup
+// gives the one it had below. Needs root; path() is empty where it cannot mount.
+class Overlay
+{
+public:
+    Overlay() : m_below(QDir::tempPath() == "/dev/shm" ? "/tmp/below" : "/dev/shm/below") {}
+    ~Overlay()
+    {
+        if (!m_mounted.isEmpty())
+            ::umount2(m_mounted.constData(), MNT_DETACH);
+    }
+    QString below() const { return m_below.path(); }
+    bool mount()
+    {
+        const QString top = m_top.path();
+        const QByteArray options = "lowerdir=" + QFile::encodeName(below()) +
+                                   ",upperdir=" + QFile::encodeName(top) +
+                                   "/upper,workdir=" + QFile::encodeName(top) + "/work";
+        const QByteArray mnt = QFile::encodeName(top) + "/mnt";
+        if (QDir(top).mkdir("upper") && QDir(top).mkdir("work") && QDir(top).mkdir("mnt") &&
+            ::mount("overlay", mnt.constData(), "overlay", 0, options.constData()) == 0)
+            m_mounted = mnt;
+        return !m_mounted.isEmpty();
+    }
+    QString path() const { return QFile::decodeName(m_mounted); }
+
+private:
+    QTemporaryDir m_below, m_top;
+    QByteArray m_mounted;
+};
 
 } // namespace
 
@@ -225,7 +261,9 @@ void tst_RunHistory::undoOnDisk_data()
     QTest::addColumn<QString>("run");   // "old>new ...", in the order done
     QTest::addColumn<QString>("after"); // then: "+name" made anew, "0name" made empty, "-name"
                                         // deleted, "a>b" renamed by hand, "moved" the folder
-                                        // moved away
+                                        // moved away; after "|": once the undo has put its
+                                        // first file back; "layered": the folder is an overlay
+                                        // and every file in it was copied up
     QTest::addColumn<int>("parked");    // -1: the run finished; else the files its writer, dying,
                                         // left parked that the next start puts back
     QTest::addColumn<QString>("expected"); // the listing after the undo
@@ -243,6 +281,10 @@ void tst_RunHistory::undoOnDisk_data()
     QTest::newRow("already back after an undo cut short") << "a>A b>B c>C" << "C>c B>b" << -1 << "a=a|b=b|c=c" << "";
     QTest::newRow("old name not valid text") << "caf~>CAFE b>B" << "" << -1 << "b=b|caf~=caf~" << "";
     QTest::newRow("folder moved") << "a>A" << "moved" << -1 << "" << "moved";
+    QTest::newRow("put back by hand during the undo") << "a>A b>B c>C" << "| A>a" << -1 << "a=a|b=b|c=c" << "";
+    QTest::newRow("old name taken during the undo") << "a>A b>B c>C" << "| +a" << -1 << "A=a|a=new|b=b|c=c" << "A -> a: the old name is taken";
+    QTest::newRow("gone during the undo") << "a>A b>B c>C" << "| -A" << -1 << "b=b|c=c" << "A -> a: the file is gone";
+    QTest::newRow("layered folder") << "a>A b>B c>C" << "layered" << -1 << "a=a|b=b|c=c" << "";
     // clang-format on
 }
 
@@ -254,8 +296,11 @@ void tst_RunHistory::undoOnDisk()
     QFETCH(QString, expected);
     QFETCH(QString, skipped);
     QTemporaryDir dir;
+    Overlay overlay;
+    const bool layered = after == "layered";
+    const QString path = layered ? overlay.below() : dir.path();
     const auto emptyFolder = qScopeGuard([&] { removeInside(QFile::encodeName(dir.path())); });
-    const QByteArray folder = QFile::encodeName(dir.path());
+    QByteArray folder = QFile::encodeName(path);
     // Lay out the folder as the run left it, each file holding its first name; "~" stands
     // for a byte that is not valid UTF-8.
     Listing onDisk;
@@ -268,6 +313,13 @@ void tst_RunHistory::undoOnDisk()
     }
     for (auto it = onDisk.begin(); it != onDisk.end(); ++it)
         QVERIFY(makeFile(folder + '/' + it.key(), it.value()));
+    if (layered) {
+        if (!overlay.mount())
+            QSKIP("no overlay mount here");
+        folder = QFile::encodeName(overlay.path());
+        for (auto it = onDisk.begin(); it != onDisk.end(); ++it)
+            QVERIFY(::chmod((folder + '/' + it.key()).constData(), 0640) == 0);
+    }
     {
         RunRecorder recorder;
         recorder.begin(RunKind::Scheme, folder, int(renames.size()));
@@ -277,7 +329,7 @@ void tst_RunHistory::undoOnDisk()
             recorder.finish(); // else the writer dies: its file stays as it was
     }
     const RunRecord recorded = readRun(RunHistory::read().runs().front().id);
-    for (const QString& change : after.split(' ', Qt::SkipEmptyParts)) {
+    const auto apply = [&](const QString& change) {
         const QByteArray name = folder + '/' + change.mid(1).toUtf8();
         if (change == "moved")
             QVERIFY(QDir().rename(dir.path(), dir.path() + ".moved") && QDir().mkdir(dir.path()));
@@ -285,10 +337,14 @@ void tst_RunHistory::undoOnDisk()
             QVERIFY(makeFile(name, change.startsWith('+') ? "new" : ""));
         else if (change.startsWith('-'))
             QVERIFY(::unlink(name.constData()) == 0);
-        else
+        else if (change != "layered")
             QVERIFY(::rename((folder + '/' + change.section('>', 0, 0).toUtf8()).constData(),
                              (folder + '/' + change.section('>', 1).toUtf8()).constData()) == 0);
-    }
+    };
+    const QStringList changes = after.split(' ', Qt::SkipEmptyParts);
+    const qsizetype during = changes.contains("|") ? changes.indexOf("|") : changes.size();
+    for (const QString& before : changes.first(during))
+        apply(before);
     const auto removeMoved = qScopeGuard([&] { QDir(dir.path() + ".moved").removeRecursively(); });
     if (parked >= 0) {
         QCOMPARE(putBackParked(recorded, currentRenamer()), parked);
@@ -296,8 +352,11 @@ void tst_RunHistory::undoOnDisk()
         const RunRecord* next = history.newestToUndo(); // not undone by that
         QVERIFY(next && next->id == recorded.id);
     }
-    const QString outcome = undo(recorded);
-    QCOMPARE(QString::fromUtf8(listing(dir.path()).replace('\xe9', '~')), expected);
+    const QString outcome = undo(recorded, 0, [&] {
+        for (const QString& later : changes.sliced(std::min(during + 1, changes.size())))
+            apply(later);
+    });
+    QCOMPARE(QString::fromUtf8(listing(QFile::decodeName(folder)).replace('\xe9', '~')), expected);
     if (skipped == "moved")
         QVERIFY2(outcome.contains("has been moved or replaced"), qPrintable(outcome));
     else
