@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <charconv>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace pellory {
@@ -196,6 +197,18 @@ qint64 startOf(const QString& id)
     return id.left(13).toLongLong();
 }
 
+// Whether run `a` began before run `b`, as their names tell: the millisecond, then the
+// process, then the counter that keeps the runs of one process in one millisecond apart
+// ("-1" after none). The names' text does not sort so: ".run" comes after "-1.run".
+bool startedBefore(const QString& a, const QString& b)
+{
+    const auto key = [](const QString& id) {
+        const QStringList parts = id.chopped(qsizetype(sizeof kSuffix - 1)).split(u'-');
+        return std::tuple(startOf(id), parts.value(1).toLongLong(), parts.value(2).toInt());
+    };
+    return key(a) < key(b);
+}
+
 // Drops the oldest runs once there are more than the history keeps and they are old enough,
 // never a run that a live process is writing.
 void prune(const QString& folder)
@@ -203,7 +216,7 @@ void prune(const QString& folder)
     QStringList ids = journalFileNames(folder, kSuffix);
     if (ids.size() <= kRunsKept)
         return;
-    std::sort(ids.begin(), ids.end());
+    std::sort(ids.begin(), ids.end(), startedBefore);
     const qint64 oldest = QDateTime::currentMSecsSinceEpoch() - kDaysKept * 24 * 3600 * 1000;
     for (qsizetype i = 0; i < ids.size() - kRunsKept && startOf(ids[i]) < oldest; ++i) {
         const QString path = inFolder(folder, ids[i]);
@@ -396,7 +409,8 @@ RunHistory RunHistory::read(const QString& folder, Reach reach)
 {
     RunHistory history;
     QStringList ids = journalFileNames(folder, kSuffix);
-    std::sort(ids.begin(), ids.end(), std::greater<>());
+    std::sort(ids.begin(), ids.end(),
+              [](const QString& a, const QString& b) { return startedBefore(b, a); });
     QSet<QString> undone;
     for (const QString& id : ids) {
         JournalFileText t = readJournalFile(inFolder(folder, id), kSummaryBytes);

@@ -214,7 +214,9 @@ void tst_RunHistory::recorded()
 
 void tst_RunHistory::parsed_data()
 {
-    QTest::addColumn<QByteArray>("text"); // "@" stands for the head of a run in /f, "~" for a 0
+    // "@" stands for the head of a run in /f, "~" for a 0, "|" starts the file of the same
+    // process's next run in the same millisecond, "^" the head of an undo of the first run.
+    QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QString>("expected");
     const char* rows[][3] = {
         {"finished", "@R a b 1\nX\nR c d 2\nE 1\n", "scheme f 1/4 E: c>d"},
@@ -234,12 +236,23 @@ void tst_RunHistory::parsed_data()
          "scheme f 1/4 E: a>.pellory-0a.tmp .pellory-0a.tmp>A"},
         {"killed between two steps", "@R b b 2\nR a .pellory-0a.tmp 1\n",
          "scheme f 1/4 interrupted: b>b a>.pellory-0a.tmp"},
+        {"run and its undo in one millisecond", "@R a b 1\nE 1\n|^R b a 1\nE 1\n",
+         "undo f 1/4 E: b>a|scheme f 1/4 E: a>b undone"},
+        {"eleven runs in one millisecond",
+         "@R a b 1\nE 1\n|@R b c 1\nE 1\n|@R c d 1\nE 1\n|@R d e 1\nE 1\n|@R e f 1\nE 1\n|@R f g "
+         "1\nE 1\n|@R g h 1\nE 1\n|@R h i 1\nE 1\n|@R i j 1\nE 1\n|@R j k 1\nE 1\n|@R k l 1\nE 1\n",
+         "scheme f 1/4 E: k>l|scheme f 1/4 E: j>k|scheme f 1/4 E: i>j|scheme f 1/4 E: h>i|scheme f "
+         "1/4 E: g>h|scheme f 1/4 E: f>g|scheme f 1/4 E: e>f|scheme f 1/4 E: d>e|scheme f 1/4 E: "
+         "c>d|scheme f 1/4 E: b>c|scheme f 1/4 E: a>b"},
     };
     for (const auto& r : rows)
-        QTest::newRow(r[0]) << QByteArray(r[1])
-                                   .replace("@", "pellory-run 2\nK scheme\nT 5\nF /f 1 2\nN 4\n")
-                                   .replace('~', '\0')
-                            << QString(r[2]);
+        QTest::newRow(r[0])
+            << QByteArray(r[1])
+                   .replace("@", "pellory-run 2\nK scheme\nT 5\nF /f 1 2\nN 4\n")
+                   .replace("^",
+                            "pellory-run 2\nK undo\nT 5\nF /f 1 2\nN 4\nU 0000000000001-1.run\n")
+                   .replace('~', '\0')
+            << QString(r[2]);
 }
 
 void tst_RunHistory::parsed()
@@ -248,12 +261,17 @@ void tst_RunHistory::parsed()
     QFETCH(QString, expected);
     // Written as a run's file, as a crash or another program would leave it, and read back.
     QVERIFY(QDir().mkpath(historyFolder()));
-    QFile file(historyFolder() + "/0000000000001-1.run");
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
-    file.close();
+    const QList<QByteArray> files = text.split('|');
+    for (qsizetype n = 0; n < files.size(); ++n) {
+        QFile file(historyFolder() + "/0000000000001-1" + (n ? "-" + QString::number(n) : "") +
+                   ".run");
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(files[n]) == files[n].size());
+    }
     const RunHistory history = RunHistory::read();
-    QCOMPARE(history.runs().size(), size_t(1));
-    QCOMPARE(summary(history.runs().front()), expected);
+    QStringList shown;
+    for (const RunRecord& run : history.runs())
+        shown << summary(run);
+    QCOMPARE(shown.join('|'), expected);
 }
 
 void tst_RunHistory::undoOnDisk_data()
