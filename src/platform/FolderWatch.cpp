@@ -25,9 +25,10 @@ FolderWatch::FolderWatch(QObject* parent)
         return; // no notices to be had: the list follows F5 and the runs only
     m_notifier = new QSocketNotifier(m_fd, QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [this] {
-        const int watched = m_wd;
-        if (drain() || watched >= 0)
-            emit changed(); // a folder removed or moved away is a change too
+        const bool watching = m_wd >= 0;
+        drain();
+        if (watching)
+            emit changed(); // the folder itself removed is a change too
     });
 }
 
@@ -65,6 +66,13 @@ void FolderWatch::unwatch()
     if (m_wd >= 0)
         ::inotify_rm_watch(m_fd, m_wd);
     m_wd = -1;
+}
+
+void FolderWatch::pause()
+{
+    unwatch();
+    if (m_fd >= 0)
+        drain();
 }
 
 void FolderWatch::watch(const QByteArray& folder)

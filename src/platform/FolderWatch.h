@@ -24,6 +24,10 @@ public:
     // setting one up on a big folder costs the system a walk over all of its entries.
     void watch(const QByteArray& folder);
     const QByteArray& folder() const { return m_folder; }
+    // Tells nothing until the next watch(). For a run: each of its renames would queue two
+    // notices, each read back at the run's visits to the event loop (a seventh of a run of
+    // a big folder), and the list is read again when the run ends anyway.
+    void pause();
 
 signals:
     void changed();

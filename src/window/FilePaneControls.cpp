@@ -112,6 +112,7 @@ void FilePane::connectHandlers()
     connect(reread, &QShortcut::activated, this, &FilePane::readFolderAgain);
     // Every notice restarts the wait, so that a burst of changes rebuilds the list once.
     connect(m_watch, &FolderWatch::changed, m_settle, qOverload<>(&QTimer::start));
+    connect(&m_run, &RunController::renamesStarting, m_watch, &FolderWatch::pause);
     connect(m_settle, &QTimer::timeout, this, &FilePane::followDisk);
     FileList->viewport()->installEventFilter(this);
     DirList->installEventFilter(this);

@@ -66,6 +66,7 @@ bool RunController::begin()
 void RunController::record(RunKind kind, const QByteArray& folder, int plannedFiles)
 {
     m_recorder.begin(kind, folder, plannedFiles);
+    emit renamesStarting();
 }
 
 void RunController::finish()
@@ -216,6 +217,7 @@ RunController::UndoResult RunController::undo(const RunRecord& run)
         result.refusal = m_recorder.error();
         return result;
     }
+    emit renamesStarting();
     // 100000 names take longer to list than the event loop may wait.
     Undoer undoer(std::move(plan), m_recorder, currentRenamer(), RunYield());
     RunYield yield;

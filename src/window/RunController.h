@@ -61,6 +61,7 @@ public:
     // is under way.
     bool begin();
     // The renames to come go into the undo history as one run of `kind` in `folder`.
+    // Raises renamesStarting().
     void record(RunKind kind, const QByteArray& folder, int plannedFiles);
     // End of a run: the default pointer, Idle, and the run's record closed.
     void finish();
@@ -115,6 +116,10 @@ public:
     // Puts back the files of a recorded run, between begin() and finish(), one file at a
     // time with visits to the event loop; Exit stops it between files.
     UndoResult undo(const RunRecord& run);
+
+signals:
+    // A run or an undo is about to rename files; the list is rebuilt when it ends.
+    void renamesStarting();
 
 private:
     void reportProgress(const QString& verb, int done, int total);
