@@ -116,24 +116,34 @@ bool forEachMatchingFile(const QByteArray& folder, const QString& spec,
 {
     if (spec.isEmpty() || specNamesFolder(spec))
         return false;
-    const WildcardMatcher matcher(spec);
-    FolderReader dir(FolderFd(AT_FDCWD, folder, O_RDONLY));
-    if (!dir.isOpen())
-        return false;
+    const std::shared_ptr<const FolderListing> listing = listFolder(folder);
+    return listing && forEachMatchingFile(*listing, spec, found, between, facts);
+}
 
+bool forEachMatchingFile(const FolderListing& listing, const QString& spec,
+                         const std::function<void(DirEntry&&)>& found,
+                         const std::function<void()>& between, EntryFacts facts)
+{
+    if (spec.isEmpty() || specNamesFolder(spec))
+        return false;
+    // Opened to stat the listed names in the folder that listed them.
+    const FolderFd folder(AT_FDCWD, listing.folder(), O_PATH | O_DIRECTORY);
+    if (folder.fd() < 0)
+        return false;
+    const WildcardMatcher matcher(spec);
     const bool withTime = facts == EntryFacts::WithTime;
     ListedInodes listed = ListedInodes::Untested;
     QString decoded;
-    while (const dirent* entry = dir.next()) {
+    for (const FolderListing::Entry& entry : listing.entries()) {
         between();
-        const std::string_view raw(entry->d_name);
+        const std::string_view raw = listing.name(entry);
         // A real folder is known from readdir alone; links and unknown types need a stat.
-        if (isDotOrDotDot(raw) || entry->d_type == DT_DIR || !nameMatches(matcher, raw, decoded))
+        if (entry.type == DT_DIR || !nameMatches(matcher, raw, decoded))
             continue;
         quint64 writeTime = 0;
         quint64 inode = 0;
-        if (!describeEntry(dir.fd(), entry->d_name, entry->d_type, entry->d_ino, withTime, listed,
-                           writeTime, inode))
+        if (!describeEntry(folder.fd(), listing.cName(entry), entry.type, entry.inode, withTime,
+                           listed, writeTime, inode))
             continue;
         found({isAscii(raw) ? QString::fromLatin1(raw.data(), qsizetype(raw.size())) : decoded,
                QByteArray(raw.data(), qsizetype(raw.size())), writeTime, inode});
@@ -150,7 +160,7 @@ std::vector<quint32> matchingEntries(const FolderListing& listing, const QString
     QString decoded;
     const std::vector<FolderListing::Entry>& entries = listing.entries();
     for (quint32 k = 0; k < quint32(entries.size()); ++k) {
-        if (nameMatches(matcher, listing.name(entries[k]), decoded))
+        if (entries[k].type != DT_DIR && nameMatches(matcher, listing.name(entries[k]), decoded))
             positions.push_back(k);
     }
     return positions;
@@ -183,21 +193,22 @@ void FolderListing::add(std::string_view name, unsigned char type, quint64 inode
 
 namespace {
 
-// Reads `dir` once: the subfolders' names into `subfolders` (when given), every other entry
-// into `files`.
-void readEntries(FolderReader& dir, QList<QByteArray>* subfolders, FolderListing& files)
+// Reads `dir` once: every entry into `entries`, and the subfolders' names, links to
+// folders included, into `subfolders` when asked for.
+void readEntries(FolderReader& dir, QList<QByteArray>* subfolders, FolderListing& entries)
 {
     while (const dirent* entry = dir.next()) {
         if (isDotOrDotDot(entry->d_name))
+            continue;
+        entries.add(entry->d_name, entry->d_type, entry->d_ino);
+        if (!subfolders)
             continue;
         bool isFolder = entry->d_type == DT_DIR;
         if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
             struct stat info;
             isFolder = ::fstatat(dir.fd(), entry->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
         }
-        if (!isFolder)
-            files.add(entry->d_name, entry->d_type, entry->d_ino);
-        else if (subfolders)
+        if (isFolder)
             subfolders->append(QByteArray(entry->d_name));
     }
 }

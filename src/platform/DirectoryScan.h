@@ -64,10 +64,10 @@ bool forEachMatchingFile(
     const QByteArray& folder, const QString& spec, const std::function<void(DirEntry&&)>& found,
     const std::function<void()>& between = [] {}, EntryFacts facts = EntryFacts::WithTime);
 
-// One reading of a folder: every entry but ".", ".." and the real folders (links and
-// entries of unknown type included, since only a stat tells what they lead to), in the
-// order the folder reports them, with what readdir tells of each. The names are kept in
-// one buffer: a folder of camera files lists tens of thousands of short names.
+// One reading of a folder: every entry but "." and "..", in the order the folder reports
+// them, with what readdir tells of each (a link or an entry of unknown type is a folder or
+// not only as a stat tells). The names are kept in one buffer: a folder of camera files
+// lists tens of thousands of short names.
 class FolderListing
 {
 public:
@@ -97,6 +97,10 @@ private:
 
 // Reads `folder` (its path's exact bytes) once; nothing when it cannot be opened.
 std::shared_ptr<const FolderListing> listFolder(const QByteArray& folder);
+// forEachMatchingFile on a listing already read; the stats are made now.
+bool forEachMatchingFile(
+    const FolderListing& listing, const QString& spec, const std::function<void(DirEntry&&)>& found,
+    const std::function<void()>& between = [] {}, EntryFacts facts = EntryFacts::WithTime);
 
 // The positions in `listing` of the entries whose names match `spec`: none when `spec` is
 // empty or names a folder. Whether each is a file is known only once it is described.
@@ -124,7 +128,7 @@ struct FolderLook
     // The subfolders, in the order the folder reports them: links to folders included,
     // hidden ones too, since a renamer's user may need them.
     QList<QByteArray> subfolders;
-    // The folder's other entries, read in the same pass, for a scan that follows at once.
+    // All of its entries, read in the same pass, for a scan that follows at once.
     std::shared_ptr<const FolderListing> files;
 };
 

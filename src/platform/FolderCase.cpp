@@ -6,6 +6,8 @@
 #include "platform/FolderFd.h"
 #include "platform/Rename.h"
 
+#include "platform/DirectoryScan.h"
+
 #include <QFile>
 #include <QSet>
 
@@ -71,6 +73,19 @@ FolderLookup::FolderLookup(const QByteArray& folder, Answers answers,
 }
 
 FolderLookup::FolderLookup(const QString& folder) : FolderLookup(QFile::encodeName(folder)) {}
+
+FolderLookup::FolderLookup(const FolderListing& listing, const std::function<void()>& between)
+    : m_dir(AT_FDCWD, listing.folder(), O_PATH)
+{
+    std::vector<size_t> hashes;
+    hashes.reserve(listing.entries().size());
+    for (const FolderListing::Entry& entry : listing.entries()) {
+        between();
+        hashes.push_back(std::hash<std::string_view>()(listing.name(entry)));
+    }
+    std::sort(hashes.begin(), hashes.end());
+    m_listed = std::move(hashes);
+}
 
 bool FolderLookup::contains(const QByteArray& rawName) const
 {

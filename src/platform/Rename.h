@@ -127,6 +127,8 @@ void installRenamer(FileRenamer* renamer);
 // Answers whether a folder holds an entry of a given name, with the folder opened once,
 // since a batch asks for every file. Links are not followed; on a file system that folds
 // case the lookup folds case too. A folder that cannot be opened holds nothing.
+class FolderListing;
+
 class FolderLookup
 {
 public:
@@ -143,6 +145,9 @@ public:
         const QByteArray& folder, Answers answers = Answers::OnDisk,
         const std::function<void()>& between = [] {});
     explicit FolderLookup(const QString& folder); // for callers without the folder's bytes
+    // Answers from a listing of the folder already read, as Answers::FromListing does.
+    explicit FolderLookup(
+        const FolderListing& listing, const std::function<void()>& between = [] {});
 
     bool contains(const QByteArray& rawName) const;
 

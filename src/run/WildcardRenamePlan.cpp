@@ -253,12 +253,15 @@ void orderSteps(const FolderLookup& folder, const Batch& all, const std::vector<
     }
 }
 
-WildcardPlan planBatch(const QByteArray& folder, Batch all, const Between& between)
+// `listing`: the folder as read for its files, which answers for the names it holds.
+WildcardPlan planBatch(const QByteArray& folder, Batch all, const Between& between,
+                       const FolderListing* listing = nullptr)
 {
     rankByName(all, between);
-    const FolderLookup lookup(
-        folder, all.folds ? FolderLookup::Answers::OnDisk : FolderLookup::Answers::FromListing,
-        between);
+    const FolderLookup lookup =
+        all.folds ? FolderLookup(folder, FolderLookup::Answers::OnDisk)
+        : listing ? FolderLookup(*listing, between)
+                  : FolderLookup(folder, FolderLookup::Answers::FromListing, between);
     std::vector<qint32> takenBy, twin;
     {
         const KeyIndex byNewKey = keyIndex(
@@ -321,14 +324,15 @@ WildcardPlan planWildcardRename(const QByteArray& folder, const QString& spec, c
         listed.add(entry, wildcardNewName(entry.name, mask));
     };
     // The plan needs each file's name and identity, not its time: on the usual file
-    // systems the listing alone gives both.
-    if (!forEachMatchingFile(folder, spec, name, between, EntryFacts::WithoutTime)) {
+    // systems the listing alone gives both. The same listing tells which names are taken.
+    const std::shared_ptr<const FolderListing> listing = listFolder(folder);
+    if (!listing || !forEachMatchingFile(*listing, spec, name, between, EntryFacts::WithoutTime)) {
         refused.refusal =
             QCoreApplication::translate("WildcardRename", "The folder \"%1\" cannot be read.")
                 .arg(QFile::decodeName(folder));
         return refused;
     }
-    return planBatch(folder, std::move(listed), between);
+    return planBatch(folder, std::move(listed), between, listing.get());
 }
 
 WildcardPlan planWildcardRename(const QString& folder, const QString& spec, const QString& mask,
