@@ -5,6 +5,7 @@
 
 #include "Probe.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -59,7 +60,11 @@ class PlaceRun
 public:
     PlaceRun(const BenchOptions& options, Samples& samples)
         : m_options(options), m_samples(samples),
-          m_base(samples.place.root + QStringLiteral("/pellory-bench-%1").arg(samples.size.count)),
+          // The process in the name: two benchmarks run at once (from two checkouts) must not
+          // rename each other's files.
+          m_base(samples.place.root + QStringLiteral("/pellory-bench-%1-%2")
+                                          .arg(QCoreApplication::applicationPid())
+                                          .arg(samples.size.count)),
           m_folder(m_base + QStringLiteral("/files")), m_empty(m_base + QStringLiteral("/empty"))
     {}
 
