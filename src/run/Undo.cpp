@@ -52,6 +52,11 @@ QString refusalOf(const RunRecord& run)
 
 UndoPlan planUndo(const RunRecord& run, bool parkedOnly)
 {
+    return planUndo(RunRecord(run), parkedOnly);
+}
+
+UndoPlan planUndo(RunRecord&& run, bool parkedOnly)
+{
     UndoPlan plan;
     plan.runId = run.id;
     plan.folder = run.folder;
@@ -60,9 +65,12 @@ UndoPlan planUndo(const RunRecord& run, bool parkedOnly)
         return plan;
     // A parked file that a later rename moved on is no longer under that name, and its
     // step then finds nothing to do.
+    plan.steps.reserve(parkedOnly ? 0 : run.renames.size());
     for (auto r = run.renames.rbegin(); r != run.renames.rend(); ++r)
         if (!parkedOnly || isTemporaryName(r->newRaw))
-            plan.steps.push_back({r->newRaw, r->oldRaw, r->inode});
+            plan.steps.push_back({std::move(r->newRaw), std::move(r->oldRaw), r->inode});
+    // The names live on in the steps; the records go before the folder is read.
+    std::vector<RenameRecord>().swap(run.renames);
     return plan;
 }
 

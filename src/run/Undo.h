@@ -47,6 +47,9 @@ struct UndoPlan
 // the run renamed in (moved or replaced meanwhile), when the run is still under way, and when
 // a newer version wrote it. A damaged run gives back only what its intact records prove.
 UndoPlan planUndo(const RunRecord& run, bool parkedOnly = false);
+// The same from a run read for the undo alone: its names move into the plan, and its
+// records are freed (tens of thousands of them in a big run).
+UndoPlan planUndo(RunRecord&& run, bool parkedOnly = false);
 
 struct UndoOutcome
 {

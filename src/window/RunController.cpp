@@ -205,15 +205,15 @@ int RunController::runWildcardRename(const WildcardPlan& plan, WildcardHooks hoo
     return outcome.filesDone;
 }
 
-RunController::UndoResult RunController::undo(const RunRecord& run)
+RunController::UndoResult RunController::undo(RunRecord run)
 {
     UndoResult result;
-    UndoPlan plan = planUndo(run);
+    UndoPlan plan = planUndo(std::move(run));
     result.refusal = plan.refusal;
     if (!result.refusal.isEmpty())
         return result;
     result.total = plan.files();
-    if (!m_recorder.beginUndo(run.id, run.folder, result.total)) {
+    if (!m_recorder.beginUndo(plan.runId, plan.folder, result.total)) {
         result.refusal = m_recorder.error();
         return result;
     }

@@ -115,7 +115,7 @@ public:
     };
     // Puts back the files of a recorded run, between begin() and finish(), one file at a
     // time with visits to the event loop; Exit stops it between files.
-    UndoResult undo(const RunRecord& run);
+    UndoResult undo(RunRecord run);
 
 signals:
     // A run or an undo is about to rename files; the list is rebuilt when it ends.
