@@ -13,8 +13,8 @@ namespace pellory {
 
 namespace {
 
-constexpr uint32_t kChanges =
-    IN_ATTRIB | IN_MOVED_FROM | IN_MOVED_TO | IN_CREATE | IN_DELETE | IN_DELETE_SELF;
+constexpr uint32_t kMoves = IN_MOVED_FROM | IN_MOVED_TO;
+constexpr uint32_t kChanges = IN_ATTRIB | kMoves | IN_CREATE | IN_DELETE | IN_DELETE_SELF;
 
 } // namespace
 
@@ -66,13 +66,30 @@ void FolderWatch::unwatch()
     if (m_wd >= 0)
         ::inotify_rm_watch(m_fd, m_wd);
     m_wd = -1;
+    m_paused = false;
+}
+
+bool FolderWatch::setMask(uint32_t mask)
+{
+    // Set up again by path, the watch of the folder found there changes in place; a new
+    // one means the path names another folder now.
+    const int wd = ::inotify_add_watch(m_fd, m_folder.constData(), mask);
+    if (wd == m_wd)
+        return true;
+    if (wd >= 0)
+        ::inotify_rm_watch(m_fd, wd);
+    unwatch();
+    return false;
 }
 
 void FolderWatch::pause()
 {
-    unwatch();
-    if (m_fd >= 0)
-        drain();
+    if (m_wd < 0 || m_paused)
+        return;
+    // Narrowing a watch is free; widening it again walks nothing, since its entries stay
+    // watched for the other changes.
+    m_paused = setMask(kChanges & ~kMoves);
+    drain();
 }
 
 void FolderWatch::watch(const QByteArray& folder)
@@ -84,8 +101,11 @@ void FolderWatch::watch(const QByteArray& folder)
     // The same folder still at the same path keeps its watch, emptied of what the caller
     // has read; anything else is watched anew.
     if (drain() && m_wd >= 0 && found && folder == m_folder && quint64(st.st_dev) == m_device &&
-        quint64(st.st_ino) == m_inode)
+        quint64(st.st_ino) == m_inode && (!m_paused || setMask(kChanges))) {
+        m_paused = false;
+        drain();
         return;
+    }
     unwatch();
     m_folder = folder;
     m_device = found ? quint64(st.st_dev) : 0;

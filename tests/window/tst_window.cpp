@@ -533,7 +533,7 @@ void TstWindow::steps_data()
     row("path: typed folder opens, a bad one changes nothing and says so", "a.JPG|s/|s/b.JPG|s/t/|s/.h/", "", "FolderPath=s key=Return folder FolderPath=no key=Return", "folder list status path offers", "~/s / ~/s / b.JPG / ~/s/no is not a folder Pellory can open. / no / t/");
     row("F5 reads the folder again", "a.JPG", "", "make=b.JPG key=F5", "list", "a.JPG|b.JPG");
     row("watch: a file made by another program is listed, typing kept", "a.JPG", "", "FolderPath=zz make=b.JPG watch", "list path", "a.JPG|b.JPG / zz");
-    row("watch: a run's own renames rebuild the list once, later changes are followed", "2", "Specs=*.JPG", "click=RenameChk count click=ApplyBut watch list make=c.JPG watch", "rebuilds list", "IMG_001.JPG|IMG_002.JPG / rebuilds=2 / c.JPG|IMG_001.JPG|IMG_002.JPG");
+    row("watch: a run's own renames rebuild the list once, later changes are followed", "2", "Specs=*.JPG", "click=RenameChk count click=ApplyBut watch list make=c.JPG watch list ren=c.JPG>Z.JPG watch", "rebuilds list", "IMG_001.JPG|IMG_002.JPG / c.JPG|IMG_001.JPG|IMG_002.JPG / rebuilds=3 / IMG_001.JPG|IMG_002.JPG|Z.JPG");
     row("watch: not in preview mode, followed after it", "a.JPG", "Specs=*.JPG", "click=RenameChk click=PreviewBut make=b.JPG watch key=F5 list click=PreviewBut", "list beeps", "a.JPG / a.JPG|b.JPG / beeps=1");
     row("hidden folders: stored shown, unchecked, stored hidden", ".h/|v/", "ShowHiddenFolders=1", "tree hidden close", "tree hiddenkey", ".h|v / v / 0");
     row("drive that cannot be opened: beeps", "1", "", "drive=/no-such-drive", "drive folder list beeps", "/ / ~ / F000.JPG / beeps=1");
@@ -642,7 +642,8 @@ void TstWindow::steps()
 // file list, the second with Ctrl; "NAME+=N" presses Down N times in a list box (0 only
 // focuses it); "NAME=TEXT" types over a field, "NAME:=TEXT" sets it as a paste would;
 // "paste=NAME" presses Ctrl+V there; "key=KEYS" presses keys where the focus is;
-// "focus=NAME"; "make=NAME" makes a file holding "new" after the list was read;
+// "focus=NAME"; "make=NAME" makes a file holding "new" after the list was read, "ren=OLD>NEW"
+// renames one as another program would;
 // "drive=ROOT" picks a drive that cannot be opened; "header=K" clicks column K's title;
 // "move=LEFT,TOP" and "size=WIDTH,HEIGHT" in twips, "max" maximises, "font=PERCENT" starts
 // the window anew with a font that size; "wait" lets a button pressed by its access key go
@@ -694,6 +695,7 @@ void TstWindow::act(const QString& step, QStringList& rest)
         {"no", [&] { m_w->feedback.answer = false; }},
         {"fail", [&] { m_failRename = true; }},
         {"count", [&] { m_changesSeen = m.files().folderChanges(); }},
+        {"ren", [&] { const QByteArray f = QFile::encodeName(m_folder) + '/'; QVERIFY(::rename((f + value.section('>', 0, 0).toUtf8()).constData(), (f + value.section('>', 1).toUtf8()).constData()) == 0); }},
         {"crash", [&] { QVERIFY(crashedRun(m_folder)); }},
         {"start", [&] { m_w.reset(); g_warned.clear(); const auto was = qInstallMessageHandler(noteWarning); m_w = std::make_unique<Window>(QFile::encodeName(m_folder + '/' + value)); qInstallMessageHandler(was); }},
         {"drop", [&] { dropOn(m.files().FileSpecs, m_folder + '/' + value); }},
