@@ -44,7 +44,8 @@ bool specNamesFolder(QStringView spec);
 // loops) is still an entry, since renaming moves the link itself; it gets the link's own
 // time. One fstatat per matching entry (two for a link); names that do not match are never
 // stat'ed. (forEachMatchingFile without the time stats only links and unknown types.)
-// `between` runs after every entry read, for a caller that lets the event loop run.
+// The folder is read in one go first; `between` then runs for every entry, for a caller
+// that lets the event loop run.
 bool findMatchingFiles(
     const QByteArray& folder, const QString& spec, std::vector<DirEntry>& out,
     const std::function<void()>& between = [] {});
@@ -58,7 +59,7 @@ enum class EntryFacts
     WithoutTime
 };
 
-// The same, handing each entry to `found` as it is read, for a caller that keeps the
+// The same, handing each entry to `found` as it is matched, for a caller that keeps the
 // entries in a form of its own.
 bool forEachMatchingFile(
     const QByteArray& folder, const QString& spec, const std::function<void(DirEntry&&)>& found,
