@@ -54,23 +54,7 @@ bool fuseFolderFoldsCase(int dir)
 
 } // namespace
 
-FolderLookup::FolderLookup(const QByteArray& folder, Answers answers,
-                           const std::function<void()>& between)
-    : m_dir(AT_FDCWD, folder, O_PATH)
-{
-    if (answers != Answers::FromListing || m_dir.fd() < 0)
-        return;
-    std::vector<size_t> hashes;
-    // A folder that cannot be listed is asked name by name instead.
-    if (!visitNames(m_dir.fd(), [&](const char* name) {
-            between();
-            hashes.push_back(std::hash<std::string_view>()(name));
-            return true;
-        }))
-        return;
-    std::sort(hashes.begin(), hashes.end());
-    m_listed = std::move(hashes);
-}
+FolderLookup::FolderLookup(const QByteArray& folder) : m_dir(AT_FDCWD, folder, O_PATH) {}
 
 FolderLookup::FolderLookup(const QString& folder) : FolderLookup(QFile::encodeName(folder)) {}
 

@@ -132,20 +132,13 @@ class FolderListing;
 class FolderLookup
 {
 public:
-    enum class Answers
-    {
-        OnDisk,      // each name looked up in the folder when asked
-        FromListing, // the folder listed once: a name it does not list is answered from
-                     // memory, for a batch asking about every file, where a lookup costs
-                     // as much as a rename. Exact names only, so never where the folder
-                     // folds case.
-    };
-    // `between` runs after every name listed, for a caller that lets the event loop run.
-    explicit FolderLookup(
-        const QByteArray& folder, Answers answers = Answers::OnDisk,
-        const std::function<void()>& between = [] {});
+    // Each name looked up in the folder when asked.
+    explicit FolderLookup(const QByteArray& folder);
     explicit FolderLookup(const QString& folder); // for callers without the folder's bytes
-    // Answers from a listing of the folder already read, as Answers::FromListing does.
+    // The folder as listed once: a name the listing does not hold is answered from memory,
+    // for a batch asking about every file, where a lookup costs as much as a rename. Exact
+    // names only, so never where the folder folds case. `between` runs after every name,
+    // for a caller that lets the event loop run.
     explicit FolderLookup(
         const FolderListing& listing, const std::function<void()>& between = [] {});
 

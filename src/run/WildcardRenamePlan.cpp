@@ -258,10 +258,9 @@ WildcardPlan planBatch(const QByteArray& folder, Batch all, const Between& betwe
                        const FolderListing* listing = nullptr)
 {
     rankByName(all, between);
+    // A folder that folds case, or cannot be listed, is asked name by name.
     const FolderLookup lookup =
-        all.folds ? FolderLookup(folder, FolderLookup::Answers::OnDisk)
-        : listing ? FolderLookup(*listing, between)
-                  : FolderLookup(folder, FolderLookup::Answers::FromListing, between);
+        all.folds || !listing ? FolderLookup(folder) : FolderLookup(*listing, between);
     std::vector<qint32> takenBy, twin;
     {
         const KeyIndex byNewKey = keyIndex(
@@ -299,7 +298,9 @@ WildcardPlan planRenames(const QByteArray& folder, std::vector<NamedFile> files,
         listed.add(f.entry, f.newName);
     }
     files = {};
-    return planBatch(folder, std::move(listed), between);
+    const std::shared_ptr<const FolderListing> listing =
+        listed.folds ? nullptr : listFolder(folder);
+    return planBatch(folder, std::move(listed), between, listing.get());
 }
 
 WildcardPlan planWildcardRename(const QByteArray& folder, const QString& spec, const QString& mask,
