@@ -10,13 +10,12 @@
 #include "BenchRunner.h"
 #include "Probe.h"
 
-#include "platform/Rename.h"
-
 #include "window/Feedback.h"
 #include "window/FilePane.h"
 #include "window/FolderSelector.h"
 #include "window/LiveNames.h"
 #include "window/Main.h"
+#include "window/RunController.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -52,36 +51,6 @@ public:
         said.append(title + QStringLiteral(": ") + text);
     }
     bool question(const QString&, const QString&) override { return true; } // "Yes"
-};
-
-// Passes the window's renames to the system's and notes when the last one returned: a
-// run's renames end there, which can be a few milliseconds of renames after the event
-// loop last ran.
-class TimedRenamer final : public FileRenamer
-{
-public:
-    explicit TimedRenamer(const StepProbe& probe) : m_probe(probe) {}
-    double lastMs = -1;
-
-    RenameOutcome rename(const QByteArray& folder, const QByteArray& oldRawName,
-                         const QString& newName, RenameObserver* observer = nullptr) override
-    {
-        const RenameOutcome outcome = m_system.rename(folder, oldRawName, newName, observer);
-        lastMs = m_probe.elapsedMs();
-        return outcome;
-    }
-    RenameOutcome renameRaw(const QByteArray& folder, const QByteArray& oldRawName,
-                            const QByteArray& newRawName,
-                            RenameObserver* observer = nullptr) override
-    {
-        const RenameOutcome outcome = m_system.renameRaw(folder, oldRawName, newRawName, observer);
-        lastMs = m_probe.elapsedMs();
-        return outcome;
-    }
-
-private:
-    const StepProbe& m_probe;
-    SystemRenamer m_system;
 };
 
 QStringList cameraNames(const QString& prefix, int count, bool descending = false)
@@ -424,8 +393,9 @@ private:
     }
 
     // A run ends by listing the folder again; the list's reset tells that it did. The
-    // renames end when the last one returns; their longest wait is counted up to the event
-    // loop's last pass before the reset.
+    // renames end when the run says so, their record in the undo history closed (its last
+    // flush is the run's cost); their longest wait is counted up to the event loop's last
+    // pass before the reset.
     void splitRun(const QString& name, QPushButton* button, const QStringList& expected)
     {
         StepLine line;
@@ -441,8 +411,10 @@ private:
         StepLine line;
         line.name = name + QStringLiteral(": renames");
         settleWrites(m_folder); // as before the floor's renames
-        TimedRenamer renamer(m_probe);
-        installRenamer(&renamer);
+        double endedMs = -1; // the run's renames over, their record closed
+        const auto ended = QObject::connect(m_main->findChild<RunController*>(),
+                                            &RunController::renamesEnded,
+                                            [&] { endedMs = m_probe.elapsedMs(); });
         double wakeMs = -1; // the event loop's last pass before the list's reset
         double renameWait = 0;
         const auto connection =
@@ -455,11 +427,11 @@ private:
             });
         const StepLine whole = timed(line.name, action);
         QObject::disconnect(connection);
-        installRenamer(nullptr);
+        QObject::disconnect(ended);
         // No pass of the event loop before the list was filled: the step cannot be split,
         // and the renames are charged with all of it.
         const bool split = wakeMs > 0;
-        line.ms = split ? std::max(wakeMs, renamer.lastMs) : whole.ms;
+        line.ms = split ? std::max(wakeMs, endedMs) : whole.ms;
         line.waitMs = split ? renameWait : whole.waitMs;
         if (!split)
             line.note = QStringLiteral("the event loop never ran; the rebuild is counted here");

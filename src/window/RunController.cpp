@@ -11,6 +11,7 @@
 #include <QFile>
 
 #include <cerrno>
+#include <optional>
 
 namespace pellory {
 
@@ -115,6 +116,28 @@ RunController::WalkResult RunController::renameWalk(SchemeWalk& walk, const QByt
     WalkResult result;
     result.takingPart = int(walk.renameSetSize());
     record(RunKind::Scheme, folder, result.takingPart);
+    const std::optional<RenameFailure> failure = walkRenames(walk, folder, result);
+    // The run's record is closed with its last rename, before the message and the list's
+    // rebuild that follow: a program killed during either leaves a finished run behind.
+    m_recorder.finish();
+    emit renamesEnded();
+    if (failure) {
+        m_feedback.message(
+            tr("An error occurred renaming the file : ") + failure->newName +
+                QStringLiteral("\r\r") + failure->description,
+            QStringLiteral("Pellory"), Feedback::Style::Plain,
+            tr("The file's name is %1.\n%2 of %3 files were renamed before this one. "
+               "Ctrl+Alt+Z puts them back.")
+                .arg(failure->oldName)
+                .arg(result.renamed)
+                .arg(result.takingPart));
+    }
+    return result;
+}
+
+std::optional<RunController::RenameFailure>
+RunController::walkRenames(SchemeWalk& walk, const QByteArray& folder, WalkResult& result)
+{
     RunYield yield;
     int done = 0;
     while (!walk.atEnd()) {
@@ -129,17 +152,9 @@ RunController::WalkResult RunController::renameWalk(SchemeWalk& walk, const QByt
             const RenameOutcome outcome =
                 currentRenamer().renameRaw(folder, oldRaw, newRaw, &m_recorder);
             if (!outcome.ok) {
-                m_feedback.message(
-                    tr("An error occurred renaming the file : ") + step.name +
-                        QStringLiteral("\r\r") + outcome.description,
-                    QStringLiteral("Pellory"), Feedback::Style::Plain,
-                    tr("The file's name is %1.\n%2 of %3 files were renamed before this one. "
-                       "Ctrl+Alt+Z puts them back.")
-                        .arg(step.record->FileName)
-                        .arg(result.renamed)
-                        .arg(result.takingPart));
                 result.failed = true;
-                return result; // files renamed before stay renamed; no later file is tried
+                // files renamed before stay renamed; no later file is tried
+                return RenameFailure{step.record->FileName, step.name, outcome.description};
             }
             ++result.renamed;
         }
@@ -150,10 +165,10 @@ RunController::WalkResult RunController::renameWalk(SchemeWalk& walk, const QByt
         }
         if (m_runState == RunState::CancelRequested) {
             result.stopped = !walk.atEnd();
-            return result;
+            return std::nullopt;
         }
     }
-    return result;
+    return std::nullopt;
 }
 
 void RunController::fillPreview(SchemeWalk& walk, qint32 firstRow, const PreviewRows& append)
@@ -200,6 +215,8 @@ int RunController::runWildcardRename(const WildcardPlan& plan, WildcardHooks hoo
         return &m_recorder;
     };
     const WildcardOutcome outcome = pellory::runWildcardRename(plan, hooks);
+    m_recorder.finish(); // before the message, as at the end of a scheme's walk
+    emit renamesEnded();
     if (!outcome.message.isEmpty())
         m_feedback.message(outcome.message, tr("Pellory - Wildcard Error"), Feedback::Style::Plain);
     return outcome.filesDone;
@@ -230,6 +247,7 @@ RunController::UndoResult RunController::undo(RunRecord run)
         result.stopped = m_runState == RunState::CancelRequested && !undoer.atEnd();
     }
     m_recorder.finish();
+    emit renamesEnded();
     result.outcome = undoer.outcome();
     return result;
 }

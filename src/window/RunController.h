@@ -18,6 +18,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace pellory {
@@ -63,7 +64,7 @@ public:
     // The renames to come go into the undo history as one run of `kind` in `folder`.
     // Raises renamesStarting().
     void record(RunKind kind, const QByteArray& folder, int plannedFiles);
-    // End of a run: the default pointer, Idle, and the run's record closed.
+    // End of a run: the default pointer, Idle, and the run's record closed if it is not yet.
     void finish();
     // A run or an undo shows its progress only once it has taken this long.
     static constexpr qint64 kProgressDelayMs = 500;
@@ -120,8 +121,19 @@ public:
 signals:
     // A run or an undo is about to rename files; the list is rebuilt when it ends.
     void renamesStarting();
+    // Its renames are over and their record is closed; the list's rebuild comes next.
+    void renamesEnded();
 
 private:
+    // The file a walk could not rename, and why.
+    struct RenameFailure
+    {
+        QString oldName;
+        QString newName;
+        QString description;
+    };
+    std::optional<RenameFailure> walkRenames(SchemeWalk& walk, const QByteArray& folder,
+                                             WalkResult& result);
     void reportProgress(const QString& verb, int done, int total);
 
     Feedback& m_feedback;

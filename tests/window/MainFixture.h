@@ -28,6 +28,7 @@ public:
     int beeps = 0;
     QStringList messages;  // "title|style|text", then "|details" when there are any
     QStringList busyShown; // "busy" or "idle": the pointer with each message
+    QStringList runShown;  // the newest run in the undo history with each message
     QStringList questions; // "title|text"
     bool answer = true;
     void beep() override { ++beeps; }
@@ -37,6 +38,10 @@ public:
         messages.append(title + (style == Style::Warning ? "|warning|" : "|plain|") + text +
                         (details.isEmpty() ? "" : "|" + details));
         busyShown.append(QApplication::overrideCursor() ? "busy" : "idle");
+        const RunHistory history = RunHistory::read();
+        static const char* const states[] = {"finished", "running", "interrupted", "dismissed"};
+        runShown.append(history.runs().empty() ? "none"
+                                               : states[int(history.runs().front().state)]);
     }
     bool question(const QString& text, const QString& title) override
     {

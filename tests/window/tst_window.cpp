@@ -542,7 +542,7 @@ void TstWindow::steps_data()
     row("apply: every second file, reselected after", "4", "Specs=*.JPG|SelSteps=2", "click=RenameChk click=ApplyBut", "disk sel", "F001.JPG=F001.JPG|F003.JPG=F003.JPG|IMG_001.JPG=F000.JPG|IMG_002.JPG=F002.JPG / 0|2 @0");
     row("apply: the next run starts at 009 again", "3", "Specs=*.JPG|Number=009|Prefix=A_", "click=RenameChk click=ApplyBut FilePrefix=B_ click=ApplyBut", "disk fields", "B_009.JPG=F000.JPG|B_010.JPG=F001.JPG|B_011.JPG=F002.JPG / *.JPG|0|B_|009|1||Keep as is");
     row("apply: empty list renames nothing and rebuilds", "", "Specs=*.JPG", "click=RenameChk NewExt+=1 make=LATE.JPG click=ApplyBut", "disk list", "LATE.JPG=new / LATE.JPG");
-    row("stop: target taken at the third file", "4", "Specs=F*", "make=IMG_003.JPG click=RenameChk click=ApplyBut", "disk list msgs journal", "F002.JPG=F002.JPG|F003.JPG=F003.JPG|IMG_001.JPG=F000.JPG|IMG_002.JPG=F001.JPG|IMG_003.JPG=new / F002.JPG|F003.JPG / " + failed + "IMG_003.JPG\r\rFile exists" + before("F002.JPG", 2) + " / 2");
+    row("stop: target taken at the third file", "4", "Specs=F*", "make=IMG_003.JPG click=RenameChk click=ApplyBut", "disk list msgs journal runshown", "F002.JPG=F002.JPG|F003.JPG=F003.JPG|IMG_001.JPG=F000.JPG|IMG_002.JPG=F001.JPG|IMG_003.JPG=new / F002.JPG|F003.JPG / " + failed + "IMG_003.JPG\r\rFile exists" + before("F002.JPG", 2) + " / 2 / finished");
     row("stop: rename fails at the second file", "4", "Specs=F*", "click=RenameChk apply@2 fail", "disk list msgs journal", "F001.JPG=F001.JPG|F002.JPG=F002.JPG|F003.JPG=F003.JPG|IMG_001.JPG=F000.JPG / F001.JPG|F002.JPG|F003.JPG / " + failed + "IMG_002.JPG\r\rInput/output error" + before("F001.JPG", 1) + " / 1");
     row("stop: Exit during the third file", "4", "Specs=F*", "click=RenameChk apply@3 click=ExitBut", "disk list open journal", "F003.JPG=F003.JPG|IMG_001.JPG=F000.JPG|IMG_002.JPG=F001.JPG|IMG_003.JPG=F002.JPG / F003.JPG / open / 3");
     row("run: Apply during a run beeps", "4", "Specs=F*", "click=RenameChk apply@2 click=ApplyBut", "disk beeps journal", four + " / beeps=1 / 4");
@@ -763,6 +763,7 @@ QString TstWindow::probe(const QString& name)
         {"bar", [&] { const QWidget* bar = m.undo().bar(); return bar->isVisible() ? bar->findChild<QLabel*>()->text() : "no bar"; }},
         {"historyrows", [&] { return m_historyRows; }},
         {"disk", [&] { return QString::fromUtf8(listing(m_folder)); }},
+        {"runshown", [&] { return fb.runShown.join('|'); }},
         {"journal", [&] { const RunHistory h = RunHistory::read(); return QString::number(h.runs().empty() ? 0 : h.runs().front().renameCount); }},
         {"list", [&] { return f.FileList->names()->names().join('|'); }},
         {"sel", [&] { return selectedRows(*f.FileList) + " @" + QString::number(f.FileList->currentRow()); }},
