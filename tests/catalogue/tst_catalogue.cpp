@@ -152,7 +152,10 @@ private slots:
                     ::utimensat(AT_FDCWD, (QFile::encodeName(root.path()) + '/' + name).constData(),
                                 times, 0) == 0);
         Catalogue catalogue;
-        catalogue.FileRecords.push_back(FileRecord{}); // a rebuild starts from nothing
+        // A rebuild starts from nothing, after a short list as after one as long as the
+        // folder (whose records are let go on a thread of their own).
+        catalogue.FileRecords.resize(files.size() < 4096 ? 1 : files.size() + 1,
+                                     FileRecord{"OLD", "old", "", 1, "old", 1});
         rebuildCatalogue(catalogue, root.path(), specs, ExtensionMode(mode));
         QStringList listed;
         for (const FileRecord& record : catalogue.FileRecords) {
