@@ -12,7 +12,8 @@ namespace pellory {
 namespace {
 
 void lookAndRead(const QByteArray& folder, const QString& specs, std::promise<FolderLook>& look,
-                 std::promise<std::shared_ptr<const FolderFacts>>& facts)
+                 std::promise<std::shared_ptr<const FolderFacts>>& facts,
+                 std::promise<ReadyWatch>& watch)
 {
     FolderLook seen = lookAtFolderNow(folder);
     std::shared_ptr<const FolderListing> files = seen.files;
@@ -20,7 +21,11 @@ void lookAndRead(const QByteArray& folder, const QString& specs, std::promise<Fo
     std::shared_ptr<const FolderFacts> read;
     if (files)
         read = std::make_shared<const FolderFacts>(readFolderFacts(folder, specs, files));
+    const bool wasRead = read != nullptr;
     facts.set_value(std::move(read));
+    // After the stats, not beside them: the system's walk over the entries slows every
+    // stat that runs at the same time.
+    watch.set_value(wasRead ? ReadyWatch::setUp(folder) : ReadyWatch());
 }
 
 } // namespace
@@ -34,13 +39,15 @@ EarlyStart EarlyStart::begin(const QByteArray& folder, const QString& specs)
     early.specs = specs;
     std::promise<FolderLook> look;
     std::promise<std::shared_ptr<const FolderFacts>> facts;
+    std::promise<ReadyWatch> watch;
     early.look = look.get_future();
     early.facts = facts.get_future();
+    early.watch = watch.get_future();
     try {
         // The thread owns its copies and the promises, so it may outlive the window's start.
         std::thread([folder = early.folder, specs, look = std::move(look),
-                     facts = std::move(facts)]() mutable {
-            lookAndRead(folder, specs, look, facts);
+                     facts = std::move(facts), watch = std::move(watch)]() mutable {
+            lookAndRead(folder, specs, look, facts, watch);
         }).detach();
     } catch (const std::system_error&) {
         return {}; // no thread to be had: the start reads the folder as it always does

@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: The Pellory developers
 #pragma once
-// The folder the window opens with, looked at, read and stat'ed on a thread of its own
-// while the controls are made: the folder selector takes the look, the file list the facts
+// The folder the window opens with, looked at, read, stat'ed and watched on a thread of its
+// own while the controls are made: the folder selector takes the look, the file list the facts
 // for its records, each only where it asks for the same folder (and the list the same
 // specifications) during the start. A hung mount keeps the thread, not the window: the
 // look is waited for with the selector's usual limit.
 
 #include "catalogue/Catalogue.h"
 #include "platform/DirectoryScan.h"
+#include "platform/FolderWatch.h"
 
 #include <QByteArray>
 #include <QString>
@@ -24,6 +25,7 @@ struct EarlyStart
     QString specs;
     std::future<FolderLook> look;
     std::future<std::shared_ptr<const FolderFacts>> facts; // null when the folder was not read
+    std::future<ReadyWatch> watch; // set up once the facts are in, beside their records
 
     // Starts the work; nothing starts for an empty folder.
     static EarlyStart begin(const QByteArray& folder, const QString& specs);

@@ -111,6 +111,7 @@ bool FilePane::takeEarlyCatalogue()
     if (!read || !read->listing)
         return false;
     rebuildCatalogue(catalogueToChange(), *read, m_extensionMode());
+    m_earlyWatch = std::move(early.watch);
     return true;
 }
 

@@ -151,6 +151,7 @@ private:
     int m_dirChanges = 0;
     QString m_listedSpecs; // the specifications the list was built with
     EarlyStart m_early;    // the first list, made while the window was built
+    std::future<ReadyWatch> m_earlyWatch; // its watch, taken with the first list
     FolderWatch* m_watch;
     QTimer* m_settle;             // a burst of changes on disk is followed once it is over
     bool m_changedUnseen = false; // a change on disk came while the list had to stay

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: The Pellory developers
 // The operating-system seams on real folders: which names a specification matches, what the
-// scan reports of them, file times, the drives of a mount table, and renames in place that
-// never replace an entry, also where the file system folds case.
+// scan reports of them, file times, the drives of a mount table, renames in place that
+// never replace an entry, also where the file system folds case, and the folder's watch.
 
 #include "platform/DirectoryScan.h"
 #include "platform/FileTime.h"
+#include "platform/FolderWatch.h"
 #include "platform/Rename.h"
 #include "platform/Volumes.h"
 #include "platform/Wildcard.h"
@@ -323,6 +324,62 @@ private slots:
             if (disk)
                 break; // the mounts run the route their file system takes
         }
+    }
+
+    // Steps on a folder holding "a": "ready=folder" or "ready=gone" sets a watch up ahead
+    // (of a folder that is not there), "adopt" hands it to the window's watch, "watch" has
+    // that watch set itself up, "pause" narrows it for a run; "make=NAME", "ren=A>B" change
+    // the folder. `told`: whether the window's watch tells of a change afterwards.
+    void watch_data()
+    {
+        QTest::addColumn<QByteArrayList>("steps");
+        QTest::addColumn<bool>("told");
+        const auto row = [](const char* name, const QByteArray& steps, bool told) {
+            QTest::newRow(name) << steps.split(' ') << told;
+        };
+        row("made between the set-up and the adoption", "ready=folder make=b adopt", true);
+        row("made after the adoption", "ready=folder adopt make=b", true);
+        row("nothing made", "ready=folder adopt", false);
+        row("not adopted, not told", "ready=folder make=b", false);
+        row("a set-up without its folder keeps the watch there was", "watch ready=gone adopt make=b", true);
+        row("adopted, paused: renames not told", "ready=folder adopt pause ren=a>c", false);
+        row("adopted, paused: a file made is told", "ready=folder adopt pause make=b", true);
+        row("watched again after adopting: what came before is dropped", "ready=folder adopt make=b watch", false);
+    }
+
+    void watch()
+    {
+        QFETCH(QByteArrayList, steps);
+        QFETCH(bool, told);
+        QTemporaryDir root;
+        QVERIFY(makeEntry(root.path(), "a"));
+        const QByteArray folder = QFile::encodeName(root.path());
+        FolderWatch watch;
+        int changes = 0;
+        connect(&watch, &FolderWatch::changed, this, [&changes] { ++changes; });
+        ReadyWatch ready;
+        for (const QByteArray& step : steps) {
+            const QByteArray value = step.mid(step.indexOf('=') + 1);
+            if (step == "ready=folder" || step == "ready=gone")
+                ready = ReadyWatch::setUp(value == "folder" ? folder : folder + "/gone");
+            else if (step == "adopt")
+                watch.adopt(std::move(ready));
+            else if (step == "watch")
+                watch.watch(folder);
+            else if (step == "pause")
+                watch.pause();
+            else if (step.startsWith("make="))
+                QVERIFY(makeEntry(root.path(), value));
+            else if (step.startsWith("ren="))
+                QCOMPARE(::rename((folder + '/' + value.split('>')[0]).constData(),
+                                  (folder + '/' + value.split('>')[1]).constData()),
+                         0);
+        }
+        if (told)
+            QTRY_VERIFY_WITH_TIMEOUT(changes > 0, 5000);
+        else
+            QTest::qWait(200); // notices are read at once; none may come
+        QCOMPARE(changes > 0, told);
     }
 };
 
