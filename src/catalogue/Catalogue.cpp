@@ -10,7 +10,6 @@
 #include <functional>
 #include <system_error>
 #include <thread>
-#include <utility>
 
 namespace pellory {
 
@@ -116,31 +115,6 @@ std::shared_ptr<const FolderListing> listingOf(const QByteArray& folder,
     return listing && listing->folder() == folder ? listing : listFolder(folder);
 }
 
-// Empties `catalogue` and reads `folder` unless `listing` is of it already. Freeing the
-// names of a big list takes a tenth of reading its folder again, so the old records are
-// let go on a thread of their own meanwhile; they are gone before a new one is made.
-std::shared_ptr<const FolderListing>
-clearAndList(Catalogue& catalogue, const QByteArray& folder,
-             const std::shared_ptr<const FolderListing>& listing)
-{
-    if (catalogue.FileRecords.size() < kSplitAt || (listing && listing->folder() == folder)) {
-        catalogue.clear();
-        return listingOf(folder, listing);
-    }
-    std::thread freeing;
-    try {
-        freeing = std::thread([old = std::exchange(catalogue.FileRecords, {})]() mutable {
-            old = {};
-        });
-    } catch (const std::system_error&) {
-        catalogue.clear(); // no thread to be had: let them go here
-    }
-    std::shared_ptr<const FolderListing> read = listFolder(folder);
-    if (freeing.joinable())
-        freeing.join();
-    return read;
-}
-
 } // namespace
 
 void ScanFolder(Catalogue& catalogue, const FolderListing& listing, const QString& spec,
@@ -165,7 +139,8 @@ void ScanFolder(Catalogue& catalogue, const FolderListing& listing, const QStrin
 void rebuildCatalogue(Catalogue& catalogue, const QByteArray& folder, const QString& specsText,
                       ExtensionMode mode, std::shared_ptr<const FolderListing> listing)
 {
-    listing = clearAndList(catalogue, folder, listing);
+    catalogue.clear();
+    listing = listingOf(folder, listing);
     if (!listing)
         return;
     for (const QString& spec : distinctFileSpecs(specsText))

@@ -8,7 +8,6 @@
 
 #include <QFile>
 
-#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <future>
@@ -185,18 +184,6 @@ DirEntry listedEntry(const FolderListing& listing, quint32 position, const Liste
     return {std::move(name), std::move(rawName), facts.writeTime, facts.inode};
 }
 
-void FolderListing::reserveFor(qint64 bytes)
-{
-    // A folder's size is a hint only: about 24 bytes an entry on ext4 and xfs, 20 on tmpfs,
-    // names of a dozen characters; a folder that claims gigabytes gets no more than this.
-    constexpr qint64 kEntryBytes = 20;
-    constexpr qint64 kNameBytes = 16;
-    constexpr qint64 kMostEntries = qint64(1) << 20;
-    const qint64 entries = std::clamp<qint64>(bytes / kEntryBytes, 0, kMostEntries);
-    m_entries.reserve(size_t(entries));
-    m_names.reserve(size_t(entries * kNameBytes));
-}
-
 void FolderListing::add(std::string_view name, unsigned char type, quint64 inode)
 {
     m_entries.push_back({inode, quint32(m_names.size()), quint32(name.size()), type});
@@ -210,9 +197,6 @@ namespace {
 // folders included, into `subfolders` when asked for.
 void readEntries(FolderReader& dir, QList<QByteArray>* subfolders, FolderListing& entries)
 {
-    struct stat folder;
-    if (::fstat(dir.fd(), &folder) == 0)
-        entries.reserveFor(folder.st_size);
     while (const dirent* entry = dir.next()) {
         if (isDotOrDotDot(entry->d_name))
             continue;

@@ -89,9 +89,6 @@ public:
     }
     const char* cName(const Entry& entry) const { return m_names.data() + entry.offset; }
     void add(std::string_view name, unsigned char type, quint64 inode);
-    // Room for about as many entries as a folder of `bytes` holds, so that a big folder is
-    // not copied again and again as it is read.
-    void reserveFor(qint64 bytes);
 
 private:
     QByteArray m_folder;

@@ -153,7 +153,7 @@ private slots:
                                 times, 0) == 0);
         Catalogue catalogue;
         // A rebuild starts from nothing, after a short list as after one as long as the
-        // folder (whose records are let go on a thread of their own).
+        // folder.
         catalogue.FileRecords.resize(files.size() < 4096 ? 1 : files.size() + 1,
                                      FileRecord{"OLD", "old", "", 1, "old", 1});
         rebuildCatalogue(catalogue, root.path(), specs, ExtensionMode(mode));
