@@ -411,10 +411,10 @@ private:
         StepLine line;
         line.name = name + QStringLiteral(": renames");
         settleWrites(m_folder); // as before the floor's renames
-        double endedMs = -1; // the run's renames over, their record closed
-        const auto ended = QObject::connect(m_main->findChild<RunController*>(),
-                                            &RunController::renamesEnded,
-                                            [&] { endedMs = m_probe.elapsedMs(); });
+        double endedMs = -1;    // the run's renames over, their record closed
+        const auto ended =
+            QObject::connect(m_main->findChild<RunController*>(), &RunController::renamesEnded,
+                             [&] { endedMs = m_probe.elapsedMs(); });
         double wakeMs = -1; // the event loop's last pass before the list's reset
         double renameWait = 0;
         const auto connection =

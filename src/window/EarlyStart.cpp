@@ -45,8 +45,8 @@ EarlyStart EarlyStart::begin(const QByteArray& folder, const QString& specs)
     early.watch = watch.get_future();
     try {
         // The thread owns its copies and the promises, so it may outlive the window's start.
-        std::thread([folder = early.folder, specs, look = std::move(look),
-                     facts = std::move(facts), watch = std::move(watch)]() mutable {
+        std::thread([folder = early.folder, specs, look = std::move(look), facts = std::move(facts),
+                     watch = std::move(watch)]() mutable {
             lookAndRead(folder, specs, look, facts, watch);
         }).detach();
     } catch (const std::system_error&) {

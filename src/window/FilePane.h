@@ -149,8 +149,8 @@ private:
     std::shared_ptr<Catalogue> m_catalogue = std::make_shared<Catalogue>();
     QString SavedSpecs;
     int m_dirChanges = 0;
-    QString m_listedSpecs; // the specifications the list was built with
-    EarlyStart m_early;    // the first list, made while the window was built
+    QString m_listedSpecs;                // the specifications the list was built with
+    EarlyStart m_early;                   // the first list, made while the window was built
     std::future<ReadyWatch> m_earlyWatch; // its watch, taken with the first list
     FolderWatch* m_watch;
     QTimer* m_settle;             // a burst of changes on disk is followed once it is over

@@ -337,6 +337,7 @@ private slots:
         const auto row = [](const char* name, const QByteArray& steps, bool told) {
             QTest::newRow(name) << steps.split(' ') << told;
         };
+        // clang-format off
         row("made between the set-up and the adoption", "ready=folder make=b adopt", true);
         row("made after the adoption", "ready=folder adopt make=b", true);
         row("nothing made", "ready=folder adopt", false);
@@ -345,6 +346,7 @@ private slots:
         row("adopted, paused: renames not told", "ready=folder adopt pause ren=a>c", false);
         row("adopted, paused: a file made is told", "ready=folder adopt pause make=b", true);
         row("watched again after adopting: what came before is dropped", "ready=folder adopt make=b watch", false);
+        // clang-format on
     }
 
     void watch()
