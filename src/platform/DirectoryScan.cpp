@@ -194,10 +194,14 @@ void FolderListing::add(std::string_view name, unsigned char type, quint64 inode
 namespace {
 
 // Reads `dir` once: every entry into `entries`, and the subfolders' names, links to
-// folders included, into `subfolders` when asked for.
-void readEntries(FolderReader& dir, QList<QByteArray>* subfolders, FolderListing& entries)
+// folders included, into `subfolders` when asked for. `between`, when given, runs after
+// every entry read.
+void readEntries(FolderReader& dir, QList<QByteArray>* subfolders, FolderListing& entries,
+                 const std::function<void()>& between = {})
 {
     while (const dirent* entry = dir.next()) {
+        if (between)
+            between();
         if (isDotOrDotDot(entry->d_name))
             continue;
         entries.add(entry->d_name, entry->d_type, entry->d_ino);
@@ -217,11 +221,17 @@ void readEntries(FolderReader& dir, QList<QByteArray>* subfolders, FolderListing
 
 std::shared_ptr<const FolderListing> listFolder(const QByteArray& folder)
 {
-    FolderReader dir(FolderFd(AT_FDCWD, folder, O_RDONLY));
+    return listFolder(AT_FDCWD, folder, {});
+}
+
+std::shared_ptr<const FolderListing> listFolder(int at, const QByteArray& folder,
+                                                const std::function<void()>& between)
+{
+    FolderReader dir(FolderFd(at, folder, O_RDONLY));
     if (!dir.isOpen())
         return nullptr;
     auto listing = std::make_shared<FolderListing>(folder);
-    readEntries(dir, nullptr, *listing);
+    readEntries(dir, nullptr, *listing, between);
     return listing;
 }
 

@@ -98,6 +98,10 @@ private:
 
 // Reads `folder` (its path's exact bytes) once; nothing when it cannot be opened.
 std::shared_ptr<const FolderListing> listFolder(const QByteArray& folder);
+// The same with `folder` relative to the folder open as `at` ("." for that folder itself);
+// `between` runs after every entry read, for a caller that lets the event loop run.
+std::shared_ptr<const FolderListing> listFolder(int at, const QByteArray& folder,
+                                                const std::function<void()>& between);
 // forEachMatchingFile on a listing already read; the stats are made now.
 bool forEachMatchingFile(
     const FolderListing& listing, const QString& spec, const std::function<void(DirEntry&&)>& found,

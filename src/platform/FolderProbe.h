@@ -9,11 +9,13 @@
 #include <QSet>
 
 #include <functional>
+#include <memory>
 #include <optional>
-#include <string>
 #include <vector>
 
 namespace pellory {
+
+class FolderListing;
 
 class FolderProbe
 {
@@ -46,7 +48,7 @@ public:
     // forgets them too (forget()), so that they are looked up from then on.
     // `between` runs after every name listed, for a caller that lets the event loop run.
     void listInodes(const std::function<void()>& between = {});
-    bool usesListing() const { return m_listed.has_value(); }
+    bool usesListing() const { return m_listing != nullptr; }
     void forget(const QByteArray& name);
     // Whether the folder lists an entry spelled exactly `name`. Where case is not folded a
     // lookup tells; elsewhere the folder is listed once and kept up by renamed().
@@ -61,18 +63,14 @@ private:
     bool m_layered = false;                  // an overlay: a listing may give a layer's inodes
     std::optional<QSet<QByteArray>> m_names; // read once, only where case is folded
 
-    struct Listed
-    {
-        quint64 inode;
-        quint32 at, size; // the name in m_listedNames
-        bool forgotten;
-    };
+    // See listInodes(): the entries' places in the listing by the upper half of their
+    // name's hash, and which of them are forgotten.
     static constexpr quint64 kHashBits = 0xffffffff00000000;
-    const Listed* listed(const QByteArray& name) const;
-    std::optional<std::vector<Listed>> m_listed; // in the folder's order
-    std::vector<quint64> m_slots;                // see listInodes()
-    mutable const Listed* m_asked = nullptr;     // what the last inodeOf() found listed
-    std::string m_listedNames;
+    qint64 listed(const QByteArray& name) const; // the entry's place, or -1
+    std::shared_ptr<const FolderListing> m_listing;
+    std::vector<quint64> m_slots;
+    std::vector<bool> m_forgotten;
+    mutable qint64 m_asked = -1; // what the last inodeOf() found listed
 };
 
 } // namespace pellory
