@@ -58,25 +58,8 @@ FolderLookup::FolderLookup(const QByteArray& folder) : m_dir(AT_FDCWD, folder, O
 
 FolderLookup::FolderLookup(const QString& folder) : FolderLookup(QFile::encodeName(folder)) {}
 
-FolderLookup::FolderLookup(const FolderListing& listing, const std::function<void()>& between)
-    : m_dir(AT_FDCWD, listing.folder(), O_PATH)
-{
-    std::vector<size_t> hashes;
-    hashes.reserve(listing.entries().size());
-    for (const FolderListing::Entry& entry : listing.entries()) {
-        between();
-        hashes.push_back(std::hash<std::string_view>()(listing.name(entry)));
-    }
-    std::sort(hashes.begin(), hashes.end());
-    m_listed = std::move(hashes);
-}
-
 bool FolderLookup::contains(const QByteArray& rawName) const
 {
-    const std::string_view name(rawName.constData(), size_t(rawName.size()));
-    if (m_listed && !std::binary_search(m_listed->begin(), m_listed->end(),
-                                        std::hash<std::string_view>()(name)))
-        return false;
     struct stat st;
     return m_dir.fd() >= 0 &&
            ::fstatat(m_dir.fd(), rawName.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0;

@@ -12,8 +12,6 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
-#include <vector>
 
 class QTimer;
 
@@ -127,28 +125,17 @@ void installRenamer(FileRenamer* renamer);
 // Answers whether a folder holds an entry of a given name, with the folder opened once,
 // since a batch asks for every file. Links are not followed; on a file system that folds
 // case the lookup folds case too. A folder that cannot be opened holds nothing.
-class FolderListing;
-
 class FolderLookup
 {
 public:
     // Each name looked up in the folder when asked.
     explicit FolderLookup(const QByteArray& folder);
     explicit FolderLookup(const QString& folder); // for callers without the folder's bytes
-    // The folder as listed once: a name the listing does not hold is answered from memory,
-    // for a batch asking about every file, where a lookup costs as much as a rename. Exact
-    // names only, so never where the folder folds case. `between` runs after every name,
-    // for a caller that lets the event loop run.
-    explicit FolderLookup(
-        const FolderListing& listing, const std::function<void()>& between = [] {});
 
     bool contains(const QByteArray& rawName) const;
 
 private:
     FolderFd m_dir;
-    // The hashes of the names, sorted, when listed: a name whose hash is not among them
-    // is not in the folder, and one whose hash is, is looked up to be sure.
-    std::optional<std::vector<size_t>> m_listed;
 };
 
 // True when names in the folder that differ only in letter case name the same entry:

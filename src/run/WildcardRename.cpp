@@ -12,19 +12,18 @@
 
 namespace pellory {
 
-QByteArray WildcardPlan::fromRaw(const WildcardStep& step) const
+std::string_view WildcardPlan::fromRaw(const WildcardStep& step) const
 {
     if (step.finishesFile && step.temporary >= 0)
-        return temporaries[size_t(step.temporary)];
-    const std::string_view raw = oldRaws[step.file];
-    return {raw.data(), qsizetype(raw.size())};
+        return viewOf(temporaries[size_t(step.temporary)]);
+    return oldRaws[step.file];
 }
 
-QString WildcardPlan::toName(const WildcardStep& step) const
+std::string_view WildcardPlan::toRaw(const WildcardStep& step) const
 {
     if (!step.finishesFile)
-        return QFile::decodeName(temporaries[size_t(step.temporary)]);
-    return newName(step);
+        return viewOf(temporaries[size_t(step.temporary)]);
+    return newRaws[step.file];
 }
 
 QString WildcardPlan::fileName(const WildcardStep& step) const
@@ -34,10 +33,20 @@ QString WildcardPlan::fileName(const WildcardStep& step) const
 
 QString WildcardPlan::newName(const WildcardStep& step) const
 {
-    return textOf(newNames[step.file]);
+    const std::string_view raw = newRaws[step.file];
+    return QFile::decodeName(QByteArray::fromRawData(raw.data(), qsizetype(raw.size())));
 }
 
 namespace {
+
+// A name from the plan's tables as the renamer takes it, ended by a zero byte; the
+// buffer is filled anew for every step and keeps its room.
+const QByteArray& filled(QByteArray& buffer, std::string_view name)
+{
+    buffer.resize(0);
+    buffer.append(name.data(), qsizetype(name.size()));
+    return buffer;
+}
 
 QString failureMessage(const WildcardPlan& plan, const WildcardStep& step,
                        const RenameOutcome& outcome)
@@ -55,10 +64,11 @@ QString restoreDetour(const WildcardPlan& plan, const WildcardStep& detour, File
     const QByteArray& tempRaw = plan.temporaries[size_t(detour.temporary)];
     RenameObserver* observer = hooks.observer ? hooks.observer(detour) : nullptr;
     // back to its exact old bytes
-    if (renamer.renameRaw(plan.folder, tempRaw, plan.fromRaw(detour), observer).ok)
+    QByteArray from;
+    if (renamer.renameRaw(plan.folder, tempRaw, filled(from, plan.fromRaw(detour)), observer).ok)
         return {};
     return QCoreApplication::translate("WildcardRename", "\n\n\"%1\" is kept as \"%2\".")
-        .arg(plan.fileName(detour), plan.toName(detour));
+        .arg(plan.fileName(detour), QFile::decodeName(tempRaw));
 }
 
 } // namespace
@@ -71,6 +81,7 @@ WildcardOutcome runWildcardRename(const WildcardPlan& plan, const WildcardHooks&
         return out;
     FileRenamer& renamer = hooks.renamer ? *hooks.renamer : currentRenamer();
     const WildcardStep* detour = nullptr; // a cycle's file under its temporary name
+    QByteArray from, to;
     for (const WildcardStep& step : plan.steps) {
         // A cycle is one unit: stopping inside it would leave a temporary name behind.
         if (!detour && hooks.cancelRequested && hooks.cancelRequested()) {
@@ -78,8 +89,8 @@ WildcardOutcome runWildcardRename(const WildcardPlan& plan, const WildcardHooks&
             return out;
         }
         RenameObserver* observer = hooks.observer ? hooks.observer(step) : nullptr;
-        const RenameOutcome outcome =
-            renamer.rename(plan.folder, plan.fromRaw(step), plan.toName(step), observer);
+        const RenameOutcome outcome = renamer.renameRaw(
+            plan.folder, filled(from, plan.fromRaw(step)), filled(to, plan.toRaw(step)), observer);
         if (!outcome.ok) {
             out.message = failureMessage(plan, step, outcome);
             if (detour)

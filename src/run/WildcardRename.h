@@ -36,15 +36,15 @@ struct WildcardPlan
     QString refusal;   // non-empty when the batch must not run; names the first conflict
 
     // Each file's names, in name order of the old names.
-    NameTable<char16_t> oldNames; // decoded, for messages
-    NameTable<char> oldRaws;      // the exact bytes readdir gave
-    NameTable<char16_t> newNames;
+    NameTable<char16_t> oldNames;        // decoded, for messages
+    NameTable<char> oldRaws;             // the exact bytes readdir gave
+    NameTable<char> newRaws;             // the bytes the renames give
     std::vector<QByteArray> temporaries; // the names that open cycles
 
-    QByteArray fromRaw(const WildcardStep& step) const; // the entry's name when the step runs
-    QString toName(const WildcardStep& step) const;     // its name after the step
-    QString fileName(const WildcardStep& step) const;   // before the batch, for messages
-    QString newName(const WildcardStep& step) const;    // after the batch
+    std::string_view fromRaw(const WildcardStep& step) const; // the entry's name when the step runs
+    std::string_view toRaw(const WildcardStep& step) const;   // its name after the step
+    QString fileName(const WildcardStep& step) const;         // before the batch, for messages
+    QString newName(const WildcardStep& step) const;          // after the batch
 };
 
 struct NamedFile

@@ -50,10 +50,11 @@ struct Batch
         return folds ? newFolded[file(rank)] : newRaws[file(rank)];
     }
 
-    // Files whose new name is their old name are left out.
+    // Files whose new name is their old name are left out, as in a scheme's run: a name
+    // that reads as the new one keeps its bytes.
     void add(const DirEntry& entry, const QString& newName)
     {
-        const QByteArray newRaw = QFile::encodeName(newName);
+        const QByteArray newRaw = newRawName(entry.rawName, newName);
         if (newRaw == entry.rawName)
             return;
         oldNames.add(viewOf(entry.name));
@@ -76,10 +77,14 @@ void rankByName(Batch& all, const Between& between)
     all.byName.resize(size_t(all.size()));
     for (qint32 i = 0; i < qint32(all.size()); ++i)
         all.byName[size_t(i)] = i;
-    std::sort(all.byName.begin(), all.byName.end(), [&all](qint32 a, qint32 b) {
+    const auto before = [&all](qint32 a, qint32 b) {
         const int byName = all.oldNames[a].compare(all.oldNames[b]);
         return byName != 0 ? byName < 0 : all.oldRaws[a] < all.oldRaws[b];
-    });
+    };
+    // Many file systems list a folder in the order its files came, which for a camera's
+    // files is name order: such a listing is taken as it stands.
+    if (!std::is_sorted(all.byName.begin(), all.byName.end(), before))
+        std::sort(all.byName.begin(), all.byName.end(), before);
     between();
     if (!all.folds)
         return;
@@ -162,6 +167,32 @@ std::vector<qint32> sameNewNames(const Batch& all, const KeyIndex& byNewKey, con
     return twin;
 }
 
+// For each file, whether the folder as listed may hold an entry of its new name: the
+// listing's hashes, sorted, met with the new names' index in one walk, where a search per
+// name took a cache miss per halving. A hash met is only a maybe; without a listing, or
+// where the folder folds case, every name is a maybe.
+std::vector<bool> mayBeListed(const Batch& all, const KeyIndex& byNewKey,
+                              const FolderListing* listing, const Between& between)
+{
+    if (all.folds || !listing)
+        return std::vector<bool>(size_t(all.size()), true);
+    std::vector<quint32> listed;
+    listed.reserve(listing->entries().size());
+    for (const FolderListing::Entry& entry : listing->entries()) {
+        between();
+        listed.push_back(quint32(std::hash<std::string_view>()(listing->name(entry))));
+    }
+    std::sort(listed.begin(), listed.end());
+    std::vector<bool> maybe(size_t(all.size()), false);
+    auto hash = listed.cbegin();
+    for (const auto& [newHash, rank] : byNewKey) {
+        while (hash != listed.cend() && *hash < newHash)
+            ++hash;
+        maybe[size_t(rank)] = hash != listed.cend() && *hash == newHash;
+    }
+    return maybe;
+}
+
 QString conflict(const Batch& all, qsizetype i, const QString& why)
 {
     return QCoreApplication::translate("WildcardRename", "Cannot rename \"%1\" to \"%2\".\n\n%3")
@@ -170,10 +201,11 @@ QString conflict(const Batch& all, qsizetype i, const QString& why)
 
 // The first file, in name order, whose new name is not usable; empty when there is none.
 // `takenBy[i]` is the file whose old name file i takes, or -1, which the ordering of the
-// steps uses as well; `twin[i]` another file that gets file i's new name, or -1.
+// steps uses as well; `twin[i]` another file that gets file i's new name, or -1; `maybe[i]`
+// false when the folder surely holds no entry of file i's new name. Each by rank.
 QString findConflict(const FolderLookup& folder, const Batch& all,
                      const std::vector<qint32>& takenBy, const std::vector<qint32>& twin,
-                     const Between& between)
+                     const std::vector<bool>& maybe, const Between& between)
 {
     for (qsizetype i = 0; i < all.size(); ++i) {
         between();
@@ -188,7 +220,7 @@ QString findConflict(const FolderLookup& folder, const Batch& all,
                 QCoreApplication::translate("WildcardRename", "\"%1\" would get the same name.")
                     .arg(textOf(all.oldName(twin[size_t(i)]))));
         const std::string_view newRaw = all.newRaw(i);
-        if (takenBy[size_t(i)] < 0 &&
+        if (takenBy[size_t(i)] < 0 && maybe[size_t(i)] &&
             folder.contains(QByteArray::fromRawData(newRaw.data(), qsizetype(newRaw.size()))))
             return conflict(
                 all, i,
@@ -258,20 +290,21 @@ WildcardPlan planBatch(const QByteArray& folder, Batch all, const Between& betwe
                        const FolderListing* listing = nullptr)
 {
     rankByName(all, between);
-    // A folder that folds case, or cannot be listed, is asked name by name.
-    const FolderLookup lookup =
-        all.folds || !listing ? FolderLookup(folder) : FolderLookup(*listing, between);
+    const FolderLookup lookup(folder);
     std::vector<qint32> takenBy, twin;
+    std::vector<bool> maybe;
     {
         const KeyIndex byNewKey = keyIndex(
             all.size(), [&all](qsizetype i) { return all.newKey(i); }, between);
         takenBy = oldNamesTaken(all, byNewKey, between);
         twin = sameNewNames(all, byNewKey, between);
+        maybe = mayBeListed(all, byNewKey, listing, between);
     }
     WildcardPlan plan;
     plan.folder = folder;
-    plan.refusal = findConflict(lookup, all, takenBy, twin, between);
+    plan.refusal = findConflict(lookup, all, takenBy, twin, maybe, between);
     twin = {};
+    maybe = {};
     if (!plan.refusal.isEmpty())
         return plan;
     std::vector<qint32> waitsFor = std::move(takenBy);
@@ -282,7 +315,7 @@ WildcardPlan planBatch(const QByteArray& folder, Batch all, const Between& betwe
     plan.fileCount = int(all.size());
     plan.oldNames = std::move(all.oldNames);
     plan.oldRaws = std::move(all.oldRaws);
-    plan.newNames = std::move(all.newNames);
+    plan.newRaws = std::move(all.newRaws);
     return plan;
 }
 
