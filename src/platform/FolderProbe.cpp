@@ -6,11 +6,13 @@
 #include "platform/FolderFd.h"
 #include "platform/Rename.h"
 
+#include <chrono>
 #include <fcntl.h>
 #include <linux/magic.h>
 #include <string_view>
 #include <sys/stat.h>
 #include <sys/vfs.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace pellory {
@@ -32,6 +34,8 @@ FolderProbe::FolderProbe(const QByteArray& folder)
 
 FolderProbe::~FolderProbe()
 {
+    if (m_early.valid())
+        m_early.wait(); // the thread reads through the handle closed here
     if (m_fd >= 0)
         ::close(m_fd);
 }
@@ -45,22 +49,51 @@ size_t hashOf(std::string_view name)
 
 } // namespace
 
+bool FolderProbe::mayList() const
+{
+    return m_fd >= 0 && !m_listing && !m_early.valid() && m_stableInodes && !m_foldsCase &&
+           !m_layered;
+}
+
+void FolderProbe::startListing()
+{
+    if (!mayList())
+        return;
+    try {
+        m_early = std::async(std::launch::async, [fd = m_fd] { return listAt(fd, {}); });
+    } catch (const std::system_error&) {
+        // No thread to be had: listInodes() lists here.
+    }
+}
+
 void FolderProbe::listInodes(const std::function<void()>& between)
 {
-    if (m_fd < 0 || m_listing || !m_stableInodes || m_foldsCase || m_layered)
+    if (m_early.valid()) {
+        while (m_early.wait_for(std::chrono::microseconds(250)) != std::future_status::ready)
+            if (between)
+                between();
+        take(m_early.get());
         return;
-    std::shared_ptr<const FolderListing> listing = listFolder(m_fd, ".", between);
+    }
+    if (mayList())
+        take(listAt(m_fd, between));
+}
+
+FolderProbe::Listed FolderProbe::listAt(int fd, const std::function<void()>& between)
+{
+    Listed out;
+    std::shared_ptr<const FolderListing> listing = listFolder(fd, ".", between);
     if (!listing)
-        return;
+        return out;
     const std::vector<FolderListing::Entry>& entries = listing->entries();
     if (!entries.empty()) {
         // A file system layered over another may list the inode of the layer the file lies
         // in, not the one it gives a lookup; where the first entry shows that, every name
         // is looked up.
         struct stat st;
-        if (::fstatat(m_fd, listing->cName(entries.front()), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+        if (::fstatat(fd, listing->cName(entries.front()), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
             st.st_ino != entries.front().inode)
-            return;
+            return out;
     }
     // An open table of the entries, each slot the upper half of the name's hash and the
     // entry's place: a lookup is one probe as a rule, where a search of a sorted list took
@@ -68,16 +101,25 @@ void FolderProbe::listInodes(const std::function<void()>& between)
     size_t capacity = 16;
     while (capacity < entries.size() * 2)
         capacity *= 2;
-    m_slots.assign(capacity, 0);
+    out.table.assign(capacity, 0);
     for (size_t i = 0; i < entries.size(); ++i) {
         const size_t hash = hashOf(listing->name(entries[i]));
         size_t slot = hash & (capacity - 1);
-        while (m_slots[slot] != 0)
+        while (out.table[slot] != 0)
             slot = (slot + 1) & (capacity - 1);
-        m_slots[slot] = (quint64(hash) & kHashBits) | (i + 1);
+        out.table[slot] = (quint64(hash) & kHashBits) | (i + 1);
     }
-    m_forgotten.assign(entries.size(), false);
-    m_listing = std::move(listing);
+    out.listing = std::move(listing);
+    return out;
+}
+
+void FolderProbe::take(Listed listed)
+{
+    if (!listed.listing)
+        return;
+    m_slots = std::move(listed.table);
+    m_forgotten.assign(listed.listing->entries().size(), false);
+    m_listing = std::move(listed.listing);
 }
 
 qint64 FolderProbe::listed(const QByteArray& name) const

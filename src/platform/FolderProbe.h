@@ -9,6 +9,7 @@
 #include <QSet>
 
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -48,6 +49,9 @@ public:
     // forgets them too (forget()), so that they are looked up from then on.
     // `between` runs after every name listed, for a caller that lets the event loop run.
     void listInodes(const std::function<void()>& between = {});
+    // Starts the same listing on a thread of its own, for a caller with other work to do
+    // first; listInodes() then waits for it (running `between` meanwhile) and takes it.
+    void startListing();
     bool usesListing() const { return m_listing != nullptr; }
     void forget(const QByteArray& name);
     // Whether the folder lists an entry spelled exactly `name`. Where case is not folded a
@@ -66,7 +70,16 @@ private:
     // See listInodes(): the entries' places in the listing by the upper half of their
     // name's hash, and which of them are forgotten.
     static constexpr quint64 kHashBits = 0xffffffff00000000;
+    struct Listed
+    {
+        std::shared_ptr<const FolderListing> listing; // none where it cannot serve
+        std::vector<quint64> table;                   // as m_slots
+    };
+    static Listed listAt(int fd, const std::function<void()>& between);
+    bool mayList() const;
+    void take(Listed listed);
     qint64 listed(const QByteArray& name) const; // the entry's place, or -1
+    std::future<Listed> m_early;                 // see startListing()
     std::shared_ptr<const FolderListing> m_listing;
     std::vector<quint64> m_slots;
     std::vector<bool> m_forgotten;

@@ -81,9 +81,10 @@ int UndoPlan::files() const
 }
 
 Undoer::Undoer(UndoPlan plan, RunRecorder& recorder, FileRenamer& renamer,
-               const std::function<void()>& between)
+               const std::function<void()>& between, std::unique_ptr<FolderProbe> probe)
     : m_plan(std::move(plan)), m_recorder(recorder), m_renamer(renamer),
-      m_probe(std::make_unique<FolderProbe>(m_plan.folder)), m_files(m_plan.files())
+      m_probe(probe ? std::move(probe) : std::make_unique<FolderProbe>(m_plan.folder)),
+      m_files(m_plan.files())
 {
     // One listing of the folder costs less than the rebuild that follows every undo.
     m_probe->listInodes(between);

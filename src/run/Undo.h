@@ -8,6 +8,7 @@
 // interrupted can be done again. Every rename of the undo is recorded as a run of its own.
 // Shows nothing: the caller asks first, lets the event loop run between files and reports.
 
+#include "platform/FolderProbe.h"
 #include "run/RunHistory.h"
 
 #include <QByteArray>
@@ -21,7 +22,6 @@
 namespace pellory {
 
 class FileRenamer;
-class FolderProbe;
 
 struct UndoStep
 {
@@ -63,8 +63,9 @@ class Undoer
 public:
     // `recorder` must be in the undo's run (RunRecorder::beginUndo). `between` runs while
     // the folder is listed, as between files, for a caller that lets the event loop run.
+    // `probe`, when given, is of the plan's folder, its listing perhaps under way.
     Undoer(UndoPlan plan, RunRecorder& recorder, FileRenamer& renamer,
-           const std::function<void()>& between = {});
+           const std::function<void()>& between = {}, std::unique_ptr<FolderProbe> probe = {});
     ~Undoer();
 
     bool atEnd() const { return m_next >= m_plan.steps.size(); }

@@ -114,9 +114,10 @@ public:
         bool stopped = false;
         QString refusal;
     };
-    // Puts back the files of a recorded run, between begin() and finish(), one file at a
-    // time with visits to the event loop; Exit stops it between files.
-    UndoResult undo(RunRecord run);
+    // Puts back the files of the recorded run `runId`, which renamed in `folder`, between
+    // begin() and finish(), one file at a time with visits to the event loop; Exit stops it
+    // between files.
+    UndoResult undo(const QString& runId, const QByteArray& folder);
 
 signals:
     // A run or an undo is about to rename files; the list is rebuilt when it ends.

@@ -145,7 +145,7 @@ void UndoCommands::undoRuns(const std::vector<RunRecord>& runs)
     QString refusal;
     bool stopped = false;
     for (const RunRecord& summary : runs) {
-        const RunController::UndoResult done = m_run.undo(readRun(summary.id));
+        const RunController::UndoResult done = m_run.undo(summary.id, summary.folder);
         restored += done.outcome.restored;
         total += done.total;
         skipped += done.outcome.skipped;

@@ -64,17 +64,20 @@ bool rotate(const QByteArray& folder, int count, int delayMs)
     return true;
 }
 
-// Undoes a run, pausing after every file when asked to, and running `afterFirst` after its
-// first file; the skipped files, one a line.
+// Undoes a run as the window does, the folder read on a thread while the run is planned,
+// pausing after every file when asked to, and running `afterFirst` after its first file;
+// the skipped files, one a line.
 QString undo(const RunRecord& run, int delayMs = 0, const std::function<void()>& afterFirst = {})
 {
+    auto probe = std::make_unique<FolderProbe>(run.folder);
+    probe->startListing();
     const UndoPlan plan = planUndo(run);
     if (!plan.refusal.isEmpty())
         return plan.refusal;
     RunRecorder recorder;
     if (!recorder.beginUndo(run.id, run.folder, int(plan.steps.size())))
         return recorder.error();
-    Undoer undoer(plan, recorder, currentRenamer());
+    Undoer undoer(plan, recorder, currentRenamer(), {}, std::move(probe));
     for (bool first = true; !undoer.atEnd(); first = false) {
         undoer.next();
         if (first && afterFirst)
