@@ -312,9 +312,13 @@ private slots:
                                 ::write(fd, text.constData(), size_t(text.size())) == text.size());
                         ::close(fd);
                     });
-                else
-                    r = renamer.rename(at, step.split('>')[0],
-                                       QString::fromUtf8(step.split('>')[1]), &observer);
+                else {
+                    const QByteArray oldRaw = step.split('>')[0];
+                    const QString newName = QString::fromUtf8(step.split('>')[1]);
+                    QByteArray buffer("room kept from the file before");
+                    QCOMPARE(newRawName(buffer, oldRaw, newName), newRawName(oldRaw, newName));
+                    r = renamer.rename(at, oldRaw, newName, &observer);
+                }
             }
             QCOMPARE(r.error, error);
             QCOMPARE(r.ok, error == 0);
