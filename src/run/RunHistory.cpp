@@ -14,6 +14,7 @@
 #include <sys/stat.h>
 #include <tuple>
 #include <unistd.h>
+#include <vector>
 
 namespace pellory {
 
@@ -87,14 +88,32 @@ bool number(QByteArrayView text, quint64& out)
     return !text.isEmpty() && error == std::errc() && at == end;
 }
 
+// The lines of a run's text as views of it: a run holds a line per file, and a list of
+// copies took an allocation for each. The text after the last newline is the last view.
+std::vector<QByteArrayView> linesOf(const QByteArray& text)
+{
+    std::vector<QByteArrayView> lines;
+    lines.reserve(size_t(text.count('\n')) + 1);
+    const QByteArrayView all(text);
+    for (qsizetype from = 0;;) {
+        const qsizetype end = all.indexOf('\n', from);
+        if (end < 0) {
+            lines.push_back(all.sliced(from));
+            return lines;
+        }
+        lines.push_back(all.sliced(from, end - from));
+        from = end + 1;
+    }
+}
+
 // Reads the head lines of a run; false when one is missing or does not read exactly.
-bool parseHead(const QByteArrayList& lines, qsizetype& at, RunRecord& run)
+bool parseHead(const std::vector<QByteArrayView>& lines, size_t& at, RunRecord& run)
 {
     const auto field = [&](char tag, int count) -> QByteArrayList {
-        if (at >= lines.size() - 1 || !lines[at].startsWith(tag) || lines[at].size() < 2 ||
+        if (at + 1 >= lines.size() || !lines[at].startsWith(tag) || lines[at].size() < 2 ||
             lines[at][1] != ' ')
             return {};
-        QByteArrayList f = lines[at].mid(2).split(' ');
+        QByteArrayList f = lines[at].sliced(2).toByteArray().split(' ');
         if (f.size() != count)
             return {};
         ++at;
@@ -151,11 +170,11 @@ bool parseRename(QByteArrayView fields, RunRecord& run, bool keepAll)
 }
 
 // One record line; false when it is not one that reads exactly.
-bool parseRecord(const QByteArray& line, RunRecord& run, bool keepAll)
+bool parseRecord(QByteArrayView line, RunRecord& run, bool keepAll)
 {
     if (line.startsWith("R "))
-        return parseRename(QByteArrayView(line).sliced(2), run, keepAll);
-    const QByteArrayList f = line.split(' ');
+        return parseRename(line.sliced(2), run, keepAll);
+    const QByteArrayList f = line.toByteArray().split(' ');
     quint64 count = 0;
     if (line == "X" && run.renameCount > 0) {
         if (qsizetype(run.renames.size()) == run.renameCount)
@@ -249,21 +268,23 @@ QString historyFolder()
 RunRecord parseRun(const QByteArray& text, bool whole, const QByteArray& tail)
 {
     RunRecord run;
-    QByteArrayList lines = text.split('\n');
+    const std::vector<QByteArrayView> lines = linesOf(text);
     // The text after the last newline is a record cut short by a kill (or, for a part of a
     // file, by the reading), or nothing.
-    if (!lines.isEmpty() && lines.first().startsWith("pellory-run ") && lines.first() != kHeader) {
+    if (lines.front().startsWith("pellory-run ") && lines.front() != kHeader) {
         quint64 version = 0;
-        run.newer = number(lines.first().mid(12), version) && version > kVersion;
+        run.newer = number(lines.front().sliced(12), version) && version > kVersion;
         run.damaged = !run.newer;
         return run;
     }
-    qsizetype at = 1;
-    if (lines.size() < 2 || lines.first() != kHeader || !parseHead(lines, at, run)) {
+    size_t at = 1;
+    if (lines.size() < 2 || lines.front() != kHeader || !parseHead(lines, at, run)) {
         run.damaged = true;
         return run;
     }
     run.state = RunRecord::State::Interrupted;
+    if (whole)
+        run.renames.reserve(lines.size() - at);
     for (; at + 1 < lines.size(); ++at) {
         if (!parseRecord(lines[at], run, whole)) {
             run.damaged = true;
