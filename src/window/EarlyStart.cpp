@@ -18,11 +18,14 @@ void lookAndRead(const QByteArray& folder, const QString& specs, std::promise<Fo
     FolderLook seen = lookAtFolderNow(folder);
     std::shared_ptr<const FolderListing> files = seen.files;
     look.set_value(std::move(seen));
-    std::shared_ptr<const FolderFacts> read;
+    std::shared_ptr<FolderFacts> read;
     if (files)
-        read = std::make_shared<const FolderFacts>(readFolderFacts(folder, specs, files));
+        read = std::make_shared<FolderFacts>(matchFolderFacts(folder, specs, files));
     const bool wasRead = read != nullptr;
-    facts.set_value(std::move(read));
+    // Handed over before the stats: the window makes the records as they come in.
+    facts.set_value(read);
+    if (read)
+        statFolderFacts(*read);
     // After the stats, not beside them: the system's walk over the entries slows every
     // stat that runs at the same time.
     watch.set_value(wasRead ? ReadyWatch::setUp(folder) : ReadyWatch());

@@ -24,7 +24,8 @@ struct EarlyStart
     QByteArray folder; // made absolute and clean, as the folder selector keeps it
     QString specs;
     std::future<FolderLook> look;
-    std::future<std::shared_ptr<const FolderFacts>> facts; // null when the folder was not read
+    // Null when the folder was not read; handed over with its matches, its stats to come.
+    std::future<std::shared_ptr<const FolderFacts>> facts;
     std::future<ReadyWatch> watch; // set up once the facts are in, beside their records
 
     // Starts the work; nothing starts for an empty folder.

@@ -102,15 +102,15 @@ bool FilePane::takeEarlyCatalogue()
     EarlyStart early = std::exchange(m_early, {});
     if (!early.facts.valid() || early.folder != DirList->rawPath() || early.specs != m_listedSpecs)
         return false;
-    // The folder answered its look, so its stats are near: one that hangs after all costs
-    // the usual limit, and the folder is then read here.
+    // The folder answered its look, so its matches and stats are near: one that hangs after
+    // all costs the usual limit, and the folder is then read here.
     if (early.facts.wait_for(std::chrono::milliseconds(FolderSelector::kAnswerMs)) !=
         std::future_status::ready)
         return false;
     const std::shared_ptr<const FolderFacts> read = early.facts.get();
-    if (!read || !read->listing)
+    if (!read || !read->listing ||
+        !rebuildCatalogue(catalogueToChange(), *read, m_extensionMode(), FolderSelector::kAnswerMs))
         return false;
-    rebuildCatalogue(catalogueToChange(), *read, m_extensionMode());
     m_earlyWatch = std::move(early.watch);
     return true;
 }
