@@ -82,8 +82,10 @@ void FilePane::RefreshFiles()
     if (!takeEarlyCatalogue())
         rebuildCatalogue(catalogueToChange(), DirList->rawPath(), m_listedSpecs, m_extensionMode(),
                          std::move(listing));
-    watchFolder();
+    // Sorted first: at the start the folder's watch is still being set up on the start's
+    // thread while the records are sorted.
     SortFiles();
+    watchFolder();
     emit listChanged();
 }
 
