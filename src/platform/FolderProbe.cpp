@@ -139,23 +139,25 @@ qint64 FolderProbe::listed(const QByteArray& name) const
 
 void FolderProbe::forget(const QByteArray& name)
 {
-    if (!m_listing)
-        return;
-    // The undo forgets the name it has just asked about: found again without a lookup.
-    const bool asked = m_asked >= 0 && m_listing->name(m_listing->entries()[size_t(m_asked)]) ==
-                                           std::string_view(name.constData(), size_t(name.size()));
-    if (const qint64 place = asked ? m_asked : listed(name); place >= 0)
+    forget(placeOf(name));
+}
+
+void FolderProbe::forget(qint64 place)
+{
+    if (place >= 0)
         m_forgotten[size_t(place)] = true;
 }
 
 std::optional<quint64> FolderProbe::inodeOf(const QByteArray& name) const
 {
+    return inodeOf(name, placeOf(name));
+}
+
+std::optional<quint64> FolderProbe::inodeOf(const QByteArray& name, qint64 place) const
+{
     // A name the listing does not hold may have come since: it is looked up.
-    if (m_listing) {
-        m_asked = listed(name);
-        if (m_asked >= 0 && !m_forgotten[size_t(m_asked)])
-            return m_listing->entries()[size_t(m_asked)].inode;
-    }
+    if (place >= 0 && !m_forgotten[size_t(place)])
+        return m_listing->entries()[size_t(place)].inode;
     struct stat st;
     if (m_fd < 0 || ::fstatat(m_fd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return std::nullopt;
@@ -178,8 +180,14 @@ bool FolderProbe::listsExactly(const QByteArray& name)
 
 void FolderProbe::renamed(const QByteArray& from, const QByteArray& to)
 {
-    forget(from);
-    forget(to);
+    renamed(from, placeOf(from), to, placeOf(to));
+}
+
+void FolderProbe::renamed(const QByteArray& from, qint64 fromPlace, const QByteArray& to,
+                          qint64 toPlace)
+{
+    forget(fromPlace);
+    forget(toPlace);
     if (!m_names)
         return;
     m_names->remove(from);

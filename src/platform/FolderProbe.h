@@ -53,11 +53,18 @@ public:
     // first; listInodes() then waits for it (running `between` meanwhile) and takes it.
     void startListing();
     bool usesListing() const { return m_listing != nullptr; }
+    // The listing's place of `name`, or -1 (not listed, or no listing), for a caller that
+    // looks many names up at once; the place stays good for the probe's life, and stands
+    // for the name in the calls below that take it.
+    qint64 placeOf(const QByteArray& name) const { return m_listing ? listed(name) : -1; }
+    std::optional<quint64> inodeOf(const QByteArray& name, qint64 place) const;
     void forget(const QByteArray& name);
+    void forget(qint64 place);
     // Whether the folder lists an entry spelled exactly `name`. Where case is not folded a
     // lookup tells; elsewhere the folder is listed once and kept up by renamed().
     bool listsExactly(const QByteArray& name);
     void renamed(const QByteArray& from, const QByteArray& to);
+    void renamed(const QByteArray& from, qint64 fromPlace, const QByteArray& to, qint64 toPlace);
 
 private:
     int m_fd = -1;
@@ -83,7 +90,6 @@ private:
     std::shared_ptr<const FolderListing> m_listing;
     std::vector<quint64> m_slots;
     std::vector<bool> m_forgotten;
-    mutable qint64 m_asked = -1; // what the last inodeOf() found listed
 };
 
 } // namespace pellory

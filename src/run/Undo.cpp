@@ -88,6 +88,17 @@ Undoer::Undoer(UndoPlan plan, RunRecorder& recorder, FileRenamer& renamer,
 {
     // One listing of the folder costs less than the rebuild that follows every undo.
     m_probe->listInodes(between);
+    if (!m_probe->usesListing())
+        return;
+    // Every step's names are found in the listing now, in one pass: found a rename at a
+    // time, each lookup waited on memory that the rename had pushed out of the cache.
+    m_places.reserve(m_plan.steps.size());
+    for (const UndoStep& step : m_plan.steps) {
+        if (between)
+            between();
+        m_places.push_back(
+            {qint32(m_probe->placeOf(step.fromRaw)), qint32(m_probe->placeOf(step.toRaw))});
+    }
 }
 
 void Undoer::back(const UndoStep& step)
@@ -104,35 +115,37 @@ void Undoer::skip(const UndoStep& step, const QString& reason)
                              QFile::decodeName(step.toRaw) + QStringLiteral(": ") + reason);
 }
 
-bool Undoer::alreadyBack(const UndoStep& step)
+bool Undoer::alreadyBack(const UndoStep& step, Places places)
 {
     const quint64 expected = m_probe->inodesAreStable() ? step.inode : 0;
-    const std::optional<quint64> at = m_probe->inodeOf(step.toRaw);
+    const std::optional<quint64> at = m_probe->inodeOf(step.toRaw, places.to);
     return at && (expected == 0 || *at == expected) && m_probe->listsExactly(step.toRaw);
 }
 
 void Undoer::next()
 {
-    const UndoStep& step = m_plan.steps[m_next++];
+    const size_t at = m_next++;
+    const UndoStep& step = m_plan.steps[at];
+    const Places places = at < m_places.size() ? m_places[at] : Places();
     m_filesDone += !isTemporaryName(step.toRaw);
     // An answer from the listing is as the folder was when the undo began: where it leads
     // anywhere but to a rename that works, the step is tried again with both names looked
     // up on disk.
-    if (!take(step, !m_probe->usesListing())) {
-        m_probe->forget(step.fromRaw);
-        m_probe->forget(step.toRaw);
-        take(step, true);
+    if (!take(step, places, !m_probe->usesListing())) {
+        m_probe->forget(places.from);
+        m_probe->forget(places.to);
+        take(step, places, true);
     }
 }
 
-bool Undoer::take(const UndoStep& step, bool final)
+bool Undoer::take(const UndoStep& step, Places places, bool final)
 {
-    const std::optional<quint64> now = m_probe->inodeOf(step.fromRaw);
+    const std::optional<quint64> now = m_probe->inodeOf(step.fromRaw, places.from);
     // Where case is folded, a lookup finds the file under either spelling.
     if (!now || (m_probe->foldsCase() && !m_probe->listsExactly(step.fromRaw))) {
         if (!final)
             return false;
-        if (alreadyBack(step)) {
+        if (alreadyBack(step, places)) {
             back(step);
             return true;
         }
@@ -148,7 +161,7 @@ bool Undoer::take(const UndoStep& step, bool final)
     if (expected != 0 && *now != expected) {
         if (!final)
             return false;
-        if (alreadyBack(step))
+        if (alreadyBack(step, places))
             back(step);
         else
             skip(step, QCoreApplication::translate("Undo", "another file has this name now"));
@@ -159,7 +172,7 @@ bool Undoer::take(const UndoStep& step, bool final)
         m_renamer.renameRaw(m_plan.folder, step.fromRaw, step.toRaw, &m_recorder);
     if (renamed.ok) {
         back(step);
-        m_probe->renamed(step.fromRaw, step.toRaw);
+        m_probe->renamed(step.fromRaw, places.from, step.toRaw, places.to);
     } else if (renamed.error == ECANCELED) {
         // Without its record an undo could not itself be undone or finished: it stops here.
         for (--m_next; !atEnd(); ++m_next)

@@ -75,10 +75,14 @@ public:
     const UndoOutcome& outcome() const { return m_outcome; }
 
 private:
+    struct Places // of a step's two names in the probe's listing (FolderProbe::placeOf)
+    {
+        qint32 from = -1, to = -1;
+    };
     // False, with nothing done, when `final` is not set and the listing's answer led to
     // anything but a rename that worked.
-    bool take(const UndoStep& step, bool final);
-    bool alreadyBack(const UndoStep& step);
+    bool take(const UndoStep& step, Places places, bool final);
+    bool alreadyBack(const UndoStep& step, Places places);
     void back(const UndoStep& step);
     void skip(const UndoStep& step, const QString& reason);
 
@@ -86,6 +90,7 @@ private:
     RunRecorder& m_recorder;
     FileRenamer& m_renamer;
     std::unique_ptr<FolderProbe> m_probe;
+    std::vector<Places> m_places; // each step's, where the probe has a listing
     size_t m_next = 0;
     int m_files = 0;
     int m_filesDone = 0;
