@@ -137,11 +137,6 @@ qint64 FolderProbe::listed(const QByteArray& name) const
     return -1;
 }
 
-void FolderProbe::forget(const QByteArray& name)
-{
-    forget(placeOf(name));
-}
-
 void FolderProbe::forget(qint64 place)
 {
     if (place >= 0)
@@ -176,11 +171,6 @@ bool FolderProbe::listsExactly(const QByteArray& name)
         });
     }
     return m_names->contains(name);
-}
-
-void FolderProbe::renamed(const QByteArray& from, const QByteArray& to)
-{
-    renamed(from, placeOf(from), to, placeOf(to));
 }
 
 void FolderProbe::renamed(const QByteArray& from, qint64 fromPlace, const QByteArray& to,

@@ -58,12 +58,10 @@ public:
     // for the name in the calls below that take it.
     qint64 placeOf(const QByteArray& name) const { return m_listing ? listed(name) : -1; }
     std::optional<quint64> inodeOf(const QByteArray& name, qint64 place) const;
-    void forget(const QByteArray& name);
     void forget(qint64 place);
     // Whether the folder lists an entry spelled exactly `name`. Where case is not folded a
     // lookup tells; elsewhere the folder is listed once and kept up by renamed().
     bool listsExactly(const QByteArray& name);
-    void renamed(const QByteArray& from, const QByteArray& to);
     void renamed(const QByteArray& from, qint64 fromPlace, const QByteArray& to, qint64 toPlace);
 
 private:
