@@ -13,8 +13,6 @@
 #include <QStringList>
 #include <QtGlobal>
 
-#include <atomic>
-#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -59,38 +57,5 @@ void rebuildCatalogue(Catalogue& catalogue, const QByteArray& folder, const QStr
 // The same for a folder given as decoded text, for callers that do not hold its bytes yet.
 void rebuildCatalogue(Catalogue& catalogue, const QString& folder, const QString& specsText,
                       ExtensionMode mode);
-
-// What a rebuild learns from the folder before it makes a record: the listing, and for
-// each distinct specification the matching entries and what their stats told. It is
-// published once the matches are known, its stats still to come: they are made on two
-// threads of their own (statFolderFacts), while the thread that keeps the records makes
-// them as the stats come in, so that their memory comes from that thread's.
-struct SpecFacts
-{
-    std::vector<quint32> positions; // in the listing
-    std::vector<ListedFacts> facts;
-    std::size_t middle = 0; // where the second thread's half of the stats begins
-};
-struct FolderFacts
-{
-    QByteArray folder;
-    QString specsText;
-    std::shared_ptr<const FolderListing> listing; // null: the folder could not be read
-    std::vector<SpecFacts> specs;
-    // For specification k, the matches stat'ed so far from the start of each half: at 2k
-    // from 0, at 2k + 1 from its middle. Written as the stats are made, read by the maker
-    // of the records; a count covers the facts before it.
-    std::unique_ptr<std::atomic<std::size_t>[]> stated;
-};
-// The listing and each specification's matches, their stats not made yet.
-FolderFacts matchFolderFacts(const QByteArray& folder, const QString& specsText,
-                             const std::shared_ptr<const FolderListing>& listing = {});
-// Makes the stats of `read` on this thread and a second one, counting them as they go.
-void statFolderFacts(FolderFacts& read);
-// The records of `read`, as rebuildCatalogue() makes them from the folder, made as its
-// stats come in on other threads. False, the catalogue empty, when none has come for
-// `stallMs`: a mount that hangs.
-bool rebuildCatalogue(Catalogue& catalogue, const FolderFacts& read, ExtensionMode mode,
-                      int stallMs);
 
 } // namespace pellory

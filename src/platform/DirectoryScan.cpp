@@ -254,14 +254,6 @@ FolderLook lookAtFolderNow(const QByteArray& path)
     return look;
 }
 
-FolderLook awaitLook(std::future<FolderLook>& answer, int timeoutMs)
-{
-    if (!answer.valid() ||
-        answer.wait_for(std::chrono::milliseconds(timeoutMs)) != std::future_status::ready)
-        return {};
-    return answer.get();
-}
-
 namespace {
 
 std::future<FolderLook> startLook(const QByteArray& path, FolderLook (*look)(const QByteArray&))
@@ -288,7 +280,9 @@ FolderLook lookAtFolder(const QByteArray& path, int timeoutMs,
                         FolderLook (*look)(const QByteArray&))
 {
     std::future<FolderLook> answer = startLook(path, look);
-    return awaitLook(answer, timeoutMs);
+    if (answer.wait_for(std::chrono::milliseconds(timeoutMs)) != std::future_status::ready)
+        return {};
+    return answer.get();
 }
 
 } // namespace pellory

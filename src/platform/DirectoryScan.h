@@ -12,7 +12,6 @@
 #include <QtGlobal>
 
 #include <functional>
-#include <future>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -118,7 +117,7 @@ struct ListedFacts
     quint64 inode = 0;
 };
 // Stats the entry at `position` as findMatchingFiles would, with one stat in `folderFd`
-// (the listed folder, opened again). Allocates nothing: safe to call from several threads.
+// (the listed folder, opened again).
 ListedFacts describeListed(int folderFd, const FolderListing& listing, quint32 position);
 // The entry at `position` with `facts`, as findMatchingFiles hands it over.
 DirEntry listedEntry(const FolderListing& listing, quint32 position, const ListedFacts& facts);
@@ -145,8 +144,5 @@ FolderLook lookAtFolderNow(const QByteArray& path);
 // holds nothing of the caller's. `look` stands in for a mount that hangs in a test.
 FolderLook lookAtFolder(const QByteArray& path, int timeoutMs,
                         FolderLook (*look)(const QByteArray&) = lookAtFolderNow);
-// Waits at most `timeoutMs` for a look started elsewhere; nothing answered when it does not
-// come, or when there is none.
-FolderLook awaitLook(std::future<FolderLook>& answer, int timeoutMs);
 
 } // namespace pellory

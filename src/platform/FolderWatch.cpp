@@ -19,47 +19,6 @@ constexpr uint32_t kChanges = IN_ATTRIB | kMoves | IN_CREATE | IN_DELETE | IN_DE
 
 } // namespace
 
-ReadyWatch ReadyWatch::setUp(const QByteArray& folder)
-{
-    ReadyWatch ready;
-    struct stat st;
-    if (::stat(folder.constData(), &st) != 0)
-        return ready;
-    ready.m_fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (ready.m_fd < 0)
-        return ready;
-    ready.m_folder = folder;
-    ready.m_device = quint64(st.st_dev);
-    ready.m_inode = quint64(st.st_ino);
-    ready.m_wd = ::inotify_add_watch(ready.m_fd, folder.constData(), kChanges);
-    return ready;
-}
-
-ReadyWatch::ReadyWatch(ReadyWatch&& other) noexcept
-    : m_fd(std::exchange(other.m_fd, -1)), m_wd(std::exchange(other.m_wd, -1)),
-      m_folder(std::move(other.m_folder)), m_device(other.m_device), m_inode(other.m_inode)
-{}
-
-ReadyWatch& ReadyWatch::operator=(ReadyWatch&& other) noexcept
-{
-    if (this != &other) {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = std::exchange(other.m_fd, -1);
-        m_wd = std::exchange(other.m_wd, -1);
-        m_folder = std::move(other.m_folder);
-        m_device = other.m_device;
-        m_inode = other.m_inode;
-    }
-    return *this;
-}
-
-ReadyWatch::~ReadyWatch()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
-
 FolderWatch::FolderWatch(QObject* parent)
     : QObject(parent), m_fd(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
 {
@@ -137,23 +96,6 @@ void FolderWatch::pause()
     // watched for the other changes.
     m_paused = setMask(kChanges & ~kMoves);
     drain();
-}
-
-void FolderWatch::adopt(ReadyWatch&& ready)
-{
-    if (!ready.watching())
-        return;
-    delete m_notifier;
-    m_notifier = nullptr;
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = std::exchange(ready.m_fd, -1);
-    m_wd = std::exchange(ready.m_wd, -1);
-    m_paused = false;
-    m_folder = std::move(ready.m_folder);
-    m_device = ready.m_device;
-    m_inode = ready.m_inode;
-    listen();
 }
 
 void FolderWatch::watch(const QByteArray& folder)

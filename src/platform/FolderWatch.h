@@ -14,29 +14,6 @@ class QSocketNotifier;
 
 namespace pellory {
 
-// A watch of one folder set up on another thread: setting one up walks all of a big
-// folder's entries, which can then run beside other work. Closed unless a FolderWatch
-// adopts it.
-class ReadyWatch
-{
-public:
-    ReadyWatch() = default;
-    // Watches `folder` (exact bytes) from now on; not watching when the system refuses.
-    static ReadyWatch setUp(const QByteArray& folder);
-    ReadyWatch(ReadyWatch&& other) noexcept;
-    ReadyWatch& operator=(ReadyWatch&& other) noexcept;
-    ~ReadyWatch();
-    bool watching() const { return m_wd >= 0; }
-    const QByteArray& folder() const { return m_folder; }
-
-private:
-    friend class FolderWatch;
-    int m_fd = -1;
-    int m_wd = -1;
-    QByteArray m_folder;
-    quint64 m_device = 0, m_inode = 0;
-};
-
 class FolderWatch : public QObject
 {
     Q_OBJECT
@@ -48,9 +25,6 @@ public:
     // caller has just read the folder. The folder watched already keeps its watch, since
     // setting one up on a big folder costs the system a walk over all of its entries.
     void watch(const QByteArray& folder);
-    // Takes over a watch set up elsewhere after the caller's folder was read: what it has
-    // noticed since is told. One not watching leaves this watch as it is.
-    void adopt(ReadyWatch&& ready);
     const QByteArray& folder() const { return m_folder; }
     // Tells of no renames within the folder until the next watch(). For a run: each of its
     // renames would queue two notices, each read back at the run's visits to the event loop

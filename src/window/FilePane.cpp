@@ -22,7 +22,6 @@
 #include <QMenu>
 #include <QTimer>
 
-#include <chrono>
 #include <utility>
 
 namespace pellory {
@@ -78,43 +77,11 @@ void FilePane::RefreshFiles()
     // once; held, they leave holes all over the memory that the new records then fill,
     // and sorting those scattered names took half as long again.
     FileList->names()->setNames({});
-    std::shared_ptr<const FolderListing> listing = DirList->takeListing();
-    if (!takeEarlyCatalogue())
-        rebuildCatalogue(catalogueToChange(), DirList->rawPath(), m_listedSpecs, m_extensionMode(),
-                         std::move(listing));
-    // Sorted first: at the start the folder's watch is still being set up on the start's
-    // thread while the records are sorted.
+    rebuildCatalogue(catalogueToChange(), DirList->rawPath(), m_listedSpecs, m_extensionMode(),
+                     DirList->takeListing());
     SortFiles();
     watchFolder();
     emit listChanged();
-}
-
-void FilePane::expectEarlyStart(EarlyStart early)
-{
-    if (!early.look.valid())
-        return;
-    DirList->expectLook(early.folder, std::move(early.look));
-    m_early = std::move(early);
-    // Good for the start only: a list not taken by then is of another folder.
-    QTimer::singleShot(0, this, [this] { m_early = {}; });
-}
-
-bool FilePane::takeEarlyCatalogue()
-{
-    EarlyStart early = std::exchange(m_early, {});
-    if (!early.facts.valid() || early.folder != DirList->rawPath() || early.specs != m_listedSpecs)
-        return false;
-    // The folder answered its look, so its matches and stats are near: one that hangs after
-    // all costs the usual limit, and the folder is then read here.
-    if (early.facts.wait_for(std::chrono::milliseconds(FolderSelector::kAnswerMs)) !=
-        std::future_status::ready)
-        return false;
-    const std::shared_ptr<const FolderFacts> read = early.facts.get();
-    if (!read || !read->listing ||
-        !rebuildCatalogue(catalogueToChange(), *read, m_extensionMode(), FolderSelector::kAnswerMs))
-        return false;
-    m_earlyWatch = std::move(early.watch);
-    return true;
 }
 
 Catalogue& FilePane::catalogueToChange()

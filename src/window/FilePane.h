@@ -9,7 +9,6 @@
 // control-state rules do).
 
 #include "catalogue/Catalogue.h"
-#include "window/EarlyStart.h"
 #include "window/RunController.h"
 
 #include <QObject>
@@ -53,8 +52,6 @@ public:
     int folderChanges() const { return m_dirChanges; }
 
     void connectHandlers();
-    // The look and the list made while the window was built, for the start to take.
-    void expectEarlyStart(EarlyStart early);
     // Shows beside each file the name a run with the panel's settings would give it.
     void showLiveNames(NamingPanel& naming);
     LiveNames& liveNames() const { return *m_liveNames; }
@@ -135,7 +132,6 @@ private:
     void SortFiles();
     void showSortIndicator();
     Catalogue& catalogueToChange();
-    bool takeEarlyCatalogue();
     void showFileListMenu(const QPoint& at);
     void openTypedFolder();
     QString refusal(const QByteArray& path) const;
@@ -149,9 +145,7 @@ private:
     std::shared_ptr<Catalogue> m_catalogue = std::make_shared<Catalogue>();
     QString SavedSpecs;
     int m_dirChanges = 0;
-    QString m_listedSpecs;                // the specifications the list was built with
-    EarlyStart m_early;                   // the first list, made while the window was built
-    std::future<ReadyWatch> m_earlyWatch; // its watch, taken with the first list
+    QString m_listedSpecs; // the specifications the list was built with
     FolderWatch* m_watch;
     QTimer* m_settle;             // a burst of changes on disk is followed once it is over
     bool m_changedUnseen = false; // a change on disk came while the list had to stay

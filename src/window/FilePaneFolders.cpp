@@ -17,8 +17,6 @@
 #include <QPainter>
 #include <QTimer>
 
-#include <chrono>
-#include <future>
 #include <utility>
 
 namespace pellory {
@@ -76,14 +74,6 @@ void FilePane::watchFolder()
     // renames do not rebuild the list once more.
     m_settle->stop();
     m_changedUnseen = false;
-    // At the start the watch was set up beside the records, once the folder was read.
-    std::future<ReadyWatch> early = std::exchange(m_earlyWatch, {});
-    if (early.valid() && early.wait_for(std::chrono::milliseconds(FolderSelector::kAnswerMs)) ==
-                             std::future_status::ready) {
-        ReadyWatch ready = early.get();
-        if (ready.watching() && ready.folder() == DirList->rawPath())
-            return m_watch->adopt(std::move(ready));
-    }
     m_watch->watch(DirList->rawPath());
 }
 

@@ -146,23 +146,12 @@ bool FolderSelector::reread()
 
 FolderLook FolderSelector::look(const QByteArray& path)
 {
-    if (m_earlyLook.valid() && path == m_earlyPath)
-        return awaitLook(m_earlyLook, kAnswerMs);
     return lookAtFolder(path, kAnswerMs);
 }
 
 QByteArray FolderSelector::cleanPath(const QByteArray& path)
 {
     return absoluteCleanPath(path);
-}
-
-void FolderSelector::expectLook(const QByteArray& path, std::future<FolderLook> look)
-{
-    m_earlyPath = path;
-    m_earlyLook = std::move(look);
-    // Good for the start only: a look not taken by then is of a folder not opened, and
-    // ends on its own.
-    QTimer::singleShot(0, this, [this] { m_earlyLook = {}; });
 }
 
 void FolderSelector::keepListing(std::shared_ptr<const FolderListing> listing)

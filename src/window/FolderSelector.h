@@ -16,7 +16,6 @@
 #include <QList>
 #include <QListWidget>
 
-#include <future>
 #include <memory>
 
 class QAction;
@@ -63,9 +62,6 @@ public:
     // `path` made absolute, without "." or ".." components, repeated or trailing "/", as
     // rawPath() keeps it.
     static QByteArray cleanPath(const QByteArray& path);
-    // A look at `path` (clean) started before the window was built: the first setPath() to
-    // that path during the start waits for it instead of looking again.
-    void expectLook(const QByteArray& path, std::future<FolderLook> look);
 
     bool showsHidden() const;
     void setShowHidden(bool shown); // as the menu's check does
@@ -87,8 +83,6 @@ private:
     Refusal m_refusal = Refusal::None;
     QAction* m_showHidden;
     std::shared_ptr<const FolderListing> m_listing;
-    QByteArray m_earlyPath;
-    std::future<FolderLook> m_earlyLook;
 };
 
 } // namespace pellory

@@ -48,18 +48,11 @@ Main::Main(Feedback* feedback, const QByteArray& folder, QWidget* parent)
         m_ownFeedback = std::make_unique<Feedback>();
         m_feedback = m_ownFeedback.get();
     }
-    // The folder the window opens with is read and listed while the controls are made.
-    const StoredSettings store;
-    EarlyStart early = EarlyStart::begin(m_startFolder.isEmpty()
-                                             ? QFile::encodeName(store.value(SettingKey::LastDir))
-                                             : m_startFolder,
-                                         store.value(SettingKey::Specs));
     m_run = new RunController(*m_feedback, this);
     m_outer = new QVBoxLayout(this);
     setWindowTitle(QStringLiteral("Pellory"));
     setWindowIcon(pelloryIcon());
     createControls();
-    m_files->expectEarlyStart(std::move(early));
     setFocusOrder();
     placeControls();
     // Below the controls: the bar that reports an interrupted run, then the status line.

@@ -342,14 +342,12 @@ private slots:
             QTest::newRow(name) << steps.split(' ') << told;
         };
         // clang-format off
-        row("made between the set-up and the adoption", "ready=folder make=b adopt", true);
-        row("made after the adoption", "ready=folder adopt make=b", true);
-        row("nothing made", "ready=folder adopt", false);
-        row("not adopted, not told", "ready=folder make=b", false);
-        row("a set-up without its folder keeps the watch there was", "watch ready=gone adopt make=b", true);
-        row("adopted, paused: renames not told", "ready=folder adopt pause ren=a>c", false);
-        row("adopted, paused: a file made is told", "ready=folder adopt pause make=b", true);
-        row("watched again after adopting: what came before is dropped", "ready=folder adopt make=b watch", false);
+        row("made after the watch", "watch make=b", true);
+        row("nothing made", "watch", false);
+        row("paused: renames not told", "watch pause ren=a>c", false);
+        row("paused: a file made is told", "watch pause make=b", true);
+        row("watched again: what came before is dropped", "watch make=b watch", false);
+        row("watched again after a pause: renames told", "watch pause watch ren=a>c", true);
         // clang-format on
     }
 
@@ -363,14 +361,9 @@ private slots:
         FolderWatch watch;
         int changes = 0;
         connect(&watch, &FolderWatch::changed, this, [&changes] { ++changes; });
-        ReadyWatch ready;
         for (const QByteArray& step : steps) {
             const QByteArray value = step.mid(step.indexOf('=') + 1);
-            if (step == "ready=folder" || step == "ready=gone")
-                ready = ReadyWatch::setUp(value == "folder" ? folder : folder + "/gone");
-            else if (step == "adopt")
-                watch.adopt(std::move(ready));
-            else if (step == "watch")
+            if (step == "watch")
                 watch.watch(folder);
             else if (step == "pause")
                 watch.pause();
