@@ -57,14 +57,15 @@ FileRecord recordFor(const Keys& keys, int index, bool fewExtensions)
 // Three-way comparison of two records under `order`, ascending or descending as it says.
 int compareFor(int order, const FileRecord& a, const FileRecord& b)
 {
+    const SortOrder& sort = kSortOrders[size_t(order)];
     int c = 0;
-    if (order == ExtAscending || order == ExtDescending)
+    if (sort.key == SortKey::Ext)
         c = QString::compare(a.ExtKey, b.ExtKey);
-    if (c == 0 && order <= ExtDescending)
+    if (c == 0 && sort.key != SortKey::Date)
         c = QString::compare(a.NameKey, b.NameKey);
-    if (order >= DateOldToNew)
+    if (sort.key == SortKey::Date)
         c = a.WriteTime < b.WriteTime ? -1 : (a.WriteTime > b.WriteTime ? 1 : 0);
-    return order % 2 == 0 ? c : -c;
+    return sort.descending ? -c : c;
 }
 
 std::vector<FileRecord> makeInput(Shape shape, int order, int count, std::mt19937& rng)
@@ -105,8 +106,9 @@ double timedMs(const std::function<void()>& work)
 // The floor: std::sort of the keys `order` compares, held in a plain vector.
 double stdSortMs(int order, const std::vector<FileRecord>& input)
 {
-    const bool descending = order % 2 == 1;
-    if (order >= DateOldToNew) {
+    const SortOrder& sort = kSortOrders[size_t(order)];
+    const bool descending = sort.descending;
+    if (sort.key == SortKey::Date) {
         std::vector<quint64> times;
         for (const auto& record : input)
             times.push_back(record.WriteTime);
@@ -117,7 +119,7 @@ double stdSortMs(int order, const std::vector<FileRecord>& input)
     }
     std::vector<std::pair<QString, QString>> pairs;
     for (const auto& record : input)
-        pairs.emplace_back(order <= NameDescending ? QString() : record.ExtKey, record.NameKey);
+        pairs.emplace_back(sort.key == SortKey::Name ? QString() : record.ExtKey, record.NameKey);
     return timedMs([&] {
         descending ? std::sort(pairs.begin(), pairs.end(), std::greater<>())
                    : std::sort(pairs.begin(), pairs.end());
@@ -151,7 +153,7 @@ Samples sortShapes(const Size& size)
     samples.place = {QStringLiteral("sort orders in memory"), QString(), 0};
     samples.size = size;
     std::mt19937 rng(32767);
-    for (int order = 0; order < 6; ++order) {
+    for (int order = 0; order < kSortOrderCount; ++order) {
         for (const Shape shape : {Shape::Random, Shape::Ordered, Shape::Reversed, Shape::AllEqual,
                                   Shape::HalfDuplicate}) {
             const auto input = makeInput(shape, order, size.count, rng);

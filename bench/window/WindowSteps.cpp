@@ -10,6 +10,7 @@
 #include "BenchRunner.h"
 #include "Probe.h"
 
+#include "catalogue/SortOrders.h"
 #include "window/Feedback.h"
 #include "window/FilePane.h"
 #include "window/FolderSelector.h"
@@ -118,8 +119,9 @@ template <typename Key> double medianSortMs(const std::vector<Key>& keys, bool d
 // before it: the upper-case names, the extensions, or the write times.
 double stdSortMs(const QString& folder, const QStringList& listed, int order)
 {
-    const bool descending = order % 2 == 1;
-    if (order >= 4) {
+    const SortOrder& sort = kSortOrders[size_t(order)];
+    const bool descending = sort.descending;
+    if (sort.key == SortKey::Date) {
         std::vector<qint64> keys;
         for (const QString& name : listed)
             keys.push_back(QFileInfo(folder + u'/' + name).lastModified().toMSecsSinceEpoch());
@@ -127,7 +129,8 @@ double stdSortMs(const QString& folder, const QStringList& listed, int order)
     }
     std::vector<QString> keys;
     for (const QString& name : listed)
-        keys.push_back(order < 2 ? name.toUpper() : QFileInfo(name).suffix().toUpper());
+        keys.push_back(sort.key == SortKey::Name ? name.toUpper()
+                                                 : QFileInfo(name).suffix().toUpper());
     return medianSortMs(keys, descending);
 }
 
@@ -304,10 +307,10 @@ private:
     void checkOrder(StepLine& line, int order)
     {
         // Names and write times rise together; the extensions are all alike.
-        if (order == 2 || order == 3)
+        const SortOrder& sort = kSortOrders[size_t(order)];
+        if (sort.key == SortKey::Ext)
             return expectCount(line);
-        const bool descending = order == 1 || order == 5;
-        expectListed(line, cameraNames(QStringLiteral("DSC"), m_count, descending));
+        expectListed(line, cameraNames(QStringLiteral("DSC"), m_count, sort.descending));
     }
 
     void selectEverySecond()

@@ -3,7 +3,6 @@
 #include "catalogue/SortOrders.h"
 
 #include "catalogue/RangeSort.h"
-#include "catalogue/SortKeys.h"
 
 #include <algorithm>
 #include <numeric>
@@ -104,24 +103,15 @@ void sortByExtThenName(Catalogue& catalogue, bool descending)
 
 } // namespace
 
-void sortCatalogue(Catalogue& catalogue, int sortOrder)
+void sortCatalogue(Catalogue& catalogue, int index)
 {
-    switch (sortOrder) {
-    case NameAscending:
-        return sortByKey(catalogue, SortKey::Name, false);
-    case NameDescending:
-        return sortByKey(catalogue, SortKey::Name, true);
-    case ExtAscending:
-        return sortByExtThenName(catalogue, false);
-    case ExtDescending:
-        return sortByExtThenName(catalogue, true);
-    case DateOldToNew:
-        return sortByKey(catalogue, SortKey::Date, false);
-    case DateNewToOld:
-        return sortByKey(catalogue, SortKey::Date, true);
-    default:
+    const SortOrder* order = sortOrderAt(index);
+    if (!order)
         return; // nothing chosen: the scan order stands
-    }
+    if (order->key == SortKey::Ext)
+        sortByExtThenName(catalogue, order->descending);
+    else
+        sortByKey(catalogue, order->key, order->descending);
 }
 
 } // namespace pellory

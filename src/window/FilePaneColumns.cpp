@@ -6,6 +6,8 @@
 // always in the order of the sort-order box, which the run walks.
 
 #include "window/FilePane.h"
+
+#include "catalogue/SortOrders.h"
 #include "window/LiveNames.h"
 #include "window/NameListView.h"
 #include "window/NamingPanel.h"
@@ -23,13 +25,23 @@ namespace {
 
 using Content = NameListModel::Content;
 
-enum SortOrder
+SortColumn sortColumnOf(Content content)
 {
-    NameAtoZ = 0,
-    NameZtoA = 1,
-    DateOldToNew = 4,
-    DateNewToOld = 5,
-};
+    switch (content) {
+    case Content::Names:
+        return SortColumn::Name;
+    case Content::Modified:
+        return SortColumn::Modified;
+    case Content::Beside:
+        break;
+    }
+    return SortColumn::None;
+}
+
+Content contentOf(SortColumn column)
+{
+    return column == SortColumn::Name ? Content::Names : Content::Modified;
+}
 
 void sizeColumns(NameListView* list)
 {
@@ -78,28 +90,33 @@ void FilePane::showLiveNames(NamingPanel& naming)
 void FilePane::FileList_HeaderClick(int column)
 {
     showSortIndicator(); // the header turns its indicator at each click; the box decides
-    const Content content = FileList->names()->columnContent(column);
-    if (content == Content::Beside || !FileSortOrder->isEnabled() ||
+    const SortColumn clicked = sortColumnOf(FileList->names()->columnContent(column));
+    if (clicked == SortColumn::None || !FileSortOrder->isEnabled() ||
         !m_run.mayAct(RunController::IfBusy::Ignore))
         return;
-    const int order = FileSortOrder->currentIndex();
-    if (content == Content::Names)
-        FileSortOrder->setCurrentIndex(order == NameAtoZ ? NameZtoA : NameAtoZ);
-    else
-        FileSortOrder->setCurrentIndex(order == DateOldToNew ? DateNewToOld : DateOldToNew);
+    // The column's first order, or its second when the first is the one chosen.
+    const SortOrder* current = sortOrderAt(FileSortOrder->currentIndex());
+    int first = -1;
+    for (int index = 0; index < kSortOrderCount; ++index) {
+        if (kSortOrders[size_t(index)].column != clicked)
+            continue;
+        if (first < 0)
+            first = index;
+        else if (current == &kSortOrders[size_t(first)])
+            return FileSortOrder->setCurrentIndex(index);
+    }
+    FileSortOrder->setCurrentIndex(first);
 }
 
 void FilePane::showSortIndicator()
 {
-    const int order = FileSortOrder->currentIndex();
-    const bool byName = order == NameAtoZ || order == NameZtoA;
-    const bool byDate = order == DateOldToNew || order == DateNewToOld;
+    const SortOrder* order = sortOrderAt(FileSortOrder->currentIndex());
+    const bool shown = order && order->column != SortColumn::None;
     QHeaderView* header = FileList->horizontalHeader();
-    header->setSortIndicatorShown(byName || byDate);
-    const int column = FileList->names()->column(byName ? Content::Names : Content::Modified);
-    header->setSortIndicator(column, order == NameAtoZ || order == DateOldToNew
-                                         ? Qt::AscendingOrder
-                                         : Qt::DescendingOrder);
+    header->setSortIndicatorShown(shown);
+    if (shown)
+        header->setSortIndicator(FileList->names()->column(contentOf(order->column)),
+                                 order->descending ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
 } // namespace pellory

@@ -3,6 +3,7 @@
 // The file pane's controls: creation, captions, tool tips, list items and start states,
 // and which event of each runs which handler.
 
+#include "catalogue/SortOrders.h"
 #include "platform/FolderWatch.h"
 #include "window/Controls.h"
 #include "window/DriveSelector.h"
@@ -72,8 +73,8 @@ void FilePane::setTexts()
             {FileSpecs, nullptr, QT_TR_NOOP("Enter file specs (wildcards) to act on"),
              QT_TR_NOOP("File specs")},
         });
-    FileSortOrder->addItems({tr("Name (A to Z)"), tr("Name (Z to A)"), tr("Ext (A to Z)"),
-                             tr("Ext (Z to A)"), tr("Date (Old to New)"), tr("Date (New to Old)")});
+    for (const SortOrder& order : kSortOrders)
+        FileSortOrder->addItem(tr(order.caption));
 }
 
 void FilePane::setInitialStates()

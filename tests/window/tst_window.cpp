@@ -558,7 +558,7 @@ void TstWindow::steps_data()
     row("live: wildcard names of the listed files", "a.JPG|b.jpg|c.GIF", "Specs=*.JPG", "WildCardRen=*.BAK", "live", "a.BAK|b.BAK");
     row("live: work under way waits for a run, done after it", "3", "Specs=*.JPG", "click=RenameChk FilePrefix=P working apply@1 idle", "notes live", " / ||");
     row("live: counter past the range says why", "2100", huge, "click=RenameChk wait StartingNumber=1 wait StartingNumber=99999999", "live notes status", QString(2099, '|') + " / " + noNames + "++" + noNames + " / 2100 files, 0 selected. " + noNames);
-    row("header: name and date titles choose the order", "b.JPG|a.JPG", "Specs=*.JPG", "header=1 order header=0 order header=0 order header=2 order header=2", "order modified", "Name (A to Z) / Name (Z to A) / Name (A to Z) / Date (Old to New) / Date (New to Old) / same");
+    row("header: name and date titles choose the order and show it", "b.JPG|a.JPG", "Specs=*.JPG", "header=1 order FileSortOrder+=2 order header=0 order header=0 order header=2 order header=2", "order modified", "Name (A to Z) ^0 up / Ext (A to Z) / Name (A to Z) ^0 up / Name (Z to A) ^0 down / Date (Old to New) ^2 up / Date (New to Old) ^2 down / same");
     row("preview: duplicates refused, nothing listed", "3", "Specs=*.JPG|Prefix=X|Number=|Keep=1", "click=RenameChk click=PreviewBut", "preview msgs pointer", "  / Pellory - Error|warning|These settings will produce duplicate file names!!!|FX.JPG: F000.JPG and F001.JPG / idle");
     row("preview: empty list shows nothing", "", "Specs=*.JPG", "click=RenameChk NewExt+=1 click=PreviewBut", "preview", " ");
     row("preview: left, the settings decide the states", "3", "Specs=*.JPG", "click=RenameChk ctrl=1 click=PreviewBut click=PreviewBut", "off mode disk", "Label9 WildCardRen hidden off PreviewList / Previe&w and Check for Errors FileList / F000.JPG=F000.JPG|F001.JPG=F001.JPG|F002.JPG=F002.JPG");
@@ -778,7 +778,7 @@ QString TstWindow::probe(const QString& name)
         {"empty", [&] { return f.emptyListText() + (inked(f.FileList->viewport()) ? "" : " not drawn"); }},
         {"live", [&] { return liveNames(f); }},
         {"notes", [&] { return m_notes.join('+'); }},
-        {"order", [&] { return f.FileSortOrder->currentText(); }},
+        {"order", [&] { const QHeaderView* h = f.FileList->horizontalHeader(); return f.FileSortOrder->currentText() + (h->isSortIndicatorShown() ? QString(" ^%1 %2").arg(h->sortIndicatorSection()).arg(h->sortIndicatorOrder() == Qt::AscendingOrder ? "up" : "down") : QString()); }},
         {"modified", [&] { const QString shown = f.FileList->names()->index(0, 2).data().toString(), disk = QLocale().toString(QFileInfo(m_folder + '/' + f.FileList->names()->name(0)).lastModified(), QLocale::ShortFormat); return shown == disk ? "same" : shown + " vs " + disk; }},
         {"beside", [&] { return f.PreviewList->names()->beside().mid(0, f.PreviewList->count()).join('|'); }},
         {"drive", [&] { return f.DriveList->drive(); }},
