@@ -1,19 +1,28 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # SPDX-FileCopyrightText: The Pellory developers
 
-# pellory_add_module(NAME QT Core|Widgets DEPS other modules...)
-# A module is every .cpp/.h of its folder; it is a static library that exposes src/ as
-# its include root, so that includes read "naming/Compose.h".
+# pellory_add_module(NAME QT Core|Widgets DEPS modules... PRIVATE_DEPS modules...)
+# A module is every .cpp/.h of its folder; it is a static library. Its include root holds
+# only itself (a link named after it, so that includes read "naming/Compose.h"), and it sees
+# another module only through that module's root: DEPS for the modules its headers
+# include, PRIVATE_DEPS for those only its sources include. An include that points against
+# the dependencies does not compile.
 function(pellory_add_module name)
-  cmake_parse_arguments(ARG "" "" "QT;DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "QT;DEPS;PRIVATE_DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   qt_add_library(pellory_${name} STATIC ${sources})
-  target_include_directories(pellory_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  set(root ${PROJECT_BINARY_DIR}/module-roots/${name})
+  file(MAKE_DIRECTORY ${root})
+  file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${root}/${name} SYMBOLIC)
+  target_include_directories(pellory_${name} PUBLIC ${root})
   foreach(component ${ARG_QT})
     target_link_libraries(pellory_${name} PUBLIC Qt6::${component})
   endforeach()
   foreach(dep ${ARG_DEPS})
     target_link_libraries(pellory_${name} PUBLIC pellory_${dep})
+  endforeach()
+  foreach(dep ${ARG_PRIVATE_DEPS})
+    target_link_libraries(pellory_${name} PRIVATE pellory_${dep})
   endforeach()
 endfunction()
 
