@@ -17,7 +17,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QFile>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QSessionManager>
@@ -50,10 +49,9 @@ Main::Main(Feedback* feedback, const QByteArray& folder, QWidget* parent)
     }
     // The folder the window opens with is read and listed while the controls are made.
     const StoredSettings store;
-    EarlyStart early = EarlyStart::begin(m_startFolder.isEmpty()
-                                             ? QFile::encodeName(store.value(SettingKey::LastDir))
-                                             : m_startFolder,
-                                         store.value(SettingKey::Specs));
+    EarlyStart early = EarlyStart::begin(
+        m_startFolder.isEmpty() ? storedFolder(store.value(SettingKey::LastDir)) : m_startFolder,
+        store.value(SettingKey::Specs));
     m_run = new RunController(*m_feedback, this);
     m_outer = new QVBoxLayout(this);
     setWindowTitle(QStringLiteral("Pellory"));
