@@ -56,7 +56,7 @@ void Main::restoreSetting(SettingKey key, const QString& text)
             m_files->DirList->setShowHidden(*i == 1);
         return;
     case SettingKey::Specs:
-        return m_files->FileSpecs->setText(text);
+        return m_files->setSpecs(text);
     case SettingKey::LastDrive:
         // The folder named at start opens in place of the stored drive and folder, with the
         // specifications already restored.

@@ -585,6 +585,9 @@ void TstWindow::steps_data()
     row("folder not valid text: listed, renamed, undone", "", "Specs=*.JPG", "rawdir list click=RenameChk click=ApplyBut list undo", "list", "A.JPG|B.JPG / IMG_001.JPG|IMG_002.JPG / A.JPG|B.JPG");
     row("folder not valid text: the same folder at the next start", "caf\uFFFD/|caf\uFFFD/X.JPG", "Specs=*.JPG", "rawdir close restart", "lastdir list", "file://~/caf%E9 / A.JPG|B.JPG");
     row("folder with a percent sign: stored and read as text", "100%41/|100%41/a.JPG|100A/|100A/b.JPG", "Specs=*.JPG", "start=100%41 close restart", "lastdir list", "~/100%41 / a.JPG");
+    row("specs set by another program: Apply renames what the list shows", "a.JPG|b.png", "Specs=*.JPG", "FileSpecs:=*.png WildCardRen=*.BAK click=ApplyBut", "disk", "a.BAK=a.JPG|b.png=b.png");
+    row("specs set by another program: a change on disk lists as before", "a.JPG|b.png", "Specs=*.JPG", "FileSpecs:=*.png make=c.JPG watch", "list", "a.JPG|c.JPG");
+    row("specs set by another program: entered and left, they list", "a.JPG|b.png", "Specs=*.JPG", "FileSpecs:=*.png focus=FileSpecs key=Tab", "list", "b.png");
     row("F1 opens the guide", "", "", "focus=FileSpecs key=F1", "opened beeps", "the guide / beeps=0");
     row("in German", "3", "", "FileSpecs=*.JPG;b*.GIF" + toggle, "spoken keys fits status msgs", "Laufwerk|Sortierung:|Schreibweise:|Neue:|Vorschau und Fehlerprüfung / abdefhmnpstuvwz / fits / 3 Dateien, 0 ausgewählt / Pellory - Platzhalterfehler|plain|Für „Umbenennen in“ darf das Dateimuster nicht mehrere Suchmuster enthalten");
     // clang-format on
