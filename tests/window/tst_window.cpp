@@ -588,6 +588,8 @@ void TstWindow::steps_data()
     row("specs set by another program: Apply renames what the list shows", "a.JPG|b.png", "Specs=*.JPG", "FileSpecs:=*.png WildCardRen=*.BAK click=ApplyBut", "disk", "a.BAK=a.JPG|b.png=b.png");
     row("specs set by another program: a change on disk lists as before", "a.JPG|b.png", "Specs=*.JPG", "FileSpecs:=*.png make=c.JPG watch", "list", "a.JPG|c.JPG");
     row("specs set by another program: entered and left, they list", "a.JPG|b.png", "Specs=*.JPG", "FileSpecs:=*.png focus=FileSpecs key=Tab", "list", "b.png");
+    row("live: a wildcard pattern with a folder part is marked", "a.JPG|b.JPG", "Specs=*.JPG", "WildCardRen=sub/*.BAK", "live", "sub/.BAK <The new name may not contain \"/\">|sub/.BAK <The new name may not contain \"/\">");
+    row("live: a prefix no file can have is marked", "a.JPG", "Specs=*.JPG", "click=RenameChk FilePrefix:=a/b", "live", "a/b001.JPG <The new name may not contain \"/\">");
     row("F1 opens the guide", "", "", "focus=FileSpecs key=F1", "opened beeps", "the guide / beeps=0");
     row("in German", "3", "", "FileSpecs=*.JPG;b*.GIF" + toggle, "spoken keys fits status msgs", "Laufwerk|Sortierung:|Schreibweise:|Neue:|Vorschau und Fehlerprüfung / abdefhmnpstuvwz / fits / 3 Dateien, 0 ausgewählt / Pellory - Platzhalterfehler|plain|Für „Umbenennen in“ darf das Dateimuster nicht mehrere Suchmuster enthalten");
     // clang-format on
