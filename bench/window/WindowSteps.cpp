@@ -477,8 +477,8 @@ private:
     // back to its name from before. The list is rebuilt with every camera file listed.
     void undo()
     {
-        control<QLineEdit>("FileSpecs")->setText(QStringLiteral("*.JPG"));
         auto* files = m_main->findChild<FilePane*>();
+        files->setSpecs(QStringLiteral("*.JPG")); // as typed and left: the rebuild lists with it
         splitRun(
             QStringLiteral("undo"), [files] { emit files->undoRequested(); },
             cameraNames(QStringLiteral("IMG_"), m_count));

@@ -5,9 +5,7 @@
 #include "platform/RegularFile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
 
 namespace pellory {
@@ -150,8 +148,7 @@ bool IniFile::write(const QString& path) const
         text += u'\n';
     }
     QDir().mkpath(QFileInfo(path).path());
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0 && file.commit();
+    return replaceFile(path, text.toUtf8());
 }
 
 std::optional<QString> IniFile::value(const QString& section, const QString& key) const

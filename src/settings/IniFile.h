@@ -19,7 +19,8 @@ class IniFile
 public:
     // False, leaving the file empty, when it cannot be read (a missing file among them).
     bool read(const QString& path);
-    // Replaces the file in one step; false when it cannot be written.
+    // Replaces the file in one step (a link in its place too, never the file it names);
+    // false when it cannot be written.
     bool write(const QString& path) const;
 
     // The value of the last line that gives `key` in `section`.

@@ -3,6 +3,7 @@
 #include "settings/StoredSettings.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QLocale>
 #include <QStandardPaths>
 
@@ -14,6 +15,7 @@ namespace pellory {
 namespace {
 
 const QString kSection = QStringLiteral("Settings");
+const QString kFileUrl = QStringLiteral("file://");
 
 // Where QSettings keeps organisation "Pellory", application "Pellory", per user.
 QString settingsPath()
@@ -110,6 +112,22 @@ QString coordinateText(float twips)
     if (whole == 0.0)
         return QStringLiteral("0"); // never "-0"
     return QString::number(whole, 'f', 0);
+}
+
+QString storedFolderText(const QByteArray& path)
+{
+    const QString text = QFile::decodeName(path);
+    if (QFile::encodeName(text) == path)
+        return text; // a stored path is absolute: it never reads as a URL
+    return kFileUrl + QString::fromLatin1(path.toPercentEncoding("/"));
+}
+
+QByteArray storedFolder(const QString& text)
+{
+    if (!text.startsWith(kFileUrl))
+        return QFile::encodeName(text);
+    // A URL written by hand may hold a character as itself: it stands for its bytes.
+    return QByteArray::fromPercentEncoding(text.sliced(kFileUrl.size()).toUtf8());
 }
 
 } // namespace pellory

@@ -153,4 +153,13 @@ std::optional<float> storedCoordinate(const QString& text);
 // A twip coordinate as stored: decimal text of a whole number, no leading blank.
 QString coordinateText(float twips);
 
+// "LastDir": a folder's path as stored. A path that is valid text is stored as that text,
+// so that a person can read and change it; any other path as a file URL that keeps every
+// byte, all but letters, digits, "-._~" and "/" percent-escaped ("file:///media/caf%E9"),
+// since the text of such a path reads back as other bytes, another folder's.
+QString storedFolderText(const QByteArray& path);
+// The path that stored text names: a file URL's bytes, or any other text's, as earlier
+// versions stored every path.
+QByteArray storedFolder(const QString& text);
+
 } // namespace pellory

@@ -62,7 +62,7 @@ void FilePane::DirList_Change()
 QString FilePane::listNote() const
 {
     // Each specification lists on its own: the note names the first one with a folder part.
-    for (const QString& spec : FileSpecs->text().split(u';')) {
+    for (const QString& spec : m_listedSpecs.split(u';')) {
         if (specNamesFolder(spec))
             return tr("File specifications name files, not folders: \"%1\" lists nothing.")
                 .arg(spec);
@@ -70,9 +70,14 @@ QString FilePane::listNote() const
     return {};
 }
 
+void FilePane::setSpecs(const QString& specs)
+{
+    FileSpecs->setText(specs);
+    m_listedSpecs = FileSpecs->text();
+}
+
 void FilePane::RefreshFiles()
 {
-    m_listedSpecs = FileSpecs->text();
     // The list shows the old records' own names. Let go first, the old records go all at
     // once; held, they leave holes all over the memory that the new records then fill,
     // and sorting those scattered names took half as long again.
@@ -154,9 +159,11 @@ void FilePane::FileSpecs_GotFocus()
 
 void FilePane::FileSpecs_LostFocus()
 {
-    // Letter case counts: "*.jpg" pasted over "*.JPG" is a change.
-    if (FileSpecs->text() == SavedSpecs)
+    // Letter case counts: "*.jpg" pasted over "*.JPG" is a change. Text that another
+    // program put in the field while it was not being edited is taken now, as the user's.
+    if (FileSpecs->text() == m_listedSpecs)
         return catchUpWithDisk(); // a change on disk waited for the edit to end
+    m_listedSpecs = FileSpecs->text();
     RefreshFiles();
     SelSteps_Change();
 }

@@ -50,6 +50,12 @@ public:
     QString listNote() const;
     // How often the folder changed: a restore can tell whether DirList_Change ran.
     int folderChanges() const { return m_dirChanges; }
+    // The specifications the list was built with, which a run and every rebuild of the
+    // list take. Text put in the field counts once the field has been entered and left.
+    const QString& listedSpecs() const { return m_listedSpecs; }
+    // Puts `specs` in the field as the ones the next rebuild lists with, as the user's
+    // edit does once the field is left; the caller rebuilds.
+    void setSpecs(const QString& specs);
 
     void connectHandlers();
     // Shows beside each file the name a run with the panel's settings would give it.

@@ -58,6 +58,7 @@ void FilePane::createColumns()
     FileList->names()->setColumns({{tr("Name"), Content::Names},
                                    {tr("New Name"), Content::Beside},
                                    {tr("Modified"), Content::Modified}});
+    FileList->names()->setBesideAreNewNames(true);
     PreviewList->names()->setColumns(
         {{tr("Name"), Content::Beside}, {tr("New Name"), Content::Names}});
     for (NameListView* list : {FileList, PreviewList})

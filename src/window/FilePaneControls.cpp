@@ -83,7 +83,7 @@ void FilePane::setInitialStates()
     // list's handler as a choice would.
     FileSortOrder->setCurrentIndex(-1);
     SelSteps->setText("0");
-    FileSpecs->setText("*.JPG;*.GIF");
+    setSpecs("*.JPG;*.GIF");
     PreviewList->hide();
     FileList->setContextMenuPolicy(Qt::CustomContextMenu);
     DriveList->setVolumes(DriveSelector::mountedVolumes());

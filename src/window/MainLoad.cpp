@@ -17,7 +17,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QFile>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QSessionManager>

@@ -56,7 +56,7 @@ void Main::restoreSetting(SettingKey key, const QString& text)
             m_files->DirList->setShowHidden(*i == 1);
         return;
     case SettingKey::Specs:
-        return m_files->FileSpecs->setText(text);
+        return m_files->setSpecs(text);
     case SettingKey::LastDrive:
         // The folder named at start opens in place of the stored drive and folder, with the
         // specifications already restored.
@@ -115,7 +115,8 @@ void Main::restoreFolder(const QString& text)
     // The list fills at start even when the stored folder is the one already shown; no
     // stored folder means the folder shown.
     const int before = m_files->folderChanges();
-    if (!text.isEmpty() && !m_files->DirList->setPath(text))
+    const QByteArray folder = storedFolder(text);
+    if (!folder.isEmpty() && !m_files->DirList->setRawPath(folder))
         return;
     if (m_files->folderChanges() == before)
         m_files->DirList_Change();
@@ -154,7 +155,7 @@ std::optional<QString> Main::settingToStore(SettingKey key) const
     case SettingKey::LastDrive:
         return m_files->DriveList->drive();
     case SettingKey::LastDir:
-        return m_files->DirList->path();
+        return storedFolderText(m_files->DirList->rawPath());
     case SettingKey::Cases:
         return QString::number(n.CasesList->currentIndex());
     case SettingKey::Keep:

@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: The Pellory developers
 #include "window/NameListModel.h"
 
+#include "platform/Rename.h"
+
 #include <QApplication>
 #include <QBrush>
 #include <QDateTime>
@@ -68,28 +70,40 @@ QVariant NameListModel::data(const QModelIndex& index, int role) const
 
 QVariant NameListModel::besideData(int row, int role) const
 {
-    const auto clash = m_clashes.constFind(row);
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
         return m_beside.at(row);
     case Qt::ToolTipRole:
     case Qt::AccessibleDescriptionRole:
-        if (clash != m_clashes.cend())
-            return describeClash(clash->kind, m_names.value(clash->row));
+        if (QString why = besideProblem(row); !why.isEmpty())
+            return why;
         return {};
     case Qt::DecorationRole:
-        // The icon marks a clash for those who cannot tell the colour.
-        if (clash == m_clashes.cend())
+        // The icon marks a name that cannot be had for those who cannot tell the colour.
+        if (besideProblem(row).isEmpty())
             return {};
         if (m_clashIcon.isNull())
             m_clashIcon = QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
         return m_clashIcon;
     case Qt::ForegroundRole:
-        return clash != m_clashes.cend() ? QBrush(Qt::darkRed) : QVariant();
+        return besideProblem(row).isEmpty() ? QVariant() : QBrush(Qt::darkRed);
     default:
         return {};
     }
+}
+
+QString NameListModel::besideProblem(int row) const
+{
+    // A name no file can have is the first thing to change, whatever it clashes with.
+    if (m_besideAreNewNames) {
+        const QString name = m_beside.at(row);
+        if (const QString why = name.isNull() ? QString() : invalidNameReason(name); !why.isEmpty())
+            return why;
+    }
+    const auto clash = m_clashes.constFind(row);
+    return clash == m_clashes.cend() ? QString()
+                                     : describeClash(clash->kind, m_names.value(clash->row));
 }
 
 QString NameListModel::modifiedText(int row) const

@@ -3,9 +3,9 @@
 #pragma once
 // The rows of a list of names, in columns: the list's own names, the names shown beside
 // them (the new names beside the files, the files beside the previewed names) with the
-// clashes among them marked, and the files' write times. Rows are replaced or appended in
-// ranges, never one layout per row, so that tens of thousands of names stay quick. It
-// never sorts: the rows stay in the order they were given.
+// clashes among them and the new names no file can have marked, and the files' write
+// times. Rows are replaced or appended in ranges, never one layout per row, so that tens of
+// thousands of names stay quick. It never sorts: the rows stay in the order they were given.
 
 #include "run/LiveNameJob.h"
 
@@ -59,9 +59,14 @@ public:
     void setBeside(const QStringList& beside) { setBeside(NameColumn(beside)); }
     QStringList beside() const { return m_beside.toList(); }
     QString beside(int row) const { return m_beside.at(row); }
+    // Whether the names beside are new names: then each that no file can have is marked
+    // as a clash is, its tool tip saying why (invalidNameReason), as Apply would refuse it.
+    void setBesideAreNewNames(bool newNames) { m_besideAreNewNames = newNames; }
 
 private:
     QVariant besideData(int row, int role) const;
+    // Why the name beside `row` cannot be had; empty when it can.
+    QString besideProblem(int row) const;
     QString modifiedText(int row) const;
 
     std::vector<Column> m_columns;
@@ -69,6 +74,7 @@ private:
     std::vector<quint64> m_writeTimes;
     NameColumn m_beside; // held compactly: a column for every file of a large folder
     QHash<qint32, NameClash> m_clashes;
+    bool m_besideAreNewNames = false;
     mutable QIcon m_clashIcon; // made when first shown
 };
 

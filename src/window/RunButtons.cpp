@@ -159,8 +159,10 @@ void RunButtons::wildcardRename()
 
 QString RunButtons::planAndRunWildcard()
 {
+    // The files the list shows: text in the specifications field that was never entered
+    // and left has listed nothing.
     const WildcardPlan plan = m_run.planWildcardRename(
-        m_files.DirList->rawPath(), m_files.FileSpecs->text(), m_naming.WildCardRen->text());
+        m_files.DirList->rawPath(), m_files.listedSpecs(), m_naming.WildCardRen->text());
     if (!plan.refusal.isEmpty())
         return {};
     QProgressDialog progress(tr("Renaming files..."), tr("Cancel"), 0, plan.fileCount, m_window);
@@ -191,7 +193,7 @@ void RunButtons::finishWildcardRename(const QString& note)
     // The pattern of the new names becomes the specification, so the rebuilt list shows the
     // renamed files. Clearing the pattern raises its change handler while the run is still
     // busy, which re-enables the naming controls.
-    m_files.FileSpecs->setText(m_naming.WildCardRen->text());
+    m_files.setSpecs(m_naming.WildCardRen->text());
     m_naming.WildCardRen->setText(QString());
     m_files.DirList_Change();
     m_run.finish();

@@ -34,6 +34,7 @@ private slots:
 private:
     QString folder() const { return m_config.path() + "/Pellory"; }
     QString iniPath() const { return folder() + "/Pellory.ini"; }
+    QString linkTarget() const { return m_config.path() + "/elsewhere.ini"; }
     QTemporaryDir m_config;
 };
 
@@ -70,6 +71,7 @@ void TestStoredSettings::handWritten_data()
     QTest::newRow("last of two") << QByteArray("Prefix=a,b\r\nPrefix=c\r\n") << "c";
     QTest::newRow("other section") << QByteArray("[Other]\nPrefix=x,y\n") << "IMG_";
     QTest::newRow("a FIFO in its place") << QByteArray("FIFO") << "IMG_";
+    QTest::newRow("a link to a file elsewhere") << QByteArray("LINK") << "linked";
     QTest::newRow("binary noise") << QByteArray("\0=\xFF\n\x01[\x80]=\n=", 11) << "IMG_";
     // clang-format on
 }
@@ -78,8 +80,14 @@ void TestStoredSettings::handWritten()
 {
     QFETCH(QByteArray, lines);
     QFETCH(QString, prefix);
+    const QByteArray elsewhere = "[Settings]\nPrefix=linked\n";
     if (lines == "FIFO") { // a read of it would wait for a writer forever
         QVERIFY(QDir().mkpath(folder()) && ::mkfifo(QFile::encodeName(iniPath()), 0600) == 0);
+    } else if (lines == "LINK") { // read through, but the file it names is not ours to write
+        QFile target(linkTarget());
+        QVERIFY(QDir().mkpath(folder()) && target.open(QIODevice::WriteOnly));
+        QVERIFY(target.write(elsewhere) == elsewhere.size() && target.flush());
+        QVERIFY(QFile::link(linkTarget(), iniPath()));
     } else if (!lines.isEmpty()) {
         QVERIFY(QDir().mkpath(folder()));
         QFile file(iniPath());
@@ -94,6 +102,14 @@ void TestStoredSettings::handWritten()
         QVERIFY(store.flush());
     }
     QCOMPARE(StoredSettings().value(SettingKey::Prefix), QString("after, repair"));
+    struct stat st;
+    QVERIFY(::lstat(QFile::encodeName(iniPath()), &st) == 0 && S_ISREG(st.st_mode));
+    if (lines == "LINK") {
+        QCOMPARE(st.st_mode & 0777, 0600u);
+        QFile target(linkTarget());
+        QVERIFY(target.open(QIODevice::ReadOnly));
+        QCOMPARE(target.readAll(), elsewhere);
+    }
 }
 
 void TestStoredSettings::storedNumbers_data()

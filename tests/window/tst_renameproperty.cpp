@@ -137,7 +137,7 @@ void tst_RenameProperty::showFolder(const QString& folder, const QString& spec)
     m_window->main->naming().WildCardRen->setText(QString());
     FilePane& f = m_window->main->files();
     f.SelSteps->setText(QString());
-    f.FileSpecs->setText(spec);
+    f.setSpecs(spec); // as typed and left: the list below is made with it
     f.DirList->setPath(folder);
 }
 

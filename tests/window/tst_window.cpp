@@ -583,6 +583,13 @@ void TstWindow::steps_data()
     row("preview: a name no file can have is refused", "3", "Specs=*.JPG", "click=RenameChk FilePrefix:=a/b click=PreviewBut", "msgs preview", "Pellory - Error|warning|The new name of \"F000.JPG\", \"a/b001.JPG\", cannot be used: The new name may not contain \"/\". /  ");
     row("specs: a folder part lists nothing, and says so", "3", "Specs=*.GIF;../*.JPG", "", "list status", " / 0 files, 0 selected. File specifications name files, not folders: \"../*.JPG\" lists nothing.");
     row("folder not valid text: listed, renamed, undone", "", "Specs=*.JPG", "rawdir list click=RenameChk click=ApplyBut list undo", "list", "A.JPG|B.JPG / IMG_001.JPG|IMG_002.JPG / A.JPG|B.JPG");
+    row("folder not valid text: the same folder at the next start", "caf\uFFFD/|caf\uFFFD/X.JPG", "Specs=*.JPG", "rawdir close restart", "lastdir list", "file://~/caf%E9 / A.JPG|B.JPG");
+    row("folder with a percent sign: stored and read as text", "100%41/|100%41/a.JPG|100A/|100A/b.JPG", "Specs=*.JPG", "start=100%41 close restart", "lastdir list", "~/100%41 / a.JPG");
+    row("specs set by another program: Apply renames what the list shows", "a.JPG|b.png", "Specs=*.JPG", "FileSpecs:=*.png WildCardRen=*.BAK click=ApplyBut", "disk", "a.BAK=a.JPG|b.png=b.png");
+    row("specs set by another program: a change on disk lists as before", "a.JPG|b.png", "Specs=*.JPG", "FileSpecs:=*.png make=c.JPG watch", "list", "a.JPG|c.JPG");
+    row("specs set by another program: entered and left, they list", "a.JPG|b.png", "Specs=*.JPG", "FileSpecs:=*.png focus=FileSpecs key=Tab", "list", "b.png");
+    row("live: a wildcard pattern with a folder part is marked", "a.JPG|b.JPG", "Specs=*.JPG", "WildCardRen=sub/*.BAK", "live", "sub/.BAK <The new name may not contain \"/\">|sub/.BAK <The new name may not contain \"/\">");
+    row("live: a prefix no file can have is marked", "a.JPG", "Specs=*.JPG", "click=RenameChk FilePrefix:=a/b", "live", "a/b001.JPG <The new name may not contain \"/\">");
     row("F1 opens the guide", "", "", "focus=FileSpecs key=F1", "opened beeps", "the guide / beeps=0");
     row("in German", "3", "", "FileSpecs=*.JPG;b*.GIF" + toggle, "spoken keys fits status msgs", "Laufwerk|Sortierung:|Schreibweise:|Neue:|Vorschau und Fehlerprüfung / abdefhmnpstuvwz / fits / 3 Dateien, 0 ausgewählt / Pellory - Platzhalterfehler|plain|Für „Umbenennen in“ darf das Dateimuster nicht mehrere Suchmuster enthalten");
     // clang-format on
@@ -792,6 +799,7 @@ QString TstWindow::probe(const QString& name)
         {"focus", [&] { return focused(); }},
         {"open", [&] { return m.isVisible() ? "open" : "closed"; }},
         {"prefix", [&] { return readStore().value("Prefix"); }},
+        {"lastdir", [&] { return readStore().value("LastDir"); }},
         {"stored", [&] { return stored(f.DriveList->driveOf(m_folder)); }},
         {"shown", [&] { return texts({f.FileSpecs, n.NumCharKeep, n.FilePrefix, n.StartingNumber, n.NumberIncValue, n.FileLeading, f.SelSteps}, ' ') + QString(" %1 %2 %3 %4:").arg(n.CasesList->currentIndex()).arg(n.chkAlpha->isChecked()).arg(int(n.extensionMode())).arg(n.NewExt->currentIndex()) + QStringList{n.NewExt->currentText(), QString::number(f.FileSortOrder->currentIndex()), c.NumberText, c.IncrementText, c.AlphaNumberText, c.AlphaIncrementText}.join(' '); }},
         {"at", [&] { const auto at = [](int v, int centre) { return v == centre ? "c" : QString::number(v); }; return '@' + at(m_w->placed.x(), m_centred.x()) + ',' + at(m_w->placed.y(), m_centred.y()); }},
