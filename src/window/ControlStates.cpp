@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: The Pellory developers
 #include "window/ControlStates.h"
 
-#include "run/ControlRules.h"
+#include "rules/ControlRules.h"
 #include "window/Feedback.h"
 #include "window/FilePane.h"
 #include "window/NameListView.h"

@@ -6,7 +6,7 @@
 // beep when the rule says so. Only typed characters meet a rule; pasted text and the keys
 // that type nothing (arrows, Delete, Tab) never do.
 
-#include "run/KeyFilters.h"
+#include "rules/KeyFilters.h"
 
 #include <QHash>
 #include <QObject>

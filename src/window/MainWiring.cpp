@@ -4,7 +4,7 @@
 // and the window's own keys. The panes connect their controls to their handlers; the
 // control-state rules follow the panes' changes.
 
-#include "run/KeyFilters.h"
+#include "rules/KeyFilters.h"
 #include "window/ControlStates.h"
 #include "window/FilePane.h"
 #include "window/KeystrokeFilter.h"

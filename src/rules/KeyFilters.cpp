@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: The Pellory developers
-#include "run/KeyFilters.h"
+#include "rules/KeyFilters.h"
 
 namespace pellory {
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: The Pellory developers
-#include "run/ControlRules.h"
+#include "rules/ControlRules.h"
 
 #include "naming/Numbers.h"
 

@@ -3,7 +3,7 @@
 // When Apply and Preview are enabled, and the printed number text whose width decides
 // whether a decimal counter fits its field.
 
-#include "run/ControlRules.h"
+#include "rules/ControlRules.h"
 
 #include <QTest>
 
