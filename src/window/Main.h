@@ -73,10 +73,9 @@ protected:
 private:
     static constexpr double kTwipsPerInch = 1440.0;
 
-    // MainLayout.cpp: the controls, their order and their access keys.
+    // MainLayout.cpp: the controls, their order and access keys, their sizes and places.
     void createControls();
     void setFocusOrder();
-    // MainGeometry.cpp: how large each control is; MainColumns.cpp: where it sits.
     void placeControls();
     void layOut(const Twips& px);
     QLayout* namingFrame(const Rows& rows);
