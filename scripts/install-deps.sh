@@ -26,6 +26,8 @@ if [ "${1:-}" = tests ]; then
     dpkg-dev file lintian
     # the style checks CI runs beside the tests
     clang-format clang-tidy
+    # the fuzzers (scripts/fuzz.sh): clang and its libFuzzer and sanitizer runtimes
+    clang libclang-rt-14-dev
   )
 fi
 
