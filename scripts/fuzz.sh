@@ -21,9 +21,10 @@ moov() { printf '\0\0\0%bmoov\0\0\0%bmvhd%b%b' "$1" "$2" "$3" "$4"; head -c 88 /
   >"$corpus/movie_header/v0"
 { printf '\0\0\0\x01mdat\0\0\0\0\0\0\0\x10'; moov '\x74' '\x6c' '\x01\0\0\0' '\0\0\0\x01\x12\xa0\x26\x80'; } \
   >"$corpus/movie_header/v1"
-exif='II*\0\x08\0\0\0\x01\0\x69\x87\x04\0\x01\0\0\0\x1a\0\0\0\0\0\0\0'
-exif+='\x01\0\x03\x90\x02\0\x14\0\0\0\x2c\0\0\0\0\0\0\0'
-exif+='2024:05:01 13:45:07\0'
+# (\x00 rather than \0, which printf would read on into the digits that follow.)
+exif='II*\x00\x08\x00\x00\x00\x01\x00\x69\x87\x04\x00\x01\x00\x00\x00\x1a\x00\x00\x00\x00\x00\x00\x00'
+exif+='\x01\x00\x03\x90\x02\x00\x14\x00\x00\x00\x2c\x00\x00\x00\x00\x00\x00\x00'
+exif+='2024:05:01 13:45:07\x00'
 printf "$exif" >"$corpus/capture_metadata/tiff"
 printf '\xff\xd8\xff\xe1\0\x48Exif\0\0%b\xff\xd9' "$exif" >"$corpus/capture_metadata/jpeg"
 printf '%s' "<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'><rdf:Description xmlns:exif='http://ns.adobe.com/exif/1.0/' exif:DateTimeOriginal='2021-07-04T09:08:07.5+02:00'/></rdf:RDF></x:xmpmeta>" \
