@@ -12,6 +12,8 @@ packages=(
   # translations of its standard buttons
   qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   fonts-dejavu-core
+  # the capture times of photos: EXIF and XMP
+  libexiv2-dev
 )
 if [ "${1:-}" = tests ]; then
   packages+=(
@@ -24,6 +26,8 @@ if [ "${1:-}" = tests ]; then
     dpkg-dev file lintian
     # the style checks CI runs beside the tests
     clang-format clang-tidy
+    # the fuzzers (scripts/fuzz.sh): clang and its libFuzzer and sanitizer runtimes
+    clang libclang-rt-14-dev
   )
 fi
 

@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: The Pellory developers
+#include "camera/CaptureCache.h"
+
+#include "camera/CaptureFile.h"
+
+#include <QtConcurrent>
+
+namespace pellory {
+
+size_t qHash(const FileIdentity& identity, size_t seed) noexcept
+{
+    return qHashMulti(seed, identity.device, identity.inode, identity.size, identity.writeTime);
+}
+
+CaptureCache::CaptureCache(qsizetype capacity) : m_capacity(capacity) {}
+
+std::optional<CaptureTime> CaptureCache::find(const FileIdentity& identity) const
+{
+    const QMutexLocker lock(&m_mutex);
+    const auto it = m_times.constFind(identity);
+    if (it == m_times.cend())
+        return std::nullopt;
+    return *it;
+}
+
+void CaptureCache::insert(const FileIdentity& identity, const CaptureTime& time)
+{
+    const QMutexLocker lock(&m_mutex);
+    if (m_times.size() >= m_capacity && !m_times.contains(identity))
+        m_times.clear();
+    m_times.insert(identity, time);
+}
+
+qsizetype CaptureCache::size() const
+{
+    const QMutexLocker lock(&m_mutex);
+    return m_times.size();
+}
+
+QFuture<CaptureTime> readCaptureTimes(CaptureCache& cache, const QByteArray& folder,
+                                      QList<CaptureRequest> files)
+{
+    return QtConcurrent::mapped(std::move(files), [&cache, folder](const CaptureRequest& file) {
+        if (const std::optional<CaptureTime> known = cache.find(file.identity))
+            return *known;
+        const std::optional<CaptureTime> read = readCaptureTime(folder + '/' + file.name);
+        if (read)
+            cache.insert(file.identity, *read);
+        return read.value_or(CaptureTime{});
+    });
+}
+
+} // namespace pellory
