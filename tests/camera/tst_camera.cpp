@@ -198,12 +198,16 @@ private slots:
 
     void cacheStaysSmall()
     {
+        // The sanitizers' allocator does not count in mallinfo2: the size is checked in the
+        // plain build only.
+#if !defined(__SANITIZE_ADDRESS__)
         const size_t before = mallinfo2().uordblks;
         CaptureCache big;
         for (quint64 inode = 1; inode <= 32767; ++inode)
             big.insert({2049, inode, 3000000, inode * 10000000},
                        {1714564800, 0, 0, true, CaptureSource::ExifOriginal});
         QVERIFY(mallinfo2().uordblks - before < 3 * 1024 * 1024);
+#endif
         CaptureCache small(2);
         for (quint64 inode = 1; inode <= 3; ++inode)
             small.insert({1, inode, 0, 0}, {});
