@@ -577,6 +577,7 @@ void TstWindow::steps_data()
     row("undo: in preview mode, beeps", abc, "Specs=*.JPG", "click=RenameChk click=ApplyBut FilePrefix=X_ click=PreviewBut undo click=PreviewBut no undo", "asked disk beeps", asked + " / " + renamed + " / beeps=1");
     row("undo: a run that died, at the next start", abc, "Specs=*.JPG", "crash undo no undo", "asked disk list msgs", "Pellory - Undo|The last rename run was interrupted.\rUndo the rename of WHEN? 2 files in ~ will go back to their old names. / " + back + " / A.JPG|B.JPG|C.JPG / " + gone);
     row("undo: Apply twice, undo: the camera names back", abc, "Specs=*.JPG", "status click=RenameChk FilePrefix=Holiday_ click=ApplyBut status click=ApplyBut status undo status undo", "disk status msgs", "3 files, 0 selected / 3 files renamed. Ctrl+Alt+Z undoes it. / Every file already has its new name: nothing was renamed. / Undo put back 3 files. / " + back + " / Undo put back 3 files. / " + gone);
+    row("status: a screen reader reads the counts and the run's result", "2", "Specs=*.JPG", "click=RenameChk row=1 heard click=ApplyBut", "heard", "2 files, 1 selected (Status) / 2 files renamed. Ctrl+Alt+Z undoes it. (Status)");
     row("undo: back to a chosen run, newest first", abc, "Specs=*.JPG", "click=RenameChk FilePrefix=A_ click=ApplyBut FilePrefix=B_ click=ApplyBut undo FilePrefix=C_ click=ApplyBut history=3", "historyrows asked disk", "3 |3 undo|3 undone|3  / " + asked.section('|', 0, 0) + "|Undo the rename of WHEN? 3 files in ~ will go back to their old names.\nPellory - Undo|Undo 2 runs in ~, back to the one of WHEN? 6 files will be renamed back, newest run first. / " + back);
     row("undo: the bar after a run that died, and its Undo", abc, "Specs=*.JPG", "crash restart bar click=InterruptedUndo", "asked bar disk", "The last rename in ~ stopped after 2 of 3 files / Pellory - Undo|The last rename run was interrupted.\rUndo the rename of WHEN? 2 files in ~ will go back to their old names. / no bar / " + back);
     row("undo: the bar dismissed stays away", abc, "Specs=*.JPG", "crash restart bar click=InterruptedDismiss restart", "bar", "The last rename in ~ stopped after 2 of 3 files / no bar");
@@ -761,6 +762,7 @@ QString TstWindow::probe(const QString& name)
         {"pointer", [&] { return fb.busyShown.join(' '); }}, // with each message
         {"asked", [&] { return fb.questions.join('\n'); }},
         {"status", [&] { return m.status().text(); }},
+        {"heard", [&] { const QLabel* line = m.status().findChild<QLabel*>(); return spoken(line) + " (" + QAccessible::queryAccessibleInterface(const_cast<QLabel*>(line))->text(QAccessible::Description) + ')'; }},
         {"bar", [&] { const QWidget* bar = m.undo().bar(); return bar->isVisible() ? bar->findChild<QLabel*>()->text() : "no bar"; }},
         {"historyrows", [&] { return m_historyRows; }},
         {"disk", [&] { return QString::fromUtf8(listing(m_folder)); }},
