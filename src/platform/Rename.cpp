@@ -264,23 +264,6 @@ QByteArray newRawName(const QByteArray& oldRawName, const QString& newName)
     return same ? oldRawName : QFile::encodeName(newName);
 }
 
-const QByteArray& newRawName(QByteArray& buffer, const QByteArray& oldRawName,
-                             const QString& newName)
-{
-    buffer.resize(newName.size());
-    char* out = buffer.data();
-    for (const QChar c : newName) {
-        if (c.unicode() >= 0x80) {
-            buffer = newRawName(oldRawName, newName);
-            return buffer;
-        }
-        *out++ = char(c.unicode());
-    }
-    // An ASCII name's bytes are its text, and no other bytes read as it: the file keeps
-    // its name exactly when the bytes are the same.
-    return buffer;
-}
-
 QString invalidNameReason(const QString& newName)
 {
     if (newName.isEmpty())

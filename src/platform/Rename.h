@@ -30,10 +30,6 @@ struct RenameOutcome
 // valid UTF-8 reads back with replacement characters; given back unchanged, it means the
 // file keeps its name, not that its bytes become those characters.
 QByteArray newRawName(const QByteArray& oldRawName, const QString& newName);
-// The same, for a run asking once per file: an ASCII name is written into `buffer`, which
-// keeps its room from one file to the next. Gives back `buffer`.
-const QByteArray& newRawName(QByteArray& buffer, const QByteArray& oldRawName,
-                             const QString& newName);
 
 // A name of our own for a file that has to step aside within its folder for a moment:
 // ".pellory-" and random hex digits, ".tmp".
