@@ -636,7 +636,7 @@ void TstWindow::steps()
     if (!probes.contains("msgs"))
         QCOMPARE(m_w->feedback.messages, QStringList());
     // Every way out of a run leaves the window idle, with the default pointer.
-    QCOMPARE(m_w->main->run().runState(), RunState::Idle);
+    QVERIFY(!m_w->main->run().busy());
     QVERIFY(!QApplication::overrideCursor());
 }
 
