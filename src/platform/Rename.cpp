@@ -343,7 +343,7 @@ RenameOutcome SystemRenamer::rename(const QByteArray& folder, const QByteArray& 
 RenameOutcome SystemRenamer::renameRaw(const QByteArray& folder, const QByteArray& oldRawName,
                                        const QByteArray& newRawName, RenameObserver* observer)
 {
-    const RenameOutcome refused = refusal(oldRawName, newRawName);
+    RenameOutcome refused = refusal(oldRawName, newRawName);
     if (!refused.ok)
         return refused;
     // A batch renames one file after another in one folder, so the folder stays open while

@@ -105,7 +105,7 @@ QByteArray unusedTemporaryName(const FolderLookup& folder, const QSet<QByteArray
                                const std::vector<QByteArray>& temporaries)
 {
     for (;;) {
-        const QByteArray name = temporaryName();
+        QByteArray name = temporaryName();
         if (!newRaws.contains(name) &&
             std::find(temporaries.begin(), temporaries.end(), name) == temporaries.end() &&
             !folder.contains(name))

@@ -180,7 +180,7 @@ void RunController::fillPreview(SchemeWalk& walk, qint32 firstRow, const Preview
     std::vector<qint32> selected;
     qint32 row = firstRow;
     const auto flush = [&] {
-        append(names, std::move(selected));
+        append(names, selected);
         names.clear();
         selected.clear();
     };
