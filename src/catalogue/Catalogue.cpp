@@ -5,8 +5,6 @@
 #include "platform/DirectoryScan.h"
 #include "platform/FolderFd.h"
 
-#include <QFile>
-
 #include <chrono>
 #include <functional>
 #include <iterator>
@@ -231,12 +229,6 @@ bool rebuildCatalogue(Catalogue& catalogue, const FolderFacts& read, ExtensionMo
                        std::make_move_iterator(second.end()));
     }
     return true;
-}
-
-void rebuildCatalogue(Catalogue& catalogue, const QString& folder, const QString& specsText,
-                      ExtensionMode mode)
-{
-    rebuildCatalogue(catalogue, QFile::encodeName(folder), specsText, mode);
 }
 
 } // namespace pellory

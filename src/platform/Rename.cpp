@@ -292,18 +292,6 @@ RenameOutcome FileRenamer::renameRaw(const QByteArray& folder, const QByteArray&
     return rename(folder, oldRawName, newName, observer);
 }
 
-RenameOutcome FileRenamer::rename(const QString& folder, const QByteArray& oldRawName,
-                                  const QString& newName, RenameObserver* observer)
-{
-    return rename(QFile::encodeName(folder), oldRawName, newName, observer);
-}
-
-RenameOutcome FileRenamer::renameRaw(const QString& folder, const QByteArray& oldRawName,
-                                     const QByteArray& newRawName, RenameObserver* observer)
-{
-    return renameRaw(QFile::encodeName(folder), oldRawName, newRawName, observer);
-}
-
 SystemRenamer::SystemRenamer() = default;
 
 SystemRenamer::~SystemRenamer()

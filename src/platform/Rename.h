@@ -76,13 +76,6 @@ public:
     virtual RenameOutcome renameRaw(const QByteArray& folder, const QByteArray& oldRawName,
                                     const QByteArray& newRawName,
                                     RenameObserver* observer = nullptr);
-
-    // The folder as decoded text, for callers that do not hold its bytes yet; a folder whose
-    // name is not valid text cannot be reached this way.
-    RenameOutcome rename(const QString& folder, const QByteArray& oldRawName,
-                         const QString& newName, RenameObserver* observer = nullptr);
-    RenameOutcome renameRaw(const QString& folder, const QByteArray& oldRawName,
-                            const QByteArray& newRawName, RenameObserver* observer = nullptr);
 };
 
 // Keeps the folder of the last rename open while calls follow one another, since a batch
@@ -130,7 +123,6 @@ class FolderLookup
 public:
     // Each name looked up in the folder when asked.
     explicit FolderLookup(const QByteArray& folder);
-    explicit FolderLookup(const QString& folder); // for callers without the folder's bytes
 
     bool contains(const QByteArray& rawName) const;
 

@@ -74,10 +74,6 @@ WildcardPlan planRenames(
 WildcardPlan planWildcardRename(
     const QByteArray& folder, const QString& spec, const QString& mask,
     const std::function<void()>& between = [] {});
-// The same for a folder given as decoded text, for callers that do not hold its bytes yet.
-WildcardPlan planWildcardRename(
-    const QString& folder, const QString& spec, const QString& mask,
-    const std::function<void()>& between = [] {});
 
 struct WildcardHooks
 {

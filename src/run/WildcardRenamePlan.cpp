@@ -245,10 +245,4 @@ WildcardPlan planWildcardRename(const QByteArray& folder, const QString& spec, c
     return planBatch(folder, std::move(listed), *listing, between);
 }
 
-WildcardPlan planWildcardRename(const QString& folder, const QString& spec, const QString& mask,
-                                const std::function<void()>& between)
-{
-    return planWildcardRename(QFile::encodeName(folder), spec, mask, between);
-}
-
 } // namespace pellory

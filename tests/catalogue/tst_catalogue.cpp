@@ -168,7 +168,8 @@ private slots:
                 stats.join();
                 QVERIFY(made);
             } else {
-                rebuildCatalogue(catalogue, root.path(), specs, ExtensionMode(mode));
+                rebuildCatalogue(catalogue, QFile::encodeName(root.path()), specs,
+                                 ExtensionMode(mode));
             }
             QStringList listed;
             for (const FileRecord& record : catalogue.FileRecords) {

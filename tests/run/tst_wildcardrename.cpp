@@ -131,7 +131,8 @@ private slots:
             QVERIFY(makeEntry(dir.path(), QByteArray::fromPercentEncoding(entry.toUtf8())));
         const WildcardPlan plan =
             how.contains(u'|')
-                ? planWildcardRename(dir.path(), how.section(u'|', 0, 0), how.section(u'|', 1))
+                ? planWildcardRename(QFile::encodeName(dir.path()), how.section(u'|', 0, 0),
+                                     how.section(u'|', 1))
                 : planRenames(QFile::encodeName(dir.path()), namedFiles(dir.path(), how));
         for (const WildcardStep& step : plan.steps) // each step carries its file's identity
             QCOMPARE(step.inode, entryInode(QFile::encodeName(dir.filePath(plan.fileName(step)))));

@@ -318,7 +318,7 @@ bool crashedRun(const QString& folder)
     recorder.begin(RunKind::Scheme, QFile::encodeName(folder), 3);
     for (const char* name : {"A.JPG", "B.JPG"}) {
         if (!recorder.record(name, QByteArray("Z") + name, 0) ||
-            !currentRenamer().rename(folder, name, QString("Z") + name).ok)
+            !currentRenamer().rename(QFile::encodeName(folder), name, QString("Z") + name).ok)
             return false;
     }
     return true;
