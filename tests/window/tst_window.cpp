@@ -518,6 +518,7 @@ void TstWindow::steps_data()
     row("counter: numeric start back", "3", "", "click=RenameChk StartingNumber=0042 click=chkAlpha StartingNumber=Qz click=chkAlpha", "counter", "&Starting # : |0042|trim|0042|Qz");
     row("wildcard typed: all but the specs off", "5", "", "FileSpecs=*.JPG SelSteps=2 WildCardRen=F", "sel off", " @0 / Label8 FileSortOrder Label10 SelSteps Label11 Label12 CasesList RenameChk " + naming + " Label6 NewExt ExtUsed0 ExtUsed1 ExtUsed2 PreviewBut hidden PreviewList");
     row("wildcard cleared: naming follows batch rename, every-N again", "5", "", "FileSpecs=*.JPG SelSteps=2 WildCardRen=F WildCardRen=", "sel off", "0|2|4 @0 / " + naming + " PreviewBut ApplyBut hidden PreviewList");
+    row("wildcard field: off for several specs, on for one", "3", "", "FileSpecs=*.JPG;*.GIF off FileSpecs=*.JPG", "off", "Label9 WildCardRen " + naming + " PreviewBut ApplyBut hidden PreviewList / " + naming + " PreviewBut ApplyBut hidden PreviewList");
     row("wildcard with several specs", "3", "", "FileSpecs=*.JPG;b*.GIF" + toggle, "msgs focus buttons", box + "cannot include multiple search specs when using 'Wildcard Rename' / FileSpecs ;B*.GIF / none");
     row("wildcard, no wildcard in the specs", "3", "", "FileSpecs=F001.JPG" + toggle, "msgs focus buttons", box + "must include wildcards when using 'Wildcard Rename' / FileSpecs F001.JPG / apply+preview");
     row("wildcard, one pattern in the specs", "3", "", "FileSpecs=F?01.JPG" + toggle, "focus buttons", "WildCardRen  / apply");
