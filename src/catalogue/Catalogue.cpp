@@ -5,8 +5,6 @@
 #include "platform/DirectoryScan.h"
 #include "platform/FolderFd.h"
 
-#include <QFile>
-
 namespace pellory {
 
 QStringList distinctFileSpecs(const QString& specsText)
@@ -91,12 +89,6 @@ void rebuildCatalogue(Catalogue& catalogue, const QByteArray& folder, const QStr
         return;
     for (const QString& spec : distinctFileSpecs(specsText))
         ScanFolder(catalogue, *listing, spec, mode);
-}
-
-void rebuildCatalogue(Catalogue& catalogue, const QString& folder, const QString& specsText,
-                      ExtensionMode mode)
-{
-    rebuildCatalogue(catalogue, QFile::encodeName(folder), specsText, mode);
 }
 
 } // namespace pellory

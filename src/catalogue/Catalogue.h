@@ -54,8 +54,5 @@ void ScanFolder(Catalogue& catalogue, const FolderListing& listing, const QStrin
 // opened it): the folder is then not read again, only its matching files stat'ed.
 void rebuildCatalogue(Catalogue& catalogue, const QByteArray& folder, const QString& specsText,
                       ExtensionMode mode, std::shared_ptr<const FolderListing> listing = {});
-// The same for a folder given as decoded text, for callers that do not hold its bytes yet.
-void rebuildCatalogue(Catalogue& catalogue, const QString& folder, const QString& specsText,
-                      ExtensionMode mode);
 
 } // namespace pellory

@@ -90,13 +90,6 @@ bool specNamesFolder(QStringView spec)
     return spec.contains(u'/');
 }
 
-bool findMatchingFiles(const QByteArray& folder, const QString& spec, std::vector<DirEntry>& out,
-                       const std::function<void()>& between)
-{
-    return forEachMatchingFile(
-        folder, spec, [&out](DirEntry&& entry) { out.push_back(std::move(entry)); }, between);
-}
-
 namespace {
 
 // Whether `raw` matches; a name that is not ASCII is decoded into `decoded` to be matched.
@@ -109,16 +102,6 @@ bool nameMatches(const WildcardMatcher& matcher, std::string_view raw, QString& 
 }
 
 } // namespace
-
-bool forEachMatchingFile(const QByteArray& folder, const QString& spec,
-                         const std::function<void(DirEntry&&)>& found,
-                         const std::function<void()>& between, EntryFacts facts)
-{
-    if (spec.isEmpty() || specNamesFolder(spec))
-        return false;
-    const std::shared_ptr<const FolderListing> listing = listFolder(folder);
-    return listing && forEachMatchingFile(*listing, spec, found, between, facts);
-}
 
 bool forEachMatchingFile(const FolderListing& listing, const QString& spec,
                          const std::function<void(DirEntry&&)>& found,

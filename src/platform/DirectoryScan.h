@@ -33,22 +33,6 @@ struct DirEntry
 // nothing: otherwise the list would show one folder's files and the run rename another's.
 bool specNamesFolder(QStringView spec);
 
-// Appends, in the order the folder reports them, every entry of `folder` (its path's exact
-// bytes, which need not be valid text) whose name
-// matches `spec` (see WildcardMatcher). Entries "." and "..", folders and links to folders
-// are skipped; hidden files are entries like any other. Returns false, appending nothing
-// and reading nothing, when `spec` is empty or names a folder (specNamesFolder), and when
-// the folder cannot be opened.
-// Links are followed for the folder test and the time. A link that leads nowhere (or
-// loops) is still an entry, since renaming moves the link itself; it gets the link's own
-// time. One fstatat per matching entry (two for a link); names that do not match are never
-// stat'ed. (forEachMatchingFile without the time stats only links and unknown types.)
-// The folder is read in one go first; `between` then runs for every entry, for a caller
-// that lets the event loop run.
-bool findMatchingFiles(
-    const QByteArray& folder, const QString& spec, std::vector<DirEntry>& out,
-    const std::function<void()>& between = [] {});
-
 // What a caller needs to know of each entry besides its name and inode.
 enum class EntryFacts
 {
@@ -57,12 +41,6 @@ enum class EntryFacts
     // stat'ed, its inode taken from the listing where the file system's agree with stat's.
     WithoutTime
 };
-
-// The same, handing each entry to `found` as it is matched, for a caller that keeps the
-// entries in a form of its own.
-bool forEachMatchingFile(
-    const QByteArray& folder, const QString& spec, const std::function<void(DirEntry&&)>& found,
-    const std::function<void()>& between = [] {}, EntryFacts facts = EntryFacts::WithTime);
 
 // One reading of a folder: every entry but "." and "..", in the order the folder reports
 // them, with what readdir tells of each (a link or an entry of unknown type is a folder or
@@ -101,7 +79,16 @@ std::shared_ptr<const FolderListing> listFolder(const QByteArray& folder);
 // `between` runs after every entry read, for a caller that lets the event loop run.
 std::shared_ptr<const FolderListing> listFolder(int at, const QByteArray& folder,
                                                 const std::function<void()>& between);
-// forEachMatchingFile on a listing already read; the stats are made now.
+// Hands to `found`, in the order the folder reported them, every entry of `listing` whose
+// name matches `spec` (see WildcardMatcher). Entries "." and "..", folders and links to
+// folders are skipped; hidden files are entries like any other. Returns false, handing
+// nothing over, when `spec` is empty or names a folder (specNamesFolder), and when the
+// listed folder cannot be opened again.
+// Links are followed for the folder test and the time. A link that leads nowhere (or
+// loops) is still an entry, since renaming moves the link itself; it gets the link's own
+// time. One fstatat per matching entry (two for a link); names that do not match are never
+// stat'ed. (Without the time only links and unknown types are stat'ed.) `between` runs
+// for every entry, for a caller that lets the event loop run.
 bool forEachMatchingFile(
     const FolderListing& listing, const QString& spec, const std::function<void(DirEntry&&)>& found,
     const std::function<void()>& between = [] {}, EntryFacts facts = EntryFacts::WithTime);
@@ -116,10 +103,10 @@ struct ListedFacts
     quint64 writeTime = 0;
     quint64 inode = 0;
 };
-// Stats the entry at `position` as findMatchingFiles would, with one stat in `folderFd`
+// Stats the entry at `position` as forEachMatchingFile would, with one stat in `folderFd`
 // (the listed folder, opened again).
 ListedFacts describeListed(int folderFd, const FolderListing& listing, quint32 position);
-// The entry at `position` with `facts`, as findMatchingFiles hands it over.
+// The entry at `position` with `facts`, as forEachMatchingFile hands it over.
 DirEntry listedEntry(const FolderListing& listing, quint32 position, const ListedFacts& facts);
 
 // What a first look at a path the user picked found.

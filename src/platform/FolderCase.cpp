@@ -8,7 +8,6 @@
 
 #include "platform/DirectoryScan.h"
 
-#include <QFile>
 #include <QSet>
 
 #include <algorithm>
@@ -55,8 +54,6 @@ bool fuseFolderFoldsCase(int dir)
 } // namespace
 
 FolderLookup::FolderLookup(const QByteArray& folder) : m_dir(AT_FDCWD, folder, O_PATH) {}
-
-FolderLookup::FolderLookup(const QString& folder) : FolderLookup(QFile::encodeName(folder)) {}
 
 bool FolderLookup::contains(const QByteArray& rawName) const
 {

@@ -264,23 +264,6 @@ QByteArray newRawName(const QByteArray& oldRawName, const QString& newName)
     return same ? oldRawName : QFile::encodeName(newName);
 }
 
-const QByteArray& newRawName(QByteArray& buffer, const QByteArray& oldRawName,
-                             const QString& newName)
-{
-    buffer.resize(newName.size());
-    char* out = buffer.data();
-    for (const QChar c : newName) {
-        if (c.unicode() >= 0x80) {
-            buffer = newRawName(oldRawName, newName);
-            return buffer;
-        }
-        *out++ = char(c.unicode());
-    }
-    // An ASCII name's bytes are its text, and no other bytes read as it: the file keeps
-    // its name exactly when the bytes are the same.
-    return buffer;
-}
-
 QString invalidNameReason(const QString& newName)
 {
     if (newName.isEmpty())
@@ -307,18 +290,6 @@ RenameOutcome FileRenamer::renameRaw(const QByteArray& folder, const QByteArray&
         return {false, EINVAL,
                 QCoreApplication::translate("Rename", "The new name is not valid text")};
     return rename(folder, oldRawName, newName, observer);
-}
-
-RenameOutcome FileRenamer::rename(const QString& folder, const QByteArray& oldRawName,
-                                  const QString& newName, RenameObserver* observer)
-{
-    return rename(QFile::encodeName(folder), oldRawName, newName, observer);
-}
-
-RenameOutcome FileRenamer::renameRaw(const QString& folder, const QByteArray& oldRawName,
-                                     const QByteArray& newRawName, RenameObserver* observer)
-{
-    return renameRaw(QFile::encodeName(folder), oldRawName, newRawName, observer);
 }
 
 SystemRenamer::SystemRenamer() = default;
@@ -360,7 +331,7 @@ RenameOutcome SystemRenamer::rename(const QByteArray& folder, const QByteArray& 
 RenameOutcome SystemRenamer::renameRaw(const QByteArray& folder, const QByteArray& oldRawName,
                                        const QByteArray& newRawName, RenameObserver* observer)
 {
-    const RenameOutcome refused = refusal(oldRawName, newRawName);
+    RenameOutcome refused = refusal(oldRawName, newRawName);
     if (!refused.ok)
         return refused;
     // A batch renames one file after another in one folder, so the folder stays open while

@@ -30,10 +30,6 @@ struct RenameOutcome
 // valid UTF-8 reads back with replacement characters; given back unchanged, it means the
 // file keeps its name, not that its bytes become those characters.
 QByteArray newRawName(const QByteArray& oldRawName, const QString& newName);
-// The same, for a run asking once per file: an ASCII name is written into `buffer`, which
-// keeps its room from one file to the next. Gives back `buffer`.
-const QByteArray& newRawName(QByteArray& buffer, const QByteArray& oldRawName,
-                             const QString& newName);
 
 // A name of our own for a file that has to step aside within its folder for a moment:
 // ".pellory-" and random hex digits, ".tmp".
@@ -80,13 +76,6 @@ public:
     virtual RenameOutcome renameRaw(const QByteArray& folder, const QByteArray& oldRawName,
                                     const QByteArray& newRawName,
                                     RenameObserver* observer = nullptr);
-
-    // The folder as decoded text, for callers that do not hold its bytes yet; a folder whose
-    // name is not valid text cannot be reached this way.
-    RenameOutcome rename(const QString& folder, const QByteArray& oldRawName,
-                         const QString& newName, RenameObserver* observer = nullptr);
-    RenameOutcome renameRaw(const QString& folder, const QByteArray& oldRawName,
-                            const QByteArray& newRawName, RenameObserver* observer = nullptr);
 };
 
 // Keeps the folder of the last rename open while calls follow one another, since a batch
@@ -134,7 +123,6 @@ class FolderLookup
 public:
     // Each name looked up in the folder when asked.
     explicit FolderLookup(const QByteArray& folder);
-    explicit FolderLookup(const QString& folder); // for callers without the folder's bytes
 
     bool contains(const QByteArray& rawName) const;
 

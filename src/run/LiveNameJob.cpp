@@ -8,9 +8,6 @@
 #include <QCoreApplication>
 #include <QFile>
 
-#include <algorithm>
-#include <limits>
-
 namespace pellory {
 
 namespace {
@@ -46,13 +43,13 @@ LiveNameJob::LiveNameJob(std::shared_ptr<const Catalogue> catalogue, std::vector
 {
     m_list.counterFits = m_walk->counterFits();
     if (m_list.counterFits)
-        m_finals.reserve(size_t(m_catalogue->FileCount()));
+        m_finals.reserve(m_catalogue->FileCount());
 }
 
 LiveNameJob::LiveNameJob(std::shared_ptr<const Catalogue> catalogue, QString mask)
     : m_catalogue(std::move(catalogue)), m_mask(std::move(mask))
 {
-    m_finals.reserve(size_t(m_catalogue->FileCount()));
+    m_finals.reserve(m_catalogue->FileCount());
 }
 
 LiveNameJob::~LiveNameJob() = default;
@@ -66,10 +63,6 @@ bool LiveNameJob::work(const QDeadlineTimer& deadline)
         nameNext();
         if (m_named % kRowsPerLook == 0 && deadline.hasExpired())
             return false;
-    }
-    if (m_checked < 0) {
-        sortIndexes();
-        m_checked = 0;
     }
     while (m_checked < rows) {
         findClash(m_checked++);
@@ -92,11 +85,6 @@ QString LiveNameJob::newKey(const QString& name) const
     return m_walk ? name.toUpper() : QString::fromLatin1(QFile::encodeName(name));
 }
 
-QString LiveNameJob::finalKey(qint32 row) const
-{
-    return m_list.newNames.has(row) ? newKey(m_list.newNames.at(row)) : oldKey(row);
-}
-
 void LiveNameJob::nameNext()
 {
     const qint32 row = m_named++;
@@ -106,49 +94,41 @@ void LiveNameJob::nameNext()
     const QString next = newKey(name);
     if (m_walk ? name == old : next == previous) {
         m_list.newNames.addNone();
-        m_finals.emplace_back(keyHash(previous), row);
+        m_finals.insert(previous, row);
         return;
     }
     m_list.newNames.add(name); // a mask can leave nothing of a name
-    m_finals.emplace_back(keyHash(next), row);
+    m_finals.insert(next, row);
     // A wildcard rename steps aside through a temporary name where a file needs the name
     // of one renamed after it; a scheme run renames in list order and cannot.
     if (m_walk)
-        m_renamedOlds.emplace_back(keyHash(previous), row);
+        m_renamedOlds.insert(previous, row);
 }
 
-void LiveNameJob::sortIndexes()
-{
-    std::sort(m_finals.begin(), m_finals.end());
-    std::sort(m_renamedOlds.begin(), m_renamedOlds.end());
-}
-
+// A clash is told with the first row in the way, in list order.
 void LiveNameJob::findClash(qint32 row)
 {
     if (!m_list.newNames.has(row))
         return;
     const QString mine = newKey(m_list.newNames.at(row));
-    const quint32 hash = keyHash(mine);
-    const auto range = [hash](const Index& index) {
-        return std::make_pair(
-            std::lower_bound(index.begin(), index.end(), std::make_pair(hash, qint32(0))),
-            std::upper_bound(index.begin(), index.end(),
-                             std::make_pair(hash, std::numeric_limits<qint32>::max())));
-    };
-    for (auto [it, end] = range(m_finals); it != end; ++it) {
-        if (it->second != row && finalKey(it->second) == mine) {
-            const bool kept = !m_list.newNames.has(it->second);
-            m_list.clashes.insert(
-                row, {kept ? NameClash::Kind::KeptName : NameClash::Kind::SameNewName, it->second});
-            return;
-        }
+    qint32 other = -1;
+    for (auto it = m_finals.constFind(mine); it != m_finals.cend() && it.key() == mine; ++it) {
+        if (*it != row && (other < 0 || *it < other))
+            other = *it;
     }
-    for (auto [it, end] = range(m_renamedOlds); it != end; ++it) {
-        if (it->second > row && oldKey(it->second) == mine) {
-            m_list.clashes.insert(row, {NameClash::Kind::RenamedLater, it->second});
-            return;
-        }
+    if (other >= 0) {
+        const bool kept = !m_list.newNames.has(other);
+        m_list.clashes.insert(
+            row, {kept ? NameClash::Kind::KeptName : NameClash::Kind::SameNewName, other});
+        return;
     }
+    for (auto it = m_renamedOlds.constFind(mine); it != m_renamedOlds.cend() && it.key() == mine;
+         ++it) {
+        if (*it > row && (other < 0 || *it < other))
+            other = *it;
+    }
+    if (other >= 0)
+        m_list.clashes.insert(row, {NameClash::Kind::RenamedLater, other});
 }
 
 } // namespace pellory

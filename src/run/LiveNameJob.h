@@ -60,27 +60,20 @@ public:
     LiveNameList take() { return std::move(m_list); }
 
 private:
-    // Key hash, row; sorted. Half a hash is enough to find the few rows to compare, and
-    // keeps an entry at eight bytes for every row of a large folder.
-    using Index = std::vector<std::pair<quint32, qint32>>;
-    static quint32 keyHash(const QString& key) { return quint32(qHash(key)); }
-
     void nameNext();
-    void sortIndexes();
     void findClash(qint32 row);
-    // The names as the run compares them: the old one, a new one, the one after the run.
+    // The names as the run compares them: the old one, a new one.
     QString oldKey(qint32 row) const;
     QString newKey(const QString& name) const;
-    QString finalKey(qint32 row) const;
 
     std::shared_ptr<const Catalogue> m_catalogue;
     std::unique_ptr<SchemeWalk> m_walk; // none for a wildcard rename
     QString m_mask;
     LiveNameList m_list;
-    Index m_finals;        // every row
-    Index m_renamedOlds;   // the old names of the rows that get a new one
-    qint32 m_named = 0;    // rows named so far
-    qint32 m_checked = -1; // rows checked for clashes so far; -1 before the indexes exist
+    QMultiHash<QString, qint32> m_finals;      // every row by its name after the run
+    QMultiHash<QString, qint32> m_renamedOlds; // the rows that get a new name, by the old one
+    qint32 m_named = 0;                        // rows named so far
+    qint32 m_checked = 0;                      // rows checked for clashes so far
 };
 
 } // namespace pellory

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: The Pellory developers
 #pragma once
-// Many short names held compactly, for the passes over a whole folder: a plan or a column
-// of new names for 100000 files. Holds text only; knows nothing of files.
+// Many short names held compactly: a column of new names for 100000 files. Holds text
+// only; knows nothing of files.
 
 #include <QByteArray>
 #include <QString>
@@ -28,8 +28,8 @@ inline QString textOf(std::u16string_view text)
     return QStringView(text.data(), qsizetype(text.size())).toString();
 }
 
-// Names stored end to end in one buffer: a plan for 100000 files holds several names per
-// file, and a string object per name would cost more than the names themselves.
+// Names stored end to end in one buffer: a string object per name would cost more than
+// the names themselves.
 template <typename Char> class NameTable
 {
 public:

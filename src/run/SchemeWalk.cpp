@@ -38,11 +38,6 @@ QStringList SchemeWalk::fileNames() const
     return names;
 }
 
-bool SchemeWalk::wouldProduceDuplicates(const std::function<void()>& yield) const
-{
-    return WouldProduceDuplicates(fileNames(), m_selected, m_settings, yield);
-}
-
 NameProblem SchemeWalk::firstNameProblem(const std::function<void()>& yield) const
 {
     return pellory::firstNameProblem(fileNames(), m_selected, m_settings, yield);

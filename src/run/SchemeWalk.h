@@ -43,8 +43,6 @@ public:
 
     // False when a decimal counter would leave the 32-bit range before the last file.
     bool counterFits() const;
-    // The duplicate-name check over the whole walk; `yield` runs once per file.
-    bool wouldProduceDuplicates(const std::function<void()>& yield) const;
     // The check a preview runs before it lists anything: the first new name, in list order,
     // that no file can have or that duplicates another (firstNameProblem).
     NameProblem firstNameProblem(const std::function<void()>& yield) const;

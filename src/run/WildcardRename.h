@@ -8,7 +8,6 @@
 
 #include "platform/DirectoryScan.h"
 #include "platform/Rename.h"
-#include "run/NameTable.h"
 
 #include <QByteArray>
 #include <QString>
@@ -22,29 +21,36 @@ namespace pellory {
 // temporary name and, later, one from it to its new name.
 struct WildcardStep
 {
-    qint32 file = 0;           // the file's place in the plan's tables
+    qint32 file = 0;           // the file's place in the plan's files
     qint32 temporary = -1;     // the temporary name the step goes to or comes from, or -1
     bool finishesFile = false; // the file has its new name after this step
     quint64 inode = 0;         // the file's, as the scan found it
 };
 
+// One file of a plan, and the names it has before and after.
+struct PlannedFile
+{
+    QString oldName;   // decoded, for messages
+    QByteArray oldRaw; // the exact bytes readdir gave
+    QString newName;
+    QByteArray newRaw; // the bytes the rename gives
+    quint64 inode = 0; // as the scan found it
+};
+
 struct WildcardPlan
 {
-    QByteArray folder; // where the files are: the exact bytes of the folder's path
+    QByteArray folder;              // where the files are: the exact bytes of the folder's path
+    std::vector<PlannedFile> files; // the files that get a new name, in name order
     std::vector<WildcardStep> steps;
     int fileCount = 0; // files that get a new name
     QString refusal;   // non-empty when the batch must not run; names the first conflict
-
-    // Each file's names, in name order of the old names.
-    NameTable<char16_t> oldNames;        // decoded, for messages
-    NameTable<char> oldRaws;             // the exact bytes readdir gave
-    NameTable<char> newRaws;             // the bytes the renames give
     std::vector<QByteArray> temporaries; // the names that open cycles
 
-    std::string_view fromRaw(const WildcardStep& step) const; // the entry's name when the step runs
-    std::string_view toRaw(const WildcardStep& step) const;   // its name after the step
-    QString fileName(const WildcardStep& step) const;         // before the batch, for messages
-    QString newName(const WildcardStep& step) const;          // after the batch
+    const QByteArray&
+    fromRaw(const WildcardStep& step) const;                 // the entry's name when the step runs
+    const QByteArray& toRaw(const WildcardStep& step) const; // its name after the step
+    const QString& fileName(const WildcardStep& step) const; // before the batch, for messages
+    const QString& newName(const WildcardStep& step) const;  // after the batch
 };
 
 struct NamedFile
@@ -60,17 +66,13 @@ struct NamedFile
 // name still taken, opening cycles through a temporary name in the folder. `between` runs
 // between files in the longer passes, for a caller that lets the event loop run.
 WildcardPlan planRenames(
-    const QByteArray& folder, std::vector<NamedFile> files,
+    const QByteArray& folder, const std::vector<NamedFile>& files,
     const std::function<void()>& between = [] {});
 
 // Lists the files that `spec` matches in `folder` once, and plans their renames. A
 // specification or a mask that names a folder (specNamesFolder) refuses the batch.
 WildcardPlan planWildcardRename(
     const QByteArray& folder, const QString& spec, const QString& mask,
-    const std::function<void()>& between = [] {});
-// The same for a folder given as decoded text, for callers that do not hold its bytes yet.
-WildcardPlan planWildcardRename(
-    const QString& folder, const QString& spec, const QString& mask,
     const std::function<void()>& between = [] {});
 
 struct WildcardHooks

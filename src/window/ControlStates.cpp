@@ -100,9 +100,11 @@ void ControlStates::RenameChk_Click()
     UpdateControls();
 }
 
-void ControlStates::followSpecs(bool oneSpec)
+void ControlStates::followSpecs()
 {
-    setEnabled({m_naming.WildCardRen, m_naming.Label9}, oneSpec);
+    const QString specs = m_files.FileSpecs->text();
+    setEnabled({m_naming.WildCardRen, m_naming.Label9},
+               !specs.isEmpty() && !specs.contains(QLatin1Char(';')));
 }
 
 void ControlStates::WildCardRen_Change()

@@ -34,7 +34,7 @@ public:
     void WildCardRen_Change();
     // The wildcard field, after an edit of the specification: a wildcard rename takes
     // exactly one.
-    void followSpecs(bool oneSpec);
+    void followSpecs();
 
 private:
     // The naming fields and their captions, which "Enable Batch Rename" switches.

@@ -148,8 +148,7 @@ void FilePane::PreviewList_Click()
 
 void FilePane::FileSpecs_Change()
 {
-    const QString text = FileSpecs->text();
-    emit specsChanged(!text.isEmpty() && !text.contains(QLatin1Char(';')));
+    emit specsChanged();
 }
 
 void FilePane::FileSpecs_GotFocus()

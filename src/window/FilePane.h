@@ -113,8 +113,8 @@ signals:
     // The list or its selection changed: whether a run would change anything is decided
     // anew.
     void listChanged();
-    // The specification text changed; a wildcard rename takes exactly one specification.
-    void specsChanged(bool oneSpec);
+    // The specification text changed.
+    void specsChanged();
     // Why the file list shows no new names; an empty text when it shows them again.
     void liveNamesNote(const QString& note);
     // The user asked, by Ctrl+Alt+Z or the file list's menu, to undo the newest run, or to

@@ -129,7 +129,8 @@ void NamingPanel::chkAlpha_Click()
 {
     // Each counter kind keeps its own start and increment; the fields show the pair of the
     // kind now chosen. Writing the fields raises their change handlers, which store the
-    // same texts into the pair of the kind just entered.
+    // same texts into the pair of the kind just entered, but only where a text differs:
+    // the kind of counter is an input of its own, and says so itself.
     CounterTexts& c = m_counters;
     const bool alpha = chkAlpha->isChecked();
     Label3->setText(alpha ? tr("&Starting @ : ") : tr("&Starting # : "));
@@ -138,6 +139,7 @@ void NamingPanel::chkAlpha_Click()
     StartingNumber->setText(alpha ? c.AlphaNumberText : c.NumberText);
     NumberIncValue->setText(alpha ? c.AlphaIncrementText : c.IncrementText);
     chkTrim->setEnabled(!alpha);
+    emit changed();
 }
 
 void NamingPanel::chkTrim_Click()

@@ -168,7 +168,7 @@ QString RunButtons::planAndRunWildcard()
     QProgressDialog progress(tr("Renaming files..."), tr("Cancel"), 0, plan.fileCount, m_window);
     progress.setWindowTitle(QStringLiteral("Pellory"));
     progress.setWindowModality(Qt::WindowModal); // its updates then visit the event loop
-    progress.setMinimumDuration(kProgressDelayMs);
+    progress.setMinimumDuration(int(RunController::kProgressDelayMs));
     WildcardHooks hooks;
     // The dialog lays its label out anew at every change and visits the event loop only
     // once it shows, so it is updated only when the event loop is due to run anyway.

@@ -39,9 +39,6 @@ public:
     QPushButton* ApplyBut;
     QPushButton* ExitBut;
 
-    // A wildcard rename shows its progress only when it takes longer than this.
-    static constexpr int kProgressDelayMs = 500;
-
 signals:
     // Preview mode was left with every control enabled: the states the settings call for
     // are to be derived anew.

@@ -143,13 +143,12 @@ RunController::walkRenames(SchemeWalk& walk, const QByteArray& folder, WalkResul
 {
     RunYield yield;
     int done = 0;
-    QByteArray buffer;
     while (!walk.atEnd()) {
         const SchemeWalk::Step step = walk.next();
         const QByteArray& oldRaw = step.record->RawName;
         // Encoded once: the renamer would encode the text again to compare it, a tenth of
         // the walk's own work.
-        const QByteArray& newRaw = step.takesPart ? newRawName(buffer, oldRaw, step.name) : oldRaw;
+        const QByteArray& newRaw = step.takesPart ? newRawName(oldRaw, step.name) : oldRaw;
         // A file that keeps its name is no rename: nothing to do, nothing to undo.
         if (newRaw != oldRaw) {
             m_recorder.setFile(step.record->Inode);
@@ -181,7 +180,7 @@ void RunController::fillPreview(SchemeWalk& walk, qint32 firstRow, const Preview
     std::vector<qint32> selected;
     qint32 row = firstRow;
     const auto flush = [&] {
-        append(names, std::move(selected));
+        append(names, selected);
         names.clear();
         selected.clear();
     };

@@ -45,7 +45,6 @@ public:
     // and returns false.
     bool mayAct(IfBusy answer) const;
     bool busy() const { return m_runState != RunState::Idle; }
-    RunState runState() const { return m_runState; }
     void setRunState(RunState state) { m_runState = state; }
     // Exit pressed during a run: the run stops at its next visit to the event loop.
     void requestCancel() { m_runState = RunState::CancelRequested; }

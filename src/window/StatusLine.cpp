@@ -16,7 +16,9 @@ StatusLine::StatusLine(QWidget* parent)
     row->setContentsMargins(4, 2, 4, 2);
     row->addWidget(m_text, 1);
     row->addWidget(m_bar);
-    m_text->setAccessibleName(tr("Status"));
+    // A screen reader reads the line's text as its name, and the label tells it of every
+    // change of its text: both only while the label has no name of its own.
+    m_text->setAccessibleDescription(tr("Status"));
     m_bar->setAccessibleName(tr("Progress"));
     m_bar->setMaximumWidth(200);
     m_bar->hide();

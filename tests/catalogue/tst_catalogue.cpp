@@ -155,7 +155,7 @@ private slots:
         // A rebuild starts from nothing, after a short list as after one as long as the folder.
         catalogue.FileRecords.resize(files.size() < 4096 ? 1 : files.size() + 1,
                                      FileRecord{"OLD", "old", "", 1, "old", 1});
-        rebuildCatalogue(catalogue, root.path(), specs, ExtensionMode(mode));
+        rebuildCatalogue(catalogue, QFile::encodeName(root.path()), specs, ExtensionMode(mode));
         QStringList listed;
         for (const FileRecord& record : catalogue.FileRecords) {
             listed << record.FileName + u':' + record.NameKey + u':' + record.ExtKey;

@@ -138,10 +138,11 @@ private slots:
         // "untimed": each file's time is not asked for, so most files are not stat'ed.
         const bool untimed = spec.startsWith("untimed ");
         const auto append = [&](DirEntry&& entry) { entries.push_back(std::move(entry)); };
-        const bool opened = untimed
-                                ? forEachMatchingFile(
-                                      folder, spec.mid(8), append, [] {}, EntryFacts::WithoutTime)
-                                : findMatchingFiles(folder, spec, entries);
+        const std::shared_ptr<const FolderListing> listing = listFolder(folder);
+        const bool opened =
+            listing && forEachMatchingFile(
+                           *listing, untimed ? spec.mid(8) : spec, append, [] {},
+                           untimed ? EntryFacts::WithoutTime : EntryFacts::WithTime);
         QByteArrayList names;
         for (std::size_t i = 1; i < entries.size(); ++i) {
             QCOMPARE(entries[i].name, QFile::decodeName(entries[i].rawName));
@@ -315,8 +316,6 @@ private slots:
                 else {
                     const QByteArray oldRaw = step.split('>')[0];
                     const QString newName = QString::fromUtf8(step.split('>')[1]);
-                    QByteArray buffer("room kept from the file before");
-                    QCOMPARE(newRawName(buffer, oldRaw, newName), newRawName(oldRaw, newName));
                     r = renamer.rename(at, oldRaw, newName, &observer);
                 }
             }

@@ -56,7 +56,7 @@ bool rotate(const QByteArray& folder, int count, int delayMs)
         if (!recorder.record(from, to, inodeOf(folder + '/' + from)))
             return false;
         QThread::msleep(ulong(delayMs) / 2); // a kill now leaves a record never carried out
-        if (!renamer.renameRaw(QFile::decodeName(folder), from, to).ok)
+        if (!renamer.renameRaw(folder, from, to).ok)
             return false;
         QThread::msleep(ulong(delayMs) / 2);
     }

@@ -107,6 +107,7 @@ private slots:
         QTest::newRow("name order beyond 16 bits") << "\uFF21 \U0001F600" << "\uFF21>x \U0001F600>x" << 0 << "" << "\uFF21=\uFF21|\U0001F600=\U0001F600" << "Cannot rename \"\U0001F600\" to \"x\".\n\n\"\uFF21\" would get the same name.";
         QTest::newRow("two files, one name") << "a1.txt a2.txt b.doc" << "*.txt|a.*" << 0 << "" << "a1.txt=a1.txt|a2.txt=a2.txt|b.doc=b.doc" << "Cannot rename \"a1.txt\" to \"a.txt\".\n\n\"a2.txt\" would get the same name.";
         QTest::newRow("name of a folder") << "b.txt c.txt c.bak/" << "*.txt|*.bak" << 0 << "" << "b.txt=b.txt|c.txt=c.txt" << "Cannot rename \"c.txt\" to \"c.bak\".\n\nAn entry of that name is already in the folder.";
+        QTest::newRow("taken by a file that stays, spec in capitals") << "a.txt b.txt b.bak c.txt" << "*.TXT|*.bak" << 0 << "" << "a.txt=a.txt|b.bak=b.bak|b.txt=b.txt|c.txt=c.txt" << "Cannot rename \"b.txt\" to \"b.bak\".\n\nAn entry of that name is already in the folder.";
         QTest::newRow("empty name") << ".x y" << "*|?" << 0 << "" << ".x=.x|y=y" << "Cannot rename \".x\" to \"\".\n\nThe new name may not be empty.";
         QTest::newRow("fails at the second") << "a b c" << "a>x b>y c>z" << 2 << "a>x|b>y!" << "b=b|c=c|x=a" << "An error occurred renaming \"b\" to \"y\"." + denied;
         QTest::newRow("swap fails half way") << "a b" << "a>b b>a" << 2 << "a>T|b>a!|T>a" << "a=a|b=b" << "An error occurred renaming \"b\" to \"a\"." + denied;
@@ -130,7 +131,8 @@ private slots:
             QVERIFY(makeEntry(dir.path(), QByteArray::fromPercentEncoding(entry.toUtf8())));
         const WildcardPlan plan =
             how.contains(u'|')
-                ? planWildcardRename(dir.path(), how.section(u'|', 0, 0), how.section(u'|', 1))
+                ? planWildcardRename(QFile::encodeName(dir.path()), how.section(u'|', 0, 0),
+                                     how.section(u'|', 1))
                 : planRenames(QFile::encodeName(dir.path()), namedFiles(dir.path(), how));
         for (const WildcardStep& step : plan.steps) // each step carries its file's identity
             QCOMPARE(step.inode, entryInode(QFile::encodeName(dir.filePath(plan.fileName(step)))));

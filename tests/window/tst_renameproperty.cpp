@@ -211,7 +211,8 @@ QString tst_RenameProperty::runCase(QRandomGenerator& rng, bool wildcard, int& f
     const std::vector<FileRecord> rows = f.catalogue().FileRecords;
     const Listing before = listFolder(folder.path());
     const bool refused =
-        wildcard && !planWildcardRename(folder.path(), spec, mask).refusal.isEmpty();
+        wildcard &&
+        !planWildcardRename(QFile::encodeName(folder.path()), spec, mask).refusal.isEmpty();
     QStringList expected; // the promised names; none for a scheme run not previewed
     for (const FileRecord& row : rows)
         if (wildcard)
