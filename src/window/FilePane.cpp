@@ -78,9 +78,8 @@ void FilePane::setSpecs(const QString& specs)
 
 void FilePane::RefreshFiles()
 {
-    // The list shows the old records' own names. Let go first, the old records go all at
-    // once; held, they leave holes all over the memory that the new records then fill,
-    // and sorting those scattered names took half as long again.
+    // The list shows the old records' own names: it lets them go first, so that the old
+    // records are freed at once and the new ones are not scattered among names still held.
     FileList->names()->setNames({});
     rebuildCatalogue(catalogueToChange(), DirList->rawPath(), m_listedSpecs, m_extensionMode(),
                      DirList->takeListing());

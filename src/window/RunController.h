@@ -67,9 +67,8 @@ public:
     void finish();
     // A run or an undo shows its progress only once it has taken this long.
     static constexpr qint64 kProgressDelayMs = 500;
-    // and then changes it at most this often: a label and a bar laid out and painted at
-    // every visit to the event loop (every 5 ms) were a twentieth of a long run, and no one
-    // reads a count that changes more than a few times a second.
+    // and then changes it at most this often: no one reads a count that changes more than a
+    // few times a second, and each change lays the label and the bar out and paints them.
     static constexpr qint64 kProgressEveryMs = 100;
     // How far a long run or undo has got: "Renaming" or "Undoing", files done, in all; a
     // total of 0 when it is over.
