@@ -156,6 +156,27 @@ bool JournalFile::syncDue()
     return true;
 }
 
+bool JournalFile::syncNow()
+{
+    if (m_fd < 0)
+        return false;
+    if (::fdatasync(m_fd) != 0)
+        return fail();
+    m_lastSyncMs = monotonicMs();
+    // A new file's name lives in its folder: without the folder's flush, a power cut can
+    // keep the records and lose the name that leads to them.
+    const qsizetype slash = m_path.lastIndexOf('/');
+    const QByteArray folder = slash > 0 ? m_path.left(slash) : QByteArray("/");
+    const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0)
+        return fail();
+    const bool synced = ::fsync(dir) == 0;
+    const int error = errno;
+    ::close(dir);
+    errno = error;
+    return synced || fail();
+}
+
 void JournalFile::unmap()
 {
     if (m_map)

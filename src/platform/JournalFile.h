@@ -44,6 +44,9 @@ public:
     // The parts one after the other, copied straight into the file: a record per rename is
     // not first assembled in a buffer of its own.
     bool append(std::initializer_list<QByteArrayView> parts);
+    // Flushes the records to the disk now (fdatasync), and the folder that holds the file
+    // (fsync), so that a power cut keeps the file and every record written so far.
+    bool syncNow();
     void close();
     // Closes the file and removes it: a run that renamed nothing leaves no trace.
     void discard();

@@ -20,8 +20,9 @@ namespace pellory {
 
 namespace {
 
-const QByteArray kHeader = "pellory-run 2";
-constexpr int kVersion = 2;
+const QByteArray kHeader = "pellory-run 3";
+constexpr quint64 kVersion = 3;
+constexpr quint64 kOldestVersion = 2; // read as this version: it has none of the newer lines
 constexpr char kSuffix[] = ".run";
 // Enough of a file to show a run's head and first renames without reading a long run whole.
 constexpr qsizetype kSummaryBytes = 16 * 1024;
@@ -149,17 +150,42 @@ bool parseHead(const std::vector<QByteArrayView>& lines, size_t& at, RunRecord& 
     return true;
 }
 
-// "R old new inode": read from views of the line, since a run holds one per file.
-bool parseRename(QByteArrayView fields, RunRecord& run, bool keepAll)
+// "old new inode": read from views of the line, since a run holds one per file.
+bool parseNames(QByteArrayView fields, RenameRecord& r)
 {
     const qsizetype a = fields.indexOf(' ');
     const qsizetype b = a < 0 ? -1 : fields.indexOf(' ', a + 1);
-    if (b < 0) // fewer than three fields; a fourth makes the inode no number
-        return false;
+    // Fewer than three fields; a fourth makes the inode no number.
+    return b >= 0 && unescaped(fields.first(a), r.oldRaw) &&
+           unescaped(fields.sliced(a + 1, b - a - 1), r.newRaw) &&
+           number(fields.sliced(b + 1), r.inode);
+}
+
+// "P old new inode": the plan comes before the first rename.
+bool parsePlanned(QByteArrayView fields, RunRecord& run, bool keepAll)
+{
     RenameRecord r;
-    if (!unescaped(fields.first(a), r.oldRaw) ||
-        !unescaped(fields.sliced(a + 1, b - a - 1), r.newRaw) ||
-        !number(fields.sliced(b + 1), r.inode))
+    if (run.renameCount > 0 || !parseNames(fields, r))
+        return false;
+    if (keepAll || run.planCount < RunHistory::kRenamesShown)
+        run.plan.push_back(std::move(r));
+    ++run.planCount;
+    return true;
+}
+
+// "F folder device inode" among the records: the folder the renames from here on are in.
+bool parseFolder(QByteArrayView fields, RunRecord& run)
+{
+    const QByteArrayList f = fields.toByteArray().split(' ');
+    QByteArray folder;
+    return f.size() == 3 && unescaped(f[0], folder, true) && folder == run.folder &&
+           number(f[1], run.folderDevice) && number(f[2], run.folderInode);
+}
+
+bool parseRename(QByteArrayView fields, RunRecord& run, bool keepAll)
+{
+    RenameRecord r;
+    if (!parseNames(fields, r))
         return false;
     run.lastCounted = !isTemporaryName(r.newRaw);
     run.fileCount += run.lastCounted;
@@ -174,6 +200,10 @@ bool parseRecord(QByteArrayView line, RunRecord& run, bool keepAll)
 {
     if (line.startsWith("R "))
         return parseRename(line.sliced(2), run, keepAll);
+    if (line.startsWith("P "))
+        return parsePlanned(line.sliced(2), run, keepAll);
+    if (line.startsWith("F "))
+        return parseFolder(line.sliced(2), run);
     const QByteArrayList f = line.toByteArray().split(' ');
     quint64 count = 0;
     if (line == "X" && run.renameCount > 0) {
@@ -271,14 +301,15 @@ RunRecord parseRun(const QByteArray& text, bool whole, const QByteArray& tail)
     const std::vector<QByteArrayView> lines = linesOf(text);
     // The text after the last newline is a record cut short by a kill (or, for a part of a
     // file, by the reading), or nothing.
-    if (lines.front().startsWith("pellory-run ") && lines.front() != kHeader) {
-        quint64 version = 0;
-        run.newer = number(lines.front().sliced(12), version) && version > kVersion;
-        run.damaged = !run.newer;
+    quint64 version = 0;
+    const bool known = lines.front().startsWith("pellory-run ") &&
+                       number(lines.front().sliced(12), version) && version >= kOldestVersion;
+    if (known && version > kVersion) {
+        run.newer = true;
         return run;
     }
     size_t at = 1;
-    if (lines.size() < 2 || lines.front() != kHeader || !parseHead(lines, at, run)) {
+    if (lines.size() < 2 || !known || !parseHead(lines, at, run)) {
         run.damaged = true;
         return run;
     }
@@ -301,23 +332,37 @@ RunRecorder::RunRecorder(QString folder, JournalSync sync)
     : m_folder(std::move(folder)), m_sync(sync)
 {}
 
-void RunRecorder::begin(RunKind kind, const QByteArray& folder, int plannedFiles)
+void RunRecorder::begin(RunKind kind, const QByteArray& folder, int plannedFiles,
+                        const RenamePlan& plan)
 {
     m_file.close();
     m_inRun = true;
     m_kind = kind;
     m_runFolder = folder;
+    struct stat st;
+    m_folderIdentity = ::stat(folder.constData(), &st) == 0
+                           ? FileIdentity{quint64(st.st_dev), quint64(st.st_ino)}
+                           : FileIdentity{};
     m_planned = plannedFiles;
     m_undoes.clear();
     m_parkedOnly = false;
     m_done = 0;
     m_files = 0;
     m_lastCounted = false;
+    m_openFailed = false;
     m_error.clear();
+    if (plan.empty() || kind == RunKind::Undo)
+        return;
+    if (!QDir().mkpath(m_folder)) {
+        m_openFailed = true;
+        return;
+    }
+    const HistoryLock lock(m_folder);
+    m_openFailed = !open() || !writePlan(plan);
 }
 
 bool RunRecorder::beginUndo(const QString& target, const QByteArray& folder, int plannedFiles,
-                            bool parkedOnly)
+                            bool parkedOnly, const RenamePlan& plan)
 {
     begin(RunKind::Undo, folder, plannedFiles);
     m_undoes = target;
@@ -330,20 +375,35 @@ bool RunRecorder::beginUndo(const QString& target, const QByteArray& folder, int
                                               "Another Pellory window is undoing this run now.");
         return false;
     }
-    return open();
+    return open() && (plan.empty() || writePlan(plan));
+}
+
+bool RunRecorder::writePlan(const RenamePlan& plan)
+{
+    for (const RenameRecord& r : plan) {
+        appendRecord('P', r.oldRaw, r.newRaw, r.inode);
+        if (!m_file.append(m_line)) {
+            m_file.discard();
+            return false;
+        }
+    }
+    if (m_sync == JournalSync::None || m_file.syncNow())
+        return true;
+    m_file.discard();
+    return false;
+}
+
+QByteArray RunRecorder::folderLine() const
+{
+    return "F " + escaped(m_runFolder, true) + ' ' + QByteArray::number(m_folderIdentity.device) +
+           ' ' + QByteArray::number(m_folderIdentity.inode) + '\n';
 }
 
 QByteArray RunRecorder::head() const
 {
-    struct stat st
-    {
-    };
-    ::stat(m_runFolder.constData(), &st);
     QByteArray text = kHeader + "\nK " + kKinds[int(m_kind)] + "\nT " +
-                      QByteArray::number(QDateTime::currentMSecsSinceEpoch()) + "\nF " +
-                      escaped(m_runFolder, true) + ' ' + QByteArray::number(quint64(st.st_dev)) +
-                      ' ' + QByteArray::number(quint64(st.st_ino)) + "\nN " +
-                      QByteArray::number(m_planned) + '\n';
+                      QByteArray::number(QDateTime::currentMSecsSinceEpoch()) + '\n' +
+                      folderLine() + "N " + QByteArray::number(m_planned) + '\n';
     if (m_kind == RunKind::Undo)
         text += "U " + escaped(QFile::encodeName(m_undoes)) + (m_parkedOnly ? " parked\n" : "\n");
     return text;
@@ -367,25 +427,31 @@ bool RunRecorder::open()
     return false;
 }
 
+void RunRecorder::appendRecord(char tag, QByteArrayView oldRaw, QByteArrayView newRaw,
+                               quint64 inode)
+{
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, inode).ptr;
+    m_line.resize(0); // keeps its room, where clear() would free it
+    m_line.append(tag).append(' ');
+    appendEscaped(m_line, oldRaw);
+    m_line.append(' ');
+    appendEscaped(m_line, newRaw);
+    m_line.append(' ').append(digits, end - digits).append('\n');
+}
+
 bool RunRecorder::record(QByteArrayView oldRaw, QByteArrayView newRaw, quint64 inode)
 {
     if (!m_inRun)
         return true;
     if (!m_file.isOpen()) {
-        if (!QDir().mkpath(m_folder))
+        if (m_openFailed || !QDir().mkpath(m_folder))
             return false;
         const HistoryLock lock(m_folder);
         if (!open())
             return false;
     }
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, inode).ptr;
-    m_line.resize(0); // keeps its room, where clear() would free it
-    m_line.append("R ");
-    appendEscaped(m_line, oldRaw);
-    m_line.append(' ');
-    appendEscaped(m_line, newRaw);
-    m_line.append(' ').append(digits, end - digits).append('\n');
+    appendRecord('R', oldRaw, newRaw, inode);
     if (!m_file.append(m_line))
         return false;
     ++m_done;
@@ -394,9 +460,17 @@ bool RunRecorder::record(QByteArrayView oldRaw, QByteArrayView newRaw, quint64 i
     return true;
 }
 
-bool RunRecorder::beforeStep(QByteArrayView from, QByteArrayView to)
+bool RunRecorder::beforeStep(QByteArrayView from, QByteArrayView to, const FileIdentity& file,
+                             const FileIdentity& folder)
 {
-    return record(from, to, m_inode);
+    // The folder the path leads to now may not be the one the run began in: the records
+    // name the folder the renames are made in.
+    if (m_inRun && folder.inode != 0 && !(folder == m_folderIdentity)) {
+        m_folderIdentity = folder;
+        if (m_file.isOpen() && !m_file.append(folderLine()))
+            return false;
+    }
+    return record(from, to, file.inode);
 }
 
 QString RunRecorder::refusal() const
@@ -443,6 +517,13 @@ RunHistory RunHistory::read(const QString& folder, Reach reach)
             run = parseRun(t.text);
         }
         run.renames.resize(std::min<size_t>(run.renames.size(), kRenamesShown));
+        // A long plan fills the part read of a run: its first renames are the plan's.
+        if (run.renames.empty())
+            run.renames.assign(
+                run.plan.begin(),
+                run.plan.begin() +
+                    std::clamp<qsizetype>(run.fileCount, 0, qsizetype(run.plan.size())));
+        run.plan.resize(std::min<size_t>(run.plan.size(), kRenamesShown));
         run.id = id;
         if (t.locked && run.state == RunRecord::State::Interrupted)
             run.state = RunRecord::State::Running;
@@ -459,7 +540,11 @@ RunHistory RunHistory::read(const QString& folder, Reach reach)
 
 bool RunHistory::undoable(const RunRecord& run) const
 {
-    return run.kind != RunKind::Undo && !run.undone && !run.newer && run.renameCount > 0 &&
+    // A run cut short by a power cut may have renamed files whose records were lost: its
+    // plan tells which to look for.
+    const bool mayHaveRenamed =
+        run.renameCount > 0 || (run.planCount > 0 && run.state != RunRecord::State::Finished);
+    return run.kind != RunKind::Undo && !run.undone && !run.newer && mayHaveRenamed &&
            run.state != RunRecord::State::Running;
 }
 

@@ -2,7 +2,6 @@
 // SPDX-FileCopyrightText: The Pellory developers
 #include "window/RunController.h"
 
-#include "platform/FolderProbe.h"
 #include "run/RunHistory.h"
 #include "run/SchemeWalk.h"
 #include "run/WildcardRename.h"
@@ -22,8 +21,9 @@ namespace {
 
 // The history reaches the kernel with every record, so it survives a crash or a kill. A
 // flush to the disk per file would survive a power cut too, but made a run of 32767 files
-// last minutes instead of seconds; a flush once a second costs next to nothing and leaves a
-// power cut about a second of records.
+// last minutes instead of seconds. The run's plan is flushed once before its first rename,
+// so a power cut leaves every name the run may have given; the records are flushed once a
+// second, which costs next to nothing.
 constexpr JournalSync kJournalSync = JournalSync::EverySecond;
 
 // Enough clashes to show what to change, few enough to read.
@@ -67,9 +67,10 @@ bool RunController::begin()
     return true;
 }
 
-void RunController::record(RunKind kind, const QByteArray& folder, int plannedFiles)
+void RunController::record(RunKind kind, const QByteArray& folder, int plannedFiles,
+                           const RenamePlan& plan)
 {
-    m_recorder.begin(kind, folder, plannedFiles);
+    m_recorder.begin(kind, folder, plannedFiles, plan);
     emit renamesStarting();
 }
 
@@ -118,7 +119,7 @@ RunController::WalkResult RunController::renameWalk(SchemeWalk& walk, const QByt
 {
     WalkResult result;
     result.takingPart = int(walk.renameSetSize());
-    record(RunKind::Scheme, folder, result.takingPart);
+    record(RunKind::Scheme, folder, result.takingPart, planOf(walk));
     const std::optional<RenameFailure> failure = walkRenames(walk, folder, result);
     // The run's record is closed with its last rename, before the message and the list's
     // rebuild that follow: a program killed during either leaves a finished run behind.
@@ -138,6 +139,27 @@ RunController::WalkResult RunController::renameWalk(SchemeWalk& walk, const QByt
     return result;
 }
 
+RenamePlan RunController::planOf(const SchemeWalk& walk)
+{
+    // The walk is gone through on a copy, so that the names are composed as the run will.
+    SchemeWalk ahead = walk;
+    RenamePlan plan;
+    QByteArray buffer;
+    RunYield yield;
+    while (!ahead.atEnd()) {
+        const SchemeWalk::Step step = ahead.next();
+        if (step.takesPart) {
+            const QByteArray& oldRaw = step.record->RawName;
+            const QByteArray& newRaw = newRawName(buffer, oldRaw, step.name);
+            if (newRaw != oldRaw)
+                plan.push_back({oldRaw, newRaw, step.record->Inode});
+        }
+        if (yield.due())
+            QCoreApplication::processEvents();
+    }
+    return plan;
+}
+
 std::optional<RunController::RenameFailure>
 RunController::walkRenames(SchemeWalk& walk, const QByteArray& folder, WalkResult& result)
 {
@@ -152,7 +174,6 @@ RunController::walkRenames(SchemeWalk& walk, const QByteArray& folder, WalkResul
         const QByteArray& newRaw = step.takesPart ? newRawName(buffer, oldRaw, step.name) : oldRaw;
         // A file that keeps its name is no rename: nothing to do, nothing to undo.
         if (newRaw != oldRaw) {
-            m_recorder.setFile(step.record->Inode);
             const RenameOutcome outcome =
                 currentRenamer().renameRaw(folder, oldRaw, newRaw, &m_recorder);
             if (!outcome.ok) {
@@ -213,11 +234,14 @@ WildcardPlan RunController::planWildcardRename(const QByteArray& folder, const Q
 
 int RunController::runWildcardRename(const WildcardPlan& plan, WildcardHooks hooks)
 {
-    record(RunKind::Wildcard, plan.folder, plan.fileCount);
-    hooks.observer = [this](const WildcardStep& step) -> RenameObserver* {
-        m_recorder.setFile(step.inode);
-        return &m_recorder;
-    };
+    RenamePlan ahead;
+    ahead.reserve(plan.steps.size());
+    for (const WildcardStep& step : plan.steps)
+        ahead.push_back(
+            {QByteArray(plan.fromRaw(step).data(), qsizetype(plan.fromRaw(step).size())),
+             QByteArray(plan.toRaw(step).data(), qsizetype(plan.toRaw(step).size())), step.inode});
+    record(RunKind::Wildcard, plan.folder, plan.fileCount, ahead);
+    hooks.observer = [this](const WildcardStep&) -> RenameObserver* { return &m_recorder; };
     const WildcardOutcome outcome = pellory::runWildcardRename(plan, hooks);
     m_recorder.finish(); // before the message, as at the end of a scheme's walk
     emit renamesEnded();
@@ -226,27 +250,21 @@ int RunController::runWildcardRename(const WildcardPlan& plan, WildcardHooks hoo
     return outcome.filesDone;
 }
 
-RunController::UndoResult RunController::undo(const QString& runId, const QByteArray& folder)
+RunController::UndoResult RunController::undo(const QString& runId,
+                                              [[maybe_unused]] const QByteArray& folder)
 {
-    // The folder is read on a thread while the run's own file is read and planned here:
-    // two reads that wait on neither, each a tenth of an undo of a camera's folder.
-    auto probe = std::make_unique<FolderProbe>(folder);
-    probe->startListing();
     UndoResult result;
     UndoPlan plan = planUndo(readRun(runId));
     result.refusal = plan.refusal;
     if (!result.refusal.isEmpty())
         return result;
     result.total = plan.files();
-    if (!m_recorder.beginUndo(plan.runId, plan.folder, result.total)) {
+    if (!m_recorder.beginUndo(plan.runId, plan.folder, result.total, false, plan.asPlan())) {
         result.refusal = m_recorder.error();
         return result;
     }
     emit renamesStarting();
-    // 100000 names take longer to list than the event loop may wait.
-    if (plan.folder != folder)
-        probe.reset(); // the run's file said otherwise than its summary: the undoer looks
-    Undoer undoer(std::move(plan), m_recorder, currentRenamer(), RunYield(), std::move(probe));
+    Undoer undoer(std::move(plan), m_recorder, currentRenamer());
     RunYield yield;
     while (!undoer.atEnd() && !result.stopped) {
         undoer.next();
@@ -259,6 +277,7 @@ RunController::UndoResult RunController::undo(const QString& runId, const QByteA
     m_recorder.finish();
     emit renamesEnded();
     result.outcome = undoer.outcome();
+    result.total = undoer.total();
     return result;
 }
 

@@ -63,7 +63,9 @@ public:
     bool begin();
     // The renames to come go into the undo history as one run of `kind` in `folder`.
     // Raises renamesStarting().
-    void record(RunKind kind, const QByteArray& folder, int plannedFiles);
+    // `plan`: every rename the run sets out to make, written to the disk before the first.
+    void record(RunKind kind, const QByteArray& folder, int plannedFiles,
+                const RenamePlan& plan = {});
     // End of a run: the default pointer, Idle, and the run's record closed if it is not yet.
     void finish();
     // A run or an undo shows its progress only once it has taken this long.
@@ -133,6 +135,7 @@ private:
         QString newName;
         QString description;
     };
+    static RenamePlan planOf(const SchemeWalk& walk);
     std::optional<RenameFailure> walkRenames(SchemeWalk& walk, const QByteArray& folder,
                                              WalkResult& result);
     void reportProgress(const QString& verb, int done, int total);

@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
@@ -64,20 +65,17 @@ bool rotate(const QByteArray& folder, int count, int delayMs)
     return true;
 }
 
-// Undoes a run as the window does, the folder read on a thread while the run is planned,
-// pausing after every file when asked to, and running `afterFirst` after its first file;
-// the skipped files, one a line.
+// Undoes a run as the window does, pausing after every file when asked to, and running `afterFirst`
+// after its first file; the skipped files, one a line.
 QString undo(const RunRecord& run, int delayMs = 0, const std::function<void()>& afterFirst = {})
 {
-    auto probe = std::make_unique<FolderProbe>(run.folder);
-    probe->startListing();
     const UndoPlan plan = planUndo(run);
     if (!plan.refusal.isEmpty())
         return plan.refusal;
     RunRecorder recorder;
-    if (!recorder.beginUndo(run.id, run.folder, int(plan.steps.size())))
+    if (!recorder.beginUndo(run.id, run.folder, int(plan.steps.size()), false, plan.asPlan()))
         return recorder.error();
-    Undoer undoer(plan, recorder, currentRenamer(), {}, std::move(probe));
+    Undoer undoer(plan, recorder, currentRenamer());
     for (bool first = true; !undoer.atEnd(); first = false) {
         undoer.next();
         if (first && afterFirst)
@@ -234,7 +232,7 @@ void tst_RunHistory::parsed_data()
         {"byte not escaped", "@R a b 1\nR c*d e 2\n", "scheme f 1/4 interrupted: a>b damaged"},
         {"inode not a number", "@R a b x\n", "scheme f 0/4 interrupted:  damaged"},
         {"no head", "R a b 1\nE 1\n", "scheme  0/0 E:  damaged"},
-        {"newer version", "pellory-run 3\nK scheme\n", "scheme  0/0 E:  newer"},
+        {"newer version", "pellory-run 4\nK scheme\n", "scheme  0/0 E:  newer"},
         {"two steps, one file", "@R a .pellory-0a.tmp 1\nR .pellory-0a.tmp A 1\nE 1\n",
          "scheme f 1/4 E: a>.pellory-0a.tmp .pellory-0a.tmp>A"},
         {"killed between two steps", "@R b b 2\nR a .pellory-0a.tmp 1\n",
@@ -284,7 +282,9 @@ void tst_RunHistory::undoOnDisk_data()
                                         // deleted, "a>b" renamed by hand, "moved" the folder
                                         // moved away; after "|": once the undo has put its
                                         // first file back; "layered": the folder is an overlay
-                                        // and every file in it was copied up
+                                        // and every file in it was copied up; "lost:N": the
+                                        // last N records never reached the disk (a power cut),
+                                        // "plan:a>b,..": renames planned and never made
     QTest::addColumn<int>("parked");    // -1: the run finished; else the files its writer, dying,
                                         // left parked that the next start puts back
     QTest::addColumn<QString>("expected"); // the listing after the undo
@@ -305,6 +305,10 @@ void tst_RunHistory::undoOnDisk_data()
     QTest::newRow("put back by hand during the undo") << "a>A b>B c>C" << "| A>a" << -1 << "a=a|b=b|c=c" << "";
     QTest::newRow("old name taken during the undo") << "a>A b>B c>C" << "| +a" << -1 << "A=a|a=new|b=b|c=c" << "A -> a: the old name is taken";
     QTest::newRow("gone during the undo") << "a>A b>B c>C" << "| -A" << -1 << "b=b|c=c" << "A -> a: the file is gone";
+    QTest::newRow("power cut: the last records lost") << "a>A b>B c>C" << "lost:2" << 0 << "a=a|b=b|c=c" << "";
+    QTest::newRow("power cut: no record on the disk") << "a>.pellory-7.tmp b>a .pellory-7.tmp>b c>C" << "lost:4" << 0 << "a=a|b=b|c=c" << "";
+    QTest::newRow("power cut: planned renames not made") << "a>A" << "plan:b>B,c>C lost:1" << 0 << "a=a|b=b|c=c" << "";
+    QTest::newRow("power cut: a planned name taken by another file") << "a>A" << "plan:b>B lost:1 +B" << 0 << "B=new|a=a|b=b" << "";
     QTest::newRow("layered folder") << "a>A b>B c>C" << "layered" << -1 << "a=a|b=b|c=c" << "";
     // clang-format on
 }
@@ -326,11 +330,13 @@ void tst_RunHistory::undoOnDisk()
     // for a byte that is not valid UTF-8.
     Listing onDisk;
     QList<std::pair<QByteArray, QByteArray>> renames;
+    QByteArrayList moved; // each rename's file, by its first name
     for (const QString& step : run.split(' ')) {
         const QByteArray from = step.section('>', 0, 0).toUtf8().replace('~', '\xe9');
         const QByteArray to = step.section('>', 1, 1).toUtf8().replace('~', '\xe9');
         renames.append({from, to});
-        onDisk.insert(to, onDisk.contains(from) ? onDisk.take(from) : from);
+        moved.append(onDisk.contains(from) ? onDisk.take(from) : from);
+        onDisk.insert(to, moved.back());
     }
     for (auto it = onDisk.begin(); it != onDisk.end(); ++it)
         QVERIFY(makeFile(folder + '/' + it.key(), it.value()));
@@ -341,13 +347,31 @@ void tst_RunHistory::undoOnDisk()
         for (auto it = onDisk.begin(); it != onDisk.end(); ++it)
             QVERIFY(::chmod((folder + '/' + it.key()).constData(), 0640) == 0);
     }
+    QStringList changes = after.split(' ', Qt::SkipEmptyParts);
+    const QString lost = changes.filter(QRegularExpression("^lost:")).value(0);
+    const QString unmade = changes.filter(QRegularExpression("^plan:")).value(0);
+    changes.removeAll(lost);
+    changes.removeAll(unmade);
     {
+        RenamePlan plan;
+        for (qsizetype i = 0; i < renames.size(); ++i)
+            plan.push_back({renames[i].first, renames[i].second,
+                            inodeOf(folder + '/' + onDisk.key(moved[i]))});
+        for (const QString& pair : unmade.mid(5).split(',', Qt::SkipEmptyParts)) {
+            const QByteArray from = pair.section('>', 0, 0).toUtf8();
+            QVERIFY(makeFile(folder + '/' + from, from));
+            plan.push_back({from, pair.section('>', 1).toUtf8(), inodeOf(folder + '/' + from)});
+        }
         RunRecorder recorder;
-        recorder.begin(RunKind::Scheme, folder, int(renames.size()));
-        for (const auto& [from, to] : renames)
-            QVERIFY(recorder.record(from, to, inodeOf(folder + '/' + to)));
+        recorder.begin(RunKind::Scheme, folder, int(plan.size()), plan);
+        for (qsizetype i = 0; i < renames.size() - lost.mid(5).toInt(); ++i)
+            QVERIFY(recorder.record(plan[i].oldRaw, plan[i].newRaw, plan[i].inode));
         if (parked < 0)
             recorder.finish(); // else the writer dies: its file stays as it was
+    }
+    {
+        const RunHistory history = RunHistory::read(); // the run to undo, whatever it lost
+        QVERIFY(history.newestToUndo() && history.newestToUndo()->id == history.runs().front().id);
     }
     const RunRecord recorded = readRun(RunHistory::read().runs().front().id);
     const auto apply = [&](const QString& change) {
@@ -362,7 +386,6 @@ void tst_RunHistory::undoOnDisk()
             QVERIFY(::rename((folder + '/' + change.section('>', 0, 0).toUtf8()).constData(),
                              (folder + '/' + change.section('>', 1).toUtf8()).constData()) == 0);
     };
-    const QStringList changes = after.split(' ', Qt::SkipEmptyParts);
     const qsizetype during = changes.contains("|") ? changes.indexOf("|") : changes.size();
     for (const QString& before : changes.first(during))
         apply(before);

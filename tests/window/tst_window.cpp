@@ -38,6 +38,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
@@ -572,6 +573,8 @@ void TstWindow::steps_data()
     row("undo: wildcard", abc, "Specs=*.JPG", "WildCardRen=*.BAK click=ApplyBut undo no undo", "asked disk list msgs", asked + " / " + back + " /  / " + gone);
     row("undo: answered no, the run stays", abc, "Specs=*.JPG", "click=RenameChk click=ApplyBut no undo undo", "asked disk list", asked + '\n' + asked + " / " + renamed + " / IMG_001.JPG|IMG_002.JPG|IMG_003.JPG");
     row("undo: a name taken since is skipped, not overwritten", abc, "Specs=*.JPG", "click=RenameChk click=ApplyBut make=B.JPG undo no undo", "asked disk list msgs", asked + " / A.JPG=A.JPG|B.JPG=new|C.JPG=C.JPG|IMG_002.JPG=B.JPG|other.txt=other.txt / A.JPG|B.JPG|C.JPG|IMG_002.JPG / Pellory|plain|2 of 3 files got their old names back. These were skipped, and nothing was overwritten:\r\rIMG_002.JPG -> B.JPG: the old name is taken\n" + gone);
+    row("undo: a file saved over before Apply goes back", abc, "Specs=*.JPG", "click=RenameChk save=B.JPG click=ApplyBut undo", "disk msgs", "A.JPG=A.JPG|B.JPG=saved|C.JPG=C.JPG|other.txt=other.txt / ");
+    row("undo: the folder replaced by its copy before Apply", abc, "Specs=*.JPG", "click=RenameChk copydir click=ApplyBut undo", "disk msgs", back + " / ");
     row("undo: during a run, beeps", abc, "Specs=*.JPG", "click=RenameChk apply@1 undo", "asked disk beeps", " / " + renamed + " / beeps=1");
     row("undo: in preview mode, beeps", abc, "Specs=*.JPG", "click=RenameChk click=ApplyBut FilePrefix=X_ click=PreviewBut undo click=PreviewBut no undo", "asked disk beeps", asked + " / " + renamed + " / beeps=1");
     row("undo: a run that died, at the next start", abc, "Specs=*.JPG", "crash undo no undo", "asked disk list msgs", "Pellory - Undo|The last rename run was interrupted.\rUndo the rename of WHEN? 2 files in ~ will go back to their old names. / " + back + " / A.JPG|B.JPG|C.JPG / " + gone);
@@ -643,7 +646,9 @@ void TstWindow::steps()
 // focuses it); "NAME=TEXT" types over a field, "NAME:=TEXT" sets it as a paste would;
 // "paste=NAME" presses Ctrl+V there; "key=KEYS" presses keys where the focus is;
 // "focus=NAME"; "make=NAME" makes a file holding "new" after the list was read, "ren=OLD>NEW"
-// renames one as another program would;
+// renames one as another program would, "save=NAME" saves a file "saved" over it as editors
+// do (a new file renamed over the old), "copydir" moves the folder away and puts a copy in
+// its place (cp -a), the list still showing the old one;
 // "drive=ROOT" picks a drive that cannot be opened; "header=K" clicks column K's title;
 // "move=LEFT,TOP" and "size=WIDTH,HEIGHT" in twips, "max" maximises, "font=PERCENT" starts
 // the window anew with a font that size; "wait" lets a button pressed by its access key go
@@ -697,6 +702,8 @@ void TstWindow::act(const QString& step, QStringList& rest)
         {"count", [&] { m_changesSeen = m.files().folderChanges(); }},
         {"ren", [&] { const QByteArray f = QFile::encodeName(m_folder) + '/'; QVERIFY(::rename((f + value.section('>', 0, 0).toUtf8()).constData(), (f + value.section('>', 1).toUtf8()).constData()) == 0); }},
         {"crash", [&] { QVERIFY(crashedRun(m_folder)); }},
+        {"save", [&] { const QByteArray f = QFile::encodeName(m_folder) + '/'; QVERIFY(makeFile(f + "saving.tmp", "saved") && ::rename((f + "saving.tmp").constData(), (f + value.toUtf8()).constData()) == 0); }},
+        {"copydir", [&] { QVERIFY(QDir().rename(m_folder, m_folder + ".was") && QProcess::execute("cp", {"-a", m_folder + ".was", m_folder}) == 0 && QDir(m_folder + ".was").removeRecursively()); }},
         {"start", [&] { m_w.reset(); g_warned.clear(); const auto was = qInstallMessageHandler(noteWarning); m_w = std::make_unique<Window>(QFile::encodeName(m_folder + '/' + value)); qInstallMessageHandler(was); }},
         {"drop", [&] { dropOn(m.files().FileSpecs, m_folder + '/' + value); }},
         {"watch", [&] { const int was = m.files().folderChanges(); (void)QTest::qWaitFor([&] { return m.files().folderChanges() > was; }, 1000); }},
