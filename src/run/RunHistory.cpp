@@ -563,8 +563,16 @@ std::vector<const RunRecord*> RunHistory::undoBackTo(const QString& id) const
                                      [&](const RunRecord& run) { return run.id == id; });
     if (chosen == m_runs.end() || !undoable(*chosen))
         return runs;
+    // One folder may be reached by many paths (a link, a mount seen twice): the runs in it
+    // are told by its identity, and by its path only where a record holds none.
+    const auto sameFolder = [&](const RunRecord& run) {
+        if (run.folderInode != 0 && chosen->folderInode != 0)
+            return run.folderDevice == chosen->folderDevice &&
+                   run.folderInode == chosen->folderInode;
+        return run.folder == chosen->folder;
+    };
     for (auto run = m_runs.begin(); run <= chosen; ++run)
-        if (run->folder == chosen->folder && undoable(*run))
+        if (sameFolder(*run) && undoable(*run))
             runs.push_back(&*run);
     return runs;
 }

@@ -172,7 +172,8 @@ public:
     // and is not under way. Nullptr when there is none.
     const RunRecord* newestToUndo() const;
     // The runs to undo, newest first, so that the folder is as it was before `id`: `id` and
-    // every newer run in its folder that is not undone yet.
+    // every newer run in its folder (the same device and inode, whatever the path) that is
+    // not undone yet.
     std::vector<const RunRecord*> undoBackTo(const QString& id) const;
     // The newest run whose writer died and that the user has not dismissed, when it is not
     // undone yet (an undo: when the run it undoes is not); nullptr when there is none.

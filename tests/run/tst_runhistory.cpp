@@ -155,6 +155,7 @@ void tst_RunHistory::recorded_data()
 {
     // Runs, oldest first, ";" between them: "kind folder renames" with renames "old>new"
     // ("!" after one: it failed), then "undo N" for an undo of the N-th run that finished.
+    // A folder "~/name" is made in a temporary folder; "~/link" leads to "~/real".
     QTest::addColumn<QString>("runs");
     QTest::addColumn<QString>("history"); // summaries, newest first, "|" between them
     QTest::addColumn<QString>("choices"); // the run to undo, then the undo back to the oldest
@@ -163,6 +164,7 @@ void tst_RunHistory::recorded_data()
     QTest::newRow("a run renaming nothing leaves none") << "scheme /f a>b!;wildcard /f" << "" << "- -";
     QTest::newRow("failure in the middle") << "scheme /f a>b c>d! e>f" << "scheme f 2/3 E: a>b e>f" << "0 0";
     QTest::newRow("newest first, undo by folder") << "scheme /f a>b;wildcard /g c>d;scheme /f b>c" << "scheme f 1/1 E: b>c|wildcard g 1/1 E: c>d|scheme f 1/1 E: a>b" << "0 0,2";
+    QTest::newRow("undo back through a link to the folder") << "scheme ~/real a>b;scheme ~/link b>c;scheme ~/other c>d" << "scheme other 1/1 E: c>d|scheme link 1/1 E: b>c|scheme real 1/1 E: a>b" << "0 1,2";
     QTest::newRow("an undone run is passed over") << "scheme /f a>b;scheme /f b>c;undo 1" << "undo f 1/1 E: c>b|scheme f 1/1 E: b>c undone|scheme f 1/1 E: a>b" << "2 2";
     // clang-format on
 }
@@ -173,7 +175,11 @@ void tst_RunHistory::recorded()
     QFETCH(QString, history);
     QFETCH(QString, choices);
     std::vector<QString> ids; // of the runs recorded so far, oldest first
-    for (const QString& run : runs.split(';')) {
+    QTemporaryDir made;
+    QVERIFY(QDir(made.path()).mkdir("real") && QDir(made.path()).mkdir("other") &&
+            QFile::link(made.filePath("real"), made.filePath("link")));
+    for (QString run : runs.split(';')) {
+        run.replace("~", made.path());
         RunRecorder recorder;
         QStringList words = run.split(' ', Qt::SkipEmptyParts);
         const QString kind = words.takeFirst();
