@@ -241,28 +241,44 @@ QString inFolder(const QString& folder, const QString& name)
     return folder + u'/' + name;
 }
 
-qint64 startOf(const QString& id)
+// A run's name: "s", its sequence number in the history and the millisecond it started
+// ("s000000000042-1733456789123.run"). Older versions named a run by that millisecond, the
+// process and a counter ("1733456789123-4242-1.run").
+constexpr QChar kNumbered = u's';
+
+QStringList partsOf(const QString& id)
 {
-    return id.left(13).toLongLong();
+    return id.chopped(qsizetype(sizeof kSuffix - 1)).split(u'-');
 }
 
-// Whether run `a` began before run `b`, as their names tell: the millisecond, then the
-// process, then the counter that keeps the runs of one process in one millisecond apart
-// ("-1" after none). The names' text does not sort so: ".run" comes after "-1.run".
+qint64 sequenceOf(const QString& id)
+{
+    return id.startsWith(kNumbered) ? partsOf(id).value(0).mid(1).toLongLong() : 0;
+}
+
+qint64 startOf(const QString& id)
+{
+    return id.startsWith(kNumbered) ? partsOf(id).value(1).toLongLong() : id.left(13).toLongLong();
+}
+
+// Whether run `a` was recorded before run `b`, as their names tell: by the sequence, never
+// by a clock that may have been set back since. Runs named by their start alone come first,
+// by the millisecond, the process and the counter ("-1" after none).
 bool startedBefore(const QString& a, const QString& b)
 {
     const auto key = [](const QString& id) {
-        const QStringList parts = id.chopped(qsizetype(sizeof kSuffix - 1)).split(u'-');
-        return std::tuple(startOf(id), parts.value(1).toLongLong(), parts.value(2).toInt());
+        const QStringList parts = partsOf(id);
+        if (id.startsWith(kNumbered))
+            return std::tuple(1, sequenceOf(id), qint64(0), 0);
+        return std::tuple(0, startOf(id), parts.value(1).toLongLong(), parts.value(2).toInt());
     };
     return key(a) < key(b);
 }
 
 // Drops the oldest runs once there are more than the history keeps and they are old enough,
 // never a run that a live process is writing.
-void prune(const QString& folder)
+void prune(const QString& folder, QStringList ids)
 {
-    QStringList ids = journalFileNames(folder, kSuffix);
     if (ids.size() <= kRunsKept)
         return;
     std::sort(ids.begin(), ids.end(), startedBefore);
@@ -411,14 +427,18 @@ QByteArray RunRecorder::head() const
 
 bool RunRecorder::open()
 {
-    prune(m_folder);
-    // Named by the start, so that the names sort as the runs began; the process and a
-    // counter keep two windows starting in the same millisecond apart.
-    const QString base =
-        QString::number(QDateTime::currentMSecsSinceEpoch()).rightJustified(13, u'0') + u'-' +
-        QString::number(::getpid());
-    for (int n = 0; n < 100; ++n) {
-        const QString id = base + (n ? QStringLiteral("-%1").arg(n) : QString()) + kSuffix;
+    // Numbered one past the newest run, under the history's lock: the newest run is never
+    // pruned, so a number is never given twice while a run that carries it is kept.
+    const QStringList ids = journalFileNames(m_folder, kSuffix);
+    qint64 newest = 0;
+    for (const QString& id : ids)
+        newest = std::max(newest, sequenceOf(id));
+    prune(m_folder, ids);
+    const QString start =
+        QString::number(QDateTime::currentMSecsSinceEpoch()).rightJustified(13, u'0');
+    for (qint64 n = newest + 1; n < newest + 100; ++n) {
+        const QString id =
+            kNumbered + QString::number(n).rightJustified(12, u'0') + u'-' + start + kSuffix;
         if (m_file.create(inFolder(m_folder, id), m_sync))
             return m_file.append(head()) || (m_file.discard(), false);
         if (errno != EEXIST)

@@ -155,7 +155,8 @@ void tst_RunHistory::recorded_data()
 {
     // Runs, oldest first, ";" between them: "kind folder renames" with renames "old>new"
     // ("!" after one: it failed), then "undo N" for an undo of the N-th run that finished.
-    // A folder "~/name" is made in a temporary folder; "~/link" leads to "~/real".
+    // A folder "~/name" is made in a temporary folder; "~/link" leads to "~/real". "future":
+    // the last run was recorded while the clock was a day ahead.
     QTest::addColumn<QString>("runs");
     QTest::addColumn<QString>("history"); // summaries, newest first, "|" between them
     QTest::addColumn<QString>("choices"); // the run to undo, then the undo back to the oldest
@@ -165,6 +166,8 @@ void tst_RunHistory::recorded_data()
     QTest::newRow("failure in the middle") << "scheme /f a>b c>d! e>f" << "scheme f 2/3 E: a>b e>f" << "0 0";
     QTest::newRow("newest first, undo by folder") << "scheme /f a>b;wildcard /g c>d;scheme /f b>c" << "scheme f 1/1 E: b>c|wildcard g 1/1 E: c>d|scheme f 1/1 E: a>b" << "0 0,2";
     QTest::newRow("undo back through a link to the folder") << "scheme ~/real a>b;scheme ~/link b>c;scheme ~/other c>d" << "scheme other 1/1 E: c>d|scheme link 1/1 E: b>c|scheme real 1/1 E: a>b" << "0 1,2";
+    QTest::newRow("a run stamped ahead by the clock") << "scheme /f a>b;future;scheme /f b>c" << "scheme f 1/1 E: b>c|scheme f 1/1 E: a>b" << "0 0,1";
+    QTest::newRow("the undo of a run stamped ahead") << "scheme /f a>b;future;undo 0" << "undo f 1/1 E: b>a|scheme f 1/1 E: a>b undone" << "- -";
     QTest::newRow("an undone run is passed over") << "scheme /f a>b;scheme /f b>c;undo 1" << "undo f 1/1 E: c>b|scheme f 1/1 E: b>c undone|scheme f 1/1 E: a>b" << "2 2";
     // clang-format on
 }
@@ -180,6 +183,22 @@ void tst_RunHistory::recorded()
             QFile::link(made.filePath("real"), made.filePath("link")));
     for (QString run : runs.split(';')) {
         run.replace("~", made.path());
+        if (run == "future") { // its stamps, in the file and in its name, a day ahead
+            const auto ahead = [](QString text) {
+                const QRegularExpressionMatch ms = QRegularExpression("\\d{13}").match(text);
+                return text.replace(ms.capturedStart(), 13,
+                                    QString::number(ms.captured().toLongLong() + 86400000));
+            };
+            QFile file(historyFolder() + '/' + ids.back());
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QString text = ahead(QString::fromUtf8(file.readAll()));
+            file.close();
+            QVERIFY(file.remove());
+            ids.back() = ahead(ids.back());
+            QFile later(historyFolder() + '/' + ids.back());
+            QVERIFY(later.open(QIODevice::WriteOnly) && later.write(text.toUtf8()) > 0);
+            continue;
+        }
         RunRecorder recorder;
         QStringList words = run.split(' ', Qt::SkipEmptyParts);
         const QString kind = words.takeFirst();
