@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
-#include <QSet>
 
 #include <algorithm>
 #include <charconv>
@@ -195,9 +194,30 @@ bool parseRename(QByteArrayView fields, RunRecord& run, bool keepAll)
     return true;
 }
 
+// "E files [left]" or "A files": how the run ended; false when the line is neither.
+bool parseEndLine(const QByteArrayList& f, RunRecord& run, quint64& files)
+{
+    quint64 left = 0;
+    if (f.size() < 2 || f.size() > 3 || (f[0] != "E" && f[0] != "A") ||
+        (f[0] == "A" && f.size() == 3) || !number(f[1], files) ||
+        (f.size() == 3 && !number(f[2], left)))
+        return false;
+    run.state = f[0] == "E" ? RunRecord::State::Finished : RunRecord::State::Dismissed;
+    run.filesLeft = int(std::min<quint64>(left, INT_MAX));
+    return true;
+}
+
 // One record line; false when it is not one that reads exactly.
 bool parseRecord(QByteArrayView line, RunRecord& run, bool keepAll)
 {
+    if (line.startsWith("S ") && run.kind == RunKind::Undo) {
+        RenameRecord step;
+        if (!parseNames(line.sliced(2), step))
+            return false;
+        if (keepAll)
+            run.leftSteps.push_back(std::move(step));
+        return true;
+    }
     if (line.startsWith("R "))
         return parseRename(line.sliced(2), run, keepAll);
     if (line.startsWith("P "))
@@ -212,25 +232,21 @@ bool parseRecord(QByteArrayView line, RunRecord& run, bool keepAll)
         --run.renameCount;
         run.fileCount -= run.lastCounted;
         run.lastCounted = false;
-    } else if (f.size() == 2 && (f[0] == "E" || f[0] == "A") && number(f[1], count)) {
-        run.state = f[0] == "E" ? RunRecord::State::Finished : RunRecord::State::Dismissed;
-    } else {
+    } else if (!parseEndLine(f, run, count)) {
         return false;
     }
     return true;
 }
 
-// How a run ends, from the last line of its text: "E n" or "A n" give the state and the
-// count of files; anything else leaves the run as its head showed it.
+// How a run ends, from the last line of its text: "E n [left]" or "A n" give the state and
+// the count of files; anything else leaves the run as its head showed it.
 void parseEnd(const QByteArray& tail, RunRecord& run)
 {
     if (!tail.endsWith('\n'))
         return;
     const QByteArray last = tail.left(tail.size() - 1).split('\n').last();
-    const QByteArrayList f = last.split(' ');
     quint64 count = 0;
-    if (f.size() == 2 && (f[0] == "E" || f[0] == "A") && number(f[1], count)) {
-        run.state = f[0] == "E" ? RunRecord::State::Finished : RunRecord::State::Dismissed;
+    if (parseEndLine(last.split(' '), run, count)) {
         run.fileCount = int(std::min<quint64>(count, INT_MAX));
         run.renameCount = std::max(run.renameCount, run.fileCount);
     }
@@ -364,6 +380,7 @@ void RunRecorder::begin(RunKind kind, const QByteArray& folder, int plannedFiles
     m_parkedOnly = false;
     m_done = 0;
     m_files = 0;
+    m_left = 0;
     m_lastCounted = false;
     m_openFailed = false;
     m_error.clear();
@@ -508,15 +525,25 @@ void RunRecorder::renameFailed()
     }
 }
 
+void RunRecorder::leave(QByteArrayView from, QByteArrayView to, quint64 inode)
+{
+    if (!m_file.isOpen())
+        return;
+    appendRecord('S', from, to, inode);
+    if (m_file.append(m_line))
+        m_left += !isTemporaryName(to);
+}
+
 void RunRecorder::finish()
 {
     m_inRun = false;
     if (!m_file.isOpen())
         return;
-    if (m_done == 0)
+    if (m_done == 0 && m_left == 0)
         m_file.discard();
     else
-        m_file.append("E " + QByteArray::number(m_files) + '\n');
+        m_file.append("E " + QByteArray::number(m_files) +
+                      (m_left > 0 ? ' ' + QByteArray::number(m_left) : QByteArray()) + '\n');
     m_file.close();
 }
 
@@ -526,7 +553,14 @@ RunHistory RunHistory::read(const QString& folder, Reach reach)
     QStringList ids = journalFileNames(folder, kSuffix);
     std::sort(ids.begin(), ids.end(),
               [](const QString& a, const QString& b) { return startedBefore(b, a); });
-    QSet<QString> undone;
+    // The newest finished undo of a run tells what is left of it: nothing (undone), or the
+    // files it could not put back, kept in its own file for the next try.
+    struct Verdict
+    {
+        QString undo;
+        int left = 0;
+    };
+    QHash<QString, Verdict> verdicts;
     for (const QString& id : ids) {
         JournalFileText t = readJournalFile(inFolder(folder, id), kSummaryBytes);
         if (!t.ok)
@@ -548,9 +582,16 @@ RunHistory RunHistory::read(const QString& folder, Reach reach)
         if (t.locked && run.state == RunRecord::State::Interrupted)
             run.state = RunRecord::State::Running;
         if (run.kind == RunKind::Undo && run.state == RunRecord::State::Finished &&
-            !run.undoesParked)
-            undone.insert(run.undoes);
-        run.undone = undone.contains(run.id); // its undo, newer, is read already
+            !run.undoesParked && !verdicts.contains(run.undoes))
+            verdicts.insert(run.undoes, {run.id, run.filesLeft});
+        if (run.kind != RunKind::Undo)
+            run.filesLeft = 0;
+        if (const auto verdict = verdicts.constFind(run.id); verdict != verdicts.cend()) {
+            // its undo, newer, is read already
+            run.undone = verdict->left == 0;
+            run.filesLeft = verdict->left;
+            run.leftBy = verdict->left > 0 ? verdict->undo : QString();
+        }
         history.m_runs.push_back(std::move(run));
         if (reach == Reach::NewestToUndo && history.undoable(history.m_runs.back()))
             break;

@@ -80,8 +80,13 @@ struct RunRecord
     State state = State::Finished;
     bool damaged = false; // a record that does not read exactly; what follows is not trusted
     bool newer = false;   // written by a newer version: shown, never acted on
-    bool undone = false;  // a finished undo names it
-    int renameCount = 0;  // renames done
+    bool undone = false;  // its newest finished undo put every file back
+    // An undo: the files it left, to be tried again. A run: the files its newest finished
+    // undo left (partly undone), kept as that undo's leftSteps, in the undo `leftBy`.
+    int filesLeft = 0;
+    QString leftBy;
+    std::vector<RenameRecord> leftSteps; // an undo's steps left, each "from" then "to"
+    int renameCount = 0;                 // renames done
     // Files renamed: a rename to one of our temporary names is the first half of a file's
     // two-step rename and is counted at its second half. The end line holds this count.
     int fileCount = 0;
@@ -116,6 +121,8 @@ public:
     // then the rename must not happen.
     bool record(QByteArrayView oldRaw, QByteArrayView newRaw, quint64 inode);
     void renameFailed(); // the rename just recorded did not happen
+    // An undo leaves a step (from the run's new name to its old), to be tried again.
+    void leave(QByteArrayView from, QByteArrayView to, quint64 inode);
     bool beforeStep(QByteArrayView from, QByteArrayView to, const FileIdentity& file,
                     const FileIdentity& folder) override;
     void stepFailed() override { renameFailed(); }
@@ -146,6 +153,7 @@ private:
     bool m_parkedOnly = false;
     int m_done = 0;
     int m_files = 0; // as RunRecord::fileCount
+    int m_left = 0;  // as RunRecord::filesLeft
     bool m_lastCounted = false;
     QByteArray m_line; // the record being written
     QString m_error;
@@ -169,7 +177,8 @@ public:
 
     const std::vector<RunRecord>& runs() const { return m_runs; }
     // The run Ctrl+Alt+Z undoes: the newest one that renamed, is not an undo, is not undone
-    // and is not under way. Nullptr when there is none.
+    // (a run partly undone is, to try its files left again) and is not under way. Nullptr
+    // when there is none.
     const RunRecord* newestToUndo() const;
     // The runs to undo, newest first, so that the folder is as it was before `id`: `id` and
     // every newer run in its folder (the same device and inode, whatever the path) that is

@@ -104,6 +104,20 @@ UndoPlan planUndo(RunRecord&& run, bool parkedOnly)
     return plan;
 }
 
+UndoPlan planRetry(RunRecord&& run, RunRecord&& undo)
+{
+    UndoPlan plan;
+    plan.runId = run.id;
+    plan.folder = run.folder;
+    plan.refusal = refusalOf(run);
+    if (!plan.refusal.isEmpty())
+        return plan;
+    plan.steps.reserve(undo.leftSteps.size());
+    for (RenameRecord& step : undo.leftSteps)
+        plan.steps.push_back({std::move(step.oldRaw), std::move(step.newRaw), step.inode});
+    return plan;
+}
+
 int UndoPlan::files() const
 {
     return int(std::count_if(steps.begin(), steps.end(), [](const UndoStep& s) {
@@ -140,6 +154,7 @@ void Undoer::skip(const UndoStep& step, const QString& reason)
 {
     if (step.planned)
         return; // the run may never have got to it: nothing to report
+    m_recorder.leave(step.fromRaw, step.toRaw, step.inode);
     m_outcome.skipped.append(QFile::decodeName(step.fromRaw) + QStringLiteral(" -> ") +
                              QFile::decodeName(step.toRaw) + QStringLiteral(": ") + reason);
 }
@@ -159,6 +174,15 @@ void Undoer::next()
     const UndoStep& step = m_plan.steps[m_next++];
     m_filesDone += !step.planned && !isTemporaryName(step.toRaw);
     take(step);
+}
+
+void Undoer::leaveRest()
+{
+    for (; !atEnd(); ++m_next) {
+        const UndoStep& step = m_plan.steps[m_next];
+        if (!step.planned)
+            m_recorder.leave(step.fromRaw, step.toRaw, step.inode);
+    }
 }
 
 void Undoer::take(const UndoStep& step)

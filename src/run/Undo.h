@@ -56,6 +56,9 @@ UndoPlan planUndo(const RunRecord& run, bool parkedOnly = false);
 // records are freed (tens of thousands of them in a big run).
 UndoPlan planUndo(RunRecord&& run, bool parkedOnly = false);
 
+// The next try of a run partly undone: the steps its newest undo, `undo`, left.
+UndoPlan planRetry(RunRecord&& run, RunRecord&& undo);
+
 struct UndoOutcome
 {
     int restored = 0;    // files under their old names again, those found there included
@@ -63,6 +66,8 @@ struct UndoOutcome
 };
 
 // Carries out a plan one file at a time, so that the caller can show progress and stop.
+// Each step skipped is recorded in the undo's run as left, so that the next undo of the
+// run tries it again.
 class Undoer
 {
 public:
@@ -71,6 +76,8 @@ public:
 
     bool atEnd() const { return m_next >= m_plan.steps.size(); }
     void next();
+    // The undo stops here: the steps not taken are left for the next try.
+    void leaveRest();
     int done() const { return m_filesDone; } // files, as UndoPlan::files() counts them
     int total() const { return m_files; }
     const UndoOutcome& outcome() const { return m_outcome; }

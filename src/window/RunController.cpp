@@ -250,11 +250,11 @@ int RunController::runWildcardRename(const WildcardPlan& plan, WildcardHooks hoo
     return outcome.filesDone;
 }
 
-RunController::UndoResult RunController::undo(const QString& runId,
-                                              [[maybe_unused]] const QByteArray& folder)
+RunController::UndoResult RunController::undo(const RunRecord& run)
 {
     UndoResult result;
-    UndoPlan plan = planUndo(readRun(runId));
+    UndoPlan plan = run.leftBy.isEmpty() ? planUndo(readRun(run.id))
+                                         : planRetry(readRun(run.id), readRun(run.leftBy));
     result.refusal = plan.refusal;
     if (!result.refusal.isEmpty())
         return result;
@@ -274,6 +274,7 @@ RunController::UndoResult RunController::undo(const QString& runId,
         }
         result.stopped = m_runState == RunState::CancelRequested && !undoer.atEnd();
     }
+    undoer.leaveRest();
     m_recorder.finish();
     emit renamesEnded();
     result.outcome = undoer.outcome();

@@ -116,10 +116,11 @@ public:
         bool stopped = false;
         QString refusal;
     };
-    // Puts back the files of the recorded run `runId`, which renamed in `folder`, between
-    // begin() and finish(), one file at a time with visits to the event loop; Exit stops it
-    // between files.
-    UndoResult undo(const QString& runId, const QByteArray& folder);
+    // Puts back the files of the recorded run `run` (as the history summed it up: a run
+    // partly undone is tried for its files left), between begin() and finish(), one file
+    // at a time with visits to the event loop; Exit stops it between files, leaving the
+    // rest for the next try.
+    UndoResult undo(const RunRecord& run);
 
 signals:
     // A run or an undo is about to rename files; the list is rebuilt when it ends.

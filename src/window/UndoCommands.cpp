@@ -43,8 +43,9 @@ QString skippedMessage(const QStringList& skipped, int restored, int total)
     QStringList shown = skipped.mid(0, kSkippedShown);
     if (skipped.size() > kSkippedShown)
         shown.append(UndoCommands::tr("... and %1 more").arg(skipped.size() - kSkippedShown));
-    return UndoCommands::tr("%1 of %2 files got their old names back. These were skipped, and "
-                            "nothing was overwritten:")
+    return UndoCommands::tr("%1 of %2 files got their old names back. These were left as they "
+                            "are, and nothing was overwritten; once you have seen to them, "
+                            "Ctrl+Alt+Z tries them again:")
                .arg(restored)
                .arg(total) +
            QStringLiteral("\r\r") + shown.join(u'\r');
@@ -88,7 +89,7 @@ bool UndoCommands::confirm(const std::vector<RunRecord>& runs, bool interrupted)
     const RunRecord& run = runs.back(); // the oldest, where the undo ends
     int count = 0;
     for (const RunRecord& r : runs)
-        count += r.fileCount;
+        count += r.leftBy.isEmpty() ? r.fileCount : r.filesLeft; // partly undone: the rest
     const QString folder = QFile::decodeName(run.folder);
     QString text = interrupted ? tr("The last rename run was interrupted.") + u'\r' : QString();
     if (runs.size() == 1)
@@ -145,7 +146,7 @@ void UndoCommands::undoRuns(const std::vector<RunRecord>& runs)
     QString refusal;
     bool stopped = false;
     for (const RunRecord& summary : runs) {
-        const RunController::UndoResult done = m_run.undo(summary.id, summary.folder);
+        const RunController::UndoResult done = m_run.undo(summary);
         restored += done.outcome.restored;
         total += done.total;
         skipped += done.outcome.skipped;
