@@ -2,10 +2,12 @@
 // SPDX-FileCopyrightText: The Pellory developers
 #include "window/RunController.h"
 
+#include "platform/DirectoryScan.h"
 #include "run/RunHistory.h"
 #include "run/SchemeWalk.h"
 #include "run/WildcardRename.h"
 #include "window/Feedback.h"
+#include "window/FolderSelector.h"
 #include "window/RunYield.h"
 
 #include <QCoreApplication>
@@ -253,6 +255,15 @@ int RunController::runWildcardRename(const WildcardPlan& plan, WildcardHooks hoo
 RunController::UndoResult RunController::undo(const RunRecord& run)
 {
     UndoResult result;
+    // A stick or a network drive that stopped answering keeps every look into it waiting:
+    // the first look has the time limit the window's looks at a folder have.
+    if (!lookAtFolder(run.folder, FolderSelector::kAnswerMs, lookAtPathNow).answered) {
+        result.refusal = tr("The drive of this run, %1, does not answer. Nothing was put "
+                            "back: try again once the drive answers (a USB stick may need to "
+                            "be plugged in again).")
+                             .arg(QFile::decodeName(run.folder));
+        return result;
+    }
     UndoPlan plan = run.leftBy.isEmpty() ? planUndo(readRun(run.id))
                                          : planRetry(readRun(run.id), readRun(run.leftBy));
     result.refusal = plan.refusal;

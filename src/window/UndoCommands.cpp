@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: The Pellory developers
 #include "window/UndoCommands.h"
 
+#include "platform/DirectoryScan.h"
 #include "platform/Rename.h"
 #include "run/RunHistory.h"
 #include "run/Undo.h"
@@ -158,7 +159,8 @@ void UndoCommands::undoRuns(const std::vector<RunRecord>& runs)
     m_files.DirList_Change(); // the list shows what is on disk now
     m_run.finish();
     m_files.SelSteps_Change();
-    m_bar->hide();
+    if (refusal.isEmpty()) // a refused undo leaves the interrupted run as it was
+        m_bar->hide();
     m_status.showNote(stopped ? tr("Undo stopped after %1 of %2 files.").arg(restored).arg(total)
                               : tr("Undo put back %1.").arg(files(restored)));
     if (!refusal.isEmpty())
@@ -174,14 +176,22 @@ void UndoCommands::reportInterrupted()
     const RunRecord* cut = history.interrupted();
     if (!cut)
         return;
-    putBackParked(readRun(cut->id), currentRenamer());
+    // The folder is looked at with the time limit of the window's first look at a folder:
+    // a stick whose FUSE server hangs must not keep the window from answering.
+    const bool answers =
+        lookAtFolder(cut->folder, FolderSelector::kAnswerMs, lookAtPathNow).answered;
+    if (answers)
+        putBackParked(readRun(cut->id), currentRenamer());
     m_interrupted = cut->id;
-    m_barText->setText((cut->kind == RunKind::Undo
-                            ? tr("The last undo in %1 stopped after %2 of %3 files")
-                            : tr("The last rename in %1 stopped after %2 of %3 files"))
-                           .arg(QFile::decodeName(cut->folder))
-                           .arg(cut->fileCount)
-                           .arg(cut->plannedFiles));
+    QString text =
+        (cut->kind == RunKind::Undo ? tr("The last undo in %1 stopped after %2 of %3 files")
+                                    : tr("The last rename in %1 stopped after %2 of %3 files"))
+            .arg(QFile::decodeName(cut->folder))
+            .arg(cut->fileCount)
+            .arg(cut->plannedFiles);
+    if (!answers)
+        text += QStringLiteral(". ") + tr("The drive of the last run does not answer.");
+    m_barText->setText(text);
     m_bar->show();
 }
 

@@ -13,6 +13,7 @@
 #include "run/RunHistory.h"
 #include "run/SchemeWalk.h"
 #include "support/Files.h"
+#include "support/FoldingMount.h"
 #include "window/DriveSelector.h"
 #include "window/FolderPathField.h"
 #include "window/FolderSelector.h"
@@ -382,6 +383,7 @@ private:
 
     QString m_folder;
     std::unique_ptr<Window> m_w;
+    std::optional<testing::FoldingMount> m_stick; // for a row with "stick"
     QPoint m_centred;
     QSize m_default;
     QFont m_font;
@@ -585,6 +587,7 @@ void TstWindow::steps_data()
     row("undo: Apply twice, undo: the camera names back", abc, "Specs=*.JPG", "status click=RenameChk FilePrefix=Holiday_ click=ApplyBut status click=ApplyBut status undo status undo", "disk status msgs", "3 files, 0 selected / 3 files renamed. Ctrl+Alt+Z undoes it. / Every file already has its new name: nothing was renamed. / Undo put back 3 files. / " + back + " / Undo put back 3 files. / " + gone);
     row("undo: back to a chosen run, newest first", abc, "Specs=*.JPG", "click=RenameChk FilePrefix=A_ click=ApplyBut FilePrefix=B_ click=ApplyBut undo FilePrefix=C_ click=ApplyBut history=3", "historyrows asked disk", "3 |3 undo|3 undone|3  / " + asked.section('|', 0, 0) + "|Undo the rename of WHEN? 3 files in ~ will go back to their old names.\nPellory - Undo|Undo 2 runs in ~, back to the one of WHEN? 6 files will be renamed back, newest run first. / " + back);
     row("undo: the bar after a run that died, and its Undo", abc, "Specs=*.JPG", "crash restart bar click=InterruptedUndo", "asked bar disk", "The last rename in ~ stopped after 2 of 3 files / Pellory - Undo|The last rename run was interrupted.\rUndo the rename of WHEN? 2 files in ~ will go back to their old names. / no bar / " + back);
+    row("undo: a run on a stick that stopped answering", abc, "Specs=*.JPG", "stick restart bar undo", "bar msgs", "The last rename in STICK stopped after 2 of 3 files. The drive of the last run does not answer. / The last rename in STICK stopped after 2 of 3 files. The drive of the last run does not answer. / Pellory|plain|The drive of this run, STICK, does not answer. Nothing was put back: try again once the drive answers (a USB stick may need to be plugged in again).");
     row("undo: the bar dismissed stays away", abc, "Specs=*.JPG", "crash restart bar click=InterruptedDismiss restart", "bar", "The last rename in ~ stopped after 2 of 3 files / no bar");
     row("Esc in an open list closes only the list", "", "", "popup=FileSortOrder key=Escape", "open", "open");
     row("preview: a name no file can have is refused", "3", "Specs=*.JPG", "click=RenameChk FilePrefix:=a/b click=PreviewBut", "msgs preview", "Pellory - Error|warning|The new name of \"F000.JPG\", \"a/b001.JPG\", cannot be used: The new name may not contain \"/\". /  ");
@@ -605,6 +608,16 @@ void TstWindow::steps()
     if (QTest::currentDataTag() == QLatin1String("in German") &&
         QLocale().language() != QLocale::German)
         QSKIP("tst_window_german runs it, started with LANG=de_DE.UTF-8");
+    if (steps.contains("stick")) {
+        m_stick.emplace(testing::MountKind::ExfatFuse);
+        if (m_stick->path().isEmpty())
+            QSKIP(qPrintable(m_stick->skipReason()));
+    }
+    const auto unmount = qScopeGuard([this] {
+        if (m_stick)
+            m_stick->stop(false);
+        m_stick.reset();
+    });
     QTemporaryDir dir;
     m_folder = dir.path();
     QStringList names = files.toInt() > 0 ? QStringList() : files.split('|', Qt::SkipEmptyParts);
@@ -636,6 +649,8 @@ void TstWindow::steps()
     for (const QString& name : probes.split(' '))
         shown << probe(name);
     QString result = shown.join(" / ").replace(m_folder, "~");
+    if (m_stick)
+        result.replace(m_stick->path(), "STICK");
     result.replace(QRegularExpression("(rename|one) of [^?]+\\?"), "\\1 of WHEN?");
     QCOMPARE(result.replace(settingsFile().fileName(), "INI"), expected);
     if (!probes.contains("msgs"))
@@ -659,6 +674,7 @@ void TstWindow::steps()
 // up and the new names beside the files be worked out; "close";
 // "undo" presses Ctrl+Alt+Z, "menu" takes it from the file list's menu, "no" answers
 // later questions No; "crash" leaves the journal of a run that died after two renames;
+// "stick" does so on an exFAT stick (FUSE), whose server then stops answering;
 // "unwritable" puts a folder in the settings file's place; "apply@K" presses Apply and
 // takes the rest of the steps during its K-th rename, which "fail" among them fails;
 // "start=PATH" starts the window anew with PATH named on the command line, "drop=PATH"
@@ -706,6 +722,7 @@ void TstWindow::act(const QString& step, QStringList& rest)
         {"count", [&] { m_changesSeen = m.files().folderChanges(); }},
         {"ren", [&] { const QByteArray f = QFile::encodeName(m_folder) + '/'; QVERIFY(::rename((f + value.section('>', 0, 0).toUtf8()).constData(), (f + value.section('>', 1).toUtf8()).constData()) == 0); }},
         {"crash", [&] { QVERIFY(crashedRun(m_folder)); }},
+        {"stick", [&] { for (const char* name : {"A.JPG", "B.JPG", "C.JPG"}) { QVERIFY(makeEntry(m_stick->path(), name)); } QVERIFY(crashedRun(m_stick->path()) && m_stick->stop(true)); }},
         {"save", [&] { const QByteArray f = QFile::encodeName(m_folder) + '/'; QVERIFY(makeFile(f + "saving.tmp", "saved") && ::rename((f + "saving.tmp").constData(), (f + value.toUtf8()).constData()) == 0); }},
         {"copydir", [&] { QVERIFY(QDir().rename(m_folder, m_folder + ".was") && QProcess::execute("cp", {"-a", m_folder + ".was", m_folder}) == 0 && QDir(m_folder + ".was").removeRecursively()); }},
         {"start", [&] { m_w.reset(); g_warned.clear(); const auto was = qInstallMessageHandler(noteWarning); m_w = std::make_unique<Window>(QFile::encodeName(m_folder + '/' + value)); qInstallMessageHandler(was); }},
