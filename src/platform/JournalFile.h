@@ -92,6 +92,11 @@ bool appendToJournalFile(const QString& path, const QByteArray& bytes);
 QStringList journalFileNames(const QString& folder, const char* suffix);
 bool removeJournal(const QString& path);
 
+// Makes the history's folder (mode 0700, its parents as usual) unless it is there. Empty
+// when it is a folder of the user's own; otherwise what was found there and what to do:
+// a link, a file, another user's folder or one that cannot be made is never written into.
+QString prepareJournalFolder(const QString& folder);
+
 // Holds an exclusive lock on a folder's lock file while it lives, so that two processes
 // deciding about the same history take turns. Waits for the other process.
 class HistoryLock

@@ -386,7 +386,7 @@ void RunRecorder::begin(RunKind kind, const QByteArray& folder, int plannedFiles
     m_error.clear();
     if (plan.empty() || kind == RunKind::Undo)
         return;
-    if (!QDir().mkpath(m_folder)) {
+    if (!folderReady()) {
         m_openFailed = true;
         return;
     }
@@ -400,7 +400,7 @@ bool RunRecorder::beginUndo(const QString& target, const QByteArray& folder, int
     begin(RunKind::Undo, folder, plannedFiles);
     m_undoes = target;
     m_parkedOnly = parkedOnly;
-    if (!QDir().mkpath(m_folder))
+    if (!folderReady())
         return false;
     const HistoryLock lock(m_folder);
     if (undoUnderWay(m_folder, target)) {
@@ -409,6 +409,12 @@ bool RunRecorder::beginUndo(const QString& target, const QByteArray& folder, int
         return false;
     }
     return open() && (plan.empty() || writePlan(plan));
+}
+
+bool RunRecorder::folderReady()
+{
+    m_error = prepareJournalFolder(m_folder);
+    return m_error.isEmpty();
 }
 
 bool RunRecorder::writePlan(const RenamePlan& plan)
@@ -482,7 +488,7 @@ bool RunRecorder::record(QByteArrayView oldRaw, QByteArrayView newRaw, quint64 i
     if (!m_inRun)
         return true;
     if (!m_file.isOpen()) {
-        if (m_openFailed || !QDir().mkpath(m_folder))
+        if (m_openFailed || !folderReady())
             return false;
         const HistoryLock lock(m_folder);
         if (!open())

@@ -147,6 +147,8 @@ private slots:
     void parsed();
     void undoOnDisk_data();
     void undoOnDisk();
+    void historyPlace_data();
+    void historyPlace();
     void killed_data();
     void killed();
 };
@@ -430,6 +432,56 @@ void tst_RunHistory::undoOnDisk()
         QVERIFY2(outcome.contains("has been moved or replaced"), qPrintable(outcome));
     else
         QCOMPARE(outcome, skipped);
+}
+
+void tst_RunHistory::historyPlace_data()
+{
+    QTest::addColumn<QString>("found");    // what the history's path holds before the first run
+    QTest::addColumn<QString>("expected"); // the folder's mode once a run is recorded, or why not
+    const QString refused = "The undo history could not be written: ";
+    QTest::newRow("nothing: made for the user alone") << ""
+                                                      << "700";
+    QTest::newRow("a link to a folder")
+        << "link"
+        << refused +
+               "~/Pellory/history is a link, not a folder. Pellory writes its history only into a "
+               "folder of its own: remove the link, and Pellory makes the folder anew.";
+    QTest::newRow("a file") << "file"
+                            << refused + "~/Pellory/history is a file, not a folder. Move the file "
+                                         "away or delete it, and Pellory makes the folder anew.";
+    QTest::newRow("another user's folder")
+        << "other"
+        << refused + "the folder ~/Pellory/history belongs to another user. Remove it, and Pellory "
+                     "makes it anew as yours.";
+}
+
+void tst_RunHistory::historyPlace()
+{
+    QFETCH(QString, found);
+    QFETCH(QString, expected);
+    if (found == "other" && ::geteuid() != 0)
+        QSKIP("only the super-user gives a folder to another user");
+    QTemporaryDir state;
+    const QByteArray was = qgetenv("XDG_STATE_HOME");
+    const auto restore = qScopeGuard([&] { qputenv("XDG_STATE_HOME", was); });
+    qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
+    const QByteArray history = QFile::encodeName(historyFolder());
+    QVERIFY(QDir().mkpath(state.path() + "/Pellory") && QDir().mkpath(state.path() + "/elsewhere"));
+    if (found == "link")
+        QVERIFY(QFile::link(state.path() + "/elsewhere", historyFolder()));
+    else if (found == "file")
+        QVERIFY(makeFile(history, "notes"));
+    else if (found == "other")
+        QVERIFY(::mkdir(history.constData(), 0755) == 0 &&
+                ::chown(history.constData(), 65534, 65534) == 0);
+    RunRecorder recorder;
+    recorder.begin(RunKind::Scheme, "/f", 1);
+    struct stat st;
+    const QString result = recorder.record("a", "b", 1) && ::stat(history.constData(), &st) == 0
+                               ? QString::number(st.st_mode & 0777, 8)
+                               : recorder.refusal();
+    recorder.finish();
+    QCOMPARE(QString(result).replace(state.path(), "~"), expected);
 }
 
 void tst_RunHistory::killed_data()
