@@ -25,8 +25,12 @@ namespace pellory {
 namespace {
 
 constexpr qint64 kSyncIntervalMs = 1000;
-// Room for about ten thousand records; the mapping doubles when it fills.
-constexpr qsizetype kFirstMapping = 1 << 20;
+// Room for about fifteen hundred records where the caller cannot tell how many come; the
+// mapping doubles when it fills.
+constexpr qsizetype kFirstMapping = 64 << 10;
+// Kept back from the records in every reservation, for the last one (an end line).
+constexpr qsizetype kLastRoom = 64;
+constexpr qsizetype kPage = 4096;
 // How much of a file's end is read back to find its last record, and how much of that
 // is kept: a record line is far shorter.
 constexpr qsizetype kTailChunk = 1 << 16;
@@ -79,10 +83,11 @@ JournalFile::~JournalFile()
     close();
 }
 
-bool JournalFile::create(const QString& path, JournalSync sync)
+bool JournalFile::create(const QString& path, JournalSync sync, qsizetype expected)
 {
     close();
     m_sync = sync;
+    m_first = expected > 0 ? (expected + kLastRoom + kPage - 1) / kPage * kPage : kFirstMapping;
     m_lastSyncMs = monotonicMs();
     m_path = QFile::encodeName(path);
     m_fd = ::open(m_path.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
@@ -105,10 +110,20 @@ bool JournalFile::append(const QByteArray& bytes)
 
 bool JournalFile::append(std::initializer_list<QByteArrayView> parts)
 {
+    return appendParts(parts, kLastRoom);
+}
+
+bool JournalFile::appendLast(const QByteArray& bytes)
+{
+    return appendParts({QByteArrayView(bytes)}, 0);
+}
+
+bool JournalFile::appendParts(std::initializer_list<QByteArrayView> parts, qsizetype keptBack)
+{
     qsizetype size = 0;
     for (const QByteArrayView part : parts)
         size += part.size();
-    if (m_fd < 0 || !reserve(m_used + size))
+    if (m_fd < 0 || !reserve(m_used + size + keptBack))
         return false;
     for (const QByteArrayView part : parts) {
         std::memcpy(m_map + m_used, part.data(), size_t(part.size()));
@@ -123,12 +138,22 @@ bool JournalFile::reserve(qsizetype size)
 {
     if (size <= m_mapped)
         return true;
-    qsizetype grown = std::max(m_mapped * 2, kFirstMapping);
+    qsizetype grown = std::max(m_mapped * 2, m_first);
     while (grown < size)
         grown *= 2;
     // Blocks are taken now, so that a full disk is a failed append and never a fault on a
     // later copy into a page the file system cannot store.
     const int err = ::posix_fallocate(m_fd, 0, off_t(grown));
+    if (err == ENOSPC) {
+        const qsizetype slash = m_path.lastIndexOf('/');
+        m_error = QCoreApplication::translate(
+                      "JournalFile", "the disk that holds %1 is full: the history needs %2 KB "
+                                     "more there. Free that much on that disk (empty the "
+                                     "trash, for one) and try again.")
+                      .arg(QFile::decodeName(m_path.left(slash)))
+                      .arg((grown - m_mapped + 1023) / 1024);
+        return false;
+    }
     if (err != 0) {
         errno = err;
         return fail();

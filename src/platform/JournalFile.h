@@ -39,8 +39,13 @@ public:
 
     // Creates a new file (mode 0600) that must not exist yet, locks it and keeps it open for
     // appending. False, with error(), when it exists or cannot be made; nothing is left then.
-    bool create(const QString& path, JournalSync sync);
+    // `expected`: the bytes the records are thought to take, which the first reservation
+    // holds (0: unknown, a small reservation that grows).
+    bool create(const QString& path, JournalSync sync, qsizetype expected = 0);
     bool append(const QByteArray& bytes);
+    // The last record: it may take the little room every reservation keeps back, so that a
+    // file whose records filled the disk can still be closed properly.
+    bool appendLast(const QByteArray& bytes);
     // The parts one after the other, copied straight into the file: a record per rename is
     // not first assembled in a buffer of its own.
     bool append(std::initializer_list<QByteArrayView> parts);
@@ -56,6 +61,7 @@ public:
 private:
     bool fail();
     bool syncDue();
+    bool appendParts(std::initializer_list<QByteArrayView> parts, qsizetype keptBack);
     bool reserve(qsizetype size); // makes the mapping hold at least `size` bytes
     void unmap();
 
@@ -64,6 +70,7 @@ private:
     char* m_map = nullptr;
     qsizetype m_mapped = 0; // bytes mapped and reserved on the disk
     qsizetype m_used = 0;   // bytes of records
+    qsizetype m_first = 0;  // the first reservation
     JournalSync m_sync = JournalSync::None;
     qint64 m_lastSyncMs = 0;
     QString m_error;

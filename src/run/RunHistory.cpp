@@ -57,6 +57,24 @@ void appendEscaped(QByteArray& out, QByteArrayView field, bool keepSlash = false
     out.resize(to - out.constData()); // keeps the room for the next record
 }
 
+qsizetype escapedSize(QByteArrayView field)
+{
+    return field.size() +
+           2 * std::count_if(field.begin(), field.end(), [](char c) { return !isUnreserved(c); });
+}
+
+// The bytes a run with this plan records: its head, the plan, and a record per rename, each
+// as long as its planned line. Its file reserves as much at once, so that a small run asks
+// the disk for little room, and a big one does not grow its file again and again.
+qsizetype expectedSize(const QByteArray& folder, const RenamePlan& plan)
+{
+    constexpr qsizetype kLine = 2 + 1 + 1 + 20 + 1; // tag, spaces, an inode, the newline
+    qsizetype size = 256 + 3 * folder.size();
+    for (const RenameRecord& r : plan)
+        size += 2 * (escapedSize(r.oldRaw) + escapedSize(r.newRaw) + kLine);
+    return size;
+}
+
 QByteArray escaped(QByteArrayView field, bool keepSlash = false)
 {
     QByteArray out;
@@ -391,7 +409,7 @@ void RunRecorder::begin(RunKind kind, const QByteArray& folder, int plannedFiles
         return;
     }
     const HistoryLock lock(m_folder);
-    m_openFailed = !open() || !writePlan(plan);
+    m_openFailed = !open(expectedSize(folder, plan)) || !writePlan(plan);
 }
 
 bool RunRecorder::beginUndo(const QString& target, const QByteArray& folder, int plannedFiles,
@@ -408,7 +426,7 @@ bool RunRecorder::beginUndo(const QString& target, const QByteArray& folder, int
                                               "Another Pellory window is undoing this run now.");
         return false;
     }
-    return open() && (plan.empty() || writePlan(plan));
+    return open(expectedSize(folder, plan)) && (plan.empty() || writePlan(plan));
 }
 
 bool RunRecorder::folderReady()
@@ -448,7 +466,7 @@ QByteArray RunRecorder::head() const
     return text;
 }
 
-bool RunRecorder::open()
+bool RunRecorder::open(qsizetype expected)
 {
     // Numbered one past the newest run, under the history's lock: the newest run is never
     // pruned, so a number is never given twice while a run that carries it is kept.
@@ -462,7 +480,7 @@ bool RunRecorder::open()
     for (qint64 n = newest + 1; n < newest + 100; ++n) {
         const QString id =
             kNumbered + QString::number(n).rightJustified(12, u'0') + u'-' + start + kSuffix;
-        if (m_file.create(inFolder(m_folder, id), m_sync))
+        if (m_file.create(inFolder(m_folder, id), m_sync, expected))
             return m_file.append(head()) || (m_file.discard(), false);
         if (errno != EEXIST)
             return false;
@@ -547,9 +565,9 @@ void RunRecorder::finish()
         return;
     if (m_done == 0 && m_left == 0)
         m_file.discard();
-    else
-        m_file.append("E " + QByteArray::number(m_files) +
-                      (m_left > 0 ? ' ' + QByteArray::number(m_left) : QByteArray()) + '\n');
+    else // a run stopped by a full disk is closed too: the end line has room kept for it
+        m_file.appendLast("E " + QByteArray::number(m_files) +
+                          (m_left > 0 ? ' ' + QByteArray::number(m_left) : QByteArray()) + '\n');
     m_file.close();
 }
 

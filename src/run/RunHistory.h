@@ -134,8 +134,8 @@ public:
     const QString& error() const { return m_error.isEmpty() ? m_file.error() : m_error; }
 
 private:
-    bool folderReady(); // false, with error(), where the history must not be written
-    bool open();        // makes the run's file and writes its head
+    bool folderReady();                // false, with error(), where the history must not be written
+    bool open(qsizetype expected = 0); // makes the run's file and writes its head
     bool writePlan(const RenamePlan& plan);
     QByteArray head() const;
     QByteArray folderLine() const;

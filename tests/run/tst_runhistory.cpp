@@ -23,8 +23,11 @@
 
 #include <cstdio>
 
+#include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 
 using namespace pellory;
 using namespace pellory::testing;
@@ -149,6 +152,8 @@ private slots:
     void undoOnDisk();
     void historyPlace_data();
     void historyPlace();
+    void fullDisk_data();
+    void fullDisk();
     void killed_data();
     void killed();
 };
@@ -482,6 +487,75 @@ void tst_RunHistory::historyPlace()
                                : recorder.refusal();
     recorder.finish();
     QCOMPARE(QString(result).replace(state.path(), "~"), expected);
+}
+
+void tst_RunHistory::fullDisk_data()
+{
+    QTest::addColumn<int>("left");         // KB left free on the history's disk, once a run of 5
+                                           // files in /f is recorded
+    QTest::addColumn<QString>("then");     // "run": a run in /g records until the disk is full;
+                                           // "undo": the undo of the run of 5 files begins
+    QTest::addColumn<QString>("expected"); // the newest run, or how the undo began
+    QTest::newRow("a run stopped by the full disk is closed") << 100 << "run"
+                                                              << "g E stopped";
+    QTest::newRow("the undo of a small run on a nearly full disk") << 24 << "undo"
+                                                                   << "begun";
+    QTest::newRow("the undo on a full disk says what to free")
+        << 0 << "undo"
+        << "The undo history could not be written: the disk that holds ~/Pellory/history is full: "
+           "the history needs 4 KB more there. Free that much on that disk (empty the trash, for "
+           "one) and try again.";
+}
+
+void tst_RunHistory::fullDisk()
+{
+    QFETCH(int, left);
+    QFETCH(QString, then);
+    QFETCH(QString, expected);
+    QTemporaryDir state;
+    const QByteArray disk = QFile::encodeName(state.path());
+    if (::mount("tmpfs", disk.constData(), "tmpfs", 0, "size=1m") != 0)
+        QSKIP("no small disk to fill here (mounting takes the super-user)");
+    const QByteArray was = qgetenv("XDG_STATE_HOME");
+    const auto restore = qScopeGuard([&] {
+        ::umount2(disk.constData(), MNT_DETACH);
+        qputenv("XDG_STATE_HOME", was);
+    });
+    qputenv("XDG_STATE_HOME", disk);
+    RunRecorder first;
+    first.begin(RunKind::Scheme, "/f", 5);
+    RenamePlan back;
+    for (const char* name : {"a", "b", "c", "d", "e"}) {
+        QVERIFY(first.record(name, QByteArray(name).toUpper(), 1));
+        back.push_back({QByteArray(name).toUpper(), name, 1});
+    }
+    first.finish();
+    const QString id = RunHistory::read().runs().front().id;
+    struct statvfs fs;
+    QVERIFY(::statvfs(disk.constData(), &fs) == 0);
+    const int fill = ::open(disk + "/fill", O_WRONLY | O_CREAT, 0600);
+    QVERIFY(fill >= 0 &&
+            ::posix_fallocate(fill, 0, off_t(fs.f_bavail * fs.f_bsize) - left * 1024) == 0);
+    ::close(fill);
+    RunRecorder recorder;
+    QString result;
+    if (then == "run") {
+        // Records as short as the end line, so that only the room kept back for it lets
+        // the run be closed.
+        recorder.begin(RunKind::Scheme, "/g", 20000);
+        int done = 0;
+        while (done < 20000 && recorder.record("a", "b", 1))
+            ++done;
+        recorder.finish();
+        static const char* states[] = {"E", "running", "interrupted", "dismissed"};
+        const RunRecord& newest = RunHistory::read().runs().front();
+        result = QFileInfo(QFile::decodeName(newest.folder)).fileName() + ' ' +
+                 states[int(newest.state)] + (done < 20000 ? " stopped" : "");
+    } else {
+        result = recorder.beginUndo(id, "/f", 5, false, back) ? "begun" : recorder.refusal();
+        recorder.finish();
+    }
+    QCOMPARE(result.replace(state.path(), "~"), expected);
 }
 
 void tst_RunHistory::killed_data()
