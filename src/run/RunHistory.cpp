@@ -222,6 +222,7 @@ bool parseEndLine(const QByteArrayList& f, RunRecord& run, quint64& files)
         return false;
     run.state = f[0] == "E" ? RunRecord::State::Finished : RunRecord::State::Dismissed;
     run.filesLeft = int(std::min<quint64>(left, INT_MAX));
+    run.endCount = int(std::min<quint64>(files, INT_MAX));
     return true;
 }
 
@@ -256,18 +257,22 @@ bool parseRecord(QByteArrayView line, RunRecord& run, bool keepAll)
     return true;
 }
 
-// How a run ends, from the last line of its text: "E n [left]" or "A n" give the state and
-// the count of files; anything else leaves the run as its head showed it.
-void parseEnd(const QByteArray& tail, RunRecord& run)
+// How a run ends, from the last line of its text: "E n [left]" or "A n" give the state and,
+// where the records were not all read, the count of files; anything else leaves the run as
+// its head showed it.
+void parseEnd(const QByteArray& tail, RunRecord& run, bool counted)
 {
     if (!tail.endsWith('\n'))
         return;
     const QByteArray last = tail.left(tail.size() - 1).split('\n').last();
     quint64 count = 0;
-    if (parseEndLine(last.split(' '), run, count)) {
-        run.fileCount = int(std::min<quint64>(count, INT_MAX));
-        run.renameCount = std::max(run.renameCount, run.fileCount);
-    }
+    if (!parseEndLine(last.split(' '), run, count))
+        return;
+    if (!counted)
+        run.fileCount = run.endCount;
+    // A damaged run that says it renamed stays in reach of an undo, which then says what
+    // its record proves.
+    run.renameCount = std::max(run.renameCount, run.endCount);
 }
 
 QString inFolder(const QString& folder, const QString& name)
@@ -374,7 +379,10 @@ RunRecord parseRun(const QByteArray& text, bool whole, const QByteArray& tail)
     }
     // A damaged run, or the beginning of a long one, ends as its last line says.
     if (run.state == RunRecord::State::Interrupted)
-        parseEnd(whole ? text : tail, run);
+        parseEnd(whole ? text : tail, run, whole);
+    // An end line that counts otherwise than the records it ends is not to be trusted.
+    else if (whole && run.endCount != run.fileCount)
+        run.damaged = true;
     return run;
 }
 

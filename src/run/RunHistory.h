@@ -85,6 +85,7 @@ struct RunRecord
     // undo left (partly undone), kept as that undo's leftSteps, in the undo `leftBy`.
     int filesLeft = 0;
     QString leftBy;
+    int endCount = -1; // the files its end line says it renamed; -1: no end line read
     std::vector<RenameRecord> leftSteps; // an undo's steps left, each "from" then "to"
     int renameCount = 0;                 // renames done
     // Files renamed: a rename to one of our temporary names is the first half of a file's

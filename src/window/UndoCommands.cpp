@@ -85,14 +85,53 @@ bool UndoCommands::mayUndo() const
     return m_run.mayAct(RunController::IfBusy::Beep);
 }
 
+namespace {
+
+// What a run's whole record proves, where its summary may have it from an end line that a
+// damaged record gets wrong: the files it can put back, and a note when that differs.
+int provenFiles(const RunRecord& summary, QString& note)
+{
+    if (!summary.leftBy.isEmpty()) // partly undone: the rest
+        return summary.filesLeft;
+    const RunRecord whole = readRun(summary.id);
+    if (!whole.damaged)
+        return whole.fileCount;
+    if (whole.endCount >= 0 && whole.endCount != whole.fileCount)
+        note += UndoCommands::tr("The record of this run is damaged: its end says it renamed %1, "
+                                 "but it names %2.")
+                    .arg(files(whole.endCount), files(whole.fileCount)) +
+                u'\r';
+    else
+        note += UndoCommands::tr("The record of this run is damaged: only the files its intact "
+                                 "lines name can go back.") +
+                u'\r';
+    return whole.fileCount;
+}
+
+} // namespace
+
 bool UndoCommands::confirm(const std::vector<RunRecord>& runs, bool interrupted)
 {
     const RunRecord& run = runs.back(); // the oldest, where the undo ends
+    QString notes;
     int count = 0;
-    for (const RunRecord& r : runs)
-        count += r.leftBy.isEmpty() ? r.fileCount : r.filesLeft; // partly undone: the rest
+    bool mayFind = false; // a run cut short may have renamed files its plan names
+    for (const RunRecord& r : runs) {
+        count += provenFiles(r, notes);
+        mayFind = mayFind || (r.state != RunRecord::State::Finished && r.planCount > 0);
+    }
     const QString folder = QFile::decodeName(run.folder);
+    if (count == 0 && !mayFind) {
+        m_feedback.message(
+            tr("The record of the run in %1 is damaged: none of its renames can be read, so "
+               "nothing can be put back. Its file is %2; delete it to take the run out of the "
+               "history.")
+                .arg(folder, historyFolder() + u'/' + run.id),
+            kTitle, Feedback::Style::Plain);
+        return false;
+    }
     QString text = interrupted ? tr("The last rename run was interrupted.") + u'\r' : QString();
+    text += notes;
     if (runs.size() == 1)
         text += (count == 1 ? tr("Undo the rename of %1? %2 in %3 will go back to its old name.")
                             : tr("Undo the rename of %1? %2 in %3 will go back to their old "

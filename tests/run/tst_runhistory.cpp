@@ -257,7 +257,7 @@ void tst_RunHistory::parsed_data()
         {"last line cut short", "@R a b 1\nR c", "scheme f 1/4 interrupted: a>b"},
         {"torn by a kill", "@R a b 1\nR c ~~~~", "scheme f 1/4 interrupted: a>b"},
         {"dismissed", "@R a b 1\nA 1\n", "scheme f 1/4 dismissed: a>b"},
-        {"unknown line", "@R a b 1\nQ\nR c d 2\nE 2\n", "scheme f 2/4 E: a>b damaged"},
+        {"unknown line", "@R a b 1\nQ\nR c d 2\nE 2\n", "scheme f 1/4 E: a>b damaged"},
         {"escape not as written", "@R a b 1\nR %63 d 2\n", "scheme f 1/4 interrupted: a>b damaged"},
         {"escape not hex", "@R a%zz b 1\n", "scheme f 0/4 interrupted:  damaged"},
         {"escape as written", "@R a%2Ab c 1\nE 1\n", "scheme f 1/4 E: a*b>c"},

@@ -326,6 +326,21 @@ bool crashedRun(const QString& folder)
     return true;
 }
 
+// A run's file in the history as another program or a damaged disk may leave it: the head
+// of a run in `folder`, then `lines`, "," between them, "~" for a space, "LINE*N" for N of it.
+bool writtenRun(const QString& folder, const QString& lines)
+{
+    QByteArray text =
+        "pellory-run 3\nK scheme\nT 1733456789123\nF " + QFile::encodeName(folder) + " 0 0\nN 1\n";
+    for (const QString& line : lines.split(',')) {
+        const QString one = line.section('*', 0, 0).replace('~', ' ') + '\n';
+        text += one.toUtf8().repeated(line.contains('*') ? line.section('*', 1).toInt() : 1);
+    }
+    QFile file(historyFolder() + "/s000000000001-1733456789123.run");
+    return QDir().mkpath(historyFolder()) && file.open(QIODevice::WriteOnly) &&
+           file.write(text) == text.size();
+}
+
 // Right-clicks the file list and takes an entry of its menu: 0 the undo, 1 the undo history;
 // false when the menu is not as it should be.
 bool takeMenuEntry(Main& m, int entry)
@@ -588,6 +603,8 @@ void TstWindow::steps_data()
     row("undo: back to a chosen run, newest first", abc, "Specs=*.JPG", "click=RenameChk FilePrefix=A_ click=ApplyBut FilePrefix=B_ click=ApplyBut undo FilePrefix=C_ click=ApplyBut history=3", "historyrows asked disk", "3 |3 undo|3 undone|3  / " + asked.section('|', 0, 0) + "|Undo the rename of WHEN? 3 files in ~ will go back to their old names.\nPellory - Undo|Undo 2 runs in ~, back to the one of WHEN? 6 files will be renamed back, newest run first. / " + back);
     row("undo: the bar after a run that died, and its Undo", abc, "Specs=*.JPG", "crash restart bar click=InterruptedUndo", "asked bar disk", "The last rename in ~ stopped after 2 of 3 files / Pellory - Undo|The last rename run was interrupted.\rUndo the rename of WHEN? 2 files in ~ will go back to their old names. / no bar / " + back);
     row("undo: a run on a stick that stopped answering", abc, "Specs=*.JPG", "stick restart bar undo", "bar msgs", "The last rename in STICK stopped after 2 of 3 files. The drive of the last run does not answer. / The last rename in STICK stopped after 2 of 3 files. The drive of the last run does not answer. / Pellory|plain|The drive of this run, STICK, does not answer. Nothing was put back: try again once the drive answers (a USB stick may need to be plugged in again).");
+    row("undo: a damaged record that names nothing", abc, "Specs=*.JPG", "record=R~%2e~B.JPG~1,E~1 undo", "asked disk msgs", " / A.JPG=A.JPG|B.JPG=B.JPG|C.JPG=C.JPG|other.txt=other.txt / Pellory|plain|The record of the run in ~ is damaged: none of its renames can be read, so nothing can be put back. Its file is " + historyFolder() + "/s000000000001-1733456789123.run; delete it to take the run out of the history.");
+    row("undo: an end line that counts too many", abc, "Specs=*.JPG", "record=P~a~b~1*2500,R~IMG_002.JPG~B.JPG~0,E~999999 undo", "asked disk", "Pellory - Undo|The record of this run is damaged: its end says it renamed 999999 files, but it names 1 file.\rUndo the rename of WHEN? 1 file in ~ will go back to its old name. / A.JPG=A.JPG|C.JPG=C.JPG|IMG_002.JPG=B.JPG|other.txt=other.txt");
     row("undo: the bar dismissed stays away", abc, "Specs=*.JPG", "crash restart bar click=InterruptedDismiss restart", "bar", "The last rename in ~ stopped after 2 of 3 files / no bar");
     row("Esc in an open list closes only the list", "", "", "popup=FileSortOrder key=Escape", "open", "open");
     row("preview: a name no file can have is refused", "3", "Specs=*.JPG", "click=RenameChk FilePrefix:=a/b click=PreviewBut", "msgs preview", "Pellory - Error|warning|The new name of \"F000.JPG\", \"a/b001.JPG\", cannot be used: The new name may not contain \"/\". /  ");
@@ -675,6 +692,7 @@ void TstWindow::steps()
 // "undo" presses Ctrl+Alt+Z, "menu" takes it from the file list's menu, "no" answers
 // later questions No; "crash" leaves the journal of a run that died after two renames;
 // "stick" does so on an exFAT stick (FUSE), whose server then stops answering;
+// "record=LINES" writes a run's record by hand (writtenRun);
 // "unwritable" puts a folder in the settings file's place; "apply@K" presses Apply and
 // takes the rest of the steps during its K-th rename, which "fail" among them fails;
 // "start=PATH" starts the window anew with PATH named on the command line, "drop=PATH"
@@ -722,6 +740,7 @@ void TstWindow::act(const QString& step, QStringList& rest)
         {"count", [&] { m_changesSeen = m.files().folderChanges(); }},
         {"ren", [&] { const QByteArray f = QFile::encodeName(m_folder) + '/'; QVERIFY(::rename((f + value.section('>', 0, 0).toUtf8()).constData(), (f + value.section('>', 1).toUtf8()).constData()) == 0); }},
         {"crash", [&] { QVERIFY(crashedRun(m_folder)); }},
+        {"record", [&] { QVERIFY(writtenRun(m_folder, value)); }},
         {"stick", [&] { for (const char* name : {"A.JPG", "B.JPG", "C.JPG"}) { QVERIFY(makeEntry(m_stick->path(), name)); } QVERIFY(crashedRun(m_stick->path()) && m_stick->stop(true)); }},
         {"save", [&] { const QByteArray f = QFile::encodeName(m_folder) + '/'; QVERIFY(makeFile(f + "saving.tmp", "saved") && ::rename((f + "saving.tmp").constData(), (f + value.toUtf8()).constData()) == 0); }},
         {"copydir", [&] { QVERIFY(QDir().rename(m_folder, m_folder + ".was") && QProcess::execute("cp", {"-a", m_folder + ".was", m_folder}) == 0 && QDir(m_folder + ".was").removeRecursively()); }},
