@@ -153,6 +153,9 @@ RenamePlan RunController::planOf(const SchemeWalk& walk)
         if (step.takesPart) {
             const QByteArray& oldRaw = step.record->RawName;
             const QByteArray& newRaw = newRawName(buffer, oldRaw, step.name);
+            // The run stops at a name no file can have, before any system call.
+            if (!invalidNameReason(step.name).isEmpty())
+                break;
             if (newRaw != oldRaw)
                 plan.push_back({oldRaw, newRaw, step.record->Inode});
         }
