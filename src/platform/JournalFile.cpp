@@ -295,33 +295,38 @@ QStringList journalFileNames(const QString& folder, const char* suffix)
 QString prepareJournalFolder(const QString& folder)
 {
     const QByteArray path = QFile::encodeName(folder);
-    const auto tr = [](const char* text) {
-        return QCoreApplication::translate("JournalFile", text);
-    };
     const qsizetype slash = folder.lastIndexOf(u'/');
     if (slash > 0 && !QDir().mkpath(folder.left(slash)))
-        return tr("the folder %1 could not be made. Check that its parent folders are folders "
-                  "you may write in.")
+        return QCoreApplication::translate(
+                   "JournalFile",
+                   "the folder %1 could not be made. Check that its parent folders are folders "
+                   "you may write in.")
             .arg(folder.left(slash));
     // Only the user reads what was renamed where.
     if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
-        return tr("the folder %1 could not be made: %2.")
+        return QCoreApplication::translate("JournalFile", "the folder %1 could not be made: %2.")
             .arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
     struct stat st;
     if (::lstat(path.constData(), &st) != 0)
-        return tr("the folder %1 could not be read: %2.")
+        return QCoreApplication::translate("JournalFile", "the folder %1 could not be read: %2.")
             .arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
     if (S_ISLNK(st.st_mode))
-        return tr("%1 is a link, not a folder. Pellory writes its history only into a folder "
-                  "of its own: remove the link, and Pellory makes the folder anew.")
+        return QCoreApplication::translate(
+                   "JournalFile",
+                   "%1 is a link, not a folder. Pellory writes its history only into a folder "
+                   "of its own: remove the link, and Pellory makes the folder anew.")
             .arg(folder);
     if (!S_ISDIR(st.st_mode))
-        return tr("%1 is a file, not a folder. Move the file away or delete it, and Pellory "
-                  "makes the folder anew.")
+        return QCoreApplication::translate(
+                   "JournalFile",
+                   "%1 is a file, not a folder. Move the file away or delete it, and Pellory "
+                   "makes the folder anew.")
             .arg(folder);
     if (st.st_uid != ::geteuid())
-        return tr("the folder %1 belongs to another user. Remove it, and Pellory makes it "
-                  "anew as yours.")
+        return QCoreApplication::translate(
+                   "JournalFile",
+                   "the folder %1 belongs to another user. Remove it, and Pellory makes it "
+                   "anew as yours.")
             .arg(folder);
     return {};
 }
