@@ -9,6 +9,37 @@
     </message>
 </context>
 <context>
+    <name>JournalFile</name>
+    <message>
+        <source>the disk that holds %1 is full: the history needs %2 KB more there. Free that much on that disk (empty the trash, for one) and try again.</source>
+        <translation>die Platte mit %1 ist voll: der Verlauf braucht dort noch %2 KB. Geben Sie so viel auf dieser Platte frei (leeren Sie etwa den Papierkorb) und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>the folder %1 could not be made. Check that its parent folders are folders you may write in.</source>
+        <translation>der Ordner %1 konnte nicht angelegt werden. Prüfen Sie, ob die Ordner darüber Ordner sind, in die Sie schreiben dürfen.</translation>
+    </message>
+    <message>
+        <source>the folder %1 could not be made: %2.</source>
+        <translation>der Ordner %1 konnte nicht angelegt werden: %2.</translation>
+    </message>
+    <message>
+        <source>the folder %1 could not be read: %2.</source>
+        <translation>der Ordner %1 konnte nicht gelesen werden: %2.</translation>
+    </message>
+    <message>
+        <source>%1 is a link, not a folder. Pellory writes its history only into a folder of its own: remove the link, and Pellory makes the folder anew.</source>
+        <translation>%1 ist eine Verknüpfung, kein Ordner. Pellory schreibt seinen Verlauf nur in einen eigenen Ordner: entfernen Sie die Verknüpfung, dann legt Pellory den Ordner neu an.</translation>
+    </message>
+    <message>
+        <source>%1 is a file, not a folder. Move the file away or delete it, and Pellory makes the folder anew.</source>
+        <translation>%1 ist eine Datei, kein Ordner. Verschieben oder löschen Sie die Datei, dann legt Pellory den Ordner neu an.</translation>
+    </message>
+    <message>
+        <source>the folder %1 belongs to another user. Remove it, and Pellory makes it anew as yours.</source>
+        <translation>der Ordner %1 gehört einem anderen Benutzer. Entfernen Sie ihn, dann legt Pellory ihn neu als Ihren an.</translation>
+    </message>
+</context>
+<context>
     <name>LiveNameJob</name>
     <message>
         <source>Clashes with the new name of &quot;%1&quot;</source>
@@ -628,6 +659,10 @@
         <source>Undoing</source>
         <translation>Rückgängig machen</translation>
     </message>
+    <message>
+        <source>The drive of this run, %1, does not answer. Nothing was put back: try again once the drive answers (a USB stick may need to be plugged in again).</source>
+        <translation>Das Laufwerk dieses Vorgangs, %1, antwortet nicht. Nichts wurde zurückbenannt: versuchen Sie es erneut, sobald das Laufwerk antwortet (ein USB-Stick muss dafür vielleicht neu eingesteckt werden).</translation>
+    </message>
 </context>
 <context>
     <name>pellory::StatusLine</name>
@@ -669,10 +704,6 @@
     <message>
         <source>... and %1 more</source>
         <translation>… und %1 weitere</translation>
-    </message>
-    <message>
-        <source>%1 of %2 files got their old names back. These were skipped, and nothing was overwritten:</source>
-        <translation>%1 von %2 Dateien haben ihre alten Namen zurückerhalten. Diese wurden übersprungen, überschrieben wurde nichts:</translation>
     </message>
     <message>
         <source>Undo</source>
@@ -721,6 +752,26 @@
     <message>
         <source>The last rename in %1 stopped after %2 of %3 files</source>
         <translation>Die letzte Umbenennung in %1 brach nach %2 von %3 Dateien ab</translation>
+    </message>
+    <message>
+        <source>%1 of %2 files got their old names back. These were left as they are, and nothing was overwritten; once you have seen to them, Ctrl+Alt+Z tries them again:</source>
+        <translation>%1 von %2 Dateien haben ihre alten Namen zurückerhalten. Diese blieben, wie sie sind, überschrieben wurde nichts; sobald Sie sich um sie gekümmert haben, versucht Strg+Alt+Z sie erneut:</translation>
+    </message>
+    <message>
+        <source>The record of this run is damaged: its end says it renamed %1, but it names %2.</source>
+        <translation>Die Aufzeichnung dieses Vorgangs ist beschädigt: ihr Ende nennt %1 umbenannt, sie selbst nennt aber %2.</translation>
+    </message>
+    <message>
+        <source>The record of this run is damaged: only the files its intact lines name can go back.</source>
+        <translation>Die Aufzeichnung dieses Vorgangs ist beschädigt: nur die Dateien, die ihre unversehrten Zeilen nennen, können zurück.</translation>
+    </message>
+    <message>
+        <source>The record of the run in %1 is damaged: none of its renames can be read, so nothing can be put back. Its file is %2; delete it to take the run out of the history.</source>
+        <translation>Die Aufzeichnung des Vorgangs in %1 ist beschädigt: keine ihrer Umbenennungen ist lesbar, daher kann nichts zurückbenannt werden. Ihre Datei ist %2; löschen Sie sie, um den Vorgang aus dem Verlauf zu nehmen.</translation>
+    </message>
+    <message>
+        <source>The drive of the last run does not answer.</source>
+        <translation>Das Laufwerk des letzten Vorgangs antwortet nicht.</translation>
     </message>
 </context>
 <context>
@@ -788,6 +839,14 @@
     <message>
         <source>&amp;Open Folder</source>
         <translation>&amp;Ordner öffnen</translation>
+    </message>
+    <message>
+        <source>partly undone (1 file left)</source>
+        <translation>teilweise rückgängig (1 Datei übrig)</translation>
+    </message>
+    <message>
+        <source>partly undone (%1 files left)</source>
+        <translation>teilweise rückgängig (%1 Dateien übrig)</translation>
     </message>
 </context>
 </TS>

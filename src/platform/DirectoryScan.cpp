@@ -237,6 +237,17 @@ FolderLook lookAtFolderNow(const QByteArray& path)
     return look;
 }
 
+FolderLook lookAtPathNow(const QByteArray& path)
+{
+    FolderLook look;
+    struct stat st;
+    look.answered = true;
+    look.exists = ::stat(path.constData(), &st) == 0;
+    look.isFolder = look.exists && S_ISDIR(st.st_mode);
+    look.listed = look.isFolder && FolderFd(AT_FDCWD, path, O_RDONLY).fd() >= 0;
+    return look;
+}
+
 namespace {
 
 std::future<FolderLook> startLook(const QByteArray& path, FolderLook (*look)(const QByteArray&))

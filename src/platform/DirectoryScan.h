@@ -125,6 +125,8 @@ struct FolderLook
 
 // Looks at `path` (exact bytes) and reads its entries, here and now.
 FolderLook lookAtFolderNow(const QByteArray& path);
+// The same look without reading the entries: whether the folder is there and opens.
+FolderLook lookAtPathNow(const QByteArray& path);
 // The same look on a thread of its own, waited for at most `timeoutMs`: a hung network or
 // FUSE mount can keep a stat or a readdir waiting for ever, and the window must not wait
 // with it. A look that does not answer in time is left to finish on its own; its thread

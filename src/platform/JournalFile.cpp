@@ -6,6 +6,8 @@
 #include "platform/FolderFd.h"
 #include "platform/RegularFile.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QStringList>
 
@@ -23,8 +25,12 @@ namespace pellory {
 namespace {
 
 constexpr qint64 kSyncIntervalMs = 1000;
-// Room for about ten thousand records; the mapping doubles when it fills.
-constexpr qsizetype kFirstMapping = 1 << 20;
+// Room for about fifteen hundred records where the caller cannot tell how many come; the
+// mapping doubles when it fills.
+constexpr qsizetype kFirstMapping = 64 << 10;
+// Kept back from the records in every reservation, for the last one (an end line).
+constexpr qsizetype kLastRoom = 64;
+constexpr qsizetype kPage = 4096;
 // How much of a file's end is read back to find its last record, and how much of that
 // is kept: a record line is far shorter.
 constexpr qsizetype kTailChunk = 1 << 16;
@@ -77,10 +83,11 @@ JournalFile::~JournalFile()
     close();
 }
 
-bool JournalFile::create(const QString& path, JournalSync sync)
+bool JournalFile::create(const QString& path, JournalSync sync, qsizetype expected)
 {
     close();
     m_sync = sync;
+    m_first = expected > 0 ? (expected + kLastRoom + kPage - 1) / kPage * kPage : kFirstMapping;
     m_lastSyncMs = monotonicMs();
     m_path = QFile::encodeName(path);
     m_fd = ::open(m_path.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
@@ -103,10 +110,20 @@ bool JournalFile::append(const QByteArray& bytes)
 
 bool JournalFile::append(std::initializer_list<QByteArrayView> parts)
 {
+    return appendParts(parts, kLastRoom);
+}
+
+bool JournalFile::appendLast(const QByteArray& bytes)
+{
+    return appendParts({QByteArrayView(bytes)}, 0);
+}
+
+bool JournalFile::appendParts(std::initializer_list<QByteArrayView> parts, qsizetype keptBack)
+{
     qsizetype size = 0;
     for (const QByteArrayView part : parts)
         size += part.size();
-    if (m_fd < 0 || !reserve(m_used + size))
+    if (m_fd < 0 || !reserve(m_used + size + keptBack))
         return false;
     for (const QByteArrayView part : parts) {
         std::memcpy(m_map + m_used, part.data(), size_t(part.size()));
@@ -121,12 +138,22 @@ bool JournalFile::reserve(qsizetype size)
 {
     if (size <= m_mapped)
         return true;
-    qsizetype grown = std::max(m_mapped * 2, kFirstMapping);
+    qsizetype grown = std::max(m_mapped * 2, m_first);
     while (grown < size)
         grown *= 2;
     // Blocks are taken now, so that a full disk is a failed append and never a fault on a
     // later copy into a page the file system cannot store.
     const int err = ::posix_fallocate(m_fd, 0, off_t(grown));
+    if (err == ENOSPC) {
+        const qsizetype slash = m_path.lastIndexOf('/');
+        m_error = QCoreApplication::translate(
+                      "JournalFile", "the disk that holds %1 is full: the history needs %2 KB "
+                                     "more there. Free that much on that disk (empty the "
+                                     "trash, for one) and try again.")
+                      .arg(QFile::decodeName(m_path.left(slash)))
+                      .arg((grown - m_mapped + 1023) / 1024);
+        return false;
+    }
     if (err != 0) {
         errno = err;
         return fail();
@@ -154,6 +181,27 @@ bool JournalFile::syncDue()
         return false;
     m_lastSyncMs = now;
     return true;
+}
+
+bool JournalFile::syncNow()
+{
+    if (m_fd < 0)
+        return false;
+    if (::fdatasync(m_fd) != 0)
+        return fail();
+    m_lastSyncMs = monotonicMs();
+    // A new file's name lives in its folder: without the folder's flush, a power cut can
+    // keep the records and lose the name that leads to them.
+    const qsizetype slash = m_path.lastIndexOf('/');
+    const QByteArray folder = slash > 0 ? m_path.left(slash) : QByteArray("/");
+    const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0)
+        return fail();
+    const bool synced = ::fsync(dir) == 0;
+    const int error = errno;
+    ::close(dir);
+    errno = error;
+    return synced || fail();
 }
 
 void JournalFile::unmap()
@@ -242,6 +290,45 @@ QStringList journalFileNames(const QString& folder, const char* suffix)
         return true;
     });
     return names;
+}
+
+QString prepareJournalFolder(const QString& folder)
+{
+    const QByteArray path = QFile::encodeName(folder);
+    const qsizetype slash = folder.lastIndexOf(u'/');
+    if (slash > 0 && !QDir().mkpath(folder.left(slash)))
+        return QCoreApplication::translate(
+                   "JournalFile",
+                   "the folder %1 could not be made. Check that its parent folders are folders "
+                   "you may write in.")
+            .arg(folder.left(slash));
+    // Only the user reads what was renamed where.
+    if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
+        return QCoreApplication::translate("JournalFile", "the folder %1 could not be made: %2.")
+            .arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
+    struct stat st;
+    if (::lstat(path.constData(), &st) != 0)
+        return QCoreApplication::translate("JournalFile", "the folder %1 could not be read: %2.")
+            .arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
+    if (S_ISLNK(st.st_mode))
+        return QCoreApplication::translate(
+                   "JournalFile",
+                   "%1 is a link, not a folder. Pellory writes its history only into a folder "
+                   "of its own: remove the link, and Pellory makes the folder anew.")
+            .arg(folder);
+    if (!S_ISDIR(st.st_mode))
+        return QCoreApplication::translate(
+                   "JournalFile",
+                   "%1 is a file, not a folder. Move the file away or delete it, and Pellory "
+                   "makes the folder anew.")
+            .arg(folder);
+    if (st.st_uid != ::geteuid())
+        return QCoreApplication::translate(
+                   "JournalFile",
+                   "the folder %1 belongs to another user. Remove it, and Pellory makes it "
+                   "anew as yours.")
+            .arg(folder);
+    return {};
 }
 
 bool removeJournal(const QString& path)

@@ -39,11 +39,19 @@ public:
 
     // Creates a new file (mode 0600) that must not exist yet, locks it and keeps it open for
     // appending. False, with error(), when it exists or cannot be made; nothing is left then.
-    bool create(const QString& path, JournalSync sync);
+    // `expected`: the bytes the records are thought to take, which the first reservation
+    // holds (0: unknown, a small reservation that grows).
+    bool create(const QString& path, JournalSync sync, qsizetype expected = 0);
     bool append(const QByteArray& bytes);
+    // The last record: it may take the little room every reservation keeps back, so that a
+    // file whose records filled the disk can still be closed properly.
+    bool appendLast(const QByteArray& bytes);
     // The parts one after the other, copied straight into the file: a record per rename is
     // not first assembled in a buffer of its own.
     bool append(std::initializer_list<QByteArrayView> parts);
+    // Flushes the records to the disk now (fdatasync), and the folder that holds the file
+    // (fsync), so that a power cut keeps the file and every record written so far.
+    bool syncNow();
     void close();
     // Closes the file and removes it: a run that renamed nothing leaves no trace.
     void discard();
@@ -53,6 +61,7 @@ public:
 private:
     bool fail();
     bool syncDue();
+    bool appendParts(std::initializer_list<QByteArrayView> parts, qsizetype keptBack);
     bool reserve(qsizetype size); // makes the mapping hold at least `size` bytes
     void unmap();
 
@@ -61,6 +70,7 @@ private:
     char* m_map = nullptr;
     qsizetype m_mapped = 0; // bytes mapped and reserved on the disk
     qsizetype m_used = 0;   // bytes of records
+    qsizetype m_first = 0;  // the first reservation
     JournalSync m_sync = JournalSync::None;
     qint64 m_lastSyncMs = 0;
     QString m_error;
@@ -88,6 +98,11 @@ bool appendToJournalFile(const QString& path, const QByteArray& bytes);
 // folder cannot be read.
 QStringList journalFileNames(const QString& folder, const char* suffix);
 bool removeJournal(const QString& path);
+
+// Makes the history's folder (mode 0700, its parents as usual) unless it is there. Empty
+// when it is a folder of the user's own; otherwise what was found there and what to do:
+// a link, a file, another user's folder or one that cannot be made is never written into.
+QString prepareJournalFolder(const QString& folder);
 
 // Holds an exclusive lock on a folder's lock file while it lives, so that two processes
 // deciding about the same history take turns. Waits for the other process.

@@ -132,13 +132,15 @@ bool listsExactly(int dir, const QByteArray& name)
 class Steps
 {
 public:
-    Steps(int dir, RenameObserver* observer) : m_dir(dir), m_observer(observer) {}
+    Steps(int dir, const FileIdentity& folder, RenameObserver* observer)
+        : m_dir(dir), m_folder(folder), m_observer(observer)
+    {}
 
     int dir() const { return m_dir; }
     // 0, the system's errno, or ECANCELED when the observer refused the step.
     int take(const char* from, const char* to)
     {
-        if (m_observer && !m_observer->beforeStep(from, to)) {
+        if (m_observer && !m_observer->beforeStep(from, to, identityOf(from), m_folder)) {
             m_refused = true;
             return ECANCELED;
         }
@@ -154,7 +156,18 @@ public:
     }
 
 private:
+    // The entry the step is about to move, which need not be the file a list showed under
+    // that name: another program may have saved a new file over it since.
+    FileIdentity identityOf(const char* name) const
+    {
+        struct stat st;
+        if (::fstatat(m_dir, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+            return {};
+        return {quint64(st.st_dev), quint64(st.st_ino)};
+    }
+
     int m_dir;
+    FileIdentity m_folder;
     RenameObserver* m_observer;
     bool m_refused = false;
 };
@@ -194,8 +207,8 @@ bool differsOnlyInCase(const QByteArray& oldRaw, const QString& newName)
     return QFile::decodeName(oldRaw).compare(newName, Qt::CaseInsensitive) == 0;
 }
 
-RenameOutcome renameInFolder(int dir, const QByteArray& oldRawName, const QByteArray& to,
-                             RenameObserver* observer)
+RenameOutcome renameInFolder(int dir, const FileIdentity& folder, const QByteArray& oldRawName,
+                             const QByteArray& to, RenameObserver* observer)
 {
     const char* from = oldRawName.constData();
     if (oldRawName == to) {
@@ -203,7 +216,7 @@ RenameOutcome renameInFolder(int dir, const QByteArray& oldRawName, const QByteA
         return ::fstatat(dir, from, &st, AT_SYMLINK_NOFOLLOW) == 0 ? RenameOutcome{true, 0, {}}
                                                                    : failure(errno);
     }
-    Steps steps(dir, observer);
+    Steps steps(dir, folder, observer);
     const int error = steps.take(from, to.constData());
     if (error == 0)
         return {true, 0, {}};
@@ -228,10 +241,12 @@ RenameOutcome refusal(const QByteArray& oldRawName, const QByteArray& newRawName
     return {true, 0, {}};
 }
 
-bool sameDirectory(int a, int b)
+FileIdentity identityOf(int fd)
 {
-    struct stat sa, sb;
-    return ::fstat(a, &sa) == 0 && ::fstat(b, &sb) == 0 && sameFile(sa, sb);
+    struct stat st;
+    if (::fstat(fd, &st) != 0)
+        return {};
+    return {quint64(st.st_dev), quint64(st.st_ino)};
 }
 
 } // namespace
@@ -302,6 +317,7 @@ SystemRenamer::~SystemRenamer()
 void SystemRenamer::forgetFolder()
 {
     m_dir = FolderFd();
+    m_dirIdentity = {};
     m_folder.clear();
 }
 
@@ -344,17 +360,22 @@ RenameOutcome SystemRenamer::renameRaw(const QByteArray& folder, const QByteArra
         if (opened.fd() < 0)
             return failure(errno);
         m_dir = std::move(opened);
+        m_dirIdentity = identityOf(m_dir.fd());
         m_folder = folder;
         releaseWhenIdle();
     }
     m_lastUse = now;
-    RenameOutcome outcome = renameInFolder(m_dir.fd(), oldRawName, newRawName, observer);
+    RenameOutcome outcome =
+        renameInFolder(m_dir.fd(), m_dirIdentity, oldRawName, newRawName, observer);
     if (outcome.error == ENOENT) {
         // The folder may have been replaced under the open handle within a batch.
         FolderFd fresh(AT_FDCWD, folder, O_PATH);
-        if (fresh.fd() >= 0 && !sameDirectory(fresh.fd(), m_dir.fd())) {
+        const FileIdentity freshIdentity =
+            fresh.fd() >= 0 ? identityOf(fresh.fd()) : FileIdentity{};
+        if (fresh.fd() >= 0 && !(freshIdentity == m_dirIdentity)) {
             m_dir = std::move(fresh);
-            return renameInFolder(m_dir.fd(), oldRawName, newRawName, observer);
+            m_dirIdentity = freshIdentity;
+            return renameInFolder(m_dir.fd(), m_dirIdentity, oldRawName, newRawName, observer);
         }
     }
     return outcome;

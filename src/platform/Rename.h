@@ -42,17 +42,27 @@ bool isTemporaryName(QByteArrayView name);
 // as the file system stores it (QFile::encodeName).
 QString invalidNameReason(const QString& newName);
 
+// The device and inode of a file or a folder; zeros when it could not be looked at.
+struct FileIdentity
+{
+    quint64 device = 0;
+    quint64 inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
 // Told of each step a rename takes on disk before it is taken, so that a record of every
-// name a file passes through is written ahead of it. A rename is mostly one step; a change
-// of letter case where the file system folds case takes a step that fails, one to a
-// temporary name and one from there (and, when that fails, one back). A name refused before
-// any system call, and a file that keeps its own name, take no step.
+// name a file passes through is written ahead of it, with the identity of the entry the
+// step moves as looked up by name just before it, and of the folder it happens in. A rename is
+// mostly one step; a change of letter case where the file system folds case takes a step that
+// fails, one to a temporary name and one from there (and, when that fails, one back). A name
+// refused before any system call, and a file that keeps its own name, take no step.
 class RenameObserver
 {
 public:
     virtual ~RenameObserver() = default;
     // False: the step is not taken, and the rename fails (ECANCELED) with refusal().
-    virtual bool beforeStep(QByteArrayView from, QByteArrayView to) = 0;
+    virtual bool beforeStep(QByteArrayView from, QByteArrayView to, const FileIdentity& file,
+                            const FileIdentity& folder) = 0;
     // The step just announced did not happen: the file still has its name from before.
     virtual void stepFailed() = 0;
     virtual QString refusal() const = 0;
@@ -106,6 +116,7 @@ private:
 
     QByteArray m_folder;
     FolderFd m_dir;
+    FileIdentity m_dirIdentity; // of m_dir, as the renames' records name the folder
     qint64 m_lastUse = 0;
     std::unique_ptr<QTimer> m_idle;
 };

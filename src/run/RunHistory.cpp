@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
-#include <QSet>
 
 #include <algorithm>
 #include <charconv>
@@ -20,8 +19,9 @@ namespace pellory {
 
 namespace {
 
-const QByteArray kHeader = "pellory-run 2";
-constexpr int kVersion = 2;
+const QByteArray kHeader = "pellory-run 3";
+constexpr quint64 kVersion = 3;
+constexpr quint64 kOldestVersion = 2; // read as this version: it has none of the newer lines
 constexpr char kSuffix[] = ".run";
 // Enough of a file to show a run's head and first renames without reading a long run whole.
 constexpr qsizetype kSummaryBytes = 16 * 1024;
@@ -55,6 +55,24 @@ void appendEscaped(QByteArray& out, QByteArrayView field, bool keepSlash = false
         }
     }
     out.resize(to - out.constData()); // keeps the room for the next record
+}
+
+qsizetype escapedSize(QByteArrayView field)
+{
+    return field.size() +
+           2 * std::count_if(field.begin(), field.end(), [](char c) { return !isUnreserved(c); });
+}
+
+// The bytes a run with this plan records: its head, the plan, and a record per rename, each
+// as long as its planned line. Its file reserves as much at once, so that a small run asks
+// the disk for little room, and a big one does not grow its file again and again.
+qsizetype expectedSize(const QByteArray& folder, const RenamePlan& plan)
+{
+    constexpr qsizetype kLine = 2 + 1 + 1 + 20 + 1; // tag, spaces, an inode, the newline
+    qsizetype size = 256 + 3 * folder.size();
+    for (const RenameRecord& r : plan)
+        size += 2 * (escapedSize(r.oldRaw) + escapedSize(r.newRaw) + kLine);
+    return size;
 }
 
 QByteArray escaped(QByteArrayView field, bool keepSlash = false)
@@ -149,17 +167,42 @@ bool parseHead(const std::vector<QByteArrayView>& lines, size_t& at, RunRecord& 
     return true;
 }
 
-// "R old new inode": read from views of the line, since a run holds one per file.
-bool parseRename(QByteArrayView fields, RunRecord& run, bool keepAll)
+// "old new inode": read from views of the line, since a run holds one per file.
+bool parseNames(QByteArrayView fields, RenameRecord& r)
 {
     const qsizetype a = fields.indexOf(' ');
     const qsizetype b = a < 0 ? -1 : fields.indexOf(' ', a + 1);
-    if (b < 0) // fewer than three fields; a fourth makes the inode no number
-        return false;
+    // Fewer than three fields; a fourth makes the inode no number.
+    return b >= 0 && unescaped(fields.first(a), r.oldRaw) &&
+           unescaped(fields.sliced(a + 1, b - a - 1), r.newRaw) &&
+           number(fields.sliced(b + 1), r.inode);
+}
+
+// "P old new inode": the plan comes before the first rename.
+bool parsePlanned(QByteArrayView fields, RunRecord& run, bool keepAll)
+{
     RenameRecord r;
-    if (!unescaped(fields.first(a), r.oldRaw) ||
-        !unescaped(fields.sliced(a + 1, b - a - 1), r.newRaw) ||
-        !number(fields.sliced(b + 1), r.inode))
+    if (run.renameCount > 0 || !parseNames(fields, r))
+        return false;
+    if (keepAll || run.planCount < RunHistory::kRenamesShown)
+        run.plan.push_back(std::move(r));
+    ++run.planCount;
+    return true;
+}
+
+// "F folder device inode" among the records: the folder the renames from here on are in.
+bool parseFolder(QByteArrayView fields, RunRecord& run)
+{
+    const QByteArrayList f = fields.toByteArray().split(' ');
+    QByteArray folder;
+    return f.size() == 3 && unescaped(f[0], folder, true) && folder == run.folder &&
+           number(f[1], run.folderDevice) && number(f[2], run.folderInode);
+}
+
+bool parseRename(QByteArrayView fields, RunRecord& run, bool keepAll)
+{
+    RenameRecord r;
+    if (!parseNames(fields, r))
         return false;
     run.lastCounted = !isTemporaryName(r.newRaw);
     run.fileCount += run.lastCounted;
@@ -169,11 +212,37 @@ bool parseRename(QByteArrayView fields, RunRecord& run, bool keepAll)
     return true;
 }
 
+// "E files [left]" or "A files": how the run ended; false when the line is neither.
+bool parseEndLine(const QByteArrayList& f, RunRecord& run, quint64& files)
+{
+    quint64 left = 0;
+    if (f.size() < 2 || f.size() > 3 || (f[0] != "E" && f[0] != "A") ||
+        (f[0] == "A" && f.size() == 3) || !number(f[1], files) ||
+        (f.size() == 3 && !number(f[2], left)))
+        return false;
+    run.state = f[0] == "E" ? RunRecord::State::Finished : RunRecord::State::Dismissed;
+    run.filesLeft = int(std::min<quint64>(left, INT_MAX));
+    run.endCount = int(std::min<quint64>(files, INT_MAX));
+    return true;
+}
+
 // One record line; false when it is not one that reads exactly.
 bool parseRecord(QByteArrayView line, RunRecord& run, bool keepAll)
 {
+    if (line.startsWith("S ") && run.kind == RunKind::Undo) {
+        RenameRecord step;
+        if (!parseNames(line.sliced(2), step))
+            return false;
+        if (keepAll)
+            run.leftSteps.push_back(std::move(step));
+        return true;
+    }
     if (line.startsWith("R "))
         return parseRename(line.sliced(2), run, keepAll);
+    if (line.startsWith("P "))
+        return parsePlanned(line.sliced(2), run, keepAll);
+    if (line.startsWith("F "))
+        return parseFolder(line.sliced(2), run);
     const QByteArrayList f = line.toByteArray().split(' ');
     quint64 count = 0;
     if (line == "X" && run.renameCount > 0) {
@@ -182,28 +251,28 @@ bool parseRecord(QByteArrayView line, RunRecord& run, bool keepAll)
         --run.renameCount;
         run.fileCount -= run.lastCounted;
         run.lastCounted = false;
-    } else if (f.size() == 2 && (f[0] == "E" || f[0] == "A") && number(f[1], count)) {
-        run.state = f[0] == "E" ? RunRecord::State::Finished : RunRecord::State::Dismissed;
-    } else {
+    } else if (!parseEndLine(f, run, count)) {
         return false;
     }
     return true;
 }
 
-// How a run ends, from the last line of its text: "E n" or "A n" give the state and the
-// count of files; anything else leaves the run as its head showed it.
-void parseEnd(const QByteArray& tail, RunRecord& run)
+// How a run ends, from the last line of its text: "E n [left]" or "A n" give the state and,
+// where the records were not all read, the count of files; anything else leaves the run as
+// its head showed it.
+void parseEnd(const QByteArray& tail, RunRecord& run, bool counted)
 {
     if (!tail.endsWith('\n'))
         return;
     const QByteArray last = tail.left(tail.size() - 1).split('\n').last();
-    const QByteArrayList f = last.split(' ');
     quint64 count = 0;
-    if (f.size() == 2 && (f[0] == "E" || f[0] == "A") && number(f[1], count)) {
-        run.state = f[0] == "E" ? RunRecord::State::Finished : RunRecord::State::Dismissed;
-        run.fileCount = int(std::min<quint64>(count, INT_MAX));
-        run.renameCount = std::max(run.renameCount, run.fileCount);
-    }
+    if (!parseEndLine(last.split(' '), run, count))
+        return;
+    if (!counted)
+        run.fileCount = run.endCount;
+    // A damaged run that says it renamed stays in reach of an undo, which then says what
+    // its record proves.
+    run.renameCount = std::max(run.renameCount, run.endCount);
 }
 
 QString inFolder(const QString& folder, const QString& name)
@@ -211,28 +280,44 @@ QString inFolder(const QString& folder, const QString& name)
     return folder + u'/' + name;
 }
 
-qint64 startOf(const QString& id)
+// A run's name: "s", its sequence number in the history and the millisecond it started
+// ("s000000000042-1733456789123.run"). Older versions named a run by that millisecond, the
+// process and a counter ("1733456789123-4242-1.run").
+constexpr QChar kNumbered = u's';
+
+QStringList partsOf(const QString& id)
 {
-    return id.left(13).toLongLong();
+    return id.chopped(qsizetype(sizeof kSuffix - 1)).split(u'-');
 }
 
-// Whether run `a` began before run `b`, as their names tell: the millisecond, then the
-// process, then the counter that keeps the runs of one process in one millisecond apart
-// ("-1" after none). The names' text does not sort so: ".run" comes after "-1.run".
+qint64 sequenceOf(const QString& id)
+{
+    return id.startsWith(kNumbered) ? partsOf(id).value(0).mid(1).toLongLong() : 0;
+}
+
+qint64 startOf(const QString& id)
+{
+    return id.startsWith(kNumbered) ? partsOf(id).value(1).toLongLong() : id.left(13).toLongLong();
+}
+
+// Whether run `a` was recorded before run `b`, as their names tell: by the sequence, never
+// by a clock that may have been set back since. Runs named by their start alone come first,
+// by the millisecond, the process and the counter ("-1" after none).
 bool startedBefore(const QString& a, const QString& b)
 {
     const auto key = [](const QString& id) {
-        const QStringList parts = id.chopped(qsizetype(sizeof kSuffix - 1)).split(u'-');
-        return std::tuple(startOf(id), parts.value(1).toLongLong(), parts.value(2).toInt());
+        const QStringList parts = partsOf(id);
+        if (id.startsWith(kNumbered))
+            return std::tuple(1, sequenceOf(id), qint64(0), 0);
+        return std::tuple(0, startOf(id), parts.value(1).toLongLong(), parts.value(2).toInt());
     };
     return key(a) < key(b);
 }
 
 // Drops the oldest runs once there are more than the history keeps and they are old enough,
 // never a run that a live process is writing.
-void prune(const QString& folder)
+void prune(const QString& folder, QStringList ids)
 {
-    QStringList ids = journalFileNames(folder, kSuffix);
     if (ids.size() <= kRunsKept)
         return;
     std::sort(ids.begin(), ids.end(), startedBefore);
@@ -271,14 +356,15 @@ RunRecord parseRun(const QByteArray& text, bool whole, const QByteArray& tail)
     const std::vector<QByteArrayView> lines = linesOf(text);
     // The text after the last newline is a record cut short by a kill (or, for a part of a
     // file, by the reading), or nothing.
-    if (lines.front().startsWith("pellory-run ") && lines.front() != kHeader) {
-        quint64 version = 0;
-        run.newer = number(lines.front().sliced(12), version) && version > kVersion;
-        run.damaged = !run.newer;
+    quint64 version = 0;
+    const bool known = lines.front().startsWith("pellory-run ") &&
+                       number(lines.front().sliced(12), version) && version >= kOldestVersion;
+    if (known && version > kVersion) {
+        run.newer = true;
         return run;
     }
     size_t at = 1;
-    if (lines.size() < 2 || lines.front() != kHeader || !parseHead(lines, at, run)) {
+    if (lines.size() < 2 || !known || !parseHead(lines, at, run)) {
         run.damaged = true;
         return run;
     }
@@ -293,7 +379,10 @@ RunRecord parseRun(const QByteArray& text, bool whole, const QByteArray& tail)
     }
     // A damaged run, or the beginning of a long one, ends as its last line says.
     if (run.state == RunRecord::State::Interrupted)
-        parseEnd(whole ? text : tail, run);
+        parseEnd(whole ? text : tail, run, whole);
+    // An end line that counts otherwise than the records it ends is not to be trusted.
+    else if (whole && run.endCount != run.fileCount)
+        run.damaged = true;
     return run;
 }
 
@@ -301,28 +390,43 @@ RunRecorder::RunRecorder(QString folder, JournalSync sync)
     : m_folder(std::move(folder)), m_sync(sync)
 {}
 
-void RunRecorder::begin(RunKind kind, const QByteArray& folder, int plannedFiles)
+void RunRecorder::begin(RunKind kind, const QByteArray& folder, int plannedFiles,
+                        const RenamePlan& plan)
 {
     m_file.close();
     m_inRun = true;
     m_kind = kind;
     m_runFolder = folder;
+    struct stat st;
+    m_folderIdentity = ::stat(folder.constData(), &st) == 0
+                           ? FileIdentity{quint64(st.st_dev), quint64(st.st_ino)}
+                           : FileIdentity{};
     m_planned = plannedFiles;
     m_undoes.clear();
     m_parkedOnly = false;
     m_done = 0;
     m_files = 0;
+    m_left = 0;
     m_lastCounted = false;
+    m_openFailed = false;
     m_error.clear();
+    if (plan.empty() || kind == RunKind::Undo)
+        return;
+    if (!folderReady()) {
+        m_openFailed = true;
+        return;
+    }
+    const HistoryLock lock(m_folder);
+    m_openFailed = !open(expectedSize(folder, plan)) || !writePlan(plan);
 }
 
 bool RunRecorder::beginUndo(const QString& target, const QByteArray& folder, int plannedFiles,
-                            bool parkedOnly)
+                            bool parkedOnly, const RenamePlan& plan)
 {
     begin(RunKind::Undo, folder, plannedFiles);
     m_undoes = target;
     m_parkedOnly = parkedOnly;
-    if (!QDir().mkpath(m_folder))
+    if (!folderReady())
         return false;
     const HistoryLock lock(m_folder);
     if (undoUnderWay(m_folder, target)) {
@@ -330,36 +434,61 @@ bool RunRecorder::beginUndo(const QString& target, const QByteArray& folder, int
                                               "Another Pellory window is undoing this run now.");
         return false;
     }
-    return open();
+    return open(expectedSize(folder, plan)) && (plan.empty() || writePlan(plan));
+}
+
+bool RunRecorder::folderReady()
+{
+    m_error = prepareJournalFolder(m_folder);
+    return m_error.isEmpty();
+}
+
+bool RunRecorder::writePlan(const RenamePlan& plan)
+{
+    for (const RenameRecord& r : plan) {
+        appendRecord('P', r.oldRaw, r.newRaw, r.inode);
+        if (!m_file.append(m_line)) {
+            m_file.discard();
+            return false;
+        }
+    }
+    if (m_sync == JournalSync::None || m_file.syncNow())
+        return true;
+    m_file.discard();
+    return false;
+}
+
+QByteArray RunRecorder::folderLine() const
+{
+    return "F " + escaped(m_runFolder, true) + ' ' + QByteArray::number(m_folderIdentity.device) +
+           ' ' + QByteArray::number(m_folderIdentity.inode) + '\n';
 }
 
 QByteArray RunRecorder::head() const
 {
-    struct stat st
-    {
-    };
-    ::stat(m_runFolder.constData(), &st);
     QByteArray text = kHeader + "\nK " + kKinds[int(m_kind)] + "\nT " +
-                      QByteArray::number(QDateTime::currentMSecsSinceEpoch()) + "\nF " +
-                      escaped(m_runFolder, true) + ' ' + QByteArray::number(quint64(st.st_dev)) +
-                      ' ' + QByteArray::number(quint64(st.st_ino)) + "\nN " +
-                      QByteArray::number(m_planned) + '\n';
+                      QByteArray::number(QDateTime::currentMSecsSinceEpoch()) + '\n' +
+                      folderLine() + "N " + QByteArray::number(m_planned) + '\n';
     if (m_kind == RunKind::Undo)
         text += "U " + escaped(QFile::encodeName(m_undoes)) + (m_parkedOnly ? " parked\n" : "\n");
     return text;
 }
 
-bool RunRecorder::open()
+bool RunRecorder::open(qsizetype expected)
 {
-    prune(m_folder);
-    // Named by the start, so that the names sort as the runs began; the process and a
-    // counter keep two windows starting in the same millisecond apart.
-    const QString base =
-        QString::number(QDateTime::currentMSecsSinceEpoch()).rightJustified(13, u'0') + u'-' +
-        QString::number(::getpid());
-    for (int n = 0; n < 100; ++n) {
-        const QString id = base + (n ? QStringLiteral("-%1").arg(n) : QString()) + kSuffix;
-        if (m_file.create(inFolder(m_folder, id), m_sync))
+    // Numbered one past the newest run, under the history's lock: the newest run is never
+    // pruned, so a number is never given twice while a run that carries it is kept.
+    const QStringList ids = journalFileNames(m_folder, kSuffix);
+    qint64 newest = 0;
+    for (const QString& id : ids)
+        newest = std::max(newest, sequenceOf(id));
+    prune(m_folder, ids);
+    const QString start =
+        QString::number(QDateTime::currentMSecsSinceEpoch()).rightJustified(13, u'0');
+    for (qint64 n = newest + 1; n < newest + 100; ++n) {
+        const QString id =
+            kNumbered + QString::number(n).rightJustified(12, u'0') + u'-' + start + kSuffix;
+        if (m_file.create(inFolder(m_folder, id), m_sync, expected))
             return m_file.append(head()) || (m_file.discard(), false);
         if (errno != EEXIST)
             return false;
@@ -367,25 +496,31 @@ bool RunRecorder::open()
     return false;
 }
 
+void RunRecorder::appendRecord(char tag, QByteArrayView oldRaw, QByteArrayView newRaw,
+                               quint64 inode)
+{
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, inode).ptr;
+    m_line.resize(0); // keeps its room, where clear() would free it
+    m_line.append(tag).append(' ');
+    appendEscaped(m_line, oldRaw);
+    m_line.append(' ');
+    appendEscaped(m_line, newRaw);
+    m_line.append(' ').append(digits, end - digits).append('\n');
+}
+
 bool RunRecorder::record(QByteArrayView oldRaw, QByteArrayView newRaw, quint64 inode)
 {
     if (!m_inRun)
         return true;
     if (!m_file.isOpen()) {
-        if (!QDir().mkpath(m_folder))
+        if (m_openFailed || !folderReady())
             return false;
         const HistoryLock lock(m_folder);
         if (!open())
             return false;
     }
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, inode).ptr;
-    m_line.resize(0); // keeps its room, where clear() would free it
-    m_line.append("R ");
-    appendEscaped(m_line, oldRaw);
-    m_line.append(' ');
-    appendEscaped(m_line, newRaw);
-    m_line.append(' ').append(digits, end - digits).append('\n');
+    appendRecord('R', oldRaw, newRaw, inode);
     if (!m_file.append(m_line))
         return false;
     ++m_done;
@@ -394,9 +529,17 @@ bool RunRecorder::record(QByteArrayView oldRaw, QByteArrayView newRaw, quint64 i
     return true;
 }
 
-bool RunRecorder::beforeStep(QByteArrayView from, QByteArrayView to)
+bool RunRecorder::beforeStep(QByteArrayView from, QByteArrayView to, const FileIdentity& file,
+                             const FileIdentity& folder)
 {
-    return record(from, to, m_inode);
+    // The folder the path leads to now may not be the one the run began in: the records
+    // name the folder the renames are made in.
+    if (m_inRun && folder.inode != 0 && !(folder == m_folderIdentity)) {
+        m_folderIdentity = folder;
+        if (m_file.isOpen() && !m_file.append(folderLine()))
+            return false;
+    }
+    return record(from, to, file.inode);
 }
 
 QString RunRecorder::refusal() const
@@ -414,15 +557,25 @@ void RunRecorder::renameFailed()
     }
 }
 
+void RunRecorder::leave(QByteArrayView from, QByteArrayView to, quint64 inode)
+{
+    if (!m_file.isOpen())
+        return;
+    appendRecord('S', from, to, inode);
+    if (m_file.append(m_line))
+        m_left += !isTemporaryName(to);
+}
+
 void RunRecorder::finish()
 {
     m_inRun = false;
     if (!m_file.isOpen())
         return;
-    if (m_done == 0)
+    if (m_done == 0 && m_left == 0)
         m_file.discard();
-    else
-        m_file.append("E " + QByteArray::number(m_files) + '\n');
+    else // a run stopped by a full disk is closed too: the end line has room kept for it
+        m_file.appendLast("E " + QByteArray::number(m_files) +
+                          (m_left > 0 ? ' ' + QByteArray::number(m_left) : QByteArray()) + '\n');
     m_file.close();
 }
 
@@ -432,7 +585,14 @@ RunHistory RunHistory::read(const QString& folder, Reach reach)
     QStringList ids = journalFileNames(folder, kSuffix);
     std::sort(ids.begin(), ids.end(),
               [](const QString& a, const QString& b) { return startedBefore(b, a); });
-    QSet<QString> undone;
+    // The newest finished undo of a run tells what is left of it: nothing (undone), or the
+    // files it could not put back, kept in its own file for the next try.
+    struct Verdict
+    {
+        QString undo;
+        int left = 0;
+    };
+    QHash<QString, Verdict> verdicts;
     for (const QString& id : ids) {
         JournalFileText t = readJournalFile(inFolder(folder, id), kSummaryBytes);
         if (!t.ok)
@@ -443,13 +603,27 @@ RunHistory RunHistory::read(const QString& folder, Reach reach)
             run = parseRun(t.text);
         }
         run.renames.resize(std::min<size_t>(run.renames.size(), kRenamesShown));
+        // A long plan fills the part read of a run: its first renames are the plan's.
+        if (run.renames.empty())
+            run.renames.assign(
+                run.plan.begin(),
+                run.plan.begin() +
+                    std::clamp<qsizetype>(run.fileCount, 0, qsizetype(run.plan.size())));
+        run.plan.resize(std::min<size_t>(run.plan.size(), kRenamesShown));
         run.id = id;
         if (t.locked && run.state == RunRecord::State::Interrupted)
             run.state = RunRecord::State::Running;
         if (run.kind == RunKind::Undo && run.state == RunRecord::State::Finished &&
-            !run.undoesParked)
-            undone.insert(run.undoes);
-        run.undone = undone.contains(run.id); // its undo, newer, is read already
+            !run.undoesParked && !verdicts.contains(run.undoes))
+            verdicts.insert(run.undoes, {run.id, run.filesLeft});
+        if (run.kind != RunKind::Undo)
+            run.filesLeft = 0;
+        if (const auto verdict = verdicts.constFind(run.id); verdict != verdicts.cend()) {
+            // its undo, newer, is read already
+            run.undone = verdict->left == 0;
+            run.filesLeft = verdict->left;
+            run.leftBy = verdict->left > 0 ? verdict->undo : QString();
+        }
         history.m_runs.push_back(std::move(run));
         if (reach == Reach::NewestToUndo && history.undoable(history.m_runs.back()))
             break;
@@ -459,7 +633,11 @@ RunHistory RunHistory::read(const QString& folder, Reach reach)
 
 bool RunHistory::undoable(const RunRecord& run) const
 {
-    return run.kind != RunKind::Undo && !run.undone && !run.newer && run.renameCount > 0 &&
+    // A run cut short by a power cut may have renamed files whose records were lost: its
+    // plan tells which to look for.
+    const bool mayHaveRenamed =
+        run.renameCount > 0 || (run.planCount > 0 && run.state != RunRecord::State::Finished);
+    return run.kind != RunKind::Undo && !run.undone && !run.newer && mayHaveRenamed &&
            run.state != RunRecord::State::Running;
 }
 
@@ -478,8 +656,16 @@ std::vector<const RunRecord*> RunHistory::undoBackTo(const QString& id) const
                                      [&](const RunRecord& run) { return run.id == id; });
     if (chosen == m_runs.end() || !undoable(*chosen))
         return runs;
+    // One folder may be reached by many paths (a link, a mount seen twice): the runs in it
+    // are told by its identity, and by its path only where a record holds none.
+    const auto sameFolder = [&](const RunRecord& run) {
+        if (run.folderInode != 0 && chosen->folderInode != 0)
+            return run.folderDevice == chosen->folderDevice &&
+                   run.folderInode == chosen->folderInode;
+        return run.folder == chosen->folder;
+    };
     for (auto run = m_runs.begin(); run <= chosen; ++run)
-        if (run->folder == chosen->folder && undoable(*run))
+        if (sameFolder(*run) && undoable(*run))
             runs.push_back(&*run);
     return runs;
 }

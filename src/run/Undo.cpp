@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QSet>
 
 #include <algorithm>
 #include <cerrno>
@@ -55,6 +56,32 @@ UndoPlan planUndo(const RunRecord& run, bool parkedOnly)
     return planUndo(RunRecord(run), parkedOnly);
 }
 
+namespace {
+
+// The planned renames of a run that did not end, newest first, from the first one after the
+// last that a record covers: a record is written before its rename, so the renames after
+// the last record were never made, or made with their records lost to a power cut.
+void addUnrecorded(const RunRecord& run, std::vector<UndoStep>& steps)
+{
+    if (run.state == RunRecord::State::Finished || run.plan.empty())
+        return;
+    // A record covers a planned rename by its two names, or by its old name where the
+    // file went through one of our temporary names.
+    QSet<QByteArray> recorded;
+    for (const RenameRecord& r : run.renames)
+        recorded.insert(isTemporaryName(r.newRaw) ? r.oldRaw + '/' : r.oldRaw + '/' + r.newRaw);
+    size_t first = 0;
+    for (size_t i = 0; i < run.plan.size(); ++i) {
+        const RenameRecord& p = run.plan[i];
+        if (recorded.contains(p.oldRaw + '/') || recorded.contains(p.oldRaw + '/' + p.newRaw))
+            first = i + 1;
+    }
+    for (size_t i = run.plan.size(); i-- > first;)
+        steps.push_back({run.plan[i].newRaw, run.plan[i].oldRaw, run.plan[i].inode, true});
+}
+
+} // namespace
+
 UndoPlan planUndo(RunRecord&& run, bool parkedOnly)
 {
     UndoPlan plan;
@@ -63,126 +90,139 @@ UndoPlan planUndo(RunRecord&& run, bool parkedOnly)
     plan.refusal = refusalOf(run);
     if (!plan.refusal.isEmpty())
         return plan;
+    if (!parkedOnly)
+        addUnrecorded(run, plan.steps);
     // A parked file that a later rename moved on is no longer under that name, and its
     // step then finds nothing to do.
-    plan.steps.reserve(parkedOnly ? 0 : run.renames.size());
+    plan.steps.reserve(plan.steps.size() + (parkedOnly ? 0 : run.renames.size()));
     for (auto r = run.renames.rbegin(); r != run.renames.rend(); ++r)
         if (!parkedOnly || isTemporaryName(r->newRaw))
             plan.steps.push_back({std::move(r->newRaw), std::move(r->oldRaw), r->inode});
     // The names live on in the steps; the records go before the folder is read.
     std::vector<RenameRecord>().swap(run.renames);
+    RenamePlan().swap(run.plan);
+    return plan;
+}
+
+UndoPlan planRetry(RunRecord&& run, RunRecord&& undo)
+{
+    UndoPlan plan;
+    plan.runId = run.id;
+    plan.folder = run.folder;
+    plan.refusal = refusalOf(run);
+    if (!plan.refusal.isEmpty())
+        return plan;
+    plan.steps.reserve(undo.leftSteps.size());
+    for (RenameRecord& step : undo.leftSteps)
+        plan.steps.push_back({std::move(step.oldRaw), std::move(step.newRaw), step.inode});
     return plan;
 }
 
 int UndoPlan::files() const
 {
-    return int(std::count_if(steps.begin(), steps.end(),
-                             [](const UndoStep& s) { return !isTemporaryName(s.toRaw); }));
+    return int(std::count_if(steps.begin(), steps.end(), [](const UndoStep& s) {
+        return !s.planned && !isTemporaryName(s.toRaw);
+    }));
 }
 
-Undoer::Undoer(UndoPlan plan, RunRecorder& recorder, FileRenamer& renamer,
-               const std::function<void()>& between, std::unique_ptr<FolderProbe> probe)
-    : m_plan(std::move(plan)), m_recorder(recorder), m_renamer(renamer),
-      m_probe(probe ? std::move(probe) : std::make_unique<FolderProbe>(m_plan.folder)),
-      m_files(m_plan.files())
+RenamePlan UndoPlan::asPlan() const
 {
-    // One listing of the folder costs less than the rebuild that follows every undo.
-    m_probe->listInodes(between);
-    if (!m_probe->usesListing())
-        return;
-    // Every step's names are found in the listing now, in one pass: found a rename at a
-    // time, each lookup waited on memory that the rename had pushed out of the cache.
-    m_places.reserve(m_plan.steps.size());
-    for (const UndoStep& step : m_plan.steps) {
-        if (between)
-            between();
-        m_places.push_back(
-            {qint32(m_probe->placeOf(step.fromRaw)), qint32(m_probe->placeOf(step.toRaw))});
-    }
+    RenamePlan out;
+    out.reserve(steps.size());
+    for (const UndoStep& step : steps)
+        out.push_back({step.fromRaw, step.toRaw, step.inode});
+    return out;
 }
+
+Undoer::Undoer(UndoPlan plan, RunRecorder& recorder, FileRenamer& renamer)
+    : m_plan(std::move(plan)), m_recorder(recorder), m_renamer(renamer), m_probe(m_plan.folder),
+      m_files(m_plan.files())
+{}
 
 void Undoer::back(const UndoStep& step)
 {
-    if (!isTemporaryName(step.toRaw))
-        ++m_outcome.restored;
+    if (isTemporaryName(step.toRaw))
+        return;
+    ++m_outcome.restored;
+    if (step.planned) { // found renamed: a file of the run after all
+        ++m_files;
+        ++m_filesDone;
+    }
 }
-
-Undoer::~Undoer() = default;
 
 void Undoer::skip(const UndoStep& step, const QString& reason)
 {
+    if (step.planned)
+        return; // the run may never have got to it: nothing to report
+    m_recorder.leave(step.fromRaw, step.toRaw, step.inode);
     m_outcome.skipped.append(QFile::decodeName(step.fromRaw) + QStringLiteral(" -> ") +
                              QFile::decodeName(step.toRaw) + QStringLiteral(": ") + reason);
 }
 
-bool Undoer::alreadyBack(const UndoStep& step, Places places)
+bool Undoer::alreadyBack(const UndoStep& step)
 {
-    const quint64 expected = m_probe->inodesAreStable() ? step.inode : 0;
-    const std::optional<quint64> at = m_probe->inodeOf(step.toRaw, places.to);
-    return at && (expected == 0 || *at == expected) && m_probe->listsExactly(step.toRaw);
+    // A planned rename never made leaves its file under the old name: not a file put back.
+    if (step.planned)
+        return false;
+    const quint64 expected = m_probe.inodesAreStable() ? step.inode : 0;
+    const std::optional<quint64> at = m_probe.inodeOf(step.toRaw);
+    return at && (expected == 0 || *at == expected) && m_probe.listsExactly(step.toRaw);
 }
 
 void Undoer::next()
 {
-    const size_t at = m_next++;
-    const UndoStep& step = m_plan.steps[at];
-    const Places places = at < m_places.size() ? m_places[at] : Places();
-    m_filesDone += !isTemporaryName(step.toRaw);
-    // An answer from the listing is as the folder was when the undo began: where it leads
-    // anywhere but to a rename that works, the step is tried again with both names looked
-    // up on disk.
-    if (!take(step, places, !m_probe->usesListing())) {
-        m_probe->forget(places.from);
-        m_probe->forget(places.to);
-        take(step, places, true);
+    const UndoStep& step = m_plan.steps[m_next++];
+    m_filesDone += !step.planned && !isTemporaryName(step.toRaw);
+    take(step);
+}
+
+void Undoer::leaveRest()
+{
+    for (; !atEnd(); ++m_next) {
+        const UndoStep& step = m_plan.steps[m_next];
+        if (!step.planned)
+            m_recorder.leave(step.fromRaw, step.toRaw, step.inode);
     }
 }
 
-bool Undoer::take(const UndoStep& step, Places places, bool final)
+void Undoer::take(const UndoStep& step)
 {
-    const std::optional<quint64> now = m_probe->inodeOf(step.fromRaw, places.from);
+    const std::optional<quint64> now = m_probe.inodeOf(step.fromRaw);
     // Where case is folded, a lookup finds the file under either spelling.
-    if (!now || (m_probe->foldsCase() && !m_probe->listsExactly(step.fromRaw))) {
-        if (!final)
-            return false;
-        if (alreadyBack(step, places)) {
+    if (!now || (m_probe.foldsCase() && !m_probe.listsExactly(step.fromRaw))) {
+        if (alreadyBack(step)) {
             back(step);
-            return true;
+            return;
         }
         // A file on its way back through one of our temporary names may already have
         // gone on: the step to its old name tells whether it is back.
         if (!now) {
             if (!isTemporaryName(step.toRaw))
                 skip(step, QCoreApplication::translate("Undo", "the file is gone"));
-            return true;
+            return;
         }
     }
-    const quint64 expected = m_probe->inodesAreStable() ? step.inode : 0;
-    if (expected != 0 && *now != expected) {
-        if (!final)
-            return false;
-        if (alreadyBack(step, places))
+    const quint64 expected = m_probe.inodesAreStable() ? step.inode : 0;
+    // Only the file the plan names is taken for one the run renamed without a record.
+    if ((expected != 0 && *now != expected) || (step.planned && expected == 0)) {
+        if (alreadyBack(step))
             back(step);
         else
             skip(step, QCoreApplication::translate("Undo", "another file has this name now"));
-        return true;
+        return;
     }
-    m_recorder.setFile(step.inode);
     const RenameOutcome renamed =
         m_renamer.renameRaw(m_plan.folder, step.fromRaw, step.toRaw, &m_recorder);
     if (renamed.ok) {
         back(step);
-        m_probe->renamed(step.fromRaw, places.from, step.toRaw, places.to);
+        m_probe.renamed(step.fromRaw, step.toRaw);
     } else if (renamed.error == ECANCELED) {
         // Without its record an undo could not itself be undone or finished: it stops here.
         for (--m_next; !atEnd(); ++m_next)
             skip(m_plan.steps[m_next], renamed.description);
-    } else if (!final && (renamed.error == ENOENT || renamed.error == EEXIST)) {
-        return false;
     } else {
         skip(step, why(renamed));
     }
-    return true;
 }
 
 int putBackParked(const RunRecord& run, FileRenamer& renamer)
@@ -194,7 +234,7 @@ int putBackParked(const RunRecord& run, FileRenamer& renamer)
     const UndoPlan plan = planUndo(run, true);
     RunRecorder recorder;
     if (!plan.refusal.isEmpty() || plan.steps.empty() ||
-        !recorder.beginUndo(run.id, run.folder, plan.files(), true))
+        !recorder.beginUndo(run.id, run.folder, plan.files(), true, plan.asPlan()))
         return 0;
     Undoer undoer(plan, recorder, renamer);
     while (!undoer.atEnd())

@@ -15,8 +15,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
-#include <memory>
 #include <vector>
 
 namespace pellory {
@@ -28,6 +26,9 @@ struct UndoStep
     QByteArray fromRaw; // the name the run gave the file
     QByteArray toRaw;   // the name it had
     quint64 inode = 0;
+    // Only planned: the run, cut short, may never have got to it. Taken only when the file
+    // the plan names is found under its new name, and passed over in silence otherwise.
+    bool planned = false;
 };
 
 struct UndoPlan
@@ -37,19 +38,26 @@ struct UndoPlan
     std::vector<UndoStep> steps; // in the order to do them
     QString refusal;             // why nothing can be put back; empty when the undo may go on
     // The files it puts back: a step to one of our temporary names is the first half of a
-    // file's way back and is counted at its second.
+    // file's way back and is counted at its second; a planned step counts once it is taken.
     int files() const;
+    // The steps as the plan the undo's own record begins with.
+    RenamePlan asPlan() const;
 };
 
 // The undo of `run`: its renames newest first; with `parkedOnly`, only those of files the
 // run left parked under one of our temporary names, on their way to a name still taken when
-// the run ended. Refused when the run's folder is gone or is no longer the folder
-// the run renamed in (moved or replaced meanwhile), when the run is still under way, and when
-// a newer version wrote it. A damaged run gives back only what its intact records prove.
+// the run ended. A run that did not end (killed, or cut by a power cut that lost its last
+// records) first looks for the files of its plan that no record covers. Refused when the run's
+// folder is gone or is no longer the folder the run renamed in (moved or replaced meanwhile), when
+// the run is still under way, and when a newer version wrote it. A damaged run gives back only what
+// its intact records prove.
 UndoPlan planUndo(const RunRecord& run, bool parkedOnly = false);
 // The same from a run read for the undo alone: its names move into the plan, and its
 // records are freed (tens of thousands of them in a big run).
 UndoPlan planUndo(RunRecord&& run, bool parkedOnly = false);
+
+// The next try of a run partly undone: the steps its newest undo, `undo`, left.
+UndoPlan planRetry(RunRecord&& run, RunRecord&& undo);
 
 struct UndoOutcome
 {
@@ -58,39 +66,32 @@ struct UndoOutcome
 };
 
 // Carries out a plan one file at a time, so that the caller can show progress and stop.
+// Each step skipped is recorded in the undo's run as left, so that the next undo of the
+// run tries it again.
 class Undoer
 {
 public:
-    // `recorder` must be in the undo's run (RunRecorder::beginUndo). `between` runs while
-    // the folder is listed, as between files, for a caller that lets the event loop run.
-    // `probe`, when given, is of the plan's folder, its listing perhaps under way.
-    Undoer(UndoPlan plan, RunRecorder& recorder, FileRenamer& renamer,
-           const std::function<void()>& between = {}, std::unique_ptr<FolderProbe> probe = {});
-    ~Undoer();
+    // `recorder` must be in the undo's run (RunRecorder::beginUndo).
+    Undoer(UndoPlan plan, RunRecorder& recorder, FileRenamer& renamer);
 
     bool atEnd() const { return m_next >= m_plan.steps.size(); }
     void next();
+    // The undo stops here: the steps not taken are left for the next try.
+    void leaveRest();
     int done() const { return m_filesDone; } // files, as UndoPlan::files() counts them
     int total() const { return m_files; }
     const UndoOutcome& outcome() const { return m_outcome; }
 
 private:
-    struct Places // of a step's two names in the probe's listing (FolderProbe::placeOf)
-    {
-        qint32 from = -1, to = -1;
-    };
-    // False, with nothing done, when `final` is not set and the listing's answer led to
-    // anything but a rename that worked.
-    bool take(const UndoStep& step, Places places, bool final);
-    bool alreadyBack(const UndoStep& step, Places places);
+    void take(const UndoStep& step);
+    bool alreadyBack(const UndoStep& step);
     void back(const UndoStep& step);
     void skip(const UndoStep& step, const QString& reason);
 
     UndoPlan m_plan;
     RunRecorder& m_recorder;
     FileRenamer& m_renamer;
-    std::unique_ptr<FolderProbe> m_probe;
-    std::vector<Places> m_places; // each step's, where the probe has a listing
+    FolderProbe m_probe; // each step looks its names up on disk, just before it is taken
     size_t m_next = 0;
     int m_files = 0;
     int m_filesDone = 0;

@@ -2,11 +2,12 @@
 // SPDX-FileCopyrightText: The Pellory developers
 #include "window/RunController.h"
 
-#include "platform/FolderProbe.h"
+#include "platform/DirectoryScan.h"
 #include "run/RunHistory.h"
 #include "run/SchemeWalk.h"
 #include "run/WildcardRename.h"
 #include "window/Feedback.h"
+#include "window/FolderSelector.h"
 #include "window/RunYield.h"
 
 #include <QCoreApplication>
@@ -22,8 +23,9 @@ namespace {
 
 // The history reaches the kernel with every record, so it survives a crash or a kill. A
 // flush to the disk per file would survive a power cut too, but made a run of 32767 files
-// last minutes instead of seconds; a flush once a second costs next to nothing and leaves a
-// power cut about a second of records.
+// last minutes instead of seconds. The run's plan is flushed once before its first rename,
+// so a power cut leaves every name the run may have given; the records are flushed once a
+// second, which costs next to nothing.
 constexpr JournalSync kJournalSync = JournalSync::EverySecond;
 
 // Enough clashes to show what to change, few enough to read.
@@ -67,9 +69,10 @@ bool RunController::begin()
     return true;
 }
 
-void RunController::record(RunKind kind, const QByteArray& folder, int plannedFiles)
+void RunController::record(RunKind kind, const QByteArray& folder, int plannedFiles,
+                           const RenamePlan& plan)
 {
-    m_recorder.begin(kind, folder, plannedFiles);
+    m_recorder.begin(kind, folder, plannedFiles, plan);
     emit renamesStarting();
 }
 
@@ -118,7 +121,7 @@ RunController::WalkResult RunController::renameWalk(SchemeWalk& walk, const QByt
 {
     WalkResult result;
     result.takingPart = int(walk.renameSetSize());
-    record(RunKind::Scheme, folder, result.takingPart);
+    record(RunKind::Scheme, folder, result.takingPart, planOf(walk));
     const std::optional<RenameFailure> failure = walkRenames(walk, folder, result);
     // The run's record is closed with its last rename, before the message and the list's
     // rebuild that follow: a program killed during either leaves a finished run behind.
@@ -138,6 +141,29 @@ RunController::WalkResult RunController::renameWalk(SchemeWalk& walk, const QByt
     return result;
 }
 
+RenamePlan RunController::planOf(const SchemeWalk& walk)
+{
+    // The walk is gone through on a copy, so that the names are composed as the run will.
+    SchemeWalk ahead = walk;
+    RenamePlan plan;
+    RunYield yield;
+    while (!ahead.atEnd()) {
+        const SchemeWalk::Step step = ahead.next();
+        if (step.takesPart) {
+            const QByteArray& oldRaw = step.record->RawName;
+            const QByteArray newRaw = newRawName(oldRaw, step.name);
+            // The run stops at a name no file can have, before any system call.
+            if (!invalidNameReason(step.name).isEmpty())
+                break;
+            if (newRaw != oldRaw)
+                plan.push_back({oldRaw, newRaw, step.record->Inode});
+        }
+        if (yield.due())
+            QCoreApplication::processEvents();
+    }
+    return plan;
+}
+
 std::optional<RunController::RenameFailure>
 RunController::walkRenames(SchemeWalk& walk, const QByteArray& folder, WalkResult& result)
 {
@@ -151,7 +177,6 @@ RunController::walkRenames(SchemeWalk& walk, const QByteArray& folder, WalkResul
         const QByteArray& newRaw = step.takesPart ? newRawName(oldRaw, step.name) : oldRaw;
         // A file that keeps its name is no rename: nothing to do, nothing to undo.
         if (newRaw != oldRaw) {
-            m_recorder.setFile(step.record->Inode);
             const RenameOutcome outcome =
                 currentRenamer().renameRaw(folder, oldRaw, newRaw, &m_recorder);
             if (!outcome.ok) {
@@ -212,11 +237,14 @@ WildcardPlan RunController::planWildcardRename(const QByteArray& folder, const Q
 
 int RunController::runWildcardRename(const WildcardPlan& plan, WildcardHooks hooks)
 {
-    record(RunKind::Wildcard, plan.folder, plan.fileCount);
-    hooks.observer = [this](const WildcardStep& step) -> RenameObserver* {
-        m_recorder.setFile(step.inode);
-        return &m_recorder;
-    };
+    RenamePlan ahead;
+    ahead.reserve(plan.steps.size());
+    for (const WildcardStep& step : plan.steps)
+        ahead.push_back(
+            {QByteArray(plan.fromRaw(step).data(), qsizetype(plan.fromRaw(step).size())),
+             QByteArray(plan.toRaw(step).data(), qsizetype(plan.toRaw(step).size())), step.inode});
+    record(RunKind::Wildcard, plan.folder, plan.fileCount, ahead);
+    hooks.observer = [this](const WildcardStep&) -> RenameObserver* { return &m_recorder; };
     const WildcardOutcome outcome = pellory::runWildcardRename(plan, hooks);
     m_recorder.finish(); // before the message, as at the end of a scheme's walk
     emit renamesEnded();
@@ -225,27 +253,30 @@ int RunController::runWildcardRename(const WildcardPlan& plan, WildcardHooks hoo
     return outcome.filesDone;
 }
 
-RunController::UndoResult RunController::undo(const QString& runId, const QByteArray& folder)
+RunController::UndoResult RunController::undo(const RunRecord& run)
 {
-    // The folder is read on a thread while the run's own file is read and planned here:
-    // two reads that wait on neither, each a tenth of an undo of a camera's folder.
-    auto probe = std::make_unique<FolderProbe>(folder);
-    probe->startListing();
     UndoResult result;
-    UndoPlan plan = planUndo(readRun(runId));
+    // A stick or a network drive that stopped answering keeps every look into it waiting:
+    // the first look has the time limit the window's looks at a folder have.
+    if (!lookAtFolder(run.folder, FolderSelector::kAnswerMs, lookAtPathNow).answered) {
+        result.refusal = tr("The drive of this run, %1, does not answer. Nothing was put "
+                            "back: try again once the drive answers (a USB stick may need to "
+                            "be plugged in again).")
+                             .arg(QFile::decodeName(run.folder));
+        return result;
+    }
+    UndoPlan plan = run.leftBy.isEmpty() ? planUndo(readRun(run.id))
+                                         : planRetry(readRun(run.id), readRun(run.leftBy));
     result.refusal = plan.refusal;
     if (!result.refusal.isEmpty())
         return result;
     result.total = plan.files();
-    if (!m_recorder.beginUndo(plan.runId, plan.folder, result.total)) {
+    if (!m_recorder.beginUndo(plan.runId, plan.folder, result.total, false, plan.asPlan())) {
         result.refusal = m_recorder.error();
         return result;
     }
     emit renamesStarting();
-    // 100000 names take longer to list than the event loop may wait.
-    if (plan.folder != folder)
-        probe.reset(); // the run's file said otherwise than its summary: the undoer looks
-    Undoer undoer(std::move(plan), m_recorder, currentRenamer(), RunYield(), std::move(probe));
+    Undoer undoer(std::move(plan), m_recorder, currentRenamer());
     RunYield yield;
     while (!undoer.atEnd() && !result.stopped) {
         undoer.next();
@@ -255,9 +286,11 @@ RunController::UndoResult RunController::undo(const QString& runId, const QByteA
         }
         result.stopped = m_runState == RunState::CancelRequested && !undoer.atEnd();
     }
+    undoer.leaveRest();
     m_recorder.finish();
     emit renamesEnded();
     result.outcome = undoer.outcome();
+    result.total = undoer.total();
     return result;
 }
 

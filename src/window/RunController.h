@@ -62,7 +62,9 @@ public:
     bool begin();
     // The renames to come go into the undo history as one run of `kind` in `folder`.
     // Raises renamesStarting().
-    void record(RunKind kind, const QByteArray& folder, int plannedFiles);
+    // `plan`: every rename the run sets out to make, written to the disk before the first.
+    void record(RunKind kind, const QByteArray& folder, int plannedFiles,
+                const RenamePlan& plan = {});
     // End of a run: the default pointer, Idle, and the run's record closed if it is not yet.
     void finish();
     // A run or an undo shows its progress only once it has taken this long.
@@ -112,10 +114,11 @@ public:
         bool stopped = false;
         QString refusal;
     };
-    // Puts back the files of the recorded run `runId`, which renamed in `folder`, between
-    // begin() and finish(), one file at a time with visits to the event loop; Exit stops it
-    // between files.
-    UndoResult undo(const QString& runId, const QByteArray& folder);
+    // Puts back the files of the recorded run `run` (as the history summed it up: a run
+    // partly undone is tried for its files left), between begin() and finish(), one file
+    // at a time with visits to the event loop; Exit stops it between files, leaving the
+    // rest for the next try.
+    UndoResult undo(const RunRecord& run);
 
 signals:
     // A run or an undo is about to rename files; the list is rebuilt when it ends.
@@ -131,6 +134,7 @@ private:
         QString newName;
         QString description;
     };
+    static RenamePlan planOf(const SchemeWalk& walk);
     std::optional<RenameFailure> walkRenames(SchemeWalk& walk, const QByteArray& folder,
                                              WalkResult& result);
     void reportProgress(const QString& verb, int done, int total);

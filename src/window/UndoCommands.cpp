@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: The Pellory developers
 #include "window/UndoCommands.h"
 
+#include "platform/DirectoryScan.h"
 #include "platform/Rename.h"
 #include "run/RunHistory.h"
 #include "run/Undo.h"
@@ -43,8 +44,9 @@ QString skippedMessage(const QStringList& skipped, int restored, int total)
     QStringList shown = skipped.mid(0, kSkippedShown);
     if (skipped.size() > kSkippedShown)
         shown.append(UndoCommands::tr("... and %1 more").arg(skipped.size() - kSkippedShown));
-    return UndoCommands::tr("%1 of %2 files got their old names back. These were skipped, and "
-                            "nothing was overwritten:")
+    return UndoCommands::tr("%1 of %2 files got their old names back. These were left as they "
+                            "are, and nothing was overwritten; once you have seen to them, "
+                            "Ctrl+Alt+Z tries them again:")
                .arg(restored)
                .arg(total) +
            QStringLiteral("\r\r") + shown.join(u'\r');
@@ -83,14 +85,53 @@ bool UndoCommands::mayUndo() const
     return m_run.mayAct(RunController::IfBusy::Beep);
 }
 
+namespace {
+
+// What a run's whole record proves, where its summary may have it from an end line that a
+// damaged record gets wrong: the files it can put back, and a note when that differs.
+int provenFiles(const RunRecord& summary, QString& note)
+{
+    if (!summary.leftBy.isEmpty()) // partly undone: the rest
+        return summary.filesLeft;
+    const RunRecord whole = readRun(summary.id);
+    if (!whole.damaged)
+        return whole.fileCount;
+    if (whole.endCount >= 0 && whole.endCount != whole.fileCount)
+        note += UndoCommands::tr("The record of this run is damaged: its end says it renamed %1, "
+                                 "but it names %2.")
+                    .arg(files(whole.endCount), files(whole.fileCount)) +
+                u'\r';
+    else
+        note += UndoCommands::tr("The record of this run is damaged: only the files its intact "
+                                 "lines name can go back.") +
+                u'\r';
+    return whole.fileCount;
+}
+
+} // namespace
+
 bool UndoCommands::confirm(const std::vector<RunRecord>& runs, bool interrupted)
 {
     const RunRecord& run = runs.back(); // the oldest, where the undo ends
+    QString notes;
     int count = 0;
-    for (const RunRecord& r : runs)
-        count += r.fileCount;
+    bool mayFind = false; // a run cut short may have renamed files its plan names
+    for (const RunRecord& r : runs) {
+        count += provenFiles(r, notes);
+        mayFind = mayFind || (r.state != RunRecord::State::Finished && r.planCount > 0);
+    }
     const QString folder = QFile::decodeName(run.folder);
+    if (count == 0 && !mayFind) {
+        m_feedback.message(
+            tr("The record of the run in %1 is damaged: none of its renames can be read, so "
+               "nothing can be put back. Its file is %2; delete it to take the run out of the "
+               "history.")
+                .arg(folder, historyFolder() + u'/' + run.id),
+            kTitle, Feedback::Style::Plain);
+        return false;
+    }
     QString text = interrupted ? tr("The last rename run was interrupted.") + u'\r' : QString();
+    text += notes;
     if (runs.size() == 1)
         text += (count == 1 ? tr("Undo the rename of %1? %2 in %3 will go back to its old name.")
                             : tr("Undo the rename of %1? %2 in %3 will go back to their old "
@@ -145,7 +186,7 @@ void UndoCommands::undoRuns(const std::vector<RunRecord>& runs)
     QString refusal;
     bool stopped = false;
     for (const RunRecord& summary : runs) {
-        const RunController::UndoResult done = m_run.undo(summary.id, summary.folder);
+        const RunController::UndoResult done = m_run.undo(summary);
         restored += done.outcome.restored;
         total += done.total;
         skipped += done.outcome.skipped;
@@ -157,7 +198,8 @@ void UndoCommands::undoRuns(const std::vector<RunRecord>& runs)
     m_files.DirList_Change(); // the list shows what is on disk now
     m_run.finish();
     m_files.SelSteps_Change();
-    m_bar->hide();
+    if (refusal.isEmpty()) // a refused undo leaves the interrupted run as it was
+        m_bar->hide();
     m_status.showNote(stopped ? tr("Undo stopped after %1 of %2 files.").arg(restored).arg(total)
                               : tr("Undo put back %1.").arg(files(restored)));
     if (!refusal.isEmpty())
@@ -173,14 +215,22 @@ void UndoCommands::reportInterrupted()
     const RunRecord* cut = history.interrupted();
     if (!cut)
         return;
-    putBackParked(readRun(cut->id), currentRenamer());
+    // The folder is looked at with the time limit of the window's first look at a folder:
+    // a stick whose FUSE server hangs must not keep the window from answering.
+    const bool answers =
+        lookAtFolder(cut->folder, FolderSelector::kAnswerMs, lookAtPathNow).answered;
+    if (answers)
+        putBackParked(readRun(cut->id), currentRenamer());
     m_interrupted = cut->id;
-    m_barText->setText((cut->kind == RunKind::Undo
-                            ? tr("The last undo in %1 stopped after %2 of %3 files")
-                            : tr("The last rename in %1 stopped after %2 of %3 files"))
-                           .arg(QFile::decodeName(cut->folder))
-                           .arg(cut->fileCount)
-                           .arg(cut->plannedFiles));
+    QString text =
+        (cut->kind == RunKind::Undo ? tr("The last undo in %1 stopped after %2 of %3 files")
+                                    : tr("The last rename in %1 stopped after %2 of %3 files"))
+            .arg(QFile::decodeName(cut->folder))
+            .arg(cut->fileCount)
+            .arg(cut->plannedFiles);
+    if (!answers)
+        text += QStringLiteral(". ") + tr("The drive of the last run does not answer.");
+    m_barText->setText(text);
     m_bar->show();
 }
 

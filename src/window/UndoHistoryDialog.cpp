@@ -31,6 +31,10 @@ QString stateOf(const RunRecord& run)
                                    : UndoHistoryDialog::tr("undo"));
     if (run.undone)
         state << UndoHistoryDialog::tr("undone");
+    else if (run.kind != RunKind::Undo && run.filesLeft > 0)
+        state << (run.filesLeft == 1
+                      ? UndoHistoryDialog::tr("partly undone (1 file left)")
+                      : UndoHistoryDialog::tr("partly undone (%1 files left)").arg(run.filesLeft));
     if (run.state == RunRecord::State::Running)
         state << UndoHistoryDialog::tr("under way");
     else if (run.state != RunRecord::State::Finished)

@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
@@ -22,8 +23,11 @@
 
 #include <cstdio>
 
+#include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 
 using namespace pellory;
 using namespace pellory::testing;
@@ -64,20 +68,17 @@ bool rotate(const QByteArray& folder, int count, int delayMs)
     return true;
 }
 
-// Undoes a run as the window does, the folder read on a thread while the run is planned,
-// pausing after every file when asked to, and running `afterFirst` after its first file;
-// the skipped files, one a line.
+// Undoes a run as the window does, pausing after every file when asked to, and running `afterFirst`
+// after its first file; the skipped files, one a line.
 QString undo(const RunRecord& run, int delayMs = 0, const std::function<void()>& afterFirst = {})
 {
-    auto probe = std::make_unique<FolderProbe>(run.folder);
-    probe->startListing();
     const UndoPlan plan = planUndo(run);
     if (!plan.refusal.isEmpty())
         return plan.refusal;
     RunRecorder recorder;
-    if (!recorder.beginUndo(run.id, run.folder, int(plan.steps.size())))
+    if (!recorder.beginUndo(run.id, run.folder, int(plan.steps.size()), false, plan.asPlan()))
         return recorder.error();
-    Undoer undoer(plan, recorder, currentRenamer(), {}, std::move(probe));
+    Undoer undoer(plan, recorder, currentRenamer());
     for (bool first = true; !undoer.atEnd(); first = false) {
         undoer.next();
         if (first && afterFirst)
@@ -149,6 +150,10 @@ private slots:
     void parsed();
     void undoOnDisk_data();
     void undoOnDisk();
+    void historyPlace_data();
+    void historyPlace();
+    void fullDisk_data();
+    void fullDisk();
     void killed_data();
     void killed();
 };
@@ -157,6 +162,8 @@ void tst_RunHistory::recorded_data()
 {
     // Runs, oldest first, ";" between them: "kind folder renames" with renames "old>new"
     // ("!" after one: it failed), then "undo N" for an undo of the N-th run that finished.
+    // A folder "~/name" is made in a temporary folder; "~/link" leads to "~/real". "future":
+    // the last run was recorded while the clock was a day ahead.
     QTest::addColumn<QString>("runs");
     QTest::addColumn<QString>("history"); // summaries, newest first, "|" between them
     QTest::addColumn<QString>("choices"); // the run to undo, then the undo back to the oldest
@@ -165,6 +172,9 @@ void tst_RunHistory::recorded_data()
     QTest::newRow("a run renaming nothing leaves none") << "scheme /f a>b!;wildcard /f" << "" << "- -";
     QTest::newRow("failure in the middle") << "scheme /f a>b c>d! e>f" << "scheme f 2/3 E: a>b e>f" << "0 0";
     QTest::newRow("newest first, undo by folder") << "scheme /f a>b;wildcard /g c>d;scheme /f b>c" << "scheme f 1/1 E: b>c|wildcard g 1/1 E: c>d|scheme f 1/1 E: a>b" << "0 0,2";
+    QTest::newRow("undo back through a link to the folder") << "scheme ~/real a>b;scheme ~/link b>c;scheme ~/other c>d" << "scheme other 1/1 E: c>d|scheme link 1/1 E: b>c|scheme real 1/1 E: a>b" << "0 1,2";
+    QTest::newRow("a run stamped ahead by the clock") << "scheme /f a>b;future;scheme /f b>c" << "scheme f 1/1 E: b>c|scheme f 1/1 E: a>b" << "0 0,1";
+    QTest::newRow("the undo of a run stamped ahead") << "scheme /f a>b;future;undo 0" << "undo f 1/1 E: b>a|scheme f 1/1 E: a>b undone" << "- -";
     QTest::newRow("an undone run is passed over") << "scheme /f a>b;scheme /f b>c;undo 1" << "undo f 1/1 E: c>b|scheme f 1/1 E: b>c undone|scheme f 1/1 E: a>b" << "2 2";
     // clang-format on
 }
@@ -175,7 +185,27 @@ void tst_RunHistory::recorded()
     QFETCH(QString, history);
     QFETCH(QString, choices);
     std::vector<QString> ids; // of the runs recorded so far, oldest first
-    for (const QString& run : runs.split(';')) {
+    QTemporaryDir made;
+    QVERIFY(QDir(made.path()).mkdir("real") && QDir(made.path()).mkdir("other") &&
+            QFile::link(made.filePath("real"), made.filePath("link")));
+    for (QString run : runs.split(';')) {
+        run.replace("~", made.path());
+        if (run == "future") { // its stamps, in the file and in its name, a day ahead
+            const auto ahead = [](QString text) {
+                const QRegularExpressionMatch ms = QRegularExpression("\\d{13}").match(text);
+                return text.replace(ms.capturedStart(), 13,
+                                    QString::number(ms.captured().toLongLong() + 86400000));
+            };
+            QFile file(historyFolder() + '/' + ids.back());
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QString text = ahead(QString::fromUtf8(file.readAll()));
+            file.close();
+            QVERIFY(file.remove());
+            ids.back() = ahead(ids.back());
+            QFile later(historyFolder() + '/' + ids.back());
+            QVERIFY(later.open(QIODevice::WriteOnly) && later.write(text.toUtf8()) > 0);
+            continue;
+        }
         RunRecorder recorder;
         QStringList words = run.split(' ', Qt::SkipEmptyParts);
         const QString kind = words.takeFirst();
@@ -227,14 +257,14 @@ void tst_RunHistory::parsed_data()
         {"last line cut short", "@R a b 1\nR c", "scheme f 1/4 interrupted: a>b"},
         {"torn by a kill", "@R a b 1\nR c ~~~~", "scheme f 1/4 interrupted: a>b"},
         {"dismissed", "@R a b 1\nA 1\n", "scheme f 1/4 dismissed: a>b"},
-        {"unknown line", "@R a b 1\nQ\nR c d 2\nE 2\n", "scheme f 2/4 E: a>b damaged"},
+        {"unknown line", "@R a b 1\nQ\nR c d 2\nE 2\n", "scheme f 1/4 E: a>b damaged"},
         {"escape not as written", "@R a b 1\nR %63 d 2\n", "scheme f 1/4 interrupted: a>b damaged"},
         {"escape not hex", "@R a%zz b 1\n", "scheme f 0/4 interrupted:  damaged"},
         {"escape as written", "@R a%2Ab c 1\nE 1\n", "scheme f 1/4 E: a*b>c"},
         {"byte not escaped", "@R a b 1\nR c*d e 2\n", "scheme f 1/4 interrupted: a>b damaged"},
         {"inode not a number", "@R a b x\n", "scheme f 0/4 interrupted:  damaged"},
         {"no head", "R a b 1\nE 1\n", "scheme  0/0 E:  damaged"},
-        {"newer version", "pellory-run 3\nK scheme\n", "scheme  0/0 E:  newer"},
+        {"newer version", "pellory-run 4\nK scheme\n", "scheme  0/0 E:  newer"},
         {"two steps, one file", "@R a .pellory-0a.tmp 1\nR .pellory-0a.tmp A 1\nE 1\n",
          "scheme f 1/4 E: a>.pellory-0a.tmp .pellory-0a.tmp>A"},
         {"killed between two steps", "@R b b 2\nR a .pellory-0a.tmp 1\n",
@@ -284,7 +314,9 @@ void tst_RunHistory::undoOnDisk_data()
                                         // deleted, "a>b" renamed by hand, "moved" the folder
                                         // moved away; after "|": once the undo has put its
                                         // first file back; "layered": the folder is an overlay
-                                        // and every file in it was copied up
+                                        // and every file in it was copied up; "lost:N": the
+                                        // last N records never reached the disk (a power cut),
+                                        // "plan:a>b,..": renames planned and never made
     QTest::addColumn<int>("parked");    // -1: the run finished; else the files its writer, dying,
                                         // left parked that the next start puts back
     QTest::addColumn<QString>("expected"); // the listing after the undo
@@ -305,6 +337,10 @@ void tst_RunHistory::undoOnDisk_data()
     QTest::newRow("put back by hand during the undo") << "a>A b>B c>C" << "| A>a" << -1 << "a=a|b=b|c=c" << "";
     QTest::newRow("old name taken during the undo") << "a>A b>B c>C" << "| +a" << -1 << "A=a|a=new|b=b|c=c" << "A -> a: the old name is taken";
     QTest::newRow("gone during the undo") << "a>A b>B c>C" << "| -A" << -1 << "b=b|c=c" << "A -> a: the file is gone";
+    QTest::newRow("power cut: the last records lost") << "a>A b>B c>C" << "lost:2" << 0 << "a=a|b=b|c=c" << "";
+    QTest::newRow("power cut: no record on the disk") << "a>.pellory-7.tmp b>a .pellory-7.tmp>b c>C" << "lost:4" << 0 << "a=a|b=b|c=c" << "";
+    QTest::newRow("power cut: planned renames not made") << "a>A" << "plan:b>B,c>C lost:1" << 0 << "a=a|b=b|c=c" << "";
+    QTest::newRow("power cut: a planned name taken by another file") << "a>A" << "plan:b>B lost:1 +B" << 0 << "B=new|a=a|b=b" << "";
     QTest::newRow("layered folder") << "a>A b>B c>C" << "layered" << -1 << "a=a|b=b|c=c" << "";
     // clang-format on
 }
@@ -326,11 +362,13 @@ void tst_RunHistory::undoOnDisk()
     // for a byte that is not valid UTF-8.
     Listing onDisk;
     QList<std::pair<QByteArray, QByteArray>> renames;
+    QByteArrayList moved; // each rename's file, by its first name
     for (const QString& step : run.split(' ')) {
         const QByteArray from = step.section('>', 0, 0).toUtf8().replace('~', '\xe9');
         const QByteArray to = step.section('>', 1, 1).toUtf8().replace('~', '\xe9');
         renames.append({from, to});
-        onDisk.insert(to, onDisk.contains(from) ? onDisk.take(from) : from);
+        moved.append(onDisk.contains(from) ? onDisk.take(from) : from);
+        onDisk.insert(to, moved.back());
     }
     for (auto it = onDisk.begin(); it != onDisk.end(); ++it)
         QVERIFY(makeFile(folder + '/' + it.key(), it.value()));
@@ -341,13 +379,31 @@ void tst_RunHistory::undoOnDisk()
         for (auto it = onDisk.begin(); it != onDisk.end(); ++it)
             QVERIFY(::chmod((folder + '/' + it.key()).constData(), 0640) == 0);
     }
+    QStringList changes = after.split(' ', Qt::SkipEmptyParts);
+    const QString lost = changes.filter(QRegularExpression("^lost:")).value(0);
+    const QString unmade = changes.filter(QRegularExpression("^plan:")).value(0);
+    changes.removeAll(lost);
+    changes.removeAll(unmade);
     {
+        RenamePlan plan;
+        for (qsizetype i = 0; i < renames.size(); ++i)
+            plan.push_back({renames[i].first, renames[i].second,
+                            inodeOf(folder + '/' + onDisk.key(moved[i]))});
+        for (const QString& pair : unmade.mid(5).split(',', Qt::SkipEmptyParts)) {
+            const QByteArray from = pair.section('>', 0, 0).toUtf8();
+            QVERIFY(makeFile(folder + '/' + from, from));
+            plan.push_back({from, pair.section('>', 1).toUtf8(), inodeOf(folder + '/' + from)});
+        }
         RunRecorder recorder;
-        recorder.begin(RunKind::Scheme, folder, int(renames.size()));
-        for (const auto& [from, to] : renames)
-            QVERIFY(recorder.record(from, to, inodeOf(folder + '/' + to)));
+        recorder.begin(RunKind::Scheme, folder, int(plan.size()), plan);
+        for (qsizetype i = 0; i < renames.size() - lost.mid(5).toInt(); ++i)
+            QVERIFY(recorder.record(plan[i].oldRaw, plan[i].newRaw, plan[i].inode));
         if (parked < 0)
             recorder.finish(); // else the writer dies: its file stays as it was
+    }
+    {
+        const RunHistory history = RunHistory::read(); // the run to undo, whatever it lost
+        QVERIFY(history.newestToUndo() && history.newestToUndo()->id == history.runs().front().id);
     }
     const RunRecord recorded = readRun(RunHistory::read().runs().front().id);
     const auto apply = [&](const QString& change) {
@@ -362,7 +418,6 @@ void tst_RunHistory::undoOnDisk()
             QVERIFY(::rename((folder + '/' + change.section('>', 0, 0).toUtf8()).constData(),
                              (folder + '/' + change.section('>', 1).toUtf8()).constData()) == 0);
     };
-    const QStringList changes = after.split(' ', Qt::SkipEmptyParts);
     const qsizetype during = changes.contains("|") ? changes.indexOf("|") : changes.size();
     for (const QString& before : changes.first(during))
         apply(before);
@@ -382,6 +437,125 @@ void tst_RunHistory::undoOnDisk()
         QVERIFY2(outcome.contains("has been moved or replaced"), qPrintable(outcome));
     else
         QCOMPARE(outcome, skipped);
+}
+
+void tst_RunHistory::historyPlace_data()
+{
+    QTest::addColumn<QString>("found");    // what the history's path holds before the first run
+    QTest::addColumn<QString>("expected"); // the folder's mode once a run is recorded, or why not
+    const QString refused = "The undo history could not be written: ";
+    QTest::newRow("nothing: made for the user alone") << ""
+                                                      << "700";
+    QTest::newRow("a link to a folder")
+        << "link"
+        << refused +
+               "~/Pellory/history is a link, not a folder. Pellory writes its history only into a "
+               "folder of its own: remove the link, and Pellory makes the folder anew.";
+    QTest::newRow("a file") << "file"
+                            << refused + "~/Pellory/history is a file, not a folder. Move the file "
+                                         "away or delete it, and Pellory makes the folder anew.";
+    QTest::newRow("another user's folder")
+        << "other"
+        << refused + "the folder ~/Pellory/history belongs to another user. Remove it, and Pellory "
+                     "makes it anew as yours.";
+}
+
+void tst_RunHistory::historyPlace()
+{
+    QFETCH(QString, found);
+    QFETCH(QString, expected);
+    if (found == "other" && ::geteuid() != 0)
+        QSKIP("only the super-user gives a folder to another user");
+    QTemporaryDir state;
+    const QByteArray was = qgetenv("XDG_STATE_HOME");
+    const auto restore = qScopeGuard([&] { qputenv("XDG_STATE_HOME", was); });
+    qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
+    const QByteArray history = QFile::encodeName(historyFolder());
+    QVERIFY(QDir().mkpath(state.path() + "/Pellory") && QDir().mkpath(state.path() + "/elsewhere"));
+    if (found == "link")
+        QVERIFY(QFile::link(state.path() + "/elsewhere", historyFolder()));
+    else if (found == "file")
+        QVERIFY(makeFile(history, "notes"));
+    else if (found == "other")
+        QVERIFY(::mkdir(history.constData(), 0755) == 0 &&
+                ::chown(history.constData(), 65534, 65534) == 0);
+    RunRecorder recorder;
+    recorder.begin(RunKind::Scheme, "/f", 1);
+    struct stat st;
+    const QString result = recorder.record("a", "b", 1) && ::stat(history.constData(), &st) == 0
+                               ? QString::number(st.st_mode & 0777, 8)
+                               : recorder.refusal();
+    recorder.finish();
+    QCOMPARE(QString(result).replace(state.path(), "~"), expected);
+}
+
+void tst_RunHistory::fullDisk_data()
+{
+    QTest::addColumn<int>("left");         // KB left free on the history's disk, once a run of 5
+                                           // files in /f is recorded
+    QTest::addColumn<QString>("then");     // "run": a run in /g records until the disk is full;
+                                           // "undo": the undo of the run of 5 files begins
+    QTest::addColumn<QString>("expected"); // the newest run, or how the undo began
+    QTest::newRow("a run stopped by the full disk is closed") << 100 << "run"
+                                                              << "g E stopped";
+    QTest::newRow("the undo of a small run on a nearly full disk") << 24 << "undo"
+                                                                   << "begun";
+    QTest::newRow("the undo on a full disk says what to free")
+        << 0 << "undo"
+        << "The undo history could not be written: the disk that holds ~/Pellory/history is full: "
+           "the history needs 4 KB more there. Free that much on that disk (empty the trash, for "
+           "one) and try again.";
+}
+
+void tst_RunHistory::fullDisk()
+{
+    QFETCH(int, left);
+    QFETCH(QString, then);
+    QFETCH(QString, expected);
+    QTemporaryDir state;
+    const QByteArray disk = QFile::encodeName(state.path());
+    if (::mount("tmpfs", disk.constData(), "tmpfs", 0, "size=1m") != 0)
+        QSKIP("no small disk to fill here (mounting takes the super-user)");
+    const QByteArray was = qgetenv("XDG_STATE_HOME");
+    const auto restore = qScopeGuard([&] {
+        ::umount2(disk.constData(), MNT_DETACH);
+        qputenv("XDG_STATE_HOME", was);
+    });
+    qputenv("XDG_STATE_HOME", disk);
+    RunRecorder first;
+    first.begin(RunKind::Scheme, "/f", 5);
+    RenamePlan back;
+    for (const char* name : {"a", "b", "c", "d", "e"}) {
+        QVERIFY(first.record(name, QByteArray(name).toUpper(), 1));
+        back.push_back({QByteArray(name).toUpper(), name, 1});
+    }
+    first.finish();
+    const QString id = RunHistory::read().runs().front().id;
+    struct statvfs fs;
+    QVERIFY(::statvfs(disk.constData(), &fs) == 0);
+    const int fill = ::open(disk + "/fill", O_WRONLY | O_CREAT, 0600);
+    QVERIFY(fill >= 0 &&
+            ::posix_fallocate(fill, 0, off_t(fs.f_bavail * fs.f_bsize) - left * 1024) == 0);
+    ::close(fill);
+    RunRecorder recorder;
+    QString result;
+    if (then == "run") {
+        // Records as short as the end line, so that only the room kept back for it lets
+        // the run be closed.
+        recorder.begin(RunKind::Scheme, "/g", 20000);
+        int done = 0;
+        while (done < 20000 && recorder.record("a", "b", 1))
+            ++done;
+        recorder.finish();
+        static const char* states[] = {"E", "running", "interrupted", "dismissed"};
+        const RunRecord& newest = RunHistory::read().runs().front();
+        result = QFileInfo(QFile::decodeName(newest.folder)).fileName() + ' ' +
+                 states[int(newest.state)] + (done < 20000 ? " stopped" : "");
+    } else {
+        result = recorder.beginUndo(id, "/f", 5, false, back) ? "begun" : recorder.refusal();
+        recorder.finish();
+    }
+    QCOMPARE(result.replace(state.path(), "~"), expected);
 }
 
 void tst_RunHistory::killed_data()

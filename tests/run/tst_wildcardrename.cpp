@@ -43,7 +43,7 @@ struct FailingRenamer : FileRenamer
     {
         if (++calls != failAt)
             return system.rename(folder, oldRaw, newName, observer);
-        if (observer && observer->beforeStep(oldRaw, QFile::encodeName(newName)))
+        if (observer && observer->beforeStep(oldRaw, QFile::encodeName(newName), {}, {}))
             observer->stepFailed();
         return {false, EACCES, QStringLiteral("Permission denied")};
     }

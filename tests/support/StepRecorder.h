@@ -17,7 +17,8 @@ struct StepRecorder : RenameObserver
     QByteArrayList steps;
     int refuseAt = 0; // counted from 1; 0: none
 
-    bool beforeStep(QByteArrayView from, QByteArrayView to) override
+    bool beforeStep(QByteArrayView from, QByteArrayView to, const FileIdentity&,
+                    const FileIdentity&) override
     {
         steps << from.toByteArray() + '>' + to.toByteArray();
         if (steps.size() != refuseAt)

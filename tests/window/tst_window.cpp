@@ -13,6 +13,7 @@
 #include "run/RunHistory.h"
 #include "run/SchemeWalk.h"
 #include "support/Files.h"
+#include "support/FoldingMount.h"
 #include "window/DriveSelector.h"
 #include "window/FolderPathField.h"
 #include "window/FolderSelector.h"
@@ -38,6 +39,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
@@ -324,6 +326,21 @@ bool crashedRun(const QString& folder)
     return true;
 }
 
+// A run's file in the history as another program or a damaged disk may leave it: the head
+// of a run in `folder`, then `lines`, "," between them, "~" for a space, "LINE*N" for N of it.
+bool writtenRun(const QString& folder, const QString& lines)
+{
+    QByteArray text =
+        "pellory-run 3\nK scheme\nT 1733456789123\nF " + QFile::encodeName(folder) + " 0 0\nN 1\n";
+    for (const QString& line : lines.split(',')) {
+        const QString one = line.section('*', 0, 0).replace('~', ' ') + '\n';
+        text += one.toUtf8().repeated(line.contains('*') ? line.section('*', 1).toInt() : 1);
+    }
+    QFile file(historyFolder() + "/s000000000001-1733456789123.run");
+    return QDir().mkpath(historyFolder()) && file.open(QIODevice::WriteOnly) &&
+           file.write(text) == text.size();
+}
+
 // Right-clicks the file list and takes an entry of its menu: 0 the undo, 1 the undo history;
 // false when the menu is not as it should be.
 bool takeMenuEntry(Main& m, int entry)
@@ -381,6 +398,7 @@ private:
 
     QString m_folder;
     std::unique_ptr<Window> m_w;
+    std::optional<testing::FoldingMount> m_stick; // for a row with "stick"
     QPoint m_centred;
     QSize m_default;
     QFont m_font;
@@ -573,7 +591,13 @@ void TstWindow::steps_data()
     row("undo: context menu", abc, "Specs=*.JPG", "click=RenameChk click=ApplyBut menu no undo", "asked disk list msgs", asked + " / " + back + " / A.JPG|B.JPG|C.JPG / " + gone);
     row("undo: wildcard", abc, "Specs=*.JPG", "WildCardRen=*.BAK click=ApplyBut undo no undo", "asked disk list msgs", asked + " / " + back + " /  / " + gone);
     row("undo: answered no, the run stays", abc, "Specs=*.JPG", "click=RenameChk click=ApplyBut no undo undo", "asked disk list", asked + '\n' + asked + " / " + renamed + " / IMG_001.JPG|IMG_002.JPG|IMG_003.JPG");
-    row("undo: a name taken since is skipped, not overwritten", abc, "Specs=*.JPG", "click=RenameChk click=ApplyBut make=B.JPG undo no undo", "asked disk list msgs", asked + " / A.JPG=A.JPG|B.JPG=new|C.JPG=C.JPG|IMG_002.JPG=B.JPG|other.txt=other.txt / A.JPG|B.JPG|C.JPG|IMG_002.JPG / Pellory|plain|2 of 3 files got their old names back. These were skipped, and nothing was overwritten:\r\rIMG_002.JPG -> B.JPG: the old name is taken\n" + gone);
+    const QString left = "Pellory|plain|2 of 3 files got their old names back. These were left as they are, and nothing was overwritten; once you have seen to them, Ctrl+Alt+Z tries them again:\r\rIMG_002.JPG -> B.JPG: the old name is taken";
+    const QString again = "Pellory - Undo|Undo the rename of WHEN? 1 file in ~ will go back to its old name.";
+    row("undo: a name taken since is skipped, not overwritten", abc, "Specs=*.JPG", "click=RenameChk click=ApplyBut make=B.JPG undo no undo", "asked disk list msgs", asked + '\n' + again + " / A.JPG=A.JPG|B.JPG=new|C.JPG=C.JPG|IMG_002.JPG=B.JPG|other.txt=other.txt / A.JPG|B.JPG|C.JPG|IMG_002.JPG / " + left);
+    row("undo: a file left is tried again", abc, "Specs=*.JPG", "click=RenameChk click=ApplyBut make=B.JPG undo ren=B.JPG>held.txt undo undo", "asked disk msgs", asked + '\n' + again + " / A.JPG=A.JPG|B.JPG=B.JPG|C.JPG=C.JPG|held.txt=new|other.txt=other.txt / " + left + '\n' + gone);
+    row("undo: a run partly undone, in the history", abc, "Specs=*.JPG", "click=RenameChk click=ApplyBut make=B.JPG undo ren=B.JPG>held.txt history=1", "historyrows disk msgs", "2 undo|3 partly undone (1 file left) / A.JPG=A.JPG|B.JPG=B.JPG|C.JPG=C.JPG|held.txt=new|other.txt=other.txt / " + left);
+    row("undo: a file saved over before Apply goes back", abc, "Specs=*.JPG", "click=RenameChk save=B.JPG click=ApplyBut undo", "disk msgs", "A.JPG=A.JPG|B.JPG=saved|C.JPG=C.JPG|other.txt=other.txt / ");
+    row("undo: the folder replaced by its copy before Apply", abc, "Specs=*.JPG", "click=RenameChk copydir click=ApplyBut undo", "disk msgs", back + " / ");
     row("undo: during a run, beeps", abc, "Specs=*.JPG", "click=RenameChk apply@1 undo", "asked disk beeps", " / " + renamed + " / beeps=1");
     row("undo: in preview mode, beeps", abc, "Specs=*.JPG", "click=RenameChk click=ApplyBut FilePrefix=X_ click=PreviewBut undo click=PreviewBut no undo", "asked disk beeps", asked + " / " + renamed + " / beeps=1");
     row("undo: a run that died, at the next start", abc, "Specs=*.JPG", "crash undo no undo", "asked disk list msgs", "Pellory - Undo|The last rename run was interrupted.\rUndo the rename of WHEN? 2 files in ~ will go back to their old names. / " + back + " / A.JPG|B.JPG|C.JPG / " + gone);
@@ -581,6 +605,9 @@ void TstWindow::steps_data()
     row("status: a screen reader reads the counts and the run's result", "2", "Specs=*.JPG", "click=RenameChk row=1 heard click=ApplyBut", "heard", "2 files, 1 selected (Status) / 2 files renamed. Ctrl+Alt+Z undoes it. (Status)");
     row("undo: back to a chosen run, newest first", abc, "Specs=*.JPG", "click=RenameChk FilePrefix=A_ click=ApplyBut FilePrefix=B_ click=ApplyBut undo FilePrefix=C_ click=ApplyBut history=3", "historyrows asked disk", "3 |3 undo|3 undone|3  / " + asked.section('|', 0, 0) + "|Undo the rename of WHEN? 3 files in ~ will go back to their old names.\nPellory - Undo|Undo 2 runs in ~, back to the one of WHEN? 6 files will be renamed back, newest run first. / " + back);
     row("undo: the bar after a run that died, and its Undo", abc, "Specs=*.JPG", "crash restart bar click=InterruptedUndo", "asked bar disk", "The last rename in ~ stopped after 2 of 3 files / Pellory - Undo|The last rename run was interrupted.\rUndo the rename of WHEN? 2 files in ~ will go back to their old names. / no bar / " + back);
+    row("undo: a run on a stick that stopped answering", abc, "Specs=*.JPG", "stick restart bar undo", "bar msgs", "The last rename in STICK stopped after 2 of 3 files. The drive of the last run does not answer. / The last rename in STICK stopped after 2 of 3 files. The drive of the last run does not answer. / Pellory|plain|The drive of this run, STICK, does not answer. Nothing was put back: try again once the drive answers (a USB stick may need to be plugged in again).");
+    row("undo: a damaged record that names nothing", abc, "Specs=*.JPG", "record=R~%2e~B.JPG~1,E~1 undo", "asked disk msgs", " / A.JPG=A.JPG|B.JPG=B.JPG|C.JPG=C.JPG|other.txt=other.txt / Pellory|plain|The record of the run in ~ is damaged: none of its renames can be read, so nothing can be put back. Its file is " + historyFolder() + "/s000000000001-1733456789123.run; delete it to take the run out of the history.");
+    row("undo: an end line that counts too many", abc, "Specs=*.JPG", "record=P~a~b~1*2500,R~IMG_002.JPG~B.JPG~0,E~999999 undo", "asked disk", "Pellory - Undo|The record of this run is damaged: its end says it renamed 999999 files, but it names 1 file.\rUndo the rename of WHEN? 1 file in ~ will go back to its old name. / A.JPG=A.JPG|C.JPG=C.JPG|IMG_002.JPG=B.JPG|other.txt=other.txt");
     row("undo: the bar dismissed stays away", abc, "Specs=*.JPG", "crash restart bar click=InterruptedDismiss restart", "bar", "The last rename in ~ stopped after 2 of 3 files / no bar");
     row("Esc in an open list closes only the list", "", "", "popup=FileSortOrder key=Escape", "open", "open");
     row("preview: a name no file can have is refused", "3", "Specs=*.JPG", "click=RenameChk FilePrefix:=a/b click=PreviewBut", "msgs preview", "Pellory - Error|warning|The new name of \"F000.JPG\", \"a/b001.JPG\", cannot be used: The new name may not contain \"/\". /  ");
@@ -608,6 +635,16 @@ void TstWindow::steps()
     if (QTest::currentDataTag() == QLatin1String("in German") &&
         QLocale().language() != QLocale::German)
         QSKIP("tst_window_german runs it, started with LANG=de_DE.UTF-8");
+    if (steps.contains("stick")) {
+        m_stick.emplace(testing::MountKind::ExfatFuse);
+        if (m_stick->path().isEmpty())
+            QSKIP(qPrintable(m_stick->skipReason()));
+    }
+    const auto unmount = qScopeGuard([this] {
+        if (m_stick)
+            m_stick->stop(false);
+        m_stick.reset();
+    });
     QTemporaryDir dir;
     m_folder = dir.path();
     QStringList names = files.toInt() > 0 ? QStringList() : files.split('|', Qt::SkipEmptyParts);
@@ -639,6 +676,8 @@ void TstWindow::steps()
     for (const QString& name : probes.split(' '))
         shown << probe(name);
     QString result = shown.join(" / ").replace(m_folder, "~");
+    if (m_stick)
+        result.replace(m_stick->path(), "STICK");
     result.replace(QRegularExpression("(rename|one) of [^?]+\\?"), "\\1 of WHEN?");
     QCOMPARE(result.replace(settingsFile().fileName(), "INI"), expected);
     if (!probes.contains("msgs"))
@@ -653,13 +692,17 @@ void TstWindow::steps()
 // focuses it); "NAME=TEXT" types over a field, "NAME:=TEXT" sets it as a paste would;
 // "paste=NAME" presses Ctrl+V there; "key=KEYS" presses keys where the focus is;
 // "focus=NAME"; "make=NAME" makes a file holding "new" after the list was read, "ren=OLD>NEW"
-// renames one as another program would;
+// renames one as another program would, "save=NAME" saves a file "saved" over it as editors
+// do (a new file renamed over the old), "copydir" moves the folder away and puts a copy in
+// its place (cp -a), the list still showing the old one;
 // "drive=ROOT" picks a drive that cannot be opened; "header=K" clicks column K's title;
 // "move=LEFT,TOP" and "size=WIDTH,HEIGHT" in twips, "max" maximises, "font=PERCENT" starts
 // the window anew with a font that size; "wait" lets a button pressed by its access key go
 // up and the new names beside the files be worked out; "close";
 // "undo" presses Ctrl+Alt+Z, "menu" takes it from the file list's menu, "no" answers
 // later questions No; "crash" leaves the journal of a run that died after two renames;
+// "stick" does so on an exFAT stick (FUSE), whose server then stops answering;
+// "record=LINES" writes a run's record by hand (writtenRun);
 // "unwritable" puts a folder in the settings file's place; "apply@K" presses Apply and
 // takes the rest of the steps during its K-th rename, which "fail" among them fails;
 // "start=PATH" starts the window anew with PATH named on the command line, "drop=PATH"
@@ -707,6 +750,10 @@ void TstWindow::act(const QString& step, QStringList& rest)
         {"count", [&] { m_changesSeen = m.files().folderChanges(); }},
         {"ren", [&] { const QByteArray f = QFile::encodeName(m_folder) + '/'; QVERIFY(::rename((f + value.section('>', 0, 0).toUtf8()).constData(), (f + value.section('>', 1).toUtf8()).constData()) == 0); }},
         {"crash", [&] { QVERIFY(crashedRun(m_folder)); }},
+        {"record", [&] { QVERIFY(writtenRun(m_folder, value)); }},
+        {"stick", [&] { for (const char* name : {"A.JPG", "B.JPG", "C.JPG"}) { QVERIFY(makeEntry(m_stick->path(), name)); } QVERIFY(crashedRun(m_stick->path()) && m_stick->stop(true)); }},
+        {"save", [&] { const QByteArray f = QFile::encodeName(m_folder) + '/'; QVERIFY(makeFile(f + "saving.tmp", "saved") && ::rename((f + "saving.tmp").constData(), (f + value.toUtf8()).constData()) == 0); }},
+        {"copydir", [&] { QVERIFY(QDir().rename(m_folder, m_folder + ".was") && QProcess::execute("cp", {"-a", m_folder + ".was", m_folder}) == 0 && QDir(m_folder + ".was").removeRecursively()); }},
         {"start", [&] { m_w.reset(); g_warned.clear(); const auto was = qInstallMessageHandler(noteWarning); m_w = std::make_unique<Window>(QFile::encodeName(m_folder + '/' + value)); qInstallMessageHandler(was); }},
         {"drop", [&] { dropOn(m.files().FileSpecs, m_folder + '/' + value); }},
         {"watch", [&] { const int was = m.files().folderChanges(); (void)QTest::qWaitFor([&] { return m.files().folderChanges() > was; }, 1000); }},
