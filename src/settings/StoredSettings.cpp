@@ -116,7 +116,7 @@ QString coordinateText(float twips)
 
 QString storedFolderText(const QByteArray& path)
 {
-    const QString text = QFile::decodeName(path);
+    QString text = QFile::decodeName(path);
     if (QFile::encodeName(text) == path)
         return text; // a stored path is absolute: it never reads as a URL
     return kFileUrl + QString::fromLatin1(path.toPercentEncoding("/"));

@@ -98,7 +98,7 @@ QString NameListModel::besideProblem(int row) const
     // A name no file can have is the first thing to change, whatever it clashes with.
     if (m_besideAreNewNames) {
         const QString name = m_beside.at(row);
-        if (const QString why = name.isNull() ? QString() : invalidNameReason(name); !why.isEmpty())
+        if (QString why = name.isNull() ? QString() : invalidNameReason(name); !why.isEmpty())
             return why;
     }
     const auto clash = m_clashes.constFind(row);
