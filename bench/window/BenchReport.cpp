@@ -16,7 +16,7 @@ namespace {
 
 // The steps that yield to the event loop once per file must never keep it waiting longer.
 constexpr double kWaitLimitMs = 50;
-constexpr double kPeakLimitMb = 80;
+constexpr double kPeakLimitMb = 60;
 
 struct Row
 {
@@ -63,14 +63,12 @@ Rule ruleFor(const QString& step, const Place& place)
         return {rename, 1.0, true};
     if (step == QLatin1String("apply: renames"))
         return {rename, place.applyTarget, true};
-    if (step == QLatin1String("wildcard rename: renames"))
-        return {rename, 0, true};
-    if (step == QLatin1String("undo: renames"))
-        return {rename, 1.3, true};
+    if (step == QLatin1String("wildcard rename: renames") || step == QLatin1String("undo: renames"))
+        return {rename, 1.8, true};
     if (step.startsWith(QLatin1String("live names")))
         return {QString(), 0, true}; // the time includes the pause after the key
     if (step.startsWith(QLatin1String("start-up")))
-        return {scan, 0, false};
+        return {scan, 2, false};
     return {scan, 2, false}; // the rebuilds
 }
 

@@ -68,7 +68,7 @@ int bench(const QStringList& args)
     if (!tmpfs.isEmpty())
         options.places.append({QStringLiteral("tmpfs"), tmpfs, 1.5});
     if (!disk.isEmpty())
-        options.places.append({QStringLiteral("disk"), disk, 1.3});
+        options.places.append({QStringLiteral("disk"), disk, 1.5});
     if (limit.runs > 0)
         options.sizes.append(limit);
     if (past.runs > 0 && past.count > 0)
