@@ -548,7 +548,7 @@ void tst_RunHistory::fullDisk()
             ++done;
         recorder.finish();
         static const char* states[] = {"E", "running", "interrupted", "dismissed"};
-        const RunRecord& newest = RunHistory::read().runs().front();
+        const RunRecord newest = RunHistory::read().runs().front();
         result = QFileInfo(QFile::decodeName(newest.folder)).fileName() + ' ' +
                  states[int(newest.state)] + (done < 20000 ? " stopped" : "");
     } else {
