@@ -218,13 +218,24 @@ std::shared_ptr<const FolderListing> listFolder(int at, const QByteArray& folder
     return listing;
 }
 
-FolderLook lookAtFolderNow(const QByteArray& path)
+namespace {
+
+// What a stat of `path` tells a look: whether something is there, and a folder.
+FolderLook statLook(const QByteArray& path)
 {
     FolderLook look;
     struct stat st;
     look.answered = true;
     look.exists = ::stat(path.constData(), &st) == 0;
     look.isFolder = look.exists && S_ISDIR(st.st_mode);
+    return look;
+}
+
+} // namespace
+
+FolderLook lookAtFolderNow(const QByteArray& path)
+{
+    FolderLook look = statLook(path);
     if (!look.isFolder)
         return look;
     FolderReader dir(FolderFd(AT_FDCWD, path, O_RDONLY));
@@ -239,11 +250,7 @@ FolderLook lookAtFolderNow(const QByteArray& path)
 
 FolderLook lookAtPathNow(const QByteArray& path)
 {
-    FolderLook look;
-    struct stat st;
-    look.answered = true;
-    look.exists = ::stat(path.constData(), &st) == 0;
-    look.isFolder = look.exists && S_ISDIR(st.st_mode);
+    FolderLook look = statLook(path);
     look.listed = look.isFolder && FolderFd(AT_FDCWD, path, O_RDONLY).fd() >= 0;
     return look;
 }

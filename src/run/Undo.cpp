@@ -80,14 +80,21 @@ void addUnrecorded(const RunRecord& run, std::vector<UndoStep>& steps)
         steps.push_back({run.plan[i].newRaw, run.plan[i].oldRaw, run.plan[i].inode, true});
 }
 
-} // namespace
-
-UndoPlan planUndo(RunRecord&& run, bool parkedOnly)
+// The plan's run, folder and refusal, its steps still to come.
+UndoPlan planHead(const RunRecord& run)
 {
     UndoPlan plan;
     plan.runId = run.id;
     plan.folder = run.folder;
     plan.refusal = refusalOf(run);
+    return plan;
+}
+
+} // namespace
+
+UndoPlan planUndo(RunRecord&& run, bool parkedOnly)
+{
+    UndoPlan plan = planHead(run);
     if (!plan.refusal.isEmpty())
         return plan;
     if (!parkedOnly)
@@ -106,10 +113,7 @@ UndoPlan planUndo(RunRecord&& run, bool parkedOnly)
 
 UndoPlan planRetry(RunRecord&& run, RunRecord&& undo)
 {
-    UndoPlan plan;
-    plan.runId = run.id;
-    plan.folder = run.folder;
-    plan.refusal = refusalOf(run);
+    UndoPlan plan = planHead(run);
     if (!plan.refusal.isEmpty())
         return plan;
     plan.steps.reserve(undo.leftSteps.size());
