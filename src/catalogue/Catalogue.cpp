@@ -45,6 +45,8 @@ public:
         record.ExtKey = m_lastExtKey;
         record.WriteTime = entry.writeTime;
         record.Inode = entry.inode;
+        record.Device = entry.device;
+        record.Size = entry.size;
         record.RawName = std::move(entry.rawName);
         record.FileName = std::move(entry.name);
     }

@@ -5,6 +5,7 @@
 // Built by a scan of the folder, reordered by the sort orders, never edited in place.
 // Knows nothing of widgets; the window copies FileName of each record into its list.
 
+#include "camera/CaptureTime.h"
 #include "naming/Extension.h"
 #include "platform/DirectoryScan.h"
 
@@ -27,6 +28,10 @@ struct FileRecord
     QByteArray RawName; // the exact bytes of the name on disk
     quint64 Inode = 0;  // the entry's inode when it was listed, which a run records so that
                         // an undo can tell this file from another that took its name since
+    quint64 Device = 0; // with Inode, Size and WriteTime: the file whose capture time is read
+    qint64 Size = 0;
+    CaptureTime Taken;      // the capture time, once read (source None: the file has none)
+    bool TakenRead = false; // false: not read yet, Taken means nothing
 };
 
 class Catalogue

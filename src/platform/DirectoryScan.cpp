@@ -64,23 +64,28 @@ enum class ListedInodes
 };
 
 // Whether `entry` is one to hand over: not a folder, nor a link to one. Gives its inode and,
-// when `withTime`, its write time. A regular file or another type that readdir names needs
-// no stat when the time is not asked for; a link or an unknown type always does.
+// when `withTime`, its write time, device and size. A regular file or another type that
+// readdir names needs no stat when the time is not asked for; a link or an unknown type
+// always does.
 bool describeEntry(int folderFd, const char* name, unsigned char type, quint64 listedInode,
-                   bool withTime, ListedInodes& listed, quint64& writeTime, quint64& inode)
+                   bool withTime, ListedInodes& listed, ListedFacts& facts)
 {
     const bool typeKnown = type != DT_UNKNOWN && type != DT_LNK;
     if (!withTime && typeKnown && listed == ListedInodes::AsStat) {
-        inode = listedInode;
-        return true;
+        facts.inode = listedInode;
+        return facts.isFile = true;
     }
     struct stat st;
-    if (!statEntry(folderFd, name, st, inode) || S_ISDIR(st.st_mode))
+    if (!statEntry(folderFd, name, st, facts.inode) || S_ISDIR(st.st_mode))
         return false;
     if (!withTime && typeKnown && listed == ListedInodes::Untested)
-        listed = inode == listedInode ? ListedInodes::AsStat : ListedInodes::NotAsStat;
-    writeTime = withTime ? fileTimeFromTimespec(st.st_mtim) : 0;
-    return true;
+        listed = facts.inode == listedInode ? ListedInodes::AsStat : ListedInodes::NotAsStat;
+    if (withTime) {
+        facts.writeTime = fileTimeFromTimespec(st.st_mtim);
+        facts.device = quint64(st.st_dev);
+        facts.size = qint64(st.st_size);
+    }
+    return facts.isFile = true;
 }
 
 } // namespace
@@ -123,13 +128,13 @@ bool forEachMatchingFile(const FolderListing& listing, const QString& spec,
         // A real folder is known from readdir alone; links and unknown types need a stat.
         if (entry.type == DT_DIR || !nameMatches(matcher, raw, decoded))
             continue;
-        quint64 writeTime = 0;
-        quint64 inode = 0;
+        ListedFacts facts;
         if (!describeEntry(folder.fd(), listing.cName(entry), entry.type, entry.inode, withTime,
-                           listed, writeTime, inode))
+                           listed, facts))
             continue;
         found({isAscii(raw) ? QString::fromLatin1(raw.data(), qsizetype(raw.size())) : decoded,
-               QByteArray(raw.data(), qsizetype(raw.size())), writeTime, inode});
+               QByteArray(raw.data(), qsizetype(raw.size())), facts.writeTime, facts.inode,
+               facts.device, facts.size});
     }
     return true;
 }
@@ -154,8 +159,7 @@ ListedFacts describeListed(int folderFd, const FolderListing& listing, quint32 p
     const FolderListing::Entry& listed = listing.entries()[position];
     ListedInodes unused = ListedInodes::Untested;
     ListedFacts facts;
-    facts.isFile = describeEntry(folderFd, listing.cName(listed), listed.type, listed.inode, true,
-                                 unused, facts.writeTime, facts.inode);
+    describeEntry(folderFd, listing.cName(listed), listed.type, listed.inode, true, unused, facts);
     return facts;
 }
 
@@ -164,7 +168,8 @@ DirEntry listedEntry(const FolderListing& listing, quint32 position, const Liste
     const std::string_view raw = listing.name(listing.entries()[position]);
     QByteArray rawName(raw.data(), qsizetype(raw.size()));
     QString name = isAscii(raw) ? QString::fromLatin1(rawName) : QFile::decodeName(rawName);
-    return {std::move(name), std::move(rawName), facts.writeTime, facts.inode};
+    return {std::move(name), std::move(rawName), facts.writeTime,
+            facts.inode,     facts.device,       facts.size};
 }
 
 void FolderListing::add(std::string_view name, unsigned char type, quint64 inode)

@@ -25,6 +25,8 @@ struct DirEntry
     QByteArray rawName;    // the exact bytes readdir gave; the old path of a rename uses these
     quint64 writeTime = 0; // 100 ns ticks since 1 January 1601, from st_mtim
     quint64 inode = 0;     // the entry's own (a link's, not its target's): who the file is
+    quint64 device = 0;    // the target's, with the time; with its size, what a cache of the
+    qint64 size = 0;       // file's contents (its capture time) is keyed by
 };
 
 // True when `spec` (a specification, a wildcard pattern or a whole specification text)
@@ -102,6 +104,8 @@ struct ListedFacts
     bool isFile = false; // false: a folder, a link to one, or gone since it was listed
     quint64 writeTime = 0;
     quint64 inode = 0;
+    quint64 device = 0;
+    qint64 size = 0;
 };
 // Stats the entry at `position` as forEachMatchingFile would, with one stat in `folderFd`
 // (the listed folder, opened again).

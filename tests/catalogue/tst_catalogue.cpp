@@ -153,8 +153,11 @@ private slots:
                                 times, 0) == 0);
         Catalogue catalogue;
         // A rebuild starts from nothing, after a short list as after one as long as the folder.
-        catalogue.FileRecords.resize(files.size() < 4096 ? 1 : files.size() + 1,
-                                     FileRecord{"OLD", "old", "", 1, "old", 1});
+        FileRecord old;
+        old.NameKey = "OLD";
+        old.FileName = "old";
+        old.RawName = "old";
+        catalogue.FileRecords.resize(files.size() < 4096 ? 1 : files.size() + 1, old);
         rebuildCatalogue(catalogue, QFile::encodeName(root.path()), specs, ExtensionMode(mode));
         QStringList listed;
         for (const FileRecord& record : catalogue.FileRecords) {
@@ -206,12 +209,12 @@ private slots:
             for (auto& column : columns)
                 column = keyColumn(rng, count, distinct, teeth, swaps);
             std::vector<FileRecord> input(static_cast<size_t>(count));
-            for (int k = 0; k < count; ++k)
-                input[k] = {textKey(columns[0][k]),
-                            QString::number(k),
-                            textKey(columns[1][k]),
-                            quint64(columns[2][k]) << 47,
-                            {}};
+            for (int k = 0; k < count; ++k) {
+                input[k].NameKey = textKey(columns[0][k]);
+                input[k].FileName = QString::number(k);
+                input[k].ExtKey = textKey(columns[1][k]);
+                input[k].WriteTime = quint64(columns[2][k]) << 47;
+            }
             for (int order = -1; order < 6; ++order) { // -1: none chosen, scan order
                 Catalogue fast;
                 fast.FileRecords = input;
