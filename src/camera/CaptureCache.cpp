@@ -8,14 +8,14 @@
 
 namespace pellory {
 
-size_t qHash(const FileIdentity& identity, size_t seed) noexcept
+size_t qHash(const FileVersion& identity, size_t seed) noexcept
 {
     return qHashMulti(seed, identity.device, identity.inode, identity.size, identity.writeTime);
 }
 
 CaptureCache::CaptureCache(qsizetype capacity) : m_capacity(capacity) {}
 
-std::optional<CaptureTime> CaptureCache::find(const FileIdentity& identity) const
+std::optional<CaptureTime> CaptureCache::find(const FileVersion& identity) const
 {
     const QMutexLocker lock(&m_mutex);
     const auto it = m_times.constFind(identity);
@@ -24,7 +24,7 @@ std::optional<CaptureTime> CaptureCache::find(const FileIdentity& identity) cons
     return *it;
 }
 
-void CaptureCache::insert(const FileIdentity& identity, const CaptureTime& time)
+void CaptureCache::insert(const FileVersion& identity, const CaptureTime& time)
 {
     const QMutexLocker lock(&m_mutex);
     if (m_times.size() >= m_capacity && !m_times.contains(identity))

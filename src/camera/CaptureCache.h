@@ -19,15 +19,15 @@ namespace pellory {
 
 // A file as it was when read: a file written since (another size or modification time)
 // or replaced by another (another inode) is read again.
-struct FileIdentity
+struct FileVersion
 {
     quint64 device = 0;
     quint64 inode = 0;
     qint64 size = 0;
     quint64 writeTime = 0; // the catalogue's ticks (fileTimeFromTimespec)
-    bool operator==(const FileIdentity&) const = default;
+    bool operator==(const FileVersion&) const = default;
 };
-size_t qHash(const FileIdentity& identity, size_t seed = 0) noexcept;
+size_t qHash(const FileVersion& version, size_t seed = 0) noexcept;
 
 // Thread-safe. At most `capacity` files are kept: a cache that is full is emptied before
 // the next one goes in, so memory stays bounded (about 64 bytes a file) however many
@@ -38,20 +38,20 @@ public:
     static constexpr qsizetype DefaultCapacity = 65536;
     explicit CaptureCache(qsizetype capacity = DefaultCapacity);
 
-    std::optional<CaptureTime> find(const FileIdentity& identity) const;
-    void insert(const FileIdentity& identity, const CaptureTime& time);
+    std::optional<CaptureTime> find(const FileVersion& version) const;
+    void insert(const FileVersion& version, const CaptureTime& time);
     qsizetype size() const;
 
 private:
     mutable QMutex m_mutex;
-    QHash<FileIdentity, CaptureTime> m_times;
+    QHash<FileVersion, CaptureTime> m_times;
     qsizetype m_capacity;
 };
 
 struct CaptureRequest
 {
     QByteArray name; // the exact bytes of the name in the folder
-    FileIdentity identity;
+    FileVersion identity;
 };
 
 // Returns at once; the files are read on the global thread pool (QtConcurrent::mapped).

@@ -218,18 +218,18 @@ private slots:
     // cache knows it while its device, inode, size and time are the same.
     void batch_data()
     {
-        QTest::addColumn<FileIdentity>("again");
+        QTest::addColumn<FileVersion>("again");
         QTest::addColumn<QString>("expected");
         QTest::newRow("same file")
-            << FileIdentity{1, 2, 3, 4} << "2024-05-01 13:45:07.000000 local ExifOriginal";
-        QTest::newRow("other device") << FileIdentity{9, 2, 3, 4} << "none";
-        QTest::newRow("other inode") << FileIdentity{1, 9, 3, 4} << "none";
-        QTest::newRow("resized") << FileIdentity{1, 2, 9, 4} << "none";
-        QTest::newRow("rewritten") << FileIdentity{1, 2, 3, 9} << "none";
+            << FileVersion{1, 2, 3, 4} << "2024-05-01 13:45:07.000000 local ExifOriginal";
+        QTest::newRow("other device") << FileVersion{9, 2, 3, 4} << "none";
+        QTest::newRow("other inode") << FileVersion{1, 9, 3, 4} << "none";
+        QTest::newRow("resized") << FileVersion{1, 2, 9, 4} << "none";
+        QTest::newRow("rewritten") << FileVersion{1, 2, 3, 9} << "none";
     }
     void batch()
     {
-        QFETCH(FileIdentity, again);
+        QFETCH(FileVersion, again);
         QTemporaryDir dir;
         const QByteArray folder = QFile::encodeName(dir.path());
         QVERIFY(
