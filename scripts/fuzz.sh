@@ -10,9 +10,11 @@ bash scripts/install-deps.sh tests
 build_dir=${BUILD_DIR:-build-fuzz}
 seconds=${SECONDS_EACH:-30}
 CXX=clang++ cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELLORY_FUZZ=ON >/dev/null
-cmake --build "$build_dir" -j2 --target fuzz_movie_header fuzz_capture_metadata fuzz_settings_file
+cmake --build "$build_dir" -j2 --target fuzz_movie_header fuzz_capture_metadata fuzz_settings_file \
+  fuzz_history_record
 corpus=$build_dir/fuzz-corpus
-mkdir -p "$corpus/movie_header" "$corpus/capture_metadata" "$corpus/settings_file"
+mkdir -p "$corpus/movie_header" "$corpus/capture_metadata" "$corpus/settings_file" \
+  "$corpus/history_record"
 # Seeds: a QuickTime file type, a movie box with a version 0 and a version 1 header, a
 # 64-bit sized box; a JPEG and a TIFF that carry an EXIF date, and an XMP packet.
 # moov SIZE MVHD_SIZE VERSION_AND_FLAGS CREATION: a movie box holding one movie header.
@@ -32,15 +34,17 @@ printf '%s' "<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF xmlns:rdf='http://www.
 # A settings file as Pellory writes it, with quotes, a comment and an escape.
 printf '[Settings]\nSpecs="*.JPG;*.GIF" ; the files\nLastDir=file:///media/caf%%E9\nPrefix=a\\\\b\n' \
   >"$corpus/settings_file/settings"
+# A run's names, one a line, old then new.
+printf 'IMG_0001.JPG\nTrip_001.JPG\ncaf\xe9 1.jpg\n.pellory-1f.tmp\n' >"$corpus/history_record/names"
 # Words of the formats, which libFuzzer cannot learn from libexiv2 (built without its
 # coverage): markers, byte orders, tag numbers, box types.
 printf '%s\n' '"\xff\xd8"' '"\xff\xe1"' '"Exif\x00\x00"' '"II*\x00"' '"MM\x00*"' \
   '"\x69\x87"' '"\x03\x90"' '"\x04\x90"' '"\x11\x90"' '"\x91\x92"' '"ftyp"' '"heic"' \
   '"crx "' '"moov"' '"mvhd"' '"meta"' '"iloc"' '"<x:xmpmeta"' '"DateTimeOriginal"' \
   '"CreateDate"' '"2024:05:01 13:45:07"' '"2024-05-01T13:45:07"' >"$corpus/capture_metadata.dict"
-for target in movie_header capture_metadata settings_file; do
+for target in movie_header capture_metadata settings_file history_record; do
   words=()
-  [ "$target" = movie_header ] || words=(-dict=fuzz-corpus/capture_metadata.dict)
+  [ "$target" = movie_header ] || [ "$target" = history_record ] || words=(-dict=fuzz-corpus/capture_metadata.dict)
   (cd "$build_dir" && "./fuzz/fuzz_$target" -max_total_time="$seconds" -rss_limit_mb=2048 \
     -timeout=10 -max_len=65536 -print_final_stats=1 "${words[@]}" "fuzz-corpus/$target")
 done
