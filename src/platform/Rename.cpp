@@ -251,6 +251,14 @@ FileIdentity identityOf(int fd)
 
 } // namespace
 
+FileIdentity identityOfPath(const QByteArray& path)
+{
+    struct stat st;
+    if (::stat(path.constData(), &st) != 0)
+        return {};
+    return {quint64(st.st_dev), quint64(st.st_ino)};
+}
+
 QByteArray temporaryName()
 {
     return ".pellory-" + QByteArray::number(QRandomGenerator::global()->generate64(), 16) + ".tmp";

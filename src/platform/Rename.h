@@ -49,6 +49,8 @@ struct FileIdentity
     quint64 inode = 0;
     bool operator==(const FileIdentity&) const = default;
 };
+// What `path` (exact bytes) names, a link followed.
+FileIdentity identityOfPath(const QByteArray& path);
 
 // Told of each step a rename takes on disk before it is taken, so that a record of every
 // name a file passes through is written ahead of it, with the identity of the entry the

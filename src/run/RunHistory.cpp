@@ -10,9 +10,7 @@
 
 #include <algorithm>
 #include <charconv>
-#include <sys/stat.h>
 #include <tuple>
-#include <unistd.h>
 #include <vector>
 
 namespace pellory {
@@ -397,10 +395,7 @@ void RunRecorder::begin(RunKind kind, const QByteArray& folder, int plannedFiles
     m_inRun = true;
     m_kind = kind;
     m_runFolder = folder;
-    struct stat st;
-    m_folderIdentity = ::stat(folder.constData(), &st) == 0
-                           ? FileIdentity{quint64(st.st_dev), quint64(st.st_ino)}
-                           : FileIdentity{};
+    m_folderIdentity = identityOfPath(folder);
     m_planned = plannedFiles;
     m_undoes.clear();
     m_parkedOnly = false;
