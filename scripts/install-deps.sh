@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # SPDX-FileCopyrightText: The Pellory developers
 # Installs the Debian packages that building Pellory needs, when missing; with "tests",
-# also those that testing and CI need.
+# also those that testing and CI need; with "bench", also the peers that bench/run times
+# Pellory against.
 set -euo pipefail
 
 packages=(
@@ -28,6 +29,14 @@ if [ "${1:-}" = tests ]; then
     clang-format clang-tidy
     # the fuzzers (scripts/fuzz.sh): clang and its libFuzzer and sanitizer runtimes
     clang libclang-rt-14-dev
+  )
+fi
+if [ "${1:-}" = bench ]; then
+  packages+=(
+    # renaming: perl's rename (as file-rename) and mmv
+    rename mmv
+    # reading capture times: exiftool and the exiv2 command line
+    libimage-exiftool-perl exiv2
   )
 fi
 

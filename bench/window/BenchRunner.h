@@ -5,7 +5,10 @@
 // makes a folder of camera files, and in every run times the floors (the bare rename loop
 // and the bare scan), the peers doing the same renames (perl rename, mmv) and one fresh
 // Pellory process driven through all its steps; then the sort orders on record
-// arrangements a camera folder never has (SortShapes.cpp); then prints the table.
+// arrangements a camera folder never has (SortShapes.cpp). Where the size asks for it, also
+// on a folder of camera photos (CameraFolder.h): the floor that reads every file's head,
+// the peers reading the capture times (exiftool, exiv2) and one fresh Pellory process
+// ordering the files by capture time. Then prints the table.
 
 #include "WindowSteps.h"
 
@@ -30,6 +33,7 @@ struct Size
     int count = 0;
     int runs = 5;
     bool targets = true; // false: past the limit, reported only
+    bool camera = false; // the capture-time rows too
 };
 
 struct BenchOptions
@@ -37,8 +41,10 @@ struct BenchOptions
     QList<Place> places;
     QList<Size> sizes;
     bool peers = true;
-    QString floorTool; // pellory_bench_floor
-    QString self;      // this program, run once per pass with "steps"
+    bool window = true; // the renames, the window's steps and the sort orders
+    bool camera = true; // the capture-time rows, at the sizes that ask for them
+    QString floorTool;  // pellory_bench_floor
+    QString self;       // this program, run once per pass with "steps"
 };
 
 // Everything measured at one place and size, over all runs.
@@ -50,6 +56,9 @@ struct Samples
     std::vector<double> scanFloor;
     std::vector<double> perlRename;
     std::vector<double> mmv;
+    std::vector<double> readFloor; // the first 64 KB of every photo
+    std::vector<double> exiftool;
+    std::vector<double> exiv2;
     QStringList stepOrder;
     QMap<QString, std::vector<StepLine>> steps;
     QStringList failures;
@@ -68,8 +77,8 @@ double median(std::vector<double> values);
 // Prints the table of all samples; returns the number of rows that missed a target.
 int printReport(const QList<Samples>& all);
 
-// How the table judges the first row named `step` of `samples`: its ratio to its floor or
-// peer (for the memory row, to its limit) and its verdict: "PASS", "FAIL", "FAILED" (a
+// How the table judges the first row named `step` (or "step vs peer") of `samples`: its ratio to
+// its floor or peer (for the memory row, to its limit) and its verdict: "PASS", "FAIL", "FAILED" (a
 // run did not do its work), "-" (reported only) or "" (a floor).
 struct Judgement
 {

@@ -8,6 +8,8 @@
 #include "WindowSteps.h"
 
 #include "BenchRunner.h"
+#include "CameraFolder.h"
+#include "CaptureOrder.h"
 #include "Probe.h"
 
 #include "catalogue/SortOrders.h"
@@ -198,6 +200,21 @@ public:
         return m_failures == 0 ? 0 : 1;
     }
 
+    // The window on a folder of photos: a Date sort, then the files ordered by capture time
+    // twice, the second time from what the first read kept.
+    int runCamera()
+    {
+        const QString camera = QStringLiteral("camera: ");
+        startUp(camera);
+        const double dateSortMs = dateSort(camera);
+        CaptureOrder taken;
+        takenOrder(camera + QStringLiteral("Taken (Old to New)"), taken, -1);
+        takenOrder(camera + QStringLiteral("Taken (Old to New) again"), taken, dateSortMs);
+        m_main->close();
+        m_main.reset();
+        return m_failures == 0 ? 0 : 1;
+    }
+
 private:
     template <typename T> T* control(const char* name) const
     {
@@ -258,9 +275,9 @@ private:
         }
     }
 
-    void startUp()
+    void startUp(const QString& prefix = {})
     {
-        StepLine line = timed(QStringLiteral("start-up, list filled"), [this] {
+        StepLine line = timed(prefix + QStringLiteral("start-up, list filled"), [this] {
             m_main = std::make_unique<Main>(&m_feedback);
             m_main->show();
             QCoreApplication::processEvents();
@@ -311,6 +328,39 @@ private:
         if (sort.key == SortKey::Ext)
             return expectCount(line);
         expectListed(line, cameraNames(QStringLiteral("DSC"), m_count, sort.descending));
+    }
+
+    // "Date (Old to New)" from the name order the window starts in, then back to it.
+    double dateSort(const QString& prefix)
+    {
+        auto* sortOrder = control<QComboBox>("FileSortOrder");
+        const auto* date =
+            std::find_if(std::begin(kSortOrders), std::end(kSortOrders),
+                         [](auto& o) { return o.key == SortKey::Date && !o.descending; });
+        const int order = int(date - std::begin(kSortOrders));
+        StepLine line = timed(prefix + QStringLiteral("sort ") + sortOrder->itemText(order),
+                              [sortOrder, order] { sortOrder->setCurrentIndex(order); });
+        expectListed(line, namesByWriteTime(m_count));
+        report(line);
+        sortOrder->setCurrentIndex(0);
+        return line.ms;
+    }
+
+    // The files ordered by capture time. Once the window has the Taken order, its pick in
+    // the sort box (and the list read back, as the sorts above do) takes this action's place.
+    void takenOrder(const QString& name, CaptureOrder& taken, double floorMs)
+    {
+        const Catalogue& listed = m_main->findChild<FilePane*>()->catalogue();
+        QStringList ordered;
+        StepLine line =
+            timed(name, [&] { ordered = taken.order(listed, QFile::encodeName(m_folder)); });
+        line.floorMs = floorMs;
+        const QString difference = listDifference(ordered, namesByCapture(m_count));
+        if (!difference.isEmpty()) {
+            line.ok = false;
+            line.note = difference;
+        }
+        report(line);
     }
 
     void selectEverySecond()
@@ -498,6 +548,11 @@ private:
 int runWindowSteps(const QString& folder, const QString& emptyFolder, int count)
 {
     return Driver(folder, emptyFolder, count).run();
+}
+
+int runCameraSteps(const QString& folder, int count)
+{
+    return Driver(folder, {}, count).runCamera();
 }
 
 } // namespace pellory::bench

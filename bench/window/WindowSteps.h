@@ -35,4 +35,9 @@ QString cameraName(const QString& prefix, int number, int count);
 // with `emptyFolder` as the place to move away to. Returns 0 when every step did its work.
 int runWindowSteps(const QString& folder, const QString& emptyFolder, int count);
 
+// The capture-time steps on `folder`, holding `count` photos made by makeCameraFolder: the
+// window started on it, a Date sort, and the files ordered by capture time, first read
+// and then again from what the first read kept. Returns 0 when every step did its work.
+int runCameraSteps(const QString& folder, int count);
+
 } // namespace pellory::bench

@@ -3,12 +3,16 @@
 
 // The window benchmark's driver. "bench" runs the whole benchmark and prints its table;
 // "smoke" runs it once on a small folder without peers or targets, so that it cannot rot;
-// "steps" is one pass of the real window, started by the other two in a fresh process.
+// "steps" is one pass of the real window, started by the other two in a fresh process, and
+// "camera-steps" the same on a folder of photos. "--only window" leaves out the photos'
+// rows, "--only camera" runs them alone.
 //
 //   pellory_bench_window bench [--tmpfs DIR] [--disk DIR] [--runs N] [--big-runs N]
 //                              [--count N] [--big-count N] [--no-peers]
+//                              [--only window|camera]
 //   pellory_bench_window smoke
 //   pellory_bench_window steps FOLDER EMPTY_FOLDER COUNT
+//   pellory_bench_window camera-steps FOLDER COUNT
 
 #include "BenchRunner.h"
 #include "WindowSteps.h"
@@ -39,8 +43,8 @@ int bench(const QStringList& args)
     QString tmpfs =
         QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm") : QString();
     QString disk = QStringLiteral("/var/tmp");
-    Size limit{32767, 5, true};
-    Size past{100000, 3, false};
+    Size limit{32767, 5, true, true};
+    Size past{100000, 3, false, false};
     for (int i = 1; i < args.size(); ++i) {
         const QString& option = args[i];
         if (option == QLatin1String("--no-peers")) {
@@ -62,7 +66,11 @@ int bench(const QStringList& args)
             limit.count = value.toInt();
         else if (option == QLatin1String("--big-count"))
             past.count = value.toInt();
-        else
+        else if (option == QLatin1String("--only") &&
+                 (value == QLatin1String("window") || value == QLatin1String("camera"))) {
+            options.window = value == QLatin1String("window");
+            options.camera = value == QLatin1String("camera");
+        } else
             return std::fprintf(stderr, "unknown option %s\n", qPrintable(option)), 2;
     }
     if (!tmpfs.isEmpty())
@@ -84,7 +92,7 @@ int smoke()
     BenchOptions options = baseOptions();
     options.peers = false;
     options.places.append({QStringLiteral("temporary folder"), root.path(), 0});
-    options.sizes.append({1000, 1, false});
+    options.sizes.append({1000, 1, false, true});
     return runBench(options);
 }
 
@@ -98,12 +106,17 @@ int main(int argc, char** argv)
         return runWindowSteps(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
                               QString::fromLocal8Bit(argv[4]).toInt());
     }
+    if (mode == QLatin1String("camera-steps") && argc == 4) {
+        QApplication app(argc, argv);
+        return runCameraSteps(QString::fromLocal8Bit(argv[2]),
+                              QString::fromLocal8Bit(argv[3]).toInt());
+    }
     QCoreApplication app(argc, argv);
     if (mode == QLatin1String("bench"))
         return bench(app.arguments().mid(1));
     if (mode == QLatin1String("smoke"))
         return smoke();
     std::fprintf(stderr, "usage: pellory_bench_window bench [options] | smoke | steps FOLDER "
-                         "EMPTY_FOLDER COUNT\n");
+                         "EMPTY_FOLDER COUNT | camera-steps FOLDER COUNT\n");
     return 2;
 }

@@ -23,7 +23,8 @@ StepLine step(const QString& name, double ms, double waitMs, double floorMs = -1
     return {name, ms, waitMs, 40 * 1024, floorMs, ok, {}};
 }
 
-// One place and size, the rename floor at 100 ms, the scan floor at 50 ms, perl at 250 ms.
+// One place and size, the rename floor at 100 ms, the scan floor at 50 ms, perl at 250 ms,
+// the photos' read floor at 40 ms, exiftool at 4000 ms.
 Samples samplesWith(const QList<StepLine>& lines, double applyTarget = 1.5, bool targets = true)
 {
     Samples s;
@@ -32,6 +33,8 @@ Samples samplesWith(const QList<StepLine>& lines, double applyTarget = 1.5, bool
     s.renameFloor = {100};
     s.scanFloor = {50};
     s.perlRename = {250};
+    s.readFloor = {40};
+    s.exiftool = {4000};
     for (const StepLine& line : lines)
         s.add(line);
     return s;
@@ -56,7 +59,9 @@ void TestBenchReport::judgement_data()
     QTest::addColumn<QString>("verdict");
     const QString apply = "apply: renames", sort = "sort Name (A to Z) again",
                   wildcard = "wildcard rename: renames", rebuild = "apply: closing rebuild",
-                  undo = "undo: renames";
+                  undo = "undo: renames", taken = "camera: Taken (Old to New)",
+                  date = "camera: sort Date (Old to New)";
+    const StepLine dateAt40Mb{date, 5, 1, 40 * 1024, -1, true, {}};
     // clang-format off
     QTest::newRow("apply within the tmpfs target") << samplesWith({step(apply, 140, 5)}) << apply << 1.4 << "PASS";
     QTest::newRow("apply over its target") << samplesWith({step(apply, 160, 5)}) << apply << 1.6 << "FAIL";
@@ -70,6 +75,11 @@ void TestBenchReport::judgement_data()
     QTest::newRow("rebuild held against the scan") << samplesWith({step(rebuild, 110, 100)}) << rebuild << 2.2 << "FAIL";
     QTest::newRow("peer against the floor: reported only") << samplesWith({}) << "peer: perl rename" << 2.5 << "-";
     QTest::newRow("the floor itself") << samplesWith({}) << "floor: renameat2 loop" << 0.0 << "";
+    QTest::newRow("capture order within 2x the read floor") << samplesWith({step(taken, 70, 5)}) << taken << 1.75 << "PASS";
+    QTest::newRow("capture order fast but the loop waited too long") << samplesWith({step(taken, 30, 60)}) << taken << 0.75 << "FAIL";
+    QTest::newRow("capture order not 20x ahead of exiftool") << samplesWith({step(taken, 210, 5)}) << taken + " vs exiftool" << 0.0525 << "FAIL";
+    QTest::newRow("capture order again dearer than a Date sort") << samplesWith({step(taken + " again", 12, 1, 10)}) << taken + " again" << 1.2 << "FAIL";
+    QTest::newRow("capture times add 9 MB to the peak") << samplesWith({dateAt40Mb, {taken, 50, 5, 49 * 1024, -1, true, {}}}) << "peak memory rise, capture times (MB)" << 9.0 / 8 << "FAIL";
     QTest::newRow("memory within the limit") << samplesWith({step(apply, 100, 5)}) << "peak memory (MB)" << 40.0 / 60 << "PASS";
     // clang-format on
 }
