@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: The Pellory developers
 #include "catalogue/SortKeys.h"
 
+#include "camera/CaptureTime.h"
 #include "platform/FileTime.h"
 
 #include <algorithm>
@@ -20,8 +21,39 @@ int compareKeys(const FileRecord& a, const FileRecord& b, SortKey key)
         return QString::compare(a.ExtKey, b.ExtKey, Qt::CaseSensitive);
     case SortKey::Date:
         return CompareFileTime(a.WriteTime, b.WriteTime);
+    case SortKey::Taken:
+        break; // its keys are worked out once for the whole run (takenKeys)
     }
     return 0;
+}
+
+constexpr quint64 kTicksPerSecond = 10000000;
+constexpr qint64 kSecondsFrom1601To1970 = 11644473600;
+
+// The moment a record is ordered by under SortKey::Taken. A capture time without an offset
+// is read in the computer's time zone, which costs a look-up of the zone: each is worked out
+// once per sort, never per comparison.
+CaptureKey takenKey(const FileRecord& record)
+{
+    if (record.TakenRead && record.Taken.isValid())
+        return captureKey(record.Taken);
+    return {qint64(record.WriteTime / kTicksPerSecond) - kSecondsFrom1601To1970,
+            qint32(record.WriteTime % kTicksPerSecond / 10)};
+}
+
+std::vector<CaptureKey> takenKeys(std::span<const FileRecord> records)
+{
+    std::vector<CaptureKey> keys;
+    keys.reserve(records.size());
+    for (const FileRecord& record : records)
+        keys.push_back(takenKey(record));
+    return keys;
+}
+
+int compareTaken(const std::vector<CaptureKey>& keys, std::span<const FileRecord> records, size_t a,
+                 size_t b)
+{
+    return compareCaptures(keys[a], records[a].RawName, keys[b], records[b].RawName);
 }
 
 // The first code units of `text` after `skip`, packed into one number so that numbers
@@ -124,6 +156,27 @@ std::vector<qint32> timeRanks(std::span<const FileRecord> records)
     return ranks;
 }
 
+// Capture times sorted beside their record indices, as write times are; equal moments by
+// the names' bytes.
+std::vector<qint32> takenRanks(std::span<const FileRecord> records)
+{
+    const std::vector<CaptureKey> keys = takenKeys(records);
+    std::vector<qint32> order(records.size());
+    for (size_t k = 0; k < order.size(); ++k)
+        order[k] = static_cast<qint32>(k);
+    std::sort(order.begin(), order.end(), [&](qint32 a, qint32 b) {
+        return compareTaken(keys, records, size_t(a), size_t(b)) < 0;
+    });
+    std::vector<qint32> ranks(records.size());
+    qint32 rank = 0;
+    for (size_t k = 0; k < order.size(); ++k) {
+        if (k > 0 && compareTaken(keys, records, size_t(order[k - 1]), size_t(order[k])) != 0)
+            ++rank;
+        ranks[static_cast<size_t>(order[k])] = rank;
+    }
+    return ranks;
+}
+
 } // namespace
 
 KeyTrend keyTrend(std::span<const FileRecord> records, SortKey key, bool descending)
@@ -131,8 +184,11 @@ KeyTrend keyTrend(std::span<const FileRecord> records, SortKey key, bool descend
     bool up = true;
     bool down = true;
     bool level = true;
+    const std::vector<CaptureKey> keys =
+        key == SortKey::Taken ? takenKeys(records) : std::vector<CaptureKey>();
     for (size_t k = 1; k < records.size() && (up || down || level); ++k) {
-        int c = compareKeys(records[k - 1], records[k], key);
+        int c = key == SortKey::Taken ? compareTaken(keys, records, k - 1, k)
+                                      : compareKeys(records[k - 1], records[k], key);
         if (descending)
             c = -c;
         up = up && c < 0;
@@ -158,6 +214,9 @@ std::vector<qint32> keyRanks(std::span<const FileRecord> records, SortKey key, b
         break;
     case SortKey::Date:
         ranks = timeRanks(records);
+        break;
+    case SortKey::Taken:
+        ranks = takenRanks(records);
         break;
     }
     if (descending) {
