@@ -5,7 +5,10 @@
 #include "camera/CaptureTime.h"
 #include "platform/FileTime.h"
 
+#include <QHash>
+
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace pellory {
@@ -30,23 +33,57 @@ int compareKeys(const FileRecord& a, const FileRecord& b, SortKey key)
 constexpr quint64 kTicksPerSecond = 10000000;
 constexpr qint64 kSecondsFrom1601To1970 = 11644473600;
 
-// The moment a record is ordered by under SortKey::Taken. A capture time without an offset
-// is read in the computer's time zone, which costs a look-up of the zone: each is worked out
-// once per sort, never per comparison.
-CaptureKey takenKey(const FileRecord& record)
+// The moments records are ordered by under SortKey::Taken. A capture time without an
+// offset is read in the computer's time zone, and each such reading looks the zone's rules
+// up again (without TZ set, from the disk): a folder of 32767 photos took a quarter of a
+// second. Zones change their offset at a quarter hour nearly always, so the offset found at
+// both ends of a quarter hour of the wall clock serves every time within it; a quarter hour
+// with a change inside has each of its times read on its own.
+class TakenMoments
 {
-    if (record.TakenRead && record.Taken.isValid())
-        return captureKey(record.Taken);
-    return {qint64(record.WriteTime / kTicksPerSecond) - kSecondsFrom1601To1970,
-            qint32(record.WriteTime % kTicksPerSecond / 10)};
-}
+public:
+    CaptureKey of(const FileRecord& record)
+    {
+        if (!record.TakenRead || !record.Taken.isValid())
+            return {qint64(record.WriteTime / kTicksPerSecond) - kSecondsFrom1601To1970,
+                    qint32(record.WriteTime % kTicksPerSecond / 10)};
+        const CaptureTime& time = record.Taken;
+        if (time.hasOffset)
+            return captureKey(time);
+        const qint64 quarter =
+            time.wallSeconds / kQuarterHour - (time.wallSeconds % kQuarterHour < 0 ? 1 : 0);
+        auto shift = m_shifts.constFind(quarter);
+        if (shift == m_shifts.cend())
+            shift = m_shifts.insert(quarter, shiftWithin(time, quarter * kQuarterHour));
+        return *shift ? CaptureKey{time.wallSeconds + **shift, time.microseconds}
+                      : captureKey(time);
+    }
+
+private:
+    static constexpr qint64 kQuarterHour = 15 * 60;
+
+    // UTC minus the wall clock throughout the quarter hour from `first`; nothing when the
+    // zone changes its offset within it.
+    static std::optional<qint64> shiftWithin(CaptureTime time, qint64 first)
+    {
+        const auto shiftAt = [&time](qint64 wall) {
+            time.wallSeconds = wall;
+            return captureKey(time).utcSeconds - wall;
+        };
+        const qint64 shift = shiftAt(first);
+        return shift == shiftAt(first + kQuarterHour - 1) ? std::optional(shift) : std::nullopt;
+    }
+
+    QHash<qint64, std::optional<qint64>> m_shifts; // by quarter hour of the wall clock
+};
 
 std::vector<CaptureKey> takenKeys(std::span<const FileRecord> records)
 {
+    TakenMoments moments;
     std::vector<CaptureKey> keys;
     keys.reserve(records.size());
     for (const FileRecord& record : records)
-        keys.push_back(takenKey(record));
+        keys.push_back(moments.of(record));
     return keys;
 }
 

@@ -12,9 +12,11 @@
 
 #include "support/Files.h"
 
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <ctime>
 #include <numeric>
 #include <random>
 
@@ -262,8 +264,8 @@ private slots:
         }
     }
 
-    // The capture-time orders, in UTC (the tests' time zone): a time without an offset is
-    // read as the computer's wall clock.
+    // The capture-time orders, in UTC (the tests' time zone) unless a row names its own: a
+    // time without an offset is read as the computer's wall clock.
     void takenOrder_data()
     {
         QTest::addColumn<QString>("records"); // timedRecord()s in scan order, "|" between
@@ -279,6 +281,7 @@ private slots:
         QTest::newRow("a time not read yet: the write time") << "a.JPG=u:100|b.JPG=c:946684799|c.JPG=c:946684801" << 6 << "b.JPG|a.JPG|c.JPG";
         QTest::newRow("new to old, ties by names reversed") << "a.JPG=c:1000|c.JPG=c:2000|b.JPG=c:1000|d.PNG=m:1500" << 7 << "c.JPG|d.PNG|b.JPG|a.JPG";
         QTest::newRow("new to old, already in order") << "c.JPG=c:3000|b.JPG=c:2000|a.JPG=c:1000" << 7 << "c.JPG|b.JPG|a.JPG";
+        QTest::newRow("no offset: the computer's zone, into summer time") << "zone=Europe/Berlin|a.JPG=c:1711850340|b.JPG=c:1711854060|c.JPG=c:1711848600+0|d.JPG=c:1711843800+0" << 6 << "d.JPG|a.JPG|b.JPG|c.JPG";
         QTest::newRow("old to new, in reverse") << "c.JPG=c:3000|b.JPG=c:2000|a.JPG=c:1000" << 6 << "a.JPG|b.JPG|c.JPG";
         // clang-format on
     }
@@ -287,9 +290,20 @@ private slots:
         QFETCH(QString, records);
         QFETCH(int, order);
         QFETCH(QString, expected);
+        const QByteArray zone = qgetenv("TZ");
+        const auto restore = qScopeGuard([&] {
+            qputenv("TZ", zone);
+            ::tzset();
+        });
         Catalogue catalogue;
-        for (const QString& text : records.split(u'|'))
-            catalogue.FileRecords.push_back(timedRecord(text));
+        for (const QString& text : records.split(u'|')) {
+            if (text.startsWith("zone=")) { // the computer's zone for this row
+                qputenv("TZ", text.mid(5).toUtf8());
+                ::tzset();
+            } else {
+                catalogue.FileRecords.push_back(timedRecord(text));
+            }
+        }
         sortCatalogue(catalogue, order);
         QCOMPARE(fileNames(catalogue.FileRecords), expected);
     }
