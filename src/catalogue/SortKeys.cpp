@@ -2,9 +2,13 @@
 // SPDX-FileCopyrightText: The Pellory developers
 #include "catalogue/SortKeys.h"
 
+#include "camera/CaptureTime.h"
 #include "platform/FileTime.h"
 
+#include <QHash>
+
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace pellory {
@@ -20,8 +24,73 @@ int compareKeys(const FileRecord& a, const FileRecord& b, SortKey key)
         return QString::compare(a.ExtKey, b.ExtKey, Qt::CaseSensitive);
     case SortKey::Date:
         return CompareFileTime(a.WriteTime, b.WriteTime);
+    case SortKey::Taken:
+        break; // its keys are worked out once for the whole run (takenKeys)
     }
     return 0;
+}
+
+constexpr quint64 kTicksPerSecond = 10000000;
+constexpr qint64 kSecondsFrom1601To1970 = 11644473600;
+
+// The moments records are ordered by under SortKey::Taken. A capture time without an
+// offset is read in the computer's time zone, and each such reading looks the zone's rules
+// up again (without TZ set, from the disk): a folder of 32767 photos took a quarter of a
+// second. Zones change their offset at a quarter hour nearly always, so the offset found at
+// both ends of a quarter hour of the wall clock serves every time within it; a quarter hour
+// with a change inside has each of its times read on its own.
+class TakenMoments
+{
+public:
+    CaptureKey of(const FileRecord& record)
+    {
+        if (!record.TakenRead || !record.Taken.isValid())
+            return {qint64(record.WriteTime / kTicksPerSecond) - kSecondsFrom1601To1970,
+                    qint32(record.WriteTime % kTicksPerSecond / 10)};
+        const CaptureTime& time = record.Taken;
+        if (time.hasOffset)
+            return captureKey(time);
+        const qint64 quarter =
+            time.wallSeconds / kQuarterHour - (time.wallSeconds % kQuarterHour < 0 ? 1 : 0);
+        auto shift = m_shifts.constFind(quarter);
+        if (shift == m_shifts.cend())
+            shift = m_shifts.insert(quarter, shiftWithin(time, quarter * kQuarterHour));
+        return *shift ? CaptureKey{time.wallSeconds + **shift, time.microseconds}
+                      : captureKey(time);
+    }
+
+private:
+    static constexpr qint64 kQuarterHour = 15 * 60;
+
+    // UTC minus the wall clock throughout the quarter hour from `first`; nothing when the
+    // zone changes its offset within it.
+    static std::optional<qint64> shiftWithin(CaptureTime time, qint64 first)
+    {
+        const auto shiftAt = [&time](qint64 wall) {
+            time.wallSeconds = wall;
+            return captureKey(time).utcSeconds - wall;
+        };
+        const qint64 shift = shiftAt(first);
+        return shift == shiftAt(first + kQuarterHour - 1) ? std::optional(shift) : std::nullopt;
+    }
+
+    QHash<qint64, std::optional<qint64>> m_shifts; // by quarter hour of the wall clock
+};
+
+std::vector<CaptureKey> takenKeys(std::span<const FileRecord> records)
+{
+    TakenMoments moments;
+    std::vector<CaptureKey> keys;
+    keys.reserve(records.size());
+    for (const FileRecord& record : records)
+        keys.push_back(moments.of(record));
+    return keys;
+}
+
+int compareTaken(const std::vector<CaptureKey>& keys, std::span<const FileRecord> records, size_t a,
+                 size_t b)
+{
+    return compareCaptures(keys[a], records[a].RawName, keys[b], records[b].RawName);
 }
 
 // The first code units of `text` after `skip`, packed into one number so that numbers
@@ -124,6 +193,27 @@ std::vector<qint32> timeRanks(std::span<const FileRecord> records)
     return ranks;
 }
 
+// Capture times sorted beside their record indices, as write times are; equal moments by
+// the names' bytes.
+std::vector<qint32> takenRanks(std::span<const FileRecord> records)
+{
+    const std::vector<CaptureKey> keys = takenKeys(records);
+    std::vector<qint32> order(records.size());
+    for (size_t k = 0; k < order.size(); ++k)
+        order[k] = static_cast<qint32>(k);
+    std::sort(order.begin(), order.end(), [&](qint32 a, qint32 b) {
+        return compareTaken(keys, records, size_t(a), size_t(b)) < 0;
+    });
+    std::vector<qint32> ranks(records.size());
+    qint32 rank = 0;
+    for (size_t k = 0; k < order.size(); ++k) {
+        if (k > 0 && compareTaken(keys, records, size_t(order[k - 1]), size_t(order[k])) != 0)
+            ++rank;
+        ranks[static_cast<size_t>(order[k])] = rank;
+    }
+    return ranks;
+}
+
 } // namespace
 
 KeyTrend keyTrend(std::span<const FileRecord> records, SortKey key, bool descending)
@@ -131,8 +221,11 @@ KeyTrend keyTrend(std::span<const FileRecord> records, SortKey key, bool descend
     bool up = true;
     bool down = true;
     bool level = true;
+    const std::vector<CaptureKey> keys =
+        key == SortKey::Taken ? takenKeys(records) : std::vector<CaptureKey>();
     for (size_t k = 1; k < records.size() && (up || down || level); ++k) {
-        int c = compareKeys(records[k - 1], records[k], key);
+        int c = key == SortKey::Taken ? compareTaken(keys, records, k - 1, k)
+                                      : compareKeys(records[k - 1], records[k], key);
         if (descending)
             c = -c;
         up = up && c < 0;
@@ -158,6 +251,9 @@ std::vector<qint32> keyRanks(std::span<const FileRecord> records, SortKey key, b
         break;
     case SortKey::Date:
         ranks = timeRanks(records);
+        break;
+    case SortKey::Taken:
+        ranks = takenRanks(records);
         break;
     }
     if (descending) {

@@ -17,7 +17,10 @@ enum class SortKey
 {
     Name,
     Ext,
-    Date
+    Date,
+    // The capture time where one was read, else the write time, both as UTC moments with
+    // their sub-seconds; equal moments by the names' bytes.
+    Taken,
 };
 
 // How the keys of a run of records already stand, in the direction of the sort.
@@ -32,7 +35,8 @@ enum class KeyTrend
 KeyTrend keyTrend(std::span<const FileRecord> records, SortKey key, bool descending);
 
 // One rank per record: equal keys get equal ranks, a smaller key a smaller rank. Names
-// and extensions compare by UTF-16 code units, write times as unsigned numbers. With
+// and extensions compare by UTF-16 code units, write times as unsigned numbers, capture
+// times as SortKey::Taken says. With
 // `descending` the ranks are negated, so that ascending ranks give the descending order.
 std::vector<qint32> keyRanks(std::span<const FileRecord> records, SortKey key, bool descending);
 

@@ -20,6 +20,7 @@ enum class SortColumn
     None,
     Name,
     Modified,
+    Taken,
 };
 
 // One sort order: what the drop-down shows (translated in the file pane's context), the
@@ -46,6 +47,10 @@ inline constexpr std::array kSortOrders{
               SortColumn::Modified},
     SortOrder{QT_TRANSLATE_NOOP("pellory::FilePane", "Date (New to Old)"), SortKey::Date, true,
               SortColumn::Modified},
+    SortOrder{QT_TRANSLATE_NOOP("pellory::FilePane", "Taken (Old to New)"), SortKey::Taken, false,
+              SortColumn::Taken},
+    SortOrder{QT_TRANSLATE_NOOP("pellory::FilePane", "Taken (New to Old)"), SortKey::Taken, true,
+              SortColumn::Taken},
 };
 inline constexpr int kSortOrderCount = int(kSortOrders.size());
 

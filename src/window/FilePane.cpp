@@ -8,6 +8,7 @@
 #include "catalogue/EveryN.h"
 #include "catalogue/SortOrders.h"
 #include "platform/DirectoryScan.h"
+#include "window/CaptureReader.h"
 #include "window/DriveSelector.h"
 #include "window/Feedback.h"
 #include "window/FolderPathField.h"
@@ -81,9 +82,15 @@ void FilePane::RefreshFiles()
     // The list shows the old records' own names: it lets them go first, so that the old
     // records are freed at once and the new ones are not scattered among names still held.
     FileList->names()->setNames({});
+    // Times read for the list that goes are not for the new one; the cache keeps them.
+    m_captures->cancel();
+    m_timesWaiting = false;
+    m_progressShown = false;
     rebuildCatalogue(catalogueToChange(), DirList->rawPath(), m_listedSpecs, m_extensionMode(),
                      DirList->takeListing());
+    fillKnownTimes();
     SortFiles();
+    readTakenTimes();
     watchFolder();
     emit listChanged();
 }
@@ -108,14 +115,18 @@ void FilePane::SortFiles()
     }
     // One reset of the list: the selection and the current item are dropped with it.
     FileList->names()->setNames(std::move(names), std::move(writeTimes));
+    showTakenTimes();
     showSortIndicator();
 }
 
 void FilePane::FileSortOrder_Click()
 {
     // A run walks the catalogue by position; its order must not change under it.
-    if (m_run.mayAct(RunController::IfBusy::Ignore))
-        SortFiles();
+    if (!m_run.mayAct(RunController::IfBusy::Ignore))
+        return;
+    fillKnownTimes(); // before the sort, so that the files the cache knows take their place
+    SortFiles();
+    readTakenTimes();
 }
 
 void FilePane::SelSteps_Change()

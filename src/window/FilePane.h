@@ -9,6 +9,7 @@
 // control-state rules do).
 
 #include "catalogue/Catalogue.h"
+#include "window/NameListModel.h"
 #include "window/RunController.h"
 
 #include <QObject>
@@ -25,6 +26,8 @@ namespace pellory {
 
 class FolderWatch;
 
+class CaptureCache;
+class CaptureReader;
 class DriveSelector;
 class Feedback;
 class FolderPathField;
@@ -89,6 +92,17 @@ public:
     // What the empty file list says in itself; "" while it lists files.
     QString emptyListText() const;
 
+    // Capture times are read only while something needs them: a Taken order, the Taken
+    // column, or new names that carry a date. Read times stay in the window's one cache.
+    void setNamesNeedTakenTimes(bool need);
+    // Whether every listed file's capture time is in its record (a file without one counts);
+    // captureTimesArrived() tells when times came in.
+    bool captureTimesReady() const;
+    CaptureCache& captureCache() const;
+    bool takenColumnShown() const;
+    // The column is hidden or shown as through the file list's header menu.
+    void showTakenColumn(bool shown);
+
     DriveSelector* DriveList;
     FolderPathField* FolderPath; // above the folder tree; not among the described controls
     FolderSelector* DirList;
@@ -123,6 +137,10 @@ signals:
     void historyRequested();
     // Why a folder the user typed or a drive chosen was not opened.
     void note(const QString& text);
+    // Capture times came into the catalogue (and the list, re-sorted when in a Taken order).
+    void captureTimesArrived();
+    // How far the reading of a big folder's capture times has got; a total of 0 when over.
+    void captureProgress(int done, int total);
 
 protected:
     // FileSpecs' focus; the file list's note when it is empty; the path field usable when
@@ -144,6 +162,17 @@ private:
     void watchFolder();
     void followDisk();
     bool paintEmptyList();
+    // FilePaneTaken.cpp
+    bool takenOrderChosen() const;
+    bool needsTakenTimes() const;
+    void fillKnownTimes();
+    void readTakenTimes();
+    void captureTimesRead();
+    void applyCaptureTimes();
+    void showTakenTimes();
+    void captureReadingProgress(int done, int total);
+    void showColumnMenu(const QPoint& at);
+    void showColumn(NameListModel::Content content, bool shown);
 
     RunController& m_run;
     Feedback& m_feedback;
@@ -156,6 +185,10 @@ private:
     QTimer* m_settle;             // a burst of changes on disk is followed once it is over
     bool m_changedUnseen = false; // a change on disk came while the list had to stay
     LiveNames* m_liveNames = nullptr;
+    CaptureReader* m_captures;
+    bool m_namesNeedTaken = false;
+    bool m_timesWaiting = false;  // times read wait for the run or the preview to end
+    bool m_progressShown = false; // the status line tells the reading's progress
 };
 
 } // namespace pellory

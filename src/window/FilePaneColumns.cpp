@@ -32,6 +32,8 @@ SortColumn sortColumnOf(Content content)
         return SortColumn::Name;
     case Content::Modified:
         return SortColumn::Modified;
+    case Content::Taken:
+        return SortColumn::Taken;
     case Content::Beside:
         break;
     }
@@ -40,7 +42,16 @@ SortColumn sortColumnOf(Content content)
 
 Content contentOf(SortColumn column)
 {
-    return column == SortColumn::Name ? Content::Names : Content::Modified;
+    switch (column) {
+    case SortColumn::Name:
+        return Content::Names;
+    case SortColumn::Taken:
+        return Content::Taken;
+    case SortColumn::Modified:
+    case SortColumn::None:
+        break;
+    }
+    return Content::Modified;
 }
 
 void sizeColumns(NameListView* list)
@@ -57,13 +68,16 @@ void FilePane::createColumns()
 {
     FileList->names()->setColumns({{tr("Name"), Content::Names},
                                    {tr("New Name"), Content::Beside},
-                                   {tr("Modified"), Content::Modified}});
+                                   {tr("Modified"), Content::Modified},
+                                   {tr("Taken"), Content::Taken}});
     FileList->names()->setBesideAreNewNames(true);
     PreviewList->names()->setColumns(
         {{tr("Name"), Content::Beside}, {tr("New Name"), Content::Names}});
     for (NameListView* list : {FileList, PreviewList})
         sizeColumns(list);
     FileList->horizontalHeader()->setSectionsClickable(true);
+    // Shown through the header's menu or the stored setting; it costs a read of every file.
+    FileList->horizontalHeader()->setSectionHidden(FileList->names()->column(Content::Taken), true);
     PreviewList->horizontalHeader()->setSectionsClickable(false);
     // The preview lists the catalogue in its order from its first row on; the files' names
     // stand beside it. The file list cannot change while the preview is shown.
@@ -81,6 +95,7 @@ void FilePane::showLiveNames(NamingPanel& naming)
             &LiveNames::schedule);
     // Every input the names are made of.
     connect(&naming, &NamingPanel::changed, live, &LiveNames::schedule);
+    connect(this, &FilePane::captureTimesArrived, live, &LiveNames::schedule);
     connect(naming.RenameChk, &QCheckBox::toggled, live, &LiveNames::schedule);
     for (QRadioButton* option : naming.ExtUsed)
         connect(option, &QRadioButton::toggled, live, &LiveNames::schedule);

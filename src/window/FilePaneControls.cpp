@@ -5,6 +5,7 @@
 
 #include "catalogue/SortOrders.h"
 #include "platform/FolderWatch.h"
+#include "window/CaptureReader.h"
 #include "window/Controls.h"
 #include "window/DriveSelector.h"
 #include "window/FilePane.h"
@@ -25,7 +26,8 @@ namespace pellory {
 FilePane::FilePane(QWidget* window, RunController& run, Feedback& feedback,
                    std::function<ExtensionMode()> extensionMode)
     : QObject(window), m_run(run), m_feedback(feedback), m_extensionMode(std::move(extensionMode)),
-      m_watch(new FolderWatch(this)), m_settle(new QTimer(this))
+      m_watch(new FolderWatch(this)), m_settle(new QTimer(this)),
+      m_captures(new CaptureReader(this))
 {
     m_settle->setSingleShot(true);
     m_settle->setInterval(kSettleMs);
@@ -86,6 +88,7 @@ void FilePane::setInitialStates()
     setSpecs("*.JPG;*.GIF");
     PreviewList->hide();
     FileList->setContextMenuPolicy(Qt::CustomContextMenu);
+    FileList->horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
     DriveList->setVolumes(DriveSelector::mountedVolumes());
     DirList->setPath(QDir::homePath());
     DriveList->setDrive(DriveList->driveOf(DirList->path()));
@@ -117,6 +120,11 @@ void FilePane::connectHandlers()
     connect(m_settle, &QTimer::timeout, this, &FilePane::followDisk);
     FileList->viewport()->installEventFilter(this);
     DirList->installEventFilter(this);
+    connect(FileList->horizontalHeader(), &QWidget::customContextMenuRequested, this,
+            &FilePane::showColumnMenu);
+    connect(m_captures, &CaptureReader::finished, this, &FilePane::captureTimesRead);
+    connect(m_captures, &CaptureReader::progress, this, &FilePane::captureReadingProgress);
+    connect(&m_run, &RunController::finished, this, &FilePane::applyCaptureTimes);
 }
 
 } // namespace pellory

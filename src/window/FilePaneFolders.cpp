@@ -91,6 +91,7 @@ void FilePane::followDisk()
 
 void FilePane::catchUpWithDisk()
 {
+    applyCaptureTimes(); // times that came in while the list had to stay as it was
     if (m_changedUnseen)
         followDisk();
 }

@@ -107,6 +107,10 @@ void Main::restoreSetting(SettingKey key, const QString& text)
         return;
     case SettingKey::SelSteps:
         return m_files->SelSteps->setText(text);
+    case SettingKey::TakenColumn:
+        if (const auto i = storedIndexIn(text, 0, 1))
+            m_files->showTakenColumn(*i == 1);
+        return;
     }
 }
 
@@ -185,6 +189,8 @@ std::optional<QString> Main::settingToStore(SettingKey key) const
         return n.NewExt->currentText();
     case SettingKey::SelSteps:
         return m_files->SelSteps->text();
+    case SettingKey::TakenColumn:
+        return QString::number(int(m_files->takenColumnShown()));
     }
     return std::nullopt;
 }

@@ -85,6 +85,11 @@ void Main::connectStatus()
     };
     connect(m_files, &FilePane::listChanged, this, counts);
     connect(m_files, &FilePane::liveNamesNote, this, counts);
+    connect(m_files, &FilePane::captureProgress, this, [status, counts](int done, int total) {
+        if (total == 0)
+            return counts(); // the reading is over: the line says what it said before
+        status->showNote(tr("Reading capture times: %1 of %2").arg(done).arg(total));
+    });
     connect(m_buttons, &RunButtons::runEnded, status, &StatusLine::showNote);
     m_run->setProgress([status](const QString& verb, int done, int total) {
         status->showProgress(verb, done, total);

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QBrush>
 #include <QDateTime>
+#include <QFont>
 #include <QLocale>
 #include <QStyle>
 
@@ -63,6 +64,8 @@ QVariant NameListModel::data(const QModelIndex& index, int role) const
     const Content content = m_columns[size_t(index.column())].content;
     if (content == Content::Beside)
         return besideData(row, role);
+    if (content == Content::Taken)
+        return takenData(row, role);
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
         return {};
     return content == Content::Names ? m_names.at(row) : modifiedText(row);
@@ -114,6 +117,34 @@ QString NameListModel::modifiedText(int row) const
     return QLocale().toString(QDateTime::fromMSecsSinceEpoch(ms), QLocale::ShortFormat);
 }
 
+QVariant NameListModel::takenData(int row, int role) const
+{
+    if (size_t(row) >= m_taken.size() || !m_taken[size_t(row)].read)
+        return {}; // not read yet
+    const CaptureTime& time = m_taken[size_t(row)].time;
+    const bool fallback = !time.isValid();
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
+        return fallback ? modifiedText(row)
+                        : QLocale().toString(time.wallClock(), QLocale::ShortFormat);
+    case Qt::ToolTipRole:
+    case Qt::AccessibleDescriptionRole:
+        if (fallback)
+            return tr("No capture time: the modification time is used");
+        return {};
+    case Qt::FontRole:
+        if (fallback) {
+            QFont font;
+            font.setItalic(true);
+            return font;
+        }
+        return {};
+    default:
+        return {};
+    }
+}
+
 QVariant NameListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation != Qt::Horizontal || section < 0 || section >= int(m_columns.size()) ||
@@ -132,9 +163,18 @@ void NameListModel::setNames(QStringList names, std::vector<quint64> writeTimes)
     beginResetModel();
     m_names = std::move(names);
     m_writeTimes = std::move(writeTimes);
+    m_taken.clear();
     m_beside = {};
     m_clashes.clear();
     endResetModel();
+}
+
+void NameListModel::setTaken(std::vector<Taken> taken)
+{
+    m_taken = std::move(taken);
+    const int col = column(Content::Taken);
+    if (col >= 0 && !m_names.isEmpty())
+        emit dataChanged(index(0, col), index(int(m_names.size()) - 1, col));
 }
 
 void NameListModel::append(const QStringList& names)

@@ -7,6 +7,7 @@
 // times. Rows are replaced or appended in ranges, never one layout per row, so that tens of
 // thousands of names stay quick. It never sorts: the rows stay in the order they were given.
 
+#include "camera/CaptureTime.h"
 #include "run/LiveNameJob.h"
 
 #include <QAbstractTableModel>
@@ -26,6 +27,7 @@ public:
         Names,    // the list's own names
         Beside,   // the names shown beside them
         Modified, // the write time, in the user's locale
+        Taken,    // the capture time as Modified shows times, else the write time marked
     };
     struct Column
     {
@@ -49,6 +51,14 @@ public:
     void clear();
     // One reset; `writeTimes` in the catalogue's ticks, one per name or none.
     void setNames(QStringList names, std::vector<quint64> writeTimes = {});
+    // The capture time of each row, once read; none read until it is given. Changes the
+    // cells in one go.
+    struct Taken
+    {
+        CaptureTime time;
+        bool read = false;
+    };
+    void setTaken(std::vector<Taken> taken);
     void append(const QStringList& names); // one range insertion at the end
     const QString& name(int row) const { return m_names.at(row); }
     const QStringList& names() const { return m_names; }
@@ -68,10 +78,12 @@ private:
     // Why the name beside `row` cannot be had; empty when it can.
     QString besideProblem(int row) const;
     QString modifiedText(int row) const;
+    QVariant takenData(int row, int role) const;
 
     std::vector<Column> m_columns;
     QStringList m_names;
     std::vector<quint64> m_writeTimes;
+    std::vector<Taken> m_taken;
     NameColumn m_beside; // held compactly: a column for every file of a large folder
     QHash<qint32, NameClash> m_clashes;
     bool m_besideAreNewNames = false;

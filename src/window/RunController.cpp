@@ -83,6 +83,7 @@ void RunController::finish()
     m_recorder.finish();
     if (m_progress)
         m_progress({}, 0, 0);
+    emit finished();
 }
 
 void RunController::reportProgress(const QString& verb, int done, int total)

@@ -125,6 +125,8 @@ signals:
     void renamesStarting();
     // Its renames are over and their record is closed; the list's rebuild comes next.
     void renamesEnded();
+    // A run, an undo or a preview's fill is over: the window is idle again.
+    void finished();
 
 private:
     // The file a walk could not rename, and why.

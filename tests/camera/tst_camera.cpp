@@ -7,15 +7,16 @@
 #include "camera/CaptureCache.h"
 #include "camera/CaptureFile.h"
 
+#include "support/CameraFiles.h"
 #include "support/Files.h"
 
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <exiv2/exiv2.hpp>
 #include <malloc.h>
 
 using namespace pellory;
+using pellory::testing::jpeg;
 using pellory::testing::makeEntry;
 using pellory::testing::makeFile;
 
@@ -48,23 +49,6 @@ QByteArray tiff(quint32 at, const QByteArray& dateTime)
                             le(1, 4) + le(at, 4) + le(0, 4);
     return ifd0.leftJustified(at, '\0') + le(1, 2) + le(0x9003, 2) + le(2, 2) + le(20, 4) +
            le(at + 18, 4) + le(0, 4) + dateTime + '\0';
-}
-
-// libexiv2's blank JPEG with "Key=value|..." written into it as EXIF and XMP.
-QByteArray jpeg(const QByteArray& tags)
-{
-    auto file = Exiv2::ImageFactory::create(Exiv2::ImageType::jpeg);
-    for (const QByteArray& tag : tags.split('|')) {
-        const std::string key = tag.left(tag.indexOf('=')).toStdString();
-        const std::string value = tag.mid(tag.indexOf('=') + 1).toStdString();
-        if (key.starts_with("Xmp."))
-            file->xmpData()[key] = value;
-        else if (!key.empty())
-            file->exifData()[key] = value;
-    }
-    file->writeMetadata();
-    const Exiv2::DataBuf bytes = file->io().read(long(file->io().size()));
-    return {reinterpret_cast<const char*>(bytes.pData_), bytes.size_};
 }
 
 QString described(const std::optional<CaptureTime>& time)

@@ -12,9 +12,11 @@
 
 #include "support/Files.h"
 
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <ctime>
 #include <numeric>
 #include <random>
 
@@ -104,6 +106,34 @@ QString textKey(int k)
     while (text.endsWith(u'0'))
         text.chop(1);
     return text;
+}
+
+// A record from "NAME=KIND:SECONDS[.MICRO][OFFSET]": KIND "m" a file with no capture time
+// written at SECONDS after 1970 (UTC), "c" one taken at the wall clock SECONDS with OFFSET
+// minutes ("+120") if given and written in 2000, "u" such a one whose time is not read yet.
+FileRecord timedRecord(const QString& text)
+{
+    FileRecord record;
+    record.FileName = text.section(u'=', 0, 0);
+    record.NameKey = record.FileName.toUpper();
+    record.RawName = record.FileName.toUtf8();
+    const QString kind = text.section(u'=', 1).section(u':', 0, 0);
+    const QString time = text.section(u':', 1);
+    const qsizetype sign = std::max(time.indexOf(u'+'), time.indexOf(u'-'));
+    const QString moment = sign < 0 ? time : time.left(sign);
+    const qint64 seconds = moment.section(u'.', 0, 0).toLongLong();
+    const qint32 micro = moment.section(u'.', 1).toInt();
+    const quint64 ticksFrom1601 = 116444736000000000ull;
+    if (kind == "m") {
+        record.WriteTime = ticksFrom1601 + quint64(seconds) * 10000000 + quint64(micro) * 10;
+        record.TakenRead = true;
+        return record;
+    }
+    record.WriteTime = ticksFrom1601 + 946684800ull * 10000000; // 2000-01-01
+    record.Taken = {seconds, micro, qint16(sign < 0 ? 0 : time.mid(sign).toInt()), sign >= 0,
+                    CaptureSource::ExifOriginal};
+    record.TakenRead = kind == "c";
+    return record;
 }
 
 } // namespace
@@ -232,6 +262,50 @@ private slots:
                 indexOrder.append(QString::number(item));
             QCOMPARE(indexOrder.join(u'|'), fileNames(input));
         }
+    }
+
+    // The capture-time orders, in UTC (the tests' time zone) unless a row names its own: a
+    // time without an offset is read as the computer's wall clock.
+    void takenOrder_data()
+    {
+        QTest::addColumn<QString>("records"); // timedRecord()s in scan order, "|" between
+        QTest::addColumn<int>("order");
+        QTest::addColumn<QString>("expected");
+        // clang-format off
+        QTest::newRow("equal times by the names' bytes") << "c.JPG=c:1000|a.JPG=c:1000|B.JPG=c:1000|\u00e9.JPG=c:1000" << 6 << "B.JPG|a.JPG|c.JPG|\u00e9.JPG";
+        QTest::newRow("sub-seconds before names") << "a.JPG=c:1000.500000|b.JPG=c:1000.250000|c.JPG=c:1000" << 6 << "c.JPG|b.JPG|a.JPG";
+        QTest::newRow("an offset moves the moment") << "a.JPG=c:36000+120|b.JPG=c:32400|c.JPG=c:28000-60" << 6 << "a.JPG|c.JPG|b.JPG";
+        QTest::newRow("no capture time: the write time takes its place") << "IMG_1.JPG=c:5000|x.PNG=m:4000|DSC_1.JPG=c:3000|y.PNG=m:6000" << 6 << "DSC_1.JPG|x.PNG|IMG_1.JPG|y.PNG";
+        QTest::newRow("write time sub-seconds against capture sub-seconds") << "b.PNG=m:1000.300000|a.JPG=c:1000.400000|c.JPG=c:1000.200000" << 6 << "c.JPG|b.PNG|a.JPG";
+        QTest::newRow("the same moment written and taken: by name") << "b.PNG=m:1000|a.JPG=c:1000" << 6 << "a.JPG|b.PNG";
+        QTest::newRow("a time not read yet: the write time") << "a.JPG=u:100|b.JPG=c:946684799|c.JPG=c:946684801" << 6 << "b.JPG|a.JPG|c.JPG";
+        QTest::newRow("new to old, ties by names reversed") << "a.JPG=c:1000|c.JPG=c:2000|b.JPG=c:1000|d.PNG=m:1500" << 7 << "c.JPG|d.PNG|b.JPG|a.JPG";
+        QTest::newRow("new to old, already in order") << "c.JPG=c:3000|b.JPG=c:2000|a.JPG=c:1000" << 7 << "c.JPG|b.JPG|a.JPG";
+        QTest::newRow("no offset: the computer's zone, into summer time") << "zone=Europe/Berlin|a.JPG=c:1711850340|b.JPG=c:1711854060|c.JPG=c:1711848600+0|d.JPG=c:1711843800+0" << 6 << "d.JPG|a.JPG|b.JPG|c.JPG";
+        QTest::newRow("old to new, in reverse") << "c.JPG=c:3000|b.JPG=c:2000|a.JPG=c:1000" << 6 << "a.JPG|b.JPG|c.JPG";
+        // clang-format on
+    }
+    void takenOrder()
+    {
+        QFETCH(QString, records);
+        QFETCH(int, order);
+        QFETCH(QString, expected);
+        const QByteArray zone = qgetenv("TZ");
+        const auto restore = qScopeGuard([&] {
+            qputenv("TZ", zone);
+            ::tzset();
+        });
+        Catalogue catalogue;
+        for (const QString& text : records.split(u'|')) {
+            if (text.startsWith("zone=")) { // the computer's zone for this row
+                qputenv("TZ", text.mid(5).toUtf8());
+                ::tzset();
+            } else {
+                catalogue.FileRecords.push_back(timedRecord(text));
+            }
+        }
+        sortCatalogue(catalogue, order);
+        QCOMPARE(fileNames(catalogue.FileRecords), expected);
     }
 
     void everyN_data()

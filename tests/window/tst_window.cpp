@@ -12,6 +12,7 @@
 #include "platform/Rename.h"
 #include "run/RunHistory.h"
 #include "run/SchemeWalk.h"
+#include "support/CameraFiles.h"
 #include "support/Files.h"
 #include "support/FoldingMount.h"
 #include "window/DriveSelector.h"
@@ -377,6 +378,91 @@ void chooseInHistory(int row, QString& rows)
     });
 }
 
+// One file of a row: "NAME@YYYY:MM:DD hh:mm:ss" a camera's JPEG taken then, else a file
+// holding its name; "~SECONDS" after either sets its modification time, in seconds after 1970.
+bool makeRowFile(const QString& folder, const QString& line)
+{
+    const QString name = line.section(QRegularExpression("[@~]"), 0, 0);
+    const QString taken = line.section(u'@', 1).section(u'~', 0, 0);
+    const QByteArray path = QFile::encodeName(folder + '/' + name);
+    if (name == line)
+        return makeEntry(folder, line.toUtf8());
+    if (!makeFile(path, taken.isEmpty() ? name.toUtf8()
+                                        : jpeg("Exif.Photo.DateTimeOriginal=" + taken.toUtf8())))
+        return false;
+    const timespec times[2] = {{0, UTIME_OMIT}, {line.section(u'~', 1).toLong(), 0}};
+    return !line.contains(u'~') || ::utimensat(AT_FDCWD, path.constData(), times, 0) == 0;
+}
+
+// Writes another capture time into a camera's file in place, as the same number of bytes,
+// and gives it back its modification time: the file is the same to anyone who does not
+// read it. "NAME>YYYY:MM:DD hh:mm:ss".
+bool redate(const QString& folder, const QString& change)
+{
+    const QByteArray path = QFile::encodeName(folder + '/' + change.section(u'>', 0, 0));
+    struct stat before;
+    const QByteArray bytes = readRaw(path.constData());
+    const qsizetype at = QRegularExpression("\\d{4}:\\d\\d:\\d\\d \\d\\d:\\d\\d:\\d\\d")
+                             .match(QString::fromLatin1(bytes))
+                             .capturedStart();
+    if (at < 0 || ::stat(path.constData(), &before) != 0)
+        return false;
+    const QByteArray date = change.section(u'>', 1).toLatin1();
+    const int fd = ::open(path.constData(), O_WRONLY | O_CLOEXEC);
+    const bool written = fd >= 0 && ::pwrite(fd, date.constData(), 19, at) == 19;
+    const timespec times[2] = {{0, UTIME_OMIT}, before.st_mtim};
+    return fd >= 0 && ::close(fd) == 0 && written &&
+           ::utimensat(AT_FDCWD, path.constData(), times, 0) == 0;
+}
+
+// The Taken column's cells: a modification time in its place marked "*", tool tips in
+// brackets.
+QString takenCells(const NameListModel& model)
+{
+    const int column = model.column(NameListModel::Content::Taken);
+    QStringList rows;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const QModelIndex cell = model.index(row, column);
+        const QString tip = cell.data(Qt::ToolTipRole).toString();
+        rows << cell.data().toString() +
+                    (cell.data(Qt::FontRole).value<QFont>().italic() ? "*" : "") +
+                    (tip.isEmpty() ? "" : " <" + tip + '>');
+    }
+    return rows.join('|');
+}
+
+// The file list's column titles that show.
+QString shownColumns(const NameListView& list)
+{
+    QStringList titles;
+    for (int column = 0; column < list.names()->columnCount(); ++column) {
+        if (!list.horizontalHeader()->isSectionHidden(column))
+            titles << list.names()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    }
+    return titles.join('|');
+}
+
+// Right-clicks the file list's header and toggles the entry `title` of its menu; false
+// when the menu is not as it should be.
+bool toggleColumn(Main& m, const QString& title)
+{
+    QWidget* header = m.files().FileList->horizontalHeader()->viewport();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, {5, 5}, header->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(header, &event);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    const QList<QAction*> actions = menu ? menu->actions() : QList<QAction*>();
+    const bool found = actions.size() == 2 && actions[0]->text() == "Modified" &&
+                       actions[1]->text() == "Taken" && actions[0]->isCheckable() &&
+                       actions[1]->isCheckable();
+    if (menu)
+        menu->close();
+    for (QAction* action : actions) {
+        if (found && action->text() == title)
+            action->trigger();
+    }
+    return found;
+}
+
 } // namespace
 
 class TstWindow : public QObject
@@ -492,6 +578,21 @@ void TstWindow::steps_data()
                         const QString& steps, const QString& probes, const QString& expected) {
         QTest::newRow(name) << files << store << steps << probes << expected;
     };
+    const QString cameras =
+        "IMG_0001.JPG@2024:05:01 10:00:05~1714600000|IMG_0002.JPG@2024:05:01 "
+        "10:00:20~1714600200|DSC_0001.JPG@2024:05:01 10:00:10~1714600100|DSC_0002.JPG@2024:05:01 "
+        "10:00:01~1714600300|notes.JPG~1714557615";
+    const QString byName = "DSC_0001.JPG|DSC_0002.JPG|IMG_0001.JPG|IMG_0002.JPG|notes.JPG",
+                  byWriteTime = "notes.JPG|IMG_0001.JPG|DSC_0001.JPG|IMG_0002.JPG|DSC_0002.JPG",
+                  byCapture = "DSC_0002.JPG|IMG_0001.JPG|DSC_0001.JPG|notes.JPG|IMG_0002.JPG";
+    const QString noTime = "* <No capture time: the modification time is used>";
+    const QString
+        takenCells =
+            "1 May 2024 10:00:01|1 May 2024 10:00:05|1 May 2024 10:00:10|1 May 2024 10:00:15" +
+            noTime + "|1 May 2024 10:00:20",
+        takenByName = "1 May 2024 10:00:10|1 May 2024 10:00:01|1 May 2024 10:00:05|1 May 2024 "
+                      "10:00:20|1 May 2024 10:00:15" +
+                      noTime;
     // clang-format off
     row("start: empty store", "", "", "", "shown at beeps", start);
     row("start: full store, prefix after the case style", "", "Specs=*.PNG|Cases=2|Keep=3|Prefix=Trip|Number=0100|Increment=5|AlphaNumber=BAA|AlphaIncrement=2|Alpha=0|Leading=_x|FileExt=2|NewExtInx=-1|NewExtUser=bak|SelSteps=2", "", "shown", "*.PNG 3 Trip 0100 5 _x 2 2 0 2 -1:bak 0 0100 5 BAA 2");
@@ -514,8 +615,8 @@ void TstWindow::steps_data()
     row("start: specs restored before the folder is listed", "a.png|b.JPG", "Specs=*.PNG", "", "list", "a.png");
     row("keys: Alt+A applies, Alt+T exits", "1", "Specs=*.JPG", "click=RenameChk key=Alt+A wait key=Alt+T wait", "disk open", "IMG_001.JPG=F000.JPG / closed");
     row("start: controls off, named, focus order", "", "", "", "off named spoken keys icon tabs", naming + " PreviewBut ApplyBut hidden PreviewList / named / Drive|Sort Files by :|Name Format:|New ext :|Preview and Check for Errors / abcefikloprstwx / icon / DriveList FolderPath DirList FileSortOrder SelSteps FileList FileSpecs WildCardRen CasesList RenameChk NumCharKeep FilePrefix StartingNumber chkTrim NumberIncValue chkAlpha FileLeading NewExt ExtUsed1 PreviewBut ApplyBut ExitBut PreviewList");
-    row("close: typed extension stored", "12", "NewExtUser=old|Alpha=1", "move=3000,1500 size=11250,8250 click=ExtUsed2 SelSteps=3 NewExt=bak close", "stored", "Alpha=1 AlphaIncrement=1 AlphaNumber=AAA Cases=0 FileExt=2 Increment=1 Keep=0 LastDir=~ LastDrive=D Leading= NewExtInx=-1 NewExtUser=bak Number=001 Prefix=IMG_ SelSteps=3 ShowHiddenFolders=0 Specs=*.JPG;*.GIF WindowHeight=8250 WindowLeft=3000 WindowTop=1500 WindowWidth=11250");
-    row("close: a chosen item keeps the old typed one", "12", "NewExtUser=old", "move=3000,1500 size=11250,8250 NewExt+=1 close", "stored", "Alpha=0 AlphaIncrement=1 AlphaNumber=AAA Cases=0 FileExt=1 Increment=1 Keep=0 LastDir=~ LastDrive=D Leading= NewExtInx=1 NewExtUser=old Number=001 Prefix=IMG_ SelSteps= ShowHiddenFolders=0 Specs=*.JPG;*.GIF WindowHeight=8250 WindowLeft=3000 WindowTop=1500 WindowWidth=11250");
+    row("close: typed extension stored", "12", "NewExtUser=old|Alpha=1", "move=3000,1500 size=11250,8250 click=ExtUsed2 SelSteps=3 NewExt=bak close", "stored", "Alpha=1 AlphaIncrement=1 AlphaNumber=AAA Cases=0 FileExt=2 Increment=1 Keep=0 LastDir=~ LastDrive=D Leading= NewExtInx=-1 NewExtUser=bak Number=001 Prefix=IMG_ SelSteps=3 ShowHiddenFolders=0 Specs=*.JPG;*.GIF TakenColumn=0 WindowHeight=8250 WindowLeft=3000 WindowTop=1500 WindowWidth=11250");
+    row("close: a chosen item keeps the old typed one", "12", "NewExtUser=old", "move=3000,1500 size=11250,8250 NewExt+=1 close", "stored", "Alpha=0 AlphaIncrement=1 AlphaNumber=AAA Cases=0 FileExt=1 Increment=1 Keep=0 LastDir=~ LastDrive=D Leading= NewExtInx=1 NewExtUser=old Number=001 Prefix=IMG_ SelSteps= ShowHiddenFolders=0 Specs=*.JPG;*.GIF TakenColumn=0 WindowHeight=8250 WindowLeft=3000 WindowTop=1500 WindowWidth=11250");
     row("close: when idle", "", "Prefix=before", "FilePrefix:=after close", "open beeps prefix", "closed / beeps=0 / after");
     row("close: refused during a run", "1", "Prefix=before", "FilePrefix:=after click=RenameChk apply@1 close", "open beeps prefix", "open / beeps=1 / before");
     row("close: Esc when idle", "", "Prefix=before", "FilePrefix:=after key=Esc", "open beeps prefix", "closed / beeps=0 / after");
@@ -579,6 +680,14 @@ void TstWindow::steps_data()
     row("live: work under way waits for a run, done after it", "3", "Specs=*.JPG", "click=RenameChk FilePrefix=P working apply@1 idle", "notes live", " / ||");
     row("live: counter past the range says why", "2100", huge, "click=RenameChk wait StartingNumber=1 wait StartingNumber=99999999", "live notes status", QString(2099, '|') + " / " + noNames + "++" + noNames + " / 2100 files, 0 selected. " + noNames);
     row("header: name and date titles choose the order and show it", "b.JPG|a.JPG", "Specs=*.JPG", "header=1 order FileSortOrder+=2 order header=0 order header=0 order header=2 order header=2", "order modified", "Name (A to Z) ^0 up / Ext (A to Z) / Name (A to Z) ^0 up / Name (Z to A) ^0 down / Date (Old to New) ^2 up / Date (New to Old) ^2 down / same");
+    row("header: the Taken title chooses the Taken orders", cameras, "Specs=*.JPG|TakenColumn=1", "header=3 order header=3 order header=2", "order", "Taken (Old to New) ^3 up / Taken (New to Old) ^3 down / Date (Old to New) ^2 up");
+    row("taken: two cameras in capture order once read, a file without one by its time", cameras, "Specs=*.JPG", "FileSortOrder+=6 list ready", "list order taken", byWriteTime + " / " + byCapture + " / Taken (Old to New) ^3 up / " + takenCells);
+    row("taken: picked again after a rebuild, the cache answers", cameras, "Specs=*.JPG", "FileSortOrder+=6 ready redate=DSC_0002.JPG>2024:05:01_23:59:59 key=Home key=F5 FileSortOrder+=6 list wait", "list", byCapture + " / " + byCapture);
+    row("taken: a folder opened while reading, its own times", cameras + "|s/|s/B.JPG@2024:05:01 11:00:00~10|s/A.JPG@2024:05:01 12:00:00~20", "Specs=*.JPG", "FileSortOrder+=6 FolderPath=s key=Return ready", "folder list taken", "~/s / B.JPG|A.JPG / 1 May 2024 11:00:00|1 May 2024 12:00:00");
+    row("taken: times that come in during the preview wait for its end", cameras, "Specs=*.JPG", "FileSortOrder+=6 click=RenameChk click=PreviewBut wait list click=PreviewBut", "list", byWriteTime + " / " + byCapture);
+    row("taken: the column from the header menu, stored", cameras, "Specs=*.JPG", "columns columns=Taken ready close", "columns taken takenkey", "Name|New Name|Modified / Name|New Name|Modified|Taken / " + takenByName + " / 1");
+    row("taken: the column restored, Modified hidden from the menu", cameras, "Specs=*.JPG|TakenColumn=1", "ready columns=Modified", "columns list", "Name|New Name|Taken / " + byName);
+    row("taken: a big folder tells its progress", "400", "Specs=*.JPG", "FileSortOrder+=6 status ready", "status", "Reading capture times: 0 of 400 / 400 files, 0 selected");
     row("preview: duplicates refused, nothing listed", "3", "Specs=*.JPG|Prefix=X|Number=|Keep=1", "click=RenameChk click=PreviewBut", "preview msgs pointer", "  / Pellory - Error|warning|These settings will produce duplicate file names!!!|FX.JPG: F000.JPG and F001.JPG / idle");
     row("preview: empty list shows nothing", "", "Specs=*.JPG", "click=RenameChk NewExt+=1 click=PreviewBut", "preview", " ");
     row("preview: left, the settings decide the states", "3", "Specs=*.JPG", "click=RenameChk ctrl=1 click=PreviewBut click=PreviewBut", "off mode disk", "Label9 WildCardRen hidden off PreviewList / Previe&w and Check for Errors FileList / F000.JPG=F000.JPG|F001.JPG=F001.JPG|F002.JPG=F002.JPG");
@@ -651,7 +760,7 @@ void TstWindow::steps()
     for (int i = 0; i < files.toInt(); ++i) // "4": F000.JPG to F003.JPG
         names.append(QString("F%1.JPG").arg(i, 3, 10, QChar('0')));
     for (const QString& name : names) // "name/" is a folder
-        QVERIFY(makeEntry(m_folder, name.toUtf8()));
+        QVERIFY(makeRowFile(m_folder, name));
     Store values{{"LastDir", m_folder}};
     for (const QString& pair : store.split('|', Qt::SkipEmptyParts))
         values.insert(pair.section('=', 0, 0), pair.section('=', 1));
@@ -758,6 +867,9 @@ void TstWindow::act(const QString& step, QStringList& rest)
         {"drop", [&] { dropOn(m.files().FileSpecs, m_folder + '/' + value); }},
         {"watch", [&] { const int was = m.files().folderChanges(); (void)QTest::qWaitFor([&] { return m.files().folderChanges() > was; }, 1000); }},
         {"hidden", [&] { for (QAction* a : m.files().DirList->actions()) { if (a->text() == "Show Hidden Folders") a->trigger(); } }},
+        {"ready", [&] { QVERIFY(QTest::qWaitFor([&] { return m.files().captureTimesReady(); }, 5000)); }},
+        {"redate", [&] { QVERIFY(redate(m_folder, value.section('>', 0, 0) + '>' + value.section('>', 1).replace('_', ' '))); }},
+        {"columns", [&] { QVERIFY(toggleColumn(m, value)); }},
         {"unwritable", [&] { QVERIFY(QFile::remove(settingsFile().fileName()) && QDir().mkdir(settingsFile().fileName())); }},
     };
     // clang-format on
@@ -838,6 +950,9 @@ QString TstWindow::probe(const QString& name)
         {"notes", [&] { return m_notes.join('+'); }},
         {"order", [&] { const QHeaderView* h = f.FileList->horizontalHeader(); return f.FileSortOrder->currentText() + (h->isSortIndicatorShown() ? QString(" ^%1 %2").arg(h->sortIndicatorSection()).arg(h->sortIndicatorOrder() == Qt::AscendingOrder ? "up" : "down") : QString()); }},
         {"modified", [&] { const QString shown = f.FileList->names()->index(0, 2).data().toString(), disk = QLocale().toString(QFileInfo(m_folder + '/' + f.FileList->names()->name(0)).lastModified(), QLocale::ShortFormat); return shown == disk ? "same" : shown + " vs " + disk; }},
+        {"taken", [&] { return takenCells(*f.FileList->names()); }},
+        {"columns", [&] { return shownColumns(*f.FileList); }},
+        {"takenkey", [&] { return readStore().value("TakenColumn"); }},
         {"beside", [&] { return f.PreviewList->names()->beside().mid(0, f.PreviewList->count()).join('|'); }},
         {"drive", [&] { return f.DriveList->drive(); }},
         {"opened", [&] { return m_viewer.opened == QStringList{findUserGuide(QCoreApplication::applicationDirPath())} ? "the guide" : m_viewer.opened.join(' '); }},
