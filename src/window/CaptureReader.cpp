@@ -1,8 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: The Pellory developers
-// Kept apart from the rest of the window: the cache's FileIdentity and the one of
-// platform/Rename.h share a name, so no file may include both.
-
 #include "window/CaptureReader.h"
 
 #include "camera/CaptureCache.h"
@@ -15,7 +12,7 @@ namespace pellory {
 
 namespace {
 
-FileIdentity identityOf(const FileRecord& record)
+FileVersion versionOf(const FileRecord& record)
 {
     return {record.Device, record.Inode, record.Size, record.WriteTime};
 }
@@ -24,8 +21,8 @@ FileIdentity identityOf(const FileRecord& record)
 
 struct CaptureReader::Files
 {
-    QList<FileIdentity> asked; // of the reading under way, in its order
-    QHash<FileIdentity, CaptureTime> times;
+    QList<FileVersion> asked; // of the reading under way, in its order
+    QHash<FileVersion, CaptureTime> times;
 };
 
 CaptureReader::CaptureReader(QObject* parent)
@@ -51,7 +48,7 @@ bool CaptureReader::knowsUnread(const Catalogue& catalogue) const
 {
     return std::any_of(catalogue.FileRecords.begin(), catalogue.FileRecords.end(),
                        [this](const FileRecord& record) {
-                           return !record.TakenRead && m_cache->find(identityOf(record));
+                           return !record.TakenRead && m_cache->find(versionOf(record));
                        });
 }
 
@@ -60,7 +57,7 @@ void CaptureReader::fillKnown(Catalogue& catalogue) const
     for (FileRecord& record : catalogue.FileRecords) {
         if (record.TakenRead)
             continue;
-        if (const std::optional<CaptureTime> time = m_cache->find(identityOf(record))) {
+        if (const std::optional<CaptureTime> time = m_cache->find(versionOf(record))) {
             record.Taken = *time;
             record.TakenRead = true;
         }
@@ -73,7 +70,7 @@ void CaptureReader::start(const QByteArray& folder, const Catalogue& catalogue)
     QList<CaptureRequest> files;
     for (const FileRecord& record : catalogue.FileRecords) {
         if (!record.TakenRead)
-            files.append({record.RawName, identityOf(record)});
+            files.append({record.RawName, versionOf(record)});
     }
     if (files.isEmpty())
         return;
@@ -123,9 +120,9 @@ void CaptureReader::readingDone()
 
 void CaptureReader::takeTimes(Catalogue& catalogue)
 {
-    const QHash<FileIdentity, CaptureTime>& times = m_files->times;
+    const QHash<FileVersion, CaptureTime>& times = m_files->times;
     for (FileRecord& record : catalogue.FileRecords) {
-        const auto time = times.constFind(identityOf(record));
+        const auto time = times.constFind(versionOf(record));
         if (!record.TakenRead && time != times.cend()) {
             record.Taken = *time;
             record.TakenRead = true;
