@@ -107,6 +107,10 @@ void Main::restoreSetting(SettingKey key, const QString& text)
         return;
     case SettingKey::SelSteps:
         return m_files->SelSteps->setText(text);
+    case SettingKey::DateFormat:
+        // A format this version does not know puts no date into names.
+        return n.DateFormat->setCurrentIndex(
+            storedIndexIn(text, 0, n.DateFormat->count() - 1).value_or(0));
     }
 }
 
@@ -185,6 +189,8 @@ std::optional<QString> Main::settingToStore(SettingKey key) const
         return n.NewExt->currentText();
     case SettingKey::SelSteps:
         return m_files->SelSteps->text();
+    case SettingKey::DateFormat:
+        return QString::number(n.DateFormat->currentIndex());
     }
     return std::nullopt;
 }
