@@ -7,6 +7,22 @@
 
 namespace pellory {
 
+namespace {
+
+// WriteTime counts 100-nanosecond ticks from 1 January 1601; the epoch is 1970.
+constexpr qint64 kTicksPerMs = 10000;
+constexpr qint64 kMsFrom1601To1970 = 11644473600000LL;
+
+} // namespace
+
+QDateTime nameDate(const FileRecord& record)
+{
+    if (record.TakenRead && record.Taken.isValid())
+        return record.Taken.wallClock();
+    return QDateTime::fromMSecsSinceEpoch(qint64(record.WriteTime / kTicksPerMs) -
+                                          kMsFrom1601To1970);
+}
+
 QStringList distinctFileSpecs(const QString& specsText)
 {
     QStringList specs;

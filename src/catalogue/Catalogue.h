@@ -10,6 +10,7 @@
 #include "platform/DirectoryScan.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -33,6 +34,11 @@ struct FileRecord
     CaptureTime Taken;      // the capture time, once read (source None: the file has none)
     bool TakenRead = false; // false: not read yet, Taken means nothing
 };
+
+// The date the file's name takes when the names carry one: the capture time's wall clock
+// once it is read and the file has one, else the modification time in the computer's time
+// zone.
+QDateTime nameDate(const FileRecord& record);
 
 class Catalogue
 {

@@ -28,7 +28,36 @@ qsizetype keptCharacterCount(const QString& typed)
 
 } // namespace
 
-QString ComposeNewName(const QString& oldName, const RenameSettings& settings, NameCounter* counter)
+bool namesUseDate(const RenameSettings& settings)
+{
+    return settings.RenameChk && settings.DateFormat > int(DateForm::None) &&
+           settings.DateFormat <= int(DateForm::WithSeconds);
+}
+
+QString dateText(const QDateTime& date, int format)
+{
+    // A camera's wall clock in the hour a change to summer time skips makes no valid local
+    // moment, but its day and time are still what the photo shows.
+    const QDate day = date.date();
+    if (!day.isValid())
+        return {};
+    const QTime time = date.time();
+    switch (DateForm(format)) {
+    case DateForm::None:
+        break;
+    case DateForm::Dashed:
+        return QString::asprintf("%04d-%02d-%02d", day.year(), day.month(), day.day());
+    case DateForm::Compact:
+        return QString::asprintf("%04d%02d%02d", day.year(), day.month(), day.day());
+    case DateForm::WithSeconds:
+        return QString::asprintf("%04d-%02d-%02d_%02d-%02d-%02d", day.year(), day.month(),
+                                 day.day(), time.hour(), time.minute(), time.second());
+    }
+    return {};
+}
+
+QString ComposeNewName(const QString& oldName, const RenameSettings& settings, NameCounter* counter,
+                       const QDateTime& date)
 {
     // The parts are views into the old name, copied only where a rule changes them: this
     // runs once per file of a run, and most runs keep both parts as they stand.
@@ -56,8 +85,10 @@ QString ComposeNewName(const QString& oldName, const RenameSettings& settings, N
         return base % dot % ext;
 
     const QString counterText = counter ? counter->next() : QString();
-    return base.left(keptCharacterCount(settings.NumCharKeep)) % settings.FilePrefix % counterText %
-           settings.FileLeading % dot % ext;
+    const QString day = dateText(date, settings.DateFormat);
+    const QStringView dayEnd = day.isEmpty() ? QStringView() : QStringView(u"_");
+    return base.left(keptCharacterCount(settings.NumCharKeep)) % settings.FilePrefix % day %
+           dayEnd % counterText % settings.FileLeading % dot % ext;
 }
 
 } // namespace pellory

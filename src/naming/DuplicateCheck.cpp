@@ -17,6 +17,11 @@ namespace pellory {
 
 namespace {
 
+QDateTime dateOf(const QList<QDateTime>& dates, qsizetype i)
+{
+    return i < dates.size() ? dates[i] : QDateTime();
+}
+
 bool isSelected(const std::vector<bool>& selected, qsizetype i)
 {
     return i < qsizetype(selected.size()) && selected[i];
@@ -50,8 +55,8 @@ private:
 
 } // namespace
 
-QStringList composeAll(const QStringList& names, const std::vector<bool>& selected,
-                       const RenameSettings& settings)
+QStringList composeAll(const QStringList& names, const QList<QDateTime>& dates,
+                       const std::vector<bool>& selected, const RenameSettings& settings)
 {
     std::optional<NameCounter> counter;
     if (settings.RenameChk)
@@ -61,16 +66,18 @@ QStringList composeAll(const QStringList& names, const std::vector<bool>& select
     result.reserve(names.size());
     for (qsizetype i = 0; i < names.size(); ++i) {
         bool member = IsInRenameSet(isSelected(selected, i), selectedCount);
-        result << (member ? ComposeNewName(names[i], settings, counter ? &*counter : nullptr)
+        result << (member ? ComposeNewName(names[i], settings, counter ? &*counter : nullptr,
+                                           dateOf(dates, i))
                           : names[i]);
     }
     return result;
 }
 
-QStringList duplicateClashes(const QStringList& names, const std::vector<bool>& selected,
-                             const RenameSettings& settings, int limit)
+QStringList duplicateClashes(const QStringList& names, const QList<QDateTime>& dates,
+                             const std::vector<bool>& selected, const RenameSettings& settings,
+                             int limit)
 {
-    const QStringList composed = composeAll(names, selected, settings);
+    const QStringList composed = composeAll(names, dates, selected, settings);
     QHash<QString, qsizetype> lastCarrying; // an upper-cased current name, its last item
     for (qsizetype i = 0; i < names.size(); ++i)
         lastCarrying.insert(names[i].toUpper(), i);
@@ -97,9 +104,9 @@ namespace {
 
 // One pass over the walk; names that cannot be used are looked for only when asked, since
 // the duplicate check alone goes on past them.
-NameProblem checkNames(const QStringList& names, const std::vector<bool>& selected,
-                       const RenameSettings& settings, const std::function<void()>& yield,
-                       bool findUnusable)
+NameProblem checkNames(const QStringList& names, const QList<QDateTime>& dates,
+                       const std::vector<bool>& selected, const RenameSettings& settings,
+                       const std::function<void()>& yield, bool findUnusable)
 {
     QStringList current;
     current.reserve(names.size());
@@ -121,7 +128,8 @@ NameProblem checkNames(const QStringList& names, const std::vector<bool>& select
         pending.remove(current[i]); // an item is never compared with its own old name
         QString newName = current[i];
         if (IsInRenameSet(isSelected(selected, i), selectedCount)) {
-            QString composed = ComposeNewName(names[i], settings, counter ? &*counter : nullptr);
+            QString composed =
+                ComposeNewName(names[i], settings, counter ? &*counter : nullptr, dateOf(dates, i));
             const QString reason =
                 findUnusable && composed != names[i] ? invalidNameReason(composed) : QString();
             if (!reason.isEmpty())
@@ -140,16 +148,19 @@ NameProblem checkNames(const QStringList& names, const std::vector<bool>& select
 
 } // namespace
 
-bool WouldProduceDuplicates(const QStringList& names, const std::vector<bool>& selected,
-                            const RenameSettings& settings, const std::function<void()>& yield)
+bool WouldProduceDuplicates(const QStringList& names, const QList<QDateTime>& dates,
+                            const std::vector<bool>& selected, const RenameSettings& settings,
+                            const std::function<void()>& yield)
 {
-    return checkNames(names, selected, settings, yield, false).kind == NameProblem::Kind::Duplicate;
+    return checkNames(names, dates, selected, settings, yield, false).kind ==
+           NameProblem::Kind::Duplicate;
 }
 
-NameProblem firstNameProblem(const QStringList& names, const std::vector<bool>& selected,
-                             const RenameSettings& settings, const std::function<void()>& yield)
+NameProblem firstNameProblem(const QStringList& names, const QList<QDateTime>& dates,
+                             const std::vector<bool>& selected, const RenameSettings& settings,
+                             const std::function<void()>& yield)
 {
-    return checkNames(names, selected, settings, yield, true);
+    return checkNames(names, dates, selected, settings, yield, true);
 }
 
 } // namespace pellory

@@ -2,11 +2,14 @@
 // SPDX-FileCopyrightText: The Pellory developers
 #pragma once
 // Composes the names of a whole list and checks them before a run: for duplicates, and for
-// names no file can have. Takes the names in list order and their selection flags; touches
-// no file and no widget.
+// names no file can have. Takes the names in list order, the date each file's name takes
+// (only read when the settings put a date into names; an empty list then gives every name
+// no date) and their selection flags; touches no file and no widget.
 
 #include "naming/RenameSettings.h"
 
+#include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -17,17 +20,18 @@ namespace pellory {
 
 // True when the settings would give two items the same name, or give an item the
 // current name of an item further down the list (letter case ignored). `names` are the
-// list items in order, `selected` their selection flags (same size). `yield` runs once
-// per item. An empty list gives false.
-bool WouldProduceDuplicates(const QStringList& names, const std::vector<bool>& selected,
-                            const RenameSettings& settings,
+// list items in order, `dates` their dates, `selected` their selection flags (same size). `yield`
+// runs once per item. An empty list gives false.
+bool WouldProduceDuplicates(const QStringList& names, const QList<QDateTime>& dates,
+                            const std::vector<bool>& selected, const RenameSettings& settings,
                             const std::function<void()>& yield = {});
 
 // The first `limit` clashes that WouldProduceDuplicates finds, for the user to see what to
 // change: "NEW: OLD1 and OLD2", the new name and the two items it would fall on (the second
 // one further down, by its new name or by the name it still carries then).
-QStringList duplicateClashes(const QStringList& names, const std::vector<bool>& selected,
-                             const RenameSettings& settings, int limit);
+QStringList duplicateClashes(const QStringList& names, const QList<QDateTime>& dates,
+                             const std::vector<bool>& selected, const RenameSettings& settings,
+                             int limit);
 
 // The first problem of a walk's new names, in list order.
 struct NameProblem
@@ -50,13 +54,13 @@ struct NameProblem
 // longer than the file system takes), or that would give two items one name as
 // WouldProduceDuplicates finds it. A name left as it is is never refused. `yield` runs
 // once per item.
-NameProblem firstNameProblem(const QStringList& names, const std::vector<bool>& selected,
-                             const RenameSettings& settings,
+NameProblem firstNameProblem(const QStringList& names, const QList<QDateTime>& dates,
+                             const std::vector<bool>& selected, const RenameSettings& settings,
                              const std::function<void()>& yield = {});
 
 // Every item's name after a walk, in list order: the composed name for items of the
 // rename set (one counter for the whole walk), the old name for the others.
-QStringList composeAll(const QStringList& names, const std::vector<bool>& selected,
-                       const RenameSettings& settings);
+QStringList composeAll(const QStringList& names, const QList<QDateTime>& dates,
+                       const std::vector<bool>& selected, const RenameSettings& settings);
 
 } // namespace pellory

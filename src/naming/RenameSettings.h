@@ -25,6 +25,7 @@ struct RenameSettings
     int NewExtIndex = 0; // 0 "Keep as is", 1 "Remove ext", -1 typed text
     QString NewExtText;  // the typed text when NewExtIndex is -1
     int CasesList = 0;   // CaseStyle index; -1 when nothing is chosen
+    int DateFormat = 0;  // the file's date in the name: 0 none, else a DateForm (Compose.h)
 };
 
 } // namespace pellory

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: The Pellory developers
 #include "rules/ControlRules.h"
 
+#include "naming/Compose.h"
 #include "naming/Numbers.h"
 
 namespace pellory {
@@ -25,7 +26,7 @@ bool schemeChangesNames(const RenameSettings& s, qint32 n)
     if (!s.RenameChk || s.chkAlpha)
         return true;
     if (s.StartingNumber.isEmpty())
-        return !s.FilePrefix.isEmpty() || !s.FileLeading.isEmpty();
+        return !s.FilePrefix.isEmpty() || !s.FileLeading.isEmpty() || namesUseDate(s);
 
     const double increment = leadingNumber(s.NumberIncValue);
     if (increment == 0.0)

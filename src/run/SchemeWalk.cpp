@@ -38,14 +38,25 @@ QStringList SchemeWalk::fileNames() const
     return names;
 }
 
+QList<QDateTime> SchemeWalk::fileDates() const
+{
+    QList<QDateTime> dates;
+    if (!namesUseDate(m_settings))
+        return dates;
+    dates.reserve(fileCount());
+    for (const FileRecord& record : m_catalogue->FileRecords)
+        dates.append(nameDate(record));
+    return dates;
+}
+
 NameProblem SchemeWalk::firstNameProblem(const std::function<void()>& yield) const
 {
-    return pellory::firstNameProblem(fileNames(), m_selected, m_settings, yield);
+    return pellory::firstNameProblem(fileNames(), fileDates(), m_selected, m_settings, yield);
 }
 
 QStringList SchemeWalk::duplicateClashes(int limit) const
 {
-    return pellory::duplicateClashes(fileNames(), m_selected, m_settings, limit);
+    return pellory::duplicateClashes(fileNames(), fileDates(), m_selected, m_settings, limit);
 }
 
 SchemeWalk::Step SchemeWalk::next()
@@ -55,9 +66,13 @@ SchemeWalk::Step SchemeWalk::next()
     step.record = &m_catalogue->FileRecords[row];
     step.selected = isSelected(row);
     step.takesPart = IsInRenameSet(step.selected, m_selectedCount);
-    step.name = step.takesPart ? ComposeNewName(step.record->FileName, m_settings,
-                                                m_counter ? &*m_counter : nullptr)
-                               : step.record->FileName;
+    if (!step.takesPart) {
+        step.name = step.record->FileName;
+        return step;
+    }
+    const QDateTime date = namesUseDate(m_settings) ? nameDate(*step.record) : QDateTime();
+    step.name =
+        ComposeNewName(step.record->FileName, m_settings, m_counter ? &*m_counter : nullptr, date);
     return step;
 }
 

@@ -56,6 +56,8 @@ public:
 private:
     bool isSelected(size_t row) const { return row < m_selected.size() && m_selected[row]; }
     QStringList fileNames() const;
+    // Each file's date, when the names take one; none otherwise.
+    QList<QDateTime> fileDates() const;
 
     std::shared_ptr<const Catalogue> m_catalogue;
     std::vector<bool> m_selected;

@@ -40,8 +40,9 @@ enum class SettingKey
     NewExtUser,
     SelSteps,
     TakenColumn,
+    DateFormat,
 };
-inline constexpr std::size_t kSettingCount = 22;
+inline constexpr std::size_t kSettingCount = 23;
 
 struct SettingSpec
 {
@@ -74,6 +75,7 @@ inline constexpr std::array<SettingSpec, kSettingCount> kSettings{{
     {SettingKey::NewExtUser, "NewExtUser", ""},
     {SettingKey::SelSteps, "SelSteps", ""},
     {SettingKey::TakenColumn, "TakenColumn", "0"}, // the file list's header menu check
+    {SettingKey::DateFormat, "DateFormat", "0"},   // "(none)"
 }};
 
 constexpr const SettingSpec& spec(SettingKey key)
@@ -93,7 +95,7 @@ inline constexpr std::array<SettingKey, kSettingCount> kRestoreOrder{
     SettingKey::Increment,    SettingKey::AlphaNumber,   SettingKey::AlphaIncrement,
     SettingKey::Alpha,        SettingKey::Leading,       SettingKey::FileExt,
     SettingKey::NewExtInx,    SettingKey::NewExtUser,    SettingKey::SelSteps,
-    SettingKey::TakenColumn};
+    SettingKey::TakenColumn,  SettingKey::DateFormat};
 
 // The order of storing at close.
 inline constexpr std::array<SettingKey, kSettingCount> kStoreOrder{
@@ -104,7 +106,7 @@ inline constexpr std::array<SettingKey, kSettingCount> kStoreOrder{
     SettingKey::Increment,    SettingKey::AlphaNumber,   SettingKey::AlphaIncrement,
     SettingKey::Alpha,        SettingKey::Leading,       SettingKey::FileExt,
     SettingKey::NewExtInx,    SettingKey::NewExtUser,    SettingKey::SelSteps,
-    SettingKey::TakenColumn};
+    SettingKey::TakenColumn,  SettingKey::DateFormat};
 
 // Each order names every key once, and the table holds each key at its own place.
 constexpr bool namesEveryKeyOnce(const std::array<SettingKey, kSettingCount>& order)

@@ -50,8 +50,9 @@ void ControlStates::connectHandlers()
 std::vector<QWidget*> ControlStates::namingFields() const
 {
     const NamingPanel& n = m_naming;
-    return {n.Label7,  n.NumCharKeep, n.Label2,         n.FilePrefix, n.Label3, n.StartingNumber,
-            n.chkTrim, n.Label5,      n.NumberIncValue, n.chkAlpha,   n.Label4, n.FileLeading};
+    return {n.Label7,         n.NumCharKeep, n.Label2,         n.FilePrefix, n.Label13,
+            n.DateFormat,     n.Label3,      n.StartingNumber, n.chkTrim,    n.Label5,
+            n.NumberIncValue, n.chkAlpha,    n.Label4,         n.FileLeading};
 }
 
 std::vector<QWidget*> ControlStates::offForWildcard() const

@@ -98,6 +98,11 @@ public:
     // Whether every listed file's capture time is in its record (a file without one counts);
     // captureTimesArrived() tells when times came in.
     bool captureTimesReady() const;
+    // Before a walk whose names carry dates, inside the run: waits, the window usable, for
+    // the reading of the listed files' times and puts them in. False when Exit stopped the
+    // wait, or when the times sorted the list anew: the user's selection was of the old
+    // order, so the walk must not start on it.
+    bool awaitCaptureTimes();
     CaptureCache& captureCache() const;
     bool takenColumnShown() const;
     // The column is hidden or shown as through the file list's header menu.
@@ -169,6 +174,7 @@ private:
     void readTakenTimes();
     void captureTimesRead();
     void applyCaptureTimes();
+    void takeCaptureTimes();
     void showTakenTimes();
     void captureReadingProgress(int done, int total);
     void showColumnMenu(const QPoint& at);

@@ -12,8 +12,10 @@
 #include "window/NameListView.h"
 
 #include <QComboBox>
+#include <QEventLoop>
 #include <QHeaderView>
 #include <QMenu>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -23,6 +25,8 @@ namespace {
 
 // A folder read in a blink needs no word in the status line.
 constexpr int kProgressFromFiles = 300;
+// How soon a wait for the times hears Exit.
+constexpr int kCancelCheckMs = 50;
 
 } // namespace
 
@@ -88,6 +92,11 @@ void FilePane::applyCaptureTimes()
     // are until they end.
     if (!m_timesWaiting || m_run.busy() || m_run.previewMode())
         return;
+    takeCaptureTimes();
+}
+
+void FilePane::takeCaptureTimes()
+{
     m_timesWaiting = false;
     m_captures->takeTimes(catalogueToChange());
     if (takenOrderChosen()) {
@@ -97,6 +106,29 @@ void FilePane::applyCaptureTimes()
         showTakenTimes();
     }
     emit captureTimesArrived();
+}
+
+bool FilePane::awaitCaptureTimes()
+{
+    if (captureTimesReady())
+        return true;
+    fillKnownTimes();
+    readTakenTimes();
+    QEventLoop loop;
+    connect(m_captures, &CaptureReader::finished, &loop, &QEventLoop::quit);
+    QTimer exitPressed; // Exit asks a run to stop by its state alone
+    connect(&exitPressed, &QTimer::timeout, &loop, [this, &loop] {
+        if (m_run.cancelRequested())
+            loop.quit();
+    });
+    exitPressed.start(kCancelCheckMs);
+    while (m_captures->reading() && !m_run.cancelRequested())
+        loop.exec();
+    if (!m_timesWaiting)
+        return false;
+    // The walk has not started: the times may go in now, run or preview.
+    takeCaptureTimes();
+    return !takenOrderChosen();
 }
 
 void FilePane::showTakenTimes()

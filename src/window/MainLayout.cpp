@@ -179,8 +179,8 @@ void Rows::fill(QGroupBox* frame, std::initializer_list<Part> parts) const
 
 namespace {
 
-constexpr int kClientWidth = 9015; // twips
-constexpr int kClientHeight = 6255;
+constexpr int kClientWidth = 9015;  // twips
+constexpr int kClientHeight = 6675; // as drawn, and a row for the date in the naming frame
 
 struct Size
 {
@@ -193,16 +193,17 @@ struct Size
 constexpr Size kSizes[] = {
     {"DriveList", 0, 315},        {"Label8", 1065, 255},     {"FileSortOrder", 1695, 315},
     {"Label12", 1185, 255},       {"CasesList", 1815, 315},  {"Label10", 1320, 255},
-    {"SelSteps", 555, 285},       {"Label11", 705, 255},     {"Frame2", 2895, 2535},
+    {"SelSteps", 555, 285},       {"Label11", 705, 255},     {"Frame2", 2895, 2955},
     {"RenameChk", 1935, 255},     {"Label7", 2160, 255},     {"NumCharKeep", 495, 330},
     {"Label2", 720, 255},         {"FilePrefix", 1695, 330}, {"Label3", 960, 255},
     {"StartingNumber", 855, 330}, {"chkTrim", 645, 255},     {"Label5", 960, 255},
     {"NumberIncValue", 855, 330}, {"chkAlpha", 735, 255},    {"Label4", 840, 255},
     {"FileLeading", 1695, 330},   {"Frame1", 2895, 1695},    {"Label6", 840, 255},
     {"NewExt", 1695, 315},        {"ExtUsed0", 2175, 255},   {"ExtUsed1", 2055, 255},
-    {"ExtUsed2", 2295, 255},      {"Label1", 1680, 255},     {"FileSpecs", 0, 330},
-    {"Label9", 1680, 255},        {"WildCardRen", 0, 330},   {"PreviewBut", 2790, 375},
-    {"ApplyBut", 1395, 375},      {"ExitBut", 1395, 375},
+    {"ExtUsed2", 2295, 255},      {"Label13", 525, 255},     {"DateFormat", 2130, 315},
+    {"Label1", 1680, 255},        {"FileSpecs", 0, 330},     {"Label9", 1680, 255},
+    {"WildCardRen", 0, 330},      {"PreviewBut", 2790, 375}, {"ApplyBut", 1395, 375},
+    {"ExitBut", 1395, 375},
 };
 
 // The width a control needs to show its whole caption (with the indicator of a check box
@@ -338,6 +339,9 @@ void Main::layOutFrames(const Rows& rows)
     // Indents and gaps count from the frame's outer edge, as drawn.
     rows.fill(n.Frame2, {360, rows.row({120, n.Label7, n.NumCharKeep}), 90,
                          rows.row({360, n.Label2, n.FilePrefix}), 90,
+                         // The date's formats are the longest items of any list: its row
+                         // starts where the frame's first caption does and takes its width.
+                         rows.row({120, n.Label13, n.DateFormat}), 90,
                          rows.row({120, n.Label3, n.StartingNumber, 105, n.chkTrim}), 90,
                          rows.row({120, n.Label5, n.NumberIncValue, 105, n.chkAlpha}), 105,
                          rows.row({240, n.Label4, n.FileLeading})});
@@ -373,14 +377,14 @@ void Main::setFocusOrder()
     const FilePane& f = *m_files;
     const NamingPanel& n = *m_naming;
     const RunButtons& b = *m_buttons;
-    m_controls = {f.DriveList,      f.DirList,     f.Label8,     f.FileSortOrder,  f.Label10,
-                  f.SelSteps,       f.Label11,     f.FileList,   f.Label1,         f.FileSpecs,
-                  n.Label9,         n.WildCardRen, n.Label12,    n.CasesList,      n.RenameChk,
-                  n.Label7,         n.NumCharKeep, n.Label2,     n.FilePrefix,     n.Label3,
-                  n.StartingNumber, n.chkTrim,     n.Label5,     n.NumberIncValue, n.chkAlpha,
-                  n.Label4,         n.FileLeading, n.Label6,     n.NewExt,         n.ExtUsed[0],
-                  n.ExtUsed[1],     n.ExtUsed[2],  b.PreviewBut, b.ApplyBut,       b.ExitBut,
-                  n.Frame2,         f.PreviewList, n.Frame1};
+    m_controls = {f.DriveList,      f.DirList,     f.Label8,         f.FileSortOrder, f.Label10,
+                  f.SelSteps,       f.Label11,     f.FileList,       f.Label1,        f.FileSpecs,
+                  n.Label9,         n.WildCardRen, n.Label12,        n.CasesList,     n.RenameChk,
+                  n.Label7,         n.NumCharKeep, n.Label2,         n.FilePrefix,    n.Label13,
+                  n.DateFormat,     n.Label3,      n.StartingNumber, n.chkTrim,       n.Label5,
+                  n.NumberIncValue, n.chkAlpha,    n.Label4,         n.FileLeading,   n.Label6,
+                  n.NewExt,         n.ExtUsed[0],  n.ExtUsed[1],     n.ExtUsed[2],    b.PreviewBut,
+                  b.ApplyBut,       b.ExitBut,     n.Frame2,         f.PreviewList,   n.Frame1};
     QWidget* previous = nullptr;
     for (size_t i = 0; i < m_controls.size(); ++i) {
         QWidget* control = m_controls[i];

@@ -111,6 +111,10 @@ void Main::restoreSetting(SettingKey key, const QString& text)
         if (const auto i = storedIndexIn(text, 0, 1))
             m_files->showTakenColumn(*i == 1);
         return;
+    case SettingKey::DateFormat:
+        // A format this version does not know puts no date into names.
+        return n.DateFormat->setCurrentIndex(
+            storedIndexIn(text, 0, n.DateFormat->count() - 1).value_or(0));
     }
 }
 
@@ -191,6 +195,8 @@ std::optional<QString> Main::settingToStore(SettingKey key) const
         return m_files->SelSteps->text();
     case SettingKey::TakenColumn:
         return QString::number(int(m_files->takenColumnShown()));
+    case SettingKey::DateFormat:
+        return QString::number(n.DateFormat->currentIndex());
     }
     return std::nullopt;
 }

@@ -31,6 +31,10 @@ void Main::connectHandlers()
 {
     m_files->connectHandlers();
     m_files->showLiveNames(*m_naming);
+    // New names that carry a date need the files' capture times.
+    const auto datesNeeded = [this] { m_files->setNamesNeedTakenTimes(m_naming->namesUseDate()); };
+    connect(m_naming, &NamingPanel::changed, this, datesNeeded);
+    connect(m_naming->RenameChk, &QCheckBox::toggled, this, datesNeeded);
     m_naming->connectHandlers();
     m_buttons->connectHandlers();
     m_states->connectHandlers();

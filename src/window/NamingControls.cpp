@@ -36,6 +36,8 @@ void NamingPanel::createControls(QWidget* window)
     NumCharKeep = makeField(Frame2, "NumCharKeep", 2);
     Label2 = makeLabel(Frame2, "Label2", true);
     FilePrefix = makeField(Frame2, "FilePrefix");
+    Label13 = makeLabel(Frame2, "Label13", true);
+    DateFormat = makeControl<QComboBox>(Frame2, "DateFormat");
     Label3 = makeLabel(Frame2, "Label3", true);
     StartingNumber = makeField(Frame2, "StartingNumber", 8);
     chkTrim = makeControl<QCheckBox>(Frame2, "chkTrim");
@@ -57,6 +59,9 @@ void NamingPanel::createControls(QWidget* window)
 
 void NamingPanel::setTexts()
 {
+    static const char* const kDateTip =
+        QT_TR_NOOP("Put the date the photo was taken (else the date the file was last "
+                   "changed) after the prefix");
     pellory::setTexts(
         staticMetaObject,
         {
@@ -75,6 +80,8 @@ void NamingPanel::setTexts()
              QT_TR_NOOP("Characters to keep from left")},
             {Label2, QT_TR_NOOP("&Prefix : "), QT_TR_NOOP("Enter prefix text"), nullptr},
             {FilePrefix, nullptr, QT_TR_NOOP("Enter prefix text"), QT_TR_NOOP("Prefix")},
+            {Label13, QT_TR_NOOP("Date:"), kDateTip, nullptr},
+            {DateFormat, nullptr, kDateTip, nullptr},
             {Label3, QT_TR_NOOP("&Starting # : "), QT_TR_NOOP("Enter padded numbers"), nullptr},
             {StartingNumber, nullptr, QT_TR_NOOP("Enter padded numbers"),
              QT_TR_NOOP("Starting value")},
@@ -96,6 +103,8 @@ void NamingPanel::setTexts()
     CasesList->addItems(
         {tr("Leave as is"), tr("all lower case"), tr("ALL UPPER CASE"), tr("Normal Formatted")});
     NewExt->addItems({tr("Keep as is"), tr("Remove ext")});
+    DateFormat->addItems(
+        {tr("(none)"), tr("YYYY-MM-DD"), tr("YYYYMMDD"), tr("YYYY-MM-DD_hh-mm-ss")});
 }
 
 void NamingPanel::setInitialStates()

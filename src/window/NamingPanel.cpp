@@ -7,6 +7,7 @@
 #include "window/NamingPanel.h"
 
 #include "naming/CaseStyle.h"
+#include "naming/Compose.h"
 #include "window/RunController.h"
 
 #include <QCheckBox>
@@ -32,6 +33,7 @@ void NamingPanel::connectHandlers()
     connect(NumberIncValue, &QLineEdit::textChanged, this, &NamingPanel::NumberIncValue_Change);
     connect(NewExt, &QComboBox::editTextChanged, this, &NamingPanel::NewExt_Change);
     connect(NewExt, &QComboBox::currentIndexChanged, this, &NamingPanel::NewExt_Click);
+    connect(DateFormat, &QComboBox::currentIndexChanged, this, &NamingPanel::DateFormat_Click);
     for (QRadioButton* option : ExtUsed)
         connect(option, &QRadioButton::toggled, this, &NamingPanel::focusSelectedOption);
     focusSelectedOption();
@@ -70,7 +72,13 @@ RenameSettings NamingPanel::settings() const
     s.NewExtIndex = NewExt->currentIndex();
     s.NewExtText = NewExt->currentText();
     s.CasesList = CasesList->currentIndex();
+    s.DateFormat = DateFormat->currentIndex();
     return s;
+}
+
+bool NamingPanel::namesUseDate() const
+{
+    return pellory::namesUseDate(settings());
 }
 
 void NamingPanel::FilePrefix_Change()
@@ -139,6 +147,11 @@ void NamingPanel::chkAlpha_Click()
     StartingNumber->setText(alpha ? c.AlphaNumberText : c.NumberText);
     NumberIncValue->setText(alpha ? c.AlphaIncrementText : c.IncrementText);
     chkTrim->setEnabled(!alpha);
+    emit changed();
+}
+
+void NamingPanel::DateFormat_Click()
+{
     emit changed();
 }
 

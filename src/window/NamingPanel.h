@@ -47,6 +47,10 @@ public:
     CounterTexts& counterTexts() { return m_counters; }
     const CounterTexts& counterTexts() const { return m_counters; }
 
+    // True when the names take each file's date (batch rename on and a date format chosen):
+    // the capture times are needed then.
+    bool namesUseDate() const;
+
     // Connects each control's event to its handler.
     void connectHandlers();
 
@@ -60,6 +64,7 @@ public:
     void chkAlpha_Click();
     void chkTrim_Click();
     void CasesList_Click();
+    void DateFormat_Click();
 
     QLabel* Label12;
     QComboBox* CasesList;
@@ -67,6 +72,8 @@ public:
     QGroupBox* Frame2;
     QLabel *Label7, *Label2, *Label3, *Label5, *Label4;
     QLineEdit *NumCharKeep, *FilePrefix, *StartingNumber, *NumberIncValue, *FileLeading;
+    QLabel* Label13;
+    QComboBox* DateFormat;
     QCheckBox *chkTrim, *chkAlpha;
     QGroupBox* Frame1;
     QLabel* Label6;

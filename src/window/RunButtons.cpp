@@ -6,6 +6,7 @@
 
 #include "window/RunButtons.h"
 
+#include "naming/Compose.h"
 #include "run/SchemeWalk.h"
 #include "run/WildcardRename.h"
 #include "window/Controls.h"
@@ -109,9 +110,14 @@ void RunButtons::schemeRun()
 
 QString RunButtons::walkScheme()
 {
-    // One reading of the settings and of the selection serves the whole walk.
-    SchemeWalk walk(m_files.catalogueForWalk(), m_files.FileList->selectionFlags(),
-                    m_naming.settings());
+    // One reading of the settings and of the selection serves the whole walk; names that
+    // carry a date wait for the listed files' capture times first.
+    const RenameSettings settings = m_naming.settings();
+    if (namesUseDate(settings) && !m_files.awaitCaptureTimes())
+        return m_run.cancelRequested() ? QString()
+                                       : tr("The capture times sorted the list anew: "
+                                            "check the selection, then try again.");
+    SchemeWalk walk(m_files.catalogueForWalk(), m_files.FileList->selectionFlags(), settings);
     if (!m_run.walkMayStart(walk))
         return {};
     if (!m_run.previewMode()) {

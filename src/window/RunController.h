@@ -48,6 +48,7 @@ public:
     void setRunState(RunState state) { m_runState = state; }
     // Exit pressed during a run: the run stops at its next visit to the event loop.
     void requestCancel() { m_runState = RunState::CancelRequested; }
+    bool cancelRequested() const { return m_runState == RunState::CancelRequested; }
 
     bool previewMode() const { return PreviewMode; }
     void setPreviewMode(bool on) { PreviewMode = on; }

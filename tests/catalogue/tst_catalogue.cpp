@@ -13,6 +13,7 @@
 #include "support/Files.h"
 
 #include <QScopeGuard>
+#include <QDateTime>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -339,6 +340,34 @@ private slots:
             shown = items.join(u',') + " current " + QString::number(selection.currentItem);
         }
         QCOMPARE(shown, selected);
+    }
+
+    // The date a file's name takes, nine hours east of UTC, for a file changed at
+    // 2026-05-14 06:30:02 UTC whose capture time is "unread" (a stale one left in Taken),
+    // read as "none", or read.
+    void nameDate_data()
+    {
+        QTest::addColumn<QByteArray>("taken");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("not read yet: modified, local")
+            << QByteArray("unread") << "2026-05-14 15:30:02";
+        QTest::newRow("read, none: modified, local") << QByteArray("none") << "2026-05-14 15:30:02";
+        QTest::newRow("read: the camera's wall clock, whatever its offset")
+            << QByteArray("2026:05:13 23:59:58+02:00") << "2026-05-13 23:59:58";
+    }
+    void nameDate()
+    {
+        QFETCH(QByteArray, taken);
+        QFETCH(QString, expected);
+        qputenv("TZ", "JST-9"); // the same for every machine; nothing else here reads the zone
+        FileRecord record;
+        record.WriteTime = fileTimeFromTimespec({1778740202, 0});
+        record.TakenRead = taken != "unread";
+        const QByteArray exif = record.TakenRead ? taken : "2000:01:01 00:00:00";
+        const auto time =
+            parseExifTime(exif.left(19), {}, exif.mid(19), CaptureSource::ExifOriginal);
+        record.Taken = time.value_or(CaptureTime());
+        QCOMPARE(pellory::nameDate(record).toString("yyyy-MM-dd hh:mm:ss"), expected);
     }
 };
 

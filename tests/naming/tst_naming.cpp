@@ -8,6 +8,7 @@
 
 #include "support/Settings.h"
 
+#include <QDateTime>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -40,7 +41,7 @@ QString unitSteps(QString text, int count)
 bool quadraticCheck(const QStringList& names, const std::vector<bool>& selected,
                     const RenameSettings& settings)
 {
-    const QStringList newNames = composeAll(names, selected, settings);
+    const QStringList newNames = composeAll(names, {}, selected, settings);
     for (qsizetype i = 0; i < names.size(); ++i)
         for (qsizetype j = i + 1; j < names.size(); ++j)
             if (newNames[i].toUpper() == names[j].toUpper() ||
@@ -55,6 +56,8 @@ class TestNaming : public QObject
 {
     Q_OBJECT
 private slots:
+    // Dates are local: a zone with summer time, the same on every machine.
+    void initTestCase() { qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3"); }
     void advanceAlphaMatchesUnitSteps()
     {
         const QString pool = QString::fromUtf8("AZYazy09@[`{~ÉéßΩ_-. Mm");
@@ -73,7 +76,8 @@ private slots:
 
     // One walk: the composed names of the rename set, the others kept, or the refusal of a
     // decimal counter that would leave the 32-bit range; and whether the check before it
-    // finds two files that would share a name. Selections read "0110": the middle two.
+    // finds two files that would share a name. Selections read "0110": the middle two. A
+    // name may carry its file's date, local time: "a.JPG@2026-05-14T15:30:02".
     void walk_data()
     {
         QTest::addColumn<QString>("names");
@@ -135,6 +139,22 @@ private slots:
         // A name that is not valid UTF-8 reads back longer than it is: kept, it is no rename.
         const QByteArray unreadable = QByteArray("\xef\xbf\xbd").repeated(100);
         row("unchanged name never refused", unreadable, "", "case=2", unreadable);
+        // The file's date between the prefix and the counter.
+        const QByteArray may14 = "@2026-05-14T15:30:02";
+        row("date dashed after the prefix", "IMG_0001.JPG" + may14, "", "batch prefix=Rome_ date=1", "Rome_2026-05-14_001.JPG");
+        row("date compact", "IMG_0001.JPG" + may14, "", "batch prefix=Rome_ date=2", "Rome_20260514_001.JPG");
+        row("date with seconds, 24-hour", "IMG_0001.JPG" + may14 + "|b.JPG@2026-01-02T09:05:07", "", "batch prefix=Rome_ date=3", "Rome_2026-05-14_15-30-02_001.JPG|Rome_2026-01-02_09-05-07_002.JPG");
+        row("date with kept characters and leading text", "holiday.jpg" + may14, "", "batch keep=3 prefix=x date=1 leading=L", "holx2026-05-14_001L.jpg");
+        row("date before an alphabetic counter", "a.JPG" + may14 + "|b.JPG" + may14, "", "batch alpha date=2", "20260514_AAA.JPG|20260514_AAB.JPG");
+        row("date, all lower case", "IMG.JPG" + may14, "", "batch prefix=Rome_ date=3 case=1", "Rome_2026-05-14_15-30-02_001.jpg");
+        row("date, ALL UPPER CASE", "img.jpeg" + may14, "", "batch prefix=Rome_ date=1 case=2", "Rome_2026-05-14_001.JPEG");
+        row("date, first extension replaced", "a.tar.gz" + may14, "", "batch date=2 ext=0 newext=tiff", "20260514_001.tiff.gz");
+        row("date of the selected files only", "a.JPG" + may14 + "|b.JPG@2026-05-15T00:00:00|c.JPG@2026-05-16T00:00:00", "101", "batch date=1", "2026-05-14_001.JPG|b.JPG|2026-05-16_002.JPG");
+        row("date chosen, no date given", "a.JPG", "", "batch prefix=P date=1", "P001.JPG");
+        row("date in the hour summer time skips", "a.JPG@2026-03-29T02:30:00", "", "batch date=3", "2026-03-29_02-30-00_001.JPG");
+        row("same second, no counter: one name", "a.JPG" + may14 + "|b.JPG" + may14, "", "batch start= date=3", "2026-05-14_15-30-02_.JPG|2026-05-14_15-30-02_.JPG", true, "duplicate b.JPG");
+        row("date gives a later file's name", "a.JPG" + may14 + "|2026-05-14_001.jpg@2026-05-15T00:00:00", "", "batch date=1", "2026-05-14_001.JPG|2026-05-15_002.jpg", true, "duplicate a.JPG");
+        row("date makes the name too long", "a.txt" + may14, "", "batch prefix=" + e125 + " start=1 date=2", e125 + "20260514_1.txt", false, "unusable a.txt>" + e125 + "20260514_1.txt: The new name may not be longer than 255 bytes");
         // clang-format on
     }
     void walk()
@@ -145,16 +165,21 @@ private slots:
         QFETCH(QString, expected);
         QFETCH(bool, duplicates);
         QFETCH(QString, problem);
-        const QStringList list = names.split(u'|');
+        QStringList list;
+        QList<QDateTime> dates;
+        for (const QString& name : names.split(u'|')) {
+            list << name.section(u'@', 0, 0);
+            dates << QDateTime::fromString(name.section(u'@', 1), Qt::ISODate);
+        }
         std::vector<bool> flags;
         for (QChar c : selected)
             flags.push_back(c == u'1');
         const RenameSettings s = settingsFrom(settings);
         const auto size = renameSetSize(list.size(), std::count(flags.begin(), flags.end(), true));
         const bool fits = decimalCounterFits(s, size);
-        QCOMPARE(fits ? composeAll(list, flags, s).join(u'|') : "too far", expected);
-        QCOMPARE(WouldProduceDuplicates(list, flags, s), duplicates);
-        const NameProblem p = firstNameProblem(list, flags, s);
+        QCOMPARE(fits ? composeAll(list, dates, flags, s).join(u'|') : "too far", expected);
+        QCOMPARE(WouldProduceDuplicates(list, dates, flags, s), duplicates);
+        const NameProblem p = firstNameProblem(list, dates, flags, s);
         const QString kinds[] = {"", "unusable ", "duplicate "};
         QCOMPARE(kinds[int(p.kind)] + p.oldName +
                      (p.reason.isEmpty() ? "" : u'>' + p.newName + ": " + p.reason),
@@ -189,7 +214,8 @@ private slots:
                 words << group[random.bounded(int(group.size()))];
             const RenameSettings settings = settingsFrom(words.join(u' '));
             int yields = 0;
-            const bool fast = WouldProduceDuplicates(names, selected, settings, [&] { ++yields; });
+            const bool fast =
+                WouldProduceDuplicates(names, {}, selected, settings, [&] { ++yields; });
             QVERIFY2(fast == quadraticCheck(names, selected, settings),
                      qPrintable(names.join(u'|') + " with " + words.join(u' ')));
             QVERIFY(fast ? yields <= names.size() : yields == names.size());

@@ -24,7 +24,8 @@ ControlSnapshot snapshot(const QString& words)
     const QHash<QString, int*> numbers{{"items", &s.itemCount},
                                        {"sel", &s.selectedCount},
                                        {"cases", &r.CasesList},
-                                       {"ext", &r.NewExtIndex}};
+                                       {"ext", &r.NewExtIndex},
+                                       {"date", &r.DateFormat}};
     const QHash<QString, bool*> flags{{"preview", &s.previewMode},
                                       {"trim", &r.chkTrim},
                                       {"alpha", &r.chkAlpha},
@@ -74,6 +75,7 @@ void TestControlRules::decideRunButtons_data()
     row("alpha never tested for fit", "alpha start=A items=150", both);
     row("keep 3, no start, prefix only", "keep=3 start=", both);
     row("keep 3, no start, no text", "keep=3 start= prefix=", "disable");
+    row("keep 3, no start, a date only", "keep=3 start= prefix= date=1", both);
     row("keep 0, no start", "start=", "disable");
     row("rename off, leave as is", "rename=0 items=5", "disable");
     row("rename off, lower case", "rename=0 cases=1 start=0 items=150", both);

@@ -4,7 +4,7 @@
 // Naming settings written as a short line of words, so that a table row shows every choice
 // that differs from the defaults: "batch keep=3 prefix=x start=01 case=2". Words: batch,
 // alpha, trim, remove, keep=, prefix=, leading=, start=, inc=, ext=0|1|2, newext=TEXT,
-// case=0..3; "start=" leaves the start empty. The counter fields start as "001" and "1"
+// case=0..3, date=0..3; "start=" leaves the start empty. The counter fields start as "001" and "1"
 // ("AAA" and "1" with alpha), which the window hands over as the alphabetic pair too.
 
 #include "naming/RenameSettings.h"
@@ -32,8 +32,8 @@ inline RenameSettings settingsFrom(const QString& words)
             (key == "batch" ? s.RenameChk : s.chkTrim) = true;
         else if (key == "ext")
             s.ExtUsed = ExtensionMode(value.toInt());
-        else if (key == "case")
-            s.CasesList = value.toInt();
+        else if (key == "case" || key == "date")
+            (key == "case" ? s.CasesList : s.DateFormat) = value.toInt();
         else if (key != "remove" && key != "alpha")
             qFatal("unknown settings word %s", qPrintable(word));
         if (key == "remove" || key == "newext")

@@ -274,7 +274,7 @@ QString focusOrder(const Main& m)
     m.files().PreviewList->show();
     m.files().DriveList->setFocus();
     QStringList visited;
-    for (int i = 0; i < 23; ++i) {
+    for (int i = 0; i < 24; ++i) {
         visited.append(QApplication::focusWidget()->objectName());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
@@ -550,8 +550,9 @@ void TstWindow::steps_data()
         "NumberIncValue=/1234567: FileLeading=:\\* NewExt=.,x";
     const QString overTyped = "FileSpecs=a NumCharKeep= FilePrefix= StartingNumber= "
                               "NumberIncValue= FileLeading= NewExt=x";
-    const QString naming = "Label7 NumCharKeep Label2 FilePrefix Label3 StartingNumber chkTrim "
-                           "Label5 NumberIncValue chkAlpha Label4 FileLeading";
+    const QString naming =
+        "Label7 NumCharKeep Label2 FilePrefix Label13 DateFormat Label3 "
+        "StartingNumber chkTrim Label5 NumberIncValue chkAlpha Label4 FileLeading";
     const QString box = "Pellory - Wildcard Error|plain|File Specs ",
                   toggle = " CasesList+=1 click=RenameChk click=RenameChk WildCardRen=x";
     const QString four =
@@ -599,6 +600,8 @@ void TstWindow::steps_data()
     row("start: alpha on shows the alphabetic pair", "", "Number=0100|AlphaNumber=BAA|Alpha=1", "", "shown", "*.JPG;*.GIF 0 IMG_ BAA 1   0 1 1 0:Keep as is 0 0100 1 BAA 1");
     row("start: cases outside the list", "", "Cases=7", "", "shown", QString(defaults).replace(" 0 0 1", " -1 0 1"));
     row("start: file ext outside the options", "", "FileExt=3", "", "shown", defaults);
+    row("start: date format restored, off with the prefix", "", "DateFormat=3", "", "date", "3:YYYY-MM-DD_hh-mm-ss off");
+    row("start: date format past the list reads as none", "", "DateFormat=4", "", "date", "0:(none) off");
     row("start: user ext unless index -1", "", "NewExtInx=1|NewExtUser=b", "", "shown", QString(defaults).replace("0:Keep as is", "1:Remove ext"));
     row("start: index -1, no user ext", "", "NewExtInx=-1", "", "shown", QString(defaults).replace("0:Keep as is", "-1:"));
     row("start: folder gone", "", "LastDir=/no/such|LastDrive=/no", "", "shown at beeps", start);
@@ -606,7 +609,7 @@ void TstWindow::steps_data()
     row("start: partly off the screen, moved onto it", "", QString("WindowTop=%1|WindowLeft=%2").arg(height - 300).arg(width - 300), "", "placed edges", "right bottom / right");
     row("start: larger than the screen, shrunk to fit", "", "WindowWidth=99999|WindowHeight=99999", "", "placed edges", "left top bottom / left top right");
     row("start: size restored, a bad one keeps the default", "", "WindowWidth=11250|WindowHeight=-5", "", "size", "11250,d");
-    row("size: larger, the lists grow, the frames stay right", "3", "Specs=*.JPG", "size=12000,8250 click=RenameChk click=PreviewBut", "grown over fits", grows + " / over / fits");
+    row("size: larger, the lists grow, the frames stay right", "3", "Specs=*.JPG", "size=12000,9000 click=RenameChk click=PreviewBut", "grown over fits", grows + " / over / fits");
     row("size: maximised", "", "", "max", "grown fits", grows + " / fits");
     row("size: the least", "", "", "size=15,15", "fits", "fits");
     row("size: fonts half as large again", "", "", "font=150", "fits", "fits");
@@ -614,9 +617,9 @@ void TstWindow::steps_data()
     row("start: below zero stays centred", "", "WindowTop=-32000", "", "at", "@c,c");
     row("start: specs restored before the folder is listed", "a.png|b.JPG", "Specs=*.PNG", "", "list", "a.png");
     row("keys: Alt+A applies, Alt+T exits", "1", "Specs=*.JPG", "click=RenameChk key=Alt+A wait key=Alt+T wait", "disk open", "IMG_001.JPG=F000.JPG / closed");
-    row("start: controls off, named, focus order", "", "", "", "off named spoken keys icon tabs", naming + " PreviewBut ApplyBut hidden PreviewList / named / Drive|Sort Files by :|Name Format:|New ext :|Preview and Check for Errors / abcefikloprstwx / icon / DriveList FolderPath DirList FileSortOrder SelSteps FileList FileSpecs WildCardRen CasesList RenameChk NumCharKeep FilePrefix StartingNumber chkTrim NumberIncValue chkAlpha FileLeading NewExt ExtUsed1 PreviewBut ApplyBut ExitBut PreviewList");
-    row("close: typed extension stored", "12", "NewExtUser=old|Alpha=1", "move=3000,1500 size=11250,8250 click=ExtUsed2 SelSteps=3 NewExt=bak close", "stored", "Alpha=1 AlphaIncrement=1 AlphaNumber=AAA Cases=0 FileExt=2 Increment=1 Keep=0 LastDir=~ LastDrive=D Leading= NewExtInx=-1 NewExtUser=bak Number=001 Prefix=IMG_ SelSteps=3 ShowHiddenFolders=0 Specs=*.JPG;*.GIF TakenColumn=0 WindowHeight=8250 WindowLeft=3000 WindowTop=1500 WindowWidth=11250");
-    row("close: a chosen item keeps the old typed one", "12", "NewExtUser=old", "move=3000,1500 size=11250,8250 NewExt+=1 close", "stored", "Alpha=0 AlphaIncrement=1 AlphaNumber=AAA Cases=0 FileExt=1 Increment=1 Keep=0 LastDir=~ LastDrive=D Leading= NewExtInx=1 NewExtUser=old Number=001 Prefix=IMG_ SelSteps= ShowHiddenFolders=0 Specs=*.JPG;*.GIF TakenColumn=0 WindowHeight=8250 WindowLeft=3000 WindowTop=1500 WindowWidth=11250");
+    row("start: controls off, named, focus order", "", "", "", "off named spoken keys icon tabs", naming + " PreviewBut ApplyBut hidden PreviewList / named / Drive|Sort Files by :|Name Format:|New ext :|Preview and Check for Errors / abcefikloprstwx / icon / DriveList FolderPath DirList FileSortOrder SelSteps FileList FileSpecs WildCardRen CasesList RenameChk NumCharKeep FilePrefix DateFormat StartingNumber chkTrim NumberIncValue chkAlpha FileLeading NewExt ExtUsed1 PreviewBut ApplyBut ExitBut PreviewList");
+    row("close: typed extension stored", "12", "NewExtUser=old|Alpha=1", "move=3000,1500 size=11250,8250 click=ExtUsed2 SelSteps=3 NewExt=bak click=RenameChk DateFormat+=2 close", "stored", "Alpha=1 AlphaIncrement=1 AlphaNumber=AAA Cases=0 DateFormat=2 FileExt=2 Increment=1 Keep=0 LastDir=~ LastDrive=D Leading= NewExtInx=-1 NewExtUser=bak Number=001 Prefix=IMG_ SelSteps=3 ShowHiddenFolders=0 Specs=*.JPG;*.GIF TakenColumn=0 WindowHeight=8250 WindowLeft=3000 WindowTop=1500 WindowWidth=11250");
+    row("close: a chosen item keeps the old typed one", "12", "NewExtUser=old", "move=3000,1500 size=11250,8250 NewExt+=1 close", "stored", "Alpha=0 AlphaIncrement=1 AlphaNumber=AAA Cases=0 DateFormat=0 FileExt=1 Increment=1 Keep=0 LastDir=~ LastDrive=D Leading= NewExtInx=1 NewExtUser=old Number=001 Prefix=IMG_ SelSteps= ShowHiddenFolders=0 Specs=*.JPG;*.GIF TakenColumn=0 WindowHeight=8250 WindowLeft=3000 WindowTop=1500 WindowWidth=11250");
     row("close: when idle", "", "Prefix=before", "FilePrefix:=after close", "open beeps prefix", "closed / beeps=0 / after");
     row("close: refused during a run", "1", "Prefix=before", "FilePrefix:=after click=RenameChk apply@1 close", "open beeps prefix", "open / beeps=1 / before");
     row("close: Esc when idle", "", "Prefix=before", "FilePrefix:=after key=Esc", "open beeps prefix", "closed / beeps=0 / after");
@@ -672,6 +675,10 @@ void TstWindow::steps_data()
     row("preview: two selected, others keep their names", "3", "Specs=*.JPG", "click=RenameChk ctrl=0 ctrl=2 click=PreviewBut", "preview beside", "IMG_001.JPG|F001.JPG|IMG_002.JPG 0|2 / F000.JPG|F001.JPG|F002.JPG");
     row("live: two selected, kept names show nothing", "3", "Specs=*.JPG", "click=RenameChk ctrl=0 ctrl=2", "live", "IMG_001.JPG||IMG_002.JPG");
     row("live: typing renames anew", "3", "Specs=*.JPG", "click=RenameChk live FilePrefix=P", "live", "IMG_001.JPG|IMG_002.JPG|IMG_003.JPG / P001.JPG|P002.JPG|P003.JPG");
+    row("live: a date format chosen renames anew", "IMG_0001.JPG", "Specs=*.JPG|Prefix=Rome_", "mtime=IMG_0001.JPG@2026-05-14T15:30:02 key=F5 click=RenameChk date live DateFormat+=2 date live", "date live", "0:(none) on / Rome_001.JPG / 2:YYYYMMDD on / Rome_20260514_001.JPG / 2:YYYYMMDD on / Rome_20260514_001.JPG");
+    row("live and preview: the date of a file without a capture time", "IMG_0001.JPG|b.JPG", "Specs=*.JPG|Prefix=Rome_|DateFormat=1", "mtime=IMG_0001.JPG@2026-05-14T15:30:02 mtime=b.JPG@2026-05-13T23:59:59 key=F5 click=RenameChk live click=PreviewBut", "live preview", "Rome_2026-05-13_001.JPG|Rome_2026-05-14_002.JPG / Rome_2026-05-13_001.JPG|Rome_2026-05-14_002.JPG / Rome_2026-05-13_001.JPG|Rome_2026-05-14_002.JPG ");
+    row("apply: the date with seconds on disk", "IMG_0001.JPG", "Specs=*.JPG|Prefix=Rome_|DateFormat=3", "mtime=IMG_0001.JPG@2026-05-14T09:05:07 key=F5 click=RenameChk click=ApplyBut", "disk", "Rome_2026-05-14_09-05-07_001.JPG=IMG_0001.JPG");
+    row("preview: one date, no counter: duplicates refused", "a1.JPG|a2.JPG", "Specs=*.JPG|Prefix=Rome_|DateFormat=1|Number=|Keep=1", "mtime=a1.JPG@2026-05-14T10:00:00 mtime=a2.JPG@2026-05-14T11:00:00 key=F5 click=RenameChk click=PreviewBut", "preview msgs", "  / Pellory - Error|warning|These settings will produce duplicate file names!!!|aRome_2026-05-14_.JPG: a1.JPG and a2.JPG");
     row("live: ticking Alpha renames anew, as Preview does", "12", "Specs=*.JPG|Number=7|AlphaNumber=7", "click=RenameChk wait click=chkAlpha wait click=PreviewBut", "live preview", "IMG_7.JPG|IMG_8.JPG|IMG_9.JPG|IMG_:.JPG|IMG_;.JPG|IMG_<.JPG|IMG_=.JPG|IMG_>.JPG|IMG_?.JPG|IMG_@.JPG|IMG_A.JPG|IMG_B.JPG / IMG_7.JPG|IMG_8.JPG|IMG_9.JPG|IMG_:.JPG|IMG_;.JPG|IMG_<.JPG|IMG_=.JPG|IMG_>.JPG|IMG_?.JPG|IMG_@.JPG|IMG_A.JPG|IMG_B.JPG ");
     row("live: a clash with a file that stays", "A.JPG|B.JPG|IMG_001.JPG", "Specs=*.JPG", "click=RenameChk ctrl=0 ctrl=1", "live", "IMG_001.JPG <Clashes with \"IMG_001.JPG\", which keeps its name>|IMG_002.JPG|");
     row("live: a clash with a file renamed later", "B.JPG|img_001.jpg", "Specs=*.JPG", "click=RenameChk", "live", "IMG_001.JPG <Clashes with \"img_001.jpg\", which has this name until it is renamed later>|IMG_002.jpg");
@@ -687,6 +694,7 @@ void TstWindow::steps_data()
     row("taken: times that come in during the preview wait for its end", cameras, "Specs=*.JPG", "FileSortOrder+=6 click=RenameChk click=PreviewBut wait list click=PreviewBut", "list", byWriteTime + " / " + byCapture);
     row("taken: the column from the header menu, stored", cameras, "Specs=*.JPG", "columns columns=Taken ready close", "columns taken takenkey", "Name|New Name|Modified / Name|New Name|Modified|Taken / " + takenByName + " / 1");
     row("taken: the column restored, Modified hidden from the menu", cameras, "Specs=*.JPG|TakenColumn=1", "ready columns=Modified", "columns list", "Name|New Name|Taken / " + byName);
+    row("date: Apply waits for the capture times and names by them", cameras, "Specs=*.JPG|Prefix=Trip_|DateFormat=3", "click=RenameChk click=ApplyBut", "list", "Trip_2024-05-01_10-00-01_002.JPG|Trip_2024-05-01_10-00-05_003.JPG|Trip_2024-05-01_10-00-10_001.JPG|Trip_2024-05-01_10-00-15_005.JPG|Trip_2024-05-01_10-00-20_004.JPG");
     row("taken: a big folder tells its progress", "400", "Specs=*.JPG", "FileSortOrder+=6 status ready", "status", "Reading capture times: 0 of 400 / 400 files, 0 selected");
     row("preview: duplicates refused, nothing listed", "3", "Specs=*.JPG|Prefix=X|Number=|Keep=1", "click=RenameChk click=PreviewBut", "preview msgs pointer", "  / Pellory - Error|warning|These settings will produce duplicate file names!!!|FX.JPG: F000.JPG and F001.JPG / idle");
     row("preview: empty list shows nothing", "", "Specs=*.JPG", "click=RenameChk NewExt+=1 click=PreviewBut", "preview", " ");
@@ -800,7 +808,8 @@ void TstWindow::steps()
 // file list, the second with Ctrl; "NAME+=N" presses Down N times in a list box (0 only
 // focuses it); "NAME=TEXT" types over a field, "NAME:=TEXT" sets it as a paste would;
 // "paste=NAME" presses Ctrl+V there; "key=KEYS" presses keys where the focus is;
-// "focus=NAME"; "make=NAME" makes a file holding "new" after the list was read, "ren=OLD>NEW"
+// "focus=NAME"; "make=NAME" makes a file holding "new" after the list was read,
+// "mtime=NAME@2026-05-14T15:30:02" gives it that modification time (local), "ren=OLD>NEW"
 // renames one as another program would, "save=NAME" saves a file "saved" over it as editors
 // do (a new file renamed over the old), "copydir" moves the folder away and puts a copy in
 // its place (cp -a), the list still showing the old one;
@@ -838,6 +847,7 @@ void TstWindow::act(const QString& step, QStringList& rest)
         {"paste", [&] { find(value)->setFocus(); QTest::keyClick(find(value), Qt::Key_V, Qt::ControlModifier); }},
         {"key", [&] { const QKeyCombination k = QKeySequence(value)[0]; QTest::keyClick(QApplication::focusWidget(), k.key(), k.keyboardModifiers()); }},
         {"make", [&] { QVERIFY(makeFile(QFile::encodeName(m_folder + '/' + value), "new")); }},
+        {"mtime", [&] { const timespec at[2] = {{0, UTIME_OMIT}, {time_t(QDateTime::fromString(value.section('@', 1), Qt::ISODate).toSecsSinceEpoch()), 0}}; QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(m_folder + '/' + value.section('@', 0, 0)).constData(), at, 0) == 0); }},
         {"drive", [&] { m.files().DriveList->setVolumes({"/", value}); m.files().DriveList->setCurrentIndex(1); }},
         {"move", [&] { m.move(px(value.section(',', 0, 0).toInt()), px(value.section(',', 1).toInt())); }},
         {"size", [&] { remember(); m.resize(px(value.section(',', 0, 0).toInt()), px(value.section(',', 1).toInt())); }},
@@ -958,6 +968,7 @@ QString TstWindow::probe(const QString& name)
         {"opened", [&] { return m_viewer.opened == QStringList{findUserGuide(QCoreApplication::applicationDirPath())} ? "the guide" : m_viewer.opened.join(' '); }},
         {"fields", [&] { return texts({f.FileSpecs, n.NumCharKeep, n.FilePrefix, n.StartingNumber, n.NumberIncValue, n.FileLeading, n.NewExt->lineEdit()}, '|'); }},
         {"buttons", [&] { const bool a = m.buttons().ApplyBut->isEnabled(), p = m.buttons().PreviewBut->isEnabled(); return a && p ? "apply+preview" : a ? "apply" : p ? "preview" : "none"; }},
+        {"date", [&] { return QString::number(n.DateFormat->currentIndex()) + ':' + n.DateFormat->currentText() + (n.DateFormat->isEnabled() ? " on" : " off"); }},
         {"counter", [&] { return QStringList{n.Label3->text(), n.StartingNumber->text(), n.chkTrim->isEnabled() ? "trim" : "no trim", c.NumberText, c.AlphaNumberText}.join('|'); }},
         {"on", [&] { return controlsWhere(m, true); }},
         {"off", [&] { return controlsWhere(m, false); }},
