@@ -348,6 +348,18 @@
         <source>No files match %1 in this folder</source>
         <translation>Keine Datei in diesem Ordner passt zu %1</translation>
     </message>
+    <message>
+        <source>Taken (Old to New)</source>
+        <translation>Aufnahme (alt → neu)</translation>
+    </message>
+    <message>
+        <source>Taken (New to Old)</source>
+        <translation>Aufnahme (neu → alt)</translation>
+    </message>
+    <message>
+        <source>Taken</source>
+        <translation>Aufnahme</translation>
+    </message>
 </context>
 <context>
     <name>pellory::FolderSelector</name>
@@ -385,12 +397,20 @@
         <source>Pellory - Error</source>
         <translation>Pellory - Fehler</translation>
     </message>
+    <message>
+        <source>Reading capture times: %1 of %2</source>
+        <translation>Aufnahmezeiten werden gelesen: %1 von %2</translation>
+    </message>
 </context>
 <context>
     <name>pellory::NameListModel</name>
     <message>
         <source>Name</source>
         <translation>Name</translation>
+    </message>
+    <message>
+        <source>No capture time: the modification time is used</source>
+        <translation>Keine Aufnahmezeit: die Änderungszeit wird verwendet</translation>
     </message>
 </context>
 <context>
@@ -555,6 +575,30 @@
         <source>&amp;Starting @ : </source>
         <translation>S&amp;tartwert @: </translation>
     </message>
+    <message>
+        <source>Put the date the photo was taken (else the date the file was last changed) after the prefix</source>
+        <translation>Das Aufnahmedatum des Fotos (sonst das Datum der letzten Änderung der Datei) hinter das Präfix setzen</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>(keins)</translation>
+    </message>
+    <message>
+        <source>YYYY-MM-DD</source>
+        <translation>JJJJ-MM-TT</translation>
+    </message>
+    <message>
+        <source>YYYYMMDD</source>
+        <translation>JJJJMMTT</translation>
+    </message>
+    <message>
+        <source>YYYY-MM-DD_hh-mm-ss</source>
+        <translation>JJJJ-MM-TT_hh-mm-ss</translation>
+    </message>
+    <message>
+        <source>&amp;Date:</source>
+        <translation>Ta&amp;g:</translation>
+    </message>
 </context>
 <context>
     <name>pellory::RunButtons</name>
@@ -621,6 +665,10 @@
     <message>
         <source>Click to exit preview mode</source>
         <translation>Klicken, um die Vorschau zu verlassen</translation>
+    </message>
+    <message>
+        <source>The capture times sorted the list anew: check the selection, then try again.</source>
+        <translation>Die Aufnahmezeiten haben die Liste neu sortiert: Bitte die Auswahl prüfen und es noch einmal versuchen.</translation>
     </message>
 </context>
 <context>

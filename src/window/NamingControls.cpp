@@ -80,7 +80,7 @@ void NamingPanel::setTexts()
              QT_TR_NOOP("Characters to keep from left")},
             {Label2, QT_TR_NOOP("&Prefix : "), QT_TR_NOOP("Enter prefix text"), nullptr},
             {FilePrefix, nullptr, QT_TR_NOOP("Enter prefix text"), QT_TR_NOOP("Prefix")},
-            {Label13, QT_TR_NOOP("Date:"), kDateTip, nullptr},
+            {Label13, QT_TR_NOOP("&Date:"), kDateTip, nullptr},
             {DateFormat, nullptr, kDateTip, nullptr},
             {Label3, QT_TR_NOOP("&Starting # : "), QT_TR_NOOP("Enter padded numbers"), nullptr},
             {StartingNumber, nullptr, QT_TR_NOOP("Enter padded numbers"),
