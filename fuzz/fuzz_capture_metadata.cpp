@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: The Pellory developers
 // Any bytes as the start of a photo: libexiv2's reading of them ends, throws nothing out,
-// and a capture time it gives is a possible one. The same bytes also go to the date
+// and a capture time it gives is a possible one. A time the quick EXIF reading gives is
+// the one libexiv2 gives, where libexiv2 gives one. The same bytes also go to the date
 // parsers straight, which libexiv2 reaches only with metadata that decodes.
 
 #include "camera/CaptureMetadata.h"
@@ -31,6 +32,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     checkPossible(read.time);
     if (read.time.isValid() && (read.wantsMore || read.isMovie))
         std::abort();
+    if (const std::optional<CaptureTime> quick = quickExifTime(bytes)) {
+        const MetadataRead library = libraryMetadataTime(bytes);
+        if (!(read.time == *quick) || (library.time.isValid() && !(library.time == *quick)))
+            std::abort();
+    }
     // As the three texts of an EXIF time: the first 19 bytes, then the rest cut in two.
     const QByteArrayView rest = bytes.sliced(std::min<qsizetype>(19, bytes.size()));
     const auto exif =

@@ -98,9 +98,143 @@ bool keepsMetadataFirst(int type)
            type == Exiv2::ImageType::xmp;
 }
 
+// The bytes of a TIFF block (an EXIF segment's), in its byte order, each read checked
+// against its end.
+class TiffBytes
+{
+public:
+    explicit TiffBytes(QByteArrayView bytes) : m_bytes(bytes)
+    {
+        m_littleEndian = bytes.startsWith("II*\0");
+        m_valid = m_littleEndian || bytes.startsWith("MM\0*");
+    }
+    bool valid() const { return m_valid; }
+    std::optional<quint32> number(qsizetype at, int size) const
+    {
+        if (at < 0 || at > m_bytes.size() - size)
+            return std::nullopt;
+        quint32 value = 0;
+        for (int k = 0; k < size; ++k) {
+            const quint32 byte = uchar(m_bytes[at + (m_littleEndian ? size - 1 - k : k)]);
+            value = value << 8 | byte;
+        }
+        return value;
+    }
+    QByteArrayView slice(qsizetype at, qsizetype size) const
+    {
+        return at >= 0 && size >= 0 && at <= m_bytes.size() - size ? m_bytes.sliced(at, size)
+                                                                   : QByteArrayView();
+    }
+
+private:
+    QByteArrayView m_bytes;
+    bool m_littleEndian = false;
+    bool m_valid = false;
+};
+
+// The tags of one IFD that the quick reading looks for, by their numbers.
+struct FoundTags
+{
+    std::optional<quint32> exifIfd; // IFD0's pointer to the Exif IFD
+    QByteArrayView dateTime, subSeconds, offset;
+    bool unusual = false; // a wanted tag of a type or size the library might read otherwise
+};
+
+constexpr quint16 ExifIfdPointer = 0x8769, DateTimeOriginal = 0x9003, SubSecTimeOriginal = 0x9291,
+                  OffsetTimeOriginal = 0x9011;
+constexpr quint16 AsciiType = 2, LongType = 4, IfdType = 13;
+constexpr int MostEntries = 1000; // more than any camera writes in one IFD
+
+FoundTags tagsOf(const TiffBytes& tiff, quint32 at)
+{
+    FoundTags found;
+    FoundTags unusual;
+    unusual.unusual = true;
+    const std::optional<quint32> count = tiff.number(at, 2);
+    if (!count || *count > MostEntries)
+        return unusual;
+    for (quint32 k = 0; k < *count; ++k) {
+        const qsizetype entry = qsizetype(at) + 2 + 12 * qsizetype(k);
+        const auto tag = tiff.number(entry, 2), type = tiff.number(entry + 2, 2),
+                   length = tiff.number(entry + 4, 4), value = tiff.number(entry + 8, 4);
+        if (!tag || !type || !length || !value)
+            return unusual;
+        if (*tag == ExifIfdPointer && !found.exifIfd) {
+            if ((*type != LongType && *type != IfdType) || *length != 1)
+                found.unusual = true;
+            found.exifIfd = *value;
+            continue;
+        }
+        QByteArrayView* text = *tag == DateTimeOriginal     ? &found.dateTime
+                               : *tag == SubSecTimeOriginal ? &found.subSeconds
+                               : *tag == OffsetTimeOriginal ? &found.offset
+                                                            : nullptr;
+        if (!text || !text->isNull())
+            continue;
+        if (*type != AsciiType || *length == 0 || *length > LongestText) {
+            found.unusual = true;
+            continue;
+        }
+        *text = *length <= 4 ? tiff.slice(entry + 8, *length) : tiff.slice(*value, *length);
+        if (text->isNull())
+            found.unusual = true;
+    }
+    return found;
+}
+
+QByteArrayView untilNul(QByteArrayView text)
+{
+    const qsizetype nul = text.indexOf('\0');
+    return nul < 0 ? text : text.first(nul);
+}
+
+// The TIFF block of a JPEG's first EXIF segment; empty when there is none before the image
+// data or the segments do not read plainly.
+QByteArrayView jpegExif(QByteArrayView bytes)
+{
+    if (!bytes.startsWith("\xff\xd8"))
+        return {};
+    for (qsizetype at = 2; at + 4 <= bytes.size() && uchar(bytes[at]) == 0xff;) {
+        const uchar marker = uchar(bytes[at + 1]);
+        if (marker == 0xda || marker == 0xd9 || marker == 0xff)
+            return {};
+        const qsizetype length = uchar(bytes[at + 2]) << 8 | uchar(bytes[at + 3]);
+        if (length < 2 || at + 2 + length > bytes.size())
+            return {};
+        const QByteArrayView payload = bytes.sliced(at + 4, length - 2);
+        if (marker == 0xe1 && payload.startsWith(QByteArrayView("Exif\0\0", 6)))
+            return payload.sliced(6);
+        at += 2 + length;
+    }
+    return {};
+}
+
 } // namespace
 
+std::optional<CaptureTime> quickExifTime(QByteArrayView bytes)
+{
+    const TiffBytes tiff(jpegExif(bytes));
+    const std::optional<quint32> ifd0 = tiff.valid() ? tiff.number(4, 4) : std::nullopt;
+    if (!ifd0)
+        return std::nullopt;
+    const FoundTags image = tagsOf(tiff, *ifd0);
+    if (image.unusual || !image.exifIfd)
+        return std::nullopt;
+    const FoundTags photo = tagsOf(tiff, *image.exifIfd);
+    if (photo.unusual)
+        return std::nullopt;
+    return parseExifTime(untilNul(photo.dateTime), untilNul(photo.subSeconds),
+                         untilNul(photo.offset), CaptureSource::ExifOriginal);
+}
+
 MetadataRead readMetadataTime(QByteArrayView bytes)
+{
+    if (const std::optional<CaptureTime> quick = quickExifTime(bytes))
+        return {*quick, false, false};
+    return libraryMetadataTime(bytes);
+}
+
+MetadataRead libraryMetadataTime(QByteArrayView bytes)
 {
     prepareLibrary();
     MetadataRead read;
