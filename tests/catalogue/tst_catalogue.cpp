@@ -12,8 +12,8 @@
 
 #include "support/Files.h"
 
-#include <QScopeGuard>
 #include <QDateTime>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
