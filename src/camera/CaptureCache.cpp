@@ -8,28 +8,28 @@
 
 namespace pellory {
 
-size_t qHash(const FileVersion& identity, size_t seed) noexcept
+size_t qHash(const FileVersion& version, size_t seed) noexcept
 {
-    return qHashMulti(seed, identity.device, identity.inode, identity.size, identity.writeTime);
+    return qHashMulti(seed, version.device, version.inode, version.size, version.writeTime);
 }
 
 CaptureCache::CaptureCache(qsizetype capacity) : m_capacity(capacity) {}
 
-std::optional<CaptureTime> CaptureCache::find(const FileVersion& identity) const
+std::optional<CaptureTime> CaptureCache::find(const FileVersion& version) const
 {
     const QMutexLocker lock(&m_mutex);
-    const auto it = m_times.constFind(identity);
+    const auto it = m_times.constFind(version);
     if (it == m_times.cend())
         return std::nullopt;
     return *it;
 }
 
-void CaptureCache::insert(const FileVersion& identity, const CaptureTime& time)
+void CaptureCache::insert(const FileVersion& version, const CaptureTime& time)
 {
     const QMutexLocker lock(&m_mutex);
-    if (m_times.size() >= m_capacity && !m_times.contains(identity))
+    if (m_times.size() >= m_capacity && !m_times.contains(version))
         m_times.clear();
-    m_times.insert(identity, time);
+    m_times.insert(version, time);
 }
 
 qsizetype CaptureCache::size() const
@@ -42,11 +42,11 @@ QFuture<CaptureTime> readCaptureTimes(CaptureCache& cache, const QByteArray& fol
                                       QList<CaptureRequest> files)
 {
     return QtConcurrent::mapped(std::move(files), [&cache, folder](const CaptureRequest& file) {
-        if (const std::optional<CaptureTime> known = cache.find(file.identity))
+        if (const std::optional<CaptureTime> known = cache.find(file.version))
             return *known;
         const std::optional<CaptureTime> read = readCaptureTime(folder + '/' + file.name);
         if (read)
-            cache.insert(file.identity, *read);
+            cache.insert(file.version, *read);
         return read.value_or(CaptureTime{});
     });
 }

@@ -51,7 +51,7 @@ private:
 struct CaptureRequest
 {
     QByteArray name; // the exact bytes of the name in the folder
-    FileVersion identity;
+    FileVersion version;
 };
 
 // Returns at once; the files are read on the global thread pool (QtConcurrent::mapped).

@@ -77,7 +77,7 @@ void CaptureReader::start(const QByteArray& folder, const Catalogue& catalogue)
     m_files->asked.clear();
     m_files->asked.reserve(files.size());
     for (const CaptureRequest& file : files)
-        m_files->asked.append(file.identity);
+        m_files->asked.append(file.version);
     m_reading = true;
     emit progress(0, int(files.size()));
     m_sinceProgress.start();
