@@ -39,8 +39,9 @@ enum class SettingKey
     NewExtInx,
     NewExtUser,
     SelSteps,
+    Companions,
 };
-inline constexpr std::size_t kSettingCount = 21;
+inline constexpr std::size_t kSettingCount = 22;
 
 struct SettingSpec
 {
@@ -72,6 +73,7 @@ inline constexpr std::array<SettingSpec, kSettingCount> kSettings{{
     {SettingKey::NewExtInx, "NewExtInx", "0"},
     {SettingKey::NewExtUser, "NewExtUser", ""},
     {SettingKey::SelSteps, "SelSteps", ""},
+    {SettingKey::Companions, "Companions", "0"},
 }};
 
 constexpr const SettingSpec& spec(SettingKey key)
@@ -90,7 +92,8 @@ inline constexpr std::array<SettingKey, kSettingCount> kRestoreOrder{
     SettingKey::Keep,         SettingKey::Prefix,        SettingKey::Number,
     SettingKey::Increment,    SettingKey::AlphaNumber,   SettingKey::AlphaIncrement,
     SettingKey::Alpha,        SettingKey::Leading,       SettingKey::FileExt,
-    SettingKey::NewExtInx,    SettingKey::NewExtUser,    SettingKey::SelSteps};
+    SettingKey::NewExtInx,    SettingKey::NewExtUser,    SettingKey::SelSteps,
+    SettingKey::Companions};
 
 // The order of storing at close.
 inline constexpr std::array<SettingKey, kSettingCount> kStoreOrder{
@@ -100,7 +103,8 @@ inline constexpr std::array<SettingKey, kSettingCount> kStoreOrder{
     SettingKey::Keep,         SettingKey::Prefix,        SettingKey::Number,
     SettingKey::Increment,    SettingKey::AlphaNumber,   SettingKey::AlphaIncrement,
     SettingKey::Alpha,        SettingKey::Leading,       SettingKey::FileExt,
-    SettingKey::NewExtInx,    SettingKey::NewExtUser,    SettingKey::SelSteps};
+    SettingKey::NewExtInx,    SettingKey::NewExtUser,    SettingKey::SelSteps,
+    SettingKey::Companions};
 
 // Each order names every key once, and the table holds each key at its own place.
 constexpr bool namesEveryKeyOnce(const std::array<SettingKey, kSettingCount>& order)

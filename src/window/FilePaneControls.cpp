@@ -12,6 +12,7 @@
 #include "window/FolderSelector.h"
 #include "window/NameListView.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QHeaderView>
@@ -49,6 +50,7 @@ void FilePane::createControls(QWidget* window)
     createColumns();
     Label1 = makeLabel(window, "Label1", true);
     FileSpecs = makeField(window, "FileSpecs");
+    CompanionsChk = makeControl<QCheckBox>(window, "CompanionsChk");
 }
 
 void FilePane::setTexts()
@@ -72,6 +74,10 @@ void FilePane::setTexts()
              QT_TR_NOOP("Enter file specs (wildcards) to act on"), nullptr},
             {FileSpecs, nullptr, QT_TR_NOOP("Enter file specs (wildcards) to act on"),
              QT_TR_NOOP("File specs")},
+            {CompanionsChk, QT_TR_NOOP("Rename companion files"),
+             QT_TR_NOOP("Give the RAW, JPEG and sidecar files that go with each renamed file "
+                        "its new name"),
+             nullptr},
         });
     for (const SortOrder& order : kSortOrders)
         FileSortOrder->addItem(tr(order.caption));
@@ -103,6 +109,7 @@ void FilePane::connectHandlers()
     connect(PreviewList, &NameListView::selectionEdited, this, &FilePane::PreviewList_Click);
     connect(FileSpecs, &QLineEdit::textChanged, this, &FilePane::FileSpecs_Change);
     FileSpecs->installEventFilter(this);
+    connect(CompanionsChk, &QCheckBox::toggled, this, &FilePane::CompanionsChk_Click);
     connect(FileList->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &FilePane::FileList_HeaderClick);
     connect(FileList, &QWidget::customContextMenuRequested, this, &FilePane::showFileListMenu);

@@ -107,6 +107,10 @@ void Main::restoreSetting(SettingKey key, const QString& text)
         return;
     case SettingKey::SelSteps:
         return m_files->SelSteps->setText(text);
+    case SettingKey::Companions:
+        if (const auto i = storedIndexIn(text, 0, 1))
+            m_files->CompanionsChk->setChecked(*i == 1);
+        return;
     }
 }
 
@@ -185,6 +189,8 @@ std::optional<QString> Main::settingToStore(SettingKey key) const
         return n.NewExt->currentText();
     case SettingKey::SelSteps:
         return m_files->SelSteps->text();
+    case SettingKey::Companions:
+        return QString::number(int(m_files->CompanionsChk->isChecked()));
     }
     return std::nullopt;
 }

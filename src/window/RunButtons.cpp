@@ -110,8 +110,9 @@ void RunButtons::schemeRun()
 QString RunButtons::walkScheme()
 {
     // One reading of the settings and of the selection serves the whole walk.
+    // Companions are looked for in the folder as it is now, not as the list last read it.
     SchemeWalk walk(m_files.catalogueForWalk(), m_files.FileList->selectionFlags(),
-                    m_naming.settings());
+                    m_naming.settings(), m_files.companionListing(true));
     if (!m_run.walkMayStart(walk))
         return {};
     if (!m_run.previewMode()) {
@@ -119,11 +120,19 @@ QString RunButtons::walkScheme()
         return runNote(result.renamed, result.takingPart, result.stopped || result.failed);
     }
     NameListView* list = m_files.PreviewList;
+    // The old names beside come from the file list, row for row; companions' rows shift them.
+    const bool companions = walk.hasCompanions();
+    QStringList olds = companions ? list->names()->beside().mid(0, list->count()) : QStringList();
     m_run.fillPreview(walk, list->count(),
-                      [list](const QStringList& names, const std::vector<qint32>& selected) {
+                      [list, companions, &olds](const QStringList& names, const QStringList& before,
+                                                const std::vector<qint32>& selected) {
                           list->names()->append(names);
                           list->selectRows(selected);
+                          if (companions)
+                              olds += before;
                       });
+    if (companions)
+        list->names()->setBeside(olds);
     return {};
 }
 
