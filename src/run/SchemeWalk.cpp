@@ -4,7 +4,6 @@
 
 #include "naming/Compose.h"
 #include "naming/RenameSet.h"
-#include "platform/FolderFd.h"
 #include "platform/Rename.h"
 
 #include <QCoreApplication>
@@ -12,7 +11,6 @@
 #include <QSet>
 
 #include <dirent.h>
-#include <fcntl.h>
 
 #include <algorithm>
 #include <limits>
@@ -49,27 +47,36 @@ void SchemeWalk::findCompanions(const FolderListing& folder)
         unlisted << QFile::decodeName(QByteArray(raw.data(), qsizetype(raw.size())));
         positions.push_back(i);
     }
+    // Every file's claims first, so that the claimed entries are looked at in one pass.
+    // Folders are no companions, as they are no listed files; a name one claims is no other
+    // file's companion either, so a folder's name stays with nobody.
     CompanionFinder finder(unlisted);
-    auto found = std::make_shared<Companions>();
-    std::vector<bool> taken(positions.size(), false);
-    const FolderFd fd(AT_FDCWD, folder.folder(), O_PATH | O_DIRECTORY);
-    for (size_t row = 0; row < m_catalogue->FileRecords.size() && fd.fd() >= 0; ++row) {
+    std::vector<std::pair<size_t, qsizetype>> claims; // row, position in unlisted
+    std::vector<quint32> looked;
+    for (size_t row = 0; row < m_catalogue->FileRecords.size(); ++row) {
         if (!IsInRenameSet(isSelected(row), m_selectedCount))
             continue;
         for (const qsizetype at : finder.claim(m_catalogue->FileRecords[row].FileName)) {
-            const quint32 position = positions[size_t(at)];
-            // Folders and links to folders are no companions, as they are no listed files.
-            const ListedFacts facts = describeListed(fd.fd(), folder, position);
-            if (!facts.isFile)
+            if (entries[positions[size_t(at)]].type == DT_DIR)
                 continue;
-            const std::string_view raw = folder.name(entries[position]);
-            found->of.resize(row + 1);
-            found->of[row].push_back(
-                {unlisted[at], QByteArray(raw.data(), qsizetype(raw.size())), facts.inode});
-            found->names.of.resize(row + 1);
-            found->names.of[row] << unlisted[at];
-            taken[size_t(at)] = true;
+            claims.emplace_back(row, at);
+            looked.push_back(positions[size_t(at)]);
         }
+    }
+    const std::vector<ListedFacts> facts = describeListedFiles(folder, looked);
+    auto found = std::make_shared<Companions>();
+    std::vector<bool> taken(positions.size(), false);
+    for (size_t i = 0; i < facts.size(); ++i) {
+        const auto [row, at] = claims[i];
+        if (!facts[i].isFile) // a link to a folder, or gone
+            continue;
+        const std::string_view raw = folder.name(entries[looked[i]]);
+        found->of.resize(row + 1);
+        found->of[row].push_back(
+            {unlisted[at], QByteArray(raw.data(), qsizetype(raw.size())), facts[i].inode});
+        found->names.of.resize(row + 1);
+        found->names.of[row] << unlisted[at];
+        taken[size_t(at)] = true;
     }
     for (size_t i = 0; i < positions.size(); ++i) {
         if (!taken[i])
