@@ -360,6 +360,14 @@
         <source>Taken</source>
         <translation>Aufnahme</translation>
     </message>
+    <message>
+        <source>Rename companion files</source>
+        <translation>Begleitdateien umbenennen</translation>
+    </message>
+    <message>
+        <source>Give the RAW, JPEG and sidecar files that go with each renamed file its new name</source>
+        <translation>Den RAW-, JPEG- und Sidecar-Dateien jeder umbenannten Datei deren neuen Namen geben</translation>
+    </message>
 </context>
 <context>
     <name>pellory::FolderSelector</name>

@@ -73,18 +73,44 @@ QStringList composeAll(const QStringList& names, const QList<QDateTime>& dates,
     return result;
 }
 
-QStringList duplicateClashes(const QStringList& names, const QList<QDateTime>& dates,
-                             const std::vector<bool>& selected, const RenameSettings& settings,
-                             int limit)
+QStringList composeAll(const QStringList& names, const QList<QDateTime>& dates,
+                       const std::vector<bool>& selected, const RenameSettings& settings,
+                       const CompanionNames& companions, QStringList* olds)
 {
     const QStringList composed = composeAll(names, dates, selected, settings);
+    QStringList result;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        *olds << names[i];
+        result << composed[i];
+        if (size_t(i) >= companions.of.size())
+            continue;
+        for (const QString& companion : companions.of[size_t(i)]) {
+            *olds << companion;
+            result << companionNewName(companion, names[i], composed[i]);
+        }
+    }
+    *olds << companions.staying;
+    return result << companions.staying;
+}
+
+QStringList duplicateClashes(const QStringList& names, const QList<QDateTime>& dates,
+                             const std::vector<bool>& selected, const RenameSettings& settings,
+                             int limit, const CompanionNames* companions)
+{
+    // With companions, the run's every file in the order it renames them.
+    QStringList all;
+    const QStringList composed =
+        companions ? composeAll(names, dates, selected, settings, *companions, &all)
+                   : composeAll(names, dates, selected, settings);
+    if (!companions)
+        all = names;
     QHash<QString, qsizetype> lastCarrying; // an upper-cased current name, its last item
-    for (qsizetype i = 0; i < names.size(); ++i)
-        lastCarrying.insert(names[i].toUpper(), i);
+    for (qsizetype i = 0; i < all.size(); ++i)
+        lastCarrying.insert(all[i].toUpper(), i);
     QHash<QString, qsizetype> firstGiven; // an upper-cased new name, the first item given it
     QSet<QString> reported;
     QStringList clashes;
-    for (qsizetype i = 0; i < names.size() && clashes.size() < limit; ++i) {
+    for (qsizetype i = 0; i < all.size() && clashes.size() < limit; ++i) {
         const QString key = composed[i].toUpper();
         const qsizetype carrier = lastCarrying.value(key, -1);
         const qsizetype other = firstGiven.contains(key) ? firstGiven.value(key)
@@ -92,7 +118,7 @@ QStringList duplicateClashes(const QStringList& names, const QList<QDateTime>& d
                                                          : -1;
         if (other >= 0 && !reported.contains(key)) {
             clashes << QCoreApplication::translate("DuplicateCheck", "%1: %2 and %3")
-                           .arg(composed[i], names[std::min(i, other)], names[std::max(i, other)]);
+                           .arg(composed[i], all[std::min(i, other)], all[std::max(i, other)]);
             reported.insert(key);
         }
         firstGiven.insert(key, std::min(i, firstGiven.value(key, i)));
@@ -106,7 +132,8 @@ namespace {
 // the duplicate check alone goes on past them.
 NameProblem checkNames(const QStringList& names, const QList<QDateTime>& dates,
                        const std::vector<bool>& selected, const RenameSettings& settings,
-                       const std::function<void()>& yield, bool findUnusable)
+                       const std::function<void()>& yield, bool findUnusable,
+                       const CompanionNames* companions)
 {
     QStringList current;
     current.reserve(names.size());
@@ -114,6 +141,18 @@ NameProblem checkNames(const QStringList& names, const QList<QDateTime>& dates,
     for (const QString& name : names) {
         current << name.toUpper();
         pending.add(current.back());
+    }
+    // A companion carries its name until its file is renamed; the folder's other files keep
+    // theirs throughout.
+    const std::vector<QStringList> noCompanions;
+    const std::vector<QStringList>& companionsOf = companions ? companions->of : noCompanions;
+    for (const QStringList& those : companionsOf) {
+        for (const QString& companion : those)
+            pending.add(companion.toUpper());
+    }
+    if (companions) {
+        for (const QString& name : companions->staying)
+            pending.add(name.toUpper());
     }
     std::optional<NameCounter> counter;
     if (settings.RenameChk)
@@ -127,19 +166,36 @@ NameProblem checkNames(const QStringList& names, const QList<QDateTime>& dates,
     for (qsizetype i = 0; i < names.size(); ++i) {
         pending.remove(current[i]); // an item is never compared with its own old name
         QString newName = current[i];
+        QString composed = names[i];
         if (IsInRenameSet(isSelected(selected, i), selectedCount)) {
-            QString composed =
+            composed =
                 ComposeNewName(names[i], settings, counter ? &*counter : nullptr, dateOf(dates, i));
             const QString reason =
                 findUnusable && composed != names[i] ? invalidNameReason(composed) : QString();
             if (!reason.isEmpty())
                 return {NameProblem::Kind::Unusable, i, names[i], composed, reason};
-            newName = std::move(composed).toUpper();
+            newName = composed.toUpper();
         }
         // The second test: it would take the name of a file not yet renamed.
         if (newNames.contains(newName) || pending.contains(newName))
             return {NameProblem::Kind::Duplicate, i, names[i], {}, {}};
         newNames.insert(std::move(newName));
+        // Each companion is renamed right after its file and checked as a file is.
+        const QStringList& those =
+            size_t(i) < companionsOf.size() ? companionsOf[size_t(i)] : QStringList();
+        for (const QString& companion : those) {
+            const QString upper = companion.toUpper();
+            pending.remove(upper);
+            const QString given = companionNewName(companion, names[i], composed);
+            const QString reason =
+                findUnusable && given != companion ? invalidNameReason(given) : QString();
+            if (!reason.isEmpty())
+                return {NameProblem::Kind::Unusable, i, companion, given, reason};
+            const QString key = given.toUpper();
+            if (newNames.contains(key) || pending.contains(key))
+                return {NameProblem::Kind::Duplicate, i, companion, {}, {}};
+            newNames.insert(key);
+        }
         if (yield)
             yield();
     }
@@ -150,17 +206,17 @@ NameProblem checkNames(const QStringList& names, const QList<QDateTime>& dates,
 
 bool WouldProduceDuplicates(const QStringList& names, const QList<QDateTime>& dates,
                             const std::vector<bool>& selected, const RenameSettings& settings,
-                            const std::function<void()>& yield)
+                            const std::function<void()>& yield, const CompanionNames* companions)
 {
-    return checkNames(names, dates, selected, settings, yield, false).kind ==
+    return checkNames(names, dates, selected, settings, yield, false, companions).kind ==
            NameProblem::Kind::Duplicate;
 }
 
 NameProblem firstNameProblem(const QStringList& names, const QList<QDateTime>& dates,
                              const std::vector<bool>& selected, const RenameSettings& settings,
-                             const std::function<void()>& yield)
+                             const std::function<void()>& yield, const CompanionNames* companions)
 {
-    return checkNames(names, dates, selected, settings, yield, true);
+    return checkNames(names, dates, selected, settings, yield, true, companions);
 }
 
 } // namespace pellory

@@ -163,6 +163,23 @@ ListedFacts describeListed(int folderFd, const FolderListing& listing, quint32 p
     return facts;
 }
 
+std::vector<ListedFacts> describeListedFiles(const FolderListing& listing,
+                                             const std::vector<quint32>& positions)
+{
+    std::vector<ListedFacts> described;
+    const FolderFd folder(AT_FDCWD, listing.folder(), O_PATH | O_DIRECTORY);
+    if (folder.fd() < 0)
+        return described;
+    described.reserve(positions.size());
+    ListedInodes listed = ListedInodes::Untested;
+    for (const quint32 position : positions) {
+        const FolderListing::Entry& entry = listing.entries()[position];
+        describeEntry(folder.fd(), listing.cName(entry), entry.type, entry.inode, false, listed,
+                      described.emplace_back());
+    }
+    return described;
+}
+
 DirEntry listedEntry(const FolderListing& listing, quint32 position, const ListedFacts& facts)
 {
     const std::string_view raw = listing.name(listing.entries()[position]);

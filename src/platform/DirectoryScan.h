@@ -110,6 +110,12 @@ struct ListedFacts
 // Stats the entry at `position` as forEachMatchingFile would, with one stat in `folderFd`
 // (the listed folder, opened again).
 ListedFacts describeListed(int folderFd, const FolderListing& listing, quint32 position);
+// The facts of the entries at `positions`, none of them a folder by readdir's type, without
+// their times, in that order: as forEachMatchingFile without the time, a file that readdir
+// names is stat'ed only until the folder's inodes are known to be stat's. None when the
+// listed folder cannot be opened again.
+std::vector<ListedFacts> describeListedFiles(const FolderListing& listing,
+                                             const std::vector<quint32>& positions);
 // The entry at `position` with `facts`, as forEachMatchingFile hands it over.
 DirEntry listedEntry(const FolderListing& listing, quint32 position, const ListedFacts& facts);
 

@@ -41,8 +41,9 @@ enum class SettingKey
     SelSteps,
     TakenColumn,
     DateFormat,
+    Companions,
 };
-inline constexpr std::size_t kSettingCount = 23;
+inline constexpr std::size_t kSettingCount = 24;
 
 struct SettingSpec
 {
@@ -76,6 +77,7 @@ inline constexpr std::array<SettingSpec, kSettingCount> kSettings{{
     {SettingKey::SelSteps, "SelSteps", ""},
     {SettingKey::TakenColumn, "TakenColumn", "0"}, // the file list's header menu check
     {SettingKey::DateFormat, "DateFormat", "0"},   // "(none)"
+    {SettingKey::Companions, "Companions", "0"},
 }};
 
 constexpr const SettingSpec& spec(SettingKey key)
@@ -95,7 +97,7 @@ inline constexpr std::array<SettingKey, kSettingCount> kRestoreOrder{
     SettingKey::Increment,    SettingKey::AlphaNumber,   SettingKey::AlphaIncrement,
     SettingKey::Alpha,        SettingKey::Leading,       SettingKey::FileExt,
     SettingKey::NewExtInx,    SettingKey::NewExtUser,    SettingKey::SelSteps,
-    SettingKey::TakenColumn,  SettingKey::DateFormat};
+    SettingKey::TakenColumn,  SettingKey::DateFormat,    SettingKey::Companions};
 
 // The order of storing at close.
 inline constexpr std::array<SettingKey, kSettingCount> kStoreOrder{
@@ -106,7 +108,7 @@ inline constexpr std::array<SettingKey, kSettingCount> kStoreOrder{
     SettingKey::Increment,    SettingKey::AlphaNumber,   SettingKey::AlphaIncrement,
     SettingKey::Alpha,        SettingKey::Leading,       SettingKey::FileExt,
     SettingKey::NewExtInx,    SettingKey::NewExtUser,    SettingKey::SelSteps,
-    SettingKey::TakenColumn,  SettingKey::DateFormat};
+    SettingKey::TakenColumn,  SettingKey::DateFormat,    SettingKey::Companions};
 
 // Each order names every key once, and the table holds each key at its own place.
 constexpr bool namesEveryKeyOnce(const std::array<SettingKey, kSettingCount>& order)

@@ -16,6 +16,7 @@
 #include "window/NameListView.h"
 #include "window/RunController.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QFocusEvent>
@@ -86,8 +87,16 @@ void FilePane::RefreshFiles()
     m_captures->cancel();
     m_timesWaiting = false;
     m_progressShown = false;
+    std::shared_ptr<const FolderListing> listing = DirList->takeListing();
+    m_listing.reset();
+    // With companions on, the scan's reading of the folder is kept for the new names.
+    if (CompanionsChk->isChecked()) {
+        if (!listing || listing->folder() != DirList->rawPath())
+            listing = listFolder(DirList->rawPath());
+        m_listing = listing;
+    }
     rebuildCatalogue(catalogueToChange(), DirList->rawPath(), m_listedSpecs, m_extensionMode(),
-                     DirList->takeListing());
+                     std::move(listing));
     fillKnownTimes();
     SortFiles();
     readTakenTimes();
@@ -154,6 +163,22 @@ void FilePane::FileList_Click()
 void FilePane::PreviewList_Click()
 {
     emit listChanged();
+}
+
+std::shared_ptr<const FolderListing> FilePane::companionListing(bool fresh)
+{
+    if (!CompanionsChk->isChecked())
+        return {};
+    if (fresh || !m_listing || m_listing->folder() != DirList->rawPath())
+        m_listing = listFolder(DirList->rawPath());
+    return m_listing;
+}
+
+void FilePane::CompanionsChk_Click()
+{
+    if (!CompanionsChk->isChecked())
+        m_listing.reset();
+    emit companionsChanged();
 }
 
 void FilePane::FileSpecs_Change()

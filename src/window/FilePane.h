@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -63,6 +64,9 @@ public:
     void connectHandlers();
     // Shows beside each file the name a run with the panel's settings would give it.
     void showLiveNames(NamingPanel& naming);
+    // The folder's listing that gives a walk its companion files; none while the box is
+    // off. `fresh`: read now, as a run takes it; otherwise as of the last scan.
+    std::shared_ptr<const FolderListing> companionListing(bool fresh);
     LiveNames& liveNames() const { return *m_liveNames; }
 
     void DriveList_Change();
@@ -74,6 +78,7 @@ public:
     void FileSpecs_Change();
     void FileSpecs_GotFocus();
     void FileSpecs_LostFocus();
+    void CompanionsChk_Click();
     // A click on a column's title chooses the sort order of that column.
     void FileList_HeaderClick(int column);
 
@@ -120,6 +125,7 @@ public:
     NameListView* PreviewList;
     QLabel* Label1;
     QLineEdit* FileSpecs;
+    QCheckBox* CompanionsChk;
 
     // Undoes the last run; Ctrl+Z and Ctrl+Shift+Z stay the text fields' own undo and redo.
     static constexpr QKeyCombination kUndoLastRunKey = Qt::CTRL | Qt::ALT | Qt::Key_Z;
@@ -134,6 +140,8 @@ signals:
     void listChanged();
     // The specification text changed.
     void specsChanged();
+    // Companion files were switched on or off.
+    void companionsChanged();
     // Why the file list shows no new names; an empty text when it shows them again.
     void liveNamesNote(const QString& note);
     // The user asked, by Ctrl+Alt+Z or the file list's menu, to undo the newest run, or to
@@ -195,6 +203,8 @@ private:
     bool m_namesNeedTaken = false;
     bool m_timesWaiting = false;  // times read wait for the run or the preview to end
     bool m_progressShown = false; // the status line tells the reading's progress
+    // The folder as the last scan read it, kept while companions are on.
+    std::shared_ptr<const FolderListing> m_listing;
 };
 
 } // namespace pellory

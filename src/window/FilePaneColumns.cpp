@@ -100,6 +100,7 @@ void FilePane::showLiveNames(NamingPanel& naming)
     for (QRadioButton* option : naming.ExtUsed)
         connect(option, &QRadioButton::toggled, live, &LiveNames::schedule);
     connect(naming.WildCardRen, &QLineEdit::textChanged, live, &LiveNames::schedule);
+    connect(this, &FilePane::companionsChanged, live, &LiveNames::schedule);
     live->schedule();
 }
 

@@ -13,6 +13,7 @@
 #include "window/FolderSelector.h"
 #include "window/NameListView.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QHeaderView>
@@ -51,6 +52,7 @@ void FilePane::createControls(QWidget* window)
     createColumns();
     Label1 = makeLabel(window, "Label1", true);
     FileSpecs = makeField(window, "FileSpecs");
+    CompanionsChk = makeControl<QCheckBox>(window, "CompanionsChk");
 }
 
 void FilePane::setTexts()
@@ -74,6 +76,10 @@ void FilePane::setTexts()
              QT_TR_NOOP("Enter file specs (wildcards) to act on"), nullptr},
             {FileSpecs, nullptr, QT_TR_NOOP("Enter file specs (wildcards) to act on"),
              QT_TR_NOOP("File specs")},
+            {CompanionsChk, QT_TR_NOOP("Rename companion files"),
+             QT_TR_NOOP("Give the RAW, JPEG and sidecar files that go with each renamed file "
+                        "its new name"),
+             nullptr},
         });
     for (const SortOrder& order : kSortOrders)
         FileSortOrder->addItem(tr(order.caption));
@@ -106,6 +112,7 @@ void FilePane::connectHandlers()
     connect(PreviewList, &NameListView::selectionEdited, this, &FilePane::PreviewList_Click);
     connect(FileSpecs, &QLineEdit::textChanged, this, &FilePane::FileSpecs_Change);
     FileSpecs->installEventFilter(this);
+    connect(CompanionsChk, &QCheckBox::toggled, this, &FilePane::CompanionsChk_Click);
     connect(FileList->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &FilePane::FileList_HeaderClick);
     connect(FileList, &QWidget::customContextMenuRequested, this, &FilePane::showFileListMenu);

@@ -64,9 +64,9 @@ void LiveNames::start()
         return;
     }
     const QString mask = m_naming.WildCardRen->text();
-    m_job = mask.isEmpty() ? std::make_unique<LiveNameJob>(m_files.catalogueForWalk(),
-                                                           m_files.FileList->selectionFlags(),
-                                                           m_naming.settings())
+    m_job = mask.isEmpty() ? std::make_unique<LiveNameJob>(
+                                 m_files.catalogueForWalk(), m_files.FileList->selectionFlags(),
+                                 m_naming.settings(), m_files.companionListing(false))
                            : std::make_unique<LiveNameJob>(m_files.catalogueForWalk(), mask);
     m_slices.start();
 }
@@ -94,7 +94,8 @@ void LiveNames::show()
     setNote(list.counterFits ? QString()
                              : tr("No new names: the counter would pass %1 before the last file.")
                                    .arg(std::numeric_limits<qint32>::max()));
-    m_files.FileList->names()->setBeside(std::move(list.newNames), std::move(list.clashes));
+    m_files.FileList->names()->setBeside(std::move(list.newNames), std::move(list.clashes),
+                                         std::move(list.companions));
     emit shown();
 }
 

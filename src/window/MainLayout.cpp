@@ -302,6 +302,7 @@ void Main::layOut(const Twips& px)
     fields->setVerticalSpacing(px(105));
     fields->addWidget(f.Label1, 0, 0, Qt::AlignVCenter);
     fields->addWidget(f.FileSpecs, 0, 1);
+    fields->addLayout(rows.row({120, f.CompanionsChk}), 0, 2);
     fields->addWidget(n.Label9, 1, 0, Qt::AlignVCenter);
     fields->addWidget(n.WildCardRen, 1, 1);
     auto* buttons = new QGridLayout;
@@ -377,14 +378,15 @@ void Main::setFocusOrder()
     const FilePane& f = *m_files;
     const NamingPanel& n = *m_naming;
     const RunButtons& b = *m_buttons;
-    m_controls = {f.DriveList,      f.DirList,     f.Label8,         f.FileSortOrder, f.Label10,
-                  f.SelSteps,       f.Label11,     f.FileList,       f.Label1,        f.FileSpecs,
-                  n.Label9,         n.WildCardRen, n.Label12,        n.CasesList,     n.RenameChk,
-                  n.Label7,         n.NumCharKeep, n.Label2,         n.FilePrefix,    n.Label13,
-                  n.DateFormat,     n.Label3,      n.StartingNumber, n.chkTrim,       n.Label5,
-                  n.NumberIncValue, n.chkAlpha,    n.Label4,         n.FileLeading,   n.Label6,
-                  n.NewExt,         n.ExtUsed[0],  n.ExtUsed[1],     n.ExtUsed[2],    b.PreviewBut,
-                  b.ApplyBut,       b.ExitBut,     n.Frame2,         f.PreviewList,   n.Frame1};
+    m_controls = {f.DriveList,     f.DirList,        f.Label8,      f.FileSortOrder,  f.Label10,
+                  f.SelSteps,      f.Label11,        f.FileList,    f.Label1,         f.FileSpecs,
+                  f.CompanionsChk, n.Label9,         n.WildCardRen, n.Label12,        n.CasesList,
+                  n.RenameChk,     n.Label7,         n.NumCharKeep, n.Label2,         n.FilePrefix,
+                  n.Label13,       n.DateFormat,     n.Label3,      n.StartingNumber, n.chkTrim,
+                  n.Label5,        n.NumberIncValue, n.chkAlpha,    n.Label4,         n.FileLeading,
+                  n.Label6,        n.NewExt,         n.ExtUsed[0],  n.ExtUsed[1],     n.ExtUsed[2],
+                  b.PreviewBut,    b.ApplyBut,       b.ExitBut,     n.Frame2,         f.PreviewList,
+                  n.Frame1};
     QWidget* previous = nullptr;
     for (size_t i = 0; i < m_controls.size(); ++i) {
         QWidget* control = m_controls[i];

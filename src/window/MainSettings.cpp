@@ -115,6 +115,10 @@ void Main::restoreSetting(SettingKey key, const QString& text)
         // A format this version does not know puts no date into names.
         return n.DateFormat->setCurrentIndex(
             storedIndexIn(text, 0, n.DateFormat->count() - 1).value_or(0));
+    case SettingKey::Companions:
+        if (const auto i = storedIndexIn(text, 0, 1))
+            m_files->CompanionsChk->setChecked(*i == 1);
+        return;
     }
 }
 
@@ -197,6 +201,8 @@ std::optional<QString> Main::settingToStore(SettingKey key) const
         return QString::number(int(m_files->takenColumnShown()));
     case SettingKey::DateFormat:
         return QString::number(n.DateFormat->currentIndex());
+    case SettingKey::Companions:
+        return QString::number(int(m_files->CompanionsChk->isChecked()));
     }
     return std::nullopt;
 }

@@ -76,6 +76,8 @@ QVariant NameListModel::besideData(int row, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
+        if (const auto after = m_after.constFind(row); after != m_after.cend())
+            return m_beside.at(row) + *after;
         return m_beside.at(row);
     case Qt::ToolTipRole:
     case Qt::AccessibleDescriptionRole:
@@ -105,8 +107,9 @@ QString NameListModel::besideProblem(int row) const
             return why;
     }
     const auto clash = m_clashes.constFind(row);
-    return clash == m_clashes.cend() ? QString()
-                                     : describeClash(clash->kind, m_names.value(clash->row));
+    if (clash == m_clashes.cend())
+        return {};
+    return describeClash(clash->kind, clash->row < 0 ? clash->other : m_names.value(clash->row));
 }
 
 QString NameListModel::modifiedText(int row) const
@@ -166,6 +169,7 @@ void NameListModel::setNames(QStringList names, std::vector<quint64> writeTimes)
     m_taken.clear();
     m_beside = {};
     m_clashes.clear();
+    m_after.clear();
     endResetModel();
 }
 
@@ -187,10 +191,12 @@ void NameListModel::append(const QStringList& names)
     endInsertRows();
 }
 
-void NameListModel::setBeside(NameColumn beside, QHash<qint32, NameClash> clashes)
+void NameListModel::setBeside(NameColumn beside, QHash<qint32, NameClash> clashes,
+                              QHash<qint32, QString> after)
 {
     m_beside = std::move(beside);
     m_clashes = std::move(clashes);
+    m_after = std::move(after);
     const int col = column(Content::Beside);
     if (col >= 0 && !m_names.isEmpty())
         emit dataChanged(index(0, col), index(int(m_names.size()) - 1, col));

@@ -63,9 +63,11 @@ public:
     const QString& name(int row) const { return m_names.at(row); }
     const QStringList& names() const { return m_names; }
 
-    // The names beside the rows, by row (a null one leaves its cell empty), and the rows
-    // whose name beside clashes; the cells change in one go.
-    void setBeside(NameColumn beside, QHash<qint32, NameClash> clashes = {});
+    // The names beside the rows, by row (a null one leaves its cell empty), the rows whose
+    // name beside clashes, and the text shown after some of them (their companions); the
+    // cells change in one go.
+    void setBeside(NameColumn beside, QHash<qint32, NameClash> clashes = {},
+                   QHash<qint32, QString> after = {});
     void setBeside(const QStringList& beside) { setBeside(NameColumn(beside)); }
     QStringList beside() const { return m_beside.toList(); }
     QString beside(int row) const { return m_beside.at(row); }
@@ -86,6 +88,7 @@ private:
     std::vector<Taken> m_taken;
     NameColumn m_beside; // held compactly: a column for every file of a large folder
     QHash<qint32, NameClash> m_clashes;
+    QHash<qint32, QString> m_after;
     bool m_besideAreNewNames = false;
     mutable QIcon m_clashIcon; // made when first shown
 };

@@ -111,13 +111,15 @@ void RunButtons::schemeRun()
 QString RunButtons::walkScheme()
 {
     // One reading of the settings and of the selection serves the whole walk; names that
-    // carry a date wait for the listed files' capture times first.
+    // carry a date wait for the listed files' capture times first. Companions are looked
+    // for in the folder as it is now, not as the list last read it.
     const RenameSettings settings = m_naming.settings();
     if (namesUseDate(settings) && !m_files.awaitCaptureTimes())
         return m_run.cancelRequested() ? QString()
                                        : tr("The capture times sorted the list anew: "
                                             "check the selection, then try again.");
-    SchemeWalk walk(m_files.catalogueForWalk(), m_files.FileList->selectionFlags(), settings);
+    SchemeWalk walk(m_files.catalogueForWalk(), m_files.FileList->selectionFlags(), settings,
+                    m_files.companionListing(true));
     if (!m_run.walkMayStart(walk))
         return {};
     if (!m_run.previewMode()) {
@@ -125,11 +127,19 @@ QString RunButtons::walkScheme()
         return runNote(result.renamed, result.takingPart, result.stopped || result.failed);
     }
     NameListView* list = m_files.PreviewList;
+    // The old names beside come from the file list, row for row; companions' rows shift them.
+    const bool companions = walk.hasCompanions();
+    QStringList olds = companions ? list->names()->beside().mid(0, list->count()) : QStringList();
     m_run.fillPreview(walk, list->count(),
-                      [list](const QStringList& names, const std::vector<qint32>& selected) {
+                      [list, companions, &olds](const QStringList& names, const QStringList& before,
+                                                const std::vector<qint32>& selected) {
                           list->names()->append(names);
                           list->selectRows(selected);
+                          if (companions)
+                              olds += before;
                       });
+    if (companions)
+        list->names()->setBeside(olds);
     return {};
 }
 

@@ -99,9 +99,12 @@ bool RunController::walkMayStart(const SchemeWalk& walk)
 {
     QString refusal, details;
     const bool fits = walk.counterFits();
-    // The preview checks the new names before it lists them; a run finds a bad one itself.
-    const NameProblem problem =
-        fits && PreviewMode ? walk.firstNameProblem(RunYield()) : NameProblem{};
+    // The preview checks the new names before it lists them; a run finds a bad one itself,
+    // except where files take companions along: a set half renamed would part a picture
+    // from its edits, so the run is checked first.
+    const NameProblem problem = fits && (PreviewMode || walk.hasCompanions())
+                                    ? walk.firstNameProblem(RunYield())
+                                    : NameProblem{};
     if (!fits) {
         refusal = counterOverflowMessage();
     } else if (problem.kind == NameProblem::Kind::Duplicate) {
@@ -149,15 +152,11 @@ RenamePlan RunController::planOf(const SchemeWalk& walk)
     RenamePlan plan;
     RunYield yield;
     while (!ahead.atEnd()) {
-        const SchemeWalk::Step step = ahead.next();
-        if (step.takesPart) {
-            const QByteArray& oldRaw = step.record->RawName;
-            const QByteArray newRaw = newRawName(oldRaw, step.name);
+        for (SchemeWalk::Rename& rename : SchemeWalk::renamesOf(ahead.next())) {
             // The run stops at a name no file can have, before any system call.
-            if (!invalidNameReason(step.name).isEmpty())
-                break;
-            if (newRaw != oldRaw)
-                plan.push_back({oldRaw, newRaw, step.record->Inode});
+            if (!invalidNameReason(rename.newName).isEmpty())
+                return plan;
+            plan.push_back({std::move(rename.oldRaw), std::move(rename.newRaw), rename.inode});
         }
         if (yield.due())
             QCoreApplication::processEvents();
@@ -172,20 +171,17 @@ RunController::walkRenames(SchemeWalk& walk, const QByteArray& folder, WalkResul
     int done = 0;
     while (!walk.atEnd()) {
         const SchemeWalk::Step step = walk.next();
-        const QByteArray& oldRaw = step.record->RawName;
-        // Encoded once: the renamer would encode the text again to compare it, a tenth of
-        // the walk's own work.
-        const QByteArray& newRaw = step.takesPart ? newRawName(oldRaw, step.name) : oldRaw;
-        // A file that keeps its name is no rename: nothing to do, nothing to undo.
-        if (newRaw != oldRaw) {
+        // A file that keeps its name is no rename: nothing to do, nothing to undo. A
+        // companion that cannot follow its file stops the run as the file would.
+        for (const SchemeWalk::Rename& rename : SchemeWalk::renamesOf(step)) {
             const RenameOutcome outcome =
-                currentRenamer().renameRaw(folder, oldRaw, newRaw, &m_recorder);
+                currentRenamer().renameRaw(folder, rename.oldRaw, rename.newRaw, &m_recorder);
             if (!outcome.ok) {
                 result.failed = true;
                 // files renamed before stay renamed; no later file is tried
-                return RenameFailure{step.record->FileName, step.name, outcome.description};
+                return RenameFailure{rename.oldName, rename.newName, outcome.description};
             }
-            ++result.renamed;
+            result.renamed += !rename.companion;
         }
         done += step.takesPart;
         if (yield.due()) {
@@ -202,21 +198,29 @@ RunController::walkRenames(SchemeWalk& walk, const QByteArray& folder, WalkResul
 
 void RunController::fillPreview(SchemeWalk& walk, qint32 firstRow, const PreviewRows& append)
 {
-    QStringList names;
+    QStringList names, olds;
     std::vector<qint32> selected;
     qint32 row = firstRow;
     const auto flush = [&] {
-        append(names, selected);
+        append(names, olds, selected);
         names.clear();
+        olds.clear();
         selected.clear();
     };
     RunYield yield;
     while (!walk.atEnd()) {
         const SchemeWalk::Step step = walk.next();
         names.append(step.name);
+        olds.append(step.record->FileName);
         if (step.selected)
             selected.push_back(row);
         ++row;
+        // Each companion on a row of its own, right under its file.
+        for (const SchemeWalk::Companion& companion : step.companions) {
+            names.append(companion.name);
+            olds.append(companion.file->name);
+            ++row;
+        }
         if (yield.due()) {
             flush();
             QCoreApplication::processEvents();

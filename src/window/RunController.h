@@ -93,11 +93,12 @@ public:
     // (with its message), a cancel or the end. A file whose new name is its old one, byte
     // for byte, is left alone and not recorded.
     WalkResult renameWalk(SchemeWalk& walk, const QByteArray& folder);
-    // Lists every name of the walk; the rows composed between two visits to the event loop
-    // go in as one range with the rows to select, so that a long list is laid out once per
-    // visit instead of once per row. `firstRow` is the row the first name lands on.
-    using PreviewRows =
-        std::function<void(const QStringList& names, const std::vector<qint32>& selected)>;
+    // Lists every name of the walk, each file's companions on rows right under it; the rows
+    // composed between two visits to the event loop go in as one range with their old names
+    // and the rows to select, so that a long list is laid out once per visit instead of once
+    // per row. `firstRow` is the row the first name lands on.
+    using PreviewRows = std::function<void(const QStringList& names, const QStringList& olds,
+                                           const std::vector<qint32>& selected)>;
     void fillPreview(SchemeWalk& walk, qint32 firstRow, const PreviewRows& append);
     // The renames that give every file `spec` matches in `folder` the name `mask` gives
     // it; a plan that must not run is refused with the wildcard error.

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: The Pellory developers
 // The counters, the composed names and the duplicate check; settings as words (Settings.h).
 
+#include "naming/Companions.h"
 #include "naming/DuplicateCheck.h"
 #include "naming/NameCounter.h"
 #include "naming/RenameSet.h"
@@ -87,12 +88,18 @@ private slots:
         QTest::addColumn<bool>("duplicates");
         QTest::addColumn<QString>(
             "problem"); // the preview's first: "duplicate a", "unusable a>b: why"
+        // The folder's other names, whose companions go with the listed files; none: the
+        // companions are left alone. Expected then lists each file's companions after it and
+        // the staying names at the end.
+        QTest::addColumn<QString>("folder");
         const auto row = [](const char* tag, const QByteArray& names, const char* selected,
                             const QByteArray& settings, const QByteArray& expected,
-                            bool duplicates = false, const QByteArray& problem = {}) {
+                            bool duplicates = false, const QByteArray& problem = {},
+                            const char* folder = nullptr) {
             QTest::newRow(tag) << QString::fromUtf8(names) << QString(selected)
                                << QString::fromUtf8(settings) << QString::fromUtf8(expected)
-                               << duplicates << QString::fromUtf8(problem);
+                               << duplicates << QString::fromUtf8(problem)
+                               << QString::fromUtf8(folder);
         };
         const QByteArray e125 = QByteArray("\xc3\xa9").repeated(125); // 250 bytes as stored
         // clang-format off
@@ -155,6 +162,16 @@ private slots:
         row("same second, no counter: one name", "a.JPG" + may14 + "|b.JPG" + may14, "", "batch start= date=3", "2026-05-14_15-30-02_.JPG|2026-05-14_15-30-02_.JPG", true, "duplicate b.JPG");
         row("date gives a later file's name", "a.JPG" + may14 + "|2026-05-14_001.jpg@2026-05-15T00:00:00", "", "batch date=1", "2026-05-14_001.JPG|2026-05-15_002.jpg", true, "duplicate a.JPG");
         row("date makes the name too long", "a.txt" + may14, "", "batch prefix=" + e125 + " start=1 date=2", e125 + "20260514_1.txt", false, "unusable a.txt>" + e125 + "20260514_1.txt: The new name may not be longer than 255 bytes");
+        const char* camera = "IMG_1.CR2|IMG_1.xmp|IMG_1.JPG.xmp|notes.txt";
+        row("companions follow", "IMG_1.JPG|IMG_2.JPG", "", "batch prefix=Trip_ start=001", "Trip_001.JPG|Trip_001.CR2|Trip_001.JPG.xmp|Trip_001.xmp|Trip_002.JPG|notes.txt", false, "", camera);
+        row("companions, files kept", "IMG_1.JPG", "", "", "IMG_1.JPG|IMG_1.CR2|IMG_1.JPG.xmp|IMG_1.xmp|notes.txt", false, "", camera);
+        row("companion takes a staying name", "IMG_1.JPG", "", "batch prefix=IMG_ start=2", "IMG_2.JPG|IMG_2.CR2|IMG_2.cr2", true, "duplicate IMG_1.CR2", "IMG_1.CR2|IMG_2.cr2");
+        row("companion takes a later file's name", "IMG_1.JPG|b.CR2", "", "batch prefix=b start=", "b.JPG|b.CR2|b.CR2", true, "duplicate IMG_1.CR2", "IMG_1.CR2");
+        row("companion takes a later companion's name", "a.JPG|x1.PNG", "", "batch prefix=x start=1", "x1.JPG|x1.xmp|x2.PNG|x2.xmp", true, "duplicate a.xmp", "x1.xmp|a.xmp");
+        row("listed file takes a staying name", "a.JPG", "", "batch prefix=b start=", "b.JPG|b.JPG", true, "duplicate a.JPG", "b.JPG");
+        row("two sidecars one new name", "IMG_1.JPG", "", "batch prefix=T start= remove", "T|T.xmp|T.xmp", true, "duplicate IMG_1.xmp", "IMG_1.xmp|IMG_1.JPG.xmp");
+        row("companion of an unselected file", "a.JPG|b.JPG|c.JPG", "011", "batch prefix=x start=1", "a.JPG|x1.JPG|x1.xmp|x2.JPG|a.xmp", false, "", "a.xmp|b.xmp");
+        row("companion name too long", "a.JPG", "", "batch prefix=" + e125 + " start=1", e125 + "1.JPG|" + e125 + "1.JPG.xmp", false, "unusable a.JPG.xmp>" + e125 + "1.JPG.xmp: The new name may not be longer than 255 bytes", "a.JPG.xmp");
         // clang-format on
     }
     void walk()
@@ -165,6 +182,7 @@ private slots:
         QFETCH(QString, expected);
         QFETCH(bool, duplicates);
         QFETCH(QString, problem);
+        QFETCH(QString, folder);
         QStringList list;
         QList<QDateTime> dates;
         for (const QString& name : names.split(u'|')) {
@@ -177,13 +195,77 @@ private slots:
         const RenameSettings s = settingsFrom(settings);
         const auto size = renameSetSize(list.size(), std::count(flags.begin(), flags.end(), true));
         const bool fits = decimalCounterFits(s, size);
-        QCOMPARE(fits ? composeAll(list, dates, flags, s).join(u'|') : "too far", expected);
-        QCOMPARE(WouldProduceDuplicates(list, dates, flags, s), duplicates);
-        const NameProblem p = firstNameProblem(list, dates, flags, s);
+        const CompanionNames found = findCompanionNames(list, flags, folder.split(u'|'));
+        const CompanionNames* companions = folder.isNull() ? nullptr : &found;
+        QStringList olds;
+        const QStringList composed = companions
+                                         ? composeAll(list, dates, flags, s, *companions, &olds)
+                                         : composeAll(list, dates, flags, s);
+        QCOMPARE(fits ? composed.join(u'|') : "too far", expected);
+        QCOMPARE(WouldProduceDuplicates(list, dates, flags, s, {}, companions), duplicates);
+        QCOMPARE(!duplicateClashes(list, dates, flags, s, 1, companions).isEmpty(), duplicates);
+        const NameProblem p = firstNameProblem(list, dates, flags, s, {}, companions);
         const QString kinds[] = {"", "unusable ", "duplicate "};
         QCOMPARE(kinds[int(p.kind)] + p.oldName +
                      (p.reason.isEmpty() ? "" : u'>' + p.newName + ": " + p.reason),
                  problem);
+    }
+
+    // The companions each listed file claims among the folder's other names, and the names
+    // they get from the file's new name: "old>new" per companion, files apart by "|".
+    void companions_data()
+    {
+        QTest::addColumn<QString>("listed");
+        QTest::addColumn<QString>("unlisted");
+        QTest::addColumn<QString>("renamed"); // the listed files' new names
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char* tag, const char* listed, const char* unlisted,
+                            const char* renamed, const char* expected) {
+            QTest::newRow(tag) << QString(listed) << QString(unlisted) << QString(renamed)
+                               << QString(expected);
+        };
+        // clang-format off
+        row("every RAW", "a.JPG", "a.CR2|a.CR3|a.NEF|a.NRW|a.ARW|a.SRF|a.SR2|a.RAF|a.ORF|a.RW2|a.DNG|a.PEF|a.SRW|a.X3F|a.3FR|a.IIQ", "b.JPG",
+            "a.3FR>b.3FR a.ARW>b.ARW a.CR2>b.CR2 a.CR3>b.CR3 a.DNG>b.DNG a.IIQ>b.IIQ a.NEF>b.NEF a.NRW>b.NRW a.ORF>b.ORF a.PEF>b.PEF a.RAF>b.RAF a.RW2>b.RW2 a.SR2>b.SR2 a.SRF>b.SRF a.SRW>b.SRW a.X3F>b.X3F");
+        row("not RAW, not sidecar", "a.JPG", "a.TIF|a.PNG|a.MOV|a.CRW|a.txt|a", "b.JPG", "");
+        row("JPEG of a RAW", "a.CR2", "a.JPG|a.jpeg|a.HEIC|a.heif", "b.CR2", "a.HEIC>b.HEIC a.JPG>b.JPG a.jpeg>b.jpeg");
+        row("JPEG of a JPEG no companion", "a.jpeg", "a.JPG|a.HEIC", "b.jpeg", "");
+        row("JPEG of a PNG no companion", "a.PNG", "a.JPG", "b.PNG", "");
+        row("sidecars", "a.JPG", "a.xmp|a.THM|a.aae", "b.JPG", "a.THM>b.THM a.aae>b.aae a.xmp>b.xmp");
+        row("whole-name xmp follows new ext", "IMG_1.JPG", "IMG_1.JPG.xmp|IMG_1.jpg.XMP", "Trip_001.jpeg",
+            "IMG_1.JPG.xmp>Trip_001.jpeg.xmp IMG_1.jpg.XMP>Trip_001.jpeg.XMP");
+        row("whole-name only xmp", "a.JPG", "a.JPG.THM|a.JPG.CR2|a.JPG.aae", "b.JPG", "");
+        row("letter case of stem and ext", "img_1.JPG", "IMG_1.cr2|Img_1.Xmp", "Trip.jpg", "IMG_1.cr2>Trip.cr2 Img_1.Xmp>Trip.Xmp");
+        row("stem must be the whole stem", "a.JPG", "ab.CR2|a.b.CR2|.CR2|a.CR2.bak|xa.xmp", "b.JPG", "");
+        row("dots in the stem", "a.b.c.JPG", "a.b.c.CR2|a.b.xmp|a.b.c.JPG.xmp", "x.y.JPG",
+            "a.b.c.CR2>x.y.CR2 a.b.c.JPG.xmp>x.y.JPG.xmp");
+        row("listed without extension", "IMG", "IMG.CR2|IMG.xmp|IMG.JPG", "Trip.txt", "IMG.CR2>Trip.CR2 IMG.xmp>Trip.xmp");
+        row("new name without extension", "a.JPG", "a.CR2|a.JPG.xmp", "Trip", "a.CR2>Trip.CR2 a.JPG.xmp>Trip.xmp");
+        row("new name with dots", "a.JPG", "a.xmp", "x.y.JPG", "a.xmp>x.y.xmp");
+        row("first claimant wins", "a.JPG|a.NEF|a.TIF", "a.xmp|a.CR2|a.jpeg", "b.JPG|c.NEF|d.TIF",
+            "a.CR2>b.CR2 a.xmp>b.xmp|a.jpeg>c.jpeg|");
+        row("in name order", "a.JPG", "a.xmp|a.JPG.xmp|a.CR2", "b.JPG", "a.CR2>b.CR2 a.JPG.xmp>b.JPG.xmp a.xmp>b.xmp");
+        // clang-format on
+    }
+    void companions()
+    {
+        QFETCH(QString, listed);
+        QFETCH(QString, unlisted);
+        QFETCH(QString, renamed);
+        QFETCH(QString, expected);
+        CompanionFinder finder(unlisted.split(u'|'));
+        const QStringList names = listed.split(u'|');
+        QStringList files;
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            QStringList pairs;
+            for (const qsizetype at : finder.claim(names[i])) {
+                const QString& companion = finder.unlisted()[at];
+                pairs << companion + u'>' +
+                             companionNewName(companion, names[i], renamed.split(u'|')[i]);
+            }
+            files << pairs.join(u' ');
+        }
+        QCOMPARE(files.join(u'|'), expected);
     }
 
     void duplicatesMatchQuadraticCheck()

@@ -3,13 +3,17 @@
 // The undo history: runs written and read back for any bytes, damaged and foreign files
 // read without harm, the choice of the run to undo, the undo on real folders (names taken,
 // gone, carried by another file, already back, parked under a temporary name, a folder
-// moved), and runs and undos killed with SIGKILL at a random file, alone and beside a
-// second writer. The killed writers are this binary started again with --child.
+// moved), and runs and undos killed with SIGKILL at a random file, alone, beside a second
+// writer, and in the middle of a file's companions. The killed writers are this binary
+// started again with --child.
 
+#include "catalogue/Catalogue.h"
 #include "platform/Rename.h"
 #include "run/RunHistory.h"
+#include "run/SchemeWalk.h"
 #include "run/Undo.h"
 #include "support/Files.h"
+#include "support/Settings.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -66,6 +70,41 @@ bool rotate(const QByteArray& folder, int count, int delayMs)
     }
     recorder.finish();
     return true;
+}
+
+// The four files of one camera shot: the picture, its RAW and both kinds of sidecar.
+QByteArrayList cameraSet(int i)
+{
+    const QByteArray stem = "IMG_" + QByteArray::number(i).rightJustified(4, '0');
+    return {stem + ".JPG", stem + ".CR2", stem + ".xmp", stem + ".JPG.xmp"};
+}
+
+// Renames every picture of the folder with its companions as the window's run does: the
+// plan written first, each rename recorded as it is made, pausing around it.
+bool renameSets(const QByteArray& folder, int delayMs)
+{
+    auto catalogue = std::make_shared<Catalogue>();
+    rebuildCatalogue(*catalogue, folder, "*.JPG", ExtensionMode::UseLastOccurrence);
+    SchemeWalk walk(catalogue, {}, settingsFrom("batch prefix=Trip_ start=001"),
+                    listFolder(folder));
+    RenamePlan plan;
+    for (SchemeWalk ahead = walk; !ahead.atEnd();) {
+        for (SchemeWalk::Rename& r : SchemeWalk::renamesOf(ahead.next()))
+            plan.push_back({r.oldRaw, r.newRaw, r.inode});
+    }
+    RunRecorder recorder;
+    recorder.begin(RunKind::Scheme, folder, catalogue->FileCount(), plan);
+    SystemRenamer renamer;
+    while (!walk.atEnd()) {
+        for (const SchemeWalk::Rename& r : SchemeWalk::renamesOf(walk.next())) {
+            QThread::msleep(ulong(delayMs) / 2);
+            if (!renamer.renameRaw(folder, r.oldRaw, r.newRaw, &recorder).ok)
+                return false;
+            QThread::msleep(ulong(delayMs) / 2);
+        }
+    }
+    recorder.finish();
+    return plan.size() == size_t(catalogue->FileCount()) * 4;
 }
 
 // Undoes a run as the window does, pausing after every file when asked to, and running `afterFirst`
@@ -562,15 +601,18 @@ void tst_RunHistory::killed_data()
 {
     QTest::addColumn<int>("writers");     // runs at once in their own folders; the first is killed
     QTest::addColumn<bool>("undoKilled"); // the run finishes, and its undo is killed instead
-    QTest::newRow("run killed") << 1 << false;
-    QTest::newRow("undo killed") << 1 << true;
-    QTest::newRow("two windows, one killed") << 2 << false;
+    QTest::addColumn<bool>("sets");       // pictures renamed with their RAW and sidecars
+    QTest::newRow("run killed") << 1 << false << false;
+    QTest::newRow("undo killed") << 1 << true << false;
+    QTest::newRow("two windows, one killed") << 2 << false << false;
+    QTest::newRow("run with companions killed") << 1 << false << true;
 }
 
 void tst_RunHistory::killed()
 {
     QFETCH(int, writers);
     QFETCH(bool, undoKilled);
+    QFETCH(bool, sets);
     constexpr int kFiles = 60, kDelayMs = 4;
     QRandomGenerator rng(20261205);
     for (int round = 0; round < 4; ++round) {
@@ -579,8 +621,11 @@ void tst_RunHistory::killed()
         std::vector<std::unique_ptr<QProcess>> children;
         for (int w = 0; w < writers; ++w) {
             dirs.push_back(std::make_unique<QTemporaryDir>());
-            for (int i = 0; i < kFiles; ++i)
-                QVERIFY(makeFile(QFile::encodeName(dirs[w]->filePath(fileName(i))), fileName(i)));
+            for (int i = 0; i < kFiles; ++i) {
+                const QByteArrayList names = sets ? cameraSet(i / 4) : QByteArrayList{fileName(i)};
+                const QByteArray name = names[i % names.size()];
+                QVERIFY(makeFile(QFile::encodeName(dirs[w]->path()) + '/' + name, name));
+            }
         }
         QByteArrayList before;
         for (const auto& d : dirs)
@@ -589,7 +634,9 @@ void tst_RunHistory::killed()
             QVERIFY(rotate(QFile::encodeName(dirs[0]->path()), kFiles, 0));
         for (int w = 0; w < writers; ++w) {
             children.push_back(std::make_unique<QProcess>());
-            const QString what = undoKilled ? RunHistory::read().runs().front().id : "run";
+            const QString what = undoKilled ? RunHistory::read().runs().front().id
+                                 : sets     ? "sets"
+                                            : "run";
             children[w]->start(QCoreApplication::applicationFilePath(),
                                {"--child", what, dirs[w]->path(), QString::number(kFiles)});
             QVERIFY(children[w]->waitForStarted());
@@ -613,6 +660,8 @@ void tst_RunHistory::killed()
         const RunRecord* cut = history.interrupted();
         QVERIFY(cut && QFile::decodeName(cut->folder) == dirs[0]->path());
         const RunRecord target = readRun(undoKilled ? cut->undoes : cut->id);
+        if (sets) // the plan names every file of every set, so the undo knows them all
+            QCOMPARE(target.plan.size(), size_t(kFiles));
         putBackParked(readRun(cut->id), currentRenamer());
         const RunHistory parkedBack = RunHistory::read();
         QVERIFY(parkedBack.interrupted() && parkedBack.interrupted()->id == cut->id);
@@ -636,6 +685,8 @@ int main(int argc, char** argv)
             return 2;
         if (qstrcmp(argv[2], "run") == 0)
             return rotate(folder, atoi(argv[4]), 4) ? 0 : 1;
+        if (qstrcmp(argv[2], "sets") == 0)
+            return renameSets(folder, 8) ? 0 : 1; // the plan, written first, shows it early
         return undo(readRun(QString::fromLocal8Bit(argv[2])), 4).isEmpty() ? 0 : 1;
     }
     QCoreApplication app(argc, argv);

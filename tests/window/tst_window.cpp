@@ -266,7 +266,8 @@ QString grown(const Main& m, const QHash<QString, QRect>& before)
     return shown.join(' ');
 }
 
-// Where Tab leads from the drive list, with every control enabled so that it visits each.
+// Where Tab leads from the drive list, round to it again, with every control enabled so
+// that it visits each.
 QString focusOrder(const Main& m)
 {
     for (QWidget* control : m.controls())
@@ -274,10 +275,10 @@ QString focusOrder(const Main& m)
     m.files().PreviewList->show();
     m.files().DriveList->setFocus();
     QStringList visited;
-    for (int i = 0; i < 24; ++i) {
+    do {
         visited.append(QApplication::focusWidget()->objectName());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    }
+    } while (QApplication::focusWidget() != m.files().DriveList && visited.size() < 100);
     return visited.join(' ');
 }
 
@@ -617,9 +618,9 @@ void TstWindow::steps_data()
     row("start: below zero stays centred", "", "WindowTop=-32000", "", "at", "@c,c");
     row("start: specs restored before the folder is listed", "a.png|b.JPG", "Specs=*.PNG", "", "list", "a.png");
     row("keys: Alt+A applies, Alt+T exits", "1", "Specs=*.JPG", "click=RenameChk key=Alt+A wait key=Alt+T wait", "disk open", "IMG_001.JPG=F000.JPG / closed");
-    row("start: controls off, named, focus order", "", "", "", "off named spoken keys icon tabs", naming + " PreviewBut ApplyBut hidden PreviewList / named / Drive|Sort Files by :|Name Format:|New ext :|Preview and Check for Errors / abcdefikloprstwx / icon / DriveList FolderPath DirList FileSortOrder SelSteps FileList FileSpecs WildCardRen CasesList RenameChk NumCharKeep FilePrefix DateFormat StartingNumber chkTrim NumberIncValue chkAlpha FileLeading NewExt ExtUsed1 PreviewBut ApplyBut ExitBut PreviewList");
-    row("close: typed extension stored", "12", "NewExtUser=old|Alpha=1", "move=3000,1500 size=11250,8250 click=ExtUsed2 SelSteps=3 NewExt=bak click=RenameChk DateFormat+=2 close", "stored", "Alpha=1 AlphaIncrement=1 AlphaNumber=AAA Cases=0 DateFormat=2 FileExt=2 Increment=1 Keep=0 LastDir=~ LastDrive=D Leading= NewExtInx=-1 NewExtUser=bak Number=001 Prefix=IMG_ SelSteps=3 ShowHiddenFolders=0 Specs=*.JPG;*.GIF TakenColumn=0 WindowHeight=8250 WindowLeft=3000 WindowTop=1500 WindowWidth=11250");
-    row("close: a chosen item keeps the old typed one", "12", "NewExtUser=old", "move=3000,1500 size=11250,8250 NewExt+=1 close", "stored", "Alpha=0 AlphaIncrement=1 AlphaNumber=AAA Cases=0 DateFormat=0 FileExt=1 Increment=1 Keep=0 LastDir=~ LastDrive=D Leading= NewExtInx=1 NewExtUser=old Number=001 Prefix=IMG_ SelSteps= ShowHiddenFolders=0 Specs=*.JPG;*.GIF TakenColumn=0 WindowHeight=8250 WindowLeft=3000 WindowTop=1500 WindowWidth=11250");
+    row("start: controls off, named, focus order", "", "", "", "off named spoken keys icon tabs", naming + " PreviewBut ApplyBut hidden PreviewList / named / Drive|Sort Files by :|Name Format:|New ext :|Preview and Check for Errors / abcdefikloprstwx / icon / DriveList FolderPath DirList FileSortOrder SelSteps FileList FileSpecs CompanionsChk WildCardRen CasesList RenameChk NumCharKeep FilePrefix DateFormat StartingNumber chkTrim NumberIncValue chkAlpha FileLeading NewExt ExtUsed1 PreviewBut ApplyBut ExitBut PreviewList");
+    row("close: typed extension stored", "12", "NewExtUser=old|Alpha=1", "move=3000,1500 size=11250,8250 click=ExtUsed2 SelSteps=3 NewExt=bak click=RenameChk DateFormat+=2 close", "stored", "Alpha=1 AlphaIncrement=1 AlphaNumber=AAA Cases=0 Companions=0 DateFormat=2 FileExt=2 Increment=1 Keep=0 LastDir=~ LastDrive=D Leading= NewExtInx=-1 NewExtUser=bak Number=001 Prefix=IMG_ SelSteps=3 ShowHiddenFolders=0 Specs=*.JPG;*.GIF TakenColumn=0 WindowHeight=8250 WindowLeft=3000 WindowTop=1500 WindowWidth=11250");
+    row("close: a chosen item keeps the old typed one", "12", "NewExtUser=old", "move=3000,1500 size=11250,8250 NewExt+=1 close", "stored", "Alpha=0 AlphaIncrement=1 AlphaNumber=AAA Cases=0 Companions=0 DateFormat=0 FileExt=1 Increment=1 Keep=0 LastDir=~ LastDrive=D Leading= NewExtInx=1 NewExtUser=old Number=001 Prefix=IMG_ SelSteps= ShowHiddenFolders=0 Specs=*.JPG;*.GIF TakenColumn=0 WindowHeight=8250 WindowLeft=3000 WindowTop=1500 WindowWidth=11250");
     row("close: when idle", "", "Prefix=before", "FilePrefix:=after close", "open beeps prefix", "closed / beeps=0 / after");
     row("close: refused during a run", "1", "Prefix=before", "FilePrefix:=after click=RenameChk apply@1 close", "open beeps prefix", "open / beeps=1 / before");
     row("close: Esc when idle", "", "Prefix=before", "FilePrefix:=after key=Esc", "open beeps prefix", "closed / beeps=0 / after");
@@ -737,6 +738,16 @@ void TstWindow::steps_data()
     row("specs set by another program: entered and left, they list", "a.JPG|b.png", "Specs=*.JPG", "FileSpecs:=*.png focus=FileSpecs key=Tab", "list", "b.png");
     row("live: a wildcard pattern with a folder part is marked", "a.JPG|b.JPG", "Specs=*.JPG", "WildCardRen=sub/*.BAK", "live", "sub/.BAK <The new name may not contain \"/\">|sub/.BAK <The new name may not contain \"/\">");
     row("live: a prefix no file can have is marked", "a.JPG", "Specs=*.JPG", "click=RenameChk FilePrefix:=a/b", "live", "a/b001.JPG <The new name may not contain \"/\">");
+    const QString camera = "IMG_0001.JPG|IMG_0001.CR2|IMG_0001.xmp|IMG_0001.JPG.xmp",
+                  cameraBack = "IMG_0001.CR2=IMG_0001.CR2|IMG_0001.JPG=IMG_0001.JPG|IMG_0001.JPG.xmp=IMG_0001.JPG.xmp|IMG_0001.xmp=IMG_0001.xmp";
+    row("companions: renamed with their file, then undone", camera, "Specs=*.JPG|Prefix=Trip_|Number=001|Companions=1", "click=RenameChk live click=ApplyBut disk undo", "live disk", "Trip_001.JPG  + .CR2 .JPG.xmp .xmp / Trip_001.CR2=IMG_0001.CR2|Trip_001.JPG=IMG_0001.JPG|Trip_001.JPG.xmp=IMG_0001.JPG.xmp|Trip_001.xmp=IMG_0001.xmp / Trip_001.JPG  + .CR2 .JPG.xmp .xmp / " + cameraBack);
+    row("companions: the box toggles the column", camera, "Specs=*.JPG|Prefix=Trip_", "click=RenameChk live click=CompanionsChk wait live click=CompanionsChk wait", "live", "Trip_001.JPG / Trip_001.JPG  + .CR2 .JPG.xmp .xmp / Trip_001.JPG");
+    row("companions: one a staying file's name would take is refused", "A.JPG|A.CR2|IMG_001.CR2", "Specs=*.JPG|Companions=1", "click=RenameChk click=ApplyBut", "live disk msgs journal", "IMG_001.JPG  + .CR2 <Clashes with \"IMG_001.CR2\", which keeps its name> / A.CR2=A.CR2|A.JPG=A.JPG|IMG_001.CR2=IMG_001.CR2 / Pellory - Error|warning|These settings will produce duplicate file names!!!|IMG_001.CR2: A.CR2 and IMG_001.CR2 / 0");
+    row("companions: a failure on one stops the run", "A.JPG|A.CR2|B.JPG", "Specs=*.JPG|Companions=1", "click=RenameChk apply@2 fail", "disk msgs journal", "A.CR2=A.CR2|B.JPG=B.JPG|IMG_001.JPG=A.JPG / " + failed + "IMG_001.CR2\r\rInput/output error|The file's name is A.CR2.\n1 of 2 files were renamed before this one. Ctrl+Alt+Z puts them back. / 1");
+    row("companions: a folder is none", "A.JPG|A.CR2|A.xmp/|A.xmp/in.txt", "Specs=*.JPG|Companions=1", "click=RenameChk click=ApplyBut", "disk", "A.xmp/in.txt=A.xmp/in.txt|IMG_001.CR2=A.CR2|IMG_001.JPG=A.JPG");
+    row("companions: one that is listed is renamed once", "A.JPG|A.CR2|A.xmp", "Specs=*.JPG;*.CR2|Companions=1", "click=RenameChk click=ApplyBut", "disk", "IMG_001.CR2=A.CR2|IMG_001.xmp=A.xmp|IMG_002.JPG=A.JPG");
+    row("companions: preview lists each under its file", "A.JPG|A.CR2|A.xmp|B.JPG", "Specs=*.JPG|Companions=1", "click=RenameChk click=PreviewBut", "preview beside", "IMG_001.JPG|IMG_001.CR2|IMG_001.xmp|IMG_002.JPG  / A.JPG|A.CR2|A.xmp|B.JPG");
+    row("companions: box off, as before", "A.JPG|A.CR2|A.xmp", "Specs=*.JPG", "click=RenameChk click=ApplyBut", "disk", "A.CR2=A.CR2|A.xmp=A.xmp|IMG_001.JPG=A.JPG");
     row("F1 opens the guide", "", "", "focus=FileSpecs key=F1", "opened beeps", "the guide / beeps=0");
     row("in German", "3", "", "FileSpecs=*.JPG;b*.GIF" + toggle, "spoken keys fits status msgs", "Laufwerk|Sortierung:|Schreibweise:|Neue:|Vorschau und Fehlerprüfung / abdefghmnpstuvwz / fits / 3 Dateien, 0 ausgewählt / Pellory - Platzhalterfehler|plain|Für „Umbenennen in“ darf das Dateimuster nicht mehrere Suchmuster enthalten");
     // clang-format on
