@@ -15,4 +15,11 @@ enum class RunState : qint16
     CancelRequested = 2, // Exit was pressed during a run; the run stops at its next yield
 };
 
+// What a handler that finds a run under way does: beep, or let the click pass unheard.
+enum class IfBusy
+{
+    Beep,
+    Ignore
+};
+
 } // namespace pellory

@@ -9,8 +9,8 @@
 // control-state rules do).
 
 #include "catalogue/Catalogue.h"
+#include "run/RunState.h"
 #include "window/NameListModel.h"
-#include "window/RunController.h"
 
 #include <QObject>
 
@@ -26,6 +26,7 @@ class QTimer;
 namespace pellory {
 
 class FolderWatch;
+class RunController;
 
 class CaptureCache;
 class CaptureReader;
@@ -89,7 +90,7 @@ public:
     QString openFolder(const QByteArray& path);
     // Typing, dropping, F5 and the folder's own changes change the list only when no run is
     // under way and preview mode is off; otherwise `answer` says what the user hears.
-    bool mayChangeFolder(RunController::IfBusy answer) const;
+    bool mayChangeFolder(IfBusy answer) const;
     // F5: the list rebuilt from disk, as a change of folder rebuilds it.
     void readFolderAgain();
     // A change on disk seen while the list had to stay as it was is followed now.

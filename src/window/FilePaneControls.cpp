@@ -12,6 +12,7 @@
 #include "window/FolderPathField.h"
 #include "window/FolderSelector.h"
 #include "window/NameListView.h"
+#include "window/RunController.h"
 
 #include <QCheckBox>
 #include <QComboBox>

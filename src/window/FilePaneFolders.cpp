@@ -4,6 +4,7 @@
 // following the folder as other programs change it; and what an empty list says.
 
 #include "window/FilePane.h"
+#include "window/RunController.h"
 
 #include "platform/FolderWatch.h"
 #include "window/Feedback.h"

@@ -10,6 +10,7 @@
 #include "window/FilePane.h"
 #include "window/FolderSelector.h"
 #include "window/NameListView.h"
+#include "window/RunController.h"
 
 #include <QComboBox>
 #include <QEventLoop>

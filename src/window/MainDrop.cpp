@@ -6,6 +6,7 @@
 
 #include "window/FilePane.h"
 #include "window/Main.h"
+#include "window/RunController.h"
 #include "window/StatusLine.h"
 
 #include <QDropEvent>

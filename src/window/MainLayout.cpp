@@ -20,6 +20,7 @@
 #include "window/NameListView.h"
 #include "window/NamingPanel.h"
 #include "window/RunButtons.h"
+#include "window/RunController.h"
 #include "window/StatusLine.h"
 #include "window/UndoCommands.h"
 

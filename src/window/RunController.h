@@ -36,11 +36,7 @@ public:
     explicit RunController(Feedback& feedback, QObject* parent = nullptr);
     ~RunController() override;
 
-    enum class IfBusy
-    {
-        Beep,
-        Ignore
-    };
+    using IfBusy = pellory::IfBusy;
     // The one re-entrancy guard: true when no run is under way; otherwise answers as asked
     // and returns false.
     bool mayAct(IfBusy answer) const;
