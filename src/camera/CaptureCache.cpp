@@ -39,16 +39,19 @@ qsizetype CaptureCache::size() const
 }
 
 QFuture<CaptureTime> readCaptureTimes(CaptureCache& cache, const QByteArray& folder,
-                                      QList<CaptureRequest> files)
+                                      QList<CaptureRequest> files, QThreadPool* pool)
 {
-    return QtConcurrent::mapped(std::move(files), [&cache, folder](const CaptureRequest& file) {
-        if (const std::optional<CaptureTime> known = cache.find(file.version))
-            return *known;
-        const std::optional<CaptureTime> read = readCaptureTime(folder + '/' + file.name);
-        if (read)
-            cache.insert(file.version, *read);
-        return read.value_or(CaptureTime{});
-    });
+    if (!pool)
+        pool = QThreadPool::globalInstance();
+    return QtConcurrent::mapped(
+        pool, std::move(files), [&cache, folder](const CaptureRequest& file) {
+            if (const std::optional<CaptureTime> known = cache.find(file.version))
+                return *known;
+            const std::optional<CaptureTime> read = readCaptureTime(folder + '/' + file.name);
+            if (read)
+                cache.insert(file.version, *read);
+            return read.value_or(CaptureTime{});
+        });
 }
 
 } // namespace pellory

@@ -12,6 +12,7 @@
 #include <QHash>
 #include <QList>
 #include <QMutex>
+#include <QThreadPool>
 
 #include <optional>
 
@@ -61,7 +62,8 @@ struct CaptureRequest
 // Its progress counts the files done; cancel() stops the reading after the files in
 // progress. `folder` is the exact bytes of the folder's path; `cache` must outlive the
 // future.
+// `pool`: the threads to read on, the global pool when none is given.
 QFuture<CaptureTime> readCaptureTimes(CaptureCache& cache, const QByteArray& folder,
-                                      QList<CaptureRequest> files);
+                                      QList<CaptureRequest> files, QThreadPool* pool = nullptr);
 
 } // namespace pellory

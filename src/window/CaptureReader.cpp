@@ -26,17 +26,33 @@ struct CaptureReader::Files
 };
 
 CaptureReader::CaptureReader(QObject* parent)
-    : QObject(parent), m_cache(std::make_unique<CaptureCache>()), m_files(std::make_unique<Files>())
+    : QObject(parent), m_cache(std::make_unique<CaptureCache>()),
+      m_files(std::make_unique<Files>()), m_pool(std::make_unique<QThreadPool>())
 {
     connect(&m_watcher, &QFutureWatcherBase::finished, this, &CaptureReader::readingDone);
     connect(&m_watcher, &QFutureWatcherBase::progressValueChanged, this,
             &CaptureReader::readingProgress);
+    m_stall.setSingleShot(true);
+    m_stall.setInterval(kGiveUpMs);
+    connect(&m_stall, &QTimer::timeout, this, &CaptureReader::giveUp);
 }
 
 CaptureReader::~CaptureReader()
 {
     m_watcher.cancel();
-    m_watcher.waitForFinished();
+    // The files in progress write into the cache; a file stuck on a dead drive never ends.
+    if (!m_pool->waitForDone(kGiveUpMs))
+        leaveStuckThreads();
+}
+
+void CaptureReader::leaveStuckThreads()
+{
+    // Their threads, their pool and the cache they write into stay theirs for good: a few
+    // bytes, once in a long while, against a window that would hang.
+    (void)m_pool.release();
+    (void)m_cache.release();
+    m_pool = std::make_unique<QThreadPool>();
+    m_cache = std::make_unique<CaptureCache>();
 }
 
 CaptureCache& CaptureReader::cache() const
@@ -83,7 +99,8 @@ void CaptureReader::start(const QByteArray& folder, const Catalogue& catalogue)
     m_sinceProgress.start();
     // A new future drops the old one's signals still queued: a reading cancelled never
     // reports.
-    m_watcher.setFuture(readCaptureTimes(*m_cache, folder, std::move(files)));
+    m_watcher.setFuture(readCaptureTimes(*m_cache, folder, std::move(files), m_pool.get()));
+    m_stall.start();
 }
 
 void CaptureReader::cancel()
@@ -91,12 +108,15 @@ void CaptureReader::cancel()
     if (m_reading)
         m_watcher.cancel(); // its files in progress still go into the cache, harmlessly
     m_reading = false;
+    m_stall.stop();
     m_files->asked.clear();
     m_files->times.clear();
 }
 
 void CaptureReader::readingProgress(int done)
 {
+    if (m_reading)
+        m_stall.start();
     if (!m_reading || m_sinceProgress.elapsed() < kProgressEveryMs)
         return;
     m_sinceProgress.start();
@@ -108,12 +128,33 @@ void CaptureReader::readingDone()
     if (!m_reading || m_watcher.isCanceled())
         return;
     m_reading = false;
+    m_stall.stop();
     const QList<CaptureTime> times = m_watcher.future().results();
     m_files->times.clear();
     m_files->times.reserve(times.size());
     for (qsizetype k = 0; k < times.size() && k < m_files->asked.size(); ++k)
         m_files->times.insert(m_files->asked[k], times[k]);
     m_files->asked.clear();
+    emit progress(0, 0);
+    emit finished();
+}
+
+void CaptureReader::giveUp()
+{
+    if (!m_reading)
+        return;
+    m_reading = false;
+    const QFuture<CaptureTime> future = m_watcher.future();
+    m_watcher.cancel();
+    // The files read keep their times; the rest have none (and none goes into the cache).
+    m_files->times.clear();
+    for (qsizetype k = 0; k < m_files->asked.size(); ++k)
+        m_files->times.insert(m_files->asked[k], future.isResultReadyAt(int(k))
+                                                     ? future.resultAt(int(k))
+                                                     : CaptureTime{});
+    m_files->asked.clear();
+    if (!m_pool->waitForDone(0))
+        leaveStuckThreads();
     emit progress(0, 0);
     emit finished();
 }

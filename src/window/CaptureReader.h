@@ -12,6 +12,8 @@
 #include <QElapsedTimer>
 #include <QFutureWatcher>
 #include <QObject>
+#include <QThreadPool>
+#include <QTimer>
 
 #include <memory>
 
@@ -45,6 +47,11 @@ public:
 
     // Progress is told at the start, then at most this often, as a run's is.
     static constexpr qint64 kProgressEveryMs = 100;
+    // A reading that moves on by no file for this long waits on a drive that stopped
+    // answering (or a file system that never does): the files left are given up, as
+    // files without a capture time, and the window goes on. As long as a folder's first
+    // look may take.
+    static constexpr int kGiveUpMs = 3000;
 
 signals:
     // Files read so far of those asked for.
@@ -56,9 +63,15 @@ private:
     struct Files; // the files of the reading, by their identities
     void readingDone();
     void readingProgress(int done);
+    void giveUp();
+    void leaveStuckThreads();
 
     std::unique_ptr<CaptureCache> m_cache;
     std::unique_ptr<Files> m_files;
+    // The reading's own threads, so that threads stuck on a dead drive hold up no other
+    // work, nor the program's exit.
+    std::unique_ptr<QThreadPool> m_pool;
+    QTimer m_stall; // restarted by every file read
     QFutureWatcher<CaptureTime> m_watcher;
     bool m_reading = false;
     QElapsedTimer m_sinceProgress;

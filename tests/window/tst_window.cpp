@@ -696,6 +696,7 @@ void TstWindow::steps_data()
     row("taken: the column from the header menu, stored", cameras, "Specs=*.JPG", "columns columns=Taken ready close", "columns taken takenkey", "Name|New Name|Modified / Name|New Name|Modified|Taken / " + takenByName + " / 1");
     row("taken: the column restored, Modified hidden from the menu", cameras, "Specs=*.JPG|TakenColumn=1", "ready columns=Modified", "columns list", "Name|New Name|Taken / " + byName);
     row("date: Apply waits for the capture times and names by them", cameras, "Specs=*.JPG|Prefix=Trip_|DateFormat=3", "click=RenameChk click=ApplyBut", "list", "Trip_2024-05-01_10-00-01_002.JPG|Trip_2024-05-01_10-00-05_003.JPG|Trip_2024-05-01_10-00-10_001.JPG|Trip_2024-05-01_10-00-15_005.JPG|Trip_2024-05-01_10-00-20_004.JPG");
+    row("taken: a stick that stopped answering is given up, the window goes on", "", "Specs=*.JPG", "stickphotos=A.JPG@2024:05:01_12:00:00|B.JPG@2024:05:01_11:00:00 FileSortOrder+=6 ready", "list status", "A.JPG|B.JPG / 2 files, 0 selected");
     row("taken: a big folder tells its progress", "400", "Specs=*.JPG", "FileSortOrder+=6 status ready", "status", "Reading capture times: 0 of 400 / 400 files, 0 selected");
     row("preview: duplicates refused, nothing listed", "3", "Specs=*.JPG|Prefix=X|Number=|Keep=1", "click=RenameChk click=PreviewBut", "preview msgs pointer", "  / Pellory - Error|warning|These settings will produce duplicate file names!!!|FX.JPG: F000.JPG and F001.JPG / idle");
     row("preview: empty list shows nothing", "", "Specs=*.JPG", "click=RenameChk NewExt+=1 click=PreviewBut", "preview", " ");
@@ -888,6 +889,7 @@ void TstWindow::act(const QString& step, QStringList& rest)
         {"drop", [&] { dropOn(m.files().FileSpecs, m_folder + '/' + value); }},
         {"watch", [&] { const int was = m.files().folderChanges(); (void)QTest::qWaitFor([&] { return m.files().folderChanges() > was; }, 1000); }},
         {"hidden", [&] { for (QAction* a : m.files().DirList->actions()) { if (a->text() == "Show Hidden Folders") a->trigger(); } }},
+        {"stickphotos", [&] { for (const QString& file : value.split('|')) { QVERIFY(makeRowFile(m_stick->path(), QString(file).replace('_', ' '))); } QCOMPARE(m.files().openFolder(QFile::encodeName(m_stick->path())), QString()); QVERIFY(m_stick->stop(true)); }},
         {"ready", [&] { QVERIFY(QTest::qWaitFor([&] { return m.files().captureTimesReady(); }, 5000)); }},
         {"redate", [&] { QVERIFY(redate(m_folder, value.section('>', 0, 0) + '>' + value.section('>', 1).replace('_', ' '))); }},
         {"columns", [&] { QVERIFY(toggleColumn(m, value)); }},
