@@ -193,23 +193,33 @@ std::vector<qint32> timeRanks(std::span<const FileRecord> records)
     return ranks;
 }
 
-// Capture times sorted beside their record indices, as write times are; equal moments by
+// Capture times sorted beside their record indices, as write times are, each moment one
+// number (microseconds since 1970 reach past the year 9999 in 64 bits); equal moments by
 // the names' bytes.
 std::vector<qint32> takenRanks(std::span<const FileRecord> records)
 {
     const std::vector<CaptureKey> keys = takenKeys(records);
-    std::vector<qint32> order(records.size());
-    for (size_t k = 0; k < order.size(); ++k)
-        order[k] = static_cast<qint32>(k);
-    std::sort(order.begin(), order.end(), [&](qint32 a, qint32 b) {
-        return compareTaken(keys, records, size_t(a), size_t(b)) < 0;
-    });
+    std::vector<std::pair<qint64, qint32>> moments(records.size());
+    for (size_t k = 0; k < records.size(); ++k)
+        moments[k] = {keys[k].utcSeconds * 1000000 + keys[k].microseconds, qint32(k)};
+    std::sort(moments.begin(), moments.end());
+    const auto name = [&](qint32 index) { return QByteArrayView(records[size_t(index)].RawName); };
+    for (auto first = moments.begin(); first != moments.end();) {
+        const auto last = std::find_if(first + 1, moments.end(),
+                                       [&](const auto& m) { return m.first != first->first; });
+        if (last - first > 1)
+            std::sort(first, last, [&](const auto& a, const auto& b) {
+                return name(a.second).compare(name(b.second)) < 0;
+            });
+        first = last;
+    }
     std::vector<qint32> ranks(records.size());
     qint32 rank = 0;
-    for (size_t k = 0; k < order.size(); ++k) {
-        if (k > 0 && compareTaken(keys, records, size_t(order[k - 1]), size_t(order[k])) != 0)
+    for (size_t k = 0; k < moments.size(); ++k) {
+        if (k > 0 && (moments[k - 1].first != moments[k].first ||
+                      name(moments[k - 1].second) != name(moments[k].second)))
             ++rank;
-        ranks[static_cast<size_t>(order[k])] = rank;
+        ranks[static_cast<size_t>(moments[k].second)] = rank;
     }
     return ranks;
 }
