@@ -7,6 +7,8 @@
 #include <QHash>
 
 #include <algorithm>
+#include <memory>
+#include <vector>
 
 namespace pellory {
 
@@ -47,10 +49,12 @@ CaptureReader::~CaptureReader()
 
 void CaptureReader::leaveStuckThreads()
 {
-    // Their threads, their pool and the cache they write into stay theirs for good: a few
-    // bytes, once in a long while, against a window that would hang.
-    (void)m_pool.release();
-    (void)m_cache.release();
+    // Their threads, their pool and the cache they write into stay theirs for good, held
+    // where nothing destroys them (destroying a pool waits for its threads): a few bytes,
+    // once in a long while, against a window that would hang.
+    static auto* const leftBehind = new std::vector<std::shared_ptr<void>>;
+    leftBehind->push_back(std::shared_ptr<QThreadPool>(std::move(m_pool)));
+    leftBehind->push_back(std::shared_ptr<CaptureCache>(std::move(m_cache)));
     m_pool = std::make_unique<QThreadPool>();
     m_cache = std::make_unique<CaptureCache>();
 }
