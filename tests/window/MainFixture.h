@@ -104,6 +104,14 @@ struct Window
     }
 };
 
+// A control of the window by its object name, the way the tests find what a user sees;
+// the panes keep their widgets to themselves.
+template <class T = QWidget>
+T* control(const Main& m, const char* name)
+{
+    return m.findChild<T*>(QLatin1String(name));
+}
+
 // Replaces the text of a field or editable box by typing `text` over all of it; any
 // character, as a keyboard layout gives it (keyClicks() types Latin-1 only).
 inline void typeOver(QWidget* field, const QString& text)
