@@ -33,8 +33,6 @@ public:
     void complete();
     // True while new names are scheduled or being worked out.
     bool pending() const { return m_pause.isActive() || m_job != nullptr; }
-    // True while new names are being worked out, past the pause.
-    bool working() const { return m_job != nullptr; }
     // Why the column shows no new names; empty while it shows them.
     const QString& note() const { return m_note; }
 
