@@ -398,10 +398,10 @@ bool toggleColumn(Main& m, const QString& title)
     return found;
 }
 
-// A row: the files of its folder, each holding its name ("name/" is a folder); the stored
-// keys, which name the row's folder as the last one unless they name another; the user's
-// steps (see act()); the probes read after them (see probe()), a step named as a probe
-// reading it then; and the answer of each probe in that order, the folder written "~".
+// A row: the files of its folder (see makeRowFile()); the stored keys, which name the row's
+// folder as the last one unless they name another; the user's steps (see act()); the probes
+// read after them (see probe()), a step named as a probe reading it then; and each probe's
+// answer in turn, with "~" for the folder, and STATE, STICK, INI and WHEN as check() writes.
 void columns()
 {
     QTest::addColumn<QStringList>("files");
