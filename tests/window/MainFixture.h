@@ -106,8 +106,7 @@ struct Window
 
 // A control of the window by its object name, the way the tests find what a user sees;
 // the panes keep their widgets to themselves.
-template <class T = QWidget>
-T* control(const Main& m, const char* name)
+template <class T = QWidget> T* control(const Main& m, const char* name)
 {
     return m.findChild<T*>(QLatin1String(name));
 }
