@@ -110,11 +110,11 @@ QString selectedRows(const NameListView& list)
 
 // The new names beside the files once the event loop has worked them out, each clash
 // marked by its icon and its tool tip in brackets.
-QString liveNames(const FilePane& files)
+QString liveNames(const Main& m)
 {
-    if (!QTest::qWaitFor([&] { return !files.liveNames().pending(); }))
+    if (!QTest::qWaitFor([&] { return !m.files().liveNames().pending(); }))
         return "still pending";
-    const NameListModel& model = *files.FileList->names();
+    const NameListModel& model = *control<NameListView>(m, "FileList")->names();
     const int column = model.column(NameListModel::Content::Beside);
     QStringList rows;
     for (int row = 0; row < model.rowCount(); ++row) {
@@ -272,13 +272,14 @@ QString focusOrder(const Main& m)
 {
     for (QWidget* control : m.controls())
         control->setEnabled(true);
-    m.files().PreviewList->show();
-    m.files().DriveList->setFocus();
+    control<NameListView>(m, "PreviewList")->show();
+    control<DriveSelector>(m, "DriveList")->setFocus();
     QStringList visited;
     do {
         visited.append(QApplication::focusWidget()->objectName());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    } while (QApplication::focusWidget() != m.files().DriveList && visited.size() < 100);
+    } while (QApplication::focusWidget() != control<DriveSelector>(m, "DriveList") &&
+             visited.size() < 100);
     return visited.join(' ');
 }
 
@@ -347,7 +348,7 @@ bool writtenRun(const QString& folder, const QString& lines)
 // false when the menu is not as it should be.
 bool takeMenuEntry(Main& m, int entry)
 {
-    QWidget* viewport = m.files().FileList->viewport();
+    QWidget* viewport = control<NameListView>(m, "FileList")->viewport();
     QContextMenuEvent event(QContextMenuEvent::Mouse, {5, 5}, viewport->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(viewport, &event);
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
@@ -447,7 +448,7 @@ QString shownColumns(const NameListView& list)
 // when the menu is not as it should be.
 bool toggleColumn(Main& m, const QString& title)
 {
-    QWidget* header = m.files().FileList->horizontalHeader()->viewport();
+    QWidget* header = control<NameListView>(m, "FileList")->horizontalHeader()->viewport();
     QContextMenuEvent event(QContextMenuEvent::Mouse, {5, 5}, header->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(header, &event);
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
@@ -846,7 +847,7 @@ void TstWindow::act(const QString& step, QStringList& rest)
     const QString verb = step.section('=', 0, 0), value = step.section('=', 1);
     const auto find = [&](const QString& name) { return m.findChild<QWidget*>(name); };
     const auto clickRow = [&](Qt::KeyboardModifiers mods) {
-        NameListView* list = m.files().FileList;
+        NameListView* list = control<NameListView>(m, "FileList");
         const QRect cell = list->visualRect(list->names()->index(value.toInt()));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, mods, cell.center());
     };
@@ -860,7 +861,7 @@ void TstWindow::act(const QString& step, QStringList& rest)
         {"key", [&] { const QKeyCombination k = QKeySequence(value)[0]; QTest::keyClick(QApplication::focusWidget(), k.key(), k.keyboardModifiers()); }},
         {"make", [&] { QVERIFY(makeFile(QFile::encodeName(m_folder + '/' + value), "new")); }},
         {"mtime", [&] { const timespec at[2] = {{0, UTIME_OMIT}, {time_t(QDateTime::fromString(value.section('@', 1), Qt::ISODate).toSecsSinceEpoch()), 0}}; QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(m_folder + '/' + value.section('@', 0, 0)).constData(), at, 0) == 0); }},
-        {"drive", [&] { m.files().DriveList->setVolumes({"/", value}); m.files().DriveList->setCurrentIndex(1); }},
+        {"drive", [&] { control<DriveSelector>(m, "DriveList")->setVolumes({"/", value}); control<DriveSelector>(m, "DriveList")->setCurrentIndex(1); }},
         {"move", [&] { m.move(px(value.section(',', 0, 0).toInt()), px(value.section(',', 1).toInt())); }},
         {"size", [&] { remember(); m.resize(px(value.section(',', 0, 0).toInt()), px(value.section(',', 1).toInt())); }},
         {"max", [&] { remember(); m.showMaximized(); QCoreApplication::processEvents(); }},
@@ -869,12 +870,12 @@ void TstWindow::act(const QString& step, QStringList& rest)
         {"idle", [&] { QTest::qWait(50); }},
         {"wait", [&] { QTest::qWait(300); QVERIFY(QTest::qWaitFor([&] { return !m.files().liveNames().pending(); })); }},
         {"close", [&] { m.close(); }},
-        {"header", [&] { clickHeader(*m.files().FileList, value.toInt()); }},
-        {"undo", [&] { pressUndo(m.naming().FilePrefix); }}, // a text field keeps Ctrl+Z alone
+        {"header", [&] { clickHeader(*control<NameListView>(m, "FileList"), value.toInt()); }},
+        {"undo", [&] { pressUndo(control<QLineEdit>(m, "FilePrefix")); }}, // a text field keeps Ctrl+Z alone
         {"menu", [&] { QVERIFY(takeMenuEntry(m, 0)); }},
         {"history", [&] { chooseInHistory(value.toInt(), m_historyRows); QVERIFY(takeMenuEntry(m, 1)); }},
         {"restart", [&] { m_w = std::make_unique<Window>(); QCoreApplication::processEvents(); }},
-        {"rawdir", [&] { const QByteArray sub = QFile::encodeName(m_folder) + "/caf\xe9"; QVERIFY(::mkdir(sub.constData(), 0755) == 0 && makeFile(sub + "/A.JPG", "A") && makeFile(sub + "/B.JPG", "B")); QVERIFY(m.files().DirList->setRawPath(sub)); }},
+        {"rawdir", [&] { const QByteArray sub = QFile::encodeName(m_folder) + "/caf\xe9"; QVERIFY(::mkdir(sub.constData(), 0755) == 0 && makeFile(sub + "/A.JPG", "A") && makeFile(sub + "/B.JPG", "B")); QVERIFY(control<FolderSelector>(m, "DirList")->setRawPath(sub)); }},
         {"popup", [&] { qobject_cast<QComboBox*>(find(value))->showPopup(); }},
         {"no", [&] { m_w->feedback.answer = false; }},
         {"fail", [&] { m_failRename = true; }},
@@ -886,9 +887,9 @@ void TstWindow::act(const QString& step, QStringList& rest)
         {"save", [&] { const QByteArray f = QFile::encodeName(m_folder) + '/'; QVERIFY(makeFile(f + "saving.tmp", "saved") && ::rename((f + "saving.tmp").constData(), (f + value.toUtf8()).constData()) == 0); }},
         {"copydir", [&] { QVERIFY(QDir().rename(m_folder, m_folder + ".was") && QProcess::execute("cp", {"-a", m_folder + ".was", m_folder}) == 0 && QDir(m_folder + ".was").removeRecursively()); }},
         {"start", [&] { m_w.reset(); g_warned.clear(); const auto was = qInstallMessageHandler(noteWarning); m_w = std::make_unique<Window>(QFile::encodeName(m_folder + '/' + value)); qInstallMessageHandler(was); }},
-        {"drop", [&] { dropOn(m.files().FileSpecs, m_folder + '/' + value); }},
+        {"drop", [&] { dropOn(control<QLineEdit>(m, "FileSpecs"), m_folder + '/' + value); }},
         {"watch", [&] { const int was = m.files().folderChanges(); (void)QTest::qWaitFor([&] { return m.files().folderChanges() > was; }, 1000); }},
-        {"hidden", [&] { for (QAction* a : m.files().DirList->actions()) { if (a->text() == "Show Hidden Folders") a->trigger(); } }},
+        {"hidden", [&] { for (QAction* a : control<FolderSelector>(m, "DirList")->actions()) { if (a->text() == "Show Hidden Folders") a->trigger(); } }},
         {"stickphotos", [&] { for (const QString& file : value.split('|')) { QVERIFY(makeRowFile(m_stick->path(), QString(file).replace('_', ' '))); } QCOMPARE(m.files().openFolder(QFile::encodeName(m_stick->path())), QString()); QVERIFY(m_stick->stop(true)); }},
         {"ready", [&] { QVERIFY(QTest::qWaitFor([&] { return m.files().captureTimesReady(); }, 5000)); }},
         {"redate", [&] { QVERIFY(redate(m_folder, value.section('>', 0, 0) + '>' + value.section('>', 1).replace('_', ' '))); }},
@@ -932,7 +933,7 @@ void TstWindow::runWithSteps(int at, QStringList& rest)
         return m_failRename;
     };
     installRenamer(&renamer);
-    QTest::mouseClick(m_w->main->buttons().ApplyBut, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*m_w->main, "ApplyBut"), Qt::LeftButton);
     installRenamer(nullptr);
     QVERIFY2(rest.isEmpty(), "the run ended before the steps meant for it");
 }
@@ -958,50 +959,50 @@ QString TstWindow::probe(const QString& name)
         {"disk", [&] { return QString::fromUtf8(listing(m_folder)); }},
         {"runshown", [&] { return fb.runShown.join('|'); }},
         {"journal", [&] { const RunHistory h = RunHistory::read(); return QString::number(h.runs().empty() ? 0 : h.runs().front().renameCount); }},
-        {"list", [&] { return f.FileList->names()->names().join('|'); }},
-        {"sel", [&] { return selectedRows(*f.FileList) + " @" + QString::number(f.FileList->currentRow()); }},
-        {"preview", [&] { return f.PreviewList->names()->names().join('|') + ' ' + selectedRows(*f.PreviewList); }},
-        {"previewend", [&] { return QString::number(f.PreviewList->count()) + ':' + f.PreviewList->names()->names().value(f.PreviewList->count() - 1); }},
-        {"folder", [&] { return f.DirList->path(); }},
-        {"path", [&] { return f.FolderPath->text(); }},
-        {"offers", [&] { return qobject_cast<QStringListModel*>(f.FolderPath->completer()->model())->stringList().join('|'); }},
-        {"tree", [&] { QStringList names; for (int i = 0; i < f.DirList->count(); ++i) { if (f.DirList->item(i)->data(FolderSelector::LevelRole).toInt() > m_folder.count('/')) names << f.DirList->item(i)->text(); } return names.join('|'); }},
+        {"list", [&] { return control<NameListView>(m, "FileList")->names()->names().join('|'); }},
+        {"sel", [&] { return selectedRows(*control<NameListView>(m, "FileList")) + " @" + QString::number(control<NameListView>(m, "FileList")->currentRow()); }},
+        {"preview", [&] { return control<NameListView>(m, "PreviewList")->names()->names().join('|') + ' ' + selectedRows(*control<NameListView>(m, "PreviewList")); }},
+        {"previewend", [&] { return QString::number(control<NameListView>(m, "PreviewList")->count()) + ':' + control<NameListView>(m, "PreviewList")->names()->names().value(control<NameListView>(m, "PreviewList")->count() - 1); }},
+        {"folder", [&] { return control<FolderSelector>(m, "DirList")->path(); }},
+        {"path", [&] { return control<FolderPathField>(m, "FolderPath")->text(); }},
+        {"offers", [&] { return qobject_cast<QStringListModel*>(control<FolderPathField>(m, "FolderPath")->completer()->model())->stringList().join('|'); }},
+        {"tree", [&] { QStringList names; for (int i = 0; i < control<FolderSelector>(m, "DirList")->count(); ++i) { if (control<FolderSelector>(m, "DirList")->item(i)->data(FolderSelector::LevelRole).toInt() > m_folder.count('/')) names << control<FolderSelector>(m, "DirList")->item(i)->text(); } return names.join('|'); }},
         {"hiddenkey", [&] { return readStore().value("ShowHiddenFolders"); }},
         {"warned", [&] { return g_warned.join('\n'); }},
-        {"empty", [&] { return f.emptyListText() + (inked(f.FileList->viewport()) ? "" : " not drawn"); }},
-        {"live", [&] { return liveNames(f); }},
+        {"empty", [&] { return f.emptyListText() + (inked(control<NameListView>(m, "FileList")->viewport()) ? "" : " not drawn"); }},
+        {"live", [&] { return liveNames(m); }},
         {"notes", [&] { return m_notes.join('+'); }},
-        {"order", [&] { const QHeaderView* h = f.FileList->horizontalHeader(); return f.FileSortOrder->currentText() + (h->isSortIndicatorShown() ? QString(" ^%1 %2").arg(h->sortIndicatorSection()).arg(h->sortIndicatorOrder() == Qt::AscendingOrder ? "up" : "down") : QString()); }},
-        {"modified", [&] { const QString shown = f.FileList->names()->index(0, 2).data().toString(), disk = QLocale().toString(QFileInfo(m_folder + '/' + f.FileList->names()->name(0)).lastModified(), QLocale::ShortFormat); return shown == disk ? "same" : shown + " vs " + disk; }},
-        {"taken", [&] { return takenCells(*f.FileList->names()); }},
-        {"columns", [&] { return shownColumns(*f.FileList); }},
+        {"order", [&] { const QHeaderView* h = control<NameListView>(m, "FileList")->horizontalHeader(); return control<QComboBox>(m, "FileSortOrder")->currentText() + (h->isSortIndicatorShown() ? QString(" ^%1 %2").arg(h->sortIndicatorSection()).arg(h->sortIndicatorOrder() == Qt::AscendingOrder ? "up" : "down") : QString()); }},
+        {"modified", [&] { const QString shown = control<NameListView>(m, "FileList")->names()->index(0, 2).data().toString(), disk = QLocale().toString(QFileInfo(m_folder + '/' + control<NameListView>(m, "FileList")->names()->name(0)).lastModified(), QLocale::ShortFormat); return shown == disk ? "same" : shown + " vs " + disk; }},
+        {"taken", [&] { return takenCells(*control<NameListView>(m, "FileList")->names()); }},
+        {"columns", [&] { return shownColumns(*control<NameListView>(m, "FileList")); }},
         {"takenkey", [&] { return readStore().value("TakenColumn"); }},
-        {"beside", [&] { return f.PreviewList->names()->beside().mid(0, f.PreviewList->count()).join('|'); }},
-        {"drive", [&] { return f.DriveList->drive(); }},
+        {"beside", [&] { return control<NameListView>(m, "PreviewList")->names()->beside().mid(0, control<NameListView>(m, "PreviewList")->count()).join('|'); }},
+        {"drive", [&] { return control<DriveSelector>(m, "DriveList")->drive(); }},
         {"opened", [&] { return m_viewer.opened == QStringList{findUserGuide(QCoreApplication::applicationDirPath())} ? "the guide" : m_viewer.opened.join(' '); }},
-        {"fields", [&] { return texts({f.FileSpecs, n.NumCharKeep, n.FilePrefix, n.StartingNumber, n.NumberIncValue, n.FileLeading, n.NewExt->lineEdit()}, '|'); }},
-        {"buttons", [&] { const bool a = m.buttons().ApplyBut->isEnabled(), p = m.buttons().PreviewBut->isEnabled(); return a && p ? "apply+preview" : a ? "apply" : p ? "preview" : "none"; }},
-        {"date", [&] { return QString::number(n.DateFormat->currentIndex()) + ':' + n.DateFormat->currentText() + (n.DateFormat->isEnabled() ? " on" : " off"); }},
-        {"counter", [&] { return QStringList{n.Label3->text(), n.StartingNumber->text(), n.chkTrim->isEnabled() ? "trim" : "no trim", c.NumberText, c.AlphaNumberText}.join('|'); }},
+        {"fields", [&] { return texts({control<QLineEdit>(m, "FileSpecs"), control<QLineEdit>(m, "NumCharKeep"), control<QLineEdit>(m, "FilePrefix"), control<QLineEdit>(m, "StartingNumber"), control<QLineEdit>(m, "NumberIncValue"), control<QLineEdit>(m, "FileLeading"), control<QComboBox>(m, "NewExt")->lineEdit()}, '|'); }},
+        {"buttons", [&] { const bool a = control<QPushButton>(m, "ApplyBut")->isEnabled(), p = control<QPushButton>(m, "PreviewBut")->isEnabled(); return a && p ? "apply+preview" : a ? "apply" : p ? "preview" : "none"; }},
+        {"date", [&] { return QString::number(control<QComboBox>(m, "DateFormat")->currentIndex()) + ':' + control<QComboBox>(m, "DateFormat")->currentText() + (control<QComboBox>(m, "DateFormat")->isEnabled() ? " on" : " off"); }},
+        {"counter", [&] { return QStringList{control<QLabel>(m, "Label3")->text(), control<QLineEdit>(m, "StartingNumber")->text(), control<QCheckBox>(m, "chkTrim")->isEnabled() ? "trim" : "no trim", c.NumberText, c.AlphaNumberText}.join('|'); }},
         {"on", [&] { return controlsWhere(m, true); }},
         {"off", [&] { return controlsWhere(m, false); }},
-        {"mode", [&] { return m.buttons().PreviewBut->text() + (f.PreviewList->isVisible() ? " PreviewList" : " FileList"); }},
+        {"mode", [&] { return control<QPushButton>(m, "PreviewBut")->text() + (control<NameListView>(m, "PreviewList")->isVisible() ? " PreviewList" : " FileList"); }},
         {"focus", [&] { return focused(); }},
         {"open", [&] { return m.isVisible() ? "open" : "closed"; }},
         {"prefix", [&] { return readStore().value("Prefix"); }},
         {"lastdir", [&] { return readStore().value("LastDir"); }},
-        {"stored", [&] { return stored(f.DriveList->driveOf(m_folder)); }},
-        {"shown", [&] { return texts({f.FileSpecs, n.NumCharKeep, n.FilePrefix, n.StartingNumber, n.NumberIncValue, n.FileLeading, f.SelSteps}, ' ') + QString(" %1 %2 %3 %4:").arg(n.CasesList->currentIndex()).arg(n.chkAlpha->isChecked()).arg(int(n.extensionMode())).arg(n.NewExt->currentIndex()) + QStringList{n.NewExt->currentText(), QString::number(f.FileSortOrder->currentIndex()), c.NumberText, c.IncrementText, c.AlphaNumberText, c.AlphaIncrementText}.join(' '); }},
+        {"stored", [&] { return stored(control<DriveSelector>(m, "DriveList")->driveOf(m_folder)); }},
+        {"shown", [&] { return texts({control<QLineEdit>(m, "FileSpecs"), control<QLineEdit>(m, "NumCharKeep"), control<QLineEdit>(m, "FilePrefix"), control<QLineEdit>(m, "StartingNumber"), control<QLineEdit>(m, "NumberIncValue"), control<QLineEdit>(m, "FileLeading"), control<QLineEdit>(m, "SelSteps")}, ' ') + QString(" %1 %2 %3 %4:").arg(control<QComboBox>(m, "CasesList")->currentIndex()).arg(control<QCheckBox>(m, "chkAlpha")->isChecked()).arg(int(n.extensionMode())).arg(control<QComboBox>(m, "NewExt")->currentIndex()) + QStringList{control<QComboBox>(m, "NewExt")->currentText(), QString::number(control<QComboBox>(m, "FileSortOrder")->currentIndex()), c.NumberText, c.IncrementText, c.AlphaNumberText, c.AlphaIncrementText}.join(' '); }},
         {"at", [&] { const auto at = [](int v, int centre) { return v == centre ? "c" : QString::number(v); }; return '@' + at(m_w->placed.x(), m_centred.x()) + ',' + at(m_w->placed.y(), m_centred.y()); }},
         {"named", [&] { return unnamed(m); }},
-        {"spoken", [&] { return QStringList{spoken(f.DriveList), spoken(f.FileSortOrder), spoken(n.CasesList), spoken(n.NewExt), spoken(m.buttons().PreviewBut)}.join('|'); }},
+        {"spoken", [&] { return QStringList{spoken(control<DriveSelector>(m, "DriveList")), spoken(control<QComboBox>(m, "FileSortOrder")), spoken(control<QComboBox>(m, "CasesList")), spoken(control<QComboBox>(m, "NewExt")), spoken(control<QPushButton>(m, "PreviewBut"))}.join('|'); }},
         {"keys", [&] { return accessKeys(m); }},
         {"icon", [&] { return m.windowIcon().availableSizes().isEmpty() ? "no icon" : "icon"; }},
         {"placed", [&] { return edges(QRect(m_w->placed, m.size() + QSize(0, m.style()->pixelMetric(QStyle::PM_TitleBarHeight)))); }}, // framed by a title bar
         {"edges", [&] { return edges(m.frameGeometry()); }},
         {"size", [&] { const auto size = [](int v, int d) { return v == d ? "d" : twips(v); }; return size(m.width(), m_default.width()) + ',' + size(m.height(), m_default.height()); }},
         {"grown", [&] { return grown(m, m_before); }},
-        {"over", [&] { return f.PreviewList->isVisible() && f.PreviewList->geometry() == f.FileList->geometry() ? "over" : "apart"; }},
+        {"over", [&] { return control<NameListView>(m, "PreviewList")->isVisible() && control<NameListView>(m, "PreviewList")->geometry() == control<NameListView>(m, "FileList")->geometry() ? "over" : "apart"; }},
         {"fits", [&] { return misfits(m); }},
         {"tabs", [&] { return focusOrder(m); }},
     };
