@@ -639,7 +639,9 @@ void TstWindow::steps_data()
     row("every 0 deselects only", "5", "", "row=2 SelSteps=0", "sel", " @2");
     row("counter: numeric start kept apart", "3", "", "click=RenameChk StartingNumber=0042", "counter", "&Starting # : |0042|trim|0042|AAA");
     row("counter: alphabetic start kept apart", "3", "", "click=RenameChk StartingNumber=0042 click=chkAlpha StartingNumber=Qz", "counter", "&Starting @ : |Qz|no trim|0042|Qz");
+    row("counter: a stored start the field shows already is kept", "3", "Number=000", "click=RenameChk", "counter", "&Starting # : |000|trim|000|AAA");
     row("counter: numeric start back", "3", "", "click=RenameChk StartingNumber=0042 click=chkAlpha StartingNumber=Qz click=chkAlpha", "counter", "&Starting # : |0042|trim|0042|Qz");
+    row("wildcard rename: the list and the folders usable after", "a.JPG|b.JPG", "Specs=*.JPG", "WildCardRen=*.BAK click=ApplyBut", "off", "PreviewBut ApplyBut hidden off PreviewList");
     row("wildcard typed: all but the specs off", "5", "", "FileSpecs=*.JPG SelSteps=2 WildCardRen=F", "sel off", " @0 / Label8 FileSortOrder Label10 SelSteps Label11 Label12 CasesList RenameChk " + naming + " Label6 NewExt ExtUsed0 ExtUsed1 ExtUsed2 PreviewBut hidden PreviewList");
     row("wildcard cleared: naming follows batch rename, every-N again", "5", "", "FileSpecs=*.JPG SelSteps=2 WildCardRen=F WildCardRen=", "sel off", "0|2|4 @0 / " + naming + " PreviewBut ApplyBut hidden PreviewList");
     row("wildcard field: off for several specs, on for one", "3", "", "FileSpecs=*.JPG;*.GIF off FileSpecs=*.JPG", "off", "Label9 WildCardRen " + naming + " PreviewBut ApplyBut hidden PreviewList / " + naming + " PreviewBut ApplyBut hidden PreviewList");
@@ -677,6 +679,8 @@ void TstWindow::steps_data()
     row("preview: two selected, others keep their names", "3", "Specs=*.JPG", "click=RenameChk ctrl=0 ctrl=2 click=PreviewBut", "preview beside", "IMG_001.JPG|F001.JPG|IMG_002.JPG 0|2 / F000.JPG|F001.JPG|F002.JPG");
     row("live: two selected, kept names show nothing", "3", "Specs=*.JPG", "click=RenameChk ctrl=0 ctrl=2", "live", "IMG_001.JPG||IMG_002.JPG");
     row("live: typing renames anew", "3", "Specs=*.JPG", "click=RenameChk live FilePrefix=P", "live", "IMG_001.JPG|IMG_002.JPG|IMG_003.JPG / P001.JPG|P002.JPG|P003.JPG");
+    row("live: the batch switch and the pattern rename anew", "a.JPG|b.JPG", "Specs=*.JPG", "wait click=RenameChk live click=RenameChk live WildCardRen=*.BAK", "live", "IMG_001.JPG|IMG_002.JPG / | / a.BAK|b.BAK");
+    row("live: each extension option renames anew", "x.tar.gz", "Specs=*.gz", "click=RenameChk live click=ExtUsed0 live click=ExtUsed1", "live", "IMG_001.gz / IMG_001.tar.gz / IMG_001.gz");
     row("live: a date format chosen renames anew", "IMG_0001.JPG", "Specs=*.JPG|Prefix=Rome_", "mtime=IMG_0001.JPG@2026-05-14T15:30:02 key=F5 click=RenameChk date live DateFormat+=2 date live", "date live", "0:(none) on / Rome_001.JPG / 2:YYYYMMDD on / Rome_20260514_001.JPG / 2:YYYYMMDD on / Rome_20260514_001.JPG");
     row("live and preview: the date of a file without a capture time", "IMG_0001.JPG|b.JPG", "Specs=*.JPG|Prefix=Rome_|DateFormat=1", "mtime=IMG_0001.JPG@2026-05-14T15:30:02 mtime=b.JPG@2026-05-13T23:59:59 key=F5 click=RenameChk live click=PreviewBut", "live preview", "Rome_2026-05-13_001.JPG|Rome_2026-05-14_002.JPG / Rome_2026-05-13_001.JPG|Rome_2026-05-14_002.JPG / Rome_2026-05-13_001.JPG|Rome_2026-05-14_002.JPG ");
     row("apply: the date with seconds on disk", "IMG_0001.JPG", "Specs=*.JPG|Prefix=Rome_|DateFormat=3", "mtime=IMG_0001.JPG@2026-05-14T09:05:07 key=F5 click=RenameChk click=ApplyBut", "disk", "Rome_2026-05-14_09-05-07_001.JPG=IMG_0001.JPG");
