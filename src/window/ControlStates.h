@@ -3,9 +3,10 @@
 #pragma once
 // The control-state rules applied to the window: the run buttons are offered only when a
 // run would change something, batch renaming and wildcard renaming exclude each other, and
-// a wildcard pattern is checked against the file specification. Each rule names the
-// controls it switches, through the panes' own doors. What the buttons' rule decides from the
-// settings is run/ControlRules; in preview mode the preview owns every state and the rules wait.
+// a wildcard pattern is checked against the file specification. Each rule tells the panes
+// what to switch through their own methods, which name the controls. What the buttons' rule
+// decides from the settings is rules/ControlRules; in preview mode the preview owns every
+// state and the rules wait.
 
 #include <QObject>
 

@@ -13,11 +13,8 @@
 #include "window/NamingPanel.h"
 #include "window/RunController.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
-#include <QLineEdit>
-#include <QRadioButton>
 
 namespace pellory {
 

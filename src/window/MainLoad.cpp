@@ -15,7 +15,6 @@
 #include "window/UndoCommands.h"
 
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QIcon>
