@@ -33,14 +33,14 @@ StoredSettings::StoredSettings() : m_path(settingsPath())
 
 QString StoredSettings::value(SettingKey key) const
 {
-    const SettingSpec& s = spec(key);
-    return m_file.value(kSection, QLatin1String(s.name))
-        .value_or(QString::fromLatin1(s.defaultValue));
+    const SettingEntry& entry = entryOf(key);
+    return m_file.value(kSection, QLatin1String(entry.name))
+        .value_or(QString::fromLatin1(entry.defaultValue));
 }
 
 void StoredSettings::setValue(SettingKey key, const QString& text)
 {
-    m_file.setValue(kSection, QLatin1String(spec(key).name), text);
+    m_file.setValue(kSection, QLatin1String(entryOf(key).name), text);
 }
 
 bool StoredSettings::flush(QString* error)
@@ -65,6 +65,14 @@ std::optional<qint16> storedIndex(const QString& text)
     if (rounded < -32768.0 || rounded > 32767.0)
         return std::nullopt;
     return static_cast<qint16>(rounded);
+}
+
+std::optional<int> storedIndexIn(const QString& text, int first, int last)
+{
+    const std::optional<qint16> value = storedIndex(text);
+    if (!value || *value < first || *value > last)
+        return std::nullopt;
+    return *value;
 }
 
 std::optional<float> storedCoordinate(const QString& text)

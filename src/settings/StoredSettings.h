@@ -45,7 +45,8 @@ enum class SettingKey
 };
 inline constexpr std::size_t kSettingCount = 24;
 
-struct SettingSpec
+// A key as the store names it, and the value it has while the store lacks it.
+struct SettingEntry
 {
     SettingKey key;
     const char* name; // in the store
@@ -53,7 +54,7 @@ struct SettingSpec
 };
 
 // Every key, in the order of SettingKey.
-inline constexpr std::array<SettingSpec, kSettingCount> kSettings{{
+inline constexpr std::array<SettingEntry, kSettingCount> kSettings{{
     {SettingKey::WindowTop, "WindowTop", ""},
     {SettingKey::WindowLeft, "WindowLeft", ""},
     {SettingKey::WindowWidth, "WindowWidth", ""},   // the inside, so a frame of another size
@@ -80,7 +81,7 @@ inline constexpr std::array<SettingSpec, kSettingCount> kSettings{{
     {SettingKey::Companions, "Companions", "0"},
 }};
 
-constexpr const SettingSpec& spec(SettingKey key)
+constexpr const SettingEntry& entryOf(SettingKey key)
 {
     return kSettings[std::size_t(key)];
 }
@@ -153,6 +154,8 @@ private:
 // "Cases", "Alpha", "FileExt", "NewExtInx": the text as a 16-bit integer (a fraction
 // rounds half to even); nothing when it is not a number or out of range.
 std::optional<qint16> storedIndex(const QString& text);
+// The index that stored text names when it is from `first` to `last`; nothing otherwise.
+std::optional<int> storedIndexIn(const QString& text, int first, int last);
 
 // "WindowTop", "WindowLeft", "WindowWidth", "WindowHeight": the leading decimal number, 0
 // when there is none; nothing only when it does not fit a 32-bit float.

@@ -3,13 +3,12 @@
 #pragma once
 // The control-state rules applied to the window: the run buttons are offered only when a
 // run would change something, batch renaming and wildcard renaming exclude each other, and
-// a wildcard pattern is checked against the file specification. Each rule names the
-// controls it switches. What the buttons' rule decides from the settings is
-// run/ControlRules; in preview mode the preview owns every state and the rules wait.
+// a wildcard pattern is checked against the file specification. Each rule tells the panes
+// what to switch through their own methods, which name the controls. What the buttons' rule
+// decides from the settings is rules/ControlRules; in preview mode the preview owns every
+// state and the rules wait.
 
 #include <QObject>
-
-#include <vector>
 
 namespace pellory {
 
@@ -37,11 +36,6 @@ public:
     void followSpecs();
 
 private:
-    // The naming fields and their captions, which "Enable Batch Rename" switches.
-    std::vector<QWidget*> namingFields() const;
-    // What a wildcard pattern switches off: the sort order and every-N selection, and the
-    // name format, the naming fields and the extension choice.
-    std::vector<QWidget*> offForWildcard() const;
     void checkSpecsForWildcard();
 
     FilePane& m_files;

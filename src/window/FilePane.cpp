@@ -8,11 +8,14 @@
 #include "catalogue/EveryN.h"
 #include "catalogue/SortOrders.h"
 #include "platform/DirectoryScan.h"
+#include "rules/KeyFilters.h"
+#include "run/SchemeWalk.h"
 #include "window/CaptureReader.h"
 #include "window/DriveSelector.h"
 #include "window/Feedback.h"
 #include "window/FolderPathField.h"
 #include "window/FolderSelector.h"
+#include "window/KeystrokeFilter.h"
 #include "window/NameListView.h"
 #include "window/RunController.h"
 
@@ -20,10 +23,12 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFocusEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTimer>
 
+#include <initializer_list>
 #include <utility>
 
 namespace pellory {
@@ -101,7 +106,7 @@ void FilePane::RefreshFiles()
     SortFiles();
     readTakenTimes();
     watchFolder();
-    emit listChanged();
+    listHasChanged();
 }
 
 Catalogue& FilePane::catalogueToChange()
@@ -136,6 +141,7 @@ void FilePane::FileSortOrder_Click()
     fillKnownTimes(); // before the sort, so that the files the cache knows take their place
     SortFiles();
     readTakenTimes();
+    emit changed();
 }
 
 void FilePane::SelSteps_Change()
@@ -152,17 +158,148 @@ void FilePane::SelSteps_Change()
     FileList->setCurrentRow(-1);
     if (every.currentItem >= 0)
         FileList->setCurrentRow(every.currentItem);
+    listHasChanged();
+}
+
+int FilePane::listedCount() const
+{
+    return FileList->count();
+}
+
+int FilePane::selectedCount() const
+{
+    return FileList->selectedCount();
+}
+
+std::vector<bool> FilePane::selectionFlags() const
+{
+    return FileList->selectionFlags();
+}
+
+void FilePane::clearSelection()
+{
+    FileList->clearSelectionOnly();
+}
+
+QByteArray FilePane::folderPath() const
+{
+    return DirList->rawPath();
+}
+
+QString FilePane::specsText() const
+{
+    return FileSpecs->text();
+}
+
+void FilePane::selectInSpecs(int from, int length)
+{
+    FileSpecs->setFocus(Qt::OtherFocusReason);
+    if (length < 0)
+        FileSpecs->selectAll();
+    else
+        FileSpecs->setSelection(from, length);
+}
+
+void FilePane::guardKeystrokes(KeystrokeFilter& keys)
+{
+    RunController* run = &m_run;
+    keys.guard(
+        FileSpecs, [run](int key) { return FileSpecs_KeyPress(key, run->busy()); }, FileList);
+}
+
+void FilePane::setEveryNEnabled(bool enabled)
+{
+    SelSteps->setEnabled(enabled);
+    Label10->setEnabled(enabled);
+    Label11->setEnabled(enabled);
+}
+
+void FilePane::setOrderAndStepsEnabled(bool enabled)
+{
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{Label8, FileSortOrder, Label10, SelSteps, Label11})
+        control->setEnabled(enabled);
+}
+
+void FilePane::lockForRun(bool locked)
+{
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{PreviewList, FileList, DriveList, DirList})
+        control->setEnabled(!locked);
+}
+
+void FilePane::unlockAfterWildcard()
+{
+    FileList->setEnabled(true);
+    DriveList->setEnabled(true);
+    DirList->setEnabled(true);
+}
+
+void FilePane::showPreviewList()
+{
+    PreviewList->names()->clear(); // entering twice lists the names once
+    PreviewList->show();
+    PreviewList->setEnabled(true);
+    FileList->hide();
+}
+
+void FilePane::showFileList()
+{
+    FileList->show();
+    PreviewList->hide();
+    PreviewList->setEnabled(false);
+    // Hidden, the names would only hold memory until the next preview lists them anew.
+    PreviewList->names()->clear();
+}
+
+void FilePane::previewNames(SchemeWalk& walk)
+{
+    NameListView* list = PreviewList;
+    // The old names beside come from the file list, row for row; companions' rows shift them.
+    const bool companions = walk.hasCompanions();
+    QStringList olds = companions ? list->names()->beside().mid(0, list->count()) : QStringList();
+    m_run.fillPreview(walk, list->count(),
+                      [list, companions, &olds](const QStringList& names, const QStringList& before,
+                                                const std::vector<qint32>& selected) {
+                          list->names()->append(names);
+                          list->selectRows(selected);
+                          if (companions)
+                              olds += before;
+                      });
+    if (companions)
+        list->names()->setBeside(olds);
+}
+
+void FilePane::showNewNames(NameColumn names, QHash<qint32, NameClash> clashes,
+                            QHash<qint32, QString> companions)
+{
+    FileList->names()->setBeside(std::move(names), std::move(clashes), std::move(companions));
+}
+
+void FilePane::unlockPreviewList()
+{
+    PreviewList->setEnabled(true);
+}
+
+void FilePane::chooseFirstSortOrder()
+{
+    FileSortOrder->setCurrentIndex(0);
+}
+
+void FilePane::listHasChanged()
+{
+    emit changed();
     emit listChanged();
 }
 
 void FilePane::FileList_Click()
 {
-    emit listChanged();
+    listHasChanged();
 }
 
 void FilePane::PreviewList_Click()
 {
-    emit listChanged();
+    listHasChanged();
 }
 
 std::shared_ptr<const FolderListing> FilePane::companionListing(bool fresh)
@@ -178,7 +315,7 @@ void FilePane::CompanionsChk_Click()
 {
     if (!CompanionsChk->isChecked())
         m_listing.reset();
-    emit companionsChanged();
+    emit changed();
 }
 
 void FilePane::FileSpecs_Change()

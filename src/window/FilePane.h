@@ -10,12 +10,15 @@
 
 #include "catalogue/Catalogue.h"
 #include "run/RunState.h"
+#include "settings/StoredSettings.h"
 #include "window/NameListModel.h"
 
 #include <QObject>
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -26,7 +29,10 @@ class QTimer;
 namespace pellory {
 
 class FolderWatch;
+class KeystrokeFilter;
+class Main;
 class RunController;
+class SchemeWalk;
 
 class CaptureCache;
 class CaptureReader;
@@ -114,19 +120,54 @@ public:
     // The column is hidden or shown as through the file list's header menu.
     void showTakenColumn(bool shown);
 
-    DriveSelector* DriveList;
-    FolderPathField* FolderPath; // above the folder tree; not among the described controls
-    FolderSelector* DirList;
-    QLabel* Label8;
-    QComboBox* FileSortOrder;
-    QLabel* Label10;
-    QLineEdit* SelSteps;
-    QLabel* Label11;
-    NameListView* FileList;
-    NameListView* PreviewList;
-    QLabel* Label1;
-    QLineEdit* FileSpecs;
-    QCheckBox* CompanionsChk;
+    // How many files the list shows, and how many of them are selected.
+    int listedCount() const;
+    int selectedCount() const;
+    // Which rows are selected, one flag a row, as a walk takes them.
+    std::vector<bool> selectionFlags() const;
+    // The selection is cleared, without the every-N selection being applied anew.
+    void clearSelection();
+    // The folder shown, as its bytes.
+    QByteArray folderPath() const;
+    // The specifications as the field shows them now, entered or not.
+    QString specsText() const;
+    // Puts the focus in the specifications field with `length` characters from `from`
+    // selected; all of them when `length` is negative.
+    void selectInSpecs(int from, int length);
+    // Puts the keystroke rules in front of the specifications field.
+    void guardKeystrokes(KeystrokeFilter& keys);
+
+    // What the control-state rules switch: the every-N selection with its captions, and
+    // that with the sort order, which a wildcard pattern switches off.
+    void setEveryNEnabled(bool enabled);
+    void setOrderAndStepsEnabled(bool enabled);
+    // Locks (or unlocks) what a run locks here: both lists and the folder choice, so that
+    // the files, their order and their selection stay as they were when it started.
+    void lockForRun(bool locked);
+    // After a wildcard rename, which has no preview: the file list and the folder choice
+    // unlocked, the preview's list left locked.
+    void unlockAfterWildcard();
+    // The new names a run would give, shown beside the listed files, with the clashes among
+    // them and the companion files that follow each.
+    void showNewNames(NameColumn names, QHash<qint32, NameClash> clashes,
+                      QHash<qint32, QString> companions);
+    // The list of new names shown in place of the file list, emptied and usable, or the
+    // file list shown again and the new names let go.
+    void showPreviewList();
+    void showFileList();
+    // Lists in the preview the names `walk` gives, beside the old ones.
+    void previewNames(SchemeWalk& walk);
+    // The preview's list usable again once its names are in.
+    void unlockPreviewList();
+    // Start-up: the first sort order, before the stored one is restored.
+    void chooseFirstSortOrder();
+
+    // Puts a stored value of one of the pane's keys into its control, raising the control's
+    // handler as a user's edit would; a value the control refuses, and a key of another
+    // pane, are skipped.
+    void restoreSetting(SettingKey key, const QString& text);
+    // The value of one of the pane's keys to store at close; none for a key of another pane.
+    std::optional<QString> settingToStore(SettingKey key) const;
 
     // Undoes the last run; Ctrl+Z and Ctrl+Shift+Z stay the text fields' own undo and redo.
     static constexpr QKeyCombination kUndoLastRunKey = Qt::CTRL | Qt::ALT | Qt::Key_Z;
@@ -136,13 +177,15 @@ public:
     static constexpr int kSettleMs = 300;
 
 signals:
-    // The list or its selection changed: whether a run would change anything is decided
+    // Any input of the pane changed: the list (its folder, specifications or order), its
+    // selection or the companion files' switch; what a run would do is to be worked out
     // anew.
+    void changed();
+    // After changed(): the list or its selection changed, so whether a run would change
+    // anything is decided anew.
     void listChanged();
     // The specification text changed.
     void specsChanged();
-    // Companion files were switched on or off.
-    void companionsChanged();
     // Why the file list shows no new names; an empty text when it shows them again.
     void liveNamesNote(const QString& note);
     // The user asked, by Ctrl+Alt+Z or the file list's menu, to undo the newest run, or to
@@ -162,6 +205,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The window's layout places the controls.
+    friend class Main;
+
+    void listHasChanged(); // changed(), then listChanged()
+    void restoreFolder(const QString& text);
     void createControls(QWidget* window);
     void createColumns();
     void setTexts();
@@ -188,6 +236,20 @@ private:
     void captureReadingProgress(int done, int total);
     void showColumnMenu(const QPoint& at);
     void showColumn(NameListModel::Content content, bool shown);
+
+    DriveSelector* DriveList;
+    FolderPathField* FolderPath; // above the folder tree; not among the described controls
+    FolderSelector* DirList;
+    QLabel* Label8;
+    QComboBox* FileSortOrder;
+    QLabel* Label10;
+    QLineEdit* SelSteps;
+    QLabel* Label11;
+    NameListView* FileList;
+    NameListView* PreviewList;
+    QLabel* Label1;
+    QLineEdit* FileSpecs;
+    QCheckBox* CompanionsChk;
 
     RunController& m_run;
     Feedback& m_feedback;

@@ -13,11 +13,8 @@
 #include "window/NamingPanel.h"
 #include "window/RunController.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
-#include <QLineEdit>
-#include <QRadioButton>
 
 namespace pellory {
 
@@ -96,11 +93,7 @@ void FilePane::showLiveNames(NamingPanel& naming)
     // Every input the names are made of.
     connect(&naming, &NamingPanel::changed, live, &LiveNames::schedule);
     connect(this, &FilePane::captureTimesArrived, live, &LiveNames::schedule);
-    connect(naming.RenameChk, &QCheckBox::toggled, live, &LiveNames::schedule);
-    for (QRadioButton* option : naming.ExtUsed)
-        connect(option, &QRadioButton::toggled, live, &LiveNames::schedule);
-    connect(naming.WildCardRen, &QLineEdit::textChanged, live, &LiveNames::schedule);
-    connect(this, &FilePane::companionsChanged, live, &LiveNames::schedule);
+    connect(this, &FilePane::changed, live, &LiveNames::schedule);
     live->schedule();
 }
 

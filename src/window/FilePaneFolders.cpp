@@ -1,17 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: The Pellory developers
 // Folders from anywhere: a folder the user types, drops or starts Pellory with; F5; the list
-// following the folder as other programs change it; and what an empty list says.
+// following the folder as other programs change it; what an empty list says; and the
+// pane's stored settings, restored at start and given back at close.
 
 #include "window/FilePane.h"
 #include "window/RunController.h"
 
 #include "platform/FolderWatch.h"
+#include "window/DriveSelector.h"
 #include "window/Feedback.h"
 #include "window/FolderPathField.h"
 #include "window/FolderSelector.h"
 #include "window/NameListView.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -21,6 +24,103 @@
 #include <utility>
 
 namespace pellory {
+
+void FilePane::restoreSetting(SettingKey key, const QString& text)
+{
+    switch (key) {
+    case SettingKey::WindowTop:
+    case SettingKey::WindowLeft:
+    case SettingKey::WindowWidth:
+    case SettingKey::WindowHeight:
+    case SettingKey::Cases:
+    case SettingKey::Keep:
+    case SettingKey::Prefix:
+    case SettingKey::Number:
+    case SettingKey::Increment:
+    case SettingKey::AlphaNumber:
+    case SettingKey::AlphaIncrement:
+    case SettingKey::Alpha:
+    case SettingKey::Leading:
+    case SettingKey::FileExt:
+    case SettingKey::NewExtInx:
+    case SettingKey::NewExtUser:
+    case SettingKey::DateFormat:
+        return; // the window's and the naming panel's
+    case SettingKey::HiddenFolders:
+        if (const auto index = storedIndexIn(text, 0, 1))
+            DirList->setShowHidden(*index == 1);
+        return;
+    case SettingKey::Specs:
+        return setSpecs(text);
+    case SettingKey::LastDrive:
+        if (!text.isEmpty())
+            DriveList->setDrive(text);
+        return;
+    case SettingKey::LastDir:
+        return restoreFolder(text);
+    case SettingKey::SelSteps:
+        return SelSteps->setText(text);
+    case SettingKey::TakenColumn:
+        if (const auto index = storedIndexIn(text, 0, 1))
+            showTakenColumn(*index == 1);
+        return;
+    case SettingKey::Companions:
+        if (const auto index = storedIndexIn(text, 0, 1))
+            CompanionsChk->setChecked(*index == 1);
+        return;
+    }
+}
+
+void FilePane::restoreFolder(const QString& text)
+{
+    // The list fills at start even when the stored folder is the one already shown; no
+    // stored folder means the folder shown.
+    const int before = m_dirChanges;
+    const QByteArray folder = storedFolder(text);
+    if (!folder.isEmpty() && !DirList->setRawPath(folder))
+        return;
+    if (m_dirChanges == before)
+        DirList_Change();
+}
+
+std::optional<QString> FilePane::settingToStore(SettingKey key) const
+{
+    switch (key) {
+    case SettingKey::WindowTop:
+    case SettingKey::WindowLeft:
+    case SettingKey::WindowWidth:
+    case SettingKey::WindowHeight:
+    case SettingKey::Cases:
+    case SettingKey::Keep:
+    case SettingKey::Prefix:
+    case SettingKey::Number:
+    case SettingKey::Increment:
+    case SettingKey::AlphaNumber:
+    case SettingKey::AlphaIncrement:
+    case SettingKey::Alpha:
+    case SettingKey::Leading:
+    case SettingKey::FileExt:
+    case SettingKey::NewExtInx:
+    case SettingKey::NewExtUser:
+    case SettingKey::DateFormat:
+        return std::nullopt; // the window's and the naming panel's
+    case SettingKey::HiddenFolders:
+        return QString::number(int(DirList->showsHidden()));
+    case SettingKey::Specs:
+        return FileSpecs->text();
+    case SettingKey::LastDrive:
+        return DriveList->drive();
+    case SettingKey::LastDir:
+        return storedFolderText(DirList->rawPath());
+    case SettingKey::SelSteps:
+        return SelSteps->text();
+    case SettingKey::TakenColumn:
+        return QString::number(int(takenColumnShown()));
+    case SettingKey::Companions:
+        return QString::number(int(CompanionsChk->isChecked()));
+    }
+    return std::nullopt;
+}
 
 QString FilePane::openFolder(const QByteArray& path)
 {

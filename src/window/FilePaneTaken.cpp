@@ -102,7 +102,7 @@ void FilePane::takeCaptureTimes()
     m_captures->takeTimes(catalogueToChange());
     if (takenOrderChosen()) {
         SortFiles();
-        emit listChanged();
+        listHasChanged();
     } else {
         showTakenTimes();
     }

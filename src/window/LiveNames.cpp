@@ -4,11 +4,8 @@
 
 #include "run/LiveNameJob.h"
 #include "window/FilePane.h"
-#include "window/NameListView.h"
 #include "window/NamingPanel.h"
 #include "window/RunController.h"
-
-#include <QLineEdit>
 
 #include <limits>
 
@@ -63,11 +60,12 @@ void LiveNames::start()
         m_pause.start();
         return;
     }
-    const QString mask = m_naming.WildCardRen->text();
-    m_job = mask.isEmpty() ? std::make_unique<LiveNameJob>(
-                                 m_files.catalogueForWalk(), m_files.FileList->selectionFlags(),
-                                 m_naming.settings(), m_files.companionListing(false))
-                           : std::make_unique<LiveNameJob>(m_files.catalogueForWalk(), mask);
+    const QString mask = m_naming.wildcardPattern();
+    m_job =
+        mask.isEmpty()
+            ? std::make_unique<LiveNameJob>(m_files.catalogueForWalk(), m_files.selectionFlags(),
+                                            m_naming.settings(), m_files.companionListing(false))
+            : std::make_unique<LiveNameJob>(m_files.catalogueForWalk(), mask);
     m_slices.start();
 }
 
@@ -94,8 +92,8 @@ void LiveNames::show()
     setNote(list.counterFits ? QString()
                              : tr("No new names: the counter would pass %1 before the last file.")
                                    .arg(std::numeric_limits<qint32>::max()));
-    m_files.FileList->names()->setBeside(std::move(list.newNames), std::move(list.clashes),
-                                         std::move(list.companions));
+    m_files.showNewNames(std::move(list.newNames), std::move(list.clashes),
+                         std::move(list.companions));
     emit shown();
 }
 

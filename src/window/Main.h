@@ -100,9 +100,8 @@ private:
     // Window positions and sizes are kept in twips, 1/1440 inch, on the primary screen.
     static double twipsPerPixel(Qt::Orientation along);
 
-    // MainSettings.cpp: how each stored key is applied at start and read at close.
+    // MainSettings.cpp: the window's keys and the start folder; the panes take the rest.
     void restoreSetting(SettingKey key, const QString& text);
-    void restoreFolder(const QString& text);
     bool openStartFolder();
     // Nothing: the stored value stays as it was.
     std::optional<QString> settingToStore(SettingKey key) const;

@@ -262,37 +262,39 @@ constexpr int kLeastListHeight = 1500; // room for five rows
 
 void Main::layOut(const Twips& px)
 {
-    const FilePane& f = *m_files;
-    const NamingPanel& n = *m_naming;
-    const RunButtons& b = *m_buttons;
+    const FilePane& filePane = *m_files;
+    const NamingPanel& namingPanel = *m_naming;
+    const RunButtons& runButtons = *m_buttons;
     const Rows rows(px);
     // The lists and the drive list take what room there is, whatever their contents; the
     // gaps keep theirs until the lists are down to their least.
-    for (QWidget* list : {static_cast<QWidget*>(f.DirList), static_cast<QWidget*>(f.FileList),
-                          static_cast<QWidget*>(f.PreviewList)}) {
+    for (QWidget* list :
+         {static_cast<QWidget*>(filePane.DirList), static_cast<QWidget*>(filePane.FileList),
+          static_cast<QWidget*>(filePane.PreviewList)}) {
         list->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
         list->setMinimumSize(px(kLeastListWidth), px(kLeastListHeight));
     }
-    f.DriveList->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    f.FolderPath->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    filePane.DriveList->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    filePane.FolderPath->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     // Three columns: the folders, the files, the naming frames. The top row of the last two
     // is the sort order and the name format; the extra width goes to the first two.
     auto* columns = new QGridLayout;
     columns->setSpacing(0);
     columns->setContentsMargins(px(120), px(120), px(120), 0);
-    columns->addWidget(f.DriveList, 0, 0);
-    columns->addLayout(rows.row({f.Label8, f.FileSortOrder, Rows::kStretch}), 0, 1);
-    columns->addLayout(rows.row({n.Label12, n.CasesList}), 0, 2);
+    columns->addWidget(filePane.DriveList, 0, 0);
+    columns->addLayout(rows.row({filePane.Label8, filePane.FileSortOrder, Rows::kStretch}), 0, 1);
+    columns->addLayout(rows.row({namingPanel.Label12, namingPanel.CasesList}), 0, 2);
     // The path field sits on the folder tree, which gives up the room.
-    columns->addLayout(rows.column({45, f.FolderPath, 45, f.DirList}), 1, 0);
+    columns->addLayout(rows.column({45, filePane.FolderPath, 45, filePane.DirList}), 1, 0);
     // The preview list lies exactly over the file list: one shows at a time.
-    auto* lists = rows.stack({f.FileList, f.PreviewList});
-    columns->addLayout(
-        rows.column({120, rows.row({105, f.Label10, f.SelSteps, 75, f.Label11, Rows::kStretch}),
-                     120, rows.row({105, lists})}),
-        1, 1);
+    auto* lists = rows.stack({filePane.FileList, filePane.PreviewList});
+    columns->addLayout(rows.column({120,
+                                    rows.row({105, filePane.Label10, filePane.SelSteps, 75,
+                                              filePane.Label11, Rows::kStretch}),
+                                    120, rows.row({105, lists})}),
+                       1, 1);
     columns->addLayout(rows.column({165, rows.row({105, namingFrame(rows)}), 105,
-                                    rows.row({105, n.Frame1}), Rows::kStretch}),
+                                    rows.row({105, namingPanel.Frame1}), Rows::kStretch}),
                        1, 2);
     columns->setColumnStretch(0, 3015); // in proportion to their drawn widths, so that the
     columns->setColumnStretch(1, 2760); // default size shows them as drawn
@@ -301,16 +303,16 @@ void Main::layOut(const Twips& px)
     auto* fields = new QGridLayout;
     fields->setSpacing(0);
     fields->setVerticalSpacing(px(105));
-    fields->addWidget(f.Label1, 0, 0, Qt::AlignVCenter);
-    fields->addWidget(f.FileSpecs, 0, 1);
-    fields->addLayout(rows.row({120, f.CompanionsChk}), 0, 2);
-    fields->addWidget(n.Label9, 1, 0, Qt::AlignVCenter);
-    fields->addWidget(n.WildCardRen, 1, 1);
+    fields->addWidget(filePane.Label1, 0, 0, Qt::AlignVCenter);
+    fields->addWidget(filePane.FileSpecs, 0, 1);
+    fields->addLayout(rows.row({120, filePane.CompanionsChk}), 0, 2);
+    fields->addWidget(namingPanel.Label9, 1, 0, Qt::AlignVCenter);
+    fields->addWidget(namingPanel.WildCardRen, 1, 1);
     auto* buttons = new QGridLayout;
     buttons->setSpacing(0);
-    buttons->addWidget(b.PreviewBut, 0, 0, 1, 2);
-    buttons->addWidget(b.ApplyBut, 1, 0);
-    buttons->addWidget(b.ExitBut, 1, 1);
+    buttons->addWidget(runButtons.PreviewBut, 0, 0, 1, 2);
+    buttons->addWidget(runButtons.ApplyBut, 1, 0);
+    buttons->addWidget(runButtons.ExitBut, 1, 1);
     buttons->setAlignment(Qt::AlignTop);
     m_outer->setContentsMargins(0, 0, 0, 0);
     m_outer->setSpacing(0);
@@ -337,19 +339,23 @@ QLayout* Main::namingFrame(const Rows& rows)
 
 void Main::layOutFrames(const Rows& rows)
 {
-    NamingPanel& n = *m_naming;
+    NamingPanel& namingPanel = *m_naming;
     // Indents and gaps count from the frame's outer edge, as drawn.
-    rows.fill(n.Frame2, {360, rows.row({120, n.Label7, n.NumCharKeep}), 90,
-                         rows.row({360, n.Label2, n.FilePrefix}), 90,
-                         // The date's formats are the longest items of any list: its row
-                         // starts where the frame's first caption does and takes its width.
-                         rows.row({120, n.Label13, n.DateFormat}), 90,
-                         rows.row({120, n.Label3, n.StartingNumber, 105, n.chkTrim}), 90,
-                         rows.row({120, n.Label5, n.NumberIncValue, 105, n.chkAlpha}), 105,
-                         rows.row({240, n.Label4, n.FileLeading})});
-    rows.fill(n.Frame1,
-              {390, rows.row({120, n.Label6, n.NewExt}), 120, rows.row({240, n.ExtUsed[0]}),
-               rows.row({240, n.ExtUsed[1]}), rows.row({240, n.ExtUsed[2]})});
+    rows.fill(
+        namingPanel.Frame2,
+        {360, rows.row({120, namingPanel.Label7, namingPanel.NumCharKeep}), 90,
+         rows.row({360, namingPanel.Label2, namingPanel.FilePrefix}), 90,
+         // The date's formats are the longest items of any list: its row
+         // starts where the frame's first caption does and takes its width.
+         rows.row({120, namingPanel.Label13, namingPanel.DateFormat}), 90,
+         rows.row({120, namingPanel.Label3, namingPanel.StartingNumber, 105, namingPanel.chkTrim}),
+         90,
+         rows.row({120, namingPanel.Label5, namingPanel.NumberIncValue, 105, namingPanel.chkAlpha}),
+         105, rows.row({240, namingPanel.Label4, namingPanel.FileLeading})});
+    rows.fill(namingPanel.Frame1,
+              {390, rows.row({120, namingPanel.Label6, namingPanel.NewExt}), 120,
+               rows.row({240, namingPanel.ExtUsed[0]}), rows.row({240, namingPanel.ExtUsed[1]}),
+               rows.row({240, namingPanel.ExtUsed[2]})});
 }
 
 void Main::createControls()
@@ -376,18 +382,23 @@ void Main::createControls()
 
 void Main::setFocusOrder()
 {
-    const FilePane& f = *m_files;
-    const NamingPanel& n = *m_naming;
-    const RunButtons& b = *m_buttons;
-    m_controls = {f.DriveList,     f.DirList,        f.Label8,      f.FileSortOrder,  f.Label10,
-                  f.SelSteps,      f.Label11,        f.FileList,    f.Label1,         f.FileSpecs,
-                  f.CompanionsChk, n.Label9,         n.WildCardRen, n.Label12,        n.CasesList,
-                  n.RenameChk,     n.Label7,         n.NumCharKeep, n.Label2,         n.FilePrefix,
-                  n.Label13,       n.DateFormat,     n.Label3,      n.StartingNumber, n.chkTrim,
-                  n.Label5,        n.NumberIncValue, n.chkAlpha,    n.Label4,         n.FileLeading,
-                  n.Label6,        n.NewExt,         n.ExtUsed[0],  n.ExtUsed[1],     n.ExtUsed[2],
-                  b.PreviewBut,    b.ApplyBut,       b.ExitBut,     n.Frame2,         f.PreviewList,
-                  n.Frame1};
+    const FilePane& filePane = *m_files;
+    const NamingPanel& namingPanel = *m_naming;
+    const RunButtons& runButtons = *m_buttons;
+    m_controls = {filePane.DriveList,      filePane.DirList,       filePane.Label8,
+                  filePane.FileSortOrder,  filePane.Label10,       filePane.SelSteps,
+                  filePane.Label11,        filePane.FileList,      filePane.Label1,
+                  filePane.FileSpecs,      filePane.CompanionsChk, namingPanel.Label9,
+                  namingPanel.WildCardRen, namingPanel.Label12,    namingPanel.CasesList,
+                  namingPanel.RenameChk,   namingPanel.Label7,     namingPanel.NumCharKeep,
+                  namingPanel.Label2,      namingPanel.FilePrefix, namingPanel.Label13,
+                  namingPanel.DateFormat,  namingPanel.Label3,     namingPanel.StartingNumber,
+                  namingPanel.chkTrim,     namingPanel.Label5,     namingPanel.NumberIncValue,
+                  namingPanel.chkAlpha,    namingPanel.Label4,     namingPanel.FileLeading,
+                  namingPanel.Label6,      namingPanel.NewExt,     namingPanel.ExtUsed[0],
+                  namingPanel.ExtUsed[1],  namingPanel.ExtUsed[2], runButtons.PreviewBut,
+                  runButtons.ApplyBut,     runButtons.ExitBut,     namingPanel.Frame2,
+                  filePane.PreviewList,    namingPanel.Frame1};
     QWidget* previous = nullptr;
     for (size_t i = 0; i < m_controls.size(); ++i) {
         QWidget* control = m_controls[i];
@@ -397,14 +408,14 @@ void Main::setFocusOrder()
             label->setBuddy(m_controls[i + 1]);
             continue;
         }
-        if (control == n.Frame1 || control == n.Frame2)
+        if (control == namingPanel.Frame1 || control == namingPanel.Frame2)
             continue; // frames group controls; they take no focus of their own
         if (previous)
             setTabOrder(previous, control);
         previous = control;
     }
     // The path field is typed into before the tree it opens a folder in.
-    setTabOrder(f.DriveList, f.FolderPath);
+    setTabOrder(filePane.DriveList, filePane.FolderPath);
     m_controls.insert(m_controls.end(), {Line1, Line2});
     m_buttons->setEveryControl(m_controls);
 }

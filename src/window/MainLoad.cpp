@@ -15,7 +15,6 @@
 #include "window/UndoCommands.h"
 
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QIcon>
@@ -83,8 +82,8 @@ void Main::Form_Load()
     centreWindow();
     restoreWindowPosition(store);
     keepOnScreen();
-    m_naming->NewExt->setCurrentIndex(0);
-    m_files->FileSortOrder->setCurrentIndex(0);
+    m_naming->chooseFirstNewExtension();
+    m_files->chooseFirstSortOrder();
     // From here a value the control refuses is skipped, and start-up goes on.
     for (const SettingKey key : kRestoreOrder)
         restoreSetting(key, store.value(key));

@@ -4,13 +4,11 @@
 // and the window's own keys. The panes connect their controls to their handlers; the
 // control-state rules follow the panes' changes.
 
-#include "rules/KeyFilters.h"
 #include "window/ControlStates.h"
 #include "window/FilePane.h"
 #include "window/KeystrokeFilter.h"
 #include "window/LiveNames.h"
 #include "window/Main.h"
-#include "window/NameListView.h"
 #include "window/NamingPanel.h"
 #include "window/RunButtons.h"
 #include "window/RunController.h"
@@ -18,11 +16,7 @@
 #include "window/UndoCommands.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QKeyEvent>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QShortcut>
 
 namespace pellory {
@@ -34,7 +28,6 @@ void Main::connectHandlers()
     // New names that carry a date need the files' capture times.
     const auto datesNeeded = [this] { m_files->setNamesNeedTakenTimes(m_naming->namesUseDate()); };
     connect(m_naming, &NamingPanel::changed, this, datesNeeded);
-    connect(m_naming->RenameChk, &QCheckBox::toggled, this, datesNeeded);
     m_naming->connectHandlers();
     m_buttons->connectHandlers();
     m_states->connectHandlers();
@@ -58,7 +51,7 @@ void Main::pressEscape()
         return;
     }
     if (!m_escapeClosesPopup)
-        m_buttons->ExitBut->click();
+        m_buttons->pressExit();
 }
 
 bool Main::eventFilter(QObject* watched, QEvent* event)
@@ -85,7 +78,7 @@ void Main::connectStatus()
         const QString& live = files->liveNames().note();
         if (!live.isEmpty())
             why += (why.isEmpty() ? QString() : QStringLiteral(" ")) + live;
-        status->showCounts(files->FileList->count(), files->FileList->selectedCount(), why);
+        status->showCounts(files->listedCount(), files->selectedCount(), why);
     };
     connect(m_files, &FilePane::listChanged, this, counts);
     connect(m_files, &FilePane::liveNamesNote, this, counts);
@@ -111,24 +104,9 @@ void Main::guardKeystrokes()
 {
     // While a run visits the event loop, the rules refuse keys, so that the naming inputs
     // stay as the run read them.
-    RunController* run = m_run;
-    NamingPanel* n = m_naming;
-    const auto text = [run, n](int key) {
-        return textFieldKeyPress(key, run->busy(), n->CasesList->currentIndex());
-    };
-    const auto digits = [run](int key) { return digitFieldKeyPress(key, run->busy()); };
     auto* keys = new KeystrokeFilter(*m_feedback, this);
-    keys->guard(
-        m_files->FileSpecs, [run](int key) { return FileSpecs_KeyPress(key, run->busy()); },
-        m_files->FileList);
-    keys->guard(n->FilePrefix, text);
-    keys->guard(n->FileLeading, text);
-    keys->guard(n->NewExt, NewExt_KeyPress);
-    keys->guard(n->NumCharKeep, digits);
-    keys->guard(n->NumberIncValue, digits);
-    keys->guard(n->StartingNumber, [run, n](int key) {
-        return StartingNumber_KeyPress(key, run->busy(), n->chkAlpha->isChecked());
-    });
+    m_files->guardKeystrokes(*keys);
+    m_naming->guardKeystrokes(*keys);
 }
 
 } // namespace pellory

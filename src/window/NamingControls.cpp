@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: The Pellory developers
-// The naming panel's controls: creation, captions, tool tips, list items and start states.
+// The naming panel's controls: creation, captions, tool tips, list items, start states,
+// and the stored values they restore at start and give back at close.
 
 #include "window/Controls.h"
 #include "window/NamingPanel.h"
@@ -19,6 +20,19 @@ NamingPanel::NamingPanel(QWidget* window, RunController& run) : QObject(window),
     createControls(window);
     setTexts();
     setInitialStates();
+    // The batch switch, the extension options and the pattern raise changed() before
+    // anything else hears of them, then their own signal; the fields raise it in their
+    // handlers.
+    connect(RenameChk, &QCheckBox::toggled, this, [this] {
+        emit changed();
+        emit batchSwitched();
+    });
+    for (QRadioButton* option : ExtUsed)
+        connect(option, &QRadioButton::toggled, this, &NamingPanel::changed);
+    connect(WildCardRen, &QLineEdit::textChanged, this, [this] {
+        emit changed();
+        emit patternChanged();
+    });
 }
 
 void NamingPanel::createControls(QWidget* window)
@@ -120,6 +134,124 @@ void NamingPanel::setInitialStates()
     ExtUsed[1]->setChecked(true);
     for (QWidget* inside : Frame2->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         inside->setEnabled(false);
+}
+
+namespace {
+
+void setStoredIndex(QComboBox* list, const QString& text, int first)
+{
+    if (const auto index = storedIndexIn(text, first, list->count() - 1))
+        list->setCurrentIndex(*index);
+}
+
+} // namespace
+
+void NamingPanel::restoreSetting(SettingKey key, const QString& text)
+{
+    CounterTexts& counters = m_counters;
+    switch (key) {
+    case SettingKey::WindowTop:
+    case SettingKey::WindowLeft:
+    case SettingKey::WindowWidth:
+    case SettingKey::WindowHeight:
+    case SettingKey::HiddenFolders:
+    case SettingKey::Specs:
+    case SettingKey::LastDrive:
+    case SettingKey::LastDir:
+    case SettingKey::SelSteps:
+    case SettingKey::TakenColumn:
+    case SettingKey::Companions:
+        return; // the window's and the file pane's
+    case SettingKey::Cases:
+        return setStoredIndex(CasesList, text, 0);
+    case SettingKey::Keep:
+        return NumCharKeep->setText(text);
+    case SettingKey::Prefix:
+        return FilePrefix->setText(text);
+    case SettingKey::Number:
+        StartingNumber->setText(text);
+        counters.NumberText = StartingNumber->text();
+        return;
+    case SettingKey::Increment:
+        NumberIncValue->setText(text);
+        counters.IncrementText = NumberIncValue->text();
+        return;
+    case SettingKey::AlphaNumber:
+        counters.AlphaNumberText = text;
+        return;
+    case SettingKey::AlphaIncrement:
+        counters.AlphaIncrementText = text;
+        return;
+    case SettingKey::Alpha:
+        if (const auto index = storedIndexIn(text, 0, 1))
+            chkAlpha->setChecked(*index == 1);
+        return;
+    case SettingKey::Leading:
+        return FileLeading->setText(text);
+    case SettingKey::FileExt:
+        if (const auto index = storedIndexIn(text, 0, 2))
+            ExtUsed[*index]->setChecked(true);
+        return;
+    case SettingKey::NewExtInx:
+        return setStoredIndex(NewExt, text, -1);
+    case SettingKey::NewExtUser:
+        if (NewExt->currentIndex() == -1)
+            NewExt->setEditText(text);
+        return;
+    case SettingKey::DateFormat:
+        // A format this version does not know puts no date into names.
+        return DateFormat->setCurrentIndex(
+            storedIndexIn(text, 0, DateFormat->count() - 1).value_or(0));
+    }
+}
+
+std::optional<QString> NamingPanel::settingToStore(SettingKey key) const
+{
+    const CounterTexts& counters = m_counters;
+    switch (key) {
+    case SettingKey::WindowTop:
+    case SettingKey::WindowLeft:
+    case SettingKey::WindowWidth:
+    case SettingKey::WindowHeight:
+    case SettingKey::HiddenFolders:
+    case SettingKey::Specs:
+    case SettingKey::LastDrive:
+    case SettingKey::LastDir:
+    case SettingKey::SelSteps:
+    case SettingKey::TakenColumn:
+    case SettingKey::Companions:
+        return std::nullopt; // the window's and the file pane's
+    case SettingKey::Cases:
+        return QString::number(CasesList->currentIndex());
+    case SettingKey::Keep:
+        return NumCharKeep->text();
+    case SettingKey::Prefix:
+        return FilePrefix->text();
+    case SettingKey::Number:
+        return counters.NumberText;
+    case SettingKey::Increment:
+        return counters.IncrementText;
+    case SettingKey::AlphaNumber:
+        return counters.AlphaNumberText;
+    case SettingKey::AlphaIncrement:
+        return counters.AlphaIncrementText;
+    case SettingKey::Alpha:
+        return QString::number(int(chkAlpha->isChecked()));
+    case SettingKey::Leading:
+        return FileLeading->text();
+    case SettingKey::FileExt:
+        return QString::number(int(extensionMode()));
+    case SettingKey::NewExtInx:
+        return QString::number(NewExt->currentIndex());
+    case SettingKey::NewExtUser:
+        // A typed extension stays in the store, unshown, until another one is typed.
+        if (NewExt->currentIndex() != -1)
+            return std::nullopt;
+        return NewExt->currentText();
+    case SettingKey::DateFormat:
+        return QString::number(DateFormat->currentIndex());
+    }
+    return std::nullopt;
 }
 
 } // namespace pellory

@@ -8,6 +8,8 @@
 
 #include "naming/CaseStyle.h"
 #include "naming/Compose.h"
+#include "rules/KeyFilters.h"
+#include "window/KeystrokeFilter.h"
 #include "window/RunController.h"
 
 #include <QCheckBox>
@@ -81,33 +83,121 @@ bool NamingPanel::namesUseDate() const
     return pellory::namesUseDate(settings());
 }
 
-void NamingPanel::FilePrefix_Change()
+bool NamingPanel::batchOn() const
+{
+    return RenameChk->isChecked();
+}
+
+QString NamingPanel::wildcardPattern() const
+{
+    return WildCardRen->text();
+}
+
+void NamingPanel::clearWildcardPattern()
+{
+    WildCardRen->setText(QString());
+}
+
+void NamingPanel::fieldChanged()
 {
     emit changed();
+    emit fieldsChanged();
+}
+
+void NamingPanel::guardKeystrokes(KeystrokeFilter& keys)
+{
+    RunController* run = &m_run;
+    const QComboBox* cases = CasesList;
+    const QCheckBox* alpha = chkAlpha;
+    const auto text = [run, cases](int key) {
+        return textFieldKeyPress(key, run->busy(), cases->currentIndex());
+    };
+    const auto digits = [run](int key) { return digitFieldKeyPress(key, run->busy()); };
+    keys.guard(FilePrefix, text);
+    keys.guard(FileLeading, text);
+    keys.guard(NewExt, NewExt_KeyPress);
+    keys.guard(NumCharKeep, digits);
+    keys.guard(NumberIncValue, digits);
+    keys.guard(StartingNumber, [run, alpha](int key) {
+        return StartingNumber_KeyPress(key, run->busy(), alpha->isChecked());
+    });
+}
+
+std::vector<QWidget*> NamingPanel::batchFields() const
+{
+    return {Label7,         NumCharKeep, Label2, FilePrefix,     Label13,  DateFormat, Label3,
+            StartingNumber, chkTrim,     Label5, NumberIncValue, chkAlpha, Label4,     FileLeading};
+}
+
+void NamingPanel::setWildcardEnabled(bool enabled)
+{
+    Label9->setEnabled(enabled);
+    WildCardRen->setEnabled(enabled);
+}
+
+void NamingPanel::setBatchFieldsEnabled(bool enabled)
+{
+    for (QWidget* field : batchFields())
+        field->setEnabled(enabled);
+}
+
+void NamingPanel::setBatchSwitchEnabled(bool enabled)
+{
+    RenameChk->setEnabled(enabled);
+}
+
+void NamingPanel::setSchemeEnabled(bool enabled)
+{
+    Label12->setEnabled(enabled);
+    CasesList->setEnabled(enabled);
+    RenameChk->setEnabled(enabled);
+    setBatchFieldsEnabled(enabled);
+    Label6->setEnabled(enabled);
+    NewExt->setEnabled(enabled);
+    for (QRadioButton* option : ExtUsed)
+        option->setEnabled(enabled);
+}
+
+void NamingPanel::lockForRun(bool locked)
+{
+    CasesList->setEnabled(!locked);
+    RenameChk->setEnabled(!locked);
+}
+
+void NamingPanel::chooseFirstNewExtension()
+{
+    NewExt->setCurrentIndex(0);
+}
+
+void NamingPanel::FilePrefix_Change()
+{
+    fieldChanged();
 }
 
 void NamingPanel::FileLeading_Change()
 {
-    emit changed();
+    fieldChanged();
 }
 
 void NamingPanel::NumCharKeep_Change()
 {
-    emit changed();
+    fieldChanged();
 }
 
 void NamingPanel::StartingNumber_Change()
 {
-    CounterTexts& c = m_counters;
-    (chkAlpha->isChecked() ? c.AlphaNumberText : c.NumberText) = StartingNumber->text();
-    emit changed();
+    CounterTexts& counters = m_counters;
+    (chkAlpha->isChecked() ? counters.AlphaNumberText : counters.NumberText) =
+        StartingNumber->text();
+    fieldChanged();
 }
 
 void NamingPanel::NumberIncValue_Change()
 {
-    CounterTexts& c = m_counters;
-    (chkAlpha->isChecked() ? c.AlphaIncrementText : c.IncrementText) = NumberIncValue->text();
-    emit changed();
+    CounterTexts& counters = m_counters;
+    (chkAlpha->isChecked() ? counters.AlphaIncrementText : counters.IncrementText) =
+        NumberIncValue->text();
+    fieldChanged();
 }
 
 void NamingPanel::NewExt_Change()
@@ -125,12 +215,12 @@ void NamingPanel::NewExt_Change()
         }
         edit->setCursorPosition(cursor);
     }
-    emit changed();
+    fieldChanged();
 }
 
 void NamingPanel::NewExt_Click()
 {
-    emit changed();
+    fieldChanged();
 }
 
 void NamingPanel::chkAlpha_Click()
@@ -139,32 +229,32 @@ void NamingPanel::chkAlpha_Click()
     // kind now chosen. Writing the fields raises their change handlers, which store the
     // same texts into the pair of the kind just entered, but only where a text differs:
     // the kind of counter is an input of its own, and says so itself.
-    CounterTexts& c = m_counters;
+    CounterTexts& counters = m_counters;
     const bool alpha = chkAlpha->isChecked();
     Label3->setText(alpha ? tr("&Starting @ : ") : tr("&Starting # : "));
-    (alpha ? c.NumberText : c.AlphaNumberText) = StartingNumber->text();
-    (alpha ? c.IncrementText : c.AlphaIncrementText) = NumberIncValue->text();
-    StartingNumber->setText(alpha ? c.AlphaNumberText : c.NumberText);
-    NumberIncValue->setText(alpha ? c.AlphaIncrementText : c.IncrementText);
+    (alpha ? counters.NumberText : counters.AlphaNumberText) = StartingNumber->text();
+    (alpha ? counters.IncrementText : counters.AlphaIncrementText) = NumberIncValue->text();
+    StartingNumber->setText(alpha ? counters.AlphaNumberText : counters.NumberText);
+    NumberIncValue->setText(alpha ? counters.AlphaIncrementText : counters.IncrementText);
     chkTrim->setEnabled(!alpha);
-    emit changed();
+    fieldChanged();
 }
 
 void NamingPanel::DateFormat_Click()
 {
-    emit changed();
+    fieldChanged();
 }
 
 void NamingPanel::chkTrim_Click()
 {
-    emit changed();
+    fieldChanged();
 }
 
 void NamingPanel::CasesList_Click()
 {
     if (!m_run.mayAct(RunController::IfBusy::Beep))
         return;
-    emit changed();
+    fieldChanged();
     // Converted once, when the style is picked; later typing follows the keystroke filter.
     const int style = CasesList->currentIndex();
     FilePrefix->setText(applyCaseStyle(FilePrefix->text(), style));

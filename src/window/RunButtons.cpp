@@ -10,18 +10,12 @@
 #include "run/SchemeWalk.h"
 #include "run/WildcardRename.h"
 #include "window/Controls.h"
-#include "window/DriveSelector.h"
 #include "window/FilePane.h"
-#include "window/FolderSelector.h"
-#include "window/NameListView.h"
 #include "window/NamingPanel.h"
 #include "window/RunController.h"
 #include "window/RunYield.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QCoreApplication>
-#include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
 
@@ -79,16 +73,25 @@ void RunButtons::ExitBut_Click()
         m_run.requestCancel();
 }
 
-std::array<QWidget*, 6> RunButtons::lockedByRun() const
+void RunButtons::setApplyEnabled(bool enabled)
 {
-    return {m_naming.CasesList, m_naming.RenameChk, m_files.PreviewList,
-            m_files.FileList,   m_files.DriveList,  m_files.DirList};
+    ApplyBut->setEnabled(enabled);
+}
+
+void RunButtons::setPreviewEnabled(bool enabled)
+{
+    PreviewBut->setEnabled(enabled);
+}
+
+void RunButtons::pressExit()
+{
+    ExitBut->click();
 }
 
 void RunButtons::lockForRun(bool locked)
 {
-    for (QWidget* control : lockedByRun())
-        control->setEnabled(!locked);
+    m_naming.lockForRun(locked);
+    m_files.lockForRun(locked);
 }
 
 void RunButtons::ApplyBut_Click()
@@ -96,7 +99,7 @@ void RunButtons::ApplyBut_Click()
     if (!m_run.begin())
         return;
     lockForRun(true);
-    if (!m_naming.WildCardRen->text().isEmpty())
+    if (!m_naming.wildcardPattern().isEmpty())
         wildcardRename();
     else
         schemeRun();
@@ -118,28 +121,15 @@ QString RunButtons::walkScheme()
         return m_run.cancelRequested() ? QString()
                                        : tr("The capture times sorted the list anew: "
                                             "check the selection, then try again.");
-    SchemeWalk walk(m_files.catalogueForWalk(), m_files.FileList->selectionFlags(), settings,
+    SchemeWalk walk(m_files.catalogueForWalk(), m_files.selectionFlags(), settings,
                     m_files.companionListing(true));
     if (!m_run.walkMayStart(walk))
         return {};
     if (!m_run.previewMode()) {
-        const RunController::WalkResult result = m_run.renameWalk(walk, m_files.DirList->rawPath());
+        const RunController::WalkResult result = m_run.renameWalk(walk, m_files.folderPath());
         return runNote(result.renamed, result.takingPart, result.stopped || result.failed);
     }
-    NameListView* list = m_files.PreviewList;
-    // The old names beside come from the file list, row for row; companions' rows shift them.
-    const bool companions = walk.hasCompanions();
-    QStringList olds = companions ? list->names()->beside().mid(0, list->count()) : QStringList();
-    m_run.fillPreview(walk, list->count(),
-                      [list, companions, &olds](const QStringList& names, const QStringList& before,
-                                                const std::vector<qint32>& selected) {
-                          list->names()->append(names);
-                          list->selectRows(selected);
-                          if (companions)
-                              olds += before;
-                      });
-    if (companions)
-        list->names()->setBeside(olds);
+    m_files.previewNames(walk);
     return {};
 }
 
@@ -150,7 +140,7 @@ void RunButtons::finishSchemeRun(const QString& note)
         m_files.DirList_Change(); // the list shows what is on disk, whether all went well or not
     m_run.releaseBusyPointer();
     if (preview)
-        m_files.PreviewList->setEnabled(true);
+        m_files.unlockPreviewList();
     else
         lockForRun(false);
     m_run.finish();
@@ -177,8 +167,8 @@ QString RunButtons::planAndRunWildcard()
 {
     // The files the list shows: text in the specifications field that was never entered
     // and left has listed nothing.
-    const WildcardPlan plan = m_run.planWildcardRename(
-        m_files.DirList->rawPath(), m_files.listedSpecs(), m_naming.WildCardRen->text());
+    const WildcardPlan plan = m_run.planWildcardRename(m_files.folderPath(), m_files.listedSpecs(),
+                                                       m_naming.wildcardPattern());
     if (!plan.refusal.isEmpty())
         return {};
     QProgressDialog progress(tr("Renaming files..."), tr("Cancel"), 0, plan.fileCount, m_window);
@@ -203,14 +193,12 @@ QString RunButtons::planAndRunWildcard()
 
 void RunButtons::finishWildcardRename(const QString& note)
 {
-    m_files.FileList->setEnabled(true);
-    m_files.DriveList->setEnabled(true);
-    m_files.DirList->setEnabled(true);
+    m_files.unlockAfterWildcard();
     // The pattern of the new names becomes the specification, so the rebuilt list shows the
     // renamed files. Clearing the pattern raises its change handler while the run is still
     // busy, which re-enables the naming controls.
-    m_files.setSpecs(m_naming.WildCardRen->text());
-    m_naming.WildCardRen->setText(QString());
+    m_files.setSpecs(m_naming.wildcardPattern());
+    m_naming.clearWildcardPattern();
     m_files.DirList_Change();
     m_run.finish();
     reselectAfterRebuild();

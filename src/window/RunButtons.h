@@ -9,7 +9,6 @@
 
 #include <QObject>
 
-#include <array>
 #include <vector>
 
 class QPushButton;
@@ -17,6 +16,7 @@ class QPushButton;
 namespace pellory {
 
 class FilePane;
+class Main;
 class NamingPanel;
 class RunController;
 
@@ -35,9 +35,11 @@ public:
     void PreviewBut_Click();
     void ExitBut_Click();
 
-    QPushButton* PreviewBut;
-    QPushButton* ApplyBut;
-    QPushButton* ExitBut;
+    // Whether the run buttons may be pressed, as the control-state rules decide.
+    void setApplyEnabled(bool enabled);
+    void setPreviewEnabled(bool enabled);
+    // Presses Exit, as Esc anywhere in the window does.
+    void pressExit();
 
 signals:
     // Preview mode was left with every control enabled: the states the settings call for
@@ -47,9 +49,11 @@ signals:
     void runEnded(const QString& note);
 
 private:
+    // The window's layout places the buttons.
+    friend class Main;
+
     // Locks (or unlocks) the controls a run locks, so that the files, their order and their
     // selection stay as they were when it started.
-    std::array<QWidget*, 6> lockedByRun() const;
     void lockForRun(bool locked);
     void schemeRun();
     QString walkScheme();
@@ -62,6 +66,9 @@ private:
     void leavePreview();
     void setEveryControlEnabled(bool enabled);
 
+    QPushButton* PreviewBut;
+    QPushButton* ApplyBut;
+    QPushButton* ExitBut;
     QWidget* m_window;
     FilePane& m_files;
     NamingPanel& m_naming;

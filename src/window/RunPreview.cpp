@@ -5,7 +5,6 @@
 // changes in the mode; leaving it re-derives every enabled state from the settings.
 
 #include "window/FilePane.h"
-#include "window/NameListView.h"
 #include "window/RunButtons.h"
 #include "window/RunController.h"
 
@@ -38,11 +37,7 @@ void RunButtons::leavePreview()
     m_run.setPreviewMode(false);
     PreviewBut->setText(tr("Previe&w and Check for Errors"));
     PreviewBut->setToolTip(tr("Click to preview"));
-    m_files.FileList->show();
-    m_files.PreviewList->hide();
-    m_files.PreviewList->setEnabled(false);
-    // Hidden, the names would only hold memory until the next preview lists them anew.
-    m_files.PreviewList->names()->clear();
+    m_files.showFileList();
     m_run.setRunState(RunState::Idle);
     emit previewLeft();
 }
@@ -57,11 +52,7 @@ void RunButtons::enterPreview()
     PreviewBut->setEnabled(true);
     PreviewBut->setText(tr("E&xit Preview"));
     PreviewBut->setToolTip(tr("Click to exit preview mode"));
-    NameListView* list = m_files.PreviewList;
-    list->names()->clear(); // entering twice lists the names once
-    list->show();
-    list->setEnabled(true);
-    m_files.FileList->hide();
+    m_files.showPreviewList();
     m_run.setRunState(RunState::Idle);
     ApplyBut_Click();
 }

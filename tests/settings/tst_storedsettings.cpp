@@ -54,7 +54,7 @@ void TestStoredSettings::roundTrip()
     for (std::size_t i = 0; i < kStoreOrder.size(); ++i) {
         const QString text = texts[i % 4] + QString::number(i);
         QCOMPARE(reread.value(kStoreOrder[i]), text);
-        QCOMPARE(qt.value(QString("Settings/") + spec(kStoreOrder[i]).name).toString(), text);
+        QCOMPARE(qt.value(QString("Settings/") + entryOf(kStoreOrder[i]).name).toString(), text);
     }
 }
 

@@ -77,10 +77,10 @@ QString checkRun(const Listing& before, const Listing& after, const std::vector<
 
 // The file list's new names once worked out, a kept name as it stands; `marked` tells
 // whether a clash is marked among them.
-QStringList liveNames(FilePane& files, const std::vector<FileRecord>& rows, bool& marked)
+QStringList liveNames(Main& main, const std::vector<FileRecord>& rows, bool& marked)
 {
-    files.liveNames().complete();
-    const NameListModel& model = *files.FileList->names();
+    main.files().liveNames().complete();
+    const NameListModel& model = *control<NameListView>(main, "FileList")->names();
     const int column = model.column(NameListModel::Content::Beside);
     QStringList names;
     marked = false;
@@ -134,19 +134,17 @@ void tst_RenameProperty::initTestCase()
 
 void tst_RenameProperty::showFolder(const QString& folder, const QString& spec)
 {
-    m_window->main->naming().WildCardRen->setText(QString());
+    control<QLineEdit>(*m_window->main, "WildCardRen")->setText(QString());
     FilePane& f = m_window->main->files();
-    f.SelSteps->setText(QString());
+    control<QLineEdit>(*m_window->main, "SelSteps")->setText(QString());
     f.setSpecs(spec); // as typed and left: the list below is made with it
-    f.DirList->setPath(folder);
+    control<FolderSelector>(*m_window->main, "DirList")->setPath(folder);
 }
 
 // Random settings, sort order and selection, set as a user would set them.
 void tst_RenameProperty::randomSettings(QRandomGenerator& rng)
 {
     Main& main = *m_window->main;
-    NamingPanel& n = main.naming();
-    FilePane& f = main.files();
     // clang-format off
     static const char* const keep[] = {"0", "0", "1", "3", "12", ""};
     static const char* const prefix[] = {"", "", "IMG_", "Photo ", "a.b", ".", "\xc3\x84", "a/b", "x y", "Z"};
@@ -156,36 +154,43 @@ void tst_RenameProperty::randomSettings(QRandomGenerator& rng)
     static const char* const step[] = {"1", "1", "2", "0", "5", "-1", "100000"};
     static const char* const ext[] = {"jpg", "JPG", ".txt", "a.b", "tar.gz", "", " ", "/", "."};
     // clang-format on
-    f.FileSortOrder->setCurrentIndex(rng.bounded(f.FileSortOrder->count()));
+    control<QComboBox>(main, "FileSortOrder")
+        ->setCurrentIndex(rng.bounded(control<QComboBox>(main, "FileSortOrder")->count()));
     // As the user does: a disabled box stays as it is.
     for (auto [box, percent] : std::initializer_list<std::pair<QCheckBox*, int>>{
-             {n.RenameChk, 60}, {n.chkAlpha, 30}, {n.chkTrim, 50}})
+             {control<QCheckBox>(main, "RenameChk"), 60},
+             {control<QCheckBox>(main, "chkAlpha"), 30},
+             {control<QCheckBox>(main, "chkTrim"), 50}})
         if (box->isChecked() != chance(rng, percent))
             box->click();
-    n.NumCharKeep->setText(pick(rng, keep));
+    control<QLineEdit>(main, "NumCharKeep")->setText(pick(rng, keep));
     // Now and then, with the rest, longer than a name may be.
-    n.FilePrefix->setText(chance(rng, 5) ? QString(250, u'p')
-                                         : QString::fromUtf8(pick(rng, prefix)));
-    n.FileLeading->setText(pick(rng, leading));
-    n.StartingNumber->setText(n.chkAlpha->isChecked() ? pick(rng, alpha) : pick(rng, decimal));
-    n.NumberIncValue->setText(pick(rng, step));
-    n.CasesList->setCurrentIndex(rng.bounded(n.CasesList->count()));
-    n.ExtUsed[rng.bounded(int(n.ExtUsed.size()))]->click();
+    control<QLineEdit>(main, "FilePrefix")
+        ->setText(chance(rng, 5) ? QString(250, u'p') : QString::fromUtf8(pick(rng, prefix)));
+    control<QLineEdit>(main, "FileLeading")->setText(pick(rng, leading));
+    control<QLineEdit>(main, "StartingNumber")
+        ->setText(control<QCheckBox>(main, "chkAlpha")->isChecked() ? pick(rng, alpha)
+                                                                    : pick(rng, decimal));
+    control<QLineEdit>(main, "NumberIncValue")->setText(pick(rng, step));
+    control<QComboBox>(main, "CasesList")
+        ->setCurrentIndex(rng.bounded(control<QComboBox>(main, "CasesList")->count()));
+    control<QRadioButton>(main, ("ExtUsed" + QByteArray::number(rng.bounded(3))).constData())
+        ->click();
     const int extChoice = rng.bounded(10);
     if (extChoice < 7)
-        n.NewExt->setCurrentIndex(extChoice < 5 ? 0 : 1);
+        control<QComboBox>(main, "NewExt")->setCurrentIndex(extChoice < 5 ? 0 : 1);
     else
-        n.NewExt->setEditText(pick(rng, ext));
+        control<QComboBox>(main, "NewExt")->setEditText(pick(rng, ext));
     // No file selected (every file takes part), one, several, or every n-th file.
-    const int count = f.FileList->count(), how = rng.bounded(4);
+    const int count = control<NameListView>(main, "FileList")->count(), how = rng.bounded(4);
     if (how == 3)
-        f.SelSteps->setText(QString::number(1 + rng.bounded(5)));
+        control<QLineEdit>(main, "SelSteps")->setText(QString::number(1 + rng.bounded(5)));
     const int picks = count == 0 ? 0 : how == 1 ? 1 : how == 2 ? 2 + rng.bounded(count) : 0;
     std::vector<qint32> rows;
     for (int i = 0; i < picks; ++i)
         rows.push_back(rng.bounded(count));
     std::sort(rows.begin(), rows.end());
-    f.FileList->selectRows(rows);
+    control<NameListView>(main, "FileList")->selectRows(rows);
 }
 
 // One random folder through a scheme run, previewed when Preview is enabled, or through a
@@ -193,9 +198,7 @@ void tst_RenameProperty::randomSettings(QRandomGenerator& rng)
 QString tst_RenameProperty::runCase(QRandomGenerator& rng, bool wildcard, int& finished)
 {
     Main& main = *m_window->main;
-    NamingPanel& n = main.naming();
     FilePane& f = main.files();
-    RunButtons& b = main.buttons();
     QDir(historyFolder()).removeRecursively(); // the runs of earlier folders, all gone now
     const RandomFolder folder(rng, folderSize(rng));
     // clang-format off
@@ -205,7 +208,7 @@ QString tst_RenameProperty::runCase(QRandomGenerator& rng, bool wildcard, int& f
     // clang-format on
     const QString spec = pick(rng, specs), mask = wildcard ? pick(rng, masks) : "";
     showFolder(folder.path(), spec);
-    n.WildCardRen->setText(mask);
+    control<QLineEdit>(main, "WildCardRen")->setText(mask);
     if (!wildcard)
         randomSettings(rng);
     const std::vector<FileRecord> rows = f.catalogue().FileRecords;
@@ -220,28 +223,32 @@ QString tst_RenameProperty::runCase(QRandomGenerator& rng, bool wildcard, int& f
     // The names shown beside the files are those of the wildcard rename or the preview; none
     // is marked as a clash unless the preview is refused.
     bool marked = false;
-    const QStringList live = liveNames(f, rows, marked);
+    const QStringList live = liveNames(main, rows, marked);
     if (wildcard && !refused && live != expected)
         return "the new names beside the files are not the wildcard's: " + live.join('|');
     m_window->feedback.messages.clear();
-    if (!wildcard && b.PreviewBut->isEnabled()) {
-        b.PreviewBut->click();
-        expected = f.PreviewList->names()->names(); // none when the preview was refused
-        b.PreviewBut->click();
+    if (!wildcard && control<QPushButton>(main, "PreviewBut")->isEnabled()) {
+        control<QPushButton>(main, "PreviewBut")->click();
+        expected = control<NameListView>(main, "PreviewList")
+                       ->names()
+                       ->names(); // none when the preview was refused
+        control<QPushButton>(main, "PreviewBut")->click();
         if (listFolder(folder.path()) != before)
             return "the preview changed the folder";
         if (!expected.isEmpty() && (live != expected || marked))
             return "the new names beside the files are not the preview's: " + live.join('|');
     }
-    if (!b.ApplyBut->isEnabled())
+    if (!control<QPushButton>(main, "ApplyBut")->isEnabled())
         return {};
     m_window->feedback.messages.clear();
-    b.ApplyBut->click();
+    control<QPushButton>(main, "ApplyBut")->click();
     const bool done = m_window->feedback.messages.isEmpty();
     // After a wildcard run the pattern is the specification; the pattern, cleared while the
     // run is still busy, enables the naming fields whatever batch rename says.
-    if (wildcard && (f.FileSpecs->text() != mask || !n.WildCardRen->text().isEmpty() ||
-                     !n.NumCharKeep->isEnabled() || f.PreviewList->isEnabled()))
+    if (wildcard && (control<QLineEdit>(main, "FileSpecs")->text() != mask ||
+                     !control<QLineEdit>(main, "WildCardRen")->text().isEmpty() ||
+                     !control<QLineEdit>(main, "NumCharKeep")->isEnabled() ||
+                     control<NameListView>(main, "PreviewList")->isEnabled()))
         return "after the run: the specification, the pattern or the fields' states are wrong";
     const QString& message = m_window->feedback.messages.value(0);
     if (refused && !message.startsWith("Pellory - Wildcard Error|plain|"))
@@ -252,7 +259,8 @@ QString tst_RenameProperty::runCase(QRandomGenerator& rng, bool wildcard, int& f
     if (!fault.isEmpty())
         return fault;
     m_window->feedback.messages.clear();
-    pressUndo(f.FileList); // when the run renamed nothing, there is nothing to undo
+    pressUndo(control<NameListView>(
+        main, "FileList")); // when the run renamed nothing, there is nothing to undo
     const Listing after = listFolder(folder.path());
     if (contentsOf(after) != contentsOf(before))
         return "the undo lost or overwrote a file";
@@ -317,24 +325,22 @@ void tst_RenameProperty::onFoldingMount()
         QVERIFY(makeFile(QFile::encodeName(mount.path() + '/' + name), name.toUtf8()));
     const Listing before = listFolder(mount.path());
     Main& main = *m_window->main;
-    NamingPanel& n = main.naming();
-    FilePane& f = main.files();
-    RunButtons& b = main.buttons();
     showFolder(mount.path(), spec);
     m_window->feedback.messages.clear();
     if (mask.isEmpty()) {
-        n.CasesList->setCurrentIndex(1);
-        n.NewExt->setCurrentIndex(0);
-        if (n.RenameChk->isChecked())
-            n.RenameChk->click();
+        control<QComboBox>(main, "CasesList")->setCurrentIndex(1);
+        control<QComboBox>(main, "NewExt")->setCurrentIndex(0);
+        if (control<QCheckBox>(main, "RenameChk")->isChecked())
+            control<QCheckBox>(main, "RenameChk")->click();
     }
-    n.WildCardRen->setText(mask);
-    b.ApplyBut->click();
+    control<QLineEdit>(main, "WildCardRen")->setText(mask);
+    control<QPushButton>(main, "ApplyBut")->click();
     QCOMPARE(m_window->feedback.messages, QStringList());
     const Listing listing = listFolder(mount.path());
     QCOMPARE(QString::fromUtf8(listing.keys().join('|')), after);
     QCOMPARE(contentsOf(listing), contentsOf(before));
-    f.DirList->setPath(QDir::tempPath()); // let go of the mount before it is taken down
+    control<FolderSelector>(main, "DirList")
+        ->setPath(QDir::tempPath()); // let go of the mount before it is taken down
 }
 
 QTEST_MAIN(tst_RenameProperty)
