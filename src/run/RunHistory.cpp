@@ -224,8 +224,9 @@ bool parseEndLine(const QByteArrayList& f, RunRecord& run, quint64& files)
     return true;
 }
 
-// One record line; false when it is not one that reads exactly.
-bool parseRecord(QByteArrayView line, RunRecord& run, bool keepAll)
+// One record line; false when it is not one that reads exactly. `keepPlan`: every planned
+// rename is kept, not only the first few.
+bool parseRecord(QByteArrayView line, RunRecord& run, bool keepAll, bool keepPlan)
 {
     if (line.startsWith("S ") && run.kind == RunKind::Undo) {
         RenameRecord step;
@@ -238,7 +239,7 @@ bool parseRecord(QByteArrayView line, RunRecord& run, bool keepAll)
     if (line.startsWith("R "))
         return parseRename(line.sliced(2), run, keepAll);
     if (line.startsWith("P "))
-        return parsePlanned(line.sliced(2), run, keepAll);
+        return parsePlanned(line.sliced(2), run, keepPlan);
     if (line.startsWith("F "))
         return parseFolder(line.sliced(2), run);
     const QByteArrayList f = line.toByteArray().split(' ');
@@ -367,10 +368,20 @@ RunRecord parseRun(const QByteArray& text, bool whole, const QByteArray& tail)
         return run;
     }
     run.state = RunRecord::State::Interrupted;
-    if (whole)
-        run.renames.reserve(lines.size() - at);
+    if (whole) // the rename records, not the plan's lines before them
+        run.renames.reserve(
+            size_t(std::count_if(lines.begin() + qsizetype(at), lines.end(),
+                                 [](QByteArrayView line) { return line.startsWith("R "); })));
+    // A run whose last line ends it has its renames in its records: its plan is kept as a
+    // summary keeps it, the undo has no use for the rest.
+    RunRecord ending;
+    quint64 endCount = 0;
+    const bool ended =
+        lines.back().isEmpty() &&
+        parseEndLine(lines[lines.size() - 2].toByteArray().split(' '), ending, endCount) &&
+        ending.state == RunRecord::State::Finished;
     for (; at + 1 < lines.size(); ++at) {
-        if (!parseRecord(lines[at], run, whole)) {
+        if (!parseRecord(lines[at], run, whole, whole && !ended)) {
             run.damaged = true;
             break;
         }
