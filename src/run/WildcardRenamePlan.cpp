@@ -20,8 +20,8 @@ namespace {
 
 using Between = std::function<void()>;
 
-// A file of a batch while it is planned: its decoded name orders the batch and names it in
-// a refusal; the run decodes the few names its messages need.
+// A file of a batch as it is listed: its decoded name orders the batch, after which the
+// plan keeps the file's bytes alone and decodes the few names its messages show.
 struct BatchFile
 {
     QString oldName;
@@ -32,7 +32,7 @@ struct BatchFile
 struct Batch
 {
     bool folds = false;
-    std::vector<BatchFile> files;
+    std::vector<BatchFile> listed;
 
     // Files whose new name is their old name are left out, as in a scheme's run: a name
     // that reads as the new one keeps its bytes.
@@ -40,7 +40,25 @@ struct Batch
     {
         QByteArray newRaw = newRawName(entry.rawName, newName);
         if (newRaw != entry.rawName)
-            files.push_back({entry.name, {entry.rawName, std::move(newRaw), entry.inode}});
+            listed.push_back({entry.name, {entry.rawName, std::move(newRaw), entry.inode}});
+    }
+
+    // The files in name order (the decoded names, then their bytes). The names go before
+    // the files are moved on.
+    std::vector<PlannedFile> inNameOrder()
+    {
+        std::sort(listed.begin(), listed.end(), [](const BatchFile& a, const BatchFile& b) {
+            const int byName = a.oldName.compare(b.oldName);
+            return byName != 0 ? byName < 0 : a.file.oldRaw < b.file.oldRaw;
+        });
+        for (BatchFile& file : listed)
+            file.oldName = QString();
+        std::vector<PlannedFile> files;
+        files.reserve(listed.size());
+        for (BatchFile& file : listed)
+            files.push_back(std::move(file.file));
+        listed = {};
+        return files;
     }
 
     // The name as the folder tells names apart: where the file system folds letter case,
@@ -51,30 +69,22 @@ struct Batch
     }
 };
 
-// Name order: the decoded names, then their bytes.
-void sortByName(std::vector<BatchFile>& files)
-{
-    std::sort(files.begin(), files.end(), [](const BatchFile& a, const BatchFile& b) {
-        const int byName = a.oldName.compare(b.oldName);
-        return byName != 0 ? byName < 0 : a.file.oldRaw < b.file.oldRaw;
-    });
-}
-
-QString conflict(const BatchFile& file, const QString& newName, const QString& why)
+QString conflict(const PlannedFile& file, const QString& newName, const QString& why)
 {
     return QCoreApplication::translate("WildcardRename", "Cannot rename \"%1\" to \"%2\".\n\n%3")
-        .arg(file.oldName, newName, why);
+        .arg(QFile::decodeName(file.oldRaw), newName, why);
 }
 
 // For each file, another file of the batch with the same new name, or -1.
-std::vector<qint32> sameNewNames(const Batch& all, const Between& between)
+std::vector<qint32> sameNewNames(const Batch& all, const std::vector<PlannedFile>& files,
+                                 const Between& between)
 {
     QHash<QByteArray, qint32> firstWithNewName;
-    firstWithNewName.reserve(qsizetype(all.files.size()));
-    std::vector<qint32> twin(all.files.size(), -1);
-    for (qint32 i = 0; i < qint32(all.files.size()); ++i) {
+    firstWithNewName.reserve(qsizetype(files.size()));
+    std::vector<qint32> twin(files.size(), -1);
+    for (qint32 i = 0; i < qint32(files.size()); ++i) {
         between();
-        const QByteArray newKey = all.key(all.files[size_t(i)].file.newRaw);
+        const QByteArray newKey = all.key(files[size_t(i)].newRaw);
         const qint32 first = firstWithNewName.value(newKey, -1);
         if (first < 0) {
             firstWithNewName.insert(newKey, i);
@@ -90,13 +100,14 @@ std::vector<qint32> sameNewNames(const Batch& all, const Between& between)
 // The first file, in name order, whose new name is not usable; empty when there is none.
 // `owners` maps each name of the folder to the file of the batch that gives it up, or to
 // -1 for an entry that stays, and a new name taken by such an entry refuses the batch.
-QString findConflict(const Batch& all, const std::vector<qint32>& twin,
-                     const QHash<QByteArray, qint32>& owners, const Between& between)
+QString findConflict(const Batch& all, const std::vector<PlannedFile>& files,
+                     const std::vector<qint32>& twin, const QHash<QByteArray, qint32>& owners,
+                     const Between& between)
 {
-    for (size_t i = 0; i < all.files.size(); ++i) {
+    for (size_t i = 0; i < files.size(); ++i) {
         between();
-        const BatchFile& file = all.files[i];
-        const QString newName = QFile::decodeName(file.file.newRaw);
+        const PlannedFile& file = files[i];
+        const QString newName = QFile::decodeName(file.newRaw);
         const QString invalid = invalidNameReason(newName);
         if (!invalid.isEmpty())
             return conflict(file, newName, invalid + u'.');
@@ -104,8 +115,8 @@ QString findConflict(const Batch& all, const std::vector<qint32>& twin,
             return conflict(
                 file, newName,
                 QCoreApplication::translate("WildcardRename", "\"%1\" would get the same name.")
-                    .arg(all.files[size_t(twin[i])].oldName));
-        if (owners.value(all.key(file.file.newRaw), -2) == -1)
+                    .arg(QFile::decodeName(files[size_t(twin[i])].oldRaw)));
+        if (owners.value(all.key(file.newRaw), -2) == -1)
             return conflict(
                 file, newName,
                 QCoreApplication::translate("WildcardRename",
@@ -172,14 +183,17 @@ void orderSteps(const FolderLookup& folder, const std::vector<qint32>& waitsFor,
 WildcardPlan planBatch(const QByteArray& folder, Batch all, const FolderListing& listing,
                        const Between& between)
 {
-    sortByName(all.files);
+    WildcardPlan plan;
+    plan.folder = folder;
+    plan.files = all.inNameOrder();
+    const std::vector<PlannedFile>& files = plan.files;
     between();
-    const std::vector<qint32> twin = sameNewNames(all, between);
+    const std::vector<qint32> twin = sameNewNames(all, files, between);
     QHash<QByteArray, qint32> owners; // each name of the folder, and the file that gives it up
     owners.reserve(qsizetype(listing.entries().size()));
-    for (qint32 i = 0; i < qint32(all.files.size()); ++i) {
+    for (qint32 i = 0; i < qint32(files.size()); ++i) {
         between();
-        owners.insert(all.key(all.files[size_t(i)].file.oldRaw), i);
+        owners.insert(all.key(files[size_t(i)].oldRaw), i);
     }
     for (const FolderListing::Entry& entry : listing.entries()) {
         between();
@@ -190,26 +204,20 @@ WildcardPlan planBatch(const QByteArray& folder, Batch all, const FolderListing&
         if (!owners.contains(key))
             owners.insert(QByteArray(key.constData(), key.size()), -1);
     }
-    WildcardPlan plan;
-    plan.folder = folder;
-    plan.refusal = findConflict(all, twin, owners, between);
-    if (!plan.refusal.isEmpty())
+    plan.refusal = findConflict(all, files, twin, owners, between);
+    if (!plan.refusal.isEmpty()) {
+        plan.files = {};
         return plan;
+    }
     // A file whose new name is another's old name waits until that one has moved; a file
     // taking its own old name (a change of letter case where case folds) waits for none.
-    std::vector<qint32> waitsFor(all.files.size(), -1);
-    for (qint32 i = 0; i < qint32(all.files.size()); ++i) {
-        const qint32 owner = owners.value(all.key(all.files[size_t(i)].file.newRaw), -1);
+    std::vector<qint32> waitsFor(files.size(), -1);
+    for (qint32 i = 0; i < qint32(files.size()); ++i) {
+        const qint32 owner = owners.value(all.key(files[size_t(i)].newRaw), -1);
         waitsFor[size_t(i)] = owner == i ? -1 : owner;
     }
     owners = {};
-    plan.fileCount = int(all.files.size());
-    for (BatchFile& file : all.files) // the names go first: the run decodes the few it shows
-        file.oldName = QString();
-    plan.files.reserve(all.files.size());
-    for (BatchFile& file : all.files)
-        plan.files.push_back(std::move(file.file));
-    all.files = {};
+    plan.fileCount = int(files.size());
     orderSteps(FolderLookup(folder), waitsFor, plan, between);
     return plan;
 }
