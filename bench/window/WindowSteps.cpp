@@ -458,18 +458,18 @@ private:
     // A run ends by listing the folder again; the list's reset tells that it did. The
     // renames end when the run says so, their record in the undo history closed (its last
     // flush is the run's cost); their longest wait is counted up to the event loop's last
-    // pass before the reset.
-    void splitRun(const QString& name, QPushButton* button, const QStringList& expected)
+    // pass before the reset. The files are then listed with `prefix`; the names expected
+    // are made once the step is over, so that its peak memory is the window's own.
+    void splitRun(const QString& name, QPushButton* button, const QString& prefix)
     {
         StepLine line;
         line.name = name + QStringLiteral(": renames");
         if (pressable(button, line))
             splitRun(
-                name, [button] { button->click(); }, expected);
+                name, [button] { button->click(); }, prefix);
     }
 
-    void splitRun(const QString& name, const std::function<void()>& action,
-                  const QStringList& expected)
+    void splitRun(const QString& name, const std::function<void()>& action, const QString& prefix)
     {
         StepLine line;
         line.name = name + QStringLiteral(": renames");
@@ -502,7 +502,7 @@ private:
         listing.name = name + QStringLiteral(": closing rebuild");
         listing.ms = whole.ms - line.ms;
         listing.waitMs = split ? whole.waitMs : 0;
-        expectListed(listing, expected);
+        expectListed(listing, cameraNames(prefix, m_count));
         if (wakeMs < 0) {
             listing.ok = false;
             listing.note = QStringLiteral("the list was not filled again");
@@ -513,8 +513,7 @@ private:
 
     void apply()
     {
-        splitRun(QStringLiteral("apply"), control<QPushButton>("ApplyBut"),
-                 cameraNames(QStringLiteral("IMG_"), m_count));
+        splitRun(QStringLiteral("apply"), control<QPushButton>("ApplyBut"), QStringLiteral("IMG_"));
     }
 
     void wildcardRename()
@@ -524,7 +523,7 @@ private:
         pattern->setText(QStringLiteral("DSC*.JPG"));
         // IMG_00001.JPG under "DSC*.JPG": three letters overwritten, the rest kept.
         splitRun(QStringLiteral("wildcard rename"), control<QPushButton>("ApplyBut"),
-                 cameraNames(QStringLiteral("DSC_"), m_count));
+                 QStringLiteral("DSC_"));
         pattern->setText(QString());
     }
 
@@ -536,7 +535,7 @@ private:
         files->setSpecs(QStringLiteral("*.JPG")); // as typed and left: the rebuild lists with it
         splitRun(
             QStringLiteral("undo"), [files] { emit files->undoRequested(); },
-            cameraNames(QStringLiteral("IMG_"), m_count));
+            QStringLiteral("IMG_"));
     }
 
     QString m_folder;

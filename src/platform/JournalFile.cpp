@@ -31,6 +31,11 @@ constexpr qsizetype kFirstMapping = 64 << 10;
 // Kept back from the records in every reservation, for the last one (an end line).
 constexpr qsizetype kLastRoom = 64;
 constexpr qsizetype kPage = 4096;
+// The records are copied into the mapping a megabyte at a time: that megabyte's pages are
+// faulted in at once, and those of the megabytes before, whose records are already in the
+// kernel's page cache, are let go of, so that a long run's record does not stay in the
+// process's memory. Letting go of a shared mapping's pages keeps their data in the file.
+constexpr qsizetype kWindow = 1 << 20;
 // How much of a file's end is read back to find its last record, and how much of that
 // is kept: a record line is far shorter.
 constexpr qsizetype kTailChunk = 1 << 16;
@@ -125,10 +130,13 @@ bool JournalFile::appendParts(std::initializer_list<QByteArrayView> parts, qsize
         size += part.size();
     if (m_fd < 0 || !reserve(m_used + size + keptBack))
         return false;
+    const qsizetype window = m_used / kWindow;
     for (const QByteArrayView part : parts) {
         std::memcpy(m_map + m_used, part.data(), size_t(part.size()));
         m_used += part.size();
     }
+    if (m_used / kWindow != window)
+        moveWindow();
     if (syncDue() && ::msync(m_map, size_t(m_mapped), MS_SYNC) != 0)
         return fail();
     return true;
@@ -162,12 +170,24 @@ bool JournalFile::reserve(qsizetype size)
                       : ::mmap(nullptr, size_t(grown), PROT_READ | PROT_WRITE, MAP_SHARED, m_fd, 0);
     if (map == MAP_FAILED)
         return fail();
-    // Pages are faulted in now, all at once, instead of one fault per page while records
-    // are copied between renames. A kernel without this advice faults them in later.
-    ::madvise(static_cast<char*>(map) + m_mapped, size_t(grown - m_mapped), MADV_POPULATE_WRITE);
     m_map = static_cast<char*>(map);
     m_mapped = grown;
+    moveWindow();
     return true;
+}
+
+void JournalFile::moveWindow()
+{
+    const qsizetype start = m_used / kWindow * kWindow;
+    if (start > m_released) {
+        ::madvise(m_map + m_released, size_t(start - m_released), MADV_DONTNEED);
+        m_released = start;
+    }
+    // The window's pages are faulted in now, all at once, instead of one fault per page
+    // while records are copied between renames. A kernel without this advice faults them
+    // in later.
+    ::madvise(m_map + start, size_t(std::min(start + kWindow, m_mapped) - start),
+              MADV_POPULATE_WRITE);
 }
 
 bool JournalFile::syncDue()
@@ -210,6 +230,7 @@ void JournalFile::unmap()
         ::munmap(m_map, size_t(m_mapped));
     m_map = nullptr;
     m_mapped = 0;
+    m_released = 0;
 }
 
 void JournalFile::close()
@@ -251,7 +272,7 @@ JournalFileText readJournalFile(const QString& path, qsizetype headLimit)
     const off_t end = recordsEnd(fd);
     if (end >= 0) {
         const qsizetype head = headLimit < 0 ? qsizetype(end) : std::min(qsizetype(end), headLimit);
-        out.text.resize(head);
+        out.text = QByteArray(head, Qt::Uninitialized); // its size exactly: a run's may be large
         const qsizetype tail = std::min(qsizetype(end), kTailKept);
         out.tail.resize(tail);
         out.ok = readAt(fd, out.text.data(), head, 0) &&

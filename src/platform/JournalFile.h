@@ -63,14 +63,16 @@ private:
     bool syncDue();
     bool appendParts(std::initializer_list<QByteArrayView> parts, qsizetype keptBack);
     bool reserve(qsizetype size); // makes the mapping hold at least `size` bytes
+    void moveWindow();            // to the megabyte the next record is copied into
     void unmap();
 
     int m_fd = -1;
     QByteArray m_path;
     char* m_map = nullptr;
-    qsizetype m_mapped = 0; // bytes mapped and reserved on the disk
-    qsizetype m_used = 0;   // bytes of records
-    qsizetype m_first = 0;  // the first reservation
+    qsizetype m_mapped = 0;   // bytes mapped and reserved on the disk
+    qsizetype m_used = 0;     // bytes of records
+    qsizetype m_released = 0; // the pages before it are let go of
+    qsizetype m_first = 0;    // the first reservation
     JournalSync m_sync = JournalSync::None;
     qint64 m_lastSyncMs = 0;
     QString m_error;

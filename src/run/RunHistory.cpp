@@ -104,35 +104,39 @@ bool number(QByteArrayView text, quint64& out)
     return !text.isEmpty() && error == std::errc() && at == end;
 }
 
-// The lines of a run's text as views of it: a run holds a line per file, and a list of
-// copies took an allocation for each. The text after the last newline is the last view.
-std::vector<QByteArrayView> linesOf(const QByteArray& text)
+// The complete lines of a run's text, read one after the other as views of it: a run holds
+// a line per file, which copies, or even a list of views, would hold twice. The text after
+// the last newline is not a line.
+class Lines
 {
-    std::vector<QByteArrayView> lines;
-    lines.reserve(size_t(text.count('\n')) + 1);
-    const QByteArrayView all(text);
-    for (qsizetype from = 0;;) {
-        const qsizetype end = all.indexOf('\n', from);
-        if (end < 0) {
-            lines.push_back(all.sliced(from));
-            return lines;
-        }
-        lines.push_back(all.sliced(from, end - from));
-        from = end + 1;
+public:
+    explicit Lines(QByteArrayView text) : m_text(text) { m_end = m_text.indexOf('\n'); }
+    bool atEnd() const { return m_end < 0; }
+    QByteArrayView line() const { return m_text.sliced(m_at, m_end - m_at); }
+    void next()
+    {
+        m_at = m_end + 1;
+        m_end = m_text.indexOf('\n', m_at);
     }
-}
 
-// Reads the head lines of a run; false when one is missing or does not read exactly.
-bool parseHead(const std::vector<QByteArrayView>& lines, size_t& at, RunRecord& run)
+private:
+    QByteArrayView m_text;
+    qsizetype m_at = 0;
+    qsizetype m_end = -1;
+};
+
+// The head after the version's line.
+bool parseHead(Lines& lines, RunRecord& run)
 {
+    lines.next();
     const auto field = [&](char tag, int count) -> QByteArrayList {
-        if (at + 1 >= lines.size() || !lines[at].startsWith(tag) || lines[at].size() < 2 ||
-            lines[at][1] != ' ')
+        if (lines.atEnd() || !lines.line().startsWith(tag) || lines.line().size() < 2 ||
+            lines.line()[1] != ' ')
             return {};
-        QByteArrayList f = lines[at].sliced(2).toByteArray().split(' ');
+        QByteArrayList f = lines.line().sliced(2).toByteArray().split(' ');
         if (f.size() != count)
             return {};
-        ++at;
+        lines.next();
         return f;
     };
     const QByteArrayList kind = field('K', 1);
@@ -224,8 +228,9 @@ bool parseEndLine(const QByteArrayList& f, RunRecord& run, quint64& files)
     return true;
 }
 
-// One record line; false when it is not one that reads exactly.
-bool parseRecord(QByteArrayView line, RunRecord& run, bool keepAll)
+// One record line; false when it is not one that reads exactly. `keepPlan`: every planned
+// rename is kept, not only the first few.
+bool parseRecord(QByteArrayView line, RunRecord& run, bool keepAll, bool keepPlan)
 {
     if (line.startsWith("S ") && run.kind == RunKind::Undo) {
         RenameRecord step;
@@ -238,7 +243,7 @@ bool parseRecord(QByteArrayView line, RunRecord& run, bool keepAll)
     if (line.startsWith("R "))
         return parseRename(line.sliced(2), run, keepAll);
     if (line.startsWith("P "))
-        return parsePlanned(line.sliced(2), run, keepAll);
+        return parsePlanned(line.sliced(2), run, keepPlan);
     if (line.startsWith("F "))
         return parseFolder(line.sliced(2), run);
     const QByteArrayList f = line.toByteArray().split(' ');
@@ -351,26 +356,40 @@ QString historyFolder()
 RunRecord parseRun(const QByteArray& text, bool whole, const QByteArray& tail)
 {
     RunRecord run;
-    const std::vector<QByteArrayView> lines = linesOf(text);
     // The text after the last newline is a record cut short by a kill (or, for a part of a
     // file, by the reading), or nothing.
+    Lines lines(text);
+    const QByteArrayView first = lines.atEnd() ? QByteArrayView(text) : lines.line();
     quint64 version = 0;
-    const bool known = lines.front().startsWith("pellory-run ") &&
-                       number(lines.front().sliced(12), version) && version >= kOldestVersion;
+    const bool known = first.startsWith("pellory-run ") && number(first.sliced(12), version) &&
+                       version >= kOldestVersion;
     if (known && version > kVersion) {
         run.newer = true;
         return run;
     }
-    size_t at = 1;
-    if (lines.size() < 2 || !known || !parseHead(lines, at, run)) {
+    if (lines.atEnd() || !known || !parseHead(lines, run)) {
         run.damaged = true;
         return run;
     }
     run.state = RunRecord::State::Interrupted;
-    if (whole)
-        run.renames.reserve(lines.size() - at);
-    for (; at + 1 < lines.size(); ++at) {
-        if (!parseRecord(lines[at], run, whole)) {
+    if (whole) { // the rename records, not the plan's lines before them
+        qsizetype renames = 0;
+        for (Lines rest = lines; !rest.atEnd(); rest.next())
+            if (rest.line().startsWith("R "))
+                ++renames;
+        run.renames.reserve(size_t(renames));
+    }
+    // A run whose last line ends it has its renames in its records: its plan is kept as a
+    // summary keeps it, the undo has no use for the rest.
+    const qsizetype lastLine = text.lastIndexOf('\n', text.size() - 2) + 1;
+    RunRecord ending;
+    quint64 endCount = 0;
+    const bool ended =
+        text.endsWith('\n') &&
+        parseEndLine(text.sliced(lastLine).chopped(1).split(' '), ending, endCount) &&
+        ending.state == RunRecord::State::Finished;
+    for (; !lines.atEnd(); lines.next()) {
+        if (!parseRecord(lines.line(), run, whole, whole && !ended)) {
             run.damaged = true;
             break;
         }

@@ -24,14 +24,14 @@ const QByteArray& WildcardPlan::toRaw(const WildcardStep& step) const
     return files[size_t(step.file)].newRaw;
 }
 
-const QString& WildcardPlan::fileName(const WildcardStep& step) const
+QString WildcardPlan::fileName(const WildcardStep& step) const
 {
-    return files[size_t(step.file)].oldName;
+    return QFile::decodeName(files[size_t(step.file)].oldRaw);
 }
 
-const QString& WildcardPlan::newName(const WildcardStep& step) const
+QString WildcardPlan::newName(const WildcardStep& step) const
 {
-    return files[size_t(step.file)].newName;
+    return QFile::decodeName(files[size_t(step.file)].newRaw);
 }
 
 namespace {

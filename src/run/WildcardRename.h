@@ -30,9 +30,7 @@ struct WildcardStep
 // One file of a plan, and the names it has before and after.
 struct PlannedFile
 {
-    QString oldName;   // decoded, for messages
     QByteArray oldRaw; // the exact bytes readdir gave
-    QString newName;
     QByteArray newRaw; // the bytes the rename gives
     quint64 inode = 0; // as the scan found it
 };
@@ -49,8 +47,8 @@ struct WildcardPlan
     const QByteArray&
     fromRaw(const WildcardStep& step) const;                 // the entry's name when the step runs
     const QByteArray& toRaw(const WildcardStep& step) const; // its name after the step
-    const QString& fileName(const WildcardStep& step) const; // before the batch, for messages
-    const QString& newName(const WildcardStep& step) const;  // after the batch
+    QString fileName(const WildcardStep& step) const;        // before the batch, for messages
+    QString newName(const WildcardStep& step) const;         // after the batch
 };
 
 struct NamedFile

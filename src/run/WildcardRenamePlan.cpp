@@ -20,11 +20,19 @@ namespace {
 
 using Between = std::function<void()>;
 
+// A file of a batch as it is listed: its decoded name orders the batch, after which the
+// plan keeps the file's bytes alone and decodes the few names its messages show.
+struct BatchFile
+{
+    QString oldName;
+    PlannedFile file;
+};
+
 // The files of a batch while it is planned, and whether their folder folds letter case.
 struct Batch
 {
     bool folds = false;
-    std::vector<PlannedFile> files;
+    std::vector<BatchFile> listed;
 
     // Files whose new name is their old name are left out, as in a scheme's run: a name
     // that reads as the new one keeps its bytes.
@@ -32,7 +40,25 @@ struct Batch
     {
         QByteArray newRaw = newRawName(entry.rawName, newName);
         if (newRaw != entry.rawName)
-            files.push_back({entry.name, entry.rawName, newName, std::move(newRaw), entry.inode});
+            listed.push_back({entry.name, {entry.rawName, std::move(newRaw), entry.inode}});
+    }
+
+    // The files in name order (the decoded names, then their bytes). The names go before
+    // the files are moved on.
+    std::vector<PlannedFile> inNameOrder()
+    {
+        std::sort(listed.begin(), listed.end(), [](const BatchFile& a, const BatchFile& b) {
+            const int byName = a.oldName.compare(b.oldName);
+            return byName != 0 ? byName < 0 : a.file.oldRaw < b.file.oldRaw;
+        });
+        for (BatchFile& file : listed)
+            file.oldName = QString();
+        std::vector<PlannedFile> files;
+        files.reserve(listed.size());
+        for (BatchFile& file : listed)
+            files.push_back(std::move(file.file));
+        listed = {};
+        return files;
     }
 
     // The name as the folder tells names apart: where the file system folds letter case,
@@ -43,34 +69,22 @@ struct Batch
     }
 };
 
-// Name order: the decoded names, then their bytes.
-void sortByName(std::vector<PlannedFile>& files)
-{
-    std::sort(files.begin(), files.end(), [](const PlannedFile& a, const PlannedFile& b) {
-        const int byName = a.oldName.compare(b.oldName);
-        return byName != 0 ? byName < 0 : a.oldRaw < b.oldRaw;
-    });
-}
-
-QString conflict(const PlannedFile& file, const QString& why)
+QString conflict(const PlannedFile& file, const QString& newName, const QString& why)
 {
     return QCoreApplication::translate("WildcardRename", "Cannot rename \"%1\" to \"%2\".\n\n%3")
-        .arg(file.oldName, file.newName, why);
+        .arg(QFile::decodeName(file.oldRaw), newName, why);
 }
 
-// The first file, in name order, whose new name is not usable; empty when there is none.
-// `renamedAway` maps each old name of the batch to its file; `listed` holds every name in
-// the folder. A name of the folder that no file of the batch gives up belongs to an entry
-// that stays, and a new name taken by it refuses the batch.
-QString findConflict(const Batch& all, const QHash<QByteArray, qint32>& renamedAway,
-                     const QSet<QByteArray>& listed, const Between& between)
+// For each file, another file of the batch with the same new name, or -1.
+std::vector<qint32> sameNewNames(const Batch& all, const std::vector<PlannedFile>& files,
+                                 const Between& between)
 {
     QHash<QByteArray, qint32> firstWithNewName;
-    firstWithNewName.reserve(qsizetype(all.files.size()));
-    std::vector<qint32> twin(all.files.size(), -1); // another file with the same new name
-    for (qint32 i = 0; i < qint32(all.files.size()); ++i) {
+    firstWithNewName.reserve(qsizetype(files.size()));
+    std::vector<qint32> twin(files.size(), -1);
+    for (qint32 i = 0; i < qint32(files.size()); ++i) {
         between();
-        const QByteArray newKey = all.key(all.files[size_t(i)].newRaw);
+        const QByteArray newKey = all.key(files[size_t(i)].newRaw);
         const qint32 first = firstWithNewName.value(newKey, -1);
         if (first < 0) {
             firstWithNewName.insert(newKey, i);
@@ -80,21 +94,33 @@ QString findConflict(const Batch& all, const QHash<QByteArray, qint32>& renamedA
         if (twin[size_t(first)] < 0)
             twin[size_t(first)] = i;
     }
-    for (size_t i = 0; i < all.files.size(); ++i) {
+    return twin;
+}
+
+// The first file, in name order, whose new name is not usable; empty when there is none.
+// `owners` maps each name of the folder to the file of the batch that gives it up, or to
+// -1 for an entry that stays, and a new name taken by such an entry refuses the batch.
+QString findConflict(const Batch& all, const std::vector<PlannedFile>& files,
+                     const std::vector<qint32>& twin, const QHash<QByteArray, qint32>& owners,
+                     const Between& between)
+{
+    for (size_t i = 0; i < files.size(); ++i) {
         between();
-        const PlannedFile& file = all.files[i];
-        const QString invalid = invalidNameReason(file.newName);
+        const PlannedFile& file = files[i];
+        const QString newName = QFile::decodeName(file.newRaw);
+        const QString invalid = invalidNameReason(newName);
         if (!invalid.isEmpty())
-            return conflict(file, invalid + u'.');
+            return conflict(file, newName, invalid + u'.');
         if (twin[i] >= 0)
-            return conflict(file, QCoreApplication::translate("WildcardRename",
-                                                              "\"%1\" would get the same name.")
-                                      .arg(all.files[size_t(twin[i])].oldName));
-        const QByteArray newKey = all.key(file.newRaw);
-        if (listed.contains(newKey) && !renamedAway.contains(newKey))
             return conflict(
-                file, QCoreApplication::translate(
-                          "WildcardRename", "An entry of that name is already in the folder."));
+                file, newName,
+                QCoreApplication::translate("WildcardRename", "\"%1\" would get the same name.")
+                    .arg(QFile::decodeName(files[size_t(twin[i])].oldRaw)));
+        if (owners.value(all.key(file.newRaw), -2) == -1)
+            return conflict(
+                file, newName,
+                QCoreApplication::translate("WildcardRename",
+                                            "An entry of that name is already in the folder."));
     }
     return {};
 }
@@ -157,35 +183,41 @@ void orderSteps(const FolderLookup& folder, const std::vector<qint32>& waitsFor,
 WildcardPlan planBatch(const QByteArray& folder, Batch all, const FolderListing& listing,
                        const Between& between)
 {
-    sortByName(all.files);
+    WildcardPlan plan;
+    plan.folder = folder;
+    plan.files = all.inNameOrder();
+    const std::vector<PlannedFile>& files = plan.files;
     between();
-    QSet<QByteArray> listed;
-    listed.reserve(qsizetype(listing.entries().size()));
+    const std::vector<qint32> twin = sameNewNames(all, files, between);
+    QHash<QByteArray, qint32> owners; // each name of the folder, and the file that gives it up
+    owners.reserve(qsizetype(listing.entries().size()));
+    for (qint32 i = 0; i < qint32(files.size()); ++i) {
+        between();
+        owners.insert(all.key(files[size_t(i)].oldRaw), i);
+    }
     for (const FolderListing::Entry& entry : listing.entries()) {
         between();
         const std::string_view name = listing.name(entry);
-        listed.insert(all.key(QByteArray(name.data(), qsizetype(name.size()))));
+        // Looked up in place: only the name of an entry that stays is copied.
+        const QByteArray key =
+            all.key(QByteArray::fromRawData(name.data(), qsizetype(name.size())));
+        if (!owners.contains(key))
+            owners.insert(QByteArray(key.constData(), key.size()), -1);
     }
-    QHash<QByteArray, qint32> renamedAway; // each old name of the batch, and its file
-    renamedAway.reserve(qsizetype(all.files.size()));
-    for (qint32 i = 0; i < qint32(all.files.size()); ++i) {
-        between();
-        renamedAway.insert(all.key(all.files[size_t(i)].oldRaw), i);
-    }
-    WildcardPlan plan;
-    plan.folder = folder;
-    plan.refusal = findConflict(all, renamedAway, listed, between);
-    if (!plan.refusal.isEmpty())
+    plan.refusal = findConflict(all, files, twin, owners, between);
+    if (!plan.refusal.isEmpty()) {
+        plan.files = {};
         return plan;
+    }
     // A file whose new name is another's old name waits until that one has moved; a file
     // taking its own old name (a change of letter case where case folds) waits for none.
-    std::vector<qint32> waitsFor(all.files.size(), -1);
-    for (qint32 i = 0; i < qint32(all.files.size()); ++i) {
-        const qint32 owner = renamedAway.value(all.key(all.files[size_t(i)].newRaw), -1);
+    std::vector<qint32> waitsFor(files.size(), -1);
+    for (qint32 i = 0; i < qint32(files.size()); ++i) {
+        const qint32 owner = owners.value(all.key(files[size_t(i)].newRaw), -1);
         waitsFor[size_t(i)] = owner == i ? -1 : owner;
     }
-    plan.fileCount = int(all.files.size());
-    plan.files = std::move(all.files);
+    owners = {};
+    plan.fileCount = int(files.size());
     orderSteps(FolderLookup(folder), waitsFor, plan, between);
     return plan;
 }

@@ -210,6 +210,7 @@ void tst_RunHistory::recorded_data()
     QTest::newRow("bytes survive") << "scheme /tmp/x%20y 5%.jpg>%20\nR\tb\n c>E\n" << "scheme x%20y 2/2 E: 5%.jpg>%20\nR\tb\n c>E\n" << "0 0";
     QTest::newRow("a run renaming nothing leaves none") << "scheme /f a>b!;wildcard /f" << "" << "- -";
     QTest::newRow("failure in the middle") << "scheme /f a>b c>d! e>f" << "scheme f 2/3 E: a>b e>f" << "0 0";
+    QTest::newRow("a record longer than a megabyte") << "scheme /f a>b*140000 c>d" << "scheme f 140001/140001 E: a>b a>b a>b a>b a>b" << "0 0";
     QTest::newRow("newest first, undo by folder") << "scheme /f a>b;wildcard /g c>d;scheme /f b>c" << "scheme f 1/1 E: b>c|wildcard g 1/1 E: c>d|scheme f 1/1 E: a>b" << "0 0,2";
     QTest::newRow("undo back through a link to the folder") << "scheme ~/real a>b;scheme ~/link b>c;scheme ~/other c>d" << "scheme other 1/1 E: c>d|scheme link 1/1 E: b>c|scheme real 1/1 E: a>b" << "0 1,2";
     QTest::newRow("a run stamped ahead by the clock") << "scheme /f a>b;future;scheme /f b>c" << "scheme f 1/1 E: b>c|scheme f 1/1 E: a>b" << "0 0,1";
@@ -254,11 +255,17 @@ void tst_RunHistory::recorded()
             QVERIFY(recorder.record(target.renames[0].newRaw, target.renames[0].oldRaw, 0));
         } else {
             const QByteArray folder = words.takeFirst().toUtf8();
-            recorder.begin(kind == "scheme" ? RunKind::Scheme : RunKind::Wildcard, folder,
-                           int(words.size()));
+            // "a>b*3": the rename recorded three times, for a record of some length
+            const auto times = [](const QString& pair) { return pair.section('*', 1).toInt(); };
+            int planned = 0;
+            for (const QString& pair : words)
+                planned += pair.contains('*') ? times(pair) : 1;
+            recorder.begin(kind == "scheme" ? RunKind::Scheme : RunKind::Wildcard, folder, planned);
             for (const QString& pair : words) {
-                QVERIFY(recorder.record(pair.section('>', 0, 0).toUtf8(),
-                                        pair.section('>', 1).remove('!').toUtf8(), 7));
+                for (int n = pair.contains('*') ? times(pair) : 1; n > 0; --n)
+                    QVERIFY(recorder.record(
+                        pair.section('>', 0, 0).toUtf8(),
+                        pair.section('>', 1).section('*', 0, 0).remove('!').toUtf8(), 7));
                 if (pair.endsWith('!'))
                     recorder.renameFailed();
             }

@@ -108,8 +108,10 @@ private slots:
         QTest::newRow("two files, one name") << "a1.txt a2.txt b.doc" << "*.txt|a.*" << 0 << "" << "a1.txt=a1.txt|a2.txt=a2.txt|b.doc=b.doc" << "Cannot rename \"a1.txt\" to \"a.txt\".\n\n\"a2.txt\" would get the same name.";
         QTest::newRow("name of a folder") << "b.txt c.txt c.bak/" << "*.txt|*.bak" << 0 << "" << "b.txt=b.txt|c.txt=c.txt" << "Cannot rename \"c.txt\" to \"c.bak\".\n\nAn entry of that name is already in the folder.";
         QTest::newRow("taken by a file that stays, spec in capitals") << "a.txt b.txt b.bak c.txt" << "*.TXT|*.bak" << 0 << "" << "a.txt=a.txt|b.bak=b.bak|b.txt=b.txt|c.txt=c.txt" << "Cannot rename \"b.txt\" to \"b.bak\".\n\nAn entry of that name is already in the folder.";
+        QTest::newRow("refusal names undecodable bytes") << "%FF.txt \uFFFD.bak" << "*.txt|*.bak" << 0 << "" << "\uFFFD.bak=\uFFFD.bak|%FF.txt=%FF.txt" << "Cannot rename \"\uFFFD.txt\" to \"\uFFFD.bak\".\n\nAn entry of that name is already in the folder.";
         QTest::newRow("empty name") << ".x y" << "*|?" << 0 << "" << ".x=.x|y=y" << "Cannot rename \".x\" to \"\".\n\nThe new name may not be empty.";
         QTest::newRow("fails at the second") << "a b c" << "a>x b>y c>z" << 2 << "a>x|b>y!" << "b=b|c=c|x=a" << "An error occurred renaming \"b\" to \"y\"." + denied;
+        QTest::newRow("fails at a name beyond ASCII") << "a \u00E9" << "a>x \u00E9>\u00FF" << 2 << "a>x|\u00E9>\u00FF!" << "x=a|\u00E9=\u00E9" << "An error occurred renaming \"\u00E9\" to \"\u00FF\"." + denied;
         QTest::newRow("swap fails half way") << "a b" << "a>b b>a" << 2 << "a>T|b>a!|T>a" << "a=a|b=b" << "An error occurred renaming \"b\" to \"a\"." + denied;
         QTest::newRow("cycle fails late") << "a b c" << "a>b b>c c>a" << 3 << "a>T|c>a|b>c!|T>a!" << "T=a|a=c|b=b" << "An error occurred renaming \"b\" to \"c\"." + denied + "\n\n\"a\" is kept as \"T\".";
         QTest::newRow("second cycle fails half way") << "a b c d" << "a>b b>a c>d d>c" << 5 << "a>T|b>a|T>b|c>T|d>c!|T>c" << "a=b|b=a|c=c|d=d" << "An error occurred renaming \"d\" to \"c\"." + denied;
