@@ -7,6 +7,7 @@
 #include "window/RunButtons.h"
 
 #include "naming/Compose.h"
+#include "run/RunYield.h"
 #include "run/SchemeWalk.h"
 #include "run/WildcardRename.h"
 #include "window/Controls.h"
@@ -16,7 +17,6 @@
 #include "window/NameListView.h"
 #include "window/NamingPanel.h"
 #include "window/RunController.h"
-#include "window/RunYield.h"
 
 #include <QCheckBox>
 #include <QComboBox>
