@@ -25,11 +25,13 @@ RenamePlan planOf(const SchemeWalk& walk, const RunHooks& hooks)
 {
     SchemeWalk ahead = walk;
     RenamePlan plan;
+    std::vector<SchemeWalk::Rename> renames;
     RunYield clock;
     int done = 0;
     while (!ahead.atEnd()) {
         const SchemeWalk::Step step = ahead.next();
-        for (SchemeWalk::Rename& rename : SchemeWalk::renamesOf(step)) {
+        SchemeWalk::renamesOf(step, renames);
+        for (SchemeWalk::Rename& rename : renames) {
             if (!invalidNameReason(rename.newName).isEmpty())
                 return plan;
             plan.push_back({std::move(rename.oldRaw), std::move(rename.newRaw), rename.inode});
@@ -44,11 +46,13 @@ std::optional<RenameFailure> walkRenames(SchemeWalk& walk, const QByteArray& fol
                                          FileRenamer& renamer, RenameObserver* recorder,
                                          const RunHooks& hooks, WalkResult& result)
 {
+    std::vector<SchemeWalk::Rename> renames;
     RunYield clock;
     int done = 0;
     while (!walk.atEnd()) {
         const SchemeWalk::Step step = walk.next();
-        for (const SchemeWalk::Rename& rename : SchemeWalk::renamesOf(step)) {
+        SchemeWalk::renamesOf(step, renames);
+        for (const SchemeWalk::Rename& rename : renames) {
             const RenameOutcome outcome =
                 renamer.renameRaw(folder, rename.oldRaw, rename.newRaw, recorder);
             if (!outcome.ok) {
