@@ -108,18 +108,24 @@ struct TestRenamer : FileRenamer
     }
 };
 
-// Renames the files `spec` matches in `folder`, with their companions, by `settings` as the
-// window's run does: the plan written first, each rename recorded as it is made; `stopAfter`
-// files, when positive, Exit is asked. "renamed/taking part", " stopped" or " failed at
-// old>new: why", then ", plan " and the renames planned.
-QString walkFolder(const QByteArray& folder, const QString& spec, const QString& settings,
-                   TestRenamer& renamer, int stopAfter = 0)
+// The walk of every picture of `folder`, in name order, with its companions, by `settings`.
+SchemeWalk walkOf(const QByteArray& folder, const QString& settings)
 {
     auto catalogue = std::make_shared<Catalogue>();
-    rebuildCatalogue(*catalogue, folder, spec, ExtensionMode::UseLastOccurrence);
+    rebuildCatalogue(*catalogue, folder, "*.JPG", ExtensionMode::UseLastOccurrence);
     std::sort(catalogue->FileRecords.begin(), catalogue->FileRecords.end(),
               [](const FileRecord& a, const FileRecord& b) { return a.RawName < b.RawName; });
-    SchemeWalk walk(catalogue, {}, settingsFrom(settings), listFolder(folder));
+    return {catalogue, {}, settingsFrom(settings), listFolder(folder)};
+}
+
+// Renames the pictures of `folder` with their companions as the window's run does: the plan
+// written first, each rename recorded as it is made; `stopAfter` files, when positive, Exit
+// is asked. "renamed/taking part", " stopped" or " failed at old>new: why", then ", plan "
+// and the renames planned.
+QString walkFolder(const QByteArray& folder, const QString& settings, TestRenamer& renamer,
+                   int stopAfter = 0)
+{
+    SchemeWalk walk = walkOf(folder, settings);
     const RenamePlan plan = planOf(walk, {});
     WalkResult result;
     result.takingPart = int(walk.renameSetSize());
@@ -390,11 +396,12 @@ void tst_RunHistory::walked_data()
     QTest::addColumn<QString>("result");  // as walkFolder gives it
     QTest::addColumn<QString>("history"); // the run as the history sums it up
     QTest::addColumn<QString>("after");   // the listing after the run
+    QTest::addColumn<QString>("preview"); // the names a preview lists, Exit asked as in the run
     // clang-format off
-    QTest::newRow("Exit after the first file") << "a.JPG b.JPG c.JPG" << -1 << "1/3 stopped, plan 3" << "scheme f 1/3 E: a.JPG>T001.JPG" << "T001.JPG=a.JPG|b.JPG=b.JPG|c.JPG=c.JPG";
-    QTest::newRow("Exit after the last file stops nothing") << "a.JPG b.JPG" << -2 << "2/2, plan 2" << "scheme f 2/2 E: a.JPG>T001.JPG b.JPG>T002.JPG" << "T001.JPG=a.JPG|T002.JPG=b.JPG";
-    QTest::newRow("companions follow, not counted") << "a.JPG a.xmp b.JPG" << 0 << "2/2, plan 3" << "scheme f 3/2 E: a.JPG>T001.JPG a.xmp>T001.xmp b.JPG>T002.JPG" << "T001.JPG=a.JPG|T001.xmp=a.xmp|T002.JPG=b.JPG";
-    QTest::newRow("a companion that cannot follow stops the run") << "a.JPG a.xmp b.JPG b.xmp" << 2 << "1/2 failed at a.xmp>T001.xmp: Permission denied, plan 4" << "scheme f 1/2 E: a.JPG>T001.JPG" << "T001.JPG=a.JPG|a.xmp=a.xmp|b.JPG=b.JPG|b.xmp=b.xmp";
+    QTest::newRow("Exit after the first file") << "a.JPG b.JPG c.JPG" << -1 << "1/3 stopped, plan 3" << "scheme f 1/3 E: a.JPG>T001.JPG" << "T001.JPG=a.JPG|b.JPG=b.JPG|c.JPG=c.JPG" << "T001.JPG<a.JPG";
+    QTest::newRow("Exit after the last file stops nothing") << "a.JPG b.JPG" << -2 << "2/2, plan 2" << "scheme f 2/2 E: a.JPG>T001.JPG b.JPG>T002.JPG" << "T001.JPG=a.JPG|T002.JPG=b.JPG" << "T001.JPG<a.JPG T002.JPG<b.JPG";
+    QTest::newRow("companions follow, not counted") << "a.JPG a.xmp b.JPG" << 0 << "2/2, plan 3" << "scheme f 3/2 E: a.JPG>T001.JPG a.xmp>T001.xmp b.JPG>T002.JPG" << "T001.JPG=a.JPG|T001.xmp=a.xmp|T002.JPG=b.JPG" << "T001.JPG<a.JPG T001.xmp<a.xmp T002.JPG<b.JPG";
+    QTest::newRow("a companion that cannot follow stops the run") << "a.JPG a.xmp b.JPG b.xmp" << 2 << "1/2 failed at a.xmp>T001.xmp: Permission denied, plan 4" << "scheme f 1/2 E: a.JPG>T001.JPG" << "T001.JPG=a.JPG|a.xmp=a.xmp|b.JPG=b.JPG|b.xmp=b.xmp" << "T001.JPG<a.JPG T001.xmp<a.xmp T002.JPG<b.JPG T002.xmp<b.xmp";
     // clang-format on
 }
 
@@ -405,14 +412,25 @@ void tst_RunHistory::walked()
     QFETCH(QString, result);
     QFETCH(QString, history);
     QFETCH(QString, after);
+    QFETCH(QString, preview);
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkdir("f"));
     const QByteArray folder = QFile::encodeName(dir.filePath("f"));
     for (const QString& name : files.split(' '))
         QVERIFY(makeFile(folder + '/' + name.toUtf8(), name.toUtf8()));
+    SchemeWalk previewed = walkOf(folder, "batch prefix=T");
+    QStringList rows;
+    int listed = 0;
+    const auto append = [&](const QStringList& names, const QStringList& olds,
+                            const std::vector<qint32>&) {
+        for (qsizetype i = 0; i < names.size(); ++i)
+            rows << names[i] + '<' + olds[i];
+    };
+    fillPreview(previewed, 0, append, {{}, [&] { return ++listed == -failAt; }});
+    QCOMPARE(rows.join(' '), preview);
     TestRenamer renamer;
     renamer.failAt = std::max(failAt, 0);
-    QCOMPARE(walkFolder(folder, "*.JPG", "batch prefix=T", renamer, -failAt), result);
+    QCOMPARE(walkFolder(folder, "batch prefix=T", renamer, -failAt), result);
     QCOMPARE(summary(RunHistory::read().runs().front()), history);
     QCOMPARE(QString::fromUtf8(listing(dir.filePath("f"))), after);
 }
@@ -768,7 +786,7 @@ int main(int argc, char** argv)
         if (qstrcmp(argv[2], "sets") == 0) { // the plan, written first, shows it early
             TestRenamer renamer;
             renamer.delayMs = 8;
-            const QString result = walkFolder(folder, "*.JPG", "batch prefix=Trip_", renamer);
+            const QString result = walkFolder(folder, "batch prefix=Trip_", renamer);
             return result == "15/15, plan 60" ? 0 : 1;
         }
         return undo(readRun(QString::fromLocal8Bit(argv[2])), 4).isEmpty() ? 0 : 1;
