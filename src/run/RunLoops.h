@@ -23,7 +23,8 @@ namespace pellory {
 
 struct RunHooks
 {
-    // The moment the caller gets every RunYield interval, with the files done so far.
+    // The moment the caller gets every RunYield interval, with the files done so far (for
+    // a preview, the rows listed).
     std::function<void(int done)> yield;
     // Asked after every file: true stops the loop there. None: the loop runs to its end.
     std::function<bool()> cancelled;
@@ -53,7 +54,7 @@ struct RenameFailure
 // first, in list order, until the first failure, a cancel or the end; a file's companions
 // right after it, and one that cannot follow its file stops the run as the file would.
 // Files renamed before a failure stay renamed. A file whose new name is its old one, byte
-// for byte, is left alone. `result.takingPart` is the total the yield's caller is told.
+// for byte, is left alone. `result.takingPart`, the caller's, is left as it is.
 std::optional<RenameFailure> walkRenames(SchemeWalk& walk, const QByteArray& folder,
                                          FileRenamer& renamer, RenameObserver* recorder,
                                          const RunHooks& hooks, WalkResult& result);
@@ -63,8 +64,8 @@ std::optional<RenameFailure> walkRenames(SchemeWalk& walk, const QByteArray& fol
 using PreviewRows = std::function<void(const QStringList& names, const QStringList& olds,
                                        const std::vector<qint32>& selected)>;
 // Lists every name of the walk, each file's companions on rows right under it, handing
-// the rows over once per moment, so that a long list is laid out once per visit to the
-// event loop instead of once per row. `firstRow` is the row the first name lands on.
+// the rows over at each moment and at the end, so that a long list is laid out once per
+// visit to the event loop instead of once per row. `firstRow` is the row the first name lands on.
 void fillPreview(SchemeWalk& walk, qint32 firstRow, const PreviewRows& append,
                  const RunHooks& hooks);
 
