@@ -145,11 +145,11 @@ SchemeWalk::Step SchemeWalk::next()
     return step;
 }
 
-std::vector<SchemeWalk::Rename> SchemeWalk::renamesOf(const Step& step)
+void SchemeWalk::renamesOf(const Step& step, std::vector<Rename>& renames)
 {
-    std::vector<Rename> renames;
+    renames.clear();
     if (!step.takesPart)
-        return renames;
+        return;
     // Encoded once: the renamer would encode the text again to compare it, a tenth of the
     // walk's own work.
     const QByteArray& oldRaw = step.record->RawName;
@@ -164,7 +164,6 @@ std::vector<SchemeWalk::Rename> SchemeWalk::renamesOf(const Step& step)
             renames.push_back(
                 {file.rawName, std::move(given), file.name, companion.name, file.inode, true});
     }
-    return renames;
 }
 
 QString counterOverflowMessage()

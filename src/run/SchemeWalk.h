@@ -70,9 +70,10 @@ public:
         quint64 inode = 0;         // as listed
         bool companion = false;
     };
-    // The renames of `step`, in the order a run makes them: its file's when it takes part,
-    // then its companions'. A name whose bytes stay as they are is no rename.
-    static std::vector<Rename> renamesOf(const Step& step);
+    // The renames of `step`, in the order a run makes them, into `renames` (emptied first,
+    // so that a loop reuses one vector): its file's when it takes part, then its
+    // companions'. A name whose bytes stay as they are is no rename.
+    static void renamesOf(const Step& step, std::vector<Rename>& renames);
 
     int fileCount() const { return m_catalogue->FileCount(); }
     // How many files the walk renames (or lists with a new name).

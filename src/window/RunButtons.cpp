@@ -7,13 +7,13 @@
 #include "window/RunButtons.h"
 
 #include "naming/Compose.h"
+#include "run/RunYield.h"
 #include "run/SchemeWalk.h"
 #include "run/WildcardRename.h"
 #include "window/Controls.h"
 #include "window/FilePane.h"
 #include "window/NamingPanel.h"
 #include "window/RunController.h"
-#include "window/RunYield.h"
 
 #include <QCoreApplication>
 #include <QProgressDialog>

@@ -4,11 +4,11 @@
 
 #include "platform/DirectoryScan.h"
 #include "run/RunHistory.h"
+#include "run/RunYield.h"
 #include "run/SchemeWalk.h"
 #include "run/WildcardRename.h"
 #include "window/Feedback.h"
 #include "window/FolderSelector.h"
-#include "window/RunYield.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -30,6 +30,16 @@ constexpr JournalSync kJournalSync = JournalSync::EverySecond;
 
 // Enough clashes to show what to change, few enough to read.
 constexpr int kClashesShown = 5;
+
+// The `between` of the checks and plans that take a while: a visit to the event loop every
+// RunYield interval.
+std::function<void()> eventLoopVisits()
+{
+    return [yield = RunYield()]() mutable {
+        if (yield.due())
+            QCoreApplication::processEvents();
+    };
+}
 
 } // namespace
 
@@ -86,6 +96,11 @@ void RunController::finish()
     emit finished();
 }
 
+std::function<bool()> RunController::cancelAsked() const
+{
+    return [this] { return m_runState == RunState::CancelRequested; };
+}
+
 void RunController::reportProgress(const QString& verb, int done, int total)
 {
     const qint64 now = m_started.elapsed();
@@ -103,7 +118,7 @@ bool RunController::walkMayStart(const SchemeWalk& walk)
     // except where files take companions along: a set half renamed would part a picture
     // from its edits, so the run is checked first.
     const NameProblem problem = fits && (PreviewMode || walk.hasCompanions())
-                                    ? walk.firstNameProblem(RunYield())
+                                    ? walk.firstNameProblem(eventLoopVisits())
                                     : NameProblem{};
     if (!fits) {
         refusal = counterOverflowMessage();
@@ -125,8 +140,16 @@ RunController::WalkResult RunController::renameWalk(SchemeWalk& walk, const QByt
 {
     WalkResult result;
     result.takingPart = int(walk.renameSetSize());
-    record(RunKind::Scheme, folder, result.takingPart, planOf(walk));
-    const std::optional<RenameFailure> failure = walkRenames(walk, folder, result);
+    record(RunKind::Scheme, folder, result.takingPart,
+           planOf(walk, {[](int) { QCoreApplication::processEvents(); }, {}}));
+    const std::optional<RenameFailure> failure =
+        walkRenames(walk, folder, currentRenamer(), &m_recorder,
+                    {[this, &result](int done) {
+                         reportProgress(tr("Renaming"), done, result.takingPart);
+                         QCoreApplication::processEvents();
+                     },
+                     cancelAsked()},
+                    result);
     // The run's record is closed with its last rename, before the message and the list's
     // rebuild that follow: a program killed during either leaves a finished run behind.
     m_recorder.finish();
@@ -145,96 +168,16 @@ RunController::WalkResult RunController::renameWalk(SchemeWalk& walk, const QByt
     return result;
 }
 
-RenamePlan RunController::planOf(const SchemeWalk& walk)
-{
-    // The walk is gone through on a copy, so that the names are composed as the run will.
-    SchemeWalk ahead = walk;
-    RenamePlan plan;
-    RunYield yield;
-    while (!ahead.atEnd()) {
-        for (SchemeWalk::Rename& rename : SchemeWalk::renamesOf(ahead.next())) {
-            // The run stops at a name no file can have, before any system call.
-            if (!invalidNameReason(rename.newName).isEmpty())
-                return plan;
-            plan.push_back({std::move(rename.oldRaw), std::move(rename.newRaw), rename.inode});
-        }
-        if (yield.due())
-            QCoreApplication::processEvents();
-    }
-    return plan;
-}
-
-std::optional<RunController::RenameFailure>
-RunController::walkRenames(SchemeWalk& walk, const QByteArray& folder, WalkResult& result)
-{
-    RunYield yield;
-    int done = 0;
-    while (!walk.atEnd()) {
-        const SchemeWalk::Step step = walk.next();
-        // A file that keeps its name is no rename: nothing to do, nothing to undo. A
-        // companion that cannot follow its file stops the run as the file would.
-        for (const SchemeWalk::Rename& rename : SchemeWalk::renamesOf(step)) {
-            const RenameOutcome outcome =
-                currentRenamer().renameRaw(folder, rename.oldRaw, rename.newRaw, &m_recorder);
-            if (!outcome.ok) {
-                result.failed = true;
-                // files renamed before stay renamed; no later file is tried
-                return RenameFailure{rename.oldName, rename.newName, outcome.description};
-            }
-            result.renamed += !rename.companion;
-        }
-        done += step.takesPart;
-        if (yield.due()) {
-            reportProgress(tr("Renaming"), done, result.takingPart);
-            QCoreApplication::processEvents();
-        }
-        if (m_runState == RunState::CancelRequested) {
-            result.stopped = !walk.atEnd();
-            return std::nullopt;
-        }
-    }
-    return std::nullopt;
-}
-
 void RunController::fillPreview(SchemeWalk& walk, qint32 firstRow, const PreviewRows& append)
 {
-    QStringList names, olds;
-    std::vector<qint32> selected;
-    qint32 row = firstRow;
-    const auto flush = [&] {
-        append(names, olds, selected);
-        names.clear();
-        olds.clear();
-        selected.clear();
-    };
-    RunYield yield;
-    while (!walk.atEnd()) {
-        const SchemeWalk::Step step = walk.next();
-        names.append(step.name);
-        olds.append(step.record->FileName);
-        if (step.selected)
-            selected.push_back(row);
-        ++row;
-        // Each companion on a row of its own, right under its file.
-        for (const SchemeWalk::Companion& companion : step.companions) {
-            names.append(companion.name);
-            olds.append(companion.file->name);
-            ++row;
-        }
-        if (yield.due()) {
-            flush();
-            QCoreApplication::processEvents();
-        }
-        if (m_runState == RunState::CancelRequested)
-            break;
-    }
-    flush();
+    pellory::fillPreview(walk, firstRow, append,
+                         {[](int) { QCoreApplication::processEvents(); }, cancelAsked()});
 }
 
 WildcardPlan RunController::planWildcardRename(const QByteArray& folder, const QString& spec,
                                                const QString& mask)
 {
-    WildcardPlan plan = pellory::planWildcardRename(folder, spec, mask, RunYield());
+    WildcardPlan plan = pellory::planWildcardRename(folder, spec, mask, eventLoopVisits());
     if (!plan.refusal.isEmpty())
         m_feedback.message(plan.refusal, tr("Pellory - Wildcard Error"), Feedback::Style::Plain);
     return plan;
@@ -282,16 +225,11 @@ RunController::UndoResult RunController::undo(const RunRecord& run)
     }
     emit renamesStarting();
     Undoer undoer(std::move(plan), m_recorder, currentRenamer());
-    RunYield yield;
-    while (!undoer.atEnd() && !result.stopped) {
-        undoer.next();
-        if (yield.due()) {
-            reportProgress(tr("Undoing"), undoer.done(), undoer.total());
-            QCoreApplication::processEvents();
-        }
-        result.stopped = m_runState == RunState::CancelRequested && !undoer.atEnd();
-    }
-    undoer.leaveRest();
+    result.stopped = undoSteps(undoer, {[this, &undoer](int done) {
+                                            reportProgress(tr("Undoing"), done, undoer.total());
+                                            QCoreApplication::processEvents();
+                                        },
+                                        cancelAsked()});
     m_recorder.finish();
     emit renamesEnded();
     result.outcome = undoer.outcome();

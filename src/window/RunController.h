@@ -9,17 +9,15 @@
 
 #include "platform/Rename.h"
 #include "run/RunHistory.h"
+#include "run/RunLoops.h"
 #include "run/RunState.h"
 #include "run/Undo.h"
 
 #include <QElapsedTimer>
 #include <QObject>
-#include <QStringList>
 
 #include <functional>
 #include <memory>
-#include <optional>
-#include <vector>
 
 namespace pellory {
 
@@ -77,24 +75,13 @@ public:
     // False, after the message that says why, when the walk must not start: its counter
     // would overflow, or, for the preview, two files would get the same name.
     bool walkMayStart(const SchemeWalk& walk);
-    // What a walk that renames did.
-    struct WalkResult
-    {
-        int renamed = 0;    // files that got a new name
-        int takingPart = 0; // files the walk set out to rename
-        bool stopped = false;
-        bool failed = false;
-    };
+    using WalkResult = pellory::WalkResult;
     // Renames the files of the walk in place, in list order, until the first failure
     // (with its message), a cancel or the end. A file whose new name is its old one, byte
     // for byte, is left alone and not recorded.
     WalkResult renameWalk(SchemeWalk& walk, const QByteArray& folder);
-    // Lists every name of the walk, each file's companions on rows right under it; the rows
-    // composed between two visits to the event loop go in as one range with their old names
-    // and the rows to select, so that a long list is laid out once per visit instead of once
-    // per row. `firstRow` is the row the first name lands on.
-    using PreviewRows = std::function<void(const QStringList& names, const QStringList& olds,
-                                           const std::vector<qint32>& selected)>;
+    // Lists every name of the walk (pellory::fillPreview) with a visit to the event loop
+    // at each of its moments, until the end or a cancel.
     void fillPreview(SchemeWalk& walk, qint32 firstRow, const PreviewRows& append);
     // The renames that give every file `spec` matches in `folder` the name `mask` gives
     // it; a plan that must not run is refused with the wildcard error.
@@ -127,16 +114,8 @@ signals:
     void finished();
 
 private:
-    // The file a walk could not rename, and why.
-    struct RenameFailure
-    {
-        QString oldName;
-        QString newName;
-        QString description;
-    };
-    static RenamePlan planOf(const SchemeWalk& walk);
-    std::optional<RenameFailure> walkRenames(SchemeWalk& walk, const QByteArray& folder,
-                                             WalkResult& result);
+    // What the run loops ask after every file: whether Exit asked the run to stop.
+    std::function<bool()> cancelAsked() const;
     void reportProgress(const QString& verb, int done, int total);
 
     Feedback& m_feedback;

@@ -10,6 +10,7 @@
 #include "catalogue/Catalogue.h"
 #include "platform/Rename.h"
 #include "run/RunHistory.h"
+#include "run/RunLoops.h"
 #include "run/SchemeWalk.h"
 #include "run/Undo.h"
 #include "support/Files.h"
@@ -25,6 +26,8 @@
 #include <QTest>
 #include <QThread>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 
 #include <fcntl.h>
@@ -79,53 +82,91 @@ QByteArrayList cameraSet(int i)
     return {stem + ".JPG", stem + ".CR2", stem + ".xmp", stem + ".JPG.xmp"};
 }
 
-// Renames every picture of the folder with its companions as the window's run does: the
-// plan written first, each rename recorded as it is made, pausing around it.
-bool renameSets(const QByteArray& folder, int delayMs)
+// The system's renamer, pausing around every rename when asked to, and failing the n-th
+// (counted from 1) as a permission problem, told to the observer as a step that failed.
+struct TestRenamer : FileRenamer
+{
+    int delayMs = 0, failAt = 0, calls = 0;
+    SystemRenamer system;
+    RenameOutcome rename(const QByteArray& folder, const QByteArray& oldRaw, const QString& newName,
+                         RenameObserver* observer) override
+    {
+        return renameRaw(folder, oldRaw, QFile::encodeName(newName), observer);
+    }
+    RenameOutcome renameRaw(const QByteArray& folder, const QByteArray& oldRaw,
+                            const QByteArray& newRaw, RenameObserver* observer) override
+    {
+        if (++calls == failAt) {
+            if (observer && observer->beforeStep(oldRaw, newRaw, {}, {}))
+                observer->stepFailed();
+            return {false, EACCES, QStringLiteral("Permission denied")};
+        }
+        QThread::msleep(ulong(delayMs) / 2);
+        const RenameOutcome outcome = system.renameRaw(folder, oldRaw, newRaw, observer);
+        QThread::msleep(ulong(delayMs) / 2);
+        return outcome;
+    }
+};
+
+// The walk of every picture of `folder`, in name order, with its companions, by `settings`.
+SchemeWalk walkOf(const QByteArray& folder, const QString& settings)
 {
     auto catalogue = std::make_shared<Catalogue>();
     rebuildCatalogue(*catalogue, folder, "*.JPG", ExtensionMode::UseLastOccurrence);
-    SchemeWalk walk(catalogue, {}, settingsFrom("batch prefix=Trip_ start=001"),
-                    listFolder(folder));
-    RenamePlan plan;
-    for (SchemeWalk ahead = walk; !ahead.atEnd();) {
-        for (SchemeWalk::Rename& r : SchemeWalk::renamesOf(ahead.next()))
-            plan.push_back({r.oldRaw, r.newRaw, r.inode});
-    }
-    RunRecorder recorder;
-    recorder.begin(RunKind::Scheme, folder, catalogue->FileCount(), plan);
-    SystemRenamer renamer;
-    while (!walk.atEnd()) {
-        for (const SchemeWalk::Rename& r : SchemeWalk::renamesOf(walk.next())) {
-            QThread::msleep(ulong(delayMs) / 2);
-            if (!renamer.renameRaw(folder, r.oldRaw, r.newRaw, &recorder).ok)
-                return false;
-            QThread::msleep(ulong(delayMs) / 2);
-        }
-    }
-    recorder.finish();
-    return plan.size() == size_t(catalogue->FileCount()) * 4;
+    std::sort(catalogue->FileRecords.begin(), catalogue->FileRecords.end(),
+              [](const FileRecord& a, const FileRecord& b) { return a.RawName < b.RawName; });
+    return {catalogue, {}, settingsFrom(settings), listFolder(folder)};
 }
 
-// Undoes a run as the window does, pausing after every file when asked to, and running `afterFirst`
-// after its first file; the skipped files, one a line.
-QString undo(const RunRecord& run, int delayMs = 0, const std::function<void()>& afterFirst = {})
+// Renames the pictures of `folder` with their companions as the window's run does: the plan
+// written first, each rename recorded as it is made; `stopAfter` files, when positive, Exit
+// is asked. "renamed/taking part", " stopped" or " failed at old>new: why", then ", plan "
+// and the renames planned.
+QString walkFolder(const QByteArray& folder, const QString& settings, TestRenamer& renamer,
+                   int stopAfter = 0)
 {
-    const UndoPlan plan = planUndo(run);
+    SchemeWalk walk = walkOf(folder, settings);
+    const RenamePlan plan = planOf(walk, {});
+    WalkResult result;
+    result.takingPart = int(walk.renameSetSize());
+    RunRecorder recorder;
+    recorder.begin(RunKind::Scheme, folder, result.takingPart, plan);
+    int files = 0;
+    const std::optional<RenameFailure> failure = walkRenames(
+        walk, folder, renamer, &recorder, {{}, [&] { return ++files == stopAfter; }}, result);
+    recorder.finish();
+    return QString::number(result.renamed) + '/' + QString::number(result.takingPart) +
+           (result.stopped ? " stopped" : "") +
+           (failure ? " failed at " + failure->oldName + '>' + failure->newName + ": " +
+                          failure->description
+                    : QString()) +
+           ", plan " + QString::number(plan.size());
+}
+
+// Undoes a run as the window does (a run partly undone, for its files left), pausing after
+// every file when asked to; `afterEach` runs after every file, given its number from 1, and
+// true from it asks the undo to stop. The skipped files, one a line, then "stopped at N of
+// M" when it stopped.
+QString undo(const RunRecord& run, int delayMs = 0, const std::function<bool(int)>& afterEach = {})
+{
+    UndoPlan plan =
+        run.leftBy.isEmpty() ? planUndo(run) : planRetry(readRun(run.id), readRun(run.leftBy));
     if (!plan.refusal.isEmpty())
         return plan.refusal;
     RunRecorder recorder;
-    if (!recorder.beginUndo(run.id, run.folder, int(plan.steps.size()), false, plan.asPlan()))
+    if (!recorder.beginUndo(plan.runId, plan.folder, plan.files(), false, plan.asPlan()))
         return recorder.error();
-    Undoer undoer(plan, recorder, currentRenamer());
-    for (bool first = true; !undoer.atEnd(); first = false) {
-        undoer.next();
-        if (first && afterFirst)
-            afterFirst();
-        QThread::msleep(ulong(delayMs));
-    }
+    Undoer undoer(std::move(plan), recorder, currentRenamer());
+    int files = 0;
+    const bool stopped = undoSteps(undoer, {{}, [&] {
+                                                QThread::msleep(ulong(delayMs));
+                                                return afterEach && afterEach(++files);
+                                            }});
     recorder.finish();
-    return undoer.outcome().skipped.join('\n');
+    QStringList lines = undoer.outcome().skipped;
+    if (stopped)
+        lines << QString("stopped at %1 of %2").arg(undoer.done()).arg(undoer.total());
+    return lines.join('\n');
 }
 
 // "scheme f 3/40 E: a>b c>d", with " damaged", " newer", " undone" when they apply.
@@ -187,6 +228,8 @@ private slots:
     void recorded();
     void parsed_data();
     void parsed();
+    void walked_data();
+    void walked();
     void undoOnDisk_data();
     void undoOnDisk();
     void historyPlace_data();
@@ -353,6 +396,52 @@ void tst_RunHistory::parsed()
     QCOMPARE(shown.join('|'), expected);
 }
 
+void tst_RunHistory::walked_data()
+{
+    QTest::addColumn<QString>("files");   // made in an empty folder, each holding its name
+    QTest::addColumn<int>("failAt");      // the rename that fails, from 1; -N: Exit after N files
+    QTest::addColumn<QString>("result");  // as walkFolder gives it
+    QTest::addColumn<QString>("history"); // the run as the history sums it up
+    QTest::addColumn<QString>("after");   // the listing after the run
+    QTest::addColumn<QString>("preview"); // the names a preview lists, Exit asked as in the run
+    // clang-format off
+    QTest::newRow("Exit after the first file") << "a.JPG b.JPG c.JPG" << -1 << "1/3 stopped, plan 3" << "scheme f 1/3 E: a.JPG>T001.JPG" << "T001.JPG=a.JPG|b.JPG=b.JPG|c.JPG=c.JPG" << "T001.JPG<a.JPG";
+    QTest::newRow("Exit after the last file stops nothing") << "a.JPG b.JPG" << -2 << "2/2, plan 2" << "scheme f 2/2 E: a.JPG>T001.JPG b.JPG>T002.JPG" << "T001.JPG=a.JPG|T002.JPG=b.JPG" << "T001.JPG<a.JPG T002.JPG<b.JPG";
+    QTest::newRow("companions follow, not counted") << "a.JPG a.xmp b.JPG" << 0 << "2/2, plan 3" << "scheme f 3/2 E: a.JPG>T001.JPG a.xmp>T001.xmp b.JPG>T002.JPG" << "T001.JPG=a.JPG|T001.xmp=a.xmp|T002.JPG=b.JPG" << "T001.JPG<a.JPG T001.xmp<a.xmp T002.JPG<b.JPG";
+    QTest::newRow("a companion that cannot follow stops the run") << "a.JPG a.xmp b.JPG b.xmp" << 2 << "1/2 failed at a.xmp>T001.xmp: Permission denied, plan 4" << "scheme f 1/2 E: a.JPG>T001.JPG" << "T001.JPG=a.JPG|a.xmp=a.xmp|b.JPG=b.JPG|b.xmp=b.xmp" << "T001.JPG<a.JPG T001.xmp<a.xmp T002.JPG<b.JPG T002.xmp<b.xmp";
+    // clang-format on
+}
+
+void tst_RunHistory::walked()
+{
+    QFETCH(QString, files);
+    QFETCH(int, failAt);
+    QFETCH(QString, result);
+    QFETCH(QString, history);
+    QFETCH(QString, after);
+    QFETCH(QString, preview);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("f"));
+    const QByteArray folder = QFile::encodeName(dir.filePath("f"));
+    for (const QString& name : files.split(' '))
+        QVERIFY(makeFile(folder + '/' + name.toUtf8(), name.toUtf8()));
+    SchemeWalk previewed = walkOf(folder, "batch prefix=T");
+    QStringList rows;
+    int listed = 0;
+    const auto append = [&](const QStringList& names, const QStringList& olds,
+                            const std::vector<qint32>&) {
+        for (qsizetype i = 0; i < names.size(); ++i)
+            rows << names[i] + '<' + olds[i];
+    };
+    fillPreview(previewed, 0, append, {{}, [&] { return ++listed == -failAt; }});
+    QCOMPARE(rows.join(' '), preview);
+    TestRenamer renamer;
+    renamer.failAt = std::max(failAt, 0);
+    QCOMPARE(walkFolder(folder, "batch prefix=T", renamer, -failAt), result);
+    QCOMPARE(summary(RunHistory::read().runs().front()), history);
+    QCOMPARE(QString::fromUtf8(listing(dir.filePath("f"))), after);
+}
+
 void tst_RunHistory::undoOnDisk_data()
 {
     QTest::addColumn<QString>("run");   // "old>new ...", in the order done
@@ -388,6 +477,9 @@ void tst_RunHistory::undoOnDisk_data()
     QTest::newRow("power cut: planned renames not made") << "a>A" << "plan:b>B,c>C lost:1" << 0 << "a=a|b=b|c=c" << "";
     QTest::newRow("power cut: a planned name taken by another file") << "a>A" << "plan:b>B lost:1 +B" << 0 << "B=new|a=a|b=b" << "";
     QTest::newRow("layered folder") << "a>A b>B c>C" << "layered" << -1 << "a=a|b=b|c=c" << "";
+    // "stop": Exit after the first file; the undo is then tried again for the files left.
+    QTest::newRow("Exit during the undo, then again") << "a>A b>B c>C" << "| stop" << -1 << "a=a|b=b|c=c" << "stopped at 1 of 3";
+    QTest::newRow("Exit after the last file stops nothing") << "a>A" << "| stop" << -1 << "a=a" << "";
     // clang-format on
 }
 
@@ -426,6 +518,7 @@ void tst_RunHistory::undoOnDisk()
             QVERIFY(::chmod((folder + '/' + it.key()).constData(), 0640) == 0);
     }
     QStringList changes = after.split(' ', Qt::SkipEmptyParts);
+    const bool stop = changes.removeAll("stop") > 0;
     const QString lost = changes.filter(QRegularExpression("^lost:")).value(0);
     const QString unmade = changes.filter(QRegularExpression("^plan:")).value(0);
     changes.removeAll(lost);
@@ -474,10 +567,15 @@ void tst_RunHistory::undoOnDisk()
         const RunRecord* next = history.newestToUndo(); // not undone by that
         QVERIFY(next && next->id == recorded.id);
     }
-    const QString outcome = undo(recorded, 0, [&] {
-        for (const QString& later : changes.sliced(std::min(during + 1, changes.size())))
-            apply(later);
+    QString outcome = undo(recorded, 0, [&](int file) {
+        if (file == 1) {
+            for (const QString& later : changes.sliced(std::min(during + 1, changes.size())))
+                apply(later);
+        }
+        return stop;
     });
+    if (stop && RunHistory::read().newestToUndo())
+        outcome += undo(*RunHistory::read().newestToUndo());
     QCOMPARE(QString::fromUtf8(listing(QFile::decodeName(folder)).replace('\xe9', '~')), expected);
     if (skipped == "moved")
         QVERIFY2(outcome.contains("has been moved or replaced"), qPrintable(outcome));
@@ -692,8 +790,12 @@ int main(int argc, char** argv)
             return 2;
         if (qstrcmp(argv[2], "run") == 0)
             return rotate(folder, atoi(argv[4]), 4) ? 0 : 1;
-        if (qstrcmp(argv[2], "sets") == 0)
-            return renameSets(folder, 8) ? 0 : 1; // the plan, written first, shows it early
+        if (qstrcmp(argv[2], "sets") == 0) { // the plan, written first, shows it early
+            TestRenamer renamer;
+            renamer.delayMs = 8;
+            const QString result = walkFolder(folder, "batch prefix=Trip_", renamer);
+            return result == "15/15, plan 60" ? 0 : 1;
+        }
         return undo(readRun(QString::fromLocal8Bit(argv[2])), 4).isEmpty() ? 0 : 1;
     }
     QCoreApplication app(argc, argv);
