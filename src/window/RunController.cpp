@@ -185,13 +185,14 @@ WildcardPlan RunController::planWildcardRename(const QByteArray& folder, const Q
 
 int RunController::runWildcardRename(const WildcardPlan& plan, WildcardHooks hooks)
 {
-    RenamePlan ahead;
-    ahead.reserve(plan.steps.size());
-    for (const WildcardStep& step : plan.steps)
-        ahead.push_back(
-            {QByteArray(plan.fromRaw(step).data(), qsizetype(plan.fromRaw(step).size())),
-             QByteArray(plan.toRaw(step).data(), qsizetype(plan.toRaw(step).size())), step.inode});
-    record(RunKind::Wildcard, plan.folder, plan.fileCount, ahead);
+    {
+        // The record shares the plan's names, and is let go before the first rename.
+        RenamePlan ahead;
+        ahead.reserve(plan.steps.size());
+        for (const WildcardStep& step : plan.steps)
+            ahead.push_back({plan.fromRaw(step), plan.toRaw(step), step.inode});
+        record(RunKind::Wildcard, plan.folder, plan.fileCount, ahead);
+    }
     hooks.observer = [this](const WildcardStep&) -> RenameObserver* { return &m_recorder; };
     const WildcardOutcome outcome = pellory::runWildcardRename(plan, hooks);
     m_recorder.finish(); // before the message, as at the end of a scheme's walk
