@@ -48,7 +48,8 @@ public:
     // `files`: how many files the run renames or keeps. With `carried`, every file's name
     // before the run is carried first (carry()), from the last file to the first.
     ClashFinder(qsizetype files, bool carried);
-    // The name before the run of the file before the last one carried (the last file first).
+    // The key of a file's name before the run, for the files from the last one down to the
+    // first: each call takes the file before the one the previous call took.
     void carry(QString key);
     // The key carry() took for `file`.
     const QString& carried(qsizetype file) const { return m_carried[size_t(file)]; }
@@ -65,7 +66,7 @@ private:
     QHash<QString, qsizetype> m_carrier;    // a key, the first file not yet given that carries it
     QHash<QString, qsizetype> m_firstGiven; // a key, the first file given it
     std::vector<Clash> m_clashes;
-    qsizetype m_toCarry = 0; // the file carry() takes next, counting down
+    qsizetype m_toCarry = 0; // one past the file carry() takes next
     qsizetype m_given = 0;
 };
 
