@@ -106,7 +106,7 @@ const Clash* ClashFinder::give(const QString& key)
         return &m_clashes.back();
     }
     first = file + 1;
-    const qsizetype carrier = m_carried.empty() ? -1 : m_carrier.value(key) - 1;
+    const qsizetype carrier = m_carrier.value(key) - 1; // none when nothing is carried
     if (carrier < 0)
         return nullptr;
     m_clashes.push_back({file, Clash::Kind::CarriedLater, carrier});

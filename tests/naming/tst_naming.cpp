@@ -216,6 +216,49 @@ private slots:
         QCOMPARE(told, problem);
     }
 
+    // The clashes of files given their names one at a time, in run order: "1<0" (file 1
+    // takes the name file 0 was given or keeps), "0>2" (file 0 takes the name file 2 carries
+    // until the run reaches it). Names before and after the run, as keys.
+    void clashFinder_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<bool>("carried"); // false: the run steps aside, as a wildcard rename
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char* tag, const char* before, const char* after, bool carried,
+                            const char* expected) {
+            QTest::newRow(tag) << QString(before) << QString(after) << carried << QString(expected);
+        };
+        row("free names", "A|B", "X|Y", true, "");
+        row("one name twice, told of the first", "A|B|C", "X|X|X", true, "1<0 2<0");
+        row("a kept name is given", "A|B", "A|A", true, "1<0");
+        row("its own name before is no clash", "A|B", "A|B", true, "");
+        row("a later file's name", "A|B", "B|C", true, "0>1");
+        row("the first of two later files", "A|K|K", "K|M|N", true, "0>1");
+        row("the next carrier once the first is given", "K|A|K", "M|K|N", true, "1>2");
+        row("a name given up before", "A|B", "C|A", true, "");
+        row("stepping aside: later names free", "A|B", "B|C", false, "");
+    }
+    void clashFinder()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        QFETCH(bool, carried);
+        QFETCH(QString, expected);
+        const QStringList olds = before.split(u'|');
+        ClashFinder finder(olds.size(), carried);
+        for (qsizetype i = olds.size(); carried && i-- > 0;)
+            finder.carry(olds[i]);
+        QStringList found;
+        for (const QString& name : after.split(u'|')) {
+            if (const Clash* clash = finder.give(name))
+                found << QString::number(clash->file) +
+                             (clash->kind == Clash::Kind::GivenBefore ? u'<' : u'>') +
+                             QString::number(clash->other);
+        }
+        QCOMPARE(found.join(u' '), expected);
+    }
+
     // The companions each listed file claims among the folder's other names, and the names
     // they get from the file's new name: "old>new" per companion, files apart by "|".
     void companions_data()
