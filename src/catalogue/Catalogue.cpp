@@ -92,7 +92,7 @@ void ScanFolder(Catalogue& catalogue, const FolderListing& listing, const QStrin
     records.reserve(records.size() + positions.size());
     RecordMaker maker(mode);
     for (const quint32 position : positions) {
-        const ListedFacts facts = describeListed(folder.fd(), listing, position);
+        const ListedStat facts = describeListed(folder.fd(), listing, position);
         if (facts.isFile)
             maker.make(listedEntry(listing, position, facts), records.emplace_back());
     }

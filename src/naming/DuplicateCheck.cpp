@@ -34,25 +34,6 @@ int countSelected(const std::vector<bool>& selected, qsizetype itemCount)
     return int(std::count(selected.begin(), end, true));
 }
 
-// Upper-cased current names, counted, so that "does an item further down still carry
-// this name?" is one lookup instead of a pass over the rest of the list.
-class PendingNames
-{
-public:
-    explicit PendingNames(qsizetype expected) { m_counts.reserve(expected); }
-    void add(const QString& upper) { ++m_counts[upper]; }
-    void remove(const QString& upper)
-    {
-        auto it = m_counts.find(upper);
-        if (it != m_counts.end() && --it.value() == 0)
-            m_counts.erase(it);
-    }
-    bool contains(const QString& upper) const { return m_counts.contains(upper); }
-
-private:
-    QHash<QString, int> m_counts;
-};
-
 } // namespace
 
 QStringList composeAll(const QStringList& names, const QList<QDateTime>& dates,
@@ -93,6 +74,45 @@ QStringList composeAll(const QStringList& names, const QList<QDateTime>& dates,
     return result << companions.staying;
 }
 
+ClashFinder::ClashFinder(qsizetype files, bool carried) : m_toCarry(carried ? files : 0)
+{
+    m_firstGiven.reserve(files);
+    if (!carried)
+        return;
+    m_carried.resize(size_t(files));
+    m_nextCarrier.resize(size_t(files), -1);
+    m_carrier.reserve(files);
+}
+
+// Both hashes hold a file one past its index, so that the 0 a lookup inserts or returns for
+// a new key reads as no file.
+void ClashFinder::carry(QString key)
+{
+    const qsizetype file = --m_toCarry;
+    qsizetype& first = m_carrier[key];
+    m_nextCarrier[size_t(file)] = first - 1;
+    first = file + 1;
+    m_carried[size_t(file)] = std::move(key);
+}
+
+const Clash* ClashFinder::give(const QString& key)
+{
+    const qsizetype file = m_given++;
+    if (!m_carried.empty()) // a file is never compared with its own name before the run
+        *m_carrier.find(m_carried[size_t(file)]) = m_nextCarrier[size_t(file)] + 1;
+    qsizetype& first = m_firstGiven[key];
+    if (first > 0) {
+        m_clashes.push_back({file, Clash::Kind::GivenBefore, first - 1});
+        return &m_clashes.back();
+    }
+    first = file + 1;
+    const qsizetype carrier = m_carrier.value(key) - 1; // none when nothing is carried
+    if (carrier < 0)
+        return nullptr;
+    m_clashes.push_back({file, Clash::Kind::CarriedLater, carrier});
+    return &m_clashes.back();
+}
+
 QStringList duplicateClashes(const QStringList& names, const QList<QDateTime>& dates,
                              const std::vector<bool>& selected, const RenameSettings& settings,
                              int limit, const CompanionNames* companions)
@@ -104,24 +124,20 @@ QStringList duplicateClashes(const QStringList& names, const QList<QDateTime>& d
                    : composeAll(names, dates, selected, settings);
     if (!companions)
         all = names;
-    QHash<QString, qsizetype> lastCarrying; // an upper-cased current name, its last item
-    for (qsizetype i = 0; i < all.size(); ++i)
-        lastCarrying.insert(all[i].toUpper(), i);
-    QHash<QString, qsizetype> firstGiven; // an upper-cased new name, the first item given it
+    ClashFinder finder(all.size(), true);
+    for (qsizetype i = all.size(); i-- > 0;)
+        finder.carry(all[i].toUpper());
     QSet<QString> reported;
     QStringList clashes;
     for (qsizetype i = 0; i < all.size() && clashes.size() < limit; ++i) {
         const QString key = composed[i].toUpper();
-        const qsizetype carrier = lastCarrying.value(key, -1);
-        const qsizetype other = firstGiven.contains(key) ? firstGiven.value(key)
-                                : carrier > i            ? carrier
-                                                         : -1;
-        if (other >= 0 && !reported.contains(key)) {
+        const Clash* clash = finder.give(key);
+        if (clash && !reported.contains(key)) {
+            const qsizetype other = clash->other;
             clashes << QCoreApplication::translate("DuplicateCheck", "%1: %2 and %3")
                            .arg(composed[i], all[std::min(i, other)], all[std::max(i, other)]);
             reported.insert(key);
         }
-        firstGiven.insert(key, std::min(i, firstGiven.value(key, i)));
     }
     return clashes;
 }
@@ -135,37 +151,34 @@ NameProblem checkNames(const QStringList& names, const QList<QDateTime>& dates,
                        const std::function<void()>& yield, bool findUnusable,
                        const CompanionNames* companions)
 {
-    QStringList current;
-    current.reserve(names.size());
-    PendingNames pending(names.size());
-    for (const QString& name : names) {
-        current << name.toUpper();
-        pending.add(current.back());
-    }
-    // A companion carries its name until its file is renamed; the folder's other files keep
-    // theirs throughout.
+    // Every file the run renames or keeps, in its order: each item, then its companions; the
+    // folder's other files after all of them, carrying their names throughout.
     const std::vector<QStringList> noCompanions;
     const std::vector<QStringList>& companionsOf = companions ? companions->of : noCompanions;
-    for (const QStringList& those : companionsOf) {
-        for (const QString& companion : those)
-            pending.add(companion.toUpper());
-    }
-    if (companions) {
-        for (const QString& name : companions->staying)
-            pending.add(name.toUpper());
+    const QStringList noStaying;
+    const QStringList& staying = companions ? companions->staying : noStaying;
+    qsizetype files = names.size() + staying.size();
+    for (const QStringList& those : companionsOf)
+        files += those.size();
+    ClashFinder clashes(files, true);
+    for (qsizetype i = staying.size(); i-- > 0;)
+        clashes.carry(staying[i].toUpper());
+    for (qsizetype i = names.size(); i-- > 0;) {
+        if (size_t(i) < companionsOf.size()) {
+            const QStringList& those = companionsOf[size_t(i)];
+            for (qsizetype k = those.size(); k-- > 0;)
+                clashes.carry(those[k].toUpper());
+        }
+        clashes.carry(names[i].toUpper());
     }
     std::optional<NameCounter> counter;
     if (settings.RenameChk)
         counter.emplace(settings);
     const int selectedCount = countSelected(selected, names.size());
 
-    // Two equal new names are found as the second one is made, so that no pass over the
-    // whole list runs after the last yield.
-    QSet<QString> newNames;
-    newNames.reserve(names.size());
+    // A clash is found as the second name is given, so that no pass over the whole list
+    // runs after the last yield.
     for (qsizetype i = 0; i < names.size(); ++i) {
-        pending.remove(current[i]); // an item is never compared with its own old name
-        QString newName = current[i];
         QString composed = names[i];
         if (IsInRenameSet(isSelected(selected, i), selectedCount)) {
             composed =
@@ -174,27 +187,22 @@ NameProblem checkNames(const QStringList& names, const QList<QDateTime>& dates,
                 findUnusable && composed != names[i] ? invalidNameReason(composed) : QString();
             if (!reason.isEmpty())
                 return {NameProblem::Kind::Unusable, i, names[i], composed, reason};
-            newName = composed.toUpper();
-        }
-        // The second test: it would take the name of a file not yet renamed.
-        if (newNames.contains(newName) || pending.contains(newName))
+            if (clashes.give(composed.toUpper()))
+                return {NameProblem::Kind::Duplicate, i, names[i], {}, {}};
+        } else if (clashes.give(clashes.carried(clashes.given()))) {
             return {NameProblem::Kind::Duplicate, i, names[i], {}, {}};
-        newNames.insert(std::move(newName));
+        }
         // Each companion is renamed right after its file and checked as a file is.
         const QStringList& those =
             size_t(i) < companionsOf.size() ? companionsOf[size_t(i)] : QStringList();
         for (const QString& companion : those) {
-            const QString upper = companion.toUpper();
-            pending.remove(upper);
             const QString given = companionNewName(companion, names[i], composed);
             const QString reason =
                 findUnusable && given != companion ? invalidNameReason(given) : QString();
             if (!reason.isEmpty())
                 return {NameProblem::Kind::Unusable, i, companion, given, reason};
-            const QString key = given.toUpper();
-            if (newNames.contains(key) || pending.contains(key))
+            if (clashes.give(given.toUpper()))
                 return {NameProblem::Kind::Duplicate, i, companion, {}, {}};
-            newNames.insert(key);
         }
         if (yield)
             yield();

@@ -68,24 +68,24 @@ enum class ListedInodes
 // readdir names needs no stat when the time is not asked for; a link or an unknown type
 // always does.
 bool describeEntry(int folderFd, const char* name, unsigned char type, quint64 listedInode,
-                   bool withTime, ListedInodes& listed, ListedFacts& facts)
+                   bool withTime, ListedInodes& listed, ListedStat& seen)
 {
     const bool typeKnown = type != DT_UNKNOWN && type != DT_LNK;
     if (!withTime && typeKnown && listed == ListedInodes::AsStat) {
-        facts.inode = listedInode;
-        return facts.isFile = true;
+        seen.inode = listedInode;
+        return seen.isFile = true;
     }
     struct stat st;
-    if (!statEntry(folderFd, name, st, facts.inode) || S_ISDIR(st.st_mode))
+    if (!statEntry(folderFd, name, st, seen.inode) || S_ISDIR(st.st_mode))
         return false;
     if (!withTime && typeKnown && listed == ListedInodes::Untested)
-        listed = facts.inode == listedInode ? ListedInodes::AsStat : ListedInodes::NotAsStat;
+        listed = seen.inode == listedInode ? ListedInodes::AsStat : ListedInodes::NotAsStat;
     if (withTime) {
-        facts.writeTime = fileTimeFromTimespec(st.st_mtim);
-        facts.device = quint64(st.st_dev);
-        facts.size = qint64(st.st_size);
+        seen.writeTime = fileTimeFromTimespec(st.st_mtim);
+        seen.device = quint64(st.st_dev);
+        seen.size = qint64(st.st_size);
     }
-    return facts.isFile = true;
+    return seen.isFile = true;
 }
 
 } // namespace
@@ -110,7 +110,7 @@ bool nameMatches(const WildcardMatcher& matcher, std::string_view raw, QString& 
 
 bool forEachMatchingFile(const FolderListing& listing, const QString& spec,
                          const std::function<void(DirEntry&&)>& found,
-                         const std::function<void()>& between, EntryFacts facts)
+                         const std::function<void()>& yield, EntryTime time)
 {
     if (spec.isEmpty() || specNamesFolder(spec))
         return false;
@@ -119,22 +119,22 @@ bool forEachMatchingFile(const FolderListing& listing, const QString& spec,
     if (folder.fd() < 0)
         return false;
     const WildcardMatcher matcher(spec);
-    const bool withTime = facts == EntryFacts::WithTime;
+    const bool withTime = time == EntryTime::WithTime;
     ListedInodes listed = ListedInodes::Untested;
     QString decoded;
     for (const FolderListing::Entry& entry : listing.entries()) {
-        between();
+        yield();
         const std::string_view raw = listing.name(entry);
         // A real folder is known from readdir alone; links and unknown types need a stat.
         if (entry.type == DT_DIR || !nameMatches(matcher, raw, decoded))
             continue;
-        ListedFacts facts;
+        ListedStat seen;
         if (!describeEntry(folder.fd(), listing.cName(entry), entry.type, entry.inode, withTime,
-                           listed, facts))
+                           listed, seen))
             continue;
         found({isAscii(raw) ? QString::fromLatin1(raw.data(), qsizetype(raw.size())) : decoded,
-               QByteArray(raw.data(), qsizetype(raw.size())), facts.writeTime, facts.inode,
-               facts.device, facts.size});
+               QByteArray(raw.data(), qsizetype(raw.size())), seen.writeTime, seen.inode,
+               seen.device, seen.size});
     }
     return true;
 }
@@ -154,19 +154,19 @@ std::vector<quint32> matchingEntries(const FolderListing& listing, const QString
     return positions;
 }
 
-ListedFacts describeListed(int folderFd, const FolderListing& listing, quint32 position)
+ListedStat describeListed(int folderFd, const FolderListing& listing, quint32 position)
 {
     const FolderListing::Entry& listed = listing.entries()[position];
     ListedInodes unused = ListedInodes::Untested;
-    ListedFacts facts;
-    describeEntry(folderFd, listing.cName(listed), listed.type, listed.inode, true, unused, facts);
-    return facts;
+    ListedStat seen;
+    describeEntry(folderFd, listing.cName(listed), listed.type, listed.inode, true, unused, seen);
+    return seen;
 }
 
-std::vector<ListedFacts> describeListedFiles(const FolderListing& listing,
-                                             const std::vector<quint32>& positions)
+std::vector<ListedStat> describeListedFiles(const FolderListing& listing,
+                                            const std::vector<quint32>& positions)
 {
-    std::vector<ListedFacts> described;
+    std::vector<ListedStat> described;
     const FolderFd folder(AT_FDCWD, listing.folder(), O_PATH | O_DIRECTORY);
     if (folder.fd() < 0)
         return described;
@@ -180,13 +180,13 @@ std::vector<ListedFacts> describeListedFiles(const FolderListing& listing,
     return described;
 }
 
-DirEntry listedEntry(const FolderListing& listing, quint32 position, const ListedFacts& facts)
+DirEntry listedEntry(const FolderListing& listing, quint32 position, const ListedStat& seen)
 {
     const std::string_view raw = listing.name(listing.entries()[position]);
     QByteArray rawName(raw.data(), qsizetype(raw.size()));
     QString name = isAscii(raw) ? QString::fromLatin1(rawName) : QFile::decodeName(rawName);
-    return {std::move(name), std::move(rawName), facts.writeTime,
-            facts.inode,     facts.device,       facts.size};
+    return {std::move(name), std::move(rawName), seen.writeTime,
+            seen.inode,      seen.device,        seen.size};
 }
 
 void FolderListing::add(std::string_view name, unsigned char type, quint64 inode)
@@ -199,14 +199,14 @@ void FolderListing::add(std::string_view name, unsigned char type, quint64 inode
 namespace {
 
 // Reads `dir` once: every entry into `entries`, and the subfolders' names, links to
-// folders included, into `subfolders` when asked for. `between`, when given, runs after
+// folders included, into `subfolders` when asked for. `yield`, when given, runs after
 // every entry read.
 void readEntries(FolderReader& dir, QList<QByteArray>* subfolders, FolderListing& entries,
-                 const std::function<void()>& between = {})
+                 const std::function<void()>& yield = {})
 {
     while (const dirent* entry = dir.next()) {
-        if (between)
-            between();
+        if (yield)
+            yield();
         if (isDotOrDotDot(entry->d_name))
             continue;
         entries.add(entry->d_name, entry->d_type, entry->d_ino);
@@ -230,22 +230,22 @@ std::shared_ptr<const FolderListing> listFolder(const QByteArray& folder)
 }
 
 std::shared_ptr<const FolderListing> listFolder(int at, const QByteArray& folder,
-                                                const std::function<void()>& between)
+                                                const std::function<void()>& yield)
 {
     FolderReader dir(FolderFd(at, folder, O_RDONLY));
     if (!dir.isOpen())
         return nullptr;
     auto listing = std::make_shared<FolderListing>(folder);
-    readEntries(dir, nullptr, *listing, between);
+    readEntries(dir, nullptr, *listing, yield);
     return listing;
 }
 
 namespace {
 
-// What a stat of `path` tells a look: whether something is there, and a folder.
-FolderLook statLook(const QByteArray& path)
+// What a stat of `path` tells: whether something is there, and a folder.
+PickedFolder statPath(const QByteArray& path)
 {
-    FolderLook look;
+    PickedFolder look;
     struct stat st;
     look.answered = true;
     look.exists = ::stat(path.constData(), &st) == 0;
@@ -255,9 +255,9 @@ FolderLook statLook(const QByteArray& path)
 
 } // namespace
 
-FolderLook lookAtFolderNow(const QByteArray& path)
+PickedFolder lookAtFolderNow(const QByteArray& path)
 {
-    FolderLook look = statLook(path);
+    PickedFolder look = statPath(path);
     if (!look.isFolder)
         return look;
     FolderReader dir(FolderFd(AT_FDCWD, path, O_RDONLY));
@@ -270,19 +270,19 @@ FolderLook lookAtFolderNow(const QByteArray& path)
     return look;
 }
 
-FolderLook lookAtPathNow(const QByteArray& path)
+PickedFolder lookAtPathNow(const QByteArray& path)
 {
-    FolderLook look = statLook(path);
+    PickedFolder look = statPath(path);
     look.listed = look.isFolder && FolderFd(AT_FDCWD, path, O_RDONLY).fd() >= 0;
     return look;
 }
 
 namespace {
 
-std::future<FolderLook> startLook(const QByteArray& path, FolderLook (*look)(const QByteArray&))
+std::future<PickedFolder> startLook(const QByteArray& path, PickedFolder (*look)(const QByteArray&))
 {
-    std::promise<FolderLook> promise;
-    std::future<FolderLook> answer = promise.get_future();
+    std::promise<PickedFolder> promise;
+    std::future<PickedFolder> answer = promise.get_future();
     try {
         // The thread owns its copy of the path and the promise, so it may outlive its caller.
         std::thread([path, look, promise = std::move(promise)]() mutable {
@@ -290,7 +290,7 @@ std::future<FolderLook> startLook(const QByteArray& path, FolderLook (*look)(con
         }).detach();
     } catch (const std::system_error&) {
         // No thread to be had: look here, and wait for it. The promise went nowhere.
-        std::promise<FolderLook> here;
+        std::promise<PickedFolder> here;
         here.set_value(look(path));
         return here.get_future();
     }
@@ -299,10 +299,10 @@ std::future<FolderLook> startLook(const QByteArray& path, FolderLook (*look)(con
 
 } // namespace
 
-FolderLook lookAtFolder(const QByteArray& path, int timeoutMs,
-                        FolderLook (*look)(const QByteArray&))
+PickedFolder lookAtFolder(const QByteArray& path, int timeoutMs,
+                          PickedFolder (*look)(const QByteArray&))
 {
-    std::future<FolderLook> answer = startLook(path, look);
+    std::future<PickedFolder> answer = startLook(path, look);
     if (answer.wait_for(std::chrono::milliseconds(timeoutMs)) != std::future_status::ready)
         return {};
     return answer.get();

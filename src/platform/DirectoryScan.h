@@ -35,8 +35,8 @@ struct DirEntry
 // nothing: otherwise the list would show one folder's files and the run rename another's.
 bool specNamesFolder(QStringView spec);
 
-// What a caller needs to know of each entry besides its name and inode.
-enum class EntryFacts
+// Whether a caller needs each entry's write time besides its name and inode.
+enum class EntryTime
 {
     WithTime,
     // writeTime left 0: a file that readdir says is no folder and no link is then not
@@ -78,9 +78,9 @@ private:
 // Reads `folder` (its path's exact bytes) once; nothing when it cannot be opened.
 std::shared_ptr<const FolderListing> listFolder(const QByteArray& folder);
 // The same with `folder` relative to the folder open as `at` ("." for that folder itself);
-// `between` runs after every entry read, for a caller that lets the event loop run.
+// `yield` runs after every entry read, for a caller that lets the event loop run.
 std::shared_ptr<const FolderListing> listFolder(int at, const QByteArray& folder,
-                                                const std::function<void()>& between);
+                                                const std::function<void()>& yield);
 // Hands to `found`, in the order the folder reported them, every entry of `listing` whose
 // name matches `spec` (see WildcardMatcher). Entries "." and "..", folders and links to
 // folders are skipped; hidden files are entries like any other. Returns false, handing
@@ -89,17 +89,17 @@ std::shared_ptr<const FolderListing> listFolder(int at, const QByteArray& folder
 // Links are followed for the folder test and the time. A link that leads nowhere (or
 // loops) is still an entry, since renaming moves the link itself; it gets the link's own
 // time. One fstatat per matching entry (two for a link); names that do not match are never
-// stat'ed. (Without the time only links and unknown types are stat'ed.) `between` runs
+// stat'ed. (Without the time only links and unknown types are stat'ed.) `yield` runs
 // for every entry, for a caller that lets the event loop run.
 bool forEachMatchingFile(
     const FolderListing& listing, const QString& spec, const std::function<void(DirEntry&&)>& found,
-    const std::function<void()>& between = [] {}, EntryFacts facts = EntryFacts::WithTime);
+    const std::function<void()>& yield = [] {}, EntryTime time = EntryTime::WithTime);
 
 // The positions in `listing` of the entries whose names match `spec`: none when `spec` is
 // empty or names a folder. Whether each is a file is known only once it is described.
 std::vector<quint32> matchingEntries(const FolderListing& listing, const QString& spec);
 // What a stat tells of a listed entry that matched.
-struct ListedFacts
+struct ListedStat
 {
     bool isFile = false; // false: a folder, a link to one, or gone since it was listed
     quint64 writeTime = 0;
@@ -109,18 +109,18 @@ struct ListedFacts
 };
 // Stats the entry at `position` as forEachMatchingFile would, with one stat in `folderFd`
 // (the listed folder, opened again).
-ListedFacts describeListed(int folderFd, const FolderListing& listing, quint32 position);
-// The facts of the entries at `positions`, none of them a folder by readdir's type, without
+ListedStat describeListed(int folderFd, const FolderListing& listing, quint32 position);
+// The stats of the entries at `positions`, none of them a folder by readdir's type, without
 // their times, in that order: as forEachMatchingFile without the time, a file that readdir
 // names is stat'ed only until the folder's inodes are known to be stat's. None when the
 // listed folder cannot be opened again.
-std::vector<ListedFacts> describeListedFiles(const FolderListing& listing,
-                                             const std::vector<quint32>& positions);
-// The entry at `position` with `facts`, as forEachMatchingFile hands it over.
-DirEntry listedEntry(const FolderListing& listing, quint32 position, const ListedFacts& facts);
+std::vector<ListedStat> describeListedFiles(const FolderListing& listing,
+                                            const std::vector<quint32>& positions);
+// The entry at `position` with what its stat saw, as forEachMatchingFile hands it over.
+DirEntry listedEntry(const FolderListing& listing, quint32 position, const ListedStat& seen);
 
 // What a first look at a path the user picked found.
-struct FolderLook
+struct PickedFolder
 {
     bool answered = false; // false: nothing came back in time, and nothing else is known
     bool exists = false;   // something is there (a link is followed)
@@ -134,14 +134,14 @@ struct FolderLook
 };
 
 // Looks at `path` (exact bytes) and reads its entries, here and now.
-FolderLook lookAtFolderNow(const QByteArray& path);
+PickedFolder lookAtFolderNow(const QByteArray& path);
 // The same look without reading the entries: whether the folder is there and opens.
-FolderLook lookAtPathNow(const QByteArray& path);
+PickedFolder lookAtPathNow(const QByteArray& path);
 // The same look on a thread of its own, waited for at most `timeoutMs`: a hung network or
 // FUSE mount can keep a stat or a readdir waiting for ever, and the window must not wait
 // with it. A look that does not answer in time is left to finish on its own; its thread
 // holds nothing of the caller's. `look` stands in for a mount that hangs in a test.
-FolderLook lookAtFolder(const QByteArray& path, int timeoutMs,
-                        FolderLook (*look)(const QByteArray&) = lookAtFolderNow);
+PickedFolder lookAtFolder(const QByteArray& path, int timeoutMs,
+                          PickedFolder (*look)(const QByteArray&) = lookAtFolderNow);
 
 } // namespace pellory

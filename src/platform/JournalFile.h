@@ -4,7 +4,7 @@
 // The undo history's files on disk. A run's records are copied into a shared mapping of its
 // own file: the bytes are in the kernel's page cache as soon as they are copied, so a killed
 // process leaves every record it finished, and a record costs a copy instead of a system
-// call, which took as long as half a rename. The mapping runs ahead of the records in space
+// call, which takes as long as half a rename. The mapping runs ahead of the records in space
 // reserved on the disk, so a full disk fails an append, not a later copy; the file is cut
 // back to its records when it is closed, and a reader of a file still open sees zero bytes
 // after the last record. Flushed to the disk as asked, since a flush per record is what a

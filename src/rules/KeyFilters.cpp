@@ -21,7 +21,8 @@ KeyVerdict refuse()
     return KeyVerdict{0, true, false};
 }
 
-bool between(int key, char first, char last)
+// True when `key` is one of the characters from `first` to `last`.
+bool inRange(int key, char first, char last)
 {
     return key >= first && key <= last;
 }
@@ -35,7 +36,7 @@ bool isControlOrWide(int key)
 
 KeyVerdict digitRule(int key)
 {
-    if (between(key, '0', '9') || isControlOrWide(key))
+    if (inRange(key, '0', '9') || isControlOrWide(key))
         return pass(key);
     return refuse();
 }
@@ -48,7 +49,7 @@ KeyVerdict FileSpecs_KeyPress(int key, bool busy)
 {
     if (busy)
         return refuse();
-    if (between(key, 'a', 'z'))
+    if (inRange(key, 'a', 'z'))
         return pass(key - kLowerToUpper);
     if (key == kEnter)
         return KeyVerdict{0, false, true}; // leaving the field applies the new specs at once
@@ -61,9 +62,9 @@ KeyVerdict textFieldKeyPress(int key, bool busy, int caseIndex)
         return refuse();
     if (key == '?' || key == '*')
         return refuse(); // a wildcard in a new name would turn it into a pattern
-    if (caseIndex == kCaseLower && between(key, 'A', 'Z'))
+    if (caseIndex == kCaseLower && inRange(key, 'A', 'Z'))
         return pass(key + kLowerToUpper);
-    if (caseIndex == kCaseUpper && between(key, 'a', 'z'))
+    if (caseIndex == kCaseUpper && inRange(key, 'a', 'z'))
         return pass(key - kLowerToUpper);
     return pass(key);
 }
@@ -98,7 +99,7 @@ KeyVerdict StartingNumber_KeyPress(int key, bool busy, bool alpha)
     if (!alpha)
         return digitRule(key);
     // The alphabetic counter takes letters as typed; its case is the user's choice.
-    if (between(key, 'a', 'z') || between(key, 'A', 'Z') || isControlOrWide(key))
+    if (inRange(key, 'a', 'z') || inRange(key, 'A', 'Z') || isControlOrWide(key))
         return pass(key);
     return refuse();
 }

@@ -7,6 +7,7 @@
 // names; it renames nothing, shows nothing and refuses nothing.
 
 #include "catalogue/Catalogue.h"
+#include "naming/DuplicateCheck.h"
 #include "naming/RenameSettings.h"
 #include "run/NameTable.h"
 #include "run/SchemeWalk.h"
@@ -16,7 +17,6 @@
 #include <QStringList>
 
 #include <memory>
-#include <optional>
 #include <vector>
 
 namespace pellory {
@@ -63,22 +63,28 @@ public:
     LiveNameList take() { return std::move(m_list); }
 
 private:
-    // A file in run order: a row's file is (row << 16), its k-th companion (row << 16) + k;
-    // the folder's files that stay come after every row.
-    using Entry = qint64;
-    static Entry entryOf(qint32 row, qint64 k = 0) { return (Entry(row) << 16) + k; }
     // A companion or a file that stays: its name, and whether it keeps it.
     struct Unlisted
     {
         QString name;
         bool kept = true;
     };
+    // What a file's new name clashes with, as the column tells it.
+    struct Mark
+    {
+        NameClash::Kind kind = NameClash::Kind::SameNewName;
+        qsizetype other = -1;
+    };
 
+    void carryNext();
     void nameNext();
     void nameCompanions(qint32 row, const std::vector<SchemeWalk::Companion>& companions,
                         const QString& newName);
-    void findClash(qint32 row);
-    std::optional<NameClash> clashOf(Entry entry, const QString& key) const;
+    void giveStaying();
+    void mark(const Clash& clash);
+    void markRows();
+    bool renamed(qsizetype file) const;
+    Mark sameName(qsizetype other) const;
     // The names as the run compares them: the old one, a new one.
     QString oldKey(qint32 row) const;
     QString newKey(const QString& name) const;
@@ -87,12 +93,16 @@ private:
     std::unique_ptr<SchemeWalk> m_walk; // none for a wildcard rename
     QString m_mask;
     LiveNameList m_list;
-    QMultiHash<QString, Entry> m_finals;      // every file by its name after the run
-    QMultiHash<QString, Entry> m_renamedOlds; // the files that get a new name, by the old one
-    QHash<Entry, Unlisted> m_unlisted;
-    QHash<qint32, std::vector<std::pair<Entry, QString>>> m_renamedCompanions; // by new key
-    qint32 m_named = 0;                                                        // rows named so far
-    qint32 m_checked = 0; // rows checked for clashes so far
+    // The files in the order a run renames them: each row's, its companions right after it,
+    // the folder's files that stay after every row.
+    ClashFinder m_clashes;
+    std::vector<qint32> m_rowOf;           // by file: its row
+    QHash<qsizetype, Unlisted> m_unlisted; // by file: the companions and the files that stay
+    QHash<qsizetype, Mark> m_marks;        // by file: what its name clashes with
+    qint32 m_carriedRows = 0;              // rows whose names before the run were carried
+    qint32 m_named = 0;                    // rows named so far
+    qsizetype m_stayingGiven = 0;
+    qsizetype m_marked = 0; // clashes marked so far
 };
 
 } // namespace pellory

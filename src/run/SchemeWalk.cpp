@@ -63,17 +63,17 @@ void SchemeWalk::findCompanions(const FolderListing& folder)
             looked.push_back(positions[size_t(at)]);
         }
     }
-    const std::vector<ListedFacts> facts = describeListedFiles(folder, looked);
+    const std::vector<ListedStat> seen = describeListedFiles(folder, looked);
     auto found = std::make_shared<Companions>();
     std::vector<bool> taken(positions.size(), false);
-    for (size_t i = 0; i < facts.size(); ++i) {
+    for (size_t i = 0; i < seen.size(); ++i) {
         const auto [row, at] = claims[i];
-        if (!facts[i].isFile) // a link to a folder, or gone
+        if (!seen[i].isFile) // a link to a folder, or gone
             continue;
         const std::string_view raw = folder.name(entries[looked[i]]);
         found->of.resize(row + 1);
         found->of[row].push_back(
-            {unlisted[at], QByteArray(raw.data(), qsizetype(raw.size())), facts[i].inode});
+            {unlisted[at], QByteArray(raw.data(), qsizetype(raw.size())), seen[i].inode});
         found->names.of.resize(row + 1);
         found->names.of[row] << unlisted[at];
         taken[size_t(at)] = true;

@@ -272,7 +272,7 @@ WildcardPlan planWildcardRename(const QByteArray& folder, const QString& spec, c
     // The plan needs each file's name and identity, not its time: on the usual file
     // systems the listing alone gives both. The same listing tells which names are taken.
     const std::shared_ptr<const FolderListing> listing = listFolder(folder);
-    if (!listing || !forEachMatchingFile(*listing, spec, name, between, EntryFacts::WithoutTime))
+    if (!listing || !forEachMatchingFile(*listing, spec, name, between, EntryTime::WithoutTime))
         return refusedPlan(folder, unreadable(folder));
     return planBatch(folder, std::move(listed), *listing, between);
 }

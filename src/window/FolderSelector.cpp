@@ -111,7 +111,7 @@ bool FolderSelector::setPath(const QString& path)
 bool FolderSelector::setRawPath(const QByteArray& path)
 {
     const QByteArray clean = absoluteCleanPath(path);
-    FolderLook look = this->look(clean);
+    PickedFolder look = this->look(clean);
     m_refusal = !look.answered                  ? Refusal::NoAnswer
                 : look.exists && !look.isFolder ? Refusal::AFile
                 : !look.listed                  ? Refusal::NotAFolder
@@ -132,7 +132,7 @@ bool FolderSelector::setRawPath(const QByteArray& path)
 
 bool FolderSelector::reread()
 {
-    FolderLook look = this->look(m_rawPath);
+    PickedFolder look = this->look(m_rawPath);
     if (!look.listed)
         return false;
     keepListing(std::move(look.files));
@@ -144,7 +144,7 @@ bool FolderSelector::reread()
     return true;
 }
 
-FolderLook FolderSelector::look(const QByteArray& path)
+PickedFolder FolderSelector::look(const QByteArray& path)
 {
     return lookAtFolder(path, kAnswerMs);
 }

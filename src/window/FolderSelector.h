@@ -75,7 +75,7 @@ protected:
 private:
     void openItem(QListWidgetItem* item);
     void fill(); // the items for m_rawPath and m_subfolders, the current folder highlighted
-    FolderLook look(const QByteArray& path);
+    PickedFolder look(const QByteArray& path);
     void keepListing(std::shared_ptr<const FolderListing> listing);
     QString m_path;
     QByteArray m_rawPath;

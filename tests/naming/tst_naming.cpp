@@ -86,8 +86,9 @@ private slots:
         QTest::addColumn<QString>("settings");
         QTest::addColumn<QString>("expected");
         QTest::addColumn<bool>("duplicates");
-        QTest::addColumn<QString>(
-            "problem"); // the preview's first: "duplicate a", "unusable a>b: why"
+        // The preview's first problem: "unusable a>b: why", or "duplicate a" and each clash
+        // its message lists: "duplicate c / b: a and c".
+        QTest::addColumn<QString>("problem");
         // The folder's other names, whose companions go with the listed files; none: the
         // companions are left alone. Expected then lists each file's companions after it and
         // the staying names at the end.
@@ -132,13 +133,15 @@ private slots:
         row("two selected of four", "a.jpg|b.jpg|c.jpg|d.jpg", "0101", "batch start=1", "a.jpg|1.jpg|c.jpg|2.jpg");
         row("one selected renames all", "a|b|c", "010", "batch alpha start=x", "x|y|z");
         row("trim on", "a|b|c", "", "batch start=001 trim", "1|2|3");
-        row("width 1 keeps last digit", "a|b|c", "", "batch start=7 inc=5", "7|2|7", true, "duplicate c");
+        row("width 1 keeps last digit", "a|b|c", "", "batch start=7 inc=5", "7|2|7", true, "duplicate c / 7: a and c");
         row("0099", "a|b|c", "", "batch start=0099", "0099|0100|0101");
         row("counting down", "a|b|c", "", "batch start=001 inc=-1", "001|000|0-1");
         row("alpha pasted increment", "a|b|c", "", "batch alpha inc=x", "||", true, "unusable a>: The new name may not be empty");
-        row("alpha increment 0", "a.txt|b.txt", "00", "batch alpha inc=0", "AAA.txt|AAA.txt", true, "duplicate b.txt");
+        row("alpha increment 0", "a.txt|b.txt", "00", "batch alpha inc=0", "AAA.txt|AAA.txt", true, "duplicate b.txt / AAA.txt: a.txt and b.txt");
+        row("two new names taken twice", "a.txt|b.txt|c.gif|d.gif", "", "batch alpha inc=0", "AAA.txt|AAA.txt|AAA.gif|AAA.gif", true, "duplicate b.txt / AAA.txt: a.txt and b.txt / AAA.gif: c.gif and d.gif");
+        row("first of two later files with the name", "a.jpg|b.JPG|B.jpg|c.jpg", "1001", "batch prefix=b start=", "b.jpg|b.JPG|B.jpg|b.jpg", true, "duplicate a.jpg / b.jpg: a.jpg and b.JPG");
         row("own old name ignored", "a.txt|b.txt", "00", "case=2", "A.TXT|B.TXT");
-        row("takes later file's name", "a.jpg|A.GIF", "00", "newext=gif", "a.gif|A.gif", true, "duplicate a.jpg");
+        row("takes later file's name", "a.jpg|A.GIF", "00", "newext=gif", "a.gif|A.gif", true, "duplicate a.jpg / a.gif: a.jpg and A.GIF");
         // A name the rename would refuse is refused by the preview, before it is listed.
         row("new name with a slash", "a.txt|b.txt|c.txt", "011", "batch prefix=x/ start=1", "a.txt|x/1.txt|x/2.txt", false, "unusable b.txt>x/1.txt: The new name may not contain \"/\"");
         row("new name of 257 bytes", "a.txt", "", "batch prefix=" + e125 + "\xc3\xa9 start=1", e125 + "\xc3\xa9" "1.txt", false, "unusable a.txt>" + e125 + "\xc3\xa9" "1.txt: The new name may not be longer than 255 bytes");
@@ -159,17 +162,17 @@ private slots:
         row("date of the selected files only", "a.JPG" + may14 + "|b.JPG@2026-05-15T00:00:00|c.JPG@2026-05-16T00:00:00", "101", "batch date=1", "2026-05-14_001.JPG|b.JPG|2026-05-16_002.JPG");
         row("date chosen, no date given", "a.JPG", "", "batch prefix=P date=1", "P001.JPG");
         row("date in the hour summer time skips", "a.JPG@2026-03-29T02:30:00", "", "batch date=3", "2026-03-29_02-30-00_001.JPG");
-        row("same second, no counter: one name", "a.JPG" + may14 + "|b.JPG" + may14, "", "batch start= date=3", "2026-05-14_15-30-02_.JPG|2026-05-14_15-30-02_.JPG", true, "duplicate b.JPG");
-        row("date gives a later file's name", "a.JPG" + may14 + "|2026-05-14_001.jpg@2026-05-15T00:00:00", "", "batch date=1", "2026-05-14_001.JPG|2026-05-15_002.jpg", true, "duplicate a.JPG");
+        row("same second, no counter: one name", "a.JPG" + may14 + "|b.JPG" + may14, "", "batch start= date=3", "2026-05-14_15-30-02_.JPG|2026-05-14_15-30-02_.JPG", true, "duplicate b.JPG / 2026-05-14_15-30-02_.JPG: a.JPG and b.JPG");
+        row("date gives a later file's name", "a.JPG" + may14 + "|2026-05-14_001.jpg@2026-05-15T00:00:00", "", "batch date=1", "2026-05-14_001.JPG|2026-05-15_002.jpg", true, "duplicate a.JPG / 2026-05-14_001.JPG: a.JPG and 2026-05-14_001.jpg");
         row("date makes the name too long", "a.txt" + may14, "", "batch prefix=" + e125 + " start=1 date=2", e125 + "20260514_1.txt", false, "unusable a.txt>" + e125 + "20260514_1.txt: The new name may not be longer than 255 bytes");
         const char* camera = "IMG_1.CR2|IMG_1.xmp|IMG_1.JPG.xmp|notes.txt";
         row("companions follow", "IMG_1.JPG|IMG_2.JPG", "", "batch prefix=Trip_ start=001", "Trip_001.JPG|Trip_001.CR2|Trip_001.JPG.xmp|Trip_001.xmp|Trip_002.JPG|notes.txt", false, "", camera);
         row("companions, files kept", "IMG_1.JPG", "", "", "IMG_1.JPG|IMG_1.CR2|IMG_1.JPG.xmp|IMG_1.xmp|notes.txt", false, "", camera);
-        row("companion takes a staying name", "IMG_1.JPG", "", "batch prefix=IMG_ start=2", "IMG_2.JPG|IMG_2.CR2|IMG_2.cr2", true, "duplicate IMG_1.CR2", "IMG_1.CR2|IMG_2.cr2");
-        row("companion takes a later file's name", "IMG_1.JPG|b.CR2", "", "batch prefix=b start=", "b.JPG|b.CR2|b.CR2", true, "duplicate IMG_1.CR2", "IMG_1.CR2");
-        row("companion takes a later companion's name", "a.JPG|x1.PNG", "", "batch prefix=x start=1", "x1.JPG|x1.xmp|x2.PNG|x2.xmp", true, "duplicate a.xmp", "x1.xmp|a.xmp");
-        row("listed file takes a staying name", "a.JPG", "", "batch prefix=b start=", "b.JPG|b.JPG", true, "duplicate a.JPG", "b.JPG");
-        row("two sidecars one new name", "IMG_1.JPG", "", "batch prefix=T start= remove", "T|T.xmp|T.xmp", true, "duplicate IMG_1.xmp", "IMG_1.xmp|IMG_1.JPG.xmp");
+        row("companion takes a staying name", "IMG_1.JPG", "", "batch prefix=IMG_ start=2", "IMG_2.JPG|IMG_2.CR2|IMG_2.cr2", true, "duplicate IMG_1.CR2 / IMG_2.CR2: IMG_1.CR2 and IMG_2.cr2", "IMG_1.CR2|IMG_2.cr2");
+        row("companion takes a later file's name", "IMG_1.JPG|b.CR2", "", "batch prefix=b start=", "b.JPG|b.CR2|b.CR2", true, "duplicate IMG_1.CR2 / b.CR2: IMG_1.CR2 and b.CR2", "IMG_1.CR2");
+        row("companion takes a later companion's name", "a.JPG|x1.PNG", "", "batch prefix=x start=1", "x1.JPG|x1.xmp|x2.PNG|x2.xmp", true, "duplicate a.xmp / x1.xmp: a.xmp and x1.xmp", "x1.xmp|a.xmp");
+        row("listed file takes a staying name", "a.JPG", "", "batch prefix=b start=", "b.JPG|b.JPG", true, "duplicate a.JPG / b.JPG: a.JPG and b.JPG", "b.JPG");
+        row("two sidecars one new name", "IMG_1.JPG", "", "batch prefix=T start= remove", "T|T.xmp|T.xmp", true, "duplicate IMG_1.xmp / T.xmp: IMG_1.JPG.xmp and IMG_1.xmp", "IMG_1.xmp|IMG_1.JPG.xmp");
         row("companion of an unselected file", "a.JPG|b.JPG|c.JPG", "011", "batch prefix=x start=1", "a.JPG|x1.JPG|x1.xmp|x2.JPG|a.xmp", false, "", "a.xmp|b.xmp");
         row("companion name too long", "a.JPG", "", "batch prefix=" + e125 + " start=1", e125 + "1.JPG|" + e125 + "1.JPG.xmp", false, "unusable a.JPG.xmp>" + e125 + "1.JPG.xmp: The new name may not be longer than 255 bytes", "a.JPG.xmp");
         // clang-format on
@@ -206,9 +209,54 @@ private slots:
         QCOMPARE(!duplicateClashes(list, dates, flags, s, 1, companions).isEmpty(), duplicates);
         const NameProblem p = firstNameProblem(list, dates, flags, s, {}, companions);
         const QString kinds[] = {"", "unusable ", "duplicate "};
-        QCOMPARE(kinds[int(p.kind)] + p.oldName +
-                     (p.reason.isEmpty() ? "" : u'>' + p.newName + ": " + p.reason),
-                 problem);
+        QString told = kinds[int(p.kind)] + p.oldName +
+                       (p.reason.isEmpty() ? "" : u'>' + p.newName + ": " + p.reason);
+        if (p.kind == NameProblem::Kind::Duplicate)
+            told += " / " + duplicateClashes(list, dates, flags, s, 5, companions).join(" / ");
+        QCOMPARE(told, problem);
+    }
+
+    // The clashes of files given their names one at a time, in run order: "1<0" (file 1
+    // takes the name file 0 was given or keeps), "0>2" (file 0 takes the name file 2 carries
+    // until the run reaches it). Names before and after the run, as keys.
+    void clashFinder_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<bool>("carried"); // false: the run steps aside, as a wildcard rename
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char* tag, const char* before, const char* after, bool carried,
+                            const char* expected) {
+            QTest::newRow(tag) << QString(before) << QString(after) << carried << QString(expected);
+        };
+        row("free names", "A|B", "X|Y", true, "");
+        row("one name twice, told of the first", "A|B|C", "X|X|X", true, "1<0 2<0");
+        row("a kept name is given", "A|B", "A|A", true, "1<0");
+        row("its own name before is no clash", "A|B", "A|B", true, "");
+        row("a later file's name", "A|B", "B|C", true, "0>1");
+        row("the first of two later files", "A|K|K", "K|M|N", true, "0>1");
+        row("the next carrier once the first is given", "K|A|K", "M|K|N", true, "1>2");
+        row("a name given up before", "A|B", "C|A", true, "");
+        row("stepping aside: later names free", "A|B", "B|C", false, "");
+    }
+    void clashFinder()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        QFETCH(bool, carried);
+        QFETCH(QString, expected);
+        const QStringList olds = before.split(u'|');
+        ClashFinder finder(olds.size(), carried);
+        for (qsizetype i = olds.size(); carried && i-- > 0;)
+            finder.carry(olds[i]);
+        QStringList found;
+        for (const QString& name : after.split(u'|')) {
+            if (const Clash* clash = finder.give(name))
+                found << QString::number(clash->file) +
+                             (clash->kind == Clash::Kind::GivenBefore ? u'<' : u'>') +
+                             QString::number(clash->other);
+        }
+        QCOMPARE(found.join(u' '), expected);
     }
 
     // The companions each listed file claims among the folder's other names, and the names

@@ -45,7 +45,7 @@ QByteArray firstLook(const QByteArray& folder, bool slow)
         QThread::msleep(2000);
         return lookAtFolderNow(path);
     };
-    FolderLook look = lookAtFolder(folder, slow ? 100 : 20000, slow ? +hang : lookAtFolderNow);
+    PickedFolder look = lookAtFolder(folder, slow ? 100 : 20000, slow ? +hang : lookAtFolderNow);
     if (!look.answered || !look.isFolder)
         return !look.answered ? "no answer" : "file";
     // All of its entries, read in the same pass, as a scan that follows takes them.
@@ -139,10 +139,9 @@ private slots:
         const bool untimed = spec.startsWith("untimed ");
         const auto append = [&](DirEntry&& entry) { entries.push_back(std::move(entry)); };
         const std::shared_ptr<const FolderListing> listing = listFolder(folder);
-        const bool opened =
-            listing && forEachMatchingFile(
-                           *listing, untimed ? spec.mid(8) : spec, append, [] {},
-                           untimed ? EntryFacts::WithoutTime : EntryFacts::WithTime);
+        const bool opened = listing && forEachMatchingFile(
+                                           *listing, untimed ? spec.mid(8) : spec, append, [] {},
+                                           untimed ? EntryTime::WithoutTime : EntryTime::WithTime);
         QByteArrayList names;
         for (std::size_t i = 1; i < entries.size(); ++i) {
             QCOMPARE(entries[i].name, QFile::decodeName(entries[i].rawName));
