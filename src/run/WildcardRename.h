@@ -61,17 +61,17 @@ struct NamedFile
 // new name is their old name are left out. Refuses the batch, in name order of the files,
 // at the first new name that is not a valid name, that two files would get, or that an
 // entry not renamed away already has. Otherwise orders the steps so that none needs a
-// name still taken, opening cycles through a temporary name in the folder. `between` runs
+// name still taken, opening cycles through a temporary name in the folder. `yield` runs
 // between files in the longer passes, for a caller that lets the event loop run.
 WildcardPlan planRenames(
     const QByteArray& folder, const std::vector<NamedFile>& files,
-    const std::function<void()>& between = [] {});
+    const std::function<void()>& yield = [] {});
 
 // Lists the files that `spec` matches in `folder` once, and plans their renames. A
 // specification or a mask that names a folder (specNamesFolder) refuses the batch.
 WildcardPlan planWildcardRename(
     const QByteArray& folder, const QString& spec, const QString& mask,
-    const std::function<void()>& between = [] {});
+    const std::function<void()>& yield = [] {});
 
 struct WildcardHooks
 {

@@ -18,7 +18,7 @@ namespace pellory {
 
 namespace {
 
-using Between = std::function<void()>;
+using Yield = std::function<void()>;
 
 // A file of a batch as it is listed: its decoded name orders the batch, after which the
 // plan keeps the file's bytes alone and decodes the few names its messages show.
@@ -77,13 +77,13 @@ QString conflict(const PlannedFile& file, const QString& newName, const QString&
 
 // For each file, another file of the batch with the same new name, or -1.
 std::vector<qint32> sameNewNames(const Batch& all, const std::vector<PlannedFile>& files,
-                                 const Between& between)
+                                 const Yield& yield)
 {
     QHash<QByteArray, qint32> firstWithNewName;
     firstWithNewName.reserve(qsizetype(files.size()));
     std::vector<qint32> twin(files.size(), -1);
     for (qint32 i = 0; i < qint32(files.size()); ++i) {
-        between();
+        yield();
         const QByteArray newKey = all.key(files[size_t(i)].newRaw);
         const qint32 first = firstWithNewName.value(newKey, -1);
         if (first < 0) {
@@ -102,10 +102,10 @@ std::vector<qint32> sameNewNames(const Batch& all, const std::vector<PlannedFile
 // -1 for an entry that stays, and a new name taken by such an entry refuses the batch.
 QString findConflict(const Batch& all, const std::vector<PlannedFile>& files,
                      const std::vector<qint32>& twin, const QHash<QByteArray, qint32>& owners,
-                     const Between& between)
+                     const Yield& yield)
 {
     for (size_t i = 0; i < files.size(); ++i) {
-        between();
+        yield();
         const PlannedFile& file = files[i];
         const QString newName = QFile::decodeName(file.newRaw);
         const QString invalid = invalidNameReason(newName);
@@ -143,14 +143,14 @@ QByteArray unusedTemporaryName(const FolderLookup& folder, const QSet<QByteArray
 // most one file, so the files form plain chains and closed cycles: a chain runs from its
 // far end back, a cycle opens by moving one file out of the way.
 void orderSteps(const FolderLookup& folder, const std::vector<qint32>& waitsFor, WildcardPlan& plan,
-                const Between& between)
+                const Yield& yield)
 {
     const qint32 count = qint32(plan.files.size());
     plan.steps.reserve(size_t(count));
     std::vector<bool> placed(size_t(count), false);
     QSet<QByteArray> newRaws; // once a cycle needs a temporary name
     for (qint32 start = 0; start < count; ++start) {
-        between();
+        yield();
         if (placed[size_t(start)])
             continue;
         std::vector<qint32> path{start};
@@ -181,22 +181,22 @@ void orderSteps(const FolderLookup& folder, const std::vector<qint32>& waitsFor,
 
 // `listing`: the folder as read for its files, which tells the names it holds.
 WildcardPlan planBatch(const QByteArray& folder, Batch all, const FolderListing& listing,
-                       const Between& between)
+                       const Yield& yield)
 {
     WildcardPlan plan;
     plan.folder = folder;
     plan.files = all.inNameOrder();
     const std::vector<PlannedFile>& files = plan.files;
-    between();
-    const std::vector<qint32> twin = sameNewNames(all, files, between);
+    yield();
+    const std::vector<qint32> twin = sameNewNames(all, files, yield);
     QHash<QByteArray, qint32> owners; // each name of the folder, and the file that gives it up
     owners.reserve(qsizetype(listing.entries().size()));
     for (qint32 i = 0; i < qint32(files.size()); ++i) {
-        between();
+        yield();
         owners.insert(all.key(files[size_t(i)].oldRaw), i);
     }
     for (const FolderListing::Entry& entry : listing.entries()) {
-        between();
+        yield();
         const std::string_view name = listing.name(entry);
         // Looked up in place: only the name of an entry that stays is copied.
         const QByteArray key =
@@ -204,7 +204,7 @@ WildcardPlan planBatch(const QByteArray& folder, Batch all, const FolderListing&
         if (!owners.contains(key))
             owners.insert(QByteArray(key.constData(), key.size()), -1);
     }
-    plan.refusal = findConflict(all, files, twin, owners, between);
+    plan.refusal = findConflict(all, files, twin, owners, yield);
     if (!plan.refusal.isEmpty()) {
         plan.files = {};
         return plan;
@@ -218,7 +218,7 @@ WildcardPlan planBatch(const QByteArray& folder, Batch all, const FolderListing&
     }
     owners = {};
     plan.fileCount = int(files.size());
-    orderSteps(FolderLookup(folder), waitsFor, plan, between);
+    orderSteps(FolderLookup(folder), waitsFor, plan, yield);
     return plan;
 }
 
@@ -239,22 +239,22 @@ QString unreadable(const QByteArray& folder)
 } // namespace
 
 WildcardPlan planRenames(const QByteArray& folder, const std::vector<NamedFile>& files,
-                         const std::function<void()>& between)
+                         const std::function<void()>& yield)
 {
     Batch listed;
     listed.folds = folderFoldsCase(folder);
     for (const NamedFile& f : files) {
-        between();
+        yield();
         listed.add(f.entry, f.newName);
     }
     const std::shared_ptr<const FolderListing> listing = listFolder(folder);
     if (!listing)
         return refusedPlan(folder, unreadable(folder));
-    return planBatch(folder, std::move(listed), *listing, between);
+    return planBatch(folder, std::move(listed), *listing, yield);
 }
 
 WildcardPlan planWildcardRename(const QByteArray& folder, const QString& spec, const QString& mask,
-                                const std::function<void()>& between)
+                                const std::function<void()>& yield)
 {
     for (const QString& pattern : {spec, mask}) {
         if (specNamesFolder(pattern))
@@ -272,9 +272,9 @@ WildcardPlan planWildcardRename(const QByteArray& folder, const QString& spec, c
     // The plan needs each file's name and identity, not its time: on the usual file
     // systems the listing alone gives both. The same listing tells which names are taken.
     const std::shared_ptr<const FolderListing> listing = listFolder(folder);
-    if (!listing || !forEachMatchingFile(*listing, spec, name, between, EntryTime::WithoutTime))
+    if (!listing || !forEachMatchingFile(*listing, spec, name, yield, EntryTime::WithoutTime))
         return refusedPlan(folder, unreadable(folder));
-    return planBatch(folder, std::move(listed), *listing, between);
+    return planBatch(folder, std::move(listed), *listing, yield);
 }
 
 } // namespace pellory

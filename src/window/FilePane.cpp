@@ -16,6 +16,7 @@
 #include "window/FolderPathField.h"
 #include "window/FolderSelector.h"
 #include "window/KeystrokeFilter.h"
+#include "window/LiveNames.h"
 #include "window/NameListView.h"
 #include "window/RunController.h"
 
@@ -111,7 +112,11 @@ void FilePane::RefreshFiles()
 
 Catalogue& FilePane::catalogueToChange()
 {
-    if (m_catalogue.use_count() > 1) // a walk reads it: it keeps this one, the pane a copy
+    // The new names worked out for the list as it is go stale with this change: that work
+    // lets go of the list first, so that the change needs no copy of every record.
+    if (m_liveNames)
+        m_liveNames->schedule();
+    if (m_catalogue.use_count() > 1) // a run walks it: it keeps this one, the pane a copy
         m_catalogue = std::make_shared<Catalogue>(*m_catalogue);
     return *m_catalogue;
 }
